@@ -1,0 +1,133 @@
+// The built-in catalogue of supported games, their versions, mods and game types, and its lookups.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalogue/records.h"
+
+namespace catalogue {
+
+// Game kinds. The kind selects the status protocol and is the key of every lookup.
+enum GameKind : uint32_t {
+    kEliteForce = 0,
+    kQuake3 = 1,
+    kHalfLife = 2,
+    kWolfenstein = 3,
+    kMedalOfHonour = 4,
+    kJediKnight2 = 5,
+    kSoldierOfFortune2 = 6,
+    kUnrealTournament = 7,
+    kRenegade = 8,
+};
+constexpr uint32_t kGameKindCount = 9;
+
+struct GameTypeDefinition {
+    std::string displayName;
+    uint32_t enabled = 1;
+    std::string typeKey;
+    std::string typeValue;
+};
+
+struct ModDefinition {
+    std::string displayName;
+    uint32_t enabled = 1;
+    uint32_t hasOwnConfigFiles = 0;
+    std::string ownConfigFiles;
+    std::string modKey;
+    std::string modValue;
+    uint32_t hasOwnProgram = 0;
+    std::string ownProgramFile;
+    std::string ownFolder;
+    std::string ownConnectTemplate;
+    std::string ownSpectatorArgument;
+    std::vector<GameTypeDefinition> gameTypes;
+};
+
+struct VersionDefinition {
+    std::string displayName;
+    uint32_t protocol = 0;
+};
+
+struct GameDefinition {
+    uint32_t kind = 0;
+    std::string programFile;
+    std::string defaultFolder;
+    std::string connectTemplate;
+    std::string spectatorArgument;
+    std::string rconCommandsFile;
+    std::string gameIniFile;
+    std::string configFiles;
+    std::vector<ModDefinition> mods;
+    std::vector<VersionDefinition> versions;
+    std::string masterAddress;
+    uint32_t masterPort = 0;
+    uint32_t defaultPort = 0;
+    uint32_t defaultHostPort = 0;
+    uint32_t asksHostPort = 0;
+    std::string title;
+    std::string shortName;
+    uint32_t iconIndex = 0;
+};
+
+struct DefaultPorts {
+    uint32_t defaultPort = 0;
+    uint32_t defaultHostPort = 0;
+    uint32_t asksHostPort = 0;
+};
+
+struct LaunchData {
+    std::string folder;
+    std::string programFile;
+    std::string connectTemplate;
+};
+
+// Lookups by game kind; a kind that is not in the catalogue yields nothing (nullptr / nullopt / 0).
+// Positions of mods and game types are 1-based; 0 or a position beyond the list yields nothing.
+class Catalogue {
+public:
+    // Builds the built-in table once; does nothing when games are already there.
+    void buildCatalogue();
+    void freeCatalogue();
+
+    const std::vector<GameDefinition>& games() const { return games_; }
+    const GameDefinition* gameOf(uint32_t kind) const;
+
+    const char* gameIniFileOf(uint32_t kind) const;
+    const char* shortNameOf(uint32_t kind) const;
+    uint32_t iconIndexOf(uint32_t kind) const;
+    const char* rconCommandsFileOf(uint32_t kind) const;
+    std::optional<DefaultPorts> defaultPortsOf(uint32_t kind) const;
+    const char* modDisplayOf(uint32_t kind, uint32_t modIndex) const;
+    const char* gameTypeDisplayOf(uint32_t kind, uint32_t modIndex, uint32_t gameTypeIndex) const;
+
+    // Sets modIndex/modDisplay and gameTypeIndex/gameTypeDisplay of the record from a Quake-III or
+    // GameSpy style reply: the first mod whose key has its value (ignoring case) wins, then the first
+    // of its game types. Without a matching mod the record keeps its previous positions (modDisplay
+    // is cleared); without a matching game type it keeps its previous gameTypeIndex.
+    void classifyReply(std::string_view reply, ServerRecord& record, uint32_t kind) const;
+    // The same for Half-Life style replies, from the record's gameName (the game folder).
+    void classifyHalfLife(ServerRecord& record) const;
+
+    // The record's mod's own configuration files, else the game's.
+    const char* configFilesFor(uint32_t kind, const ServerRecord& record) const;
+    // The mod's own spectator argument when it has its own program, else the game's; nothing when
+    // the record's mod position does not exist.
+    const char* spectatorArgumentFor(uint32_t kind, const ServerRecord& record) const;
+    // Folder, program and connect template: the mod's own when it has its own program, else the game's.
+    std::optional<LaunchData> launchDataFor(uint32_t kind, const ServerRecord& record) const;
+
+    // The mod at a 1-based position, or nullptr.
+    const ModDefinition* modAt(uint32_t kind, uint32_t modIndex) const;
+
+private:
+    std::vector<GameDefinition> games_;
+};
+
+// The built-in game table, in catalogue order.
+std::vector<GameDefinition> BuiltInGames();
+
+}  // namespace catalogue

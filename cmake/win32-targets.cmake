@@ -1,0 +1,26 @@
+# The Win32 front end: vexar.exe, its resources and the Win32 tests that run under Wine.
+set(win32_sources "")
+set(win32_test_sources "")
+foreach(dir ${VEXAR_SUBSYSTEMS})
+    file(GLOB found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/win32/*.cpp)
+    list(APPEND win32_sources ${found})
+    file(GLOB found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/win32/tests/*.cpp)
+    list(APPEND win32_test_sources ${found})
+endforeach()
+list(FILTER win32_sources EXCLUDE REGEX "/app/win32/winmain\\.cpp$")
+list(FILTER win32_sources EXCLUDE REGEX "/base/win32/")
+
+set(VEXAR_WIN32_SYSTEM_LIBS comctl32 comdlg32 shell32 version ole32 uuid gdi32 user32 advapi32 ws2_32)
+
+add_library(vexar_win32 STATIC ${win32_sources})
+target_link_libraries(vexar_win32 PUBLIC vexar_core ${VEXAR_WIN32_SYSTEM_LIBS})
+
+add_executable(vexar WIN32 ${CMAKE_SOURCE_DIR}/app/win32/winmain.cpp ${CMAKE_SOURCE_DIR}/resources/vexar.rc)
+target_link_libraries(vexar PRIVATE vexar_win32)
+set_target_properties(vexar PROPERTIES OUTPUT_NAME vexar)
+
+add_executable(vexar_win32_tests ${win32_test_sources} ${CMAKE_SOURCE_DIR}/testing/gtest_main.cc
+                                 ${CMAKE_SOURCE_DIR}/resources/vexar.rc)
+target_link_libraries(vexar_win32_tests PRIVATE vexar_win32 vexar_testing ${GTEST_LIBS})
+add_test(NAME win32_tests COMMAND vexar_win32_tests)
+set_tests_properties(win32_tests PROPERTIES TIMEOUT 600)

@@ -1,0 +1,28 @@
+// Message sink for tests: answers questions from a script and records everything shown.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "base/message_sink.h"
+
+namespace testing_support {
+
+class FakeMessageSink : public base::MessageSink {
+public:
+    bool AskYesNo(std::string_view text, base::MessageIcon icon) override {
+        shown.emplace_back(text);
+        if (answers.empty())
+            return false;
+        bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void Tell(std::string_view text, base::MessageIcon icon) override { shown.emplace_back(text); }
+
+    std::deque<bool> answers;        // answers to the next questions; No when empty
+    std::vector<std::string> shown;  // every question and message, in order
+};
+
+}  // namespace testing_support
