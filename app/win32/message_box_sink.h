@@ -1,0 +1,24 @@
+// Message sink that shows message boxes with the program's caption.
+#pragma once
+
+#include <windows.h>
+
+#include "base/message_sink.h"
+
+namespace app::win32 {
+
+class MessageBoxSink : public base::MessageSink {
+public:
+    explicit MessageBoxSink(HWND owner) : owner_(owner) {}
+    void SetOwner(HWND owner) { owner_ = owner; }
+
+    bool AskYesNo(std::string_view text, base::MessageIcon icon) override;
+    void Tell(std::string_view text, base::MessageIcon icon) override;
+
+private:
+    HWND owner_;
+};
+
+UINT IconFlags(base::MessageIcon icon);
+
+}  // namespace app::win32

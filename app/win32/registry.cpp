@@ -1,0 +1,101 @@
+// Registry access with the ANSI functions and the window placement saver.
+#include "app/win32/registry.h"
+
+#include <cstring>
+
+#include "app/settings_index.h"
+
+namespace app::win32 {
+
+LONG ReadRegDword(HKEY root, DWORD* destination, const char* keyPath, const char* valueName) {
+    HKEY key;
+    LONG rc = RegOpenKeyExA(root, keyPath, 0, KEY_QUERY_VALUE, &key);
+    if (rc != ERROR_SUCCESS)
+        return rc;
+    DWORD type = 0;
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    rc = RegQueryValueExA(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    RegCloseKey(key);
+    if (rc != ERROR_SUCCESS)
+        return rc;
+    if (type != REG_DWORD || size != sizeof value)
+        return ERROR_INVALID_DATA;
+    *destination = value;
+    return ERROR_SUCCESS;
+}
+
+void WriteRegDword(HKEY root, DWORD value, const char* keyPath, const char* valueName) {
+    HKEY key;
+    char className[] = "REG_DWORD";
+    if (RegCreateKeyExA(root, keyPath, 0, className, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
+}
+
+size_t ReadRegString(HKEY root, char* destination, const char* keyPath, const char* valueName) {
+    HKEY key;
+    if (RegOpenKeyExA(root, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return 0;
+    char buffer[256] = {};
+    DWORD type = 0;
+    DWORD size = sizeof buffer - 1;  // one byte stays for a terminator the value may lack
+    LONG rc = RegQueryValueExA(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+    RegCloseKey(key);
+    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+        return 0;
+    size_t len = strnlen(buffer, 254);
+    std::memcpy(destination, buffer, len);
+    destination[len] = '\0';
+    return len;
+}
+
+void WriteRegString(HKEY root, const char* text, const char* keyPath, const char* valueName) {
+    HKEY key;
+    char className[] = "REG_SZ";
+    if (RegCreateKeyExA(root, keyPath, 0, className, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                   static_cast<DWORD>(std::strlen(text) + 1));
+    RegCloseKey(key);
+}
+
+void DeleteRegValue(HKEY root, const char* keyPath, const char* valueName) {
+    HKEY key;
+    if (RegOpenKeyExA(root, keyPath, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return;
+    RegDeleteValueA(key, valueName);
+    RegCloseKey(key);
+}
+
+void SaveWindowPlacement(HWND window, const char* positionValue, const char* farCornerValue, const char* showValue,
+                         const Splitters* splitters) {
+    WINDOWPLACEMENT wp = {};
+    wp.length = sizeof wp;
+    if (GetWindowPlacement(window, &wp)) {
+        UINT show = wp.showCmd;
+        // A maximised window reports its show command only through IsZoomed on some systems.
+        if (IsZoomed(window))
+            show = SW_SHOWMAXIMIZED;
+        else if (IsIconic(window))
+            show = SW_SHOWMINIMIZED;
+        if (show == SW_SHOWNORMAL || show == SW_SHOWNOACTIVATE || show == SW_SHOW || show == SW_SHOWNA) {
+            const RECT& r = wp.rcNormalPosition;
+            WriteRegDword(HKEY_CURRENT_USER, (DWORD(r.top) << 16) | (DWORD(r.left) & 0xFFFF), kGeometryKey,
+                          positionValue);
+            WriteRegDword(HKEY_CURRENT_USER, (DWORD(r.bottom) << 16) | (DWORD(r.right) & 0xFFFF), kGeometryKey,
+                          farCornerValue);
+            WriteRegDword(HKEY_CURRENT_USER, show, kGeometryKey, showValue);
+        }
+    }
+    if (splitters) {
+        WriteRegDword(HKEY_CURRENT_USER, DWORD(splitters->vertical), kGeometryKey, reg::kSplitter.name);
+        WriteRegDword(HKEY_CURRENT_USER, DWORD(splitters->second), kGeometryKey, reg::kSplitterSecond.name);
+        WriteRegDword(HKEY_CURRENT_USER, DWORD(splitters->players), kGeometryKey, reg::kSplitterPlayers.name);
+    }
+}
+
+}  // namespace app::win32
