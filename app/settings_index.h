@@ -70,6 +70,11 @@ inline constexpr IniKey kUseTray{kIniFile, "WINDOW", "USETRAY", ""};
 inline constexpr IniKey kAutoRefreshMinimised{kIniFile, "TRAY", "AUTOREFRESH", ""};
 inline constexpr IniKey kIgnoreColours{kIniFile, "Find", "IgnoreColours", "False"};
 inline constexpr IniKey kDdeServer{kIniFile, "DDE", "Server", "mIRC"};
+// Endpoints, each overridable so that tests and labs stay on their own network.
+inline constexpr IniKey kWebSite{kIniFile, "endpoints", "website", "http://www.vexar.org.uk/"};
+inline constexpr IniKey kFeedbackMail{kIniFile, "endpoints", "feedback", "wishlist@vexar.org.uk"};
+inline constexpr IniKey kBannerSite{kIniFile, "endpoints", "banner", "http://www.vexar.org.uk/banner/"};
+inline constexpr IniKey kVersionServer{kIniFile, "endpoints", "versionserver", "212.67.202.78"};
 inline constexpr char kWebLinksSection[] = "weblinks";
 inline constexpr char kWebLinkNameFormat[] = "urlmenuname%03d";
 inline constexpr char kWebLinkUrlFormat[] = "url%03d";

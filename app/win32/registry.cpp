@@ -72,7 +72,7 @@ void DeleteRegValue(HKEY root, const char* keyPath, const char* valueName) {
 }
 
 void SaveWindowPlacement(HWND window, const char* positionValue, const char* farCornerValue, const char* showValue,
-                         const Splitters* splitters) {
+                         const SplitterValues* splitters) {
     WINDOWPLACEMENT wp = {};
     wp.length = sizeof wp;
     if (GetWindowPlacement(window, &wp)) {

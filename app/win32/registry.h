@@ -16,7 +16,7 @@ size_t ReadRegString(HKEY root, char* destination, const char* keyPath, const ch
 void WriteRegString(HKEY root, const char* text, const char* keyPath, const char* valueName);
 void DeleteRegValue(HKEY root, const char* keyPath, const char* valueName);
 
-struct Splitters {
+struct SplitterValues {
     int vertical;
     int second;
     int players;
@@ -26,6 +26,6 @@ struct Splitters {
 // but only while the window is shown normally (a maximised or minimised window leaves all three
 // values alone). With splitters (the main window) WSP, WSPSD and WSPPL are written in any case.
 void SaveWindowPlacement(HWND window, const char* positionValue, const char* farCornerValue, const char* showValue,
-                         const Splitters* splitters);
+                         const SplitterValues* splitters);
 
 }  // namespace app::win32

@@ -1,51 +1,59 @@
-// Program entry of vexar.exe: single instance, the main window and the message loop.
+// Program entry of vexar.exe: single instance, Windows Sockets, the shell and the message loop.
+#include <winsock2.h>
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include "app/app_title.h"
-#include "resources/resource.h"
-
-namespace {
-
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-}  // namespace
+#include "app/win32/main_window.h"
+#include "app/win32/message_box_sink.h"
+#include "app/win32/shell.h"
+#include "app/win32/win32_settings.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    using namespace app::win32;
     HANDLE mutex = CreateMutexA(nullptr, TRUE, app::kAppTitle);
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         if (HWND first = FindWindowA(app::kMainWindowClass, nullptr)) {
             ShowWindowAsync(first, SW_RESTORE);
             SetForegroundWindow(first);
         }
+        if (mutex)
+            CloseHandle(mutex);
         return 0;
     }
 
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = MainWindowProc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_VEXAR));
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = app::kMainWindowClass;
-    RegisterClassA(&wc);
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
+                                                          ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+    RegisterWindowClasses(instance);
 
-    HWND window = CreateWindowA(app::kMainWindowClass, app::kAppTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
-    ShowWindow(window, SW_SHOWNORMAL);
-    UpdateWindow(window);
-
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+    WSADATA wsa;
+    if (WSAStartup(MAKEWORD(2, 0), &wsa) != 0) {
+        MessageBoxA(nullptr, "Couldn't initialise WS2!", app::kAppTitle, MB_OK);
+        ReleaseMutex(mutex);
+        CloseHandle(mutex);
+        return 0;
     }
+
+    std::string folder = FindInstallFolder();
+    static app::AppContext ctx;
+    PrepareContext(ctx, std::make_unique<Win32Settings>(folder), folder);
+    MessageBoxSink sink(nullptr);
+    HWND main = CreateShell(instance, ctx, sink);
+    sink.SetOwner(main);
+
+    MSG msg = {};
+    if (main) {
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            if (!TranslateAcceleratorA(main, TheShell().accelerators, &msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        }
+    }
+    DestroyShell();
+    WSACleanup();
     ReleaseMutex(mutex);
     CloseHandle(mutex);
     return static_cast<int>(msg.wParam);

@@ -91,7 +91,7 @@ protected:
 
 TEST_F(PlacementTest, NormalWindowStoresCornersAndShowCommand) {
     ShowWindow(window, SW_SHOWNORMAL);
-    Splitters s{210, 310, 320};
+    SplitterValues s{210, 310, 320};
     SaveWindowPlacement(window, "WXY", "WWH", "WST", &s);
     EXPECT_EQ(Read("WXY"), (100u << 16) | 50u);
     EXPECT_EQ(Read("WWH"), (700u << 16) | 850u);
@@ -107,7 +107,7 @@ TEST_F(PlacementTest, MaximisedWindowLeavesGeometryAloneButWritesSplitters) {
     WriteRegDword(HKEY_CURRENT_USER, 3, kGeometryKey, "WST");
     ShowWindow(window, SW_SHOWMAXIMIZED);
     ASSERT_TRUE(IsZoomed(window));
-    Splitters s{111, 222, 333};
+    SplitterValues s{111, 222, 333};
     SaveWindowPlacement(window, "WXY", "WWH", "WST", &s);
     EXPECT_EQ(Read("WXY"), 1u);
     EXPECT_EQ(Read("WWH"), 2u);

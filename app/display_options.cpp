@@ -1,0 +1,110 @@
+// Display option toggles and filter choices with their registry values and menu marks.
+#include "app/display_options.h"
+
+#include "resources/resource.h"
+
+namespace app {
+
+namespace {
+
+enum class Kind { kHideFlag, kShowFlag, kOnOff };
+
+struct OptionCommand {
+    uint32_t command;
+    uint32_t DisplayOptions::*field;
+    const RegistryValue* value;
+    Kind kind;
+};
+
+const OptionCommand kOptionCommands[] = {
+    {IDM_SHOW_PASSWORDED, &DisplayOptions::hidePassworded, &reg::kHidePassworded, Kind::kHideFlag},
+    {IDM_SHOW_FULL, &DisplayOptions::hideFull, &reg::kHideFull, Kind::kHideFlag},
+    {IDM_SHOW_EMPTY, &DisplayOptions::hideEmpty, &reg::kHideEmpty, Kind::kHideFlag},
+    {IDM_SHOW_BOTS, &DisplayOptions::showBots, &reg::kShowBots, Kind::kShowFlag},
+    {IDM_SHOW_NO_REPLY, &DisplayOptions::showNoReply, &reg::kShowNoReply, Kind::kShowFlag},
+    {IDM_VISITED_ON_TOP, &DisplayOptions::visitedOnTop, &reg::kVisitedOnTop, Kind::kOnOff},
+    {IDM_FAVOURITES_ON_TOP, &DisplayOptions::favouritesOnTop, &reg::kFavouritesOnTop, Kind::kOnOff},
+};
+
+void WriteOption(SettingsStore& store, const RegistryValue& value, uint32_t data) {
+    if (value.type == ValueType::kDecimalText)
+        WriteDecimalText(store, value, static_cast<int32_t>(data));
+    else
+        WriteDwordValue(store, value, data);
+}
+
+std::optional<std::pair<uint32_t, uint32_t>> ChooseFilter(uint32_t n, uint32_t& current, uint32_t (*item)(uint32_t),
+                                                          const RegistryValue& value, SettingsStore& store) {
+    if (n != 0 && n == current)
+        return std::nullopt;
+    std::pair<uint32_t, uint32_t> marks{item(current), item(n)};
+    current = n;
+    WriteDwordValue(store, value, n);
+    return marks;
+}
+
+}  // namespace
+
+DisplayOptions DisplayOptionsFrom(const StartupSettings& s) {
+    DisplayOptions o;
+    o.hidePassworded = s.hidePassworded;
+    o.hideEmpty = s.hideEmpty;
+    o.hideFull = s.hideFull;
+    o.showBots = s.showBots;
+    o.showNoReply = s.showNoReply;
+    o.visitedOnTop = s.visitedOnTop;
+    o.favouritesOnTop = s.favouritesOnTop;
+    return o;
+}
+
+std::optional<MenuMark> ToggleDisplayOption(uint32_t command, DisplayOptions& options, SettingsStore& store) {
+    for (const OptionCommand& c : kOptionCommands) {
+        if (c.command != command)
+            continue;
+        uint32_t& flag = options.*c.field;
+        switch (c.kind) {
+            case Kind::kHideFlag:
+                flag = flag ? 0 : 1;
+                break;
+            case Kind::kShowFlag:
+                flag = flag ? 0 : 0xFFFFFFFFu;
+                break;
+            case Kind::kOnOff:
+                flag = flag ? 0 : 1;
+                break;
+        }
+        WriteOption(store, *c.value, flag);
+        bool checked = c.kind == Kind::kHideFlag ? flag == 0 : flag != 0;
+        return MenuMark{command, checked};
+    }
+    return std::nullopt;
+}
+
+uint32_t ModFilterItem(uint32_t modFilter) {
+    return modFilter ? IDM_MOD_FIRST + modFilter : IDM_MOD_ALL;
+}
+
+uint32_t GameTypeFilterItem(uint32_t gameTypeFilter) {
+    return gameTypeFilter ? IDM_GAMETYPE_FIRST + gameTypeFilter : IDM_GAMETYPE_ALL;
+}
+
+std::optional<std::pair<uint32_t, uint32_t>> ChooseModFilter(uint32_t n, DisplayOptions& options,
+                                                             SettingsStore& store) {
+    return ChooseFilter(n, options.modFilter, ModFilterItem, reg::kModFilter, store);
+}
+
+std::optional<std::pair<uint32_t, uint32_t>> ChooseGameTypeFilter(uint32_t n, DisplayOptions& options,
+                                                                  SettingsStore& store) {
+    return ChooseFilter(n, options.gameTypeFilter, GameTypeFilterItem, reg::kGameTypeFilter, store);
+}
+
+std::vector<MenuMark> StartupMenuMarks(const DisplayOptions& o, bool useTray) {
+    return {
+        {IDM_VISITED_ON_TOP, o.visitedOnTop != 0},  {IDM_FAVOURITES_ON_TOP, o.favouritesOnTop != 0},
+        {IDM_MINIMISE_TO_TRAY, useTray},            {IDM_SHOW_PASSWORDED, o.hidePassworded == 0},
+        {IDM_SHOW_EMPTY, o.hideEmpty == 0},         {IDM_SHOW_FULL, o.hideFull == 0},
+        {IDM_SHOW_BOTS, o.showBots != 0},           {IDM_SHOW_NO_REPLY, o.showNoReply != 0},
+    };
+}
+
+}  // namespace app

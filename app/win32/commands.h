@@ -1,0 +1,14 @@
+// The command table of the main window (menu, toolbar, accelerators, tray menu).
+#pragma once
+
+#include <windows.h>
+
+namespace app::win32 {
+
+void OnCommand(HWND main, WPARAM wParam, LPARAM lParam);
+// The pane whose list control has the keyboard focus (server list, buddy or player pane), or nullptr.
+HWND FocusedPane();
+// Check marks of the display options after start-up.
+void SetStartupMenuMarks(HWND main);
+
+}  // namespace app::win32

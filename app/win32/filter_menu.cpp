@@ -1,0 +1,91 @@
+// Filter menu items of the current game.
+#include "app/win32/filter_menu.h"
+
+#include "app/win32/shell.h"
+#include "resources/resource.h"
+
+namespace app::win32 {
+
+namespace {
+
+HMENU FindSubMenuHolding(HMENU menu, UINT item) {
+    int n = GetMenuItemCount(menu);
+    for (int i = 0; i < n; ++i) {
+        HMENU sub = GetSubMenu(menu, i);
+        if (!sub)
+            continue;
+        if (GetMenuState(sub, item, MF_BYCOMMAND) != UINT(-1)) {
+            // The item may sit deeper; return the innermost pop-up that holds it directly.
+            int m = GetMenuItemCount(sub);
+            for (int j = 0; j < m; ++j) {
+                if (GetMenuItemID(sub, j) == item)
+                    return sub;
+            }
+            if (HMENU deeper = FindSubMenuHolding(sub, item))
+                return deeper;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+HMENU FilterMenu(HMENU mainMenu) {
+    return FindSubMenuHolding(mainMenu, IDM_SHOW_PASSWORDED);
+}
+
+HMENU GameTypeMenu(HMENU mainMenu) {
+    return FindSubMenuHolding(mainMenu, IDM_GAMETYPE_ALL);
+}
+
+HMENU ModMenu(HMENU mainMenu) {
+    return FindSubMenuHolding(mainMenu, IDM_MOD_ALL);
+}
+
+void CheckItem(HMENU mainMenu, UINT item, bool checked) {
+    CheckMenuItem(mainMenu, item, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void InsertFilterItems(HMENU mainMenu, const catalogue::GameProfile& profile) {
+    Shell& shell = TheShell();
+    HMENU mods = ModMenu(mainMenu);
+    HMENU types = GameTypeMenu(mainMenu);
+    const catalogue::GameDefinition* game = shell.ctx ? shell.ctx->catalogue.gameOf(profile.kind) : nullptr;
+    shell.insertedModItems = 0;
+    shell.insertedGameTypeItems = 0;
+    if (game && mods) {
+        for (size_t i = 0; i < game->mods.size(); ++i) {
+            const std::string& name = game->mods[i].displayName;
+            if (name.empty())
+                continue;
+            InsertMenuA(mods, 2, MF_BYPOSITION | MF_STRING, IDM_MOD_FIRST + i + 1, name.c_str());
+        }
+        shell.insertedModItems = static_cast<uint32_t>(game->mods.size());
+    }
+    if (game && types) {
+        for (const catalogue::ModDefinition& mod : game->mods) {
+            if (mod.gameTypes.empty())
+                continue;
+            for (size_t j = 0; j < mod.gameTypes.size(); ++j)
+                AppendMenuA(types, MF_STRING, IDM_GAMETYPE_FIRST + j + 1, mod.gameTypes[j].displayName.c_str());
+            shell.insertedGameTypeItems = static_cast<uint32_t>(mod.gameTypes.size());
+            break;
+        }
+    }
+    if (shell.ctx) {
+        CheckItem(mainMenu, ModFilterItem(shell.ctx->display.modFilter), true);
+        CheckItem(mainMenu, GameTypeFilterItem(shell.ctx->display.gameTypeFilter), true);
+    }
+}
+
+void RemoveFilterItems(HMENU mainMenu) {
+    Shell& shell = TheShell();
+    for (uint32_t n = 1; n <= shell.insertedModItems; ++n)
+        DeleteMenu(mainMenu, IDM_MOD_FIRST + n, MF_BYCOMMAND);
+    for (uint32_t n = 1; n <= shell.insertedGameTypeItems; ++n)
+        DeleteMenu(mainMenu, IDM_GAMETYPE_FIRST + n, MF_BYCOMMAND);
+    shell.insertedModItems = 0;
+    shell.insertedGameTypeItems = 0;
+}
+
+}  // namespace app::win32

@@ -1,0 +1,122 @@
+// Main window geometry on screen: fixed children, panes, background bands and splitters.
+#include "app/win32/main_layout.h"
+
+#include "app/layout.h"
+#include "app/win32/logo_bar.h"
+#include "app/win32/shell.h"
+
+namespace app::win32 {
+
+namespace {
+
+void Move(HWND window, const Rect& r) {
+    if (window)
+        MoveWindow(window, r.x, r.y, r.width, r.height, TRUE);
+}
+
+SIZE ClientSize() {
+    RECT r = {};
+    GetClientRect(TheShell().main, &r);
+    return {r.right, r.bottom};
+}
+
+}  // namespace
+
+void LayoutFixedChildren() {
+    Shell& shell = TheShell();
+    SIZE size = ClientSize();
+    FixedLayout l = ComputeFixedLayout(size.cx, size.cy);
+    Move(shell.tab, l.tab);
+    Move(shell.logoPicture, l.logoPicture);
+    Move(shell.bannerBar, l.bannerBar);
+    Move(shell.logoBar, l.logoBar);
+    Move(shell.toolbar, l.toolbar);
+    if (shell.logoPicture)
+        InvalidateRect(shell.logoPicture, nullptr, FALSE);
+    if (shell.bannerBar)
+        InvalidateRect(shell.bannerBar, nullptr, FALSE);
+    LayoutPanes(0);
+}
+
+void LayoutPanes(int movedBar) {
+    Shell& shell = TheShell();
+    catalogue::GameProfile* p = CurrentProfile();
+    if (!p || !shell.ctx)
+        return;
+    SIZE size = ClientSize();
+    Band band = LayoutInvalidation(size.cx, size.cy, shell.ctx->splitters, movedBar);
+    RECT r = {band.left, band.top, band.right, band.bottom};
+    InvalidateRect(shell.main, &r, FALSE);
+    PaneLayout l = ComputePaneLayout(size.cx, size.cy, shell.ctx->splitters);
+    Move(ServerPaneOf(p), l.serverList);
+    Move(BuddyPaneOf(p), l.buddy);
+    Move(PlayerPaneOf(p), l.player);
+}
+
+void PaintBackground(HWND main) {
+    Shell& shell = TheShell();
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(main, &ps);
+    if (shell.ctx) {
+        SIZE size = ClientSize();
+        for (const Band& b : BackgroundBands(size.cx, size.cy, shell.ctx->splitters)) {
+            RECT r = {b.left, b.top, b.right, b.bottom};
+            FillWithBackground(dc, r);
+        }
+    }
+    EndPaint(main, &ps);
+}
+
+void OnSplitterMouseMove(HWND main, int x, int y) {
+    Shell& shell = TheShell();
+    if (!shell.ctx)
+        return;
+    SIZE size = ClientSize();
+    Splitters& s = shell.ctx->splitters;
+    if (!shell.dragging) {
+        int bar = HitTestSplitter(x, y, size.cy, s);
+        if (bar) {
+            SetCursor(LoadCursorA(nullptr, bar == 1 ? IDC_SIZEWE : IDC_SIZENS));
+            shell.hover = true;
+        } else if (shell.hover) {
+            SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+            shell.hover = false;
+        }
+        shell.activeBar = bar;
+        return;
+    }
+    if (shell.activeBar == 1)
+        MoveBarTo(s.bars[0], ClampVerticalDrag(x, size.cx));
+    else
+        MoveBarTo(s.bars[shell.activeBar - 1], ClampHorizontalDrag(y, size.cy));
+    LayoutPanes(shell.activeBar);
+}
+
+void OnSplitterButtonDown(HWND main, int x, int y) {
+    Shell& shell = TheShell();
+    if (!shell.ctx)
+        return;
+    SIZE size = ClientSize();
+    shell.activeBar = HitTestSplitter(x, y, size.cy, shell.ctx->splitters);
+    if (!shell.activeBar)
+        return;
+    shell.dragging = true;
+    SetCapture(main);
+}
+
+void OnSplitterButtonUp(HWND main, int x, int y) {
+    Shell& shell = TheShell();
+    if (!shell.dragging || !shell.ctx)
+        return;
+    shell.dragging = false;
+    SIZE size = ClientSize();
+    Splitters& s = shell.ctx->splitters;
+    if (shell.activeBar == 1)
+        MoveBarTo(s.bars[0], ClampVerticalDrag(x, size.cx));
+    else if (shell.activeBar > 1)
+        MoveBarTo(s.bars[shell.activeBar - 1], ClampHorizontalDrag(y, size.cy));
+    LayoutPanes(shell.activeBar);
+    ReleaseCapture();
+}
+
+}  // namespace app::win32

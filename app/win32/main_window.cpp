@@ -1,0 +1,197 @@
+// The main window procedure: messages, timers and the closing sequence.
+#include "app/win32/main_window.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "app/win32/app_messages.h"
+#include "app/win32/commands.h"
+#include "app/win32/filter_menu.h"
+#include "app/win32/logo_bar.h"
+#include "app/win32/main_layout.h"
+#include "app/win32/registry.h"
+#include "app/win32/shell.h"
+#include "app/win32/tabs.h"
+#include "app/win32/tray.h"
+#include "resources/resource.h"
+#include "views/win32/pane_messages.h"
+
+namespace app::win32 {
+
+namespace {
+
+void OnClose(HWND main) {
+    Shell& shell = TheShell();
+    AppContext& ctx = *shell.ctx;
+    const app::Splitters& s = ctx.splitters;
+    SplitterValues bars{s.bars[0].position, s.bars[1].position, s.bars[2].position};
+    SaveWindowPlacement(main, reg::kWindowXY.name, reg::kWindowWH.name, reg::kWindowState.name, &bars);
+
+    int selected = shell.tab ? static_cast<int>(SendMessageA(shell.tab, TCM_GETCURSEL, 0, 0)) : 0;
+    ctx.settings->WriteIni(kIniFile, ini::kActiveTab.section, ini::kActiveTab.key, std::to_string(selected).c_str());
+    ctx.settings->WriteIni(kIniFile, ini::kWindowStateWrite.section, ini::kWindowStateWrite.key,
+                           std::to_string(ctx.windowState).c_str());
+    if (shell.network)
+        shell.network->CloseSockets();
+    DestroyAllPanes();
+    ctx.profiles->saveProfiles();
+    ctx.profiles->clearProfiles();
+    ctx.catalogue.freeCatalogue();
+}
+
+void OnDestroy(HWND main) {
+    Shell& shell = TheShell();
+    for (HWND* w : {&shell.toolbar, &shell.logoPicture, &shell.logoBar, &shell.bannerBar, &shell.tab}) {
+        if (*w)
+            DestroyWindow(*w);
+        *w = nullptr;
+    }
+    for (HIMAGELIST* list : {&shell.tabImages, &shell.paneIconsA, &shell.paneIconsB}) {
+        if (*list)
+            ImageList_Destroy(*list);
+        *list = nullptr;
+    }
+    KillTimer(main, kTimerAutoRefresh);
+    shell.main = nullptr;
+    PostQuitMessage(0);
+}
+
+void OnSize(HWND main, WPARAM type) {
+    Shell& shell = TheShell();
+    if (!shell.ctx)
+        return;
+    if (type == SIZE_MINIMIZED) {
+        shell.ctx->windowState = 1;
+        if (shell.ctx->useTray)
+            MinimiseToTray(main);
+        return;
+    }
+    shell.ctx->windowState = type == SIZE_MAXIMIZED ? 2 : 0;
+    InvalidateRect(main, nullptr, FALSE);
+    LayoutFixedChildren();
+}
+
+void OnInitMenu(HWND main, HMENU menu) {
+    HWND pane = ServerPaneOf(CurrentProfile());
+    bool favourite = SendToPane(pane, views::win32::PM_QUERY_FAVOURITE) != 0;
+    bool autoRefresh = SendToPane(pane, views::win32::PM_QUERY_AUTO_REFRESH) != 0;
+    CheckItem(menu, IDM_MARK_FAVOURITE, favourite);
+    CheckItem(menu, IDM_AUTO_REFRESH_SELECTED, autoRefresh);
+}
+
+void OnTimer(HWND main, UINT_PTR id) {
+    Shell& shell = TheShell();
+    if (id == kTimerAutoRefresh) {
+        AppContext& ctx = *shell.ctx;
+        if (!ctx.refreshBusy && (ctx.autoRefreshMinimised || ctx.windowState != 1))
+            SendMessageA(main, WM_APP_REFRESH, kRefreshAutoRefresh, 0);
+        return;
+    }
+    if (shell.network)
+        shell.network->OnTimer(id);
+}
+
+}  // namespace
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Shell& shell = TheShell();
+    ShellNetwork* net = shell.network;
+    switch (message) {
+        case WM_CREATE:
+            shell.main = window;
+            SetTimer(window, kTimerAutoRefresh, kAutoRefreshPeriodMs, nullptr);
+            SendMessageA(window, WM_APP_VERSIONCHECK, 0, 0);
+            return 0;
+        case WM_SIZE:
+            OnSize(window, wParam);
+            return 0;
+        case WM_PAINT:
+            PaintBackground(window);
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_INITMENU:
+            OnInitMenu(window, reinterpret_cast<HMENU>(wParam));
+            return 0;
+        case WM_NOTIFY: {
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            if (header->hwndFrom == shell.tab)
+                return OnTabNotify(*header);
+            if (header->code == TBN_DROPDOWN || header->code == TTN_NEEDTEXTA)
+                return LogoBarProc(shell.logoBar, message, wParam, lParam);
+            break;
+        }
+        case WM_COMMAND:
+            OnCommand(window, wParam, lParam);
+            return 0;
+        case WM_MOUSEMOVE:
+            OnSplitterMouseMove(window, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_LBUTTONDOWN:
+            OnSplitterButtonDown(window, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_LBUTTONUP:
+            OnSplitterButtonUp(window, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_TIMER:
+            OnTimer(window, wParam);
+            return 0;
+        case WM_CLOSE:
+            OnClose(window);
+            break;  // default processing destroys the window
+        case WM_DESTROY:
+            OnDestroy(window);
+            return 0;
+        case WM_APP_MASTERSOCKET:
+            if (net)
+                net->OnMasterSocket(wParam, lParam);
+            return 0;
+        case WM_APP_STATUSSOCKET:
+            if (net)
+                net->OnStatusSocket(wParam, lParam);
+            return 0;
+        case WM_APP_VERSIONSOCKET:
+            if (net)
+                net->OnVersionSocket(wParam, lParam);
+            return 0;
+        case WM_APP_REFRESH:
+            if (net)
+                net->StartRefresh(wParam);
+            return 0;
+        case WM_APP_MASTERQUERY:
+            if (net)
+                net->StartMasterQuery();
+            return 0;
+        case WM_APP_VERSIONCHECK:
+            if (net)
+                net->StartVersionCheck();
+            return 0;
+        case WM_APP_REFILTER:
+            RefilterPanes();
+            return 0;
+        case WM_APP_ADDSERVER:
+            if (shell.dialogs)
+                shell.dialogs->Open(IDM_ADD_SERVER);
+            return 0;
+        case WM_APP_MONITOR:
+            if (shell.dialogs)
+                shell.dialogs->Open(IDM_MONITOR_SERVER);
+            return 0;
+        case WM_APP_TRAY:
+            OnTrayMessage(window, wParam, lParam);
+            return 0;
+        case WM_APP_WORKERDONE:
+            if (net)
+                net->OnWorkerDone();
+            return 0;
+        case WM_APP_WORKERPROGRESS:
+            if (net)
+                net->OnWorkerProgress(wParam, lParam);
+            return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace app::win32

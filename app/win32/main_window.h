@@ -1,0 +1,28 @@
+// The main window (class VEXAR): creation of the shell, its window procedure and closing.
+#pragma once
+
+#include <windows.h>
+
+#include "app/app_context.h"
+#include "base/message_sink.h"
+
+namespace app::win32 {
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Registers the window classes of the main window, its strips and the panes.
+void RegisterWindowClasses(HINSTANCE instance);
+
+// Builds the shell around a prepared context: image lists, main window with its tab control,
+// strips, toolbar, web links, profiles with their tabs and panes, menu marks, the window shown,
+// the remembered tab selected, the first-run message and master query, accelerators and icon.
+// Returns the main window, or nullptr when it could not be created.
+HWND CreateShell(HINSTANCE instance, AppContext& ctx, base::MessageSink& sink);
+// Frees what CreateShell made that outlives the main window (accelerators, logo bitmap, font).
+void DestroyShell();
+
+// Prepares the context at start-up: settings store for the install folder, start-up settings,
+// splitters, endpoints.
+void PrepareContext(AppContext& ctx, std::unique_ptr<SettingsStore> settings, std::string installFolder);
+
+}  // namespace app::win32

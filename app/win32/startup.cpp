@@ -1,0 +1,170 @@
+// Start-up of the shell: window classes, image lists, the main window and its fixed children.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app/app_title.h"
+#include "app/win32/app_messages.h"
+#include "app/win32/banner_bar.h"
+#include "app/win32/commands.h"
+#include "app/win32/logo_bar.h"
+#include "app/win32/main_window.h"
+#include "app/win32/shell.h"
+#include "app/win32/tabs.h"
+#include "app/win32/weblinks.h"
+#include "base/text.h"
+#include "resources/resource.h"
+#include "views/win32/pane_messages.h"
+#include "views/win32/panes.h"
+
+namespace app::win32 {
+
+namespace {
+
+const int kTabIcons[] = {IDI_GAME_EF,  IDI_GAME_RTCW,  IDI_GAME_Q3A, IDI_GAME_JK2, IDI_GAME_HL,
+                         IDI_GAME_SOF2, IDI_GAME_MOHAA, IDI_GAME_CCR, IDI_GAME_UT};
+const int kPaneIconsA[] = {IDI_SERVER, IDI_SERVER_FULL,     IDI_LOCK,      IDI_SORT_MARKER,
+                           IDI_NO_REPLY, IDI_SORT_DESCENDING, IDI_FAVOURITE, IDI_AUTO_REFRESH};
+const int kPaneIconsB[] = {IDI_SORT_MARKER, IDI_BOT, IDI_FAVOURITE, IDI_BUDDY_OFFLINE};
+
+template <size_t N>
+HIMAGELIST BuildImageList(HINSTANCE instance, const int (&icons)[N], UINT colourFlags) {
+    int cx = GetSystemMetrics(SM_CXSMICON);
+    int cy = GetSystemMetrics(SM_CYSMICON);
+    HIMAGELIST list = ImageList_Create(cx, cy, colourFlags | ILC_MASK, static_cast<int>(N), 0);
+    for (int id : icons) {
+        HICON icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, cx, cy, 0));
+        ImageList_AddIcon(list, icon);
+        DestroyIcon(icon);
+    }
+    return list;
+}
+
+void RegisterClass(HINSTANCE instance, const char* name, WNDPROC proc, HICON icon, HBRUSH background,
+                   const char* menu) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hIcon = icon;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.lpszMenuName = menu;
+    wc.lpszClassName = name;
+    RegisterClassA(&wc);
+}
+
+}  // namespace
+
+void RegisterWindowClasses(HINSTANCE instance) {
+    HICON programIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_VEXAR));
+    HICON standard = LoadIconA(nullptr, IDI_APPLICATION);
+    const char* mainMenu = MAKEINTRESOURCEA(IDR_MAINMENU);
+    RegisterClass(instance, kLogoBarClass, LogoBarProc, programIcon, nullptr, mainMenu);
+    RegisterClass(instance, kBannerBarClass, BannerBarProc, standard, nullptr, nullptr);
+    RegisterClass(instance, kMainWindowClass, MainWindowProc, programIcon, nullptr, mainMenu);
+    RegisterClass(instance, views::win32::kServerPaneClass, views::win32::ServerPaneProc, standard, nullptr, nullptr);
+    RegisterClass(instance, views::win32::kPlayerPaneClass, views::win32::PlayerPaneProc, standard, nullptr, nullptr);
+    RegisterClass(instance, views::win32::kBuddyPaneClass, views::win32::BuddyPaneProc, standard, nullptr, nullptr);
+}
+
+void PrepareContext(AppContext& ctx, std::unique_ptr<SettingsStore> settings, std::string installFolder) {
+    ctx.installFolder = std::move(installFolder);
+    ctx.settings = std::move(settings);
+    StartupSettings startup = ReadStartupSettings(*ctx.settings);
+    ctx.autoRefreshMinimised = startup.autoRefreshMinimised;
+    ctx.useTray = startup.useTray;
+    ctx.windowState = startup.windowState;
+    ctx.display = DisplayOptionsFrom(startup);
+    SplitterPositions s = ReadSplitterPositions(*ctx.settings);
+    ctx.splitters = MakeSplitters(s.vertical, s.second, s.players);
+    ctx.endpoints = ReadEndpoints(*ctx.settings);
+    ctx.refreshBusy = false;
+    ctx.profiles = std::make_unique<catalogue::ProfileList>(ctx.installFolder, GetSysColor(COLOR_BTNFACE));
+    ctx.catalogue.freeCatalogue();
+}
+
+HWND CreateShell(HINSTANCE instance, AppContext& ctx, base::MessageSink& sink) {
+    Shell& shell = TheShell();
+    ShellNetwork* network = shell.network;
+    ShellDialogs* dialogs = shell.dialogs;
+    shell = Shell();
+    shell.instance = instance;
+    shell.ctx = &ctx;
+    shell.sink = &sink;
+    shell.network = network;
+    shell.dialogs = dialogs;
+
+    // Window rectangle from the stored corners against the screen.
+    auto wxy = ctx.settings->ReadDword(reg::kWindowXY.keyPath, reg::kWindowXY.name);
+    auto wwh = ctx.settings->ReadDword(reg::kWindowWH.keyPath, reg::kWindowWH.name);
+    WindowRect rect = ComputeWindowRect(wxy, wwh, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+
+    shell.paneIconsA = BuildImageList(instance, kPaneIconsA, ILC_COLOR32);
+    shell.paneIconsB = BuildImageList(instance, kPaneIconsB, ILC_COLOR32);
+    shell.tabImages = BuildImageList(instance, kTabIcons, ILC_COLOR8);
+
+    HWND main = CreateWindowExA(0, kMainWindowClass, kAppTitle, WS_OVERLAPPEDWINDOW, rect.x, rect.y, rect.width,
+                                rect.height, nullptr, nullptr, instance, nullptr);
+    if (!main)
+        return nullptr;
+    shell.main = main;
+    shell.tab = CreateTabControl(main);
+
+    shell.logoBar = CreateWindowExA(0, kLogoBarClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 620, 42, main, nullptr,
+                                    instance, nullptr);
+    shell.logoPicture = CreateWindowExA(0, "STATIC", "VEXAR", WS_CHILD | WS_VISIBLE | SS_BITMAP | SS_NOTIFY | SS_SUNKEN,
+                                        622, 2, 122, 40, shell.logoBar, nullptr, instance, nullptr);
+    shell.logoBitmap = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_LOGO));
+    SendMessageA(shell.logoPicture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shell.logoBitmap));
+    shell.bannerBar = CreateWindowExA(0, kBannerBarClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 620, 42, main, nullptr,
+                                      instance, nullptr);
+    shell.toolbar = CreateToolbar(instance, shell.logoBar);
+    if (!shell.toolbar) {
+        sink.Tell("Unable to create Toolbar!", base::MessageIcon::kNone);
+        sink.Tell("Error creating child window!", base::MessageIcon::kNone);
+    }
+
+    BuildWebLinksMenu(GetSubMenu(GetMenu(main), 4));
+
+    bool imported = catalogue::StartCatalogueAndProfiles(ctx.catalogue, *ctx.profiles, sink);
+    for (const auto& p : ctx.profiles->profiles())
+        AddTabForProfile(*p);
+    ctx.profiles->setCurrent(ctx.profiles->head());
+    if (imported)
+        SendToPane(BuddyPaneOf(ctx.profiles->head()), views::win32::PM_BUDDIES_RELOAD);
+
+    SetStartupMenuMarks(main);
+    ShowWindow(main, ctx.windowState == 2 ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    UpdateWindow(main);
+
+    int active = base::ParseDecimal(
+        ctx.settings->ReadIni(kIniFile, ini::kActiveTab.section, ini::kActiveTab.key, ini::kActiveTab.defaultText, 255));
+    SelectStartupTab(active);
+
+    if (ReadDwordOr(*ctx.settings, reg::kFirstRunDone) == 0) {
+        sink.Tell("This is the first time you have run this new version of Vexar!,\na Master server refresh must now "
+                  "be started...",
+                  base::MessageIcon::kNone);
+        SendMessageA(main, WM_APP_MASTERQUERY, 0, 0);
+        WriteDwordValue(*ctx.settings, reg::kFirstRunDone, 1);
+    }
+
+    shell.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    shell.largeIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_VEXAR));
+    return main;
+}
+
+void DestroyShell() {
+    Shell& shell = TheShell();
+    if (shell.accelerators)
+        DestroyAcceleratorTable(shell.accelerators);
+    if (shell.logoBitmap)
+        DeleteObject(shell.logoBitmap);
+    if (shell.tabFont)
+        DeleteObject(shell.tabFont);
+    shell.accelerators = nullptr;
+    shell.logoBitmap = nullptr;
+    shell.tabFont = nullptr;
+}
+
+}  // namespace app::win32

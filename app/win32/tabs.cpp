@@ -1,0 +1,219 @@
+// Game tabs and their panes.
+#include "app/win32/tabs.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app/win32/app_messages.h"
+#include "app/win32/filter_menu.h"
+#include "app/win32/main_layout.h"
+#include "app/win32/shell.h"
+#include "catalogue/list_files.h"
+#include "views/win32/pane_messages.h"
+
+namespace app::win32 {
+
+using catalogue::GameProfile;
+using namespace views::win32;
+
+namespace {
+
+HWND CreatePane(const char* windowClass, int x, int y, int w, int h) {
+    Shell& shell = TheShell();
+    return CreateWindowExA(0, windowClass, "", WS_CHILD | WS_CLIPCHILDREN, x, y, w, h, shell.main, nullptr,
+                           shell.instance, nullptr);
+}
+
+void ShowPanes(GameProfile& p, int show) {
+    for (HWND pane : {BuddyPaneOf(&p), ServerPaneOf(&p), PlayerPaneOf(&p)}) {
+        if (pane)
+            ShowWindow(pane, show);
+    }
+}
+
+// Panes find their list control as their first child.
+void RememberListControls(GameProfile& p) {
+    for (int i = 0; i < 3; ++i) {
+        HWND pane = reinterpret_cast<HWND>(p.paneWindows[i]);
+        p.controlWindows[i] = reinterpret_cast<uintptr_t>(pane ? GetWindow(pane, GW_CHILD) : nullptr);
+    }
+}
+
+}  // namespace
+
+HWND CreateTabControl(HWND main) {
+    Shell& shell = TheShell();
+    RECT client;
+    GetClientRect(main, &client);
+    HWND tab = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_BOTTOM, 0,
+                               client.bottom - 60, client.right, 30, main, nullptr, shell.instance, nullptr);
+    if (!tab)
+        return nullptr;
+    if (shell.tabImages)
+        SendMessageA(tab, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(shell.tabImages));
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    LOGFONTA font = metrics.lfMessageFont;
+    HDC dc = GetDC(main);
+    font.lfHeight = -(8 * GetDeviceCaps(dc, LOGPIXELSY) / 72);
+    ReleaseDC(main, dc);
+    font.lfWeight = FW_NORMAL;
+    lstrcpynA(font.lfFaceName, "Arial", LF_FACESIZE);
+    shell.tabFont = CreateFontIndirectA(&font);
+    SendMessageA(tab, WM_SETFONT, reinterpret_cast<WPARAM>(shell.tabFont), FALSE);
+    return tab;
+}
+
+void AddTabForProfile(GameProfile& profile) {
+    Shell& shell = TheShell();
+    // The panes' creation code finds its profile as the current one.
+    GameProfile* previous = shell.ctx->profiles->current();
+    shell.ctx->profiles->setCurrent(&profile);
+    profile.paneWindows[0] = reinterpret_cast<uintptr_t>(CreatePane(kServerPaneClass, 210, 45, 420, 250));
+    profile.paneWindows[2] = reinterpret_cast<uintptr_t>(CreatePane(kPlayerPaneClass, 5, 45, 200, 250));
+    profile.paneWindows[1] = reinterpret_cast<uintptr_t>(CreatePane(kBuddyPaneClass, 5, 45, 200, 250));
+    RememberListControls(profile);
+    shell.ctx->profiles->setCurrent(previous);
+
+    if (profile.iconIndex > 8)
+        profile.iconIndex = 0;
+    int count = static_cast<int>(SendMessageA(shell.tab, TCM_GETITEMCOUNT, 0, 0));
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT | TCIF_IMAGE;
+    item.pszText = profile.title;
+    item.iImage = static_cast<int>(profile.iconIndex);
+    profile.tabIndex = static_cast<uint32_t>(count);
+    SendMessageA(shell.tab, TCM_INSERTITEMA, count, reinterpret_cast<LPARAM>(&item));
+}
+
+void DestroyAllPanes() {
+    Shell& shell = TheShell();
+    if (!shell.ctx || !shell.ctx->profiles)
+        return;
+    GameProfile* previous = shell.ctx->profiles->current();
+    for (const auto& p : shell.ctx->profiles->profiles()) {
+        shell.ctx->profiles->setCurrent(p.get());
+        for (int i : {2, 0, 1}) {
+            if (HWND pane = reinterpret_cast<HWND>(p->paneWindows[i]))
+                DestroyWindow(pane);
+            p->paneWindows[i] = 0;
+            p->controlWindows[i] = 0;
+        }
+    }
+    shell.ctx->profiles->setCurrent(previous);
+}
+
+LRESULT OnTabNotify(const NMHDR& header) {
+    Shell& shell = TheShell();
+    if (header.code == TCN_SELCHANGING) {
+        if (shell.ctx->refreshBusy)
+            return TRUE;
+        RemoveFilterItems(GetMenu(shell.main));
+        return FALSE;
+    }
+    if (header.code == TCN_SELCHANGE) {
+        int selected = static_cast<int>(SendMessageA(shell.tab, TCM_GETCURSEL, 0, 0));
+        GameProfile* next = shell.ctx->profiles->profileAtTab(static_cast<uint32_t>(selected));
+        GameProfile* current = CurrentProfile();
+        if (next && next != current) {
+            if (current)
+                ShowPanes(*current, SW_HIDE);
+            shell.ctx->profiles->setCurrent(next);
+            ActivateProfile(*next);
+        } else if (next) {
+            InsertFilterItems(GetMenu(shell.main), *next);
+        }
+    }
+    return 0;
+}
+
+void ActivateProfile(GameProfile& profile) {
+    Shell& shell = TheShell();
+    shell.ctx->profiles->setCurrent(&profile);
+    InsertFilterItems(GetMenu(shell.main), profile);
+    LayoutPanes(0);
+    ShowPanes(profile, SW_SHOW);
+    InvalidateRect(shell.main, nullptr, FALSE);
+    if (profile.servers.count > 0) {
+        SendToPane(ServerPaneOf(&profile), PM_REPAINT);
+        InvalidateRect(BuddyPaneOf(&profile), nullptr, FALSE);
+    } else {
+        // Lists are read once per run: a list the user emptied must not come back from the file.
+        if (!profile.listsLoaded)
+            LoadProfileLists(profile);
+        SendToPane(BuddyPaneOf(&profile), PM_BUDDIES_RELOAD);
+    }
+    if (profile.servers.count == 0 && shell.sink &&
+        shell.sink->AskYesNo("You don't have any servers to view,\nwould you like Vexar! to retrieve the\nMaster "
+                             "server list?",
+                             base::MessageIcon::kQuestion))
+        SendMessageA(shell.main, WM_APP_MASTERQUERY, 0, 0);
+}
+
+void SelectStartupTab(int index) {
+    Shell& shell = TheShell();
+    int count = static_cast<int>(SendMessageA(shell.tab, TCM_GETITEMCOUNT, 0, 0));
+    if (index < 0 || index + 1 > count)
+        index = 0;
+    SendMessageA(shell.tab, TCM_SETCURSEL, index, 0);
+    if (GameProfile* p = shell.ctx->profiles->profileAtTab(static_cast<uint32_t>(index)))
+        ActivateProfile(*p);
+}
+
+void LoadProfileLists(GameProfile& profile) {
+    Shell& shell = TheShell();
+    HCURSOR previousCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    shell.ctx->profiles->setCurrent(&profile);
+    catalogue::loadServerList(profile, shell.ctx->profiles->serverListPath(profile), shell.ctx->catalogue);
+    catalogue::loadBuddyList(profile, shell.ctx->profiles->buddyListPath(profile));
+    HWND pane = ServerPaneOf(&profile);
+    SendToPane(pane, PM_CLEAR);
+    SendToPane(PlayerPaneOf(&profile), PM_CLEAR);
+    if (pane)
+        UpdateWindow(pane);
+
+    RECT client = {};
+    if (pane)
+        GetClientRect(pane, &client);
+    HWND label = CreateWindowExA(0, "STATIC", "Populating Server list..", WS_CHILD | WS_VISIBLE, client.right - 360,
+                                 5, 150, 16, pane, nullptr, shell.instance, nullptr);
+    HWND progress = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, client.right - 200, 5, 195, 16,
+                                    pane, nullptr, shell.instance, nullptr);
+    uint32_t total = profile.servers.count;
+    SendMessageA(progress, PBM_SETRANGE32, 0, total);
+    SendMessageA(progress, PBM_SETSTEP, 1, 0);
+    // Repainting the bar for every one of thousands of servers would cost more than the rows; it is
+    // stepped for each server and redrawn about a hundred times in all.
+    uint32_t redrawEvery = total / 100 + 1;
+    uint32_t n = 0;
+    for (catalogue::ServerRecord* r = profile.servers.head; r; r = r->next) {
+        SendToPane(pane, PM_ADD_SERVER_ROW, 0, reinterpret_cast<LPARAM>(r));
+        SendMessageA(progress, PBM_STEPIT, 0, 0);
+        if (++n % redrawEvery == 0)
+            UpdateWindow(progress);
+    }
+    SendToPane(pane, PM_RESTORE_SORT);
+    SendToPane(PlayerPaneOf(&profile), PM_RESTORE_SORT);
+    SendToPane(BuddyPaneOf(&profile), PM_RESTORE_SORT);
+    SetCursor(previousCursor);
+    DestroyWindow(label);
+    DestroyWindow(progress);
+}
+
+void RefilterPanes() {
+    GameProfile* p = CurrentProfile();
+    if (!p)
+        return;
+    HWND pane = ServerPaneOf(p);
+    SendToPane(pane, PM_CLEAR);
+    SendToPane(PlayerPaneOf(p), PM_CLEAR);
+    for (catalogue::ServerRecord* r = p->servers.head; r; r = r->next)
+        SendToPane(pane, PM_ADD_SERVER_ROW, 0, reinterpret_cast<LPARAM>(r));
+    SendToPane(pane, PM_RESORT);
+    SendToPane(PlayerPaneOf(p), PM_RESORT);
+    SendToPane(BuddyPaneOf(p), PM_RESORT);
+}
+
+}  // namespace app::win32

@@ -1,0 +1,27 @@
+// Game tabs: one per profile with its three panes; switching, activation and loading the lists.
+#pragma once
+
+#include <windows.h>
+
+#include "catalogue/profiles.h"
+
+namespace app::win32 {
+
+// Creates the tab control with its image list and 8-point Arial font.
+HWND CreateTabControl(HWND main);
+// Creates the profile's three hidden panes and inserts its tab at the end.
+void AddTabForProfile(catalogue::GameProfile& profile);
+// Destroys the panes of every profile (at close).
+void DestroyAllPanes();
+// WM_NOTIFY from the tab control. Returns the handler's result (TRUE refuses a change).
+LRESULT OnTabNotify(const NMHDR& header);
+// Makes the profile current and shows it: Filter menu items, layout, panes, lists.
+void ActivateProfile(catalogue::GameProfile& profile);
+// Selects tab `index` at start-up (an index beyond the tabs selects tab 0) and activates it.
+void SelectStartupTab(int index);
+// Reads the profile's list files and offers every server to its list pane with a progress bar.
+void LoadProfileLists(catalogue::GameProfile& profile);
+// Tells the panes to redisplay everything after a filter or sort option changed.
+void RefilterPanes();
+
+}  // namespace app::win32

@@ -1,0 +1,95 @@
+// Tray icon, its menu and the switches of the tray options.
+#include "app/win32/tray.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "app/app_title.h"
+#include "app/win32/app_messages.h"
+#include "app/win32/shell.h"
+#include "resources/resource.h"
+
+namespace app::win32 {
+
+BOOL TrayIcon(HWND window, UINT callbackMessage, DWORD operation, UINT iconId, HICON icon, const char* tip) {
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = window;
+    data.uID = iconId;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = callbackMessage;
+    data.hIcon = icon;
+    if (tip) {
+        strncpy(data.szTip, tip, 63);
+        data.szTip[63] = '\0';
+    }
+    return Shell_NotifyIconA(operation, &data);
+}
+
+void MinimiseToTray(HWND window) {
+    Shell& shell = TheShell();
+    HICON icon = shell.largeIcon ? shell.largeIcon : LoadIconA(shell.instance, MAKEINTRESOURCEA(IDI_VEXAR));
+    TrayIcon(window, WM_APP_TRAY, NIM_ADD, kTrayIconId, icon, kAppTitle);
+    ShowWindow(window, SW_HIDE);
+}
+
+void RestoreFromTray(HWND window) {
+    Shell& shell = TheShell();
+    if (!shell.ctx || shell.ctx->windowState != 1)
+        return;
+    TrayIcon(window, WM_APP_TRAY, NIM_DELETE, kTrayIconId, nullptr, nullptr);
+    shell.ctx->windowState = 0;
+    ShowWindow(window, SW_SHOW);
+    ShowWindow(window, SW_RESTORE);
+}
+
+void OnTrayMessage(HWND window, WPARAM, LPARAM mouseMessage) {
+    Shell& shell = TheShell();
+    if (mouseMessage == WM_LBUTTONDOWN) {
+        RestoreFromTray(window);
+    } else if (mouseMessage == WM_RBUTTONDOWN) {
+        HMENU menu = LoadMenuA(shell.instance, MAKEINTRESOURCEA(IDR_TRAYMENU));
+        HMENU popup = GetSubMenu(menu, 0);
+        if (shell.ctx && shell.ctx->refreshBusy) {
+            EnableMenuItem(popup, IDM_TRAY_REFRESH, MF_BYCOMMAND | MF_GRAYED);
+            EnableMenuItem(popup, IDM_TRAY_REFRESH_FAVOURITES, MF_BYCOMMAND | MF_GRAYED);
+        }
+        if (shell.ctx && shell.ctx->autoRefreshMinimised)
+            CheckMenuItem(popup, IDM_TRAY_AUTO_REFRESH, MF_BYCOMMAND | MF_CHECKED);
+        POINT at;
+        GetCursorPos(&at);
+        SetForegroundWindow(window);
+        TrackPopupMenu(popup, TPM_RIGHTBUTTON, at.x, at.y, 0, window, nullptr);
+        DestroyMenu(menu);
+    }
+}
+
+bool OnTrayCommand(HWND window, UINT command) {
+    Shell& shell = TheShell();
+    switch (command) {
+        case IDM_TRAY_OPEN:
+            RestoreFromTray(window);
+            return true;
+        case IDM_TRAY_EXIT:
+            TrayIcon(window, WM_APP_TRAY, NIM_DELETE, kTrayIconId, nullptr, nullptr);
+            PostMessageA(window, WM_CLOSE, 0, 0);
+            return true;
+        case IDM_TRAY_REFRESH:
+            SendMessageA(window, WM_APP_REFRESH, kRefreshAll, 0);
+            return true;
+        case IDM_TRAY_REFRESH_FAVOURITES:
+            SendMessageA(window, WM_APP_REFRESH, kRefreshFavourites, 0);
+            return true;
+        case IDM_TRAY_AUTO_REFRESH:
+            if (shell.ctx) {
+                shell.ctx->autoRefreshMinimised = !shell.ctx->autoRefreshMinimised;
+                shell.ctx->settings->WriteIni(kIniFile, "TRAY", "AUTOREFRESH",
+                                              shell.ctx->autoRefreshMinimised ? "1" : "0");
+            }
+            return true;
+    }
+    return false;
+}
+
+}  // namespace app::win32

@@ -1,0 +1,55 @@
+// Web links menu and shell "open" actions.
+#include "app/win32/weblinks.h"
+
+#include <shellapi.h>
+
+#include "app/weblinks.h"
+#include "app/win32/shell.h"
+#include "resources/resource.h"
+
+namespace app::win32 {
+
+void BuildWebLinksMenu(HMENU menu) {
+    Shell& shell = TheShell();
+    std::vector<WebLink> links;
+    if (shell.ctx && shell.ctx->settings)
+        links = ReadWebLinks(*shell.ctx->settings);
+    for (size_t n = 0; n < links.size(); ++n) {
+        UINT before = IDM_WEBLINKS_PLACEHOLDER + static_cast<UINT>(n);
+        UINT id = IDM_WEBLINK_FIRST + static_cast<UINT>(n);
+        // Separators carry their id too, so that the next link can be inserted before them.
+        MENUITEMINFOA item = {};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_ID | MIIM_FTYPE | (links[n].IsSeparator() ? 0 : MIIM_STRING);
+        item.fType = links[n].IsSeparator() ? MFT_SEPARATOR : MFT_STRING;
+        item.wID = id;
+        item.dwTypeData = const_cast<char*>(links[n].menuText.c_str());
+        BOOL ok = InsertMenuItemA(menu, before, FALSE, &item);
+        if (!ok && shell.sink)
+            shell.sink->Tell("Couldn't add Weblink!", base::MessageIcon::kNone);
+    }
+    DeleteMenu(menu, IDM_WEBLINKS_PLACEHOLDER, MF_BYCOMMAND);
+}
+
+void OpenTarget(const std::string& target) {
+    if (!target.empty())
+        ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void OpenWebLink(UINT command) {
+    Shell& shell = TheShell();
+    if (shell.ctx && shell.ctx->settings)
+        OpenTarget(WebLinkTarget(*shell.ctx->settings, static_cast<int>(command - IDM_WEBLINK_FIRST)));
+}
+
+void OpenWebSite() {
+    if (AppContext* ctx = TheShell().ctx)
+        OpenTarget(ctx->endpoints.webSite);
+}
+
+void OpenFeedbackMail() {
+    if (AppContext* ctx = TheShell().ctx)
+        OpenTarget("mailto:" + ctx->endpoints.feedbackMail + "?subject=Vexar!");
+}
+
+}  // namespace app::win32

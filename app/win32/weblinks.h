@@ -1,0 +1,20 @@
+// The web-links menu and the shell actions that open web pages and mail.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace app::win32 {
+
+// Inserts the web links into a menu that holds the placeholder 40200, highest number on top, then
+// deletes the placeholder.
+void BuildWebLinksMenu(HMENU menu);
+// Opens link number command - 40201.
+void OpenWebLink(UINT command);
+// ShellExecuteA "open" of a target, shown normally; failures are not reported.
+void OpenTarget(const std::string& target);
+void OpenWebSite();
+void OpenFeedbackMail();
+
+}  // namespace app::win32
