@@ -19,8 +19,10 @@ add_executable(vexar WIN32 ${CMAKE_SOURCE_DIR}/app/win32/winmain.cpp ${CMAKE_SOU
 target_link_libraries(vexar PRIVATE vexar_win32)
 set_target_properties(vexar PROPERTIES OUTPUT_NAME vexar)
 
-add_executable(vexar_win32_tests ${win32_test_sources} ${CMAKE_SOURCE_DIR}/testing/gtest_main.cc
+file(GLOB win32_testing_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/testing/win32/*.cpp)
+add_executable(vexar_win32_tests ${win32_test_sources} ${win32_testing_sources} ${CMAKE_SOURCE_DIR}/testing/gtest_main.cc
                                  ${CMAKE_SOURCE_DIR}/resources/vexar.rc)
 target_link_libraries(vexar_win32_tests PRIVATE vexar_win32 vexar_testing ${GTEST_LIBS})
+target_include_directories(vexar_win32_tests PRIVATE /usr/src/googletest/googletest/include)
 add_test(NAME win32_tests COMMAND vexar_win32_tests)
 set_tests_properties(win32_tests PROPERTIES TIMEOUT 600)

@@ -1,0 +1,254 @@
+// The main window on real Win32: layout numbers, splitters, tabs, start-up and closing.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app/win32/app_messages.h"
+#include "app/win32/registry.h"
+#include "app/win32/shell.h"
+#include "base/file_io.h"
+#include "catalogue/profiles.h"
+#include "resources/resource.h"
+#include "testing/win32/shell_fixture.h"
+
+namespace {
+
+using namespace app::win32;
+using testing_support::ShellTest;
+
+DWORD RegValue(const char* name) {
+    DWORD v = 0xDEADBEEF;
+    ReadRegDword(HKEY_CURRENT_USER, &v, app::kGeometryKey, name);
+    return v;
+}
+
+void ExpectRect(const RECT& r, int x, int y, int w, int h, const char* what) {
+    EXPECT_EQ(r.left, x) << what;
+    EXPECT_EQ(r.top, y) << what;
+    EXPECT_EQ(r.right - r.left, w) << what;
+    EXPECT_EQ(r.bottom - r.top, h) << what;
+}
+
+// Writes a profile file with the given titles and kinds (file numbers 1, 2, ...).
+void WriteProfiles(const std::string& folder, std::initializer_list<std::pair<const char*, uint32_t>> profiles) {
+    catalogue::ProfileList list(folder, 0xC0C0C0);
+    for (const auto& [title, kind] : profiles) {
+        auto p = std::make_unique<catalogue::GameProfile>();
+        snprintf(p->title, sizeof p->title, "%s", title);
+        p->kind = kind;
+        list.registerProfile(std::move(p), true, true);
+    }
+    list.saveProfiles();
+}
+
+using MainWindowTest = ShellTest;
+
+TEST_F(MainWindowTest, FixedChildrenAndPanesFollowTheLayoutTables) {
+    StartShell();
+    SetClientSize(800, 600);
+    Shell& shell = TheShell();
+    ExpectRect(ChildRect(shell.tab), 5, 500, 790, 30, "tab");
+    ExpectRect(ChildRect(shell.logoBar), 0, 0, 800, 28, "LogoBar");
+    ExpectRect(ChildRect(shell.bannerBar), 0, 530, 800, 70, "BannerBar");
+    ExpectRect(ChildRect(shell.toolbar), 2, 2, 668, 25, "toolbar");
+    ExpectRect(ChildRect(shell.logoPicture), 673, 5, 122, 23, "logo");
+    catalogue::GameProfile* p = CurrentProfile();
+    ASSERT_NE(p, nullptr);
+    ExpectRect(ChildRect(ServerPaneOf(p)), 204, 32, 591, 470, "server list pane");
+    ExpectRect(ChildRect(BuddyPaneOf(p)), 5, 32, 195, 268, "buddy pane");
+    ExpectRect(ChildRect(PlayerPaneOf(p)), 5, 304, 195, 196, "player pane");
+    EXPECT_TRUE(IsWindowVisible(ServerPaneOf(p)));
+}
+
+TEST_F(MainWindowTest, VerticalSplitterIsClampedBetween100AndTwentyFromTheRight) {
+    StartShell();
+    SetClientSize(800, 600);
+    SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(202, 200));
+    SendMessageA(main, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 200));
+    EXPECT_EQ(ctx.splitters.bars[0].position, 98);
+    EXPECT_EQ(ctx.splitters.bars[0].farEdge, 102);
+    EXPECT_EQ(ChildRect(ServerPaneOf(CurrentProfile())).left, 102);
+    SendMessageA(main, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(790, 200));
+    EXPECT_EQ(ctx.splitters.bars[0].position, 778);
+    SendMessageA(main, WM_LBUTTONUP, 0, MAKELPARAM(300, 200));
+    EXPECT_EQ(ctx.splitters.bars[0].position, 298);
+    EXPECT_EQ(ChildRect(BuddyPaneOf(CurrentProfile())).right, 5 + 293);
+    SendMessageA(main, WM_MOUSEMOVE, 0, MAKELPARAM(500, 200));  // not dragging: nothing moves
+    EXPECT_EQ(ctx.splitters.bars[0].position, 298);
+}
+
+TEST_F(MainWindowTest, PlayerSplitterIsClampedBetween112AndHeightMinus150) {
+    app::win32::WriteRegDword(HKEY_CURRENT_USER, 600, app::kGeometryKey, "WSPSD");  // keep bar 2 out of the way
+    StartShell();
+    SetClientSize(800, 600);
+    SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 302));
+    SendMessageA(main, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 40));
+    EXPECT_EQ(ctx.splitters.bars[2].position, 110);
+    EXPECT_EQ(ChildRect(PlayerPaneOf(CurrentProfile())).top, 114);
+    SendMessageA(main, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 590));
+    EXPECT_EQ(ctx.splitters.bars[2].position, 448);
+    SendMessageA(main, WM_LBUTTONUP, 0, MAKELPARAM(50, 590));
+    EXPECT_EQ(ctx.splitters.bars[1].position, 600);
+}
+
+TEST_F(MainWindowTest, SecondBarWinsAtTheDefaultPositions) {
+    StartShell();
+    SetClientSize(800, 600);
+    SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 302));
+    SendMessageA(main, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 250));
+    SendMessageA(main, WM_LBUTTONUP, 0, MAKELPARAM(50, 250));
+    EXPECT_EQ(ctx.splitters.bars[1].position, 248);
+    EXPECT_EQ(ctx.splitters.bars[2].position, 300);
+}
+
+TEST_F(MainWindowTest, TabChangeIsRefusedWhileBusyAndSwitchesPanesOtherwise) {
+    WriteProfiles(folder.path(), {{"Elite", 0}, {"Quake", 1}});
+    StartShell();
+    Shell& shell = TheShell();
+    ASSERT_EQ(SendMessageA(shell.tab, TCM_GETITEMCOUNT, 0, 0), 2);
+    catalogue::GameProfile* first = CurrentProfile();
+    NMHDR changing = {shell.tab, 0, static_cast<UINT>(TCN_SELCHANGING)};
+    ctx.refreshBusy = true;
+    EXPECT_EQ(SendMessageA(main, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&changing)), TRUE);
+    ctx.refreshBusy = false;
+    EXPECT_EQ(SendMessageA(main, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&changing)), FALSE);
+    SendMessageA(shell.tab, TCM_SETCURSEL, 1, 0);
+    NMHDR changed = {shell.tab, 0, static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageA(main, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&changed));
+    catalogue::GameProfile* second = CurrentProfile();
+    ASSERT_NE(second, first);
+    EXPECT_STREQ(second->title, "Quake");
+    EXPECT_FALSE(IsWindowVisible(ServerPaneOf(first)));
+    EXPECT_TRUE(IsWindowVisible(ServerPaneOf(second)));
+    // Both new profiles had empty lists: two offers of a master query, answered No.
+    EXPECT_EQ(std::count(sink.shown.begin(), sink.shown.end(),
+                         "You don't have any servers to view,\nwould you like Vexar! to retrieve the\nMaster server "
+                         "list?"),
+              2);
+}
+
+TEST_F(MainWindowTest, RememberedTabBeyondTheTabsSelectsTheFirst) {
+    WriteProfiles(folder.path(), {{"A", 0}, {"B", 1}, {"C", 2}});
+    WriteIni("games", "active", "7");
+    StartShell();
+    EXPECT_EQ(SendMessageA(TheShell().tab, TCM_GETCURSEL, 0, 0), 0);
+    EXPECT_STREQ(CurrentProfile()->title, "A");
+}
+
+TEST_F(MainWindowTest, RememberedTabIsSelectedAndItsListsLoaded) {
+    WriteProfiles(folder.path(), {{"A", 0}, {"B", 1}});
+    WriteIni("games", "active", "1");
+    StartShell();
+    EXPECT_EQ(SendMessageA(TheShell().tab, TCM_GETCURSEL, 0, 0), 1);
+    EXPECT_STREQ(CurrentProfile()->title, "B");
+    EXPECT_TRUE(CurrentProfile()->listsLoaded);
+    EXPECT_FALSE(ctx.profiles->head()->listsLoaded);
+}
+
+TEST_F(MainWindowTest, FirstStartAsksAndShowsTheFirstRunMessageThenStartsAMasterQuery) {
+    app::win32::DeleteRegValue(HKEY_CURRENT_USER, app::kRegistryKey, "NDF");
+    StartShell();
+    ASSERT_EQ(sink.shown.size(), 2u);
+    EXPECT_EQ(sink.shown[0],
+              "You don't have any servers to view,\nwould you like Vexar! to retrieve the\nMaster server list?");
+    EXPECT_EQ(sink.shown[1],
+              "This is the first time you have run this new version of Vexar!,\na Master server refresh must now be "
+              "started...");
+    EXPECT_EQ(network.calls.front(), "version");
+    EXPECT_EQ(network.calls.back(), "master");
+    DWORD ndf = 0;
+    EXPECT_EQ(ReadRegDword(HKEY_CURRENT_USER, &ndf, app::kRegistryKey, "NDF"), 0);
+    EXPECT_EQ(ndf, 1u);
+    EXPECT_EQ(SendMessageA(TheShell().tab, TCM_GETITEMCOUNT, 0, 0), 1);
+}
+
+TEST_F(MainWindowTest, YesToTheOfferStartsAMasterQuery) {
+    sink.answers = {true};
+    StartShell();
+    EXPECT_EQ(network.calls.back(), "master");
+}
+
+TEST_F(MainWindowTest, ClosingStoresGeometryTabStateProfilesAndClosesSocketsFirst) {
+    StartShell();
+    SetClientSize(700, 500);
+    CloseShell();
+    EXPECT_EQ(base::FileSize(folder.File("gamesets.vexar")), 756);
+    EXPECT_TRUE(base::FileExists(folder.File("GS001.vexar")));
+    EXPECT_TRUE(base::FileExists(folder.File("BL001.vexar")));
+    EXPECT_EQ(RegValue("WSP"), 200u);
+    EXPECT_EQ(RegValue("WSPSD"), 300u);
+    EXPECT_EQ(RegValue("WSPPL"), 300u);
+    EXPECT_NE(RegValue("WXY"), 0xDEADBEEFu);
+    EXPECT_EQ(RegValue("WST"), DWORD(SW_SHOWNORMAL));
+    char value[16];
+    GetPrivateProfileStringA("games", "active", "", value, sizeof value, folder.File("vexar.ini").c_str());
+    EXPECT_STREQ(value, "0");
+    GetPrivateProfileStringA("window", "state", "", value, sizeof value, folder.File("vexar.ini").c_str());
+    EXPECT_STREQ(value, "0");
+    EXPECT_EQ(network.calls.back(), "close sockets");
+}
+
+TEST_F(MainWindowTest, MaximisedWindowAtCloseLeavesGeometryAlone) {
+    app::win32::WriteRegDword(HKEY_CURRENT_USER, 0x00640032, app::kGeometryKey, "WXY");
+    app::win32::WriteRegDword(HKEY_CURRENT_USER, 0x02BC0352, app::kGeometryKey, "WWH");
+    app::win32::WriteRegDword(HKEY_CURRENT_USER, 1, app::kGeometryKey, "WST");
+    StartShell();
+    RECT r;
+    GetWindowRect(main, &r);
+    EXPECT_EQ(r.left, 50);
+    EXPECT_EQ(r.top, 100);
+    EXPECT_EQ(r.right - r.left, 800);
+    EXPECT_EQ(r.bottom - r.top, 600);
+    ShowWindow(main, SW_MAXIMIZE);
+    Pump();
+    EXPECT_EQ(ctx.windowState, 2);
+    CloseShell();
+    EXPECT_EQ(RegValue("WXY"), 0x00640032u);
+    EXPECT_EQ(RegValue("WWH"), 0x02BC0352u);
+    EXPECT_EQ(RegValue("WST"), 1u);
+    char value[16];
+    GetPrivateProfileStringA("window", "state", "", value, sizeof value, folder.File("vexar.ini").c_str());
+    EXPECT_STREQ(value, "2");
+}
+
+TEST_F(MainWindowTest, AutoRefreshTimerRespectsBusyAndMinimisedState) {
+    StartShell();
+    network.calls.clear();
+    SendMessageA(main, WM_TIMER, kTimerAutoRefresh, 0);
+    ASSERT_EQ(network.calls.size(), 1u);
+    EXPECT_EQ(network.calls[0], "refresh 3");
+    ctx.refreshBusy = true;
+    SendMessageA(main, WM_TIMER, kTimerAutoRefresh, 0);
+    ctx.refreshBusy = false;
+    ctx.windowState = 1;
+    SendMessageA(main, WM_TIMER, kTimerAutoRefresh, 0);
+    EXPECT_EQ(network.calls.size(), 1u);
+    ctx.autoRefreshMinimised = true;
+    SendMessageA(main, WM_TIMER, kTimerAutoRefresh, 0);
+    EXPECT_EQ(network.calls.size(), 2u);
+    SendMessageA(main, WM_TIMER, kTimerRefreshClose, 0);
+    EXPECT_EQ(network.calls.back(), "timer 2");
+}
+
+TEST_F(MainWindowTest, MinimisingWithTrayHidesTheWindowWithoutTrayKeepsIt) {
+    WriteIni("WINDOW", "USETRAY", "1");
+    StartShell();
+    ASSERT_TRUE(ctx.useTray);
+    ShowWindow(main, SW_MINIMIZE);
+    Pump();
+    EXPECT_EQ(ctx.windowState, 1);
+    EXPECT_FALSE(IsWindowVisible(main));
+    SendMessageA(main, WM_APP_TRAY, 107, WM_LBUTTONDOWN);
+    Pump();
+    EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_EQ(ctx.windowState, 0);
+
+    SendMessageA(main, WM_COMMAND, IDM_MINIMISE_TO_TRAY, 0);
+    EXPECT_FALSE(ctx.useTray);
+    ShowWindow(main, SW_MINIMIZE);
+    Pump();
+    EXPECT_EQ(ctx.windowState, 1);
+    EXPECT_TRUE(IsWindowVisible(main));
+}
+
+}  // namespace

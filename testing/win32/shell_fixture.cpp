@@ -1,0 +1,113 @@
+// In-process fixture for Win32 tests of the main window.
+#include "testing/win32/shell_fixture.h"
+
+#include <commctrl.h>
+
+#include <map>
+
+#include "app/win32/main_window.h"
+#include "app/win32/registry.h"
+#include "app/win32/win32_settings.h"
+
+namespace testing_support {
+
+namespace {
+
+std::map<HWND, std::vector<RecordedMessage>> g_recorded;
+std::map<HWND, WNDPROC> g_original;
+
+LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    g_recorded[window].push_back({message, wParam, lParam});
+    return CallWindowProcA(g_original[window], window, message, wParam, lParam);
+}
+
+}  // namespace
+
+void RecordMessages(HWND window) {
+    g_recorded[window].clear();
+    g_original[window] =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingProc)));
+}
+
+std::vector<RecordedMessage>& RecordedFor(HWND window) {
+    return g_recorded[window];
+}
+
+std::vector<RecordedMessage> PrivateMessages(HWND window) {
+    std::vector<RecordedMessage> out;
+    for (const RecordedMessage& m : g_recorded[window]) {
+        if (m.message >= WM_USER && m.message < 0x8000)
+            out.push_back(m);
+    }
+    return out;
+}
+
+void ShellTest::SetUp() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\ZORBEX");
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
+                                                          ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+    app::win32::RegisterWindowClasses(GetModuleHandleA(nullptr));
+    // First-run message already shown, and "No" to the offer of a master query.
+    app::win32::WriteRegDword(HKEY_CURRENT_USER, 1, app::kRegistryKey, "NDF");
+}
+
+void ShellTest::StartShell() {
+    app::win32::TheShell().network = &network;
+    app::win32::TheShell().dialogs = &dialogs;
+    app::win32::PrepareContext(ctx, std::make_unique<app::win32::Win32Settings>(folder.path()), folder.path());
+    main = app::win32::CreateShell(GetModuleHandleA(nullptr), ctx, sink);
+    ASSERT_NE(main, nullptr);
+    Pump();
+}
+
+void ShellTest::CloseShell() {
+    if (main && IsWindow(main))
+        SendMessageA(main, WM_CLOSE, 0, 0);
+    Pump();
+    app::win32::DestroyShell();
+    main = nullptr;
+}
+
+void ShellTest::TearDown() {
+    CloseShell();
+    app::win32::TheShell().network = nullptr;
+    app::win32::TheShell().dialogs = nullptr;
+    RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\ZORBEX");
+}
+
+void ShellTest::Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT)
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void ShellTest::WriteIni(const char* section, const char* key, const char* value) {
+    WritePrivateProfileStringA(section, key, value, folder.File("vexar.ini").c_str());
+}
+
+void ShellTest::SetClientSize(int width, int height) {
+    RECT r = {0, 0, width, height};
+    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, TRUE);
+    SetWindowPos(main, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+    RECT client;
+    GetClientRect(main, &client);
+    // A menu that wraps changes the client height: resize until the client area is exact.
+    if (client.right != width || client.bottom != height)
+        SetWindowPos(main, nullptr, 0, 0, r.right - r.left + width - client.right,
+                     r.bottom - r.top + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+}
+
+RECT ShellTest::ChildRect(HWND child) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+}  // namespace testing_support

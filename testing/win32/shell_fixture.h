@@ -1,0 +1,71 @@
+// In-process fixture for Win32 tests of the main window: a temporary install folder, a clean
+// registry key, a scripted message sink, and recorders for network calls and pane messages.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app_context.h"
+#include "app/win32/shell.h"
+#include "testing/fake_message_sink.h"
+#include "testing/temp_folder.h"
+
+namespace testing_support {
+
+struct RecordedMessage {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+// Records what the main window hands to the network parts.
+class RecordingNetwork : public app::win32::ShellNetwork {
+public:
+    void StartMasterQuery() override { calls.push_back("master"); }
+    void StartRefresh(WPARAM mode) override { calls.push_back("refresh " + std::to_string(mode)); }
+    void StartVersionCheck() override { calls.push_back("version"); }
+    void OnTimer(UINT_PTR id) override { calls.push_back("timer " + std::to_string(id)); }
+    void RequestStop() override { calls.push_back("stop"); }
+    void CloseSockets() override { calls.push_back("close sockets"); }
+    std::vector<std::string> calls;
+};
+
+class RecordingDialogs : public app::win32::ShellDialogs {
+public:
+    void Open(UINT command) override { opened.push_back(command); }
+    std::vector<UINT> opened;
+};
+
+// Subclasses a window and records every message it receives from then on (the window still
+// handles them).
+void RecordMessages(HWND window);
+std::vector<RecordedMessage>& RecordedFor(HWND window);
+// The recorded private messages (WM_USER and above) of a window.
+std::vector<RecordedMessage> PrivateMessages(HWND window);
+
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Creates the shell. Registry and INI values for the start can be written before.
+    void StartShell();
+    void CloseShell();
+    void Pump();
+    void WriteIni(const char* section, const char* key, const char* value);
+    void SetClientSize(int width, int height);
+    RECT ChildRect(HWND child);  // in the parent's client coordinates
+
+    TempFolder folder;
+    FakeMessageSink sink;
+    RecordingNetwork network;
+    RecordingDialogs dialogs;
+    app::AppContext ctx;
+    HWND main = nullptr;
+};
+
+}  // namespace testing_support
