@@ -26,3 +26,20 @@ target_link_libraries(vexar_win32_tests PRIVATE vexar_win32 vexar_testing ${GTES
 target_include_directories(vexar_win32_tests PRIVATE /usr/src/googletest/googletest/include)
 add_test(NAME win32_tests COMMAND vexar_win32_tests)
 set_tests_properties(win32_tests PROPERTIES TIMEOUT 600)
+
+# The black-box driver of the end-to-end tests.
+add_executable(vexar-driver ${CMAKE_SOURCE_DIR}/testing/driver/driver.cpp)
+target_link_libraries(vexar-driver PRIVATE comctl32 user32 advapi32)
+
+# End-to-end suites: the real program under Wine, driven from outside.
+foreach(suite shell)
+    add_test(NAME e2e_${suite} COMMAND python3 ${CMAKE_SOURCE_DIR}/testing/e2e/run.py ${CMAKE_BINARY_DIR} ${suite})
+    set_tests_properties(e2e_${suite} PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE)
+endforeach()
+add_library(vexar-driver-hook SHARED ${CMAKE_SOURCE_DIR}/testing/driver/hook.cpp)
+set_target_properties(vexar-driver-hook PROPERTIES PREFIX "")
+target_link_libraries(vexar-driver-hook PRIVATE user32)
+target_link_options(vexar-driver-hook PRIVATE -Wl,--kill-at)
+add_dependencies(vexar-driver vexar-driver-hook)
+target_include_directories(vexar-driver PRIVATE ${CMAKE_SOURCE_DIR})
+target_include_directories(vexar-driver-hook PRIVATE ${CMAKE_SOURCE_DIR})

@@ -1,0 +1,36 @@
+#!/usr/bin/env python3
+"""Runs end-to-end suites: run.py BUILD_DIR SUITE [TEST...]. Needs DISPLAY and a loopback-only network."""
+import os
+import subprocess
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import harness  # noqa: E402
+
+
+def main():
+    build_dir, suite = os.path.abspath(sys.argv[1]), sys.argv[2]
+    module = __import__(suite + '_tests')
+    tests = module.TESTS
+    if len(sys.argv) > 3:
+        tests = [t for t in tests if t.__name__ in sys.argv[3:]]
+    prefix = os.path.join(build_dir, 'e2e-prefix')
+    env = dict(os.environ, WINEPREFIX=prefix, WINEDEBUG='-all', WINEDLLOVERRIDES='mscoree,mshtml=', WINEARCH='win32')
+    # Start the wineserver and the prefix's system processes first, with no pipes attached: processes
+    # started by the first Wine program of a session would otherwise inherit that program's output
+    # pipes and keep them open.
+    subprocess.run(['wineserver', '-p'], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.run(['wine', 'wineboot'], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    marker = os.path.join(prefix, '.vexar-configured')
+    if not os.path.exists(marker):
+        subprocess.run(['wine', 'reg', 'add', 'HKCU\\Software\\Wine\\X11 Driver', '/v', 'Managed', '/d', 'N', '/f'],
+                       env=env, capture_output=True)
+        open(marker, 'w').close()
+    failures = harness.run_tests(tests, build_dir, prefix)
+    subprocess.run(['wineserver', '-k'], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    sys.exit(1 if failures else 0)
+
+
+if __name__ == '__main__':
+    main()

@@ -1,0 +1,128 @@
+"""End-to-end tests of the application shell: start-up, single instance, geometry, display options."""
+import struct
+
+from harness import check, check_equal, profile_image, profiles_file
+
+QUESTION = "You don't have any servers to view"
+FIRST_RUN = 'This is the first time you have run this new version of Vexar!'
+
+
+def start_quietly(vexar, ini=None, registry=None, profiles=None):
+    """Starts with the first-run message already shown and answers No to the offer of a master query."""
+    values = {'NDF': 1}
+    values.update(registry or {})
+    vexar.reset_registry(values)
+    if ini:
+        vexar.write_ini(ini)
+    if profiles:
+        vexar.write('gamesets.vexar', profiles)
+    vexar.start()
+
+
+def test_first_start_with_empty_folder_and_registry(vexar):
+    vexar.reset_registry()
+    vexar.start()
+    vexar.answer(QUESTION, 'No')
+    vexar.answer(FIRST_RUN, 'OK')
+    # The first-run master query goes to the game's public master, which is unreachable here.
+    vexar.driver('answer', 'Could not connect', 'OK', 3000)
+    tabs = vexar.driver_ok('tabs')
+    check_equal(tabs, ['0', 'Star Trek Voyager Elite Force'], 'tabs')
+    vexar.screenshot('first-start')
+    vexar.close()
+    data = vexar.read('gamesets.vexar')
+    check_equal(len(data), 756, 'gamesets.vexar size')
+    check_equal(struct.unpack_from('<II', data, 0), (1, 1), 'count and last file number')
+    check(vexar.exists('GS001.vexar'), 'GS001.vexar written')
+    check(vexar.exists('BL001.vexar'), 'BL001.vexar written')
+    check_equal(vexar.driver_ok('reg-dword', 'NDF'), ['1'], 'NDF')
+    check_equal(vexar.driver_ok('reg-dword', 'WSP'), ['200'], 'WSP')
+    check_equal(vexar.driver_ok('reg-dword', 'WSPSD'), ['300'], 'WSPSD')
+    check_equal(vexar.driver_ok('reg-dword', 'WSPPL'), ['300'], 'WSPPL')
+    check_equal(vexar.ini('games', 'active'), '0', 'INI games/active')
+    check_equal(vexar.ini('window', 'state'), '0', 'INI window/state')
+
+
+def test_second_start_exits_and_leaves_one_window(vexar):
+    start_quietly(vexar)
+    vexar.answer(QUESTION, 'No')
+    second = vexar.wine(vexar.build_dir + '/vexar.exe', timeout=60)
+    check_equal(second.returncode, 0, 'exit code of the second copy')
+    check_equal(vexar.driver_ok('count-windows', 'VEXAR'), ['1'], 'main windows')
+    vexar.close()
+
+
+def test_geometry_and_splitters_survive_a_restart(vexar):
+    start_quietly(vexar, registry={'WXY': (100 << 16) | 50, 'WWH': (700 << 16) | 850})
+    vexar.answer(QUESTION, 'No')
+    before = vexar.driver_ok('rect', 'VXBUDDIES')
+    check_equal(before[0].split()[2], '195', 'buddy pane width at the default splitter')
+    # Drag the vertical bar from 202 to 302.
+    vexar.driver_ok('mouse', 0x0201, 202, 100)
+    vexar.driver_ok('mouse', 0x0200, 302, 100)
+    vexar.driver_ok('mouse', 0x0202, 302, 100)
+    vexar.close()
+    check_equal(vexar.driver_ok('reg-dword', 'WSP'), ['300'], 'WSP after the drag')
+    check_equal(vexar.driver_ok('reg-dword', 'WXY'), [str((100 << 16) | 50)], 'WXY')
+    check_equal(vexar.driver_ok('reg-dword', 'WWH'), [str((700 << 16) | 850)], 'WWH')
+
+    vexar.start()
+    vexar.answer(QUESTION, 'No')
+    after = vexar.driver_ok('rect', 'VXBUDDIES')
+    check_equal(after[0].split()[2], '295', 'buddy pane width after the restart')
+    vexar.driver_ok('show', 3)  # maximise
+    vexar.close()
+    check_equal(vexar.driver_ok('reg-dword', 'WXY'), [str((100 << 16) | 50)], 'WXY after a maximised close')
+    check_equal(vexar.driver_ok('reg-dword', 'WWH'), [str((700 << 16) | 850)], 'WWH after a maximised close')
+    check_equal(vexar.driver_ok('reg-dword', 'WST'), ['1'], 'WST after a maximised close')
+    check_equal(vexar.ini('window', 'state'), '2', 'window state')
+
+
+def test_display_options_toggle_marks_and_registry(vexar):
+    start_quietly(vexar)
+    vexar.answer(QUESTION, 'No')
+    cases = [  # command, value, value when toggled once, checked when toggled once
+        (40062, 'SLS', 'text:1', False), (40075, 'FSF', '1', False), (40076, 'SE', 'text:1', False),
+        (40078, 'SB', '4294967295', True), (40112, 'FSNR', '4294967295', True), (40101, 'FSPO', '1', True),
+        (40119, 'FSFAT', '1', True),
+    ]
+    for command, value, on, checked in cases:
+        check_equal(vexar.driver_ok('menu-state', command), ['unchecked' if checked else 'checked'], 'mark of %d' % command)
+        vexar.driver_ok('command', command)
+        check_equal(vexar.driver_ok('menu-state', command), ['checked' if checked else 'unchecked'],
+                    'mark of %d after a toggle' % command)
+        check_equal(vexar.driver_ok('reg-dword', value), [on], value)
+        vexar.driver_ok('command', command)
+        check_equal(vexar.driver_ok('menu-state', command), ['unchecked' if checked else 'checked'],
+                    'mark of %d after two toggles' % command)
+    # Ctrl+E and Import/Export do nothing: no message, no value.
+    vexar.driver_ok('key', 0x45, 'ctrl')
+    for command in (40159, 40160, 40161, 40162):
+        vexar.driver_ok('command', command)
+    vexar.driver_ok('no-message', 500)
+    check_equal(vexar.driver_ok('menu-state', 40076), ['checked'], 'Show Empty after Ctrl+E')
+    check_equal(vexar.driver_ok('reg-dword', 'SE'), ['text:0'], 'SE after Ctrl+E')
+    vexar.close()
+
+
+def test_profile_whose_tab_was_never_opened_keeps_its_files(vexar):
+    images = [profile_image('First', 1, 68, '127.0.0.1', 27950, 1), profile_image('Second', 1, 68, '127.0.0.1', 27950, 2)]
+    untouched = bytes(range(256)) * 7  # not even a whole record
+    vexar.write('GS002.vexar', untouched)
+    vexar.write('BL002.vexar', b'x' * 50)
+    start_quietly(vexar, profiles=profiles_file(images, 2))
+    vexar.answer(QUESTION, 'No')
+    check_equal(vexar.driver_ok('tabs'), ['0', 'First', 'Second'], 'tabs')
+    vexar.close()
+    check_equal(vexar.read('GS002.vexar'), untouched, 'GS002.vexar')
+    check_equal(vexar.read('BL002.vexar'), b'x' * 50, 'BL002.vexar')
+    check_equal(len(vexar.read('gamesets.vexar')), 8 + 2 * 748, 'gamesets.vexar size')
+
+
+TESTS = [
+    test_first_start_with_empty_folder_and_registry,
+    test_second_start_exits_and_leaves_one_window,
+    test_geometry_and_splitters_survive_a_restart,
+    test_display_options_toggle_marks_and_registry,
+    test_profile_whose_tab_was_never_opened_keeps_its_files,
+]
