@@ -7,104 +7,72 @@
 
 namespace views {
 
-// The ircText of each palette colour: the mIRC colour control 0x03 with "foreground,white". A
-// "caret kept" code writes a visible caret first and turns the following text black.
-#define VX_IRC_BLACK \
-    "\x03"           \
-    "1,0"
-#define VX_IRC_RED \
-    "\x03"         \
-    "4,0"
-#define VX_IRC_GREEN \
-    "\x03"           \
-    "9,0"
-#define VX_IRC_YELLOW \
-    "\x03"            \
-    "8,0"
-#define VX_IRC_BLUE \
-    "\x03"          \
-    "12,0"
-#define VX_IRC_CYAN \
-    "\x03"          \
-    "11,0"
-#define VX_IRC_MAGENTA \
-    "\x03"             \
-    "13,0"
-#define VX_IRC_KEPT \
-    "^\x03"         \
-    "1,0"
-
+// ircText: the mIRC colour control 0x03 (octal \003) with "foreground,white"; a "caret kept" code writes a
+// visible caret first and turns the following text black.
+// clang-format off
 const ColourCode ColourCodeTable[kColourCodeCount] = {
-    {"^&", VX_IRC_MAGENTA, kColourMagenta},
-    {"^.", VX_IRC_MAGENTA, kColourMagenta},
-    {"^/", VX_IRC_BLACK, kColourBlack},
-    {"^'", VX_IRC_BLACK, kColourBlack},
-    {"^?", VX_IRC_BLACK, kColourBlack},
-    {"^_", VX_IRC_BLACK, kColourBlack},
-    {"^=", VX_IRC_CYAN, kColourCyan},
-    {"^-", VX_IRC_CYAN, kColourCyan},
-    {"^]", VX_IRC_CYAN, kColourCyan},
-    {"^1", VX_IRC_RED, kColourRed},
-    {"^!", VX_IRC_RED, kColourRed},
-    {"^)", VX_IRC_RED, kColourRed},
-    {"^2", VX_IRC_GREEN, kColourGreen},
-    {"^*", VX_IRC_GREEN, kColourGreen},
-    {"^3", VX_IRC_YELLOW, kColourYellow},
-    {"^\xA3", VX_IRC_YELLOW, kColourYellow},  // the pound sign of the ANSI code page
-    {"^#", VX_IRC_YELLOW, kColourYellow},
-    {"^{", VX_IRC_YELLOW, kColourYellow},
-    {"^[", VX_IRC_YELLOW, kColourYellow},
-    {"^4", VX_IRC_BLUE, kColourBlue},
-    {"^$", VX_IRC_BLUE, kColourBlue},
-    {"^<", VX_IRC_BLUE, kColourBlue},
-    {"^5", VX_IRC_CYAN, kColourCyan},
-    {"^6", VX_IRC_MAGENTA, kColourMagenta},
-    {"^7", VX_IRC_BLACK, kColourBlack},
-    {"^8", VX_IRC_BLACK, kColourBlack},
-    {"^^8", VX_IRC_KEPT, kColourBlack},
-    {"^(", VX_IRC_KEPT, kColourBlack},
-    {"^@", VX_IRC_KEPT, kColourBlack},
-    {"^9", VX_IRC_RED, kColourRed},
-    {"^0", VX_IRC_BLACK, kColourBlack},
-    {"^a", VX_IRC_RED, kColourRed},
-    {"^b", VX_IRC_GREEN, kColourGreen},
-    {"^c", VX_IRC_YELLOW, kColourYellow},
-    {"^d", VX_IRC_BLUE, kColourBlue},
-    {"^e", VX_IRC_CYAN, kColourCyan},
-    {"^f", VX_IRC_MAGENTA, kColourMagenta},
-    {"^g", VX_IRC_BLACK, kColourBlack},
-    {"^h", VX_IRC_BLACK, kColourBlack},
-    {"^^h", VX_IRC_KEPT, kColourBlack},
-    {"^i", VX_IRC_RED, kColourRed},
-    {"^j", VX_IRC_GREEN, kColourGreen},
-    {"^k", VX_IRC_YELLOW, kColourYellow},
-    {"^l", VX_IRC_BLUE, kColourBlue},
-    {"^m", VX_IRC_CYAN, kColourCyan},
-    {"^n", VX_IRC_MAGENTA, kColourMagenta},
-    {"^o", VX_IRC_BLACK, kColourBlack},
-    {"^p", VX_IRC_BLACK, kColourBlack},
-    {"^^p", VX_IRC_KEPT, kColourBlack},
-    {"^q", VX_IRC_RED, kColourRed},
-    {"^r", VX_IRC_GREEN, kColourGreen},
-    {"^s", VX_IRC_YELLOW, kColourYellow},
-    {"^t", VX_IRC_BLUE, kColourBlue},
-    {"^u", VX_IRC_CYAN, kColourCyan},
-    {"^v", VX_IRC_MAGENTA, kColourMagenta},
-    {"^w", VX_IRC_BLACK, kColourBlack},
-    {"^^x", VX_IRC_KEPT, kColourBlack},
-    {"^x", VX_IRC_BLACK, kColourBlack},
-    {"^y", VX_IRC_RED, kColourRed},
-    {"^z", VX_IRC_GREEN, kColourGreen},
+    {"^&", "\00313,0", kColourMagenta},
+    {"^.", "\00313,0", kColourMagenta},
+    {"^/", "\0031,0", kColourBlack},
+    {"^'", "\0031,0", kColourBlack},
+    {"^?", "\0031,0", kColourBlack},
+    {"^_", "\0031,0", kColourBlack},
+    {"^=", "\00311,0", kColourCyan},
+    {"^-", "\00311,0", kColourCyan},
+    {"^]", "\00311,0", kColourCyan},
+    {"^1", "\0034,0", kColourRed},
+    {"^!", "\0034,0", kColourRed},
+    {"^)", "\0034,0", kColourRed},
+    {"^2", "\0039,0", kColourGreen},
+    {"^*", "\0039,0", kColourGreen},
+    {"^3", "\0038,0", kColourYellow},
+    {"^\xA3", "\0038,0", kColourYellow},  // the pound sign of the ANSI code page
+    {"^#", "\0038,0", kColourYellow},
+    {"^{", "\0038,0", kColourYellow},
+    {"^[", "\0038,0", kColourYellow},
+    {"^4", "\00312,0", kColourBlue},
+    {"^$", "\00312,0", kColourBlue},
+    {"^<", "\00312,0", kColourBlue},
+    {"^5", "\00311,0", kColourCyan},
+    {"^6", "\00313,0", kColourMagenta},
+    {"^7", "\0031,0", kColourBlack},
+    {"^8", "\0031,0", kColourBlack},
+    {"^^8", "^\0031,0", kColourBlack},
+    {"^(", "^\0031,0", kColourBlack},
+    {"^@", "^\0031,0", kColourBlack},
+    {"^9", "\0034,0", kColourRed},
+    {"^0", "\0031,0", kColourBlack},
+    {"^a", "\0034,0", kColourRed},
+    {"^b", "\0039,0", kColourGreen},
+    {"^c", "\0038,0", kColourYellow},
+    {"^d", "\00312,0", kColourBlue},
+    {"^e", "\00311,0", kColourCyan},
+    {"^f", "\00313,0", kColourMagenta},
+    {"^g", "\0031,0", kColourBlack},
+    {"^h", "\0031,0", kColourBlack},
+    {"^^h", "^\0031,0", kColourBlack},
+    {"^i", "\0034,0", kColourRed},
+    {"^j", "\0039,0", kColourGreen},
+    {"^k", "\0038,0", kColourYellow},
+    {"^l", "\00312,0", kColourBlue},
+    {"^m", "\00311,0", kColourCyan},
+    {"^n", "\00313,0", kColourMagenta},
+    {"^o", "\0031,0", kColourBlack},
+    {"^p", "\0031,0", kColourBlack},
+    {"^^p", "^\0031,0", kColourBlack},
+    {"^q", "\0034,0", kColourRed},
+    {"^r", "\0039,0", kColourGreen},
+    {"^s", "\0038,0", kColourYellow},
+    {"^t", "\00312,0", kColourBlue},
+    {"^u", "\00311,0", kColourCyan},
+    {"^v", "\00313,0", kColourMagenta},
+    {"^w", "\0031,0", kColourBlack},
+    {"^^x", "^\0031,0", kColourBlack},
+    {"^x", "\0031,0", kColourBlack},
+    {"^y", "\0034,0", kColourRed},
+    {"^z", "\0039,0", kColourGreen},
 };
-
-#undef VX_IRC_BLACK
-#undef VX_IRC_RED
-#undef VX_IRC_GREEN
-#undef VX_IRC_YELLOW
-#undef VX_IRC_BLUE
-#undef VX_IRC_CYAN
-#undef VX_IRC_MAGENTA
-#undef VX_IRC_KEPT
+// clang-format on
 
 namespace {
 
@@ -122,12 +90,8 @@ bool CodeMatchesAt(const ColourCode& entry, std::string_view text, size_t pos) {
 
 size_t AppendIrc(std::string_view source, char* out) {
     char* d = out;
-    static constexpr char kOpening[] =
-        "\x03"
-        "1,0 ";
-    static constexpr char kClosing[] =
-        "\x03"
-        "1,0";
+    static constexpr char kOpening[] = "\0031,0 ";
+    static constexpr char kClosing[] = "\0031,0";
     std::memcpy(d, kOpening, 5);
     d += 5;
     bool afterCode = false;
@@ -144,8 +108,8 @@ size_t AppendIrc(std::string_view source, char* out) {
         char c = source[i++];
         if (afterCode && c >= '0' && c <= '9') {
             // Bold on and off, so that the digit is not read as part of the colour number.
-            *d++ = '\x02';
-            *d++ = '\x02';
+            *d++ = '\002';
+            *d++ = '\002';
         }
         *d++ = c;
         afterCode = false;

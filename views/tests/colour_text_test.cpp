@@ -44,18 +44,12 @@ std::string Irc(const char* source) {
     char* closing = ColourTextToIrc(source, buffer.data());
     std::string out(buffer.data());
     // The returned pointer is where the closing black control starts.
-    EXPECT_EQ(std::string(closing), std::string("\x03"
-                                                "1,0"));
+    EXPECT_EQ(std::string(closing), std::string("\0031,0"));
     return out;
 }
 
 std::string Wrap(const std::string& body) {
-    return std::string(
-               "\x03"
-               "1,0 ") +
-           body +
-           "\x03"
-           "1,0";
+    return std::string("\0031,0 ") + body + "\0031,0";
 }
 
 uint32_t RuleColour(char last) {
@@ -82,14 +76,13 @@ TEST(ColourCodeTable, SixtyEntriesFollowThePaletteRuleAndTheirIrcText) {
         std::string irc = e.ircText;
         if (irc[0] == '^') {
             ++kept;
-            EXPECT_EQ(irc, std::string("^\x03"
-                                       "1,0"));
+            EXPECT_EQ(irc, std::string("^\0031,0"));
             EXPECT_EQ(e.colour, kColourBlack);
         } else {
             int p = 0;
             while (kColours[p] != e.colour)
                 ++p;
-            EXPECT_EQ(irc, std::string("\x03") + kIrcOfColour[p]);
+            EXPECT_EQ(irc, std::string("\003") + kIrcOfColour[p]);
         }
     }
     EXPECT_EQ(kept, 6);
@@ -186,45 +179,29 @@ TEST(DrawColourText, HighBytesAdvanceByTheirOwnWidthAndDrawingGoesPastTheRightEd
 }
 
 TEST(ColourTextToIrc, CodesBecomeMircControls) {
-    EXPECT_EQ(Irc("^1Red^7Name"), Wrap("\x03"
-                                       "4,0Red\x03"
-                                       "1,0Name"));
-    EXPECT_EQ(Irc("^^8abc"), Wrap("^\x03"
-                                  "1,0abc"));
-    EXPECT_EQ(Irc("abc^4"), Wrap("abc\x03"
-                                 "12,0"));
+    EXPECT_EQ(Irc("^1Red^7Name"), Wrap("\0034,0Red\0031,0Name"));
+    EXPECT_EQ(Irc("^^8abc"), Wrap("^\0031,0abc"));
+    EXPECT_EQ(Irc("abc^4"), Wrap("abc\00312,0"));
     EXPECT_EQ(Irc("^+x"), Wrap("^+x"));
     EXPECT_EQ(Irc("x^"), Wrap("x^"));
     EXPECT_EQ(Irc("^\xA3"
                   "gold"),
-              Wrap("\x03"
-                   "8,0gold"));
-    EXPECT_EQ(Irc("^Zed"), Wrap("\x03"
-                                "9,0ed"));
+              Wrap("\0038,0gold"));
+    EXPECT_EQ(Irc("^Zed"), Wrap("\0039,0ed"));
 }
 
 TEST(ColourTextToIrc, DigitRightAfterACodeGetsABoldPair) {
-    EXPECT_EQ(Irc("^17up"), Wrap("\x03"
-                                 "4,0\x02\x02"
-                                 "7up"));
-    EXPECT_EQ(Irc("^1x7"), Wrap("\x03"
-                                "4,0x7"));
+    EXPECT_EQ(Irc("^17up"), Wrap("\0034,0\002\0027up"));
+    EXPECT_EQ(Irc("^1x7"), Wrap("\0034,0x7"));
     // After two codes in a row the note still stands.
-    EXPECT_EQ(Irc("^1^29"), Wrap("\x03"
-                                 "4,0\x03"
-                                 "9,0\x02\x02"
-                                 "9"));
+    EXPECT_EQ(Irc("^1^29"), Wrap("\0034,0\0039,0\002\0029"));
 }
 
 TEST(ColourTextToIrc, EmptyNameIsOpeningAndClosingOnly) {
     char buffer[IrcBufferSize(0)];
     char* closing = ColourTextToIrc("", buffer);
     EXPECT_EQ(closing, buffer + 5);
-    EXPECT_EQ(std::memcmp(buffer,
-                          "\x03"
-                          "1,0 \x03"
-                          "1,0",
-                          10),
+    EXPECT_EQ(std::memcmp(buffer, "\0031,0 \0031,0", 10),
               0);  // includes the terminator
 }
 
