@@ -2,6 +2,7 @@
 #include "views/clipboard_lines.h"
 
 #include <cstring>
+#include <initializer_list>
 
 #include "base/text.h"
 #include "views/colour_text.h"
@@ -26,6 +27,11 @@ std::string Decimal(int64_t value) {
     return std::to_string(value);
 }
 
+void Append(std::string& out, std::initializer_list<std::string_view> parts) {
+    for (std::string_view p : parts)
+        out += p;
+}
+
 std::string PlainName(const char (&hostName)[150]) {
     // The host name without codes, as in a zero-filled buffer of the field's size.
     char plain[sizeof hostName] = {};
@@ -44,7 +50,7 @@ std::string ServerPartText(const catalogue::ServerRecord* server) {
     std::string s = PlainName(server->hostName);
     s += " (";
     s += Field(server->addressText);
-    s += ":" + Decimal(server->port) + ") | ";
+    Append(s, {":", Decimal(server->port), ") | "});
     s += Field(server->mapName);
     return s;
 }
@@ -56,7 +62,7 @@ std::string ServerPartIrc(const catalogue::ServerRecord* server) {
     s += " (";
     s += kBold;
     s += Field(server->addressText);
-    s += ":" + Decimal(server->port);
+    Append(s, {":", Decimal(server->port)});
     s += kBold;
     s += ") ";
     s += kBlueBar;
@@ -66,8 +72,10 @@ std::string ServerPartIrc(const catalogue::ServerRecord* server) {
 }
 
 std::string LineText(std::string_view name, const catalogue::ServerRecord* server, int32_t score, int32_t ping) {
-    return StripColourCodes(name) + " | " + ServerPartText(server) + " | " + Decimal(score) + " | " + Decimal(ping) +
-           " ms";
+    std::string s;
+    Append(s,
+           {StripColourCodes(name), " | ", ServerPartText(server), " | ", Decimal(score), " | ", Decimal(ping), " ms"});
+    return s;
 }
 
 std::string LineIrc(std::string_view name,
@@ -111,9 +119,11 @@ std::string BuddyLineIrc(const catalogue::BuddyRecord& b) {
 }
 
 std::string ServerLineText(const catalogue::ServerRecord& r) {
-    return PlainName(r.hostName) + " | " + std::string(Field(r.addressText)) + ":" + Decimal(r.port) + " | " +
-           std::string(Field(r.mapName)) + " | " + Decimal(r.playerCount) + "/" + Decimal(r.maxPlayers) + " | " +
-           Decimal(static_cast<int32_t>(r.ping)) + " ms";
+    std::string s;
+    Append(s,
+           {PlainName(r.hostName), " | ", Field(r.addressText), ":", Decimal(r.port), " | ", Field(r.mapName), " | ",
+            Decimal(r.playerCount), "/", Decimal(r.maxPlayers), " | ", Decimal(static_cast<int32_t>(r.ping)), " ms"});
+    return s;
 }
 
 std::string ServerLineIrc(const catalogue::ServerRecord& r) {
@@ -123,7 +133,7 @@ std::string ServerLineIrc(const catalogue::ServerRecord& r) {
     s += kBold;
     s += kBlackSpace;
     s += Field(r.addressText);
-    s += ":" + Decimal(r.port) + " ";
+    Append(s, {":", Decimal(r.port), " "});
     s += kBold;
     s += kBlueBar;
     s += kBlackSpace;
@@ -131,7 +141,7 @@ std::string ServerLineIrc(const catalogue::ServerRecord& r) {
     s += " ";
     s += kBlueBar;
     s += kBlackSpace;
-    s += Decimal(r.playerCount) + "/" + Decimal(r.maxPlayers) + " ";
+    Append(s, {Decimal(r.playerCount), "/", Decimal(r.maxPlayers), " "});
     s += kBlueBar;
     s += PingColour(static_cast<int32_t>(r.ping));
     s += Decimal(static_cast<int32_t>(r.ping));

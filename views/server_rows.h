@@ -15,12 +15,13 @@ namespace views {
 // Rows refer to records and never own them. Row numbers are those of the list control (0-based,
 // -1 = none); the pane mirrors every change here on its control, or shows the rows through a
 // virtual (owner-data) list. The cell texts are copies taken when a row is added or refreshed, as a
-// list control keeps them. Finding the row of a record is O(1) amortised, so that updating rows of
-// a 30,000-server list during a refresh stays linear. User-interface thread only.
+// list control keeps them. Looking a row up by record or by number, appending and deleting all take
+// O(log n), so that updating and removing rows of a 30,000-server list stays fast in any order.
+// User-interface thread only.
 class ServerRows {
-  public:
-    int size() const { return static_cast<int>(rows_.size()); }
-    bool empty() const { return rows_.empty(); }
+public:
+    int size() const { return live_; }
+    bool empty() const { return live_ == 0; }
     // nullptr when row is out of range.
     catalogue::ServerRecord* recordAt(int row) const;
     // The record's row, or -1.
@@ -43,20 +44,25 @@ class ServerRows {
     // put into the same order with LVM_SORTITEMS and this comparison of the item parameters.
     int compareRows(const catalogue::ServerRecord* a, const catalogue::ServerRecord* b) const;
 
-  private:
-    struct Row {
+private:
+    // A slot keeps its position until the slots are compacted; a deleted row leaves an empty slot
+    // (record nullptr). A Fenwick tree over the slots counts the live ones, which turns a slot into
+    // a row number and back.
+    struct Slot {
         catalogue::ServerRecord* record = nullptr;
         std::string texts;  // the ten cell texts, each followed by '\0'
         uint16_t start[kServerColumnCount] = {};
     };
-    static void FillTexts(Row& row);
-    void Renumber() const;
+    static void FillTexts(Slot& slot);
+    int LiveBefore(size_t slot) const;
+    size_t SlotOfRow(int row) const;
+    void AddToTree(size_t slot, int delta);
+    void Rebuild();
 
-    std::vector<Row> rows_;
-    // Record -> row. Entries of rows at or after numberedUpTo_ may be stale; they are renumbered on
-    // the next lookup, so that a run of deletions costs one renumbering.
-    mutable std::unordered_map<const catalogue::ServerRecord*, int> index_;
-    mutable size_t numberedUpTo_ = 0;
+    std::vector<Slot> slots_;
+    std::vector<int> tree_;  // 1-based Fenwick tree over slots_
+    std::unordered_map<const catalogue::ServerRecord*, size_t> slotOf_;
+    int live_ = 0;
 };
 
 }  // namespace views

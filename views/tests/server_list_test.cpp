@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 #include "base/text.h"
 #include "catalogue/catalogue.h"
@@ -75,6 +76,51 @@ TEST_F(ServerListTest, RowsFindTheirRecordsAfterDeletionsAndSorts) {
     EXPECT_EQ(rows.recordAt(rows.size()), nullptr);
     rows.clear();
     EXPECT_EQ(rows.rowOf(records[1]), -1);
+}
+
+TEST_F(ServerListTest, RowsAgreeWithAPlainVectorUnderRandomEdits) {
+    std::vector<ServerRecord*> pool;
+    for (int i = 0; i < 400; ++i)
+        pool.push_back(Add("s", static_cast<uint32_t>(i)));
+    ServerRows rows;
+    std::vector<ServerRecord*> expected;
+    std::mt19937 rng(11);
+    for (int step = 0; step < 6000; ++step) {
+        // Phases that grow and shrink the list, so that deleted slots pile up and get compacted.
+        const bool growing = (step / 500) % 2 == 0;
+        int op = static_cast<int>(rng() % 100);
+        if (op < (growing ? 70 : 20)) {
+            ServerRecord* r = pool[rng() % pool.size()];
+            int row = rows.append(r);
+            auto it = std::find(expected.begin(), expected.end(), r);
+            if (it == expected.end()) {
+                expected.push_back(r);
+                ASSERT_EQ(row, static_cast<int>(expected.size()) - 1);
+            } else {
+                ASSERT_EQ(row, it - expected.begin());
+            }
+        } else if (op < 99 && !expected.empty()) {
+            int row = static_cast<int>(rng() % expected.size());
+            rows.erase(row);
+            expected.erase(expected.begin() + row);
+        } else {
+            auto byPing = [](const ServerRecord& a, const ServerRecord& b) {
+                return int(a.ping % 7) - int(b.ping % 7);
+            };
+            rows.sort(byPing);
+            std::stable_sort(expected.begin(), expected.end(),
+                             [&](ServerRecord* a, ServerRecord* b) { return byPing(*a, *b) < 0; });
+        }
+        ASSERT_EQ(rows.size(), static_cast<int>(expected.size()));
+        ServerRecord* probe = pool[rng() % pool.size()];
+        auto it = std::find(expected.begin(), expected.end(), probe);
+        ASSERT_EQ(rows.rowOf(probe), it == expected.end() ? -1 : static_cast<int>(it - expected.begin()));
+        if (!expected.empty()) {
+            int row = static_cast<int>(rng() % expected.size());
+            ASSERT_EQ(rows.recordAt(row), expected[row]);
+            ASSERT_STREQ(rows.text(row, kColumnAddress), ServerCellText(*expected[row], kColumnAddress).c_str());
+        }
+    }
 }
 
 TEST_F(ServerListTest, RowTextsAreCopiesUntilRefreshed) {
