@@ -19,8 +19,10 @@ ServerRowUpdate ServerListModel::addServerRow(catalogue::ServerRecord& record) {
     ServerRowUpdate u;
     if (!passes(record))
         return u;
+    // A record never gets a second row: one that has a row already is only rewritten.
+    const bool hadRow = rows_.rowOf(&record) >= 0;
     u.row = rows_.append(&record);
-    u.change = RowChange::kInserted;
+    u.change = hadRow ? RowChange::kUpdated : RowChange::kInserted;
     return u;
 }
 

@@ -47,7 +47,8 @@ class ServerListModel {
 
     bool passes(const catalogue::ServerRecord& record) const;
 
-    // PM_ADD_SERVER_ROW: appends a row when the record passes the filter (kInserted), else kNone.
+    // PM_ADD_SERVER_ROW: appends a row when the record passes the filter (kInserted), else kNone; a
+    // record that already has a row gets its texts rewritten instead (kUpdated).
     ServerRowUpdate addServerRow(catalogue::ServerRecord& record);
     // PM_SERVER_CHANGED: no row yet: as addServerRow, and the players are forwarded in any case; a
     // row that now fails the filter is deleted (players not forwarded); otherwise its texts are

@@ -19,7 +19,7 @@ namespace views {
 // O(log n), so that updating and removing rows of a 30,000-server list stays fast in any order.
 // User-interface thread only.
 class ServerRows {
-public:
+  public:
     int size() const { return live_; }
     bool empty() const { return live_ == 0; }
     // nullptr when row is out of range.
@@ -44,7 +44,7 @@ public:
     // put into the same order with LVM_SORTITEMS and this comparison of the item parameters.
     int compareRows(const catalogue::ServerRecord* a, const catalogue::ServerRecord* b) const;
 
-private:
+  private:
     // A slot keeps its position until the slots are compacted; a deleted row leaves an empty slot
     // (record nullptr). A Fenwick tree over the slots counts the live ones, which turns a slot into
     // a row number and back.

@@ -16,7 +16,7 @@ class RecordingPainter : public GlyphPainter {
   public:
     void SetTextColour(uint32_t colour) override {
         current = colour;
-        calls.push_back("C" + std::to_string(colour));
+        calls.push_back(std::string("C") + std::to_string(colour));
     }
     void DrawGlyph(int x, int y, char c, const TextRect& clip) override {
         calls.push_back(std::string(1, c) + "@" + std::to_string(x));
@@ -153,7 +153,7 @@ TEST(DrawColourText, CaretKeptCodeLoneCaretAndTrailingCode) {
     RecordingPainter c;
     DrawColourText({0, 0, 50, 10}, c, "abc^4");
     EXPECT_EQ(c.drawn, "abc");
-    EXPECT_EQ(c.calls.back(), "C" + std::to_string(kColourBlue));
+    EXPECT_EQ(c.calls.back(), std::string("C") + std::to_string(kColourBlue));
     EXPECT_EQ(c.current, kColourBlue);
 }
 

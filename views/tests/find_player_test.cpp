@@ -145,7 +145,7 @@ TEST(FindHistory, NewTextGoesToTheFirstFreeKeyAndDuplicatesAreNotStored) {
 TEST(FindHistory, The513thTextIsNotStored) {
     testing_support::FakeSettings store;
     for (int i = 0; i < kFindHistoryKeys; ++i)
-        EXPECT_TRUE(RecordFindText(store, "text" + std::to_string(i)));
+        EXPECT_TRUE(RecordFindText(store, std::string("text") + std::to_string(i)));
     EXPECT_EQ(store.ini[IniKey("find511")], "text511");
     int writes = store.writes;
     EXPECT_FALSE(RecordFindText(store, "one too many"));

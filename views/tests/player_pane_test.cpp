@@ -96,8 +96,11 @@ TEST_F(PlayerPaneTest, RenegadeListsNoPlayersAndKeepsTheOldMaximum) {
 }
 
 TEST_F(PlayerPaneTest, MoreThan128PlayersShowTheMessageAndReadOnlyTheSlots) {
-    for (int i = 0; i < 128; ++i)
-        AddPlayer(server, ("p" + std::to_string(i)).c_str(), i, 10 + i);
+    for (int i = 0; i < 128; ++i) {
+        char name[8];
+        base::FormatText(name, sizeof name, "p%d", i);
+        AddPlayer(server, name, i, 10 + i);
+    }
     server.playerCount = 200;
     PlayerPaneModel m(profile, options);
     EXPECT_TRUE(m.showServer(server, -1));

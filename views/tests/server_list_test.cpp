@@ -163,6 +163,9 @@ TEST_F(ServerListTest, AddRowOnlyWhenThePassesFilter) {
     EXPECT_EQ(u.change, RowChange::kInserted);
     EXPECT_EQ(u.row, 0);
     EXPECT_FALSE(u.forwardPlayers);
+    u = m.addServerRow(*answered);  // no second row for the same record
+    EXPECT_EQ(u.change, RowChange::kUpdated);
+    EXPECT_EQ(u.row, 0);
     u = m.addServerRow(*silent);
     EXPECT_EQ(u.change, RowChange::kNone);
     EXPECT_EQ(m.rowOf(silent), -1);
