@@ -1,0 +1,293 @@
+// Buddy pane logic.
+#include "views/buddy_model.h"
+
+#include <algorithm>
+
+#include "base/text.h"
+
+namespace views {
+
+namespace {
+
+template <size_t N>
+std::string_view Field(const char (&field)[N]) {
+    return std::string_view(field, base::FieldLength(field));
+}
+
+void CopySighting(catalogue::BuddyRecord& buddy, catalogue::PlayerRecord& player) {
+    buddy.player = &player;
+    buddy.score = player.score;
+    buddy.server = player.server;
+    buddy.ping = player.ping;
+    buddy.online = 1;
+}
+
+void GoOffline(catalogue::BuddyRecord& buddy) {
+    buddy.online = 0;
+    buddy.server = nullptr;
+    buddy.player = nullptr;
+}
+
+}  // namespace
+
+std::string BuddyGameText(const catalogue::ServerRecord& server) {
+    // The catalogue's name of the matched game type. (gameTypeIndex is a 1-based position inside
+    // the server's mod, not the game's own g_gametype number, so it cannot be named without the mod.)
+    return std::string(Field(server.gameTypeDisplay));
+}
+
+int CompareBuddies(const catalogue::BuddyRecord& a, const catalogue::BuddyRecord& b, int column) {
+    const bool aOnline = a.server != nullptr;
+    const bool bOnline = b.server != nullptr;
+    if (aOnline != bOnline)
+        return aOnline ? -1 : 1;
+    if (!aOnline)
+        return 0;
+    switch (column) {
+        case 0:
+            return base::CompareBytes(Field(a.name), Field(b.name));
+        case 1:
+            return base::CompareBytes(Field(a.server->hostName), Field(b.server->hostName));
+        case 2: {
+            uint32_t ga = a.server->gameTypeIndex;
+            uint32_t gb = b.server->gameTypeIndex;
+            return ga == gb ? 0 : (ga < gb ? -1 : 1);
+        }
+        default:
+            return 0;
+    }
+}
+
+BuddyModel::BuddyModel(catalogue::GameProfile& profile) : profile_(profile) {}
+
+const BuddyRow* BuddyModel::row(int index) const {
+    if (index < 0 || index >= size())
+        return nullptr;
+    return &rows_[static_cast<size_t>(index)];
+}
+
+catalogue::BuddyRecord* BuddyModel::buddyAt(int index) const {
+    const BuddyRow* r = row(index);
+    return r ? r->buddy : nullptr;
+}
+
+int BuddyModel::rowOf(const catalogue::BuddyRecord* buddy) const {
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        if (rows_[i].buddy == buddy)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+bool BuddyModel::isBuddy(std::string_view name) const {
+    return profile_.buddies.findByName(name) != nullptr;
+}
+
+void BuddyModel::ClearSightings() {
+    profile_.onlineBuddies = 0;
+    for (catalogue::BuddyRecord* b = profile_.buddies.head; b; b = b->next) {
+        b->ping = 0;
+        b->score = 0;
+        GoOffline(*b);
+    }
+}
+
+void BuddyModel::LoseSighting() {
+    // The count holds sightings, so a buddy seen once and made a buddy from the player pane can be
+    // taken off more often than counted; it stops at 0 instead of wrapping round.
+    if (profile_.onlineBuddies > 0)
+        --profile_.onlineBuddies;
+}
+
+void BuddyModel::WriteRow(BuddyRow& row) const {
+    const catalogue::ServerRecord* server = row.buddy->server;
+    row.icon = server ? kPaneImageBuddy : kPaneImageBuddyOffline;
+    if (server) {
+        row.server = std::string(Field(server->hostName));
+        row.game = BuddyGameText(*server);
+    } else {
+        row.server.clear();
+        row.game.clear();
+    }
+}
+
+BuddyRow BuddyModel::MakeRow(catalogue::BuddyRecord* buddy) const {
+    BuddyRow row;
+    row.buddy = buddy;
+    WriteRow(row);
+    return row;
+}
+
+void BuddyModel::AddUpdate(BuddyUpdate& update, const catalogue::BuddyRecord* buddy) {
+    int index = rowOf(buddy);
+    if (index < 0)
+        return;
+    WriteRow(rows_[static_cast<size_t>(index)]);
+    update.events.push_back({RowEvent::kUpdate, index});
+}
+
+BuddyUpdate BuddyModel::reload() {
+    ClearSightings();
+    rows_.clear();
+    for (catalogue::BuddyRecord* b = profile_.buddies.head; b; b = b->next)
+        rows_.push_back(MakeRow(b));
+    BuddyUpdate u;
+    u.events.push_back({RowEvent::kRebuild, -1});
+    return u;
+}
+
+void BuddyModel::reset() {
+    ClearSightings();
+}
+
+BuddyUpdate BuddyModel::clear() {
+    rows_.clear();
+    profile_.onlineBuddies = 0;
+    BuddyUpdate u;
+    u.events.push_back({RowEvent::kRebuild, -1});
+    return u;
+}
+
+BuddyUpdate BuddyModel::playerSeen(catalogue::PlayerRecord& player) {
+    BuddyUpdate u;
+    if (!player.server)
+        return u;  // a player on no server cannot make a buddy online
+    catalogue::BuddyRecord* buddy = profile_.buddies.findByName(Field(player.name));
+    if (!buddy)
+        return u;
+    CopySighting(*buddy, player);
+    ++profile_.onlineBuddies;
+    AddUpdate(u, buddy);
+    return u;
+}
+
+BuddyUpdate BuddyModel::serverRemoved(const catalogue::ServerRecord* server) {
+    // Every buddy on the server goes offline, also one without a row (after PM_CLEAR), so that no
+    // buddy keeps a reference to a freed record.
+    BuddyUpdate u;
+    if (!server)
+        return u;
+    for (catalogue::BuddyRecord* b = profile_.buddies.head; b; b = b->next) {
+        if (b->server != server)
+            continue;
+        GoOffline(*b);
+        LoseSighting();
+        AddUpdate(u, b);
+    }
+    return u;
+}
+
+BuddyUpdate BuddyModel::addFromPlayer(catalogue::PlayerRecord& player, int sortColumn) {
+    BuddyUpdate u;
+    if (catalogue::BuddyRecord* existing = profile_.buddies.findByName(Field(player.name))) {
+        CopySighting(*existing, player);
+        AddUpdate(u, existing);
+    } else {
+        auto buddy = std::make_unique<catalogue::BuddyRecord>();
+        base::CopyText(buddy->name, Field(player.name));
+        CopySighting(*buddy, player);
+        buddy->online = player.server ? 1 : 0;
+        catalogue::BuddyRecord* added = buddy.get();
+        catalogue::appendBuddy(profile_.buddies, std::move(buddy));
+        ++profile_.onlineBuddies;
+        rows_.push_back(MakeRow(added));
+        u.events.push_back({RowEvent::kInsert, size() - 1});
+    }
+    BuddyUpdate sorted = sort(sortColumn);
+    u.events.insert(u.events.end(), sorted.events.begin(), sorted.events.end());
+    return u;
+}
+
+BuddyUpdate BuddyModel::addByName(std::string_view name) {
+    BuddyUpdate u;
+    auto buddy = std::make_unique<catalogue::BuddyRecord>();
+    base::CopyText(buddy->name, name);
+    // The name as it would be stored decides whether it is already there.
+    if (profile_.buddies.findByName(Field(buddy->name)))
+        return u;
+    catalogue::BuddyRecord* added = buddy.get();
+    catalogue::appendBuddy(profile_.buddies, std::move(buddy));
+    rows_.push_back(MakeRow(added));
+    u.events.push_back({RowEvent::kInsert, size() - 1});
+    return u;
+}
+
+BuddyUpdate BuddyModel::removeRows(std::vector<int> selectedRows) {
+    BuddyUpdate u;
+    std::sort(selectedRows.begin(), selectedRows.end());
+    selectedRows.erase(std::unique(selectedRows.begin(), selectedRows.end()), selectedRows.end());
+    int removedSoFar = 0;
+    for (int selected : selectedRows) {
+        if (selected < 0 || selected >= size() + removedSoFar)
+            continue;
+        // The first selected row, again and again: each deletion moves the later rows up.
+        const int index = selected - removedSoFar;
+        catalogue::BuddyRecord* buddy = rows_[static_cast<size_t>(index)].buddy;
+        u.unmarkedNames.emplace_back(Field(buddy->name));
+        if (buddy->server)
+            LoseSighting();
+        rows_.erase(rows_.begin() + index);
+        catalogue::removeBuddy(profile_.buddies, buddy);
+        u.events.push_back({RowEvent::kDelete, index});
+        ++removedSoFar;
+    }
+    return u;
+}
+
+BuddyUpdate BuddyModel::sort(int sortColumn) {
+    BuddyUpdate u;
+    if (rows_.empty())
+        return u;
+    std::stable_sort(rows_.begin(), rows_.end(), [sortColumn](const BuddyRow& a, const BuddyRow& b) {
+        return CompareBuddies(*a.buddy, *b.buddy, sortColumn) < 0;
+    });
+    u.events.push_back({RowEvent::kReorder, -1});
+    return u;
+}
+
+int BuddyModel::compareRows(const catalogue::BuddyRecord* a, const catalogue::BuddyRecord* b) const {
+    return rowOf(a) - rowOf(b);
+}
+
+std::string BuddyModel::countText() const {
+    char buffer[64];
+    size_t n = base::FormatText(buffer, sizeof buffer, "%d/%d Buddies online", static_cast<int>(profile_.onlineBuddies),
+                                static_cast<int>(profile_.buddies.count));
+    return std::string(buffer, n);
+}
+
+catalogue::ServerRecord* BuddyModel::serverToLocate(int index) const {
+    const catalogue::BuddyRecord* b = buddyAt(index);
+    return b ? b->server : nullptr;
+}
+
+PaneCellPaint BuddyModel::paintCell(int index, int column, bool selected) const {
+    PaneCellPaint p = PaneCellColours(profile_.colours, index, selected);
+    const BuddyRow* r = row(index);
+    if (!r)
+        return p;
+    switch (column) {
+        case 0:
+            p.kind = PaneCellKind::kIconAndColourText;
+            p.icon = r->icon;
+            p.text = r->buddy->name;
+            break;
+        case 1:
+            if (r->buddy->server) {
+                p.kind = PaneCellKind::kColourText;
+                p.text = r->server.c_str();
+                p.indent = kBuddyServerIndent;
+            }
+            break;
+        case 2:
+            p.kind = PaneCellKind::kText;
+            p.text = r->game.c_str();
+            p.indent = kCellTextIndent;
+            break;
+        default:
+            break;
+    }
+    return p;
+}
+
+}  // namespace views

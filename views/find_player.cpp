@@ -1,0 +1,166 @@
+// Find Player logic.
+#include "views/find_player.h"
+
+#include "app/settings_index.h"
+#include "base/text.h"
+#include "views/colour_text.h"
+
+namespace views {
+
+namespace {
+
+// Values are read into a buffer of this size, as the dialog does.
+constexpr size_t kIniBufferSize = 256;
+
+template <size_t N>
+std::string_view Field(const char (&field)[N]) {
+    return std::string_view(field, base::FieldLength(field));
+}
+
+std::string FindKey(int index) {
+    char key[16];
+    size_t n = base::FormatText(key, sizeof key, app::ini::kFindFormat, index);
+    return std::string(key, n);
+}
+
+std::string ReadFindKey(app::SettingsStore& store, int index) {
+    return store.ReadIni(app::kIniFile, app::ini::kFindSection, FindKey(index).c_str(), "", kIniBufferSize);
+}
+
+}  // namespace
+
+bool FindMatches(std::string_view search, std::string_view name) {
+    if (!search.empty() && search[0] == '*') {
+        std::string_view rest = search.substr(1);
+        if (name.find(rest) != std::string_view::npos)
+            return true;
+        std::string lower(rest);
+        for (char& c : lower)
+            c = base::ToLowerAscii(c);
+        return name.find(lower) != std::string_view::npos;
+    }
+    return name.size() >= search.size() && base::EqualsNoCase(name.substr(0, search.size()), search);
+}
+
+std::string LimitSearchText(std::string_view text) {
+    return std::string(text.substr(0, kFindTextLimit));
+}
+
+std::vector<FindResult> FindPlayers(const catalogue::ServerList& servers,
+                                    std::string_view search,
+                                    bool ignoreColours,
+                                    const catalogue::BuddyList& buddies) {
+    std::vector<FindResult> results;
+    for (catalogue::ServerRecord* server = servers.head; server; server = server->next) {
+        const int n = server->storedPlayerCount();
+        for (int i = 0; i < n; ++i) {
+            catalogue::PlayerRecord* player = server->playerAt(i);
+            std::string_view raw = Field(player->name);
+            std::string compared = ignoreColours ? StripColourCodes(raw) : std::string(raw);
+            if (!FindMatches(search, compared))
+                continue;
+            FindResult r;
+            r.player = player;
+            r.server = server;
+            r.name = std::move(compared);
+            r.serverName =
+                ignoreColours ? StripColourCodes(Field(server->hostName)) : std::string(Field(server->hostName));
+            r.gameType = std::string(Field(server->gameTypeDisplay));
+            r.icon = buddies.findByName(raw) ? kPaneImageBuddy : kNoIcon;
+            results.push_back(std::move(r));
+        }
+    }
+    return results;
+}
+
+PaneCellPaint PaintFindCell(const SchemeColours& colours,
+                            const FindResult& result,
+                            int row,
+                            int column,
+                            bool selected) {
+    PaneCellPaint p = PaneCellColours(colours, row, selected);
+    switch (column) {
+        case 0:
+            p.kind = PaneCellKind::kIconAndColourText;
+            p.icon = result.icon;
+            p.text = result.name.c_str();
+            break;
+        case 1:
+            p.kind = PaneCellKind::kColourText;
+            p.text = result.serverName.c_str();
+            p.indent = kBuddyServerIndent;
+            break;
+        case 2:
+            p.kind = PaneCellKind::kText;
+            p.text = result.gameType.c_str();
+            p.indent = kCellTextIndent;
+            break;
+        default:
+            break;
+    }
+    return p;
+}
+
+std::vector<std::string> LoadFindHistory(app::SettingsStore& store) {
+    std::vector<std::string> history;
+    for (int i = 0; i < kFindHistoryKeys; ++i) {
+        std::string text = ReadFindKey(store, i);
+        if (text.empty())
+            break;
+        history.push_back(std::move(text));
+    }
+    return history;
+}
+
+bool RecordFindText(app::SettingsStore& store, std::string_view text) {
+    int firstFree = -1;
+    for (int i = 0; i < kFindHistoryKeys; ++i) {
+        std::string stored = ReadFindKey(store, i);
+        if (base::EqualsNoCase(stored, text))
+            return false;
+        if (stored.empty() && firstFree < 0)
+            firstFree = i;
+    }
+    if (firstFree < 0)
+        return false;
+    store.WriteIni(app::kIniFile, app::ini::kFindSection, FindKey(firstFree).c_str(), std::string(text).c_str());
+    return true;
+}
+
+bool ChoiceStartsSearch(std::string_view choice, std::string_view current) {
+    return !choice.empty() && !base::EqualsNoCase(choice, current);
+}
+
+bool ReadIgnoreColours(app::SettingsStore& store) {
+    const app::IniKey& k = app::ini::kIgnoreColours;
+    return base::EqualsNoCase(store.ReadIni(k.file, k.section, k.key, k.defaultText, kIniBufferSize), "True");
+}
+
+void WriteIgnoreColours(app::SettingsStore& store, bool ignore) {
+    const app::IniKey& k = app::ini::kIgnoreColours;
+    store.WriteIni(k.file, k.section, k.key, ignore ? "True" : "False");
+}
+
+FindButtons FindButtonStates(const FindResult* selected, const catalogue::BuddyList& buddies, FindButtons current) {
+    if (!selected || !selected->player)
+        return FindButtons{};
+    FindButtons b = current;
+    b.join = true;
+    b.addBuddy = !buddies.findByName(Field(selected->player->name));
+    if (selected->server && !selected->server->isFavourite)
+        b.addFavourite = true;
+    return b;
+}
+
+catalogue::PlayerRecord* PrepareAddBuddy(FindResult& result) {
+    result.icon = kPaneImageBuddy;
+    if (result.player && result.server)
+        result.player->server = result.server;
+    return result.player;
+}
+
+ListPlacement FindListPlacement(int clientWidth, int clientHeight) {
+    return {11, 112, clientWidth - 22, clientHeight - 122};
+}
+
+}  // namespace views

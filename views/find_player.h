@@ -1,0 +1,87 @@
+// Find Player: name matching, the search over a profile's servers, the history and the buttons.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/settings_store.h"
+#include "catalogue/records.h"
+#include "views/list_pane.h"
+
+namespace views {
+
+constexpr size_t kFindTextLimit = 29;  // characters of the combo box text that are searched
+constexpr int kFindEditLimit = 40;     // EM_LIMITTEXT of the combo box's edit
+constexpr int kFindHistoryKeys = 512;  // "find0" .. "find511" in section "Find" of vexar.ini
+
+// A search text starting with '*' finds the rest anywhere in the name, as typed or in lower case
+// (the name itself is not converted). Any other text must begin the name, ignoring case. An empty
+// text and "*" alone match every name.
+bool FindMatches(std::string_view search, std::string_view name);
+
+// The combo box text cut to kFindTextLimit characters.
+std::string LimitSearchText(std::string_view text);
+
+struct FindResult {
+    catalogue::PlayerRecord* player = nullptr;
+    catalogue::ServerRecord* server = nullptr;
+    std::string name;        // colour codes removed when "Ignore Colour Codes" is ticked
+    std::string serverName;  // likewise
+    std::string gameType;    // the server's game type text
+    int icon = kNoIcon;      // kPaneImageBuddy when the player's name is a buddy
+};
+
+// Every server of the list in list order, each of its first playerCount stored players: one row per
+// match (the same name on several servers gives several rows).
+std::vector<FindResult> FindPlayers(const catalogue::ServerList& servers,
+                                    std::string_view search,
+                                    bool ignoreColours,
+                                    const catalogue::BuddyList& buddies);
+
+// Drawing of a result cell, like the buddy pane: the icon and the name with colour codes, the server
+// with colour codes 5 pixels in, the game type 10 pixels in.
+PaneCellPaint PaintFindCell(const SchemeColours& colours, const FindResult& result, int row, int column, bool selected);
+
+// The stored history: "find0" upward, stopping at the first missing or empty key.
+std::vector<std::string> LoadFindHistory(app::SettingsStore& store);
+// "Find!": stores the text in the first missing or empty key unless one of the 512 keys already
+// holds it (ignoring case) or all are used. True when stored (the combo box then lists it too).
+bool RecordFindText(app::SettingsStore& store, std::string_view text);
+// Choosing a history entry searches when it is not empty and differs from the current text
+// (ignoring case).
+bool ChoiceStartsSearch(std::string_view choice, std::string_view current);
+
+// "IgnoreColours": "True" in any case ticks the box; closing writes "True" or "False".
+bool ReadIgnoreColours(app::SettingsStore& store);
+void WriteIgnoreColours(app::SettingsStore& store, bool ignore);
+
+struct FindButtons {
+    bool join = false;
+    bool addBuddy = false;
+    bool addFavourite = false;
+
+    bool operator==(const FindButtons& other) const {
+        return join == other.join && addBuddy == other.addBuddy && addFavourite == other.addFavourite;
+    }
+};
+
+// Every notification from the result list: with a selected row Join is enabled, Add Buddy unless
+// the name is a buddy, Add Favourite when the server is not a favourite (a favourite's player
+// leaves it as it was); without a selection all three are disabled.
+FindButtons FindButtonStates(const FindResult* selected, const catalogue::BuddyList& buddies, FindButtons current);
+
+// "&Add Buddy": the row gets the buddy icon and the player its server reference; returns the player
+// to send with PM_ADD_BUDDY_PLAYER (the caller then disables the button).
+catalogue::PlayerRecord* PrepareAddBuddy(FindResult& result);
+
+// The result list's place in the dialog's client area, on opening and on every resize.
+struct ListPlacement {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+ListPlacement FindListPlacement(int clientWidth, int clientHeight);
+
+}  // namespace views

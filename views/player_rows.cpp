@@ -1,0 +1,205 @@
+// Player pane logic.
+#include "views/player_rows.h"
+
+#include <algorithm>
+
+#include "base/text.h"
+#include "catalogue/catalogue.h"
+
+namespace views {
+
+namespace {
+
+template <size_t N>
+std::string_view Field(const char (&field)[N]) {
+    return std::string_view(field, base::FieldLength(field));
+}
+
+std::string Decimal(int32_t value) {
+    char buffer[16];
+    size_t n = base::FormatText(buffer, sizeof buffer, "%d", value);
+    return std::string(buffer, n);
+}
+
+}  // namespace
+
+bool ShowsPlayer(const catalogue::PlayerRecord& player, bool halfLife, bool showBots) {
+    return player.ping != 0 || halfLife || showBots;
+}
+
+int PlayerRowIcon(const catalogue::PlayerRecord& player, bool halfLife, const catalogue::BuddyList& buddies) {
+    if (buddies.findByName(Field(player.name)))
+        return kPaneImageBuddy;
+    if (player.ping == 0 && !halfLife)
+        return kPaneImageBot;
+    return kNoIcon;
+}
+
+int ComparePlayers(const catalogue::PlayerRecord& a, const catalogue::PlayerRecord& b, int column) {
+    switch (column) {
+        case 0:
+            return base::CompareBytes(Field(a.name), Field(b.name));
+        case 1:
+            return a.score == b.score ? 0 : (a.score < b.score ? -1 : 1);
+        case 2: {
+            uint32_t pa = static_cast<uint32_t>(a.ping);
+            uint32_t pb = static_cast<uint32_t>(b.ping);
+            return pa == pb ? 0 : (pa < pb ? -1 : 1);
+        }
+        default:
+            return 0;
+    }
+}
+
+std::vector<catalogue::PlayerRecord*> ForwardServerPlayers(catalogue::ServerRecord& server, bool& tooManyPlayers) {
+    tooManyPlayers = server.playerCount > catalogue::kMaxPlayerSlots;
+    std::vector<catalogue::PlayerRecord*> players;
+    const int n = server.storedPlayerCount();
+    players.reserve(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        catalogue::PlayerRecord* p = server.playerAt(i);
+        p->server = &server;
+        players.push_back(p);
+    }
+    return players;
+}
+
+PlayerPaneModel::PlayerPaneModel(catalogue::GameProfile& profile, const DisplayOptions& options)
+    : profile_(profile), options_(options) {}
+
+const PlayerRow* PlayerPaneModel::row(int index) const {
+    if (index < 0 || index >= size())
+        return nullptr;
+    return &rows_[static_cast<size_t>(index)];
+}
+
+catalogue::PlayerRecord* PlayerPaneModel::playerAt(int index) const {
+    const PlayerRow* r = row(index);
+    return r ? r->player : nullptr;
+}
+
+bool PlayerPaneModel::showServer(catalogue::ServerRecord& server, int sortColumn) {
+    rows_.clear();
+    if (profile_.kind == catalogue::kRenegade)
+        return false;
+    const bool tooMany = server.playerCount > catalogue::kMaxPlayerSlots;
+    const bool halfLife = profile_.kind == catalogue::kHalfLife;
+    const int n = server.storedPlayerCount();
+    for (int i = 0; i < n; ++i) {
+        catalogue::PlayerRecord* p = server.playerAt(i);
+        if (!ShowsPlayer(*p, halfLife, options_.ShowBots != 0))
+            continue;
+        std::string_view name = Field(p->name);
+        // One row per distinct name (at most 128 rows, so a linear look is cheap).
+        bool duplicate = std::any_of(rows_.begin(), rows_.end(),
+                                     [name](const PlayerRow& r) { return base::EqualsNoCase(r.name, name); });
+        if (duplicate)
+            continue;
+        PlayerRow row;
+        row.player = p;
+        row.server = &server;
+        row.icon = PlayerRowIcon(*p, halfLife, profile_.buddies);
+        row.name = std::string(name);
+        row.score = Decimal(p->score);
+        row.ping = Decimal(p->ping);
+        rows_.push_back(std::move(row));
+    }
+    profile_.shownMaxPlayers = static_cast<uint32_t>(server.maxPlayers);
+    sort(sortColumn);
+    return tooMany;
+}
+
+std::vector<int> PlayerPaneModel::serverRemoved(const catalogue::ServerRecord* server) {
+    // Rows remember the server they were shown for, so they go even when the players were never
+    // forwarded (their own server reference still empty).
+    std::vector<int> removed;
+    for (int i = size() - 1; i >= 0; --i) {
+        const PlayerRow& r = rows_[static_cast<size_t>(i)];
+        if (r.server == server || (r.player && r.player->server == server)) {
+            removed.push_back(i);
+            rows_.erase(rows_.begin() + i);
+        }
+    }
+    return removed;
+}
+
+void PlayerPaneModel::clear() {
+    rows_.clear();
+}
+
+int PlayerPaneModel::markBuddy(std::string_view name, bool remove) {
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        if (base::EqualsNoCase(rows_[i].name, name)) {
+            rows_[i].icon = remove ? kNoIcon : kPaneImageBuddy;
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+std::vector<catalogue::PlayerRecord*> PlayerPaneModel::addSelectedToBuddies(const std::vector<int>& selectedRows) {
+    std::vector<catalogue::PlayerRecord*> players;
+    for (int index : selectedRows) {
+        if (index < 0 || index >= size())
+            continue;
+        PlayerRow& r = rows_[static_cast<size_t>(index)];
+        if (!r.player)
+            continue;
+        r.icon = kPaneImageBuddy;
+        players.push_back(r.player);
+    }
+    return players;
+}
+
+bool PlayerPaneModel::sort(int sortColumn) {
+    if (rows_.empty())
+        return false;
+    std::stable_sort(rows_.begin(), rows_.end(), [sortColumn](const PlayerRow& a, const PlayerRow& b) {
+        return ComparePlayers(*a.player, *b.player, sortColumn) < 0;
+    });
+    return true;
+}
+
+int PlayerPaneModel::compareRows(const catalogue::PlayerRecord* a, const catalogue::PlayerRecord* b) const {
+    auto rowOf = [this](const catalogue::PlayerRecord* p) {
+        for (size_t i = 0; i < rows_.size(); ++i) {
+            if (rows_[i].player == p)
+                return static_cast<int>(i);
+        }
+        return -1;
+    };
+    return rowOf(a) - rowOf(b);
+}
+
+std::string PlayerPaneModel::countText() const {
+    char buffer[64];
+    size_t n = base::FormatText(buffer, sizeof buffer, "%d/%d Players visible", size(),
+                                static_cast<int>(profile_.shownMaxPlayers));
+    return std::string(buffer, n);
+}
+
+PaneCellPaint PlayerPaneModel::paintCell(int index, int column, bool selected) const {
+    PaneCellPaint p = PaneCellColours(profile_.colours, index, selected);
+    const PlayerRow* r = row(index);
+    if (!r)
+        return p;
+    switch (column) {
+        case 0:
+            p.kind = PaneCellKind::kIconAndColourText;
+            p.icon = r->icon;
+            p.text = r->player ? r->player->name : r->name.c_str();
+            p.indent = 0;
+            break;
+        case 1:
+        case 2:
+            p.kind = PaneCellKind::kText;
+            p.text = column == 1 ? r->score.c_str() : r->ping.c_str();
+            p.indent = kCellTextIndent;
+            break;
+        default:
+            break;
+    }
+    return p;
+}
+
+}  // namespace views

@@ -1,0 +1,93 @@
+// The logic of one profile's server list pane: rows, filter, sort, selection and drawing choices.
+#pragma once
+
+#include <string>
+
+#include "catalogue/catalogue.h"
+#include "catalogue/profiles.h"
+#include "views/display_options.h"
+#include "views/row_paint.h"
+#include "views/server_rows.h"
+#include "views/server_sort.h"
+
+namespace views {
+
+enum class RowChange { kNone, kInserted, kUpdated, kDeleted };
+
+// What the pane does on its list control after a model call.
+struct ServerRowUpdate {
+    RowChange change = RowChange::kNone;
+    int row = -1;  // the inserted or updated row, or the row to delete
+    // Send PM_SERVER_PLAYERS with the record to the player pane (its players are forwarded to the
+    // buddy pane).
+    bool forwardPlayers = false;
+};
+
+// A change of the first selected row.
+struct SelectionChange {
+    bool changed = false;
+    // The newly first-selected record; nullptr: nothing selected, grey the server commands.
+    catalogue::ServerRecord* record = nullptr;
+    bool isFavourite = false;    // check mark on "Mark as Favourite"
+    bool remoteControl = false;  // enable "Remote Control" (never for Unreal Tournament)
+};
+
+// One per profile, living as long as the pane. The display options belong to the shell and are
+// read on every call; the profile's sort column and directions are read and written here.
+class ServerListModel {
+  public:
+    ServerListModel(catalogue::GameProfile& profile,
+                    const DisplayOptions& options,
+                    const catalogue::Catalogue& catalogue);
+
+    catalogue::GameProfile& profile() const { return profile_; }
+    const ServerRows& rows() const { return rows_; }
+    int rowOf(const catalogue::ServerRecord* record) const { return rows_.rowOf(record); }
+    catalogue::ServerRecord* recordAt(int row) const { return rows_.recordAt(row); }
+
+    bool passes(const catalogue::ServerRecord& record) const;
+
+    // PM_ADD_SERVER_ROW: appends a row when the record passes the filter (kInserted), else kNone; a
+    // record that already has a row gets its texts rewritten instead (kUpdated).
+    ServerRowUpdate addServerRow(catalogue::ServerRecord& record);
+    // PM_SERVER_CHANGED: no row yet: as addServerRow, and the players are forwarded in any case; a
+    // row that now fails the filter is deleted (players not forwarded); otherwise its texts are
+    // rewritten (kUpdated) and the players forwarded.
+    ServerRowUpdate serverChanged(catalogue::ServerRecord& record);
+    // PM_REMOVE_SERVER and the removal of selected servers: the pane first looks the row up
+    // (rowOf; no row: nothing happens) and sends PM_SERVER_REMOVED to the buddy and player panes;
+    // then this drops the row and frees the record with removeServer. Returns the row the pane
+    // deletes, -1 (nothing done) for an invalid row.
+    int eraseRowAndServer(int row);
+    // PM_CLEAR: all rows go; records are not touched.
+    void clear();
+
+    // Sorts by the profile's sort column when there are rows (PM_RESORT); false when nothing was
+    // sorted. After a sort the pane reorders its control (LVM_SORTITEMS with rows().compareRows on
+    // the item parameters) or, with a virtual list, redraws it.
+    bool sort();
+    // LVN_COLUMNCLICK: new markers for the headers; sorts when there are rows.
+    HeaderMarkers columnClick(int column);
+    // PM_RESTORE_SORT: the marker of the sort column; sorts when there are rows.
+    HeaderMarkers restoreSort();
+
+    // The count of the header strip: "%d/%d Servers visible" (rows, the profile's server count).
+    std::string visibleText() const;
+
+    // Every WM_NOTIFY from the list control: firstSelectedRow is LVM_GETNEXTITEM(-1, LVNI_SELECTED).
+    SelectionChange selectionChanged(int firstSelectedRow);
+    int selection() const { return selection_; }
+
+    // NM_CUSTOMDRAW: item colours (item pre-paint) and the drawing of one cell (sub-item pre-paint).
+    RowColours rowColours(int row) const;
+    ServerCellPaint paintCell(int row, int column, bool selected) const;
+
+  private:
+    catalogue::GameProfile& profile_;
+    const DisplayOptions& options_;
+    const catalogue::Catalogue& catalogue_;
+    ServerRows rows_;
+    int selection_ = -1;
+};
+
+}  // namespace views

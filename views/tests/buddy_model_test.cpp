@@ -1,0 +1,251 @@
+// Tests of the buddy pane model: sightings and the online count, adding, removing, sorting.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "base/text.h"
+#include "catalogue/profiles.h"
+#include "views/buddy_model.h"
+
+namespace {
+
+using catalogue::BuddyRecord;
+using catalogue::PlayerRecord;
+using catalogue::ServerRecord;
+using namespace views;
+
+class BuddyModelTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        base::CopyText(lab.hostName, "^1Lab");
+        base::CopyText(lab.gameTypeDisplay, "CTF");
+        lab.gameTypeIndex = 4;
+        base::CopyText(arena.hostName, "Arena");
+        base::CopyText(arena.gameTypeDisplay, "FFA");
+        arena.gameTypeIndex = 1;
+    }
+    BuddyRecord* Buddy(const char* name) {
+        auto b = std::make_unique<BuddyRecord>();
+        base::CopyText(b->name, name);
+        BuddyRecord* raw = b.get();
+        catalogue::appendBuddy(profile.buddies, std::move(b));
+        return raw;
+    }
+    PlayerRecord* Player(ServerRecord& server, const char* name, int32_t score = 3, int32_t ping = 50) {
+        PlayerRecord* p = &server.players()[server.playerCount++];
+        base::CopyText(p->name, name);
+        p->score = score;
+        p->ping = ping;
+        p->server = &server;
+        return p;
+    }
+    std::vector<std::string> Names(const BuddyModel& m) {
+        std::vector<std::string> out;
+        for (int i = 0; i < m.size(); ++i)
+            out.push_back(m.buddyAt(i)->name);
+        return out;
+    }
+    catalogue::GameProfile profile;
+    ServerRecord lab;
+    ServerRecord arena;
+};
+
+TEST_F(BuddyModelTest, ReloadMakesEveryBuddyOfflineInListOrder) {
+    BuddyRecord* bob = Buddy("Bob");
+    Buddy("Alice");
+    bob->server = &lab;
+    bob->online = 1;
+    bob->ping = 40;
+    profile.onlineBuddies = 3;
+    BuddyModel m(profile);
+    BuddyUpdate u = m.reload();
+    EXPECT_EQ(u.events, (std::vector<RowEvent>{{RowEvent::kRebuild, -1}}));
+    EXPECT_EQ(Names(m), (std::vector<std::string>{"Bob", "Alice"}));
+    EXPECT_EQ(bob->server, nullptr);
+    EXPECT_EQ(bob->online, 0u);
+    EXPECT_EQ(bob->ping, 0);
+    EXPECT_EQ(m.row(0)->icon, kPaneImageBuddyOffline);
+    EXPECT_EQ(m.countText(), "0/2 Buddies online");
+}
+
+TEST_F(BuddyModelTest, SightingsCountEveryTimeAndTheRowShowsTheLastServer) {
+    BuddyRecord* bob = Buddy("^1Bob");
+    BuddyModel m(profile);
+    m.reload();
+    BuddyUpdate u = m.playerSeen(*Player(lab, "^1BOB", 7, 33));
+    EXPECT_EQ(u.events, (std::vector<RowEvent>{{RowEvent::kUpdate, 0}}));
+    EXPECT_EQ(bob->server, &lab);
+    EXPECT_EQ(bob->score, 7);
+    EXPECT_EQ(bob->ping, 33);
+    EXPECT_EQ(bob->online, 1u);
+    EXPECT_EQ(m.row(0)->icon, kPaneImageBuddy);
+    EXPECT_EQ(m.row(0)->server, "^1Lab");
+    EXPECT_EQ(m.row(0)->game, "CTF");
+    m.playerSeen(*Player(arena, "^1bob"));
+    EXPECT_EQ(profile.onlineBuddies, 2u);
+    EXPECT_EQ(m.row(0)->server, "Arena");
+    EXPECT_EQ(m.row(0)->game, "FFA");
+    EXPECT_EQ(m.countText(), "2/1 Buddies online");
+    // Another name, or the name without its colour codes, is no sighting.
+    EXPECT_TRUE(m.playerSeen(*Player(lab, "Bob")).events.empty());
+    EXPECT_EQ(profile.onlineBuddies, 2u);
+    // A player on no server changes nothing.
+    PlayerRecord loose;
+    base::CopyText(loose.name, "^1Bob");
+    EXPECT_TRUE(m.playerSeen(loose).events.empty());
+}
+
+TEST_F(BuddyModelTest, ResetClearsRecordsButLeavesRows) {
+    BuddyRecord* bob = Buddy("Bob");
+    BuddyModel m(profile);
+    m.reload();
+    m.playerSeen(*Player(lab, "Bob"));
+    m.reset();
+    EXPECT_EQ(profile.onlineBuddies, 0u);
+    EXPECT_EQ(bob->server, nullptr);
+    EXPECT_EQ(bob->player, nullptr);
+    EXPECT_EQ(m.row(0)->icon, kPaneImageBuddy);  // the row stays as last drawn
+    EXPECT_EQ(m.row(0)->server, "^1Lab");
+    // The server column is drawn only for an online buddy.
+    EXPECT_EQ(m.paintCell(0, 1, false).kind, PaneCellKind::kFillOnly);
+}
+
+TEST_F(BuddyModelTest, ServerRemovedTakesItsBuddiesOffline) {
+    BuddyRecord* bob = Buddy("Bob");
+    BuddyRecord* amy = Buddy("Amy");
+    BuddyModel m(profile);
+    m.reload();
+    m.playerSeen(*Player(lab, "Bob"));
+    m.playerSeen(*Player(arena, "Amy"));
+    BuddyUpdate u = m.serverRemoved(&lab);
+    EXPECT_EQ(u.events, (std::vector<RowEvent>{{RowEvent::kUpdate, 0}}));
+    EXPECT_EQ(bob->server, nullptr);
+    EXPECT_EQ(bob->online, 0u);
+    EXPECT_EQ(amy->server, &arena);
+    EXPECT_EQ(profile.onlineBuddies, 1u);
+    EXPECT_EQ(m.row(0)->icon, kPaneImageBuddyOffline);
+    EXPECT_EQ(m.row(0)->server, "");
+    // After PM_CLEAR the buddies have no rows, but still must not keep the removed server.
+    m.clear();
+    EXPECT_EQ(profile.onlineBuddies, 0u);
+    EXPECT_TRUE(m.serverRemoved(&arena).events.empty());
+    EXPECT_EQ(amy->server, nullptr);
+    EXPECT_EQ(profile.onlineBuddies, 0u);  // never below zero
+}
+
+TEST_F(BuddyModelTest, AddByNameIgnoresAnExistingNameInAnyCase) {
+    Buddy("bob");
+    BuddyModel m(profile);
+    m.reload();
+    EXPECT_TRUE(m.addByName("Bob").events.empty());
+    EXPECT_EQ(profile.buddies.count, 1u);
+    BuddyUpdate u = m.addByName("^1Bob");
+    EXPECT_EQ(u.events, (std::vector<RowEvent>{{RowEvent::kInsert, 1}}));
+    EXPECT_EQ(profile.buddies.count, 2u);
+    EXPECT_EQ(m.row(1)->icon, kPaneImageBuddyOffline);
+    // A 60-character name is stored as 49, and then matches its own first 49 characters.
+    std::string longName(60, 'x');
+    m.addByName(longName);
+    EXPECT_EQ(std::string(profile.buddies.tail->name), std::string(49, 'x'));
+    EXPECT_TRUE(m.addByName(std::string(49, 'X')).events.empty());
+}
+
+TEST_F(BuddyModelTest, AddFromPlayerUpdatesOrAppendsAndSorts) {
+    Buddy("Zed");
+    BuddyRecord* amy = Buddy("Amy");
+    BuddyModel m(profile);
+    m.reload();
+    PlayerRecord* amyPlayer = Player(lab, "AMY", 12, 80);
+    BuddyUpdate u = m.addFromPlayer(*amyPlayer, 0);
+    EXPECT_EQ(u.events, (std::vector<RowEvent>{{RowEvent::kUpdate, 1}, {RowEvent::kReorder, -1}}));
+    EXPECT_EQ(amy->player, amyPlayer);
+    EXPECT_EQ(amy->online, 1u);
+    EXPECT_EQ(Names(m), (std::vector<std::string>{"Amy", "Zed"}));  // online first
+    EXPECT_EQ(profile.onlineBuddies, 0u);
+
+    u = m.addFromPlayer(*Player(arena, "^4Kim", 1, 20), 0);
+    EXPECT_EQ(u.events, (std::vector<RowEvent>{{RowEvent::kInsert, 2}, {RowEvent::kReorder, -1}}));
+    EXPECT_EQ(profile.buddies.count, 3u);
+    EXPECT_STREQ(profile.buddies.tail->name, "^4Kim");
+    EXPECT_EQ(profile.buddies.tail->server, &arena);
+    EXPECT_EQ(profile.onlineBuddies, 1u);
+    EXPECT_EQ(Names(m), (std::vector<std::string>{"Amy", "^4Kim", "Zed"}));
+    EXPECT_LT(m.compareRows(amy, profile.buddies.tail), 0);
+}
+
+TEST_F(BuddyModelTest, RemovingThreeSelectedBuddiesReportsThreeNames) {
+    for (const char* n : {"A", "B", "C", "D", "E"})
+        Buddy(n);
+    BuddyModel m(profile);
+    m.reload();
+    m.playerSeen(*Player(lab, "D"));
+    BuddyUpdate u = m.removeRows({3, 1, 4, 9, 1});
+    EXPECT_EQ(u.unmarkedNames, (std::vector<std::string>{"B", "D", "E"}));
+    EXPECT_EQ(u.events,
+              (std::vector<RowEvent>{{RowEvent::kDelete, 1}, {RowEvent::kDelete, 2}, {RowEvent::kDelete, 2}}));
+    EXPECT_EQ(Names(m), (std::vector<std::string>{"A", "C"}));
+    EXPECT_EQ(profile.buddies.count, 2u);
+    EXPECT_STREQ(profile.buddies.head->next->name, "C");
+    EXPECT_EQ(profile.onlineBuddies, 0u);
+    EXPECT_TRUE(m.removeRows({}).events.empty());
+}
+
+TEST_F(BuddyModelTest, SortingOnlineFirstThenByColumn) {
+    Buddy("off2");
+    Buddy("b");
+    Buddy("off1");
+    Buddy("a");
+    BuddyModel m(profile);
+    m.reload();
+    m.playerSeen(*Player(arena, "b"));  // Arena, FFA (1)
+    m.playerSeen(*Player(lab, "a"));    // ^1Lab, CTF (4)
+    m.sort(0);
+    EXPECT_EQ(Names(m), (std::vector<std::string>{"a", "b", "off2", "off1"}));
+    m.sort(1);  // 'A' 0x41 before '^' 0x5E
+    EXPECT_EQ(Names(m), (std::vector<std::string>{"b", "a", "off2", "off1"}));
+    m.sort(2);
+    EXPECT_EQ(Names(m), (std::vector<std::string>{"b", "a", "off2", "off1"}));
+    m.sort(0);
+    m.sort(-1);  // only online before offline
+    EXPECT_EQ(Names(m), (std::vector<std::string>{"a", "b", "off2", "off1"}));
+    EXPECT_TRUE(BuddyModel(profile).sort(0).events.empty());  // no rows, no sort
+}
+
+TEST_F(BuddyModelTest, LocateOnlyOnlineBuddiesAndPaintTheirCells) {
+    Buddy("Bob");
+    Buddy("Off");
+    BuddyModel m(profile);
+    m.reload();
+    m.playerSeen(*Player(lab, "Bob"));
+    EXPECT_EQ(m.serverToLocate(0), &lab);
+    EXPECT_EQ(m.serverToLocate(1), nullptr);
+    EXPECT_EQ(m.serverToLocate(7), nullptr);
+    PaneCellPaint c = m.paintCell(0, 1, true);
+    EXPECT_EQ(c.kind, PaneCellKind::kColourText);
+    EXPECT_STREQ(c.text, "^1Lab");
+    EXPECT_EQ(c.indent, 5);
+    EXPECT_EQ(c.fill, profile.colours[5]);
+    c = m.paintCell(0, 0, false);
+    EXPECT_EQ(c.icon, kPaneImageBuddy);
+    EXPECT_STREQ(c.text, "Bob");
+    c = m.paintCell(1, 2, false);
+    EXPECT_EQ(c.kind, PaneCellKind::kText);
+    EXPECT_EQ(c.indent, 10);
+    EXPECT_EQ(c.fill, profile.colours[1]);
+    EXPECT_TRUE(m.isBuddy("BOB"));
+    EXPECT_FALSE(m.isBuddy("Bo"));
+}
+
+TEST(BuddyCompare, TwoOfflineBuddiesAreEqualWhateverTheirNames) {
+    BuddyRecord a, b;
+    base::CopyText(a.name, "a");
+    base::CopyText(b.name, "b");
+    EXPECT_EQ(CompareBuddies(a, b, 0), 0);
+    ServerRecord s;
+    a.server = b.server = &s;
+    EXPECT_LT(CompareBuddies(a, b, 0), 0);
+    EXPECT_EQ(CompareBuddies(a, b, 1), 0);
+    EXPECT_EQ(CompareBuddies(a, b, 5), 0);
+}
+
+}  // namespace
