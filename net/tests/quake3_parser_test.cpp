@@ -132,6 +132,14 @@ TEST_F(Quake3ParserTest, FirstSubstringMatchWinsEvenInsideALongerKey) {
     EXPECT_STREQ(record.mapName, "q3dm1");
 }
 
+TEST_F(Quake3ParserTest, KeyAtTheVeryEndHasAnEmptyValue) {
+    base::CopyText(record.mapName, "old");
+    ASSERT_TRUE(Parse(kHeader + "\\sv_hostname\\H\\mapname"));
+    EXPECT_STREQ(record.mapName, "");
+    ASSERT_TRUE(Parse(kHeader + "\\sv_hostname\\H\\mapname\\"));
+    EXPECT_STREQ(record.mapName, "");
+}
+
 TEST_F(Quake3ParserTest, KeysAreSearchedOnlyInTheInfoLine) {
     // A player's name that looks like a key must not stand in for a key the server did not send.
     std::string reply =
