@@ -1,6 +1,7 @@
 // Tests of Half-Life style status replies: the "m" details and "D" players byte layouts.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -17,11 +18,14 @@ using catalogue::ServerRecord;
 struct Datagram {
     std::vector<uint8_t> bytes;
     Datagram& Header(char type) {
-        bytes.insert(bytes.end(), {0xFF, 0xFF, 0xFF, 0xFF, static_cast<uint8_t>(type)});
+        for (int i = 0; i < 4; ++i)
+            bytes.push_back(0xFF);
+        bytes.push_back(static_cast<uint8_t>(type));
         return *this;
     }
     Datagram& Str(const std::string& s) {
-        bytes.insert(bytes.end(), s.begin(), s.end());
+        for (char c : s)
+            bytes.push_back(static_cast<uint8_t>(c));
         bytes.push_back(0);
         return *this;
     }
@@ -162,8 +166,11 @@ TEST_F(HalfLifeParserTest, TruncatedPlayersReplyCountsOnlyWholeEntries) {
 TEST_F(HalfLifeParserTest, EntriesBeyond128AreReadButNotStored) {
     Datagram d;
     d.Header('D').Byte(200);
-    for (int i = 0; i < 200; ++i)
-        d.Player(static_cast<uint8_t>(i), "p" + std::to_string(i), i);
+    for (int i = 0; i < 200; ++i) {
+        char name[8];
+        std::snprintf(name, sizeof name, "p%d", i);
+        d.Player(static_cast<uint8_t>(i), name, i);
+    }
     ASSERT_TRUE(Parse(d));
     EXPECT_EQ(record.playerCount, 200);
     EXPECT_EQ(record.storedPlayerCount(), 128);
