@@ -123,7 +123,10 @@ void MasterQuery::OnTimer(int id) {
         EndAttempt();
     } else if (id == kHalfLifeResendTimer) {
         host_.SendToMaster(request_.bytes, request_.size);
-        host_.SetTimer(kHalfLifeResendTimer, profile_->masterTimeoutMs);
+        // A profile file with a zero period would make the timer fire as fast as the system allows
+        // and flood the master; such a profile waits the default 2000 ms.
+        uint32_t period = profile_->masterTimeoutMs ? profile_->masterTimeoutMs : kDefaultMasterTimeoutMs;
+        host_.SetTimer(kHalfLifeResendTimer, period);
     }
 }
 

@@ -17,6 +17,7 @@ constexpr int kHalfLifeResendTimer = 4;  // re-sends a lost Half-Life continuati
 constexpr uint32_t kFirstReplyWaitMs = 5000;
 constexpr uint32_t kListQuietMs = 2000;
 constexpr uint32_t kHalfLifeBatchWaitMs = 5000;
+constexpr uint32_t kDefaultMasterTimeoutMs = 2000;  // re-send period when a profile has none
 constexpr int kMasterAttempts = 3;
 
 // The platform side of a master query (the main window on Windows; a fake in tests). Every call is
@@ -87,7 +88,8 @@ class MasterQuery {
     void OnSocketRead();
     // Handles the same datagram without the socket (the bytes as received).
     void HandleDatagram(const uint8_t* data, size_t size);
-    // Timer 1 ends the attempt; timer 4 re-sends the last Half-Life continuation request.
+    // Timer 1 ends the attempt; timer 4 re-sends the last Half-Life continuation request and waits the
+    // profile's masterTimeoutMs (2000 ms when that is 0).
     void OnTimer(int id);
     // Closes the socket of a running attempt (the program is closing).
     void Shutdown();

@@ -274,13 +274,16 @@ TEST_F(MasterQueryTest, HalfLifeBatchesContinueAndTimerFourResends) {
     EXPECT_EQ(host.sent[2], host.sent[1]);
     EXPECT_TRUE(host.Logged("timer 4 2500"));
     EXPECT_EQ(query.lastRequest().size, 5u);
+    profile.masterTimeoutMs = 0;  // from a damaged profile file: never a zero period
+    query.OnTimer(net::kHalfLifeResendTimer);
+    EXPECT_EQ(host.log.back(), "timer 4 2000");
     // The last batch (identifier 0) ends the query at once.
     Deliver(HalfLifeBatch(0, 4, 2));
     EXPECT_EQ(profile.servers.count, 5u);
     EXPECT_EQ(host.labels.back(), "Received 5 Servers");
     EXPECT_FALSE(busy);
     EXPECT_TRUE(host.Logged("refresh 0"));
-    EXPECT_EQ(host.sent.size(), 3u);
+    EXPECT_EQ(host.sent.size(), 4u);
     // A late timer of the finished query does nothing.
     size_t before = host.log.size();
     query.OnTimer(net::kHalfLifeResendTimer);
