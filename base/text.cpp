@@ -11,7 +11,8 @@ size_t CopyText(char* field, size_t width, std::string_view src) {
     if (!width)
         return 0;
     size_t n = src.size() < width - 1 ? src.size() : width - 1;
-    std::memmove(field, src.data(), n);
+    if (n)  // an empty view may have no data pointer at all
+        std::memmove(field, src.data(), n);
     field[n] = '\0';
     return n;
 }

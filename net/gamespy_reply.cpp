@@ -1,0 +1,117 @@
+// GameSpy style status replies: backslash-separated keys and values with player_N entries.
+#include <cstdio>
+#include <cstring>
+
+#include "base/text.h"
+#include "net/reply_families.h"
+#include "net/reply_keys.h"
+
+namespace net {
+
+namespace {
+
+using catalogue::PlayerRecord;
+using catalogue::ServerRecord;
+
+std::string_view NumberedKey(char* buffer, size_t width, const char* prefix, int n, const char* suffix) {
+    int len = std::snprintf(buffer, width, "%s%d%s", prefix, n, suffix);
+    return std::string_view(buffer, len > 0 ? static_cast<size_t>(len) : 0);
+}
+
+}  // namespace
+
+bool ParseGameSpyInfo(ServerRecord& record, std::string_view text) {
+    auto host = lookupKey(text, "hostname");
+    if (!host)
+        return false;
+    std::memset(record.infoText, 0, sizeof record.infoText);
+    record.hostName[0] = '\0';
+    record.gameName[0] = '\0';
+    record.webAddress[0] = '\0';
+    record.location[0] = '\0';
+    record.adminEmail[0] = '\0';
+    base::CopyText(record.passwordText, "0");
+    record.pure = 1;
+    base::CopyText(record.hostName, *host);
+
+    if (auto v = lookupKey(text, "gamename"))
+        copyStripped(*v, record.gameName);
+    if (auto v = lookupKey(text, "email"))
+        copyStripped(*v, record.adminEmail);
+    if (auto v = lookupKey(text, "location"))
+        copyStripped(*v, record.location);
+    if (auto v = lookupKey(text, "url"))
+        copyStripped(*v, record.webAddress);
+    else if (auto w = lookupKey(text, "website"))
+        copyStripped(*w, record.webAddress);
+    if (auto v = lookupKey(text, "gamever"))
+        copyStripped(*v, record.versionText);
+    if (auto v = lookupKey(text, "mapname"))
+        base::CopyText(record.mapName, *v);
+    if (auto v = lookupKey(text, "maxplayers"))
+        record.maxPlayers = base::ParseDecimal(*v);
+    if (auto v = lookupKey(text, "numplayers"))
+        record.playerCount = base::ParseDecimal(*v);
+    if (auto v = lookupKey(text, "password"))
+        base::CopyText(record.passwordText, *v);
+    if (auto v = lookupKey(text, "timelimit"))
+        record.timeLimit = base::ParseDecimal(*v);
+    if (auto v = lookupKey(text, "hostport"))
+        record.hostPort = static_cast<uint32_t>(base::ParseDecimal(*v));
+    record.privateSlots = 0;
+    return true;
+}
+
+bool ParseGameSpyPlayers(ServerRecord& record, std::string_view text) {
+    int found = 0;
+    char key[32];
+    for (int n = 0; n < catalogue::kMaxPlayerSlots; ++n) {
+        // The trailing backslash keeps player_1 from matching player_10.
+        auto name = lookupKey(text, NumberedKey(key, sizeof key, "player_", n, "\\"));
+        if (!name)
+            continue;
+        PlayerRecord& slot = record.players()[found++];
+        std::memset(slot.name, 0, sizeof slot.name);
+        base::CopyText(slot.name, *name);
+        slot.number = n;
+        if (auto frags = lookupKey(text, NumberedKey(key, sizeof key, "frags_", n, "")))
+            slot.score = base::ParseDecimal(*frags);
+        if (auto ping = lookupKey(text, NumberedKey(key, sizeof key, "ping_", n, "")))
+            slot.ping = base::ParseDecimal(*ping);
+        slot.viewMark = 0;
+    }
+    record.captureLimit = found;
+
+    // A server that sends its players in further datagrams announces more players than this one
+    // holds; the slots it did not fill are emptied so that no player of an earlier reply is shown
+    // (or reported to the buddy list) as being on the server now.
+    if (record.hasPlayerSlots()) {
+        int shown = record.storedPlayerCount();
+        for (int i = found; i < shown; ++i) {
+            PlayerRecord* slot = record.playerAt(i);
+            std::memset(slot->name, 0, sizeof slot->name);
+            slot->ping = 0;
+            slot->score = 0;
+            slot->number = 0;
+            slot->viewMark = 0;
+        }
+    }
+    return found > 0;
+}
+
+void ApplyGameSpyReply(ServerRecord& record,
+                       std::string_view text,
+                       uint32_t kind,
+                       const catalogue::Catalogue& catalogue,
+                       const uint8_t* data,
+                       size_t size,
+                       RawReply* rawCopy) {
+    if (ParseGameSpyInfo(record, text)) {
+        catalogue.classifyReply(text, record, kind);
+        if (rawCopy)
+            rawCopy->CopyFrom(data, size);
+    }
+    ParseGameSpyPlayers(record, text);
+}
+
+}  // namespace net
