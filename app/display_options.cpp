@@ -17,13 +17,13 @@ struct OptionCommand {
 };
 
 const OptionCommand kOptionCommands[] = {
-    {IDM_SHOW_PASSWORDED, &DisplayOptions::hidePassworded, &reg::kHidePassworded, Kind::kHideFlag},
-    {IDM_SHOW_FULL, &DisplayOptions::hideFull, &reg::kHideFull, Kind::kHideFlag},
-    {IDM_SHOW_EMPTY, &DisplayOptions::hideEmpty, &reg::kHideEmpty, Kind::kHideFlag},
-    {IDM_SHOW_BOTS, &DisplayOptions::showBots, &reg::kShowBots, Kind::kShowFlag},
-    {IDM_SHOW_NO_REPLY, &DisplayOptions::showNoReply, &reg::kShowNoReply, Kind::kShowFlag},
-    {IDM_VISITED_ON_TOP, &DisplayOptions::visitedOnTop, &reg::kVisitedOnTop, Kind::kOnOff},
-    {IDM_FAVOURITES_ON_TOP, &DisplayOptions::favouritesOnTop, &reg::kFavouritesOnTop, Kind::kOnOff},
+    {IDM_SHOW_PASSWORDED, &DisplayOptions::HidePassworded, &reg::kHidePassworded, Kind::kHideFlag},
+    {IDM_SHOW_FULL, &DisplayOptions::HideFull, &reg::kHideFull, Kind::kHideFlag},
+    {IDM_SHOW_EMPTY, &DisplayOptions::HideEmpty, &reg::kHideEmpty, Kind::kHideFlag},
+    {IDM_SHOW_BOTS, &DisplayOptions::ShowBots, &reg::kShowBots, Kind::kShowFlag},
+    {IDM_SHOW_NO_REPLY, &DisplayOptions::ShowNoReply, &reg::kShowNoReply, Kind::kShowFlag},
+    {IDM_VISITED_ON_TOP, &DisplayOptions::VisitedOnTop, &reg::kVisitedOnTop, Kind::kOnOff},
+    {IDM_FAVOURITES_ON_TOP, &DisplayOptions::FavouritesOnTop, &reg::kFavouritesOnTop, Kind::kOnOff},
 };
 
 void WriteOption(SettingsStore& store, const RegistryValue& value, uint32_t data) {
@@ -44,18 +44,6 @@ std::optional<std::pair<uint32_t, uint32_t>> ChooseFilter(uint32_t n, uint32_t& 
 }
 
 }  // namespace
-
-DisplayOptions DisplayOptionsFrom(const StartupSettings& s) {
-    DisplayOptions o;
-    o.hidePassworded = s.hidePassworded;
-    o.hideEmpty = s.hideEmpty;
-    o.hideFull = s.hideFull;
-    o.showBots = s.showBots;
-    o.showNoReply = s.showNoReply;
-    o.visitedOnTop = s.visitedOnTop;
-    o.favouritesOnTop = s.favouritesOnTop;
-    return o;
-}
 
 std::optional<MenuMark> ToggleDisplayOption(uint32_t command, DisplayOptions& options, SettingsStore& store) {
     for (const OptionCommand& c : kOptionCommands) {
@@ -90,20 +78,20 @@ uint32_t GameTypeFilterItem(uint32_t gameTypeFilter) {
 
 std::optional<std::pair<uint32_t, uint32_t>> ChooseModFilter(uint32_t n, DisplayOptions& options,
                                                              SettingsStore& store) {
-    return ChooseFilter(n, options.modFilter, ModFilterItem, reg::kModFilter, store);
+    return ChooseFilter(n, options.ModFilter, ModFilterItem, reg::kModFilter, store);
 }
 
 std::optional<std::pair<uint32_t, uint32_t>> ChooseGameTypeFilter(uint32_t n, DisplayOptions& options,
                                                                   SettingsStore& store) {
-    return ChooseFilter(n, options.gameTypeFilter, GameTypeFilterItem, reg::kGameTypeFilter, store);
+    return ChooseFilter(n, options.GameTypeFilter, GameTypeFilterItem, reg::kGameTypeFilter, store);
 }
 
 std::vector<MenuMark> StartupMenuMarks(const DisplayOptions& o, bool useTray) {
     return {
-        {IDM_VISITED_ON_TOP, o.visitedOnTop != 0},  {IDM_FAVOURITES_ON_TOP, o.favouritesOnTop != 0},
-        {IDM_MINIMISE_TO_TRAY, useTray},            {IDM_SHOW_PASSWORDED, o.hidePassworded == 0},
-        {IDM_SHOW_EMPTY, o.hideEmpty == 0},         {IDM_SHOW_FULL, o.hideFull == 0},
-        {IDM_SHOW_BOTS, o.showBots != 0},           {IDM_SHOW_NO_REPLY, o.showNoReply != 0},
+        {IDM_VISITED_ON_TOP, o.VisitedOnTop != 0},  {IDM_FAVOURITES_ON_TOP, o.FavouritesOnTop != 0},
+        {IDM_MINIMISE_TO_TRAY, useTray},            {IDM_SHOW_PASSWORDED, o.HidePassworded == 0},
+        {IDM_SHOW_EMPTY, o.HideEmpty == 0},         {IDM_SHOW_FULL, o.HideFull == 0},
+        {IDM_SHOW_BOTS, o.ShowBots != 0},           {IDM_SHOW_NO_REPLY, o.ShowNoReply != 0},
     };
 }
 

@@ -7,22 +7,12 @@
 #include <vector>
 
 #include "app/settings_index.h"
+#include "views/display_options.h"
 
 namespace app {
 
-struct DisplayOptions {
-    uint32_t hidePassworded = 0;   // SLS
-    uint32_t hideEmpty = 0;        // SE
-    uint32_t hideFull = 0;         // FSF
-    uint32_t showBots = 0;         // SB, 0 or 0xFFFFFFFF
-    uint32_t showNoReply = 0;      // FSNR, 0 or 0xFFFFFFFF
-    uint32_t visitedOnTop = 0;     // FSPO
-    uint32_t favouritesOnTop = 0;  // FSFAT
-    uint32_t gameTypeFilter = 0;   // FSGT, 0 = all, n = n-th game type
-    uint32_t modFilter = 0;        // FSMD, 0 = all, n = n-th mod
-};
-
-DisplayOptions DisplayOptionsFrom(const StartupSettings& startup);
+using views::DisplayOptions;
+using views::DisplayOptionsFrom;
 
 // A menu item and whether it is to be checked.
 struct MenuMark {

@@ -93,21 +93,26 @@ uint32_t appendServer(ServerList& list, std::unique_ptr<ServerRecord> record) {
     ServerRecord* r = record.release();
     LinkAtTail(list, r);
     // The first record of an address stays the one found by lookups.
-    list.index_.emplace(IndexKey(r->addressText, r->port), r);
+    if (!list.index_.emplace(IndexKey(r->addressText, r->port), r).second)
+        ++list.unindexed_;
     return list.count;
 }
 
 void removeServer(ServerList& list, ServerRecord* record) {
-    auto it = list.index_.find(IndexKey(record->addressText, record->port));
+    std::string key = IndexKey(record->addressText, record->port);
+    auto it = list.index_.find(key);
     if (it != list.index_.end() && it->second == record) {
         list.index_.erase(it);
-        // Another record with the same address (possible in a hand-edited file) takes its place.
-        for (ServerRecord* r = list.head; r; r = r->next) {
+        // Another record with the same address takes its place in the index.
+        for (ServerRecord* r = list.unindexed_ ? list.head : nullptr; r; r = r->next) {
             if (r != record && r->port == record->port && base::EqualsNoCase(r->addressText, record->addressText)) {
-                list.index_.emplace(IndexKey(r->addressText, r->port), r);
+                list.index_.emplace(std::move(key), r);
+                --list.unindexed_;
                 break;
             }
         }
+    } else if (list.unindexed_) {
+        --list.unindexed_;
     }
     Unlink(list, record);
     delete record;
@@ -121,12 +126,14 @@ void clearServers(ServerList& list) {
         r = next;
     }
     list.index_.clear();
+    list.unindexed_ = 0;
     list.head = list.tail = list.cursor = nullptr;
     list.count = 0;
 }
 
 void resetServerList(ServerList& list) {
     list.index_.clear();
+    list.unindexed_ = 0;
     list.head = list.tail = list.cursor = nullptr;
     list.count = 0;
 }

@@ -158,6 +158,9 @@ private:
     friend void clearServers(ServerList&);
     friend void resetServerList(ServerList&);
     std::unordered_map<std::string, ServerRecord*> index_;
+    // Records whose address and port another record already has (only a hand-edited file makes
+    // them); while there are none, a removal needs no search for a record to take over the index.
+    uint32_t unindexed_ = 0;
 };
 
 struct BuddyList {

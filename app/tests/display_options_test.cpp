@@ -16,7 +16,7 @@ TEST(DisplayOptions, HideFlagsFlipAndCheckTheirShowItemWhileOff) {
     auto mark = ToggleDisplayOption(IDM_SHOW_PASSWORDED, o, store);
     ASSERT_TRUE(mark);
     EXPECT_EQ(*mark, (MenuMark{IDM_SHOW_PASSWORDED, false}));
-    EXPECT_EQ(o.hidePassworded, 1u);
+    EXPECT_EQ(o.HidePassworded, 1u);
     EXPECT_EQ(store.ReadString(kRegistryKey, "SLS"), "1");
     EXPECT_FALSE(store.ReadDword(kRegistryKey, "SLS"));
     mark = ToggleDisplayOption(IDM_SHOW_PASSWORDED, o, store);
@@ -30,12 +30,12 @@ TEST(DisplayOptions, ShowFlagsUseMinusOne) {
     FakeSettings store;
     DisplayOptions o;
     EXPECT_TRUE(ToggleDisplayOption(IDM_SHOW_BOTS, o, store)->checked);
-    EXPECT_EQ(o.showBots, 0xFFFFFFFFu);
+    EXPECT_EQ(o.ShowBots, 0xFFFFFFFFu);
     EXPECT_EQ(store.ReadDword(kRegistryKey, "SB"), 0xFFFFFFFFu);
     EXPECT_FALSE(ToggleDisplayOption(IDM_SHOW_BOTS, o, store)->checked);
     EXPECT_EQ(store.ReadDword(kRegistryKey, "SB"), 0u);
     EXPECT_TRUE(ToggleDisplayOption(IDM_VISITED_ON_TOP, o, store)->checked);
-    EXPECT_EQ(o.visitedOnTop, 1u);
+    EXPECT_EQ(o.VisitedOnTop, 1u);
 }
 
 TEST(DisplayOptions, OtherCommandsAreNotOptions) {
@@ -61,14 +61,14 @@ TEST(DisplayOptions, ChoosingTheCurrentModDoesNothingAllAlwaysActs) {
     EXPECT_TRUE(ChooseModFilter(0, o, store));
     EXPECT_EQ(store.ReadDword(kRegistryKey, "FSMD"), 0u);
     ChooseGameTypeFilter(2, o, store);
-    EXPECT_EQ(o.gameTypeFilter, 2u);
+    EXPECT_EQ(o.GameTypeFilter, 2u);
     EXPECT_EQ(store.ReadDword(kRegistryKey, "FSGT"), 2u);
 }
 
 TEST(DisplayOptions, StartupMarks) {
     DisplayOptions o;
-    o.hideEmpty = 1;
-    o.showNoReply = 0xFFFFFFFF;
+    o.HideEmpty = 1;
+    o.ShowNoReply = 0xFFFFFFFF;
     auto marks = StartupMenuMarks(o, true);
     auto find = [&](uint32_t item) {
         for (const MenuMark& m : marks)

@@ -73,8 +73,8 @@ void InsertFilterItems(HMENU mainMenu, const catalogue::GameProfile& profile) {
         }
     }
     if (shell.ctx) {
-        CheckItem(mainMenu, ModFilterItem(shell.ctx->display.modFilter), true);
-        CheckItem(mainMenu, GameTypeFilterItem(shell.ctx->display.gameTypeFilter), true);
+        CheckItem(mainMenu, ModFilterItem(shell.ctx->display.ModFilter), true);
+        CheckItem(mainMenu, GameTypeFilterItem(shell.ctx->display.GameTypeFilter), true);
     }
 }
 

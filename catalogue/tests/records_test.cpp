@@ -102,6 +102,25 @@ TEST(FindOrCreateServer, LookupStaysCorrectAfterRemovalsAndClear) {
     EXPECT_EQ(list.count, 0u);
 }
 
+TEST(ServerList, DuplicateAddressesFromAFileTakeOverTheLookupInTurn) {
+    ServerList list;
+    appendServer(list, Server("1.1.1.1", 1));
+    appendServer(list, Server("1.1.1.1", 1));
+    appendServer(list, Server("1.1.1.1", 1));
+    ServerRecord* first = list.head;
+    ServerRecord* second = first->next;
+    ServerRecord* third = second->next;
+    EXPECT_EQ(list.find("1.1.1.1", 1), first);
+    removeServer(list, second);  // not the indexed one: the lookup is unchanged
+    EXPECT_EQ(list.find("1.1.1.1", 1), first);
+    removeServer(list, first);
+    EXPECT_EQ(list.find("1.1.1.1", 1), third);
+    removeServer(list, third);
+    EXPECT_EQ(list.find("1.1.1.1", 1), nullptr);
+    EXPECT_EQ(findOrCreateServer(list, MakeServerTemplate("1.1.1.1", 1)), nullptr);
+    EXPECT_EQ(list.count, 1u);
+}
+
 TEST(ServerRecord, PlayerSlotsAreAllocatedOnDemandAndStayPut) {
     ServerRecord r;
     EXPECT_EQ(r.playerAt(0), nullptr);

@@ -131,7 +131,7 @@ TEST_F(CommandsTest, ShowEmptyTogglesFlagMarkAndTextValueAndRedisplays) {
     Start();
     ASSERT_TRUE(Checked(IDM_SHOW_EMPTY));
     Command(IDM_SHOW_EMPTY);
-    EXPECT_EQ(ctx.display.hideEmpty, 1u);
+    EXPECT_EQ(ctx.display.HideEmpty, 1u);
     EXPECT_FALSE(Checked(IDM_SHOW_EMPTY));
     EXPECT_EQ(RegText("SE"), "1");
     // The redisplay clears and re-sorts the server list pane.
@@ -140,7 +140,7 @@ TEST_F(CommandsTest, ShowEmptyTogglesFlagMarkAndTextValueAndRedisplays) {
     EXPECT_EQ(messages.front().message, PM_CLEAR);
     EXPECT_EQ(messages.back().message, PM_RESORT);
     Command(IDM_SHOW_EMPTY);
-    EXPECT_EQ(ctx.display.hideEmpty, 0u);
+    EXPECT_EQ(ctx.display.HideEmpty, 0u);
     EXPECT_TRUE(Checked(IDM_SHOW_EMPTY));
     EXPECT_EQ(RegText("SE"), "0");
 }
@@ -198,7 +198,7 @@ TEST_F(CommandsTest, ModItemsOfTheGameAreListedAndChoosingOneFilters) {
     EXPECT_EQ(GetMenuItemID(mods, 7), UINT(IDM_MOD_FIRST + 1));
     EXPECT_TRUE(Checked(IDM_MOD_ALL));
     Command(IDM_MOD_FIRST + 6);
-    EXPECT_EQ(ctx.display.modFilter, 6u);
+    EXPECT_EQ(ctx.display.ModFilter, 6u);
     EXPECT_TRUE(Checked(IDM_MOD_FIRST + 6));
     EXPECT_FALSE(Checked(IDM_MOD_ALL));
     EXPECT_EQ(RegDword("FSMD"), 6u);
