@@ -7,6 +7,7 @@
 
 #include "app/app_context.h"
 #include "base/message_sink.h"
+#include "net/status_parser.h"
 
 namespace app::win32 {
 
@@ -38,12 +39,32 @@ public:
     virtual void Open(UINT command) = 0;
 };
 
+// Actions of later parts that the server list pane starts on a record: joining a game (with the
+// spectator flag), editing the player configuration, opening a remote-control console.
+class ShellServerActions {
+public:
+    virtual ~ShellServerActions() = default;
+    virtual void Join(catalogue::ServerRecord& record, bool asSpectator) = 0;
+    virtual void EditPlayerConfig(catalogue::ServerRecord& record) = 0;
+    virtual void OpenRemoteControl(catalogue::ServerRecord& record) = 0;
+};
+
+// The datagram being handed to the server list pane for parsing (`LastReply`), and the copy kept
+// for the server information dialog (`PropertiesReply`).
+struct ReplyBuffers {
+    uint8_t lastReply[net::kStatusBufferSize] = {};
+    size_t lastReplySize = 0;
+    net::RawReply propertiesReply;
+};
+
 struct Shell {
     HINSTANCE instance = nullptr;
     AppContext* ctx = nullptr;
     base::MessageSink* sink = nullptr;
     ShellNetwork* network = nullptr;
     ShellDialogs* dialogs = nullptr;
+    ShellServerActions* serverActions = nullptr;
+    ReplyBuffers replies;
 
     HWND main = nullptr;
     HWND tab = nullptr;

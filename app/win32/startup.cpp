@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <new>
+
 #include "app/app_title.h"
 #include "app/win32/app_messages.h"
 #include "app/win32/banner_bar.h"
@@ -87,12 +89,15 @@ HWND CreateShell(HINSTANCE instance, AppContext& ctx, base::MessageSink& sink) {
     Shell& shell = TheShell();
     ShellNetwork* network = shell.network;
     ShellDialogs* dialogs = shell.dialogs;
-    shell = Shell();
+    ShellServerActions* serverActions = shell.serverActions;
+    shell.~Shell();
+    new (&shell) Shell();
     shell.instance = instance;
     shell.ctx = &ctx;
     shell.sink = &sink;
     shell.network = network;
     shell.dialogs = dialogs;
+    shell.serverActions = serverActions;
 
     // Window rectangle from the stored corners against the screen.
     auto wxy = ctx.settings->ReadDword(reg::kWindowXY.keyPath, reg::kWindowXY.name);
