@@ -1,0 +1,121 @@
+// Winsock and window side of the master query.
+#include "net/win32/master_query_host.h"
+
+#include <string>
+
+#include "app/win32/app_messages.h"
+#include "app/win32/shell.h"
+#include "views/win32/pane_messages.h"
+
+namespace net::win32 {
+
+using app::win32::CurrentProfile;
+using app::win32::SendToPane;
+using app::win32::ServerPaneOf;
+
+MasterQueryHost::~MasterQueryHost() {
+    CloseMasterSocket();
+    DestroyLabel();
+}
+
+int MasterQueryHost::OpenMasterSocket() {
+    socket_ = ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    if (socket_ == INVALID_SOCKET)
+        return WSAGetLastError();
+    WSAAsyncSelect(socket_, main_, socketMessage_, FD_READ | FD_CONNECT | FD_CLOSE);
+    return 0;
+}
+
+bool MasterQueryHost::ConnectMasterSocket(const char* address, uint16_t port) {
+    sockaddr_in to = {};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(port);
+    to.sin_addr.s_addr = inet_addr(address);
+    if (to.sin_addr.s_addr == INADDR_NONE)
+        return false;
+    // A connected UDP socket only receives from the master; the socket is non-blocking, so a
+    // connect still "in progress" counts as done.
+    if (connect(socket_, reinterpret_cast<sockaddr*>(&to), sizeof to) == SOCKET_ERROR)
+        return WSAGetLastError() == WSAEWOULDBLOCK;
+    return true;
+}
+
+bool MasterQueryHost::SendToMaster(const uint8_t* data, size_t size) {
+    return send(socket_, reinterpret_cast<const char*>(data), static_cast<int>(size), 0) != SOCKET_ERROR;
+}
+
+int MasterQueryHost::ReceiveFromMaster(uint8_t* buffer, size_t capacity) {
+    int n = recv(socket_, reinterpret_cast<char*>(buffer), static_cast<int>(capacity), 0);
+    if (n == SOCKET_ERROR)
+        return WSAGetLastError() == WSAEMSGSIZE ? static_cast<int>(capacity) : -1;
+    return n;
+}
+
+void MasterQueryHost::CloseMasterSocket() {
+    if (socket_ != INVALID_SOCKET) {
+        shutdown(socket_, SD_SEND);
+        closesocket(socket_);
+        socket_ = INVALID_SOCKET;
+    }
+}
+
+void MasterQueryHost::SetTimer(int id, uint32_t periodMs) {
+    ::SetTimer(main_, static_cast<UINT_PTR>(id), periodMs, nullptr);
+}
+
+void MasterQueryHost::KillTimer(int id) {
+    ::KillTimer(main_, static_cast<UINT_PTR>(id));
+}
+
+void MasterQueryHost::CreateLabel(std::string_view text) {
+    DestroyLabel();
+    HWND pane = ServerPaneOf(CurrentProfile());
+    if (!pane)
+        return;
+    RECT client;
+    GetClientRect(pane, &client);
+    std::string t(text);
+    label_ = CreateWindowExA(0, "STATIC", t.c_str(), WS_CHILD | WS_VISIBLE, client.right - 360, 5, 150, 16, pane,
+                             nullptr, app::win32::TheShell().instance, nullptr);
+    UpdateWindow(label_);
+    InvalidateRect(main_, nullptr, FALSE);
+    UpdateWindow(main_);
+}
+
+void MasterQueryHost::SetLabelText(std::string_view text) {
+    if (label_) {
+        std::string t(text);
+        SetWindowTextA(label_, t.c_str());
+    }
+}
+
+void MasterQueryHost::DestroyLabel() {
+    if (label_) {
+        DestroyWindow(label_);
+        label_ = nullptr;
+    }
+}
+
+void MasterQueryHost::SetToolbarRunning(bool running) {
+    app::win32::SetRefreshCommandsRunning(running);
+}
+
+void MasterQueryHost::ClearListRows() {
+    catalogue::GameProfile* p = CurrentProfile();
+    SendToPane(ServerPaneOf(p), views::win32::PM_CLEAR);
+    SendToPane(app::win32::PlayerPaneOf(p), views::win32::PM_CLEAR);
+}
+
+void MasterQueryHost::SendRefilter() {
+    SendMessageA(main_, app::win32::WM_APP_REFILTER, 0, 0);
+}
+
+void MasterQueryHost::SendRefreshAll() {
+    SendMessageA(main_, app::win32::WM_APP_REFRESH, app::win32::kRefreshAll, 0);
+}
+
+void MasterQueryHost::PostMasterQuery() {
+    PostMessageA(main_, app::win32::WM_APP_MASTERQUERY, 0, 0);
+}
+
+}  // namespace net::win32

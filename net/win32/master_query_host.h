@@ -1,0 +1,42 @@
+// The main window's side of the master query: a UDP socket announced by WM_APP_MASTERSOCKET,
+// timers 1 and 4, the "Contacting Master Server" label on the server list pane, toolbar states.
+#pragma once
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include "net/master_query.h"
+
+namespace net::win32 {
+
+class MasterQueryHost : public net::MasterQueryHost {
+public:
+    MasterQueryHost(HWND main, UINT socketMessage) : main_(main), socketMessage_(socketMessage) {}
+    ~MasterQueryHost() override;
+
+    int OpenMasterSocket() override;
+    bool ConnectMasterSocket(const char* address, uint16_t port) override;
+    bool SendToMaster(const uint8_t* data, size_t size) override;
+    int ReceiveFromMaster(uint8_t* buffer, size_t capacity) override;
+    void CloseMasterSocket() override;
+    void SetTimer(int id, uint32_t periodMs) override;
+    void KillTimer(int id) override;
+    void CreateLabel(std::string_view text) override;
+    void SetLabelText(std::string_view text) override;
+    void DestroyLabel() override;
+    void SetToolbarRunning(bool running) override;
+    void ClearListRows() override;
+    void SendRefilter() override;
+    void SendRefreshAll() override;
+    void PostMasterQuery() override;
+
+    SOCKET socket() const { return socket_; }
+
+private:
+    HWND main_;
+    UINT socketMessage_;
+    SOCKET socket_ = INVALID_SOCKET;
+    HWND label_ = nullptr;
+};
+
+}  // namespace net::win32

@@ -1,0 +1,148 @@
+"""The local lab: real OpenArena servers with bots, fixture master servers and fixture game servers
+on 127.10.x.y, and an installation folder whose profiles point at them.
+
+Run only inside a network namespace that has nothing but loopback (tools/demo and tools/test-all
+take care of that). Every server binds a 127.x address; nothing here talks to anything else.
+"""
+import os
+import shutil
+import socket
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'e2e'))
+
+from harness import profile_image, profiles_file, server_record  # noqa: E402
+
+OPENARENA = '/usr/games/openarena-server'
+Q3_MASTER = ('127.10.0.100', 27950)
+HL_MASTER = ('127.10.1.100', 27010)
+HL_SERVER = ('127.10.1.1', 27015)
+GAMESPY_SERVER = ('127.10.2.1', 7778)
+
+# The OpenArena servers of the lab: address, host name (with colour codes), extra settings.
+OPENARENA_SERVERS = [
+    ('127.10.0.1', '^1Lab ^7Deathmatch', ['+map', 'oa_dm1', '+addbot', 'sarge', '3', '+addbot', 'grism', '2']),
+    ('127.10.0.2', '^4Blue ^3Base', ['+map', 'oa_dm4', '+addbot', 'major', '2']),
+    ('127.10.0.3', '^2Private ^7Lab', ['+set', 'g_password', 'secret', '+map', 'oa_dm2', '+addbot', 'kyonshi', '1']),
+]
+# Listed by the master but nobody answers there.
+DEAD_SERVERS = [('127.10.0.50', 27960), ('127.10.0.51', 27960)]
+LAB_BUDDY = 'Sarge'  # an OpenArena bot that the lab's servers run
+
+
+def getstatus(address, port, timeout=0.5):
+    """The raw getstatus reply of a Quake-III server, or None."""
+    s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    s.settimeout(timeout)
+    try:
+        s.sendto(b'\xff\xff\xff\xffgetstatus', (address, port))
+        data, _ = s.recvfrom(65536)
+        return data
+    except OSError:
+        return None
+    finally:
+        s.close()
+
+
+class Lab:
+    def __init__(self, fixtures_dir, with_openarena=True, openarena_servers=None):
+        self.fixtures_dir = fixtures_dir
+        self.processes = []
+        self.home = tempfile.mkdtemp(prefix='vexar-lab-home-')
+        self.with_openarena = with_openarena
+        self.openarena_servers = openarena_servers if openarena_servers is not None else OPENARENA_SERVERS
+
+    def _start(self, args, **kwargs):
+        p = subprocess.Popen(args, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL,
+                             **kwargs)
+        self.processes.append(p)
+        return p
+
+    def start_fixture(self, name, bind, port, *options):
+        p = self._start([os.path.join(self.fixtures_dir, name), '--bind', bind, '--port', str(port)] +
+                        [str(o) for o in options])
+        line = p.stdout.readline().decode(errors='replace').strip()
+        if not line.startswith('ready'):
+            raise RuntimeError('%s did not start: %r' % (name, line))
+        return p
+
+    def start_openarena(self, address, name, extra):
+        env = dict(os.environ, HOME=self.home)
+        args = [OPENARENA, '+set', 'dedicated', '1', '+set', 'net_ip', address, '+set', 'net_port', '27960',
+                '+set', 'sv_hostname', name, '+set', 'sv_master1', '', '+set', 'sv_master2', '', '+set',
+                'sv_master3', '', '+set', 'rconpassword', 'secret', '+set', 'com_hunkmegs', '64'] + extra
+        p = subprocess.Popen(args, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                             stdin=subprocess.DEVNULL)
+        self.processes.append(p)
+        return p
+
+    def start(self, wait_for_bots=True):
+        if self.with_openarena:
+            for address, name, extra in self.openarena_servers:
+                self.start_openarena(address, name, extra)
+        entries = ['%s:27960' % a for a, _, _ in self.openarena_servers]
+        entries += ['%s:%d' % d for d in DEAD_SERVERS]
+        entries += [entries[0], '255.1.2.3:27960', '254.1.2.3:27960'] if entries else []
+        master_args = []
+        for e in entries:
+            master_args += ['--server', e]
+        self.start_fixture('master_fixture', Q3_MASTER[0], Q3_MASTER[1], '--format', 'q3', *master_args)
+        self.start_fixture('halflife_fixture', HL_SERVER[0], HL_SERVER[1], '--name', 'Counter Lab', '--folder',
+                           'cstrike', '--map', 'de_dust', '--max', '20', '--player', 'Gordon:12',
+                           '--player', 'Alyx:7', '--player', 'Sarge:3')
+        self.start_fixture('master_fixture', HL_MASTER[0], HL_MASTER[1], '--format', 'hl', '--server',
+                           '%s:%d' % HL_SERVER, '--server', '127.10.1.50:27015')
+        self.start_fixture('gamespy_fixture', GAMESPY_SERVER[0], GAMESPY_SERVER[1], '--name', 'Unreal Lab',
+                           '--map', 'DM-Deck16][', '--player', 'Xan:10:40', '--player', 'Malcolm:5:60', '--split')
+        if self.with_openarena:
+            self.wait_for_openarena(wait_for_bots)
+
+    def wait_for_openarena(self, wait_for_bots, timeout=60):
+        deadline = time.time() + timeout
+        for address, _, extra in self.openarena_servers:
+            want = extra.count('+addbot') if wait_for_bots else 0
+            while True:
+                reply = getstatus(address, 27960)
+                if reply and reply.count(b'\n') - 2 >= want:
+                    break
+                if time.time() > deadline:
+                    raise RuntimeError('OpenArena server %s did not come up' % address)
+                time.sleep(0.5)
+
+    def stop(self):
+        for p in self.processes:
+            if p.poll() is None:
+                p.terminate()
+        for p in self.processes:
+            try:
+                p.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                p.kill()
+        shutil.rmtree(self.home, ignore_errors=True)
+
+
+def write_install_folder(folder, ui_stored_servers=True):
+    """Profiles pointing at the lab: Quake 3 Arena, Half Life, Unreal Tournament (with a stored list)."""
+    images = [
+        profile_image('Quake 3 Arena', 1, 68, Q3_MASTER[0], Q3_MASTER[1], 1, icon=2),
+        profile_image('Half Life', 2, 0, HL_MASTER[0], HL_MASTER[1], 2, icon=4),
+        profile_image('Unreal Tournament', 7, 436, '127.10.2.100', 20110, 3, icon=8),
+    ]
+    with open(os.path.join(folder, 'gamesets.vexar'), 'wb') as f:
+        f.write(profiles_file(images, 3))
+    if ui_stored_servers:
+        with open(os.path.join(folder, 'GS003.vexar'), 'wb') as f:
+            f.write(server_record(GAMESPY_SERVER[0], GAMESPY_SERVER[1], 'Unreal Lab (stored)', ping=9999))
+    with open(os.path.join(folder, 'BL001.vexar'), 'wb') as f:
+        name = LAB_BUDDY.encode()
+        f.write(name + b'\0' * (50 - len(name)))
+    ini = ['[games]', 'active=0', '[window]', 'state=0', '[WINDOW]', 'USETRAY=0', '[TRAY]', 'AUTOREFRESH=0',
+           '[endpoints]', 'website=http://127.0.0.1/', 'feedback=lab@127.0.0.1',
+           'banner=http://127.0.0.1/banner', 'versionserver=127.0.0.1',
+           '[weblinks]', 'urlmenuname000=Lab home', 'url000=http://127.0.0.1/']
+    with open(os.path.join(folder, 'vexar.ini'), 'w') as f:
+        f.write('\r\n'.join(ini) + '\r\n')
