@@ -101,6 +101,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
         case WM_CREATE:
             shell.main = window;
+            if (net)
+                net->OnMainWindowCreated(window);
             SetTimer(window, kTimerAutoRefresh, kAutoRefreshPeriodMs, nullptr);
             SendMessageA(window, WM_APP_VERSIONCHECK, 0, 0);
             return 0;

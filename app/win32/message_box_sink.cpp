@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/app_title.h"
+#include "app/win32/shell.h"
 
 namespace app::win32 {
 
@@ -21,14 +22,19 @@ UINT IconFlags(base::MessageIcon icon) {
     return 0;
 }
 
+// Without an owner of its own a message belongs to the main window, once there is one.
+HWND MessageBoxSink::Owner() const {
+    return owner_ ? owner_ : TheShell().main;
+}
+
 bool MessageBoxSink::AskYesNo(std::string_view text, base::MessageIcon icon) {
     std::string t(text);
-    return MessageBoxA(owner_, t.c_str(), kAppTitle, MB_YESNO | IconFlags(icon)) == IDYES;
+    return MessageBoxA(Owner(), t.c_str(), kAppTitle, MB_YESNO | IconFlags(icon)) == IDYES;
 }
 
 void MessageBoxSink::Tell(std::string_view text, base::MessageIcon icon) {
     std::string t(text);
-    MessageBoxA(owner_, t.c_str(), kAppTitle, MB_OK | IconFlags(icon));
+    MessageBoxA(Owner(), t.c_str(), kAppTitle, MB_OK | IconFlags(icon));
 }
 
 }  // namespace app::win32

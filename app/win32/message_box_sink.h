@@ -16,6 +16,7 @@ public:
     void Tell(std::string_view text, base::MessageIcon icon) override;
 
 private:
+    HWND Owner() const;
     HWND owner_;
 };
 

@@ -16,6 +16,8 @@ namespace app::win32 {
 class ShellNetwork {
 public:
     virtual ~ShellNetwork() = default;
+    // The main window exists (called during start-up, before any other call).
+    virtual void OnMainWindowCreated(HWND) {}
     virtual void StartMasterQuery() {}
     virtual void OnMasterSocket(WPARAM, LPARAM) {}
     virtual void StartRefresh(WPARAM) {}
@@ -27,7 +29,8 @@ public:
     virtual void OnWorkerDone() {}
     virtual void OnWorkerProgress(WPARAM, LPARAM) {}
     virtual void RequestStop() {}
-    // Closing: shut the master query and version check sockets.
+    // Closing: shut the master query and version check sockets and end a running refresh (its
+    // worker must be gone before the profiles are freed).
     virtual void CloseSockets() {}
 };
 

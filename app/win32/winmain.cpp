@@ -9,6 +9,7 @@
 #include "app/win32/message_box_sink.h"
 #include "app/win32/shell.h"
 #include "app/win32/win32_settings.h"
+#include "net/win32/network_glue.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace app::win32;
@@ -40,8 +41,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     static app::AppContext ctx;
     PrepareContext(ctx, std::make_unique<Win32Settings>(folder), folder);
     MessageBoxSink sink(nullptr);
+    static net::win32::Network network;
+    TheShell().network = &network;
     HWND main = CreateShell(instance, ctx, sink);
-    sink.SetOwner(main);
 
     MSG msg = {};
     if (main) {

@@ -1,0 +1,107 @@
+// The network parts attached to the main window.
+#include "net/win32/network_glue.h"
+
+#include "app/win32/app_messages.h"
+#include "net/master_query.h"
+#include "net/status_engine.h"
+#include "net/win32/master_query_host.h"
+#include "net/win32/status_host.h"
+#include "net/win32/version_check_win32.h"
+#include "net/win32/win32_network.h"
+
+namespace net::win32 {
+
+using app::win32::TheShell;
+
+struct Network::Parts {
+    explicit Parts(HWND main)
+        : masterHost(main, app::win32::WM_APP_MASTERSOCKET),
+          master(TheShell().ctx->refreshBusy, masterHost, *TheShell().sink),
+          statusHost(main),
+          sockets(main, app::win32::WM_APP_STATUSSOCKET),
+          engine(StatusEngineDeps{statusHost, clock, sockets, resolver, threads, *TheShell().sink,
+                                  TheShell().ctx->refreshBusy}),
+          version(main, app::win32::WM_APP_VERSIONSOCKET) {}
+
+    MasterQueryHost masterHost;
+    net::MasterQuery master;
+    StatusHost statusHost;
+    Win32Clock clock;
+    AsyncDatagramSocketFactory sockets;
+    HostResolver resolver;
+    Win32ThreadStarter threads;
+    StatusEngine engine;
+    VersionCheck version;
+};
+
+Network::Network() = default;
+Network::~Network() = default;
+
+void Network::OnMainWindowCreated(HWND main) {
+    parts_ = std::make_unique<Parts>(main);
+}
+
+void Network::StartMasterQuery() {
+    if (parts_ && TheShell().ctx->current())
+        parts_->master.Start(*TheShell().ctx->current());
+}
+
+void Network::OnMasterSocket(WPARAM, LPARAM event) {
+    if (parts_ && WSAGETSELECTEVENT(event) == FD_READ)
+        parts_->master.OnSocketRead();
+}
+
+void Network::StartRefresh(WPARAM mode) {
+    if (parts_ && TheShell().ctx->current())
+        parts_->engine.StartCycle(static_cast<uint32_t>(mode), *TheShell().ctx->current());
+}
+
+void Network::OnStatusSocket(WPARAM, LPARAM event) {
+    if (parts_ && WSAGETSELECTEVENT(event) == FD_READ)
+        parts_->engine.OnReadable();
+}
+
+void Network::StartVersionCheck() {
+    if (parts_)
+        parts_->version.Start(TheShell().ctx->endpoints.versionServer);
+}
+
+void Network::OnVersionSocket(WPARAM socket, LPARAM event) {
+    if (parts_)
+        parts_->version.OnSocketEvent(socket, event);
+}
+
+void Network::OnTimer(UINT_PTR id) {
+    if (!parts_)
+        return;
+    if (id == app::win32::kTimerRefreshClose)
+        parts_->engine.OnCloseTimer();
+    else if (id == app::win32::kTimerMasterAttempt || id == app::win32::kTimerMasterBatch)
+        parts_->master.OnTimer(static_cast<int>(id));
+}
+
+void Network::OnWorkerDone() {
+    if (parts_)
+        parts_->engine.OnWorkerFinished();
+}
+
+void Network::OnWorkerProgress(WPARAM position, LPARAM) {
+    if (parts_)
+        parts_->statusHost.ShowWorkerProgress(static_cast<uint32_t>(position));
+}
+
+void Network::RequestStop() {
+    if (parts_)
+        parts_->engine.RequestStop();
+}
+
+void Network::CloseSockets() {
+    if (!parts_)
+        return;
+    parts_->version.Close();
+    parts_->master.Shutdown();
+    // Ending the engine joins a running worker, which walks the profile's servers.
+    parts_.reset();
+}
+
+}  // namespace net::win32

@@ -1,0 +1,39 @@
+// The network parts of the program on Windows, attached to the main window: master query, status
+// refresh engine and version check, with the window-side hosts they talk through.
+#pragma once
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include <memory>
+
+#include "app/win32/shell.h"
+
+namespace net::win32 {
+
+// Builds the network parts for the main window of the shell and attaches them to it. The object
+// must live as long as the main window; detach it before it is destroyed.
+class Network : public app::win32::ShellNetwork {
+public:
+    Network();
+    ~Network() override;
+    void OnMainWindowCreated(HWND main) override;
+
+    void StartMasterQuery() override;
+    void OnMasterSocket(WPARAM, LPARAM) override;
+    void StartRefresh(WPARAM mode) override;
+    void OnStatusSocket(WPARAM, LPARAM) override;
+    void StartVersionCheck() override;
+    void OnVersionSocket(WPARAM, LPARAM) override;
+    void OnTimer(UINT_PTR id) override;
+    void OnWorkerDone() override;
+    void OnWorkerProgress(WPARAM, LPARAM) override;
+    void RequestStop() override;
+    void CloseSockets() override;
+
+private:
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+};
+
+}  // namespace net::win32

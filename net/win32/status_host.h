@@ -1,0 +1,52 @@
+// The main window's side of a status refresh: pane messages, progress, timer 2 and the worker thread.
+#pragma once
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include "net/status_engine.h"
+
+namespace net::win32 {
+
+class StatusHost : public net::StatusHost {
+public:
+    explicit StatusHost(HWND main) : main_(main) {}
+    ~StatusHost() override { HideProgress(); }
+
+    uint32_t MarkSelectedForRefresh() override;
+    uint32_t MarkFirstSelectedForRefresh() override;
+    void AnnounceFullRefresh() override;
+    void AnnounceQuery(catalogue::ServerRecord& record) override;
+    bool MonitorActive() override { return false; }
+    void ClearRawReply() override;
+    void ParseReply(catalogue::ServerRecord& record, const uint8_t* data, size_t size, bool keepRaw) override;
+    void RowChanged(catalogue::ServerRecord& record) override;
+    void RemoveStale(catalogue::ServerRecord& record) override;
+    void CycleFinished() override;
+    bool RawReplyHasText() override;
+    void ShowServerInformation() override;
+    void SetToolbarState(int command, ToolbarState state) override;
+    void ShowProgress(uint32_t range, uint32_t step) override;
+    void HideProgress() override;
+    void PostProgress(uint32_t position) override;
+    void ArmCloseTimer(uint32_t periodMs) override;
+    void KillCloseTimer() override;
+    void PostWorkerFinished() override;
+
+    // WM_APP_WORKERPROGRESS on the user-interface thread.
+    void ShowWorkerProgress(uint32_t position);
+
+private:
+    HWND main_;
+    HWND text_ = nullptr;
+    HWND bar_ = nullptr;
+    uint32_t step_ = 1;
+};
+
+// Worker threads started with CreateThread.
+class Win32ThreadStarter : public ThreadStarter {
+public:
+    std::unique_ptr<WorkerThread> Start(std::function<void()> body) override;
+};
+
+}  // namespace net::win32

@@ -1,0 +1,30 @@
+// The version check's TCP conversation on Windows: connect, "getver", judge the answer, offer.
+#pragma once
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include <string>
+
+namespace net::win32 {
+
+class VersionCheck {
+public:
+    VersionCheck(HWND main, UINT socketMessage) : main_(main), socketMessage_(socketMessage) {}
+    ~VersionCheck() { Close(); }
+
+    // WM_APP_VERSIONCHECK: a non-blocking connect to the version server on TCP port 2048.
+    void Start(const std::string& serverAddress);
+    // WM_APP_VERSIONSOCKET.
+    void OnSocketEvent(WPARAM socket, LPARAM event);
+    // Shuts the socket down and closes it (also used when the main window closes).
+    void Close();
+    bool open() const { return socket_ != INVALID_SOCKET; }
+
+private:
+    HWND main_;
+    UINT socketMessage_;
+    SOCKET socket_ = INVALID_SOCKET;
+};
+
+}  // namespace net::win32
