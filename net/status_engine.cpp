@@ -40,6 +40,7 @@ bool StatusEngine::StartCycle(uint32_t mode, catalogue::GameProfile& profile) {
     queriedCount_ = 0;
     completedCount_ = 0;
     closeWhenWorkerEnds_ = false;
+    stoppedAt_ = nullptr;
     stopRequested_ = false;  // a stop pressed while idle must not cut the next cycle short
     SetToolbarBusy(true);
     keepRawReply_ = false;

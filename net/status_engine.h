@@ -132,6 +132,9 @@ class StatusEngine {
     bool closeWhenWorkerEnds_ = false;
     uint32_t lastCycleMs_ = 0;
     uint64_t cycleStart_ = 0;  // written by the worker before its walk, read after it is joined
+    // First record the worker did not reach because of a stop (nullptr when it walked the whole
+    // list); written by the worker, read at the close after it is joined.
+    catalogue::ServerRecord* stoppedAt_ = nullptr;
 
     std::unique_ptr<DatagramSocket> socket_;  // opened before the worker starts, closed after it ended
     std::unique_ptr<WorkerThread> worker_;

@@ -52,12 +52,17 @@ void StatusEngine::CloseCycle() {
     // The worker has been joined: the records are the user-interface thread's alone from here.
     catalogue::ServerList& list = profile_->servers;
     std::memset(receiveBuffer_, 0, sizeof receiveBuffer_);
+    // Records after a stop were never asked: they are unmarked but not counted as silent, or
+    // stopping refreshes would age servers out that nobody queried.
+    bool reached = true;
     for (ServerRecord* r = list.head; r; r = r->next) {
+        if (r == stoppedAt_)
+            reached = false;
         if (!r->refreshPending)
             continue;
         r->awaitingReply = 0;
         r->refreshPending = 0;
-        if (r->ping == catalogue::kNoPing) {
+        if (reached && r->ping == catalogue::kNoPing) {
             host_.ParseReply(*r, receiveBuffer_, 0, keepRawReply_);
             host_.RowChanged(*r);
         }

@@ -34,8 +34,10 @@ void StatusEngine::WorkerMain() {
     ServerRecord* record = profile_->servers.head;
     lock.unlock();
     while (record) {
-        if (stopRequested_)
+        if (stopRequested_) {
+            stoppedAt_ = record;
             break;
+        }
         ++position;
         lock.lock();
         const bool pending = record->refreshPending != 0;

@@ -112,8 +112,14 @@ class FakeStatusHost : public net::StatusHost {
     void ArmCloseTimer(uint32_t periodMs) override {
         Log("arm-timer");
         timerMs = periodMs;
+        if (onArmTimer)
+            onArmTimer(periodMs);
     }
-    void KillCloseTimer() override { timerMs.reset(); }
+    void KillCloseTimer() override {
+        timerMs.reset();
+        if (onKillTimer)
+            onKillTimer();
+    }
     void PostWorkerFinished() override {
         workerFinishedPosts += 1;
         if (onWorkerFinished)
@@ -155,6 +161,8 @@ class FakeStatusHost : public net::StatusHost {
     bool progressShown = false;
     std::atomic<int> workerFinishedPosts{0};
     std::function<void()> onWorkerFinished;  // called on the worker thread
+    std::function<void(uint32_t)> onArmTimer;
+    std::function<void()> onKillTimer;
 
   private:
     void Log(const char* event) {

@@ -38,6 +38,7 @@ class PosixDatagramSocketFactory : public DatagramSocketFactory {
     // Waits up to timeoutMs for the open socket to become readable; false on time-out, or when no
     // socket is open (then it returns at once).
     bool WaitReadable(int timeoutMs);
+    bool HasOpenSocket() const { return openFd_ >= 0; }
     // Local endpoint of the open socket, if one is open.
     std::optional<Endpoint> OpenEndpoint();
 
