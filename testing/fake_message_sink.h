@@ -10,7 +10,7 @@
 namespace testing_support {
 
 class FakeMessageSink : public base::MessageSink {
-  public:
+public:
     bool AskYesNo(std::string_view text, base::MessageIcon icon) override {
         shown.emplace_back(text);
         if (answers.empty())
