@@ -41,6 +41,8 @@ bool StatusEngine::StartCycle(uint32_t mode, catalogue::GameProfile& profile) {
     completedCount_ = 0;
     closeWhenWorkerEnds_ = false;
     stoppedAt_ = nullptr;
+    sentTo_.clear();
+    sentOrder_.clear();
     stopRequested_ = false;  // a stop pressed while idle must not cut the next cycle short
     SetToolbarBusy(true);
     keepRawReply_ = false;

@@ -4,8 +4,11 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
+#include <unordered_map>
+#include <vector>
 
 #include "base/message_sink.h"
 #include "catalogue/profiles.h"
@@ -108,6 +111,7 @@ class StatusEngine {
     void FailWithoutSending();
 
     // Receiving (status_engine_receive.cpp).
+    static uint64_t EndpointKey(const Endpoint& e) { return (uint64_t(e.addressNetworkOrder) << 16) | e.port; }
     catalogue::ServerRecord* MatchSender(const Endpoint& from);
     bool HandleDatagram(size_t size, const Endpoint& from);
 
@@ -140,6 +144,11 @@ class StatusEngine {
     std::unique_ptr<WorkerThread> worker_;
     std::atomic<bool> stopRequested_{false};
     std::mutex recordMutex_;
+    // The requests of the cycle, guarded by recordMutex_: records by the endpoint their request went
+    // to, in sending order (a reply is matched without walking the whole list), and the records in
+    // sending order, whose send times therefore only grow (the sweep stops at the first young one).
+    std::unordered_map<uint64_t, std::vector<catalogue::ServerRecord*>> sentTo_;
+    std::deque<catalogue::ServerRecord*> sentOrder_;
 
     uint8_t receiveBuffer_[kReceiveBufferSize + 1] = {};
 };

@@ -46,6 +46,8 @@ void StatusEngine::RequestClose() {
 void StatusEngine::CloseCycle() {
     socket_.reset();
     host_.KillCloseTimer();
+    sentTo_.clear();
+    sentOrder_.clear();
     lastCycleMs_ = static_cast<uint32_t>(CounterToMs(cycleStart_, clock_.Counter(), clock_.Frequency()));
     state_ = State::kIdle;
 

@@ -37,9 +37,15 @@ void StatusEngine::OnReadable() {
     }
 }
 
-// Called with recordMutex_ held.
+// The first record, in list order, whose request went to the sender and which still awaits a reply.
+// Only records sent in this cycle can await one, and the worker sends in list order, so the records
+// filed under the sender's endpoint are searched instead of the whole list. Called with
+// recordMutex_ held.
 ServerRecord* StatusEngine::MatchSender(const Endpoint& from) {
-    for (ServerRecord* r = profile_->servers.head; r; r = r->next) {
+    auto it = sentTo_.find(EndpointKey(from));
+    if (it == sentTo_.end())
+        return nullptr;
+    for (ServerRecord* r : it->second) {
         if (r->awaitingReply && r->queryAddress.addressNetworkOrder == from.addressNetworkOrder &&
             PortFromNetworkOrder(r->queryAddress.portNetworkOrder) == from.port)
             return r;

@@ -87,6 +87,8 @@ bool StatusEngine::QueryRecord(ServerRecord& record, const StatusRequests& reque
     record.queryAddress.portNetworkOrder = PortToNetworkOrder(to.port);
     record.queryAddress.addressNetworkOrder = to.addressNetworkOrder;
     record.awaitingReply = 1;
+    sentTo_[EndpointKey(to)].push_back(&record);
+    sentOrder_.push_back(&record);
     for (int i = 0; i < requests.count; ++i)
         socket_->SendTo(to, requests.datagrams[i].bytes, requests.datagrams[i].size);
     // Taken after sending, under the lock, so a reply cannot be timed against an older value.
@@ -104,16 +106,24 @@ void StatusEngine::Pause() {
     }
 }
 
+// Gives up every request sent before the current record that has waited more than 999 ms. Only
+// records sent in this cycle can be awaiting a reply, and they are held in sending order, so the
+// walk ends at the first request still young: the lock is held for the few records that change
+// rather than for the whole list.
 void StatusEngine::SweepTimedOut(ServerRecord* current) {
     std::lock_guard guard(recordMutex_);
     const uint64_t now = clock_.Counter();
     const uint64_t frequency = clock_.Frequency();
-    for (ServerRecord* r = profile_->servers.head; r && r != current; r = r->next) {
-        if (r->awaitingReply && CounterToMs(r->sendTime, now, frequency) > kReplyTimeoutMs) {
+    while (!sentOrder_.empty() && sentOrder_.front() != current) {
+        ServerRecord* r = sentOrder_.front();
+        if (r->awaitingReply) {
+            if (CounterToMs(r->sendTime, now, frequency) <= kReplyTimeoutMs)
+                break;
             // Its late reply is dropped from now on; the close treats it as unanswered.
             r->awaitingReply = 0;
             r->refreshPending = 1;
         }
+        sentOrder_.pop_front();
     }
 }
 
