@@ -35,6 +35,7 @@ class LoopbackFarm {
         int fd = -1;
         std::atomic<uint32_t> requests{0};
         std::atomic<uint64_t> firstRequestNs{0};  // CLOCK_MONOTONIC of the first request since Reset
+        std::atomic<uint64_t> lastLateNs{0};      // how much later than due the last reply left
     };
 
     ~LoopbackFarm() { Stop(); }
@@ -85,6 +86,7 @@ class LoopbackFarm {
         for (auto& s : servers_) {
             s->requests = 0;
             s->firstRequestNs = 0;
+            s->lastLateNs = 0;
         }
     }
 
@@ -153,6 +155,7 @@ class LoopbackFarm {
                 const Due d = due.top();
                 due.pop();
                 d.server->socket->SendTo(d.to, d.server->reply.data(), d.server->reply.size());
+                d.server->lastLateNs = NowNs() - d.atNs;
             }
             itimerspec spec{};
             if (!due.empty()) {
