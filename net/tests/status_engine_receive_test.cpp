@@ -257,3 +257,43 @@ TEST_F(EngineTest, RepliesAfterTheCloseAreNotRead) {
 
 }  // namespace
 }  // namespace engine_test
+
+namespace engine_test {
+namespace {
+
+TEST_F(EngineTest, RandomDatagramStormKeepsTheCountsSound) {
+    SetKind(2);  // the two-reply family exercises the most state
+    auto servers = AddMany(30);
+    ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
+    RunWorker();
+    uint32_t seed = 777;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+    for (int round = 0; round < 3000 && engine->Busy(); ++round) {
+        const size_t size = next() % 5000;
+        std::string bytes(size, '\0');
+        for (auto& c : bytes)
+            c = static_cast<char>(next() >> 16);
+        if (size > 4 && next() % 3 == 0) {  // often a well-formed header of either reply
+            bytes.replace(0, 4, "\xFF\xFF\xFF\xFF");
+            bytes[4] = next() % 2 ? 'm' : 'D';
+        }
+        const uint32_t who = next() % 40;  // ten of the forty senders are strangers
+        const uint16_t port = next() % 8 == 0 ? 27961 : 27960;
+        char address[20];
+        snprintf(address, sizeof address, "10.0.0.%u", who + 1);
+        network.Deliver(MakeEndpoint(address, port), bytes);
+        engine->OnReadable();
+        ASSERT_LE(engine->completedCount(), engine->queriedCount());
+    }
+    if (engine->Busy())
+        FireTimer();
+    EXPECT_FALSE(engine->Busy());
+    for (auto* r : servers) {
+        EXPECT_EQ(r->awaitingReply, 0u);
+        EXPECT_EQ(r->refreshPending, 0u);
+        EXPECT_LE(r->livesLeft, 5);
+    }
+}
+
+}  // namespace
+}  // namespace engine_test

@@ -1,6 +1,7 @@
 // Version check: the request and the judgement of the version server's reply.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "net/version_check.h"
@@ -65,6 +66,37 @@ TEST(VersionCheck, OnlyThe255FirstBytesCount) {
 TEST(VersionCheck, PercentSignsInTheReplyAreShownAsTheyAre) {
     auto v = Judge("%s%n%d");
     EXPECT_EQ(v.question, "Version %s%n%d of Vexar! is now available,\nwould you like to download it now?");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(VersionCheck, ReplySplitOverSegmentsIsJudgedOnTheFirst) {
+    // "2.0a" arriving as "2." then "0a": only the first segment is read.
+    auto v = Judge("2.");
+    EXPECT_TRUE(v.offerDownload);
+    EXPECT_EQ(v.question, "Version 2. of Vexar! is now available,\nwould you like to download it now?");
+}
+
+TEST(VersionCheck, RandomRepliesNeverReadPastTheSegment) {
+    uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+    const std::string prefix = "Version ";
+    for (int round = 0; round < 2000; ++round) {
+        const size_t size = next() % 600;
+        std::unique_ptr<uint8_t[]> bytes(new uint8_t[size ? size : 1]);  // exact size: ASan sees overreads
+        for (size_t i = 0; i < size; ++i)
+            bytes[i] = static_cast<uint8_t>(next() >> 16);
+        auto v = net::JudgeVersionReply(bytes.get(), size, "2.0a");
+        const std::string text = net::VersionReplyText(bytes.get(), size);
+        ASSERT_LE(text.size(), 255u);
+        ASSERT_EQ(text.find('\0'), std::string::npos);
+        ASSERT_EQ(v.offerDownload, !text.empty());
+        if (v.offerDownload) {
+            ASSERT_EQ(v.question.compare(prefix.size(), text.size(), text), 0);
+        }
+    }
 }
 
 }  // namespace
