@@ -157,12 +157,12 @@ class LoopbackFarm {
                 d.server->socket->SendTo(d.to, d.server->reply.data(), d.server->reply.size());
                 d.server->lastLateNs = NowNs() - d.atNs;
             }
-            itimerspec spec{};
+            itimerspec deadline{};
             if (!due.empty()) {
-                spec.it_value.tv_sec = static_cast<time_t>(due.top().atNs / 1000000000u);
-                spec.it_value.tv_nsec = static_cast<long>(due.top().atNs % 1000000000u);
+                deadline.it_value.tv_sec = static_cast<time_t>(due.top().atNs / 1000000000u);
+                deadline.it_value.tv_nsec = static_cast<long>(due.top().atNs % 1000000000u);
             }
-            timerfd_settime(timer, TFD_TIMER_ABSTIME, &spec, nullptr);
+            timerfd_settime(timer, TFD_TIMER_ABSTIME, &deadline, nullptr);
         }
         close(timer);
         close(ep);
