@@ -1,0 +1,102 @@
+// What the status refresh engine asks of the user interface, and how it starts its worker thread.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "catalogue/records.h"
+
+namespace net {
+
+// Toolbar button states, with the values TB_SETSTATE takes.
+enum class ToolbarState : uint32_t { kEnabled = 4, kIndeterminate = 16 };
+
+// Command ids of the toolbar buttons a refresh changes.
+constexpr int kCmdRefreshServerList = 40017;
+constexpr int kCmdGetMasterList = 40007;
+constexpr int kCmdRefreshSelected = 40080;
+constexpr int kCmdStopRefresh = 40116;
+
+// The user-interface side of a refresh. Every member runs on the user-interface thread, called from
+// the engine's handlers, except the two marked "worker thread": those are called from the worker and
+// must only post to the user-interface thread (the Win32 layer posts window messages).
+class StatusHost {
+  public:
+    virtual ~StatusHost() = default;
+
+    // Selection (start of a cycle).
+    // Mode 1: mark every selected row refreshPending (clearing awaitingReply) and announce each to the
+    // buddy and player panes; returns the number of selected rows (server list pane WM_USER+10).
+    virtual uint32_t MarkSelectedForRefresh() = 0;
+    // Mode 6: the same for the first selected row only; returns the number of selected rows
+    // (WM_USER+12).
+    virtual uint32_t MarkFirstSelectedForRefresh() = 0;
+    // Mode 0: a full refresh starts; the buddy pane forgets where buddies were seen (WM_USER+15).
+    virtual void AnnounceFullRefresh() = 0;
+    // Modes 3 and 5: this record will be queried (buddy pane WM_USER+20).
+    virtual void AnnounceQuery(catalogue::ServerRecord& record) = 0;
+    // True while the server monitor dialog is monitoring.
+    virtual bool MonitorActive() = 0;
+    // Mode 6: empty the raw-reply buffer the parser copies into when keepRaw is set.
+    virtual void ClearRawReply() = 0;
+
+    // Replies.
+    // Parse a reply into the record (server list pane WM_USER+110 with wParam keepRaw). `data` points
+    // at a zero-filled buffer of kReceiveBufferSize + 1 bytes holding `size` reply bytes, so the
+    // reply is always followed by a zero byte. size 0 is "no reply": the no-reply rule applies.
+    virtual void ParseReply(catalogue::ServerRecord& record, const uint8_t* data, size_t size, bool keepRaw) = 0;
+    // The record's row changed (WM_USER+500).
+    virtual void RowChanged(catalogue::ServerRecord& record) = 0;
+
+    // Closing.
+    // Remove a stale record from the view and free it from the list (WM_USER+650). Called only at
+    // cycle close, after the worker has ended; the record must not be used afterwards.
+    virtual void RemoveStale(catalogue::ServerRecord& record) = 0;
+    // The cycle finished: WM_USER+45 and WM_USER+90 to the server list pane, WM_USER+45 to the buddy
+    // and player panes, then update the windows.
+    virtual void CycleFinished() = 0;
+    // Mode 6 end: true when the raw-reply buffer holds text; then show the server information on it
+    // (Server Properties dialog).
+    virtual bool RawReplyHasText() = 0;
+    virtual void ShowServerInformation() = 0;
+
+    // Toolbar button state (TB_SETSTATE).
+    virtual void SetToolbarState(int command, ToolbarState state) = 0;
+
+    // Progress. Shown on the user-interface thread before the worker starts: the static text
+    // kRefreshingServersText and a progress bar over the server list pane, range 0..range, step
+    // `step`. Hidden (destroyed) when the cycle closes.
+    virtual void ShowProgress(uint32_t range, uint32_t step) = 0;
+    virtual void HideProgress() = 0;
+    // Worker thread: the worker is querying the record at list position `position` (1 = head): show
+    // kRefreshingServerFormat with the position and set the bar to position x step (kept within its
+    // range). Only queried records are announced, so a walk over many unmarked records posts nothing
+    // (a thread's queue of posted messages is limited).
+    virtual void PostProgress(uint32_t position) = 0;
+
+    // Timer 2 of the main window: arm it with a period, or kill it. On expiry the user-interface
+    // thread calls StatusEngine::OnCloseTimer().
+    virtual void ArmCloseTimer(uint32_t periodMs) = 0;
+    virtual void KillCloseTimer() = 0;
+    // Worker thread: the worker has sent everything and is about to end. The user-interface thread
+    // must then call StatusEngine::OnWorkerFinished() (the Win32 layer posts a message to do so).
+    virtual void PostWorkerFinished() = 0;
+};
+
+// A started worker thread; Join waits until its body has returned.
+class WorkerThread {
+  public:
+    virtual ~WorkerThread() = default;
+    virtual void Join() = 0;
+};
+
+// Starts threads (std::thread natively, CreateThread on Windows). nullptr when none can be started.
+class ThreadStarter {
+  public:
+    virtual ~ThreadStarter() = default;
+    virtual std::unique_ptr<WorkerThread> Start(std::function<void()> body) = 0;
+};
+
+}  // namespace net

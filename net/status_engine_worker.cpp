@@ -1,0 +1,140 @@
+// The refresh worker: walks the server list, sends each marked server its request, paces the
+// requests and gives up on requests that waited too long.
+#include <cstring>
+
+#include "net/status_engine.h"
+
+namespace net {
+
+using catalogue::ServerRecord;
+
+namespace {
+
+constexpr uint16_t kAddressFamilyInet = 2;  // AF_INET on every platform we build for
+
+uint16_t PortToNetworkOrder(uint16_t port) {
+    const uint8_t bytes[2] = {uint8_t(port >> 8), uint8_t(port & 0xFF)};
+    uint16_t value;
+    std::memcpy(&value, bytes, sizeof value);
+    return value;
+}
+
+}  // namespace
+
+// The record fields the receiving side reads are only written with recordMutex_ held, and the lock
+// is taken per record step so that replies are matched while the walk goes on. Name resolution and
+// the pause run without it: both may take long, and replies must be timed meanwhile.
+void StatusEngine::WorkerMain() {
+    const StatusRequests requests = BuildStatusRequests(kind_);
+    uint32_t sentSinceCheck = 0;
+    uint32_t position = 0;
+    cycleStart_ = clock_.Counter();
+
+    std::unique_lock lock(recordMutex_);
+    ServerRecord* record = profile_->servers.head;
+    lock.unlock();
+    while (record) {
+        if (stopRequested_) {
+            stoppedAt_ = record;
+            break;
+        }
+        ++position;
+        lock.lock();
+        const bool pending = record->refreshPending != 0;
+        lock.unlock();
+        if (pending)
+            host_.PostProgress(position);
+        if (pending && QueryRecord(*record, requests)) {
+            sentSinceCheck += static_cast<uint32_t>(requests.count);
+            if (sentSinceCheck >= kRequestsPerPause) {
+                Pause();
+                SweepTimedOut(record);
+                sentSinceCheck = 0;
+            }
+        }
+        lock.lock();
+        record = record->next;
+        lock.unlock();
+    }
+    stopRequested_ = false;
+    host_.PostWorkerFinished();
+}
+
+bool StatusEngine::QueryRecord(ServerRecord& record, const StatusRequests& requests) {
+    char address[sizeof record.addressText];
+    uint32_t port;
+    {
+        std::lock_guard guard(recordMutex_);
+        record.ping = catalogue::kNoPing;
+        record.replyCount = 0;
+        if (UsesReplyMarkers(kind_))
+            record.captureLimit = record.pure = 0;
+        std::memcpy(address, record.addressText, sizeof address);
+        address[sizeof address - 1] = '\0';
+        port = record.port;
+    }
+
+    std::optional<uint32_t> ip = ParseDottedAddress(address);
+    if (!ip)
+        ip = resolver_.Resolve(address);
+    // An unresolvable server gets no request: it keeps ping 9999 and counts as unanswered at close.
+    if (!ip || requests.count == 0)
+        return false;
+
+    const Endpoint to{*ip, static_cast<uint16_t>(port)};
+    std::lock_guard guard(recordMutex_);
+    record.queryAddress.family = kAddressFamilyInet;
+    record.queryAddress.portNetworkOrder = PortToNetworkOrder(to.port);
+    record.queryAddress.addressNetworkOrder = to.addressNetworkOrder;
+    record.awaitingReply = 1;
+    sentTo_[EndpointKey(to)].push_back(&record);
+    sentOrder_.push_back(&record);
+    for (int i = 0; i < requests.count; ++i)
+        socket_->SendTo(to, requests.datagrams[i].bytes, requests.datagrams[i].size);
+    // Taken after sending, under the lock, so a reply cannot be timed against an older value.
+    record.sendTime = clock_.Counter();
+    return true;
+}
+
+void StatusEngine::Pause() {
+    const uint32_t start = clock_.TickCount();
+    for (;;) {
+        const uint32_t elapsed = clock_.TickCount() - start;
+        if (elapsed >= kPauseMs)
+            break;
+        clock_.SleepMs(kPauseMs - elapsed);
+    }
+}
+
+// Gives up every request sent before the current record that has waited more than 999 ms. Only
+// records sent in this cycle can be awaiting a reply, and they are held in sending order, so the
+// walk ends at the first request still young: the lock is held for the few records that change
+// rather than for the whole list.
+void StatusEngine::SweepTimedOut(ServerRecord* current) {
+    std::lock_guard guard(recordMutex_);
+    const uint64_t now = clock_.Counter();
+    const uint64_t frequency = clock_.Frequency();
+    while (!sentOrder_.empty() && sentOrder_.front() != current) {
+        ServerRecord* r = sentOrder_.front();
+        if (r->awaitingReply) {
+            if (CounterToMs(r->sendTime, now, frequency) <= kReplyTimeoutMs)
+                break;
+            // Its late reply is dropped from now on; the close treats it as unanswered.
+            r->awaitingReply = 0;
+            r->refreshPending = 1;
+        }
+        sentOrder_.pop_front();
+    }
+}
+
+void StatusEngine::FailWithoutSending() {
+    // Nothing can be sent, so every selected server ends this cycle unanswered.
+    for (ServerRecord* r = profile_->servers.head; r; r = r->next) {
+        if (r->refreshPending)
+            r->ping = catalogue::kNoPing;
+    }
+    state_ = State::kWaiting;
+    host_.ArmCloseTimer(host_.MonitorActive() ? kMonitorGraceMs : kGraceMs);
+}
+
+}  // namespace net
