@@ -76,12 +76,14 @@ public:
             address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
     }
     ~RemoteBuffer() {
-        if (address_)
+        if (address_ && !keep_)
             VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
         if (process_)
             CloseHandle(process_);
     }
     bool ok() const { return address_ != nullptr; }
+    // Leaves the memory to the program (a message that uses it may still be in progress).
+    void Keep() { keep_ = true; }
     char* at(size_t offset) const { return static_cast<char*>(address_) + offset; }
     bool Write(size_t offset, const void* data, size_t n) {
         return WriteProcessMemory(process_, at(offset), data, n, nullptr);
@@ -92,6 +94,7 @@ private:
     HANDLE process_ = nullptr;
     void* address_ = nullptr;
     size_t size_;
+    bool keep_ = false;
 };
 
 std::string WindowText(HWND w) {
@@ -271,7 +274,11 @@ int SelectTab(int index) {
     SendMessageA(tab, TCM_SETCURSEL, index, 0);
     header.code = static_cast<UINT>(TCN_SELCHANGE);
     remote.Write(0, &header, sizeof header);
-    SendMessageA(g_main, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(remote.at(0)));
+    // The change may ask a question (a modal message box): do not wait for it to be answered.
+    remote.Keep();
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(g_main, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(remote.at(0)), SMTO_NORMAL, 1000,
+                        &result);
     printf("selected\n");
     return 0;
 }

@@ -186,13 +186,16 @@ def server_record(address, port, name, ping=50, map_name='', players=0, max_play
     return bytes(rec)
 
 
-def run_tests(tests, build_dir, prefix):
+def run_tests(tests, build_dir, prefix, the_lab=None):
     failures = 0
     for test in tests:
         vexar = Vexar(build_dir, prefix)
         started = time.time()
         try:
-            test(vexar)
+            if the_lab is not None:
+                test(vexar, the_lab)
+            else:
+                test(vexar)
             print('[  PASSED ] %s (%.1f s)' % (test.__name__, time.time() - started), flush=True)
         except Exception as e:  # every failure is reported, the run goes on
             failures += 1

@@ -27,7 +27,18 @@ def main():
         subprocess.run(['wine', 'reg', 'add', 'HKCU\\Software\\Wine\\X11 Driver', '/v', 'Managed', '/d', 'N', '/f'],
                        env=env, capture_output=True)
         open(marker, 'w').close()
-    failures = harness.run_tests(tests, build_dir, prefix)
+    the_lab = None
+    if getattr(module, 'NEEDS_LAB', False):
+        sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'lab'))
+        import lab
+        fixtures = os.environ.get('VEXAR_FIXTURES', os.path.join(build_dir, '..', 'native', 'testing', 'fixtures'))
+        the_lab = lab.Lab(os.path.abspath(fixtures))
+        the_lab.start()
+    try:
+        failures = harness.run_tests(tests, build_dir, prefix, the_lab)
+    finally:
+        if the_lab:
+            the_lab.stop()
     subprocess.run(['wineserver', '-k'], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     sys.exit(1 if failures else 0)
 

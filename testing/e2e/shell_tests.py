@@ -1,7 +1,7 @@
 """End-to-end tests of the application shell: start-up, single instance, geometry, display options."""
 import struct
 
-from harness import check, check_equal, profile_image, profiles_file
+from harness import check, check_equal, profile_image, profiles_file, server_record
 
 QUESTION = "You don't have any servers to view"
 FIRST_RUN = 'This is the first time you have run this new version of Vexar!'
@@ -119,7 +119,31 @@ def test_profile_whose_tab_was_never_opened_keeps_its_files(vexar):
     check_equal(len(vexar.read('gamesets.vexar')), 8 + 2 * 748, 'gamesets.vexar size')
 
 
+def test_stored_lists_are_shown_without_a_refresh_and_written_back_unchanged(vexar):
+    images = [profile_image('Quake 3 Arena', 1, 68, '127.0.0.1', 27950, 1)]
+    stored = b''.join([
+        server_record('127.10.0.1', 27960, '^1Stored ^7One', ping=40, map_name='oa_dm1', max_players=12),
+        server_record('127.10.0.2', 27960, 'Second', ping=120, map_name='oa_dm4'),
+        server_record('127.10.0.3', 27961, '^3Third', ping=9999, map_name='', max_players=0),
+    ])
+    buddies = b'Sarge'.ljust(50, b'\0') + b'^1Grism'.ljust(50, b'\0')
+    vexar.write('GS001.vexar', stored)
+    vexar.write('BL001.vexar', buddies)
+    start_quietly(vexar, profiles=profiles_file(images, 1), registry={'FSNR': 0xFFFFFFFF})
+    vexar.driver_ok('no-message', 1000)  # servers are there: no offer of a master query, no refresh
+    rows = vexar.driver_ok('rows', 'VEXARPAD')
+    check_equal(len(rows), 3, 'rows of the stored servers')
+    names = sorted(row.split('\t')[3] for row in rows)
+    check_equal(names, ['Second', '^1Stored ^7One', '^3Third'], 'server titles')
+    buddy_rows = vexar.driver_ok('rows', 'VXBUDDIES')
+    check_equal([r.split('\t')[0] for r in buddy_rows], ['Sarge', '^1Grism'], 'buddies')
+    vexar.close()
+    check_equal(vexar.read('GS001.vexar'), stored, 'GS001.vexar after closing')
+    check_equal(vexar.read('BL001.vexar'), buddies, 'BL001.vexar after closing')
+
+
 TESTS = [
+    test_stored_lists_are_shown_without_a_refresh_and_written_back_unchanged,
     test_first_start_with_empty_folder_and_registry,
     test_second_start_exits_and_leaves_one_window,
     test_geometry_and_splitters_survive_a_restart,

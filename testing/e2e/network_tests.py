@@ -1,0 +1,133 @@
+"""End-to-end tests of the network parts against the lab: master queries of every kind, status
+refreshes of real OpenArena servers and of the fixtures, cross-checked with quakestat."""
+import os
+import struct
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'lab'))
+
+import lab  # noqa: E402
+from harness import check, check_equal  # noqa: E402
+
+QUESTION = "You don't have any servers to view"
+
+
+def read_servers(vexar, file_name):
+    """The records of a server-list file as dictionaries."""
+    data = vexar.read(file_name)
+    check_equal(len(data) % 1640, 0, '%s holds whole records' % file_name)
+    servers = []
+    for i in range(len(data) // 1640):
+        r = data[i * 1640:(i + 1) * 1640]
+        text = lambda off, width: r[off:off + width].split(b'\0')[0].decode('latin-1')  # noqa: E731
+        octets = struct.unpack_from('<4I', r, 1544)
+        servers.append({
+            'address': '%d.%d.%d.%d' % octets, 'port': struct.unpack_from('<I', r, 1568)[0],
+            'name': text(0, 150), 'map': text(150, 50), 'game': text(456, 50), 'mod': text(506, 50),
+            'lives': struct.unpack_from('<i', r, 828)[0], 'max': struct.unpack_from('<i', r, 1500)[0],
+            'players': struct.unpack_from('<i', r, 1508)[0], 'password': text(1512, 12),
+            'ping': struct.unpack_from('<I', r, 1576)[0], 'version': text(948, 256),
+        })
+    return servers
+
+
+def by_address(servers):
+    return {'%s:%d' % (s['address'], s['port']): s for s in servers}
+
+
+def quakestat(address):
+    """(name, map, max players, players, rules, player lines) of a Quake-III server as quakestat sees it."""
+    out = subprocess.run(['quakestat', '-q3s', address, '-raw', '\t', '-P', '-R', '-nh'], capture_output=True,
+                         text=True, errors='replace', timeout=30).stdout.splitlines()
+    head = out[0].split('\t')
+    rules = dict(kv.split('=', 1) for kv in out[1].split('\t') if '=' in kv)
+    players = [line.split('\t') for line in out[2:] if line.strip()]
+    return {'map': head[3], 'max': int(head[4]), 'players': int(head[5]), 'rules': rules, 'player_lines': players}
+
+
+def start_in_lab(vexar, tab):
+    lab.write_install_folder(vexar.folder)
+    vexar.reset_registry({'NDF': 1})
+    vexar.start()
+    vexar.answer(QUESTION, 'No')  # the first tab's list is empty
+    if tab:
+        check_equal(vexar.driver_ok('select-tab', tab), ['selected'], 'tab change')
+
+
+def wait_until_idle(vexar, seconds):
+    # A master attempt ends 2 s after its last list datagram, the refresh 1.5 s after its last
+    # request; then the busy flag is clear and the tab can change again.
+    time.sleep(seconds)
+
+
+def test_quake3_master_query_and_refresh_of_openarena_servers(vexar, the_lab):
+    start_in_lab(vexar, None)
+    vexar.driver_ok('key', 0x78)  # F9
+    wait_until_idle(vexar, 8)
+    vexar.screenshot('quake3-after-refresh')
+    vexar.close()
+    servers = by_address(read_servers(vexar, 'GS001.vexar'))
+    expected = ['%s:27960' % a for a, _, _ in lab.OPENARENA_SERVERS] + ['%s:%d' % d for d in lab.DEAD_SERVERS]
+    expected.append('254.1.2.3:27960')
+    check_equal(sorted(servers), sorted(expected), 'listed servers (duplicate and 255.x left out)')
+    for address, name, extra in lab.OPENARENA_SERVERS:
+        s = servers['%s:27960' % address]
+        check_equal(s['name'], name, 'host name of %s' % address)
+        check(s['ping'] < 999, 'ping of %s measured: %d' % (address, s['ping']))
+        check_equal(s['lives'], 5, 'lives of %s' % address)
+        reference = quakestat('%s:27960' % address)
+        check_equal(s['map'], reference['map'], 'map of %s' % address)
+        check_equal(s['max'], reference['max'], 'max players of %s' % address)
+        check_equal(s['players'], 0, 'players are not stored in the file')
+        check_equal(s['name'], reference['rules']['sv_hostname'], 'host name of %s against quakestat' % address)
+        check_equal(s['password'], reference['rules'].get('g_needpass', '0'), 'password flag of %s' % address)
+    check_equal(servers['127.10.0.3:27960']['password'], '1', 'the passworded server')
+    for dead in ['%s:%d' % d for d in lab.DEAD_SERVERS] + ['254.1.2.3:27960']:
+        s = servers[dead]
+        check_equal(s['name'], '~ ' + dead.split(':')[0], 'name of the dead server %s' % dead)
+        check_equal(s['ping'], 9999, 'ping of the dead server %s' % dead)
+        check_equal(s['lives'], 4, 'lives of the dead server %s' % dead)
+
+
+def test_half_life_batch_master_and_details_and_players(vexar, the_lab):
+    start_in_lab(vexar, 1)
+    vexar.answer(QUESTION, 'Yes')
+    wait_until_idle(vexar, 8)
+    vexar.close()
+    servers = by_address(read_servers(vexar, 'GS002.vexar'))
+    check_equal(sorted(servers), ['127.10.1.1:27015', '127.10.1.50:27015'], 'Half-Life servers')
+    live = servers['127.10.1.1:27015']
+    check_equal(live['name'], 'Counter Lab', 'host name')
+    check_equal(live['map'], 'de_dust', 'map')
+    check_equal(live['game'], 'cstrike', 'game folder')
+    check_equal(live['mod'], 'Counter Strike', 'mod')
+    check_equal(live['max'], 20, 'max players')
+    check(live['ping'] < 999, 'ping measured')
+    dead = servers['127.10.1.50:27015']
+    check_equal((dead['name'], dead['ping'], dead['lives']), ('~ 127.10.1.50', 9999, 4), 'dead Half-Life server')
+
+
+def test_unreal_tournament_stored_list_is_refreshed(vexar, the_lab):
+    start_in_lab(vexar, 2)
+    vexar.driver_ok('no-message', 500)  # the stored list is shown: no offer of a master query
+    vexar.driver_ok('key', 0x74)  # F5
+    wait_until_idle(vexar, 4)
+    vexar.close()
+    servers = read_servers(vexar, 'GS003.vexar')
+    check_equal(len(servers), 1, 'stored servers')
+    s = servers[0]
+    check_equal(s['name'], 'Unreal Lab', 'GameSpy host name')
+    check_equal(s['map'], 'DM-Deck16][', 'map')
+    check_equal(s['mod'], 'UT', 'mod')
+    check_equal(s['version'], '436', 'version')
+    check(s['ping'] < 999, 'ping measured')
+
+
+TESTS = [
+    test_quake3_master_query_and_refresh_of_openarena_servers,
+    test_half_life_batch_master_and_details_and_players,
+    test_unreal_tournament_stored_list_is_refreshed,
+]
+NEEDS_LAB = True
