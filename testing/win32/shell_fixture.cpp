@@ -53,7 +53,7 @@ void ShellTest::SetUp() {
 }
 
 void ShellTest::StartShell() {
-    app::win32::TheShell().network = &network;
+    app::win32::TheShell().network = attachedNetwork;
     app::win32::TheShell().dialogs = &dialogs;
     app::win32::PrepareContext(ctx, std::make_unique<app::win32::Win32Settings>(folder.path()), folder.path());
     main = app::win32::CreateShell(GetModuleHandleA(nullptr), ctx, sink);

@@ -63,6 +63,8 @@ protected:
     TempFolder folder;
     FakeMessageSink sink;
     RecordingNetwork network;
+    // The network parts the shell gets: the recorder unless a test attaches real ones.
+    app::win32::ShellNetwork* attachedNetwork = &network;
     RecordingDialogs dialogs;
     app::AppContext ctx;
     HWND main = nullptr;
