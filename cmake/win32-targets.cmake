@@ -32,7 +32,7 @@ add_executable(vexar-driver ${CMAKE_SOURCE_DIR}/testing/driver/driver.cpp)
 target_link_libraries(vexar-driver PRIVATE comctl32 user32 advapi32)
 
 # End-to-end suites: the real program under Wine, driven from outside.
-foreach(suite shell network)
+foreach(suite shell network views)
     add_test(NAME e2e_${suite} COMMAND python3 ${CMAKE_SOURCE_DIR}/testing/e2e/run.py ${CMAKE_BINARY_DIR} ${suite})
     set_tests_properties(e2e_${suite} PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE)
 endforeach()

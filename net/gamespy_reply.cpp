@@ -24,30 +24,10 @@ bool ParseGameSpyInfo(ServerRecord& record, std::string_view text) {
     auto host = lookupKey(text, "hostname");
     if (!host)
         return false;
-    std::memset(record.infoText, 0, sizeof record.infoText);
-    record.hostName[0] = '\0';
-    record.gameName[0] = '\0';
-    record.webAddress[0] = '\0';
-    record.location[0] = '\0';
-    record.adminEmail[0] = '\0';
-    base::CopyText(record.passwordText, "0");
+    ClearDescriptiveFields(record);
     record.pure = 1;
     base::CopyText(record.hostName, *host);
-
-    if (auto v = lookupKey(text, "gamename"))
-        copyStripped(*v, record.gameName);
-    if (auto v = lookupKey(text, "email"))
-        copyStripped(*v, record.adminEmail);
-    if (auto v = lookupKey(text, "location"))
-        copyStripped(*v, record.location);
-    if (auto v = lookupKey(text, "url"))
-        copyStripped(*v, record.webAddress);
-    else if (auto w = lookupKey(text, "website"))
-        copyStripped(*w, record.webAddress);
-    if (auto v = lookupKey(text, "gamever"))
-        copyStripped(*v, record.versionText);
-    if (auto v = lookupKey(text, "mapname"))
-        base::CopyText(record.mapName, *v);
+    ReadDescriptiveKeys(record, text, "gamever");
     if (auto v = lookupKey(text, "maxplayers"))
         record.maxPlayers = base::ParseDecimal(*v);
     if (auto v = lookupKey(text, "numplayers"))

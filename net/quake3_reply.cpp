@@ -122,30 +122,10 @@ bool parsePlayerLine(uint32_t kind, std::string_view reply, int lineNumber, Play
 }
 
 void ParseQuake3Info(ServerRecord& record, std::string_view info, int playerLines) {
-    std::memset(record.infoText, 0, sizeof record.infoText);
-    record.hostName[0] = '\0';
-    record.gameName[0] = '\0';
-    record.webAddress[0] = '\0';
-    record.location[0] = '\0';
-    record.adminEmail[0] = '\0';
-    base::CopyText(record.passwordText, "0");
-
+    ClearDescriptiveFields(record);
     if (auto v = lookupKey(info, "sv_hostname"))
         base::CopyText(record.hostName, *v);
-    if (auto v = lookupKey(info, "gamename"))
-        copyStripped(*v, record.gameName);
-    if (auto v = lookupKey(info, "email"))
-        copyStripped(*v, record.adminEmail);
-    if (auto v = lookupKey(info, "location"))
-        copyStripped(*v, record.location);
-    if (auto v = lookupKey(info, "url"))
-        copyStripped(*v, record.webAddress);
-    else if (auto w = lookupKey(info, "website"))
-        copyStripped(*w, record.webAddress);
-    if (auto v = lookupKey(info, "version"))
-        copyStripped(*v, record.versionText);
-    if (auto v = lookupKey(info, "mapname"))
-        base::CopyText(record.mapName, *v);
+    ReadDescriptiveKeys(record, info, "version");
     record.maxPlayers = DecimalOf(info, "sv_maxclients", record.maxPlayers);
     record.playerCount = playerLines;
     if (auto v = lookupKey(info, "g_needpass"))

@@ -11,6 +11,13 @@
 
 namespace net {
 
+// What the Quake-III and GameSpy key/value texts both describe a server with. Clearing empties the
+// info text, host name, game name, web address, location and e-mail and sets the password flag to
+// "0"; reading takes gamename, email, location, url (else website), the version under its key and
+// mapname, each only when present (colour codes stripped where the field holds plain text).
+void ClearDescriptiveFields(catalogue::ServerRecord& record);
+void ReadDescriptiveKeys(catalogue::ServerRecord& record, std::string_view text, std::string_view versionKey);
+
 // Quake-III style: the reply text (up to its first zero byte) of a datagram. Clears the host name,
 // reads the info line, keeps the raw copy, reads the player lines and classifies the server.
 void ApplyQuake3Reply(catalogue::ServerRecord& record,

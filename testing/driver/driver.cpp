@@ -22,6 +22,11 @@
 //   show CMD                           ShowWindow(main, CMD)  (3 maximise, 6 minimise, 9 restore)
 //   visible                            "1" when the main window is visible, else "0"
 //   close [ms]                         post WM_CLOSE and wait for the window to go away
+//   dlg-wait TITLE [ms]                wait for a dialog of vexar with that caption
+//   dlg-text TITLE ID TEXT             set the text of control ID of that dialog
+//   dlg-click TITLE ID                 press button ID of that dialog
+//   dlg-rows TITLE ID                  rows of the list control ID of that dialog
+//   dlg-enabled TITLE ID               "1" when control ID is enabled
 #include <windows.h>
 
 #include <commctrl.h>
@@ -180,10 +185,22 @@ HWND PaneList(const char* paneClass) {
     return nullptr;
 }
 
-int Rows(const char* paneClass) {
-    HWND list = PaneList(paneClass);
+HWND FindDialog(const char* title, DWORD ms) {
+    DWORD start = GetTickCount();
+    do {
+        for (HWND dialog : VexarDialogs()) {
+            if (WindowText(dialog) == title)
+                return dialog;
+        }
+        Sleep(50);
+    } while (GetTickCount() - start < ms);
+    fprintf(stderr, "vexar-driver: no dialog \"%s\"\n", title);
+    return nullptr;
+}
+
+int ListRows(HWND list) {
     if (!list) {
-        fprintf(stderr, "vexar-driver: no visible %s\n", paneClass);
+        fprintf(stderr, "vexar-driver: no list\n");
         return 1;
     }
     HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
@@ -212,6 +229,10 @@ int Rows(const char* paneClass) {
         printf("%s\n", line.c_str());
     }
     return 0;
+}
+
+int Rows(const char* paneClass) {
+    return ListRows(PaneList(paneClass));
 }
 
 int SelectRow(const char* paneClass, int row) {
@@ -416,6 +437,36 @@ int main(int argc, char** argv) {
     if (action == "reg-text")
         return RegValue(argv[2], true);
 
+    if (action.rfind("dlg-", 0) == 0) {
+        if (!MainExists())
+            return 1;
+        HWND dialog = FindDialog(argv[2], action == "dlg-wait" ? ParseNumber(arg(3, "10000")) : 3000);
+        if (!dialog)
+            return 1;
+        if (action == "dlg-wait")
+            return 0;
+        HWND control = GetDlgItem(dialog, static_cast<int>(ParseNumber(arg(3, "0"))));
+        if (!control) {
+            fprintf(stderr, "vexar-driver: no control %s\n", arg(3, "?"));
+            return 1;
+        }
+        if (action == "dlg-text") {
+            SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg(4, "")));
+            return 0;
+        }
+        if (action == "dlg-click") {
+            PostMessageA(control, BM_CLICK, 0, 0);
+            Sleep(300);
+            return 0;
+        }
+        if (action == "dlg-rows")
+            return ListRows(control);
+        if (action == "dlg-enabled") {
+            printf("%d\n", IsWindowEnabled(control) ? 1 : 0);
+            return 0;
+        }
+        return 2;
+    }
     if (!RequireMain())
         return 1;
     if (action == "command") {

@@ -1,0 +1,103 @@
+"""End-to-end tests of the browser views against the lab: server rows after a refresh, a server's
+players (bots with "Show Bots"), a buddy shown online, and Find Player."""
+import os
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'lab'))
+
+import lab  # noqa: E402
+from harness import check, check_equal  # noqa: E402
+
+QUESTION = "You don't have any servers to view"
+SHOW_BOTS = 40078
+FIND_PLAYER = 40019
+
+
+def fetch_quake3_list(vexar):
+    lab.write_install_folder(vexar.folder)
+    vexar.reset_registry({'NDF': 1})
+    vexar.start()
+    vexar.answer(QUESTION, 'Yes')
+    time.sleep(8)  # master attempt (2 s after the list) and the refresh (1.5 s after the last request)
+
+
+def server_rows(vexar):
+    return [row.split('\t') for row in vexar.driver_ok('rows', 'VEXARPAD')]
+
+
+def row_of(rows, title):
+    for i, row in enumerate(rows):
+        if row[3] == title:
+            return i, row
+    raise AssertionError('no row titled %r in %r' % (title, [r[3] for r in rows]))
+
+
+def test_refreshed_servers_are_listed_with_their_cells(vexar, the_lab):
+    fetch_quake3_list(vexar)
+    vexar.screenshot('views-after-refresh')
+    rows = server_rows(vexar)
+    # Servers that did not answer are hidden while "Show Servers -> No reply" is off.
+    check_equal(sorted(r[3] for r in rows), sorted(name for _, name, _ in lab.OPENARENA_SERVERS), 'titles')
+    _, first = row_of(rows, '^1Lab ^7Deathmatch')
+    check_equal(first[5], 'oa_dm1', 'map cell')
+    check_equal(first[8], '2/16', 'players cell')
+    check_equal(first[9], '127.10.0.1:27960', 'address cell')
+    check(int(first[4]) < 999, 'ping cell %s' % first[4])
+    _, private = row_of(rows, '^2Private ^7Lab')
+    check_equal(private[0], 'Y', 'password column of the private server')
+    check_equal(first[0], ' ', 'password column of an open server')
+    vexar.close()
+
+
+def test_selected_server_shows_its_players_and_bots_only_when_asked(vexar, the_lab):
+    fetch_quake3_list(vexar)
+    index, _ = row_of(server_rows(vexar), '^1Lab ^7Deathmatch')
+    vexar.driver_ok('select-row', 'VEXARPAD', index)
+    time.sleep(0.5)
+    check_equal(vexar.driver_ok('rows', 'VXPLAYER'), [], 'players without Show Bots (all are bots)')
+    vexar.driver_ok('command', SHOW_BOTS)
+    index, _ = row_of(server_rows(vexar), '^1Lab ^7Deathmatch')
+    vexar.driver_ok('select-row', 'VEXARPAD', index)
+    time.sleep(0.5)
+    players = sorted(row.split('\t')[0] for row in vexar.driver_ok('rows', 'VXPLAYER'))
+    check_equal(players, ['Grism', 'Sarge'], 'bots with Show Bots')
+    vexar.screenshot('views-players')
+    vexar.close()
+
+
+def test_buddy_is_shown_online_on_the_server_where_the_lab_has_that_player(vexar, the_lab):
+    fetch_quake3_list(vexar)
+    buddies = [row.split('\t') for row in vexar.driver_ok('rows', 'VXBUDDIES')]
+    check_equal(len(buddies), 1, 'buddy rows')
+    check_equal(buddies[0][0], lab.LAB_BUDDY, 'buddy name')
+    check_equal(buddies[0][1], '^1Lab ^7Deathmatch', 'server of the buddy')
+    vexar.close()
+
+
+def test_find_player_finds_the_buddy(vexar, the_lab):
+    fetch_quake3_list(vexar)
+    vexar.driver_ok('command', FIND_PLAYER)
+    vexar.driver_ok('dlg-wait', 'Find Player')
+    vexar.driver_ok('dlg-text', 'Find Player', 1003, 'sar')
+    vexar.driver_ok('dlg-click', 'Find Player', 1013)
+    rows = [row.split('\t') for row in vexar.driver_ok('dlg-rows', 'Find Player', 1000)]
+    check_equal([r[0] for r in rows], ['Sarge'], 'players found by "sar"')
+    check_equal(rows[0][1], '^1Lab ^7Deathmatch', 'server of the player found')
+    vexar.driver_ok('dlg-text', 'Find Player', 1003, '*ajo')
+    vexar.driver_ok('dlg-click', 'Find Player', 1013)
+    rows = [row.split('\t') for row in vexar.driver_ok('dlg-rows', 'Find Player', 1000)]
+    check_equal([r[0] for r in rows], ['Major'], 'players found by "*ajo"')
+    vexar.driver_ok('dlg-click', 'Find Player', 2)
+    vexar.close()
+    check_equal(vexar.ini('Find', 'find0'), 'sar', 'first search text stored')
+    check_equal(vexar.ini('Find', 'find1'), '*ajo', 'second search text stored')
+
+
+TESTS = [
+    test_refreshed_servers_are_listed_with_their_cells,
+    test_selected_server_shows_its_players_and_bots_only_when_asked,
+    test_buddy_is_shown_online_on_the_server_where_the_lab_has_that_player,
+    test_find_player_finds_the_buddy,
+]
+NEEDS_LAB = True
