@@ -11,7 +11,7 @@
 //   send MSG WPARAM LPARAM             send a message to the main window; print the result
 //   mouse MSG X Y                      post a mouse message at client X, Y of the main window
 //   tabs                               selected tab index, then the tab texts
-//   select-tab N                       select tab N the way a click does (with its notifications)
+//   select-tab N                       click tab N; prints "selected" or "refused"
 //   rows CLASS                         rows of the list control in the visible pane of CLASS,
 //                                      cells separated by tabs
 //   select-row CLASS N                 select row N of that list (and focus the list)
@@ -284,23 +284,21 @@ int SelectTab(int index) {
     }
     if (!tab)
         return 1;
-    // A click sends TCN_SELCHANGING (which may refuse) and then TCN_SELCHANGE.
-    RemoteBuffer remote(tab, sizeof(NMHDR));
-    NMHDR header = {tab, static_cast<UINT_PTR>(GetDlgCtrlID(tab)), static_cast<UINT>(TCN_SELCHANGING)};
-    remote.Write(0, &header, sizeof header);
-    if (SendMessageA(g_main, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(remote.at(0)))) {
-        printf("refused\n");
-        return 0;
-    }
-    SendMessageA(tab, TCM_SETCURSEL, index, 0);
-    header.code = static_cast<UINT>(TCN_SELCHANGE);
-    remote.Write(0, &header, sizeof header);
-    // The change may ask a question (a modal message box): do not wait for it to be answered.
-    remote.Keep();
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(g_main, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(remote.at(0)), SMTO_NORMAL, 1000,
-                        &result);
-    printf("selected\n");
+    // A click on the tab, so that the control itself sends its notifications (which may refuse the
+    // change, or ask a question in a modal message box).
+    RemoteBuffer remote(tab, sizeof(RECT));
+    SendMessageA(tab, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote.at(0)));
+    RECT r = {};
+    remote.Read(0, &r, sizeof r);
+    LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    PostMessageA(tab, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(tab, WM_LBUTTONUP, 0, at);
+    Sleep(500);
+    // While a question is open the program does not answer messages: the selection is then read
+    // after a short wait, without blocking.
+    DWORD_PTR current = static_cast<DWORD_PTR>(-1);
+    SendMessageTimeoutA(tab, TCM_GETCURSEL, 0, 0, SMTO_NORMAL, 2000, &current);
+    printf("%s\n", static_cast<int>(current) == index ? "selected" : "refused");
     return 0;
 }
 
