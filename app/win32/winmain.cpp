@@ -9,6 +9,7 @@
 #include "app/win32/message_box_sink.h"
 #include "app/win32/shell.h"
 #include "app/win32/win32_settings.h"
+#include "views/win32/panes.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace app::win32;
@@ -40,6 +41,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     static app::AppContext ctx;
     PrepareContext(ctx, std::make_unique<Win32Settings>(folder), folder);
     MessageBoxSink sink(nullptr);
+    static views::win32::PaneDialogs paneDialogs;
+    TheShell().dialogs = &paneDialogs;
     HWND main = CreateShell(instance, ctx, sink);
     sink.SetOwner(main);
 
