@@ -5,7 +5,7 @@
 
 namespace views::win32 {
 
-void InsertColumnAtZero(HWND list, const char* caption, int width, bool withImageFormat) {
+void InsertColumnAtZero(HWND list, const char* caption, int width) {
     LVCOLUMNA column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH;
     column.fmt = LVCFMT_LEFT;
@@ -13,11 +13,6 @@ void InsertColumnAtZero(HWND list, const char* caption, int width, bool withImag
     if (caption && *caption) {
         column.mask |= LVCF_TEXT;
         column.pszText = const_cast<char*>(caption);
-    }
-    if (withImageFormat) {
-        column.mask |= LVCF_IMAGE;
-        column.fmt |= LVCFMT_IMAGE;
-        column.iImage = -1;
     }
     SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
 }
@@ -30,6 +25,19 @@ void SetHeaderImage(HWND list, int column, int image) {
     c.fmt = LVCFMT_LEFT | (image >= 0 ? LVCFMT_IMAGE : 0);
     c.iImage = image;
     SendMessageA(list, LVM_SETCOLUMNA, column, reinterpret_cast<LPARAM>(&c));
+    // Some list controls keep the header's image flag as it was at insertion: the header item is
+    // set as well, keeping its text.
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    if (!header)
+        return;
+    HDITEMA item = {};
+    item.mask = HDI_FORMAT;
+    if (!SendMessageA(header, HDM_GETITEMA, column, reinterpret_cast<LPARAM>(&item)))
+        return;
+    item.mask = HDI_FORMAT | HDI_IMAGE;
+    item.fmt = image >= 0 ? (item.fmt | HDF_IMAGE) : (item.fmt & ~HDF_IMAGE);
+    item.iImage = image >= 0 ? image : 0;
+    SendMessageA(header, HDM_SETITEMA, column, reinterpret_cast<LPARAM>(&item));
 }
 
 void SetRowCount(HWND list, int count) {

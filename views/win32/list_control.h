@@ -13,9 +13,9 @@ namespace views::win32 {
 // The list controls of the panes hold no rows of their own (LVS_OWNERDATA): the pane's model has
 // them, and the control only knows their number, which the pane keeps equal to the model's.
 
-// Inserts a left-aligned column at position 0 (so that inserting from the last column to the first
-// gives them in order). withImageFormat: the header may carry an image, none at first.
-void InsertColumnAtZero(HWND list, const char* caption, int width, bool withImageFormat);
+// Inserts a left-aligned column without a header image at position 0 (so that inserting from the
+// last column to the first gives them in order).
+void InsertColumnAtZero(HWND list, const char* caption, int width);
 // Header image of a column (LVCF_IMAGE); image -1 takes the image away.
 void SetHeaderImage(HWND list, int column, int image);
 

@@ -71,7 +71,7 @@ void SetUpPaneColumns(HWND list,
         SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(icons));
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     for (int c = kListPaneColumns - 1; c >= 0; --c)
-        InsertColumnAtZero(list, columns[c].header, widths[static_cast<size_t>(c)], true);
+        InsertColumnAtZero(list, columns[c].header, widths[static_cast<size_t>(c)]);
 }
 
 PaneWidths CurrentPaneWidths(HWND list) {

@@ -39,7 +39,7 @@ void SetUpServerColumns(HWND list, const catalogue::GameProfile& profile) {
     const DWORD extended = LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP | LVS_EX_INFOTIP;
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
     for (int column : kServerColumnInsertOrder)
-        InsertColumnAtZero(list, ServerColumnCaption(column), SafeWidth(profile.columnWidth[column]), false);
+        InsertColumnAtZero(list, ServerColumnCaption(column), SafeWidth(profile.columnWidth[column]));
     if (IsColumnOrder(profile.columnOrder)) {
         int order[kServerColumnCount];
         for (int i = 0; i < kServerColumnCount; ++i)

@@ -124,10 +124,12 @@ int RowImage(HWND list, int row) {
 }
 
 int HeaderImage(HWND list, int column) {
-    LVCOLUMNA c = {};
-    c.mask = LVCF_FMT | LVCF_IMAGE;
-    SendMessageA(list, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&c));
-    return (c.fmt & LVCFMT_IMAGE) ? c.iImage : -1;
+    // What the header shows: its own item.
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    HDITEMA item = {};
+    item.mask = HDI_FORMAT | HDI_IMAGE;
+    SendMessageA(header, HDM_GETITEMA, column, reinterpret_cast<LPARAM>(&item));
+    return (item.fmt & HDF_IMAGE) ? item.iImage : -1;
 }
 
 void SelectRows(HWND list, std::initializer_list<int> rows) {
