@@ -25,11 +25,12 @@ int g_buddySortColumn = -1;
 
 struct BuddyPane {
     BuddyPane(HWND window, HWND list, catalogue::GameProfile& profile)
-        : window(window), list(list), profile(profile), model(profile) {}
+        : window(window), list(list), profile(profile), model(profile), drawing(list) {}
     HWND window;
     HWND list;
     catalogue::GameProfile& profile;
     BuddyModel model;
+    ListDrawing drawing;
 };
 
 BuddyPane* PaneFrom(HWND window) {
@@ -66,7 +67,9 @@ int RowOfBuddy(const BuddyPane& pane, const void* buddy) {
 
 // Mirrors a model change on the list; a reorder keeps the selection on the same buddies.
 void Apply(BuddyPane& pane, const BuddyUpdate& update, const SavedSelection* saved) {
-    ApplyRowEvents(pane.list, update.events, pane.model.size());
+    if (update.events.empty())
+        return;
+    ApplyRowEvents(pane.drawing, pane.list, update.events, pane.model.size());
     if (saved) {
         for (const RowEvent& e : update.events) {
             if (e.kind == RowEvent::kReorder) {
@@ -209,6 +212,9 @@ LRESULT Handle(BuddyPane& pane, UINT message, WPARAM wParam, LPARAM lParam, bool
                 RemoveSelected(pane);
             else if (LOWORD(wParam) == IDM_PANE_COPY_TEXT || LOWORD(wParam) == IDM_PANE_COPY_IRC)
                 CopySelected(pane, LOWORD(wParam) == IDM_PANE_COPY_IRC);
+            return 0;
+        case PM_RESUME_DRAWING:
+            pane.drawing.Resume();
             return 0;
         case PM_BUDDIES_RELOAD:
             Apply(pane, pane.model.reload(), nullptr);

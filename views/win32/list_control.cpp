@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "views/win32/pane_messages.h"
+
 namespace views::win32 {
 
 void InsertColumnAtZero(HWND list, const char* caption, int width) {
@@ -47,7 +49,12 @@ void SetRowCount(HWND list, int count) {
 }
 
 void RedrawRow(HWND list, int row) {
-    if (row >= 0)
+    // Only a row on the page is worth the invalidation.
+    if (row < 0 || !IsWindowVisible(list))
+        return;
+    int top = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+    int page = static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+    if (row >= top && row <= top + page)
         SendMessageA(list, LVM_REDRAWITEMS, row, row);
 }
 
@@ -68,6 +75,11 @@ std::vector<int> SelectedRows(HWND list) {
     if (count <= 0)
         return rows;
     rows.reserve(static_cast<size_t>(count));
+    if (count >= static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0))) {
+        for (int row = 0; row < count; ++row)
+            rows.push_back(row);
+        return rows;
+    }
     int row = -1;
     while (static_cast<int>(rows.size()) < count) {
         row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED));
@@ -117,6 +129,26 @@ void RestoreSelectionRows(HWND list, const SavedSelection& saved, const std::vec
         item.state = LVIS_FOCUSED;
         SendMessageA(list, LVM_SETITEMSTATE, focusRow, reinterpret_cast<LPARAM>(&item));
     }
+}
+
+void ListDrawing::Suspend() {
+    if (suspended_ || !list_)
+        return;
+    suspended_ = true;
+    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+    // Not every list control passes WM_SETREDRAW on to the default procedure, which is what marks
+    // the window as not to be drawn.
+    DefWindowProcA(list_, WM_SETREDRAW, FALSE, 0);
+    PostMessageA(GetParent(list_), PM_RESUME_DRAWING, 0, 0);
+}
+
+void ListDrawing::Resume() {
+    if (!suspended_)
+        return;
+    suspended_ = false;
+    DefWindowProcA(list_, WM_SETREDRAW, TRUE, 0);
+    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(list_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 bool PutTextOnClipboard(HWND owner, const std::string& text) {

@@ -66,6 +66,23 @@ void RestoreSelection(HWND list, const SavedSelection& saved, RowOf rowOf) {
     RestoreSelectionRows(list, saved, rows, saved.focused ? rowOf(saved.focused) : -1);
 }
 
+// Keeps a list from drawing during a burst of changes. Each change of a visible list's rows or
+// scroll range costs a repaint of its scroll bars (under Wine, a round trip to the X server), so
+// thousands of rows offered one by one would take minutes. Suspend() stops the drawing (as
+// WM_SETREDRAW does) and posts PM_RESUME_DRAWING to the list's parent, which calls Resume() once the
+// thread's message loop runs again: the list is then redrawn once.
+class ListDrawing {
+  public:
+    explicit ListDrawing(HWND list) : list_(list) {}
+    void Suspend();
+    void Resume();
+    bool suspended() const { return suspended_; }
+
+  private:
+    HWND list_;
+    bool suspended_ = false;
+};
+
 // Puts text on the clipboard as CF_TEXT with owner as the clipboard's owner. False when the
 // clipboard could not be opened (nothing changed) or the block could not be allocated (the
 // clipboard is then left empty).

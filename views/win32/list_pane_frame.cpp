@@ -86,7 +86,12 @@ void ApplyPaneMarkers(HWND list, const PaneSortMarkers& markers) {
     SetHeaderImage(list, markers.markColumn, kPaneImageSortMarker);
 }
 
-void ApplyRowEvents(HWND list, const std::vector<RowEvent>& events, int rows) {
+void ApplyRowEvents(ListDrawing& drawing, HWND list, const std::vector<RowEvent>& events, int rows) {
+    bool changesRows = false;
+    for (const RowEvent& e : events)
+        changesRows |= e.kind != RowEvent::kUpdate && e.kind != RowEvent::kReorder;
+    if (changesRows)
+        drawing.Suspend();
     for (const RowEvent& e : events) {
         switch (e.kind) {
             case RowEvent::kInsert:

@@ -10,6 +10,7 @@
 
 #include "views/buddy_model.h"
 #include "views/list_pane.h"
+#include "views/win32/list_control.h"
 
 namespace views::win32 {
 
@@ -39,9 +40,10 @@ void SetUpPaneColumns(HWND list,
 PaneWidths CurrentPaneWidths(HWND list);
 void ApplyPaneMarkers(HWND list, const PaneSortMarkers& markers);
 
-// Mirrors the model's row changes on an owner-data list that ends with `rows` rows. A reorder only
+// Mirrors the model's row changes on an owner-data list that ends with `rows` rows (drawing
+// suspended until the burst of changes is over). A reorder only
 // redraws: the pane keeps the selection by identity around it (SaveSelection, RestoreSelection).
-void ApplyRowEvents(HWND list, const std::vector<RowEvent>& events, int rows);
+void ApplyRowEvents(ListDrawing& drawing, HWND list, const std::vector<RowEvent>& events, int rows);
 
 // The list panes' context menu (resource 115) at the cursor with one command enabled.
 void ShowListPaneMenu(HWND pane, UINT enabledCommand);

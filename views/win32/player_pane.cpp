@@ -25,11 +25,12 @@ int g_playerSortColumn = -1;
 
 struct PlayerPane {
     PlayerPane(HWND window, HWND list, catalogue::GameProfile& profile, const DisplayOptions& options)
-        : window(window), list(list), profile(profile), model(profile, options) {}
+        : window(window), list(list), profile(profile), model(profile, options), drawing(list) {}
     HWND window;
     HWND list;
     catalogue::GameProfile& profile;
     PlayerPaneModel model;
+    ListDrawing drawing;
 };
 
 PlayerPane* PaneFrom(HWND window) {
@@ -60,6 +61,7 @@ void OnDestroy(PlayerPane& pane) {
 }
 
 void Rebuild(PlayerPane& pane) {
+    pane.drawing.Suspend();
     SendMessageA(pane.list, LVM_DELETEALLITEMS, 0, 0);
     SendMessageA(pane.list, LVM_SETITEMCOUNT, pane.model.size(), 0);
     InvalidateRect(pane.list, nullptr, FALSE);
@@ -110,6 +112,7 @@ void ServerRemoved(PlayerPane& pane, const catalogue::ServerRecord* server) {
     std::vector<int> rows = pane.model.serverRemoved(server);
     if (rows.empty())
         return;
+    pane.drawing.Suspend();
     for (int row : rows)
         SendMessageA(pane.list, LVM_DELETEITEM, row, 0);
     SetRowCount(pane.list, pane.model.size());
@@ -205,6 +208,9 @@ LRESULT Handle(PlayerPane& pane, UINT message, WPARAM wParam, LPARAM lParam, boo
                 AddSelectedToBuddies(pane);
             else if (LOWORD(wParam) == IDM_PANE_COPY_TEXT || LOWORD(wParam) == IDM_PANE_COPY_IRC)
                 CopySelected(pane, LOWORD(wParam) == IDM_PANE_COPY_IRC);
+            return 0;
+        case PM_RESUME_DRAWING:
+            pane.drawing.Resume();
             return 0;
         case PM_SERVER_REMOVED:
             ServerRemoved(pane, server);

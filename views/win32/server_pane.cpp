@@ -58,6 +58,16 @@ void SaveServerColumns(HWND list, catalogue::GameProfile& profile) {
     }
 }
 
+// The server list control, subclassed: it learns of appended rows before it does anything else.
+LRESULT CALLBACK ServerListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (ServerPane* pane = ServerPaneFrom(GetParent(list))) {
+        if (pane->pendingRows && pane->list == list)
+            SyncRows(*pane);
+    }
+    auto classProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(list, GCLP_WNDPROC));
+    return CallWindowProcA(classProc, list, message, wParam, lParam);
+}
+
 void OnCreate(HWND window) {
     app::win32::Shell& shell = TheShell();
     // The pane belongs to the profile that is current while it is created.
@@ -66,6 +76,7 @@ void OnCreate(HWND window) {
     if (!profile || !shell.ctx || !list)
         return;
     SetUpServerColumns(list, *profile);
+    SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ServerListProc));
     auto* pane = new ServerPane(window, list, *profile, shell.ctx->display, shell.ctx->catalogue);
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pane));
 }
@@ -90,16 +101,25 @@ void OnPaint(HWND window) {
 }
 
 // A row was added at the end of the model.
-void ShowAppendedRow(ServerPane& pane, int row) {
-    SetRowCount(pane.list, pane.model.rows().size());
-    RedrawRow(pane.list, row);
-    InvalidateStrip(pane.window);
+void ShowAppendedRow(ServerPane& pane) {
+    pane.drawing.Suspend();  // the strip is redrawn with the list
+    pane.pendingRows = true;
 }
 
 void DeleteRow(ServerPane& pane, int row) {
+    pane.drawing.Suspend();  // the strip is redrawn with the list
+    // Without a selection no row number needs to move with the rows: the control only needs the
+    // new count, which it learns with the next message (deleting rows one by one in a long list
+    // costs the control far more).
+    if (SelectedCount(pane.list) == 0) {
+        pane.pendingRows = true;
+        return;
+    }
+    // The control reports the deletion; the caller looks at the selection once afterwards.
+    pane.quietSelection = true;
     SendMessageA(pane.list, LVM_DELETEITEM, row, 0);
+    pane.quietSelection = false;
     SetRowCount(pane.list, pane.model.rows().size());
-    InvalidateStrip(pane.window);
 }
 
 void AddServerRow(ServerPane& pane, catalogue::ServerRecord* record) {
@@ -107,20 +127,21 @@ void AddServerRow(ServerPane& pane, catalogue::ServerRecord* record) {
         return;
     ServerRowUpdate u = pane.model.addServerRow(*record);
     if (u.change == RowChange::kInserted)
-        ShowAppendedRow(pane, u.row);
+        ShowAppendedRow(pane);
     else if (u.change == RowChange::kUpdated)
         RedrawRow(pane.list, u.row);
-    if (u.change != RowChange::kNone)
-        UpdateWindow(pane.list);
 }
 
 void ServerChanged(ServerPane& pane, catalogue::ServerRecord* record) {
     if (!record)
         return;
+    // Only an append may wait; a row that is updated or deleted must be known to the control.
+    if (pane.model.rowOf(record) >= 0)
+        SyncRows(pane);
     ServerRowUpdate u = pane.model.serverChanged(*record);
     switch (u.change) {
         case RowChange::kInserted:
-            ShowAppendedRow(pane, u.row);
+            ShowAppendedRow(pane);
             break;
         case RowChange::kUpdated:
             RedrawRow(pane.list, u.row);
@@ -144,11 +165,12 @@ void RemoveStaleServer(ServerPane& pane, catalogue::ServerRecord* record) {
     TellServerRemoved(pane, record);
     pane.model.eraseRowAndServer(row);
     DeleteRow(pane, row);
-    InvalidateRect(pane.window, nullptr, FALSE);
     TrackServerSelection(pane);
 }
 
 void ClearRows(ServerPane& pane) {
+    pane.drawing.Suspend();
+    pane.pendingRows = false;
     pane.model.clear();
     SendMessageA(pane.list, LVM_DELETEALLITEMS, 0, 0);
     SetRowCount(pane.list, 0);
@@ -244,6 +266,7 @@ ServerPane* ServerPaneFrom(HWND window) {
 }
 
 void SortServerRows(ServerPane& pane, ServerSort kind, int column) {
+    pane.drawing.Suspend();
     SavedSelection saved =
         SaveSelection(pane.list, pane.model.rows().size(), [&pane](int row) { return pane.model.recordAt(row); });
     HeaderMarkers markers;
@@ -270,6 +293,13 @@ void SortServerRows(ServerPane& pane, ServerSort kind, int column) {
     InvalidateRect(pane.list, nullptr, FALSE);
     InvalidateRect(pane.window, nullptr, FALSE);
     TrackServerSelection(pane);
+}
+
+void SyncRows(ServerPane& pane) {
+    if (!pane.pendingRows)
+        return;
+    pane.pendingRows = false;
+    SendMessageA(pane.list, LVM_SETITEMCOUNT, pane.model.rows().size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
 void TellServerRemoved(ServerPane& pane, catalogue::ServerRecord* record) {
@@ -304,6 +334,9 @@ LRESULT CALLBACK ServerPaneProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return DefWindowProcA(window, message, wParam, lParam);
 
     auto* record = reinterpret_cast<catalogue::ServerRecord*>(lParam);
+    // Appends may wait (see ServerPane::pendingRows); everything else works on an up-to-date list.
+    if (message != PM_ADD_SERVER_ROW && message != PM_SERVER_CHANGED && message != PM_APPLY_REPLY)
+        SyncRows(*pane);
     LRESULT result = 0;
     if (HandleServerCommand(*pane, message, wParam, lParam, result))
         return result;
@@ -315,6 +348,10 @@ LRESULT CALLBACK ServerPaneProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return OnNotify(*pane, *reinterpret_cast<const NMHDR*>(lParam));
         case WM_COMMAND:
             OnServerMenuCommand(*pane, LOWORD(wParam));
+            return 0;
+        case PM_RESUME_DRAWING:
+            pane->drawing.Resume();
+            InvalidateStrip(window);
             return 0;
         case PM_SELECT_SERVER:
             SelectServer(*pane, record);
@@ -341,12 +378,16 @@ LRESULT CALLBACK ServerPaneProc(HWND window, UINT message, WPARAM wParam, LPARAM
             LocateServer(*pane, record);
             return 0;
         case PM_SELECT_ALL:
-            SelectAllRows(pane->list, true);
-            TrackServerSelection(*pane);
-            return 0;
         case PM_DESELECT_ALL:
-            SelectAllRows(pane->list, false);
+            // The control may report and redraw every row it changes: it draws again once, and the
+            // selection is looked at once after.
+            pane->drawing.Suspend();
+            pane->quietSelection = true;
+            SelectAllRows(pane->list, message == PM_SELECT_ALL);
+            pane->quietSelection = false;
             TrackServerSelection(*pane);
+            if (message == PM_SELECT_ALL)
+                return 0;
             GreyServerCommandsAfterDeselect();
             return 0;
         case PM_SERVER_CHANGED:

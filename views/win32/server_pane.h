@@ -9,6 +9,7 @@
 #include "catalogue/profiles.h"
 #include "views/display_options.h"
 #include "views/server_list.h"
+#include "views/win32/list_control.h"
 
 namespace views::win32 {
 
@@ -29,12 +30,18 @@ struct ServerPane {
                catalogue::GameProfile& profile,
                const DisplayOptions& options,
                const catalogue::Catalogue& catalogue)
-        : window(window), list(list), profile(profile), model(profile, options, catalogue) {}
+        : window(window), list(list), profile(profile), model(profile, options, catalogue), drawing(list) {}
 
     HWND window;
     HWND list;
     catalogue::GameProfile& profile;
     ServerListModel model;
+    ListDrawing drawing;
+    // The list control's row count lags behind the model's: rows appended in a burst (a profile's
+    // list being loaded, a filter change), or rows deleted while nothing was selected, change the
+    // control's count once. Every message to the list control, and every other change of the
+    // rows, brings it up to date first (SyncRows), so nobody sees the difference.
+    bool pendingRows = false;
     // Set while the pane changes many selection states itself; it tracks the result once afterwards.
     bool quietSelection = false;
 };
@@ -50,6 +57,8 @@ enum class ServerSort {
 // Sorts (when there are rows), sets the header markers, and keeps the selection and the focus on
 // the same records.
 void SortServerRows(ServerPane& pane, ServerSort kind, int column = -1);
+// Gives the list control the model's row count.
+void SyncRows(ServerPane& pane);
 // Sends PM_SERVER_REMOVED with the record to the buddy pane and the player pane.
 void TellServerRemoved(ServerPane& pane, catalogue::ServerRecord* record);
 

@@ -171,6 +171,7 @@ void RemoveSelected(ServerPane& pane) {
         TellServerRemoved(pane, r);
         pane.model.eraseRowAndServer(pane.model.rowOf(r));
     }
+    pane.drawing.Suspend();
     pane.quietSelection = true;
     SelectAllRows(pane.list, false);
     SendMessageA(pane.list, LVM_SETITEMCOUNT, pane.model.rows().size(), 0);
