@@ -106,6 +106,8 @@ void ShowAppendedRow(ServerPane& pane) {
     pane.pendingRows = true;
 }
 
+// The model has erased `row`; the control still has it (its callers synchronised the count before
+// the model changed).
 void DeleteRow(ServerPane& pane, int row) {
     pane.drawing.Suspend();  // the strip is redrawn with the list
     // Without a selection no row number needs to move with the rows: the control only needs the
