@@ -50,6 +50,9 @@ public:
     virtual void Join(catalogue::ServerRecord& record, bool asSpectator) = 0;
     virtual void EditPlayerConfig(catalogue::ServerRecord& record) = 0;
     virtual void OpenRemoteControl(catalogue::ServerRecord& record) = 0;
+    // Servers open in the remote-control console (at most five), and closing the console.
+    virtual int RemoteControlCount() const { return 0; }
+    virtual void CloseRemoteControl() {}
 };
 
 // The datagram being handed to the server list pane for parsing (`LastReply`), and the copy kept

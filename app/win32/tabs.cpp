@@ -184,15 +184,16 @@ void LoadProfileLists(GameProfile& profile) {
     uint32_t total = profile.servers.count;
     SendMessageA(progress, PBM_SETRANGE32, 0, total);
     SendMessageA(progress, PBM_SETSTEP, 1, 0);
-    // Repainting the bar for every one of thousands of servers would cost more than the rows; it is
-    // stepped for each server and redrawn about a hundred times in all.
+    // Repainting the bar for every one of thousands of servers would cost more than the rows (a
+    // progress bar may repaint itself on every step): it is moved and redrawn about a hundred times.
     uint32_t redrawEvery = total / 100 + 1;
     uint32_t n = 0;
     for (catalogue::ServerRecord* r = profile.servers.head; r; r = r->next) {
         SendToPane(pane, PM_ADD_SERVER_ROW, 0, reinterpret_cast<LPARAM>(r));
-        SendMessageA(progress, PBM_STEPIT, 0, 0);
-        if (++n % redrawEvery == 0)
+        if (++n % redrawEvery == 0) {
+            SendMessageA(progress, PBM_SETPOS, n, 0);
             UpdateWindow(progress);
+        }
     }
     SendToPane(pane, PM_RESTORE_SORT);
     SendToPane(PlayerPaneOf(&profile), PM_RESTORE_SORT);

@@ -10,6 +10,7 @@
 #include "app/win32/shell.h"
 #include "app/win32/win32_settings.h"
 #include "net/win32/network_glue.h"
+#include "views/win32/panes.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace app::win32;
@@ -43,6 +44,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     MessageBoxSink sink(nullptr);
     static net::win32::Network network;
     TheShell().network = &network;
+    static views::win32::PaneDialogs paneDialogs;
+    TheShell().dialogs = &paneDialogs;
     HWND main = CreateShell(instance, ctx, sink);
 
     MSG msg = {};

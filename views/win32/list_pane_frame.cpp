@@ -1,18 +1,20 @@
-// Shared frame of the list panes.
+// Shared frame of the panes.
 #include "views/win32/list_pane_frame.h"
 
-#include <windows.h>
-
-#include <commctrl.h>
+#include "app/win32/shell.h"
+#include "resources/resource.h"
+#include "views/win32/list_control.h"
 
 namespace views::win32 {
 
 HWND CreatePaneList(HWND pane, DWORD extraStyle) {
     RECT r;
     GetClientRect(pane, &r);
-    return CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | extraStyle, 2,
-                           2, r.right - 4, r.bottom - 4, pane, nullptr,
-                           reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(pane, GWLP_HINSTANCE)), nullptr);
+    return CreateWindowExA(
+        0, WC_LISTVIEWA, "",
+        WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA | LVS_SHAREIMAGELISTS | extraStyle, 2, 2,
+        r.right - 4, r.bottom - 4, pane, nullptr, reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(pane, GWLP_HINSTANCE)),
+        nullptr);
 }
 
 HWND PaneList(HWND pane) {
@@ -26,7 +28,11 @@ void LayoutPaneList(HWND pane) {
         MoveWindow(list, 2, 25, r.right - 4, r.bottom - 27, TRUE);
 }
 
-void PaintPaneFrame(HWND pane, HIMAGELIST icons, int icon, const std::string& left, int leftX,
+void PaintPaneFrame(HWND pane,
+                    HIMAGELIST icons,
+                    int icon,
+                    const std::string& left,
+                    int leftX,
                     const std::string& right) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(pane, &ps);
@@ -48,6 +54,81 @@ void PaintPaneFrame(HWND pane, HIMAGELIST icons, int icon, const std::string& le
     }
     SelectObject(dc, oldFont);
     EndPaint(pane, &ps);
+}
+
+void InvalidateStrip(HWND pane) {
+    RECT r;
+    GetClientRect(pane, &r);
+    RECT strip = {2, 2, r.right - 2, 25};
+    InvalidateRect(pane, &strip, FALSE);
+}
+
+void SetUpPaneColumns(HWND list,
+                      HIMAGELIST icons,
+                      const ListPaneColumn (&columns)[kListPaneColumns],
+                      const PaneWidths& widths) {
+    if (icons)
+        SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(icons));
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    for (int c = kListPaneColumns - 1; c >= 0; --c)
+        InsertColumnAtZero(list, columns[c].header, widths[static_cast<size_t>(c)]);
+}
+
+PaneWidths CurrentPaneWidths(HWND list) {
+    PaneWidths widths{};
+    for (int c = 0; c < kListPaneColumns; ++c)
+        widths[static_cast<size_t>(c)] = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, c, 0));
+    return widths;
+}
+
+void ApplyPaneMarkers(HWND list, const PaneSortMarkers& markers) {
+    SetHeaderImage(list, markers.clearColumn, -1);
+    SetHeaderImage(list, markers.markColumn, kPaneImageSortMarker);
+}
+
+void ApplyRowEvents(ListDrawing& drawing, HWND list, const std::vector<RowEvent>& events, int rows) {
+    bool changesRows = false;
+    for (const RowEvent& e : events)
+        changesRows |= e.kind != RowEvent::kUpdate && e.kind != RowEvent::kReorder;
+    if (changesRows)
+        drawing.Suspend();
+    for (const RowEvent& e : events) {
+        switch (e.kind) {
+            case RowEvent::kInsert:
+                SendMessageA(list, LVM_SETITEMCOUNT, SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) + 1,
+                             LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+                RedrawRow(list, e.row);
+                break;
+            case RowEvent::kUpdate:
+                RedrawRow(list, e.row);
+                break;
+            case RowEvent::kDelete:
+                SendMessageA(list, LVM_DELETEITEM, e.row, 0);
+                break;
+            case RowEvent::kRebuild:
+                SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+                SendMessageA(list, LVM_SETITEMCOUNT, rows, 0);
+                InvalidateRect(list, nullptr, FALSE);
+                break;
+            case RowEvent::kReorder:
+                InvalidateRect(list, nullptr, FALSE);
+                break;
+        }
+    }
+    // Whatever happened on the way, the control ends with the model's number of rows.
+    SetRowCount(list, rows);
+}
+
+void ShowListPaneMenu(HWND pane, UINT enabledCommand) {
+    HMENU menu = LoadMenuA(app::win32::TheShell().instance, MAKEINTRESOURCEA(IDR_LIST_PANE_MENU));
+    if (!menu)
+        return;
+    HMENU popup = GetSubMenu(menu, 0);
+    EnableMenuItem(popup, enabledCommand, MF_BYCOMMAND | MF_ENABLED);
+    POINT at;
+    GetCursorPos(&at);
+    TrackPopupMenu(popup, TPM_RIGHTBUTTON, at.x, at.y, 0, pane, nullptr);
+    DestroyMenu(menu);
 }
 
 }  // namespace views::win32

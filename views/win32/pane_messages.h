@@ -36,6 +36,9 @@ constexpr UINT PM_COPY_SELECTED = WM_USER + 255;
 constexpr UINT PM_DESELECT_ALL = WM_USER + 450;
 constexpr UINT PM_SELECT_ALL = WM_USER + 460;
 
+// Posted by a pane to itself: draw its list again after a burst of changes (ListDrawing).
+constexpr UINT PM_RESUME_DRAWING = WM_USER + 1000;
+
 // Player and buddy panes (classes VXPLAYER and VXBUDDIES).
 constexpr UINT PM_BUDDIES_RELOAD = WM_USER + 10;
 constexpr UINT PM_BUDDIES_RESET = WM_USER + 15;

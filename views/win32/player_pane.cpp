@@ -1,0 +1,287 @@
+// The player pane (class VXPLAYER): the players of the first selected server.
+#include <cstring>
+#include <string_view>
+
+#include "app/settings_index.h"
+#include "app/win32/shell.h"
+#include "resources/resource.h"
+#include "views/clipboard_lines.h"
+#include "views/player_rows.h"
+#include "views/win32/cell_drawing.h"
+#include "views/win32/list_control.h"
+#include "views/win32/list_pane_frame.h"
+#include "views/win32/pane_messages.h"
+#include "views/win32/panes.h"
+
+namespace views::win32 {
+
+using app::win32::SendToPane;
+using app::win32::TheShell;
+
+namespace {
+
+// The sort column of every player pane (COPLR).
+int g_playerSortColumn = -1;
+
+struct PlayerPane {
+    PlayerPane(HWND window, HWND list, catalogue::GameProfile& profile, const DisplayOptions& options)
+        : window(window), list(list), profile(profile), model(profile, options), drawing(list) {}
+    HWND window;
+    HWND list;
+    catalogue::GameProfile& profile;
+    PlayerPaneModel model;
+    ListDrawing drawing;
+};
+
+PlayerPane* PaneFrom(HWND window) {
+    return reinterpret_cast<PlayerPane*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+app::SettingsStore* Store() {
+    app::AppContext* ctx = TheShell().ctx;
+    return ctx ? ctx->settings.get() : nullptr;
+}
+
+void OnCreate(HWND window) {
+    catalogue::GameProfile* profile = app::win32::CurrentProfile();
+    HWND list = CreatePaneList(window, 0);
+    app::SettingsStore* store = Store();
+    if (!profile || !store || !list)
+        return;
+    SetUpPaneColumns(list, TheShell().paneIconsB, kPlayerPaneColumns,
+                     ReadPaneWidths(*store, app::reg::kPlayerColumnWidthFormat, kPlayerPaneColumns));
+    auto* pane = new PlayerPane(window, list, *profile, TheShell().ctx->display);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pane));
+}
+
+void OnDestroy(PlayerPane& pane) {
+    if (app::SettingsStore* store = Store())
+        WritePaneWidths(*store, app::reg::kPlayerColumnWidthFormat, CurrentPaneWidths(pane.list));
+    DestroyWindow(pane.list);
+}
+
+void Rebuild(PlayerPane& pane) {
+    pane.drawing.Suspend();
+    SendMessageA(pane.list, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageA(pane.list, LVM_SETITEMCOUNT, pane.model.size(), 0);
+    InvalidateRect(pane.list, nullptr, FALSE);
+    InvalidateRect(pane.window, nullptr, FALSE);
+}
+
+void Sort(PlayerPane& pane) {
+    SavedSelection saved =
+        SaveSelection(pane.list, pane.model.size(), [&pane](int row) { return pane.model.playerAt(row); });
+    if (pane.model.sort(g_playerSortColumn)) {
+        RestoreSelection(pane.list, saved, [&pane](const void* p) {
+            for (int row = 0; row < pane.model.size(); ++row) {
+                if (pane.model.playerAt(row) == p)
+                    return row;
+            }
+            return -1;
+        });
+        InvalidateRect(pane.list, nullptr, FALSE);
+    }
+}
+
+void Tell(const char* text) {
+    if (base::MessageSink* sink = TheShell().sink)
+        sink->Tell(text, base::MessageIcon::kNone);
+}
+
+void ShowServer(PlayerPane& pane, catalogue::ServerRecord* server) {
+    if (!server)
+        return;
+    if (pane.model.showServer(*server, g_playerSortColumn))
+        Tell(kTooManyPlayersMessage);
+    Rebuild(pane);
+}
+
+void ForwardPlayers(PlayerPane& pane, catalogue::ServerRecord* server) {
+    if (!server)
+        return;
+    bool tooMany = false;
+    std::vector<catalogue::PlayerRecord*> players = ForwardServerPlayers(*server, tooMany);
+    if (tooMany)
+        Tell(kTooManyPlayersMessage);
+    HWND buddies = app::win32::BuddyPaneOf(&pane.profile);
+    for (catalogue::PlayerRecord* p : players)
+        SendToPane(buddies, PM_PLAYER_SEEN, 0, reinterpret_cast<LPARAM>(p));
+}
+
+void ServerRemoved(PlayerPane& pane, const catalogue::ServerRecord* server) {
+    std::vector<int> rows = pane.model.serverRemoved(server);
+    if (rows.empty())
+        return;
+    pane.drawing.Suspend();
+    for (int row : rows)
+        SendMessageA(pane.list, LVM_DELETEITEM, row, 0);
+    SetRowCount(pane.list, pane.model.size());
+    InvalidateStrip(pane.window);
+}
+
+void MarkBuddy(PlayerPane& pane, bool remove, const char* name) {
+    if (!name)
+        return;
+    // The text is a buddy or player name field (50 bytes) or a zero-terminated copy of one.
+    int row = pane.model.markBuddy(std::string_view(name, strnlen(name, sizeof(catalogue::BuddyRecord::name))), remove);
+    if (row < 0)
+        return;
+    RedrawRow(pane.list, row);
+    UpdateWindow(pane.list);
+}
+
+void AddSelectedToBuddies(PlayerPane& pane) {
+    std::vector<int> rows = SelectedRows(pane.list);
+    if (rows.empty())
+        return;
+    std::vector<catalogue::PlayerRecord*> players = pane.model.addSelectedToBuddies(rows);
+    for (int row : rows)
+        RedrawRow(pane.list, row);
+    HWND buddies = app::win32::BuddyPaneOf(&pane.profile);
+    for (catalogue::PlayerRecord* p : players)
+        SendToPane(buddies, PM_ADD_BUDDY_PLAYER, 0, reinterpret_cast<LPARAM>(p));
+}
+
+void CopySelected(PlayerPane& pane, bool irc) {
+    catalogue::PlayerRecord* player = pane.model.playerAt(FirstSelectedRow(pane.list));
+    if (!player)
+        return;
+    PutTextOnClipboard(TheShell().main, irc ? PlayerLineIrc(*player) : PlayerLineText(*player));
+}
+
+void DispInfo(PlayerPane& pane, NMLVDISPINFOA& info) {
+    LVITEMA& item = info.item;
+    const PlayerRow* row = pane.model.row(item.iItem);
+    if (!row)
+        return;
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+        const std::string& text = item.iSubItem == 1 ? row->score : (item.iSubItem == 2 ? row->ping : row->name);
+        lstrcpynA(item.pszText, item.iSubItem <= 2 ? text.c_str() : "", item.cchTextMax);
+    }
+    if (item.mask & LVIF_IMAGE)
+        item.iImage = row->icon;
+    if (item.mask & LVIF_PARAM)
+        item.lParam = reinterpret_cast<LPARAM>(row->player);
+}
+
+LRESULT OnNotify(PlayerPane& pane, const NMHDR& header) {
+    if (header.hwndFrom != pane.list)
+        return 0;
+    switch (header.code) {
+        case NM_CUSTOMDRAW:
+            return ListPaneCustomDraw(
+                reinterpret_cast<const NMLVCUSTOMDRAW&>(header), TheShell().paneIconsB,
+                [&pane](int row, int column, bool selected) { return pane.model.paintCell(row, column, selected); });
+        case LVN_GETDISPINFOA:
+            DispInfo(pane, const_cast<NMLVDISPINFOA&>(reinterpret_cast<const NMLVDISPINFOA&>(header)));
+            return 0;
+        case LVN_COLUMNCLICK: {
+            app::SettingsStore* store = Store();
+            if (!store)
+                return 0;
+            int column = reinterpret_cast<const NMLISTVIEW&>(header).iSubItem;
+            ApplyPaneMarkers(pane.list,
+                             PaneColumnClick(g_playerSortColumn, column, *store, app::reg::kPlayerSortColumn));
+            Sort(pane);
+            return 0;
+        }
+        case NM_RCLICK:
+            if (FirstSelectedRow(pane.list) >= 0)
+                ShowListPaneMenu(pane.window, IDM_PANE_ADD_BUDDY);
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+LRESULT Handle(PlayerPane& pane, UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+    handled = true;
+    auto* server = reinterpret_cast<catalogue::ServerRecord*>(lParam);
+    switch (message) {
+        case WM_DESTROY:
+            OnDestroy(pane);
+            return 0;
+        case WM_NOTIFY:
+            return OnNotify(pane, *reinterpret_cast<const NMHDR*>(lParam));
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDM_PANE_ADD_BUDDY)
+                AddSelectedToBuddies(pane);
+            else if (LOWORD(wParam) == IDM_PANE_COPY_TEXT || LOWORD(wParam) == IDM_PANE_COPY_IRC)
+                CopySelected(pane, LOWORD(wParam) == IDM_PANE_COPY_IRC);
+            return 0;
+        case PM_RESUME_DRAWING:
+            pane.drawing.Resume();
+            return 0;
+        case PM_SERVER_REMOVED:
+            ServerRemoved(pane, server);
+            return 0;
+        case PM_RESTORE_SORT:
+            if (app::SettingsStore* store = Store())
+                ApplyPaneMarkers(pane.list, RestorePaneSort(g_playerSortColumn, *store, app::reg::kPlayerSortColumn));
+            Sort(pane);
+            InvalidateRect(pane.window, nullptr, TRUE);
+            return 0;
+        case PM_RESORT:
+            Sort(pane);
+            InvalidateRect(pane.window, nullptr, FALSE);
+            return 0;
+        case PM_BUDDY_MARK:
+            MarkBuddy(pane, wParam != 0, reinterpret_cast<const char*>(lParam));
+            return 0;
+        case PM_SERVER_PLAYERS:
+            ForwardPlayers(pane, server);
+            return 0;
+        case PM_CLEAR:
+            pane.model.clear();
+            Rebuild(pane);
+            return 0;
+        case PM_COPY_SELECTED:
+            CopySelected(pane, wParam != 0);
+            return 0;
+        case PM_SHOW_SERVER:
+            ShowServer(pane, server);
+            return 0;
+        case PM_SELECT_ALL:
+            SelectAllRows(pane.list, true);
+            return 0;
+        case PM_DESELECT_ALL:
+            SelectAllRows(pane.list, false);
+            return 0;
+        default:
+            handled = false;
+            return 0;
+    }
+}
+
+}  // namespace
+
+LRESULT CALLBACK PlayerPaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    PlayerPane* pane = PaneFrom(window);
+    switch (message) {
+        case WM_CREATE:
+            OnCreate(window);
+            return 0;
+        case WM_SIZE:
+            LayoutPaneList(window);
+            InvalidateRect(window, nullptr, TRUE);
+            return 0;
+        case WM_PAINT:
+            PaintPaneFrame(window, nullptr, -1, pane ? pane->model.countText() : "", 5, "");
+            return 0;
+        case WM_NCDESTROY:
+            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+            delete pane;
+            return DefWindowProcA(window, message, wParam, lParam);
+        default:
+            break;
+    }
+    if (pane) {
+        bool handled = false;
+        LRESULT result = Handle(*pane, message, wParam, lParam, handled);
+        if (handled)
+            return result;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace views::win32

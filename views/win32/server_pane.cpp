@@ -1,0 +1,411 @@
+// The server list pane's window procedure: window, columns, rows, sorting and notifications.
+#include "views/win32/server_pane.h"
+
+#include "app/win32/shell.h"
+#include "net/status_parser.h"
+#include "views/server_columns.h"
+#include "views/win32/list_control.h"
+#include "views/win32/list_pane_frame.h"
+#include "views/win32/pane_messages.h"
+#include "views/win32/panes.h"
+
+namespace views::win32 {
+
+using app::win32::TheShell;
+
+namespace {
+
+constexpr int kMaxColumnWidth = 4000;
+
+int SafeWidth(uint32_t stored) {
+    // A width read from a damaged profile file must not make a column miles wide.
+    return stored > kMaxColumnWidth ? kMaxColumnWidth : static_cast<int>(stored);
+}
+
+// The stored order is used only when it is a permutation of the ten columns.
+bool IsColumnOrder(const uint32_t (&order)[catalogue::kServerColumns]) {
+    bool seen[catalogue::kServerColumns] = {};
+    for (uint32_t c : order) {
+        if (c >= catalogue::kServerColumns || seen[c])
+            return false;
+        seen[c] = true;
+    }
+    return true;
+}
+
+void SetUpServerColumns(HWND list, const catalogue::GameProfile& profile) {
+    if (HIMAGELIST icons = TheShell().paneIconsA)
+        SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(icons));
+    const DWORD extended = LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP | LVS_EX_INFOTIP;
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
+    for (int column : kServerColumnInsertOrder)
+        InsertColumnAtZero(list, ServerColumnCaption(column), SafeWidth(profile.columnWidth[column]));
+    if (IsColumnOrder(profile.columnOrder)) {
+        int order[kServerColumnCount];
+        for (int i = 0; i < kServerColumnCount; ++i)
+            order[i] = static_cast<int>(profile.columnOrder[i]);
+        SendMessageA(list, LVM_SETCOLUMNORDERARRAY, kServerColumnCount, reinterpret_cast<LPARAM>(order));
+    }
+}
+
+void SaveServerColumns(HWND list, catalogue::GameProfile& profile) {
+    for (int c = 0; c < kServerColumnCount; ++c)
+        profile.columnWidth[c] = static_cast<uint32_t>(SendMessageA(list, LVM_GETCOLUMNWIDTH, c, 0));
+    int order[kServerColumnCount] = {};
+    if (SendMessageA(list, LVM_GETCOLUMNORDERARRAY, kServerColumnCount, reinterpret_cast<LPARAM>(order))) {
+        for (int i = 0; i < kServerColumnCount; ++i)
+            profile.columnOrder[i] = static_cast<uint32_t>(order[i]);
+    }
+}
+
+// The server list control, subclassed: it learns of appended rows before it does anything else.
+LRESULT CALLBACK ServerListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (ServerPane* pane = ServerPaneFrom(GetParent(list))) {
+        if (pane->pendingRows && pane->list == list)
+            SyncRows(*pane);
+    }
+    auto classProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(list, GCLP_WNDPROC));
+    return CallWindowProcA(classProc, list, message, wParam, lParam);
+}
+
+void OnCreate(HWND window) {
+    app::win32::Shell& shell = TheShell();
+    // The pane belongs to the profile that is current while it is created.
+    catalogue::GameProfile* profile = app::win32::CurrentProfile();
+    HWND list = CreatePaneList(window, 0);
+    if (!profile || !shell.ctx || !list)
+        return;
+    SetUpServerColumns(list, *profile);
+    SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ServerListProc));
+    auto* pane = new ServerPane(window, list, *profile, shell.ctx->display, shell.ctx->catalogue);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pane));
+}
+
+void OnDestroy(ServerPane& pane) {
+    SaveServerColumns(pane.list, pane.profile);
+    if (app::win32::ShellServerActions* actions = TheShell().serverActions) {
+        if (actions->RemoteControlCount() > 0)
+            actions->CloseRemoteControl();
+    }
+    DestroyWindow(pane.list);
+}
+
+void OnPaint(HWND window) {
+    ServerPane* pane = ServerPaneFrom(window);
+    if (!pane) {
+        PaintPaneFrame(window, nullptr, -1, "", 24, "");
+        return;
+    }
+    PaintPaneFrame(window, TheShell().tabImages, static_cast<int>(pane->profile.iconIndex), pane->profile.title, 24,
+                   pane->model.visibleText());
+}
+
+// A row was added at the end of the model.
+void ShowAppendedRow(ServerPane& pane) {
+    pane.drawing.Suspend();  // the strip is redrawn with the list
+    pane.pendingRows = true;
+}
+
+// The model has erased `row`; the control still has it (its callers synchronised the count before
+// the model changed).
+void DeleteRow(ServerPane& pane, int row) {
+    pane.drawing.Suspend();  // the strip is redrawn with the list
+    // Without a selection no row number needs to move with the rows: the control only needs the
+    // new count, which it learns with the next message (deleting rows one by one in a long list
+    // costs the control far more).
+    if (SelectedCount(pane.list) == 0) {
+        pane.pendingRows = true;
+        return;
+    }
+    // The control reports the deletion; the caller looks at the selection once afterwards.
+    pane.quietSelection = true;
+    SendMessageA(pane.list, LVM_DELETEITEM, row, 0);
+    pane.quietSelection = false;
+    SetRowCount(pane.list, pane.model.rows().size());
+}
+
+void AddServerRow(ServerPane& pane, catalogue::ServerRecord* record) {
+    if (!record)
+        return;
+    ServerRowUpdate u = pane.model.addServerRow(*record);
+    if (u.change == RowChange::kInserted)
+        ShowAppendedRow(pane);
+    else if (u.change == RowChange::kUpdated)
+        RedrawRow(pane.list, u.row);
+}
+
+void ServerChanged(ServerPane& pane, catalogue::ServerRecord* record) {
+    if (!record)
+        return;
+    // Only an append may wait; a row that is updated or deleted must be known to the control.
+    if (pane.model.rowOf(record) >= 0)
+        SyncRows(pane);
+    ServerRowUpdate u = pane.model.serverChanged(*record);
+    switch (u.change) {
+        case RowChange::kInserted:
+            ShowAppendedRow(pane);
+            break;
+        case RowChange::kUpdated:
+            RedrawRow(pane.list, u.row);
+            break;
+        case RowChange::kDeleted:
+            DeleteRow(pane, u.row);
+            TrackServerSelection(pane);
+            break;
+        case RowChange::kNone:
+            break;
+    }
+    if (u.forwardPlayers)
+        app::win32::SendToPane(app::win32::PlayerPaneOf(&pane.profile), PM_SERVER_PLAYERS, 0,
+                               reinterpret_cast<LPARAM>(record));
+}
+
+void RemoveStaleServer(ServerPane& pane, catalogue::ServerRecord* record) {
+    int row = pane.model.rowOf(record);
+    if (row < 0)
+        return;  // a record without a row stays in the list
+    TellServerRemoved(pane, record);
+    pane.model.eraseRowAndServer(row);
+    DeleteRow(pane, row);
+    TrackServerSelection(pane);
+}
+
+void ClearRows(ServerPane& pane) {
+    pane.drawing.Suspend();
+    pane.pendingRows = false;
+    pane.model.clear();
+    SendMessageA(pane.list, LVM_DELETEALLITEMS, 0, 0);
+    SetRowCount(pane.list, 0);
+    InvalidateStrip(pane.window);
+    TrackServerSelection(pane);
+}
+
+void ApplyReply(ServerPane& pane, WPARAM keepCopy, catalogue::ServerRecord* record) {
+    app::win32::Shell& shell = TheShell();
+    if (!record || !shell.ctx)
+        return;
+    app::win32::ReplyBuffers& replies = shell.replies;
+    size_t size = replies.lastReplySize > sizeof replies.lastReply ? sizeof replies.lastReply : replies.lastReplySize;
+    net::parseReply(*record, replies.lastReply, size, pane.profile.kind, shell.ctx->catalogue,
+                    keepCopy ? &replies.propertiesReply : nullptr);
+}
+
+void SelectServer(ServerPane& pane, catalogue::ServerRecord* record) {
+    int row = pane.model.rowOf(record);
+    if (row >= 0)
+        SelectAndFocusRow(pane.list, row);
+}
+
+void LocateServer(ServerPane& pane, catalogue::ServerRecord* record) {
+    int row = pane.model.rowOf(record);
+    if (row < 0)
+        return;
+    SelectAllRows(pane.list, false);
+    SelectAndFocusRow(pane.list, row);
+    app::win32::SendToPane(app::win32::PlayerPaneOf(&pane.profile), PM_SHOW_SERVER, 0,
+                           reinterpret_cast<LPARAM>(record));
+    EnableLocatedServerCommands();
+}
+
+void ShowSelectedPlayers(ServerPane& pane) {
+    int row = FirstSelectedRow(pane.list);
+    catalogue::ServerRecord* record = pane.model.recordAt(row);
+    if (!record)
+        return;
+    app::win32::SendToPane(app::win32::PlayerPaneOf(&pane.profile), PM_SHOW_SERVER, 0,
+                           reinterpret_cast<LPARAM>(record));
+    SendMessageA(pane.list, LVM_ENSUREVISIBLE, row, FALSE);
+}
+
+LRESULT OnNotify(ServerPane& pane, const NMHDR& header) {
+    if (header.hwndFrom != pane.list)
+        return 0;
+    switch (header.code) {
+        // Asked for every painted cell and row: never a selection change, and far too frequent to
+        // look at the selection each time.
+        case NM_CUSTOMDRAW:
+            return ServerCustomDraw(pane, reinterpret_cast<const NMLVCUSTOMDRAW&>(header));
+        case LVN_GETDISPINFOA:
+            ServerDispInfo(pane, const_cast<NMLVDISPINFOA&>(reinterpret_cast<const NMLVDISPINFOA&>(header)));
+            return 0;
+        case LVN_GETINFOTIPA:
+            ServerInfoTip(pane, const_cast<NMLVGETINFOTIPA&>(reinterpret_cast<const NMLVGETINFOTIPA&>(header)));
+            return 0;
+        case LVN_ODCACHEHINT:
+            return 0;
+        default:
+            break;
+    }
+    TrackServerSelection(pane);
+    switch (header.code) {
+        case LVN_KEYDOWN:
+            if (reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey == VK_DELETE)
+                SendMessageA(pane.window, PM_REMOVE_SELECTED_SERVERS, 0, 0);
+            break;
+        case NM_RETURN:
+            SendMessageA(pane.window, PM_JOIN_SELECTED, 0, 0);
+            break;
+        case NM_DBLCLK:
+            if (FirstSelectedRow(pane.list) >= 0)
+                SendMessageA(pane.window, PM_JOIN_SELECTED, 0, 0);
+            break;
+        case NM_RCLICK:
+            ShowServerMenu(pane);
+            break;
+        case LVN_COLUMNCLICK:
+            SortServerRows(pane, ServerSort::kColumnClick, reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
+
+}  // namespace
+
+ServerPane* ServerPaneFrom(HWND window) {
+    return reinterpret_cast<ServerPane*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+void SortServerRows(ServerPane& pane, ServerSort kind, int column) {
+    pane.drawing.Suspend();
+    SavedSelection saved =
+        SaveSelection(pane.list, pane.model.rows().size(), [&pane](int row) { return pane.model.recordAt(row); });
+    HeaderMarkers markers;
+    switch (kind) {
+        case ServerSort::kResort:
+            pane.model.sort();
+            break;
+        case ServerSort::kRestore:
+            markers = pane.model.restoreSort();
+            break;
+        case ServerSort::kColumnClick:
+            markers = pane.model.columnClick(column);
+            if (markers.column < 0)
+                return;
+            break;
+    }
+    SetHeaderImage(pane.list, markers.formerColumn, kImageSortedBefore);
+    SetHeaderImage(pane.list, markers.column, markers.image);
+    pane.quietSelection = true;
+    RestoreSelection(pane.list, saved, [&pane](const void* r) {
+        return pane.model.rowOf(static_cast<const catalogue::ServerRecord*>(r));
+    });
+    pane.quietSelection = false;
+    InvalidateRect(pane.list, nullptr, FALSE);
+    InvalidateRect(pane.window, nullptr, FALSE);
+    TrackServerSelection(pane);
+}
+
+void SyncRows(ServerPane& pane) {
+    if (!pane.pendingRows)
+        return;
+    pane.pendingRows = false;
+    SendMessageA(pane.list, LVM_SETITEMCOUNT, pane.model.rows().size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+}
+
+void TellServerRemoved(ServerPane& pane, catalogue::ServerRecord* record) {
+    LPARAM r = reinterpret_cast<LPARAM>(record);
+    app::win32::SendToPane(app::win32::BuddyPaneOf(&pane.profile), PM_SERVER_REMOVED, 0, r);
+    app::win32::SendToPane(app::win32::PlayerPaneOf(&pane.profile), PM_SERVER_REMOVED, 0, r);
+}
+
+LRESULT CALLBACK ServerPaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CREATE) {
+        OnCreate(window);
+        return 0;
+    }
+    ServerPane* pane = ServerPaneFrom(window);
+    switch (message) {
+        case WM_SIZE: {
+            LayoutPaneList(window);
+            InvalidateRect(window, nullptr, TRUE);
+            return 0;
+        }
+        case WM_PAINT:
+            OnPaint(window);
+            return 0;
+        case WM_NCDESTROY:
+            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+            delete pane;
+            return DefWindowProcA(window, message, wParam, lParam);
+        default:
+            break;
+    }
+    if (!pane)
+        return DefWindowProcA(window, message, wParam, lParam);
+
+    auto* record = reinterpret_cast<catalogue::ServerRecord*>(lParam);
+    // Appends may wait (see ServerPane::pendingRows); everything else works on an up-to-date list.
+    if (message != PM_ADD_SERVER_ROW && message != PM_SERVER_CHANGED && message != PM_APPLY_REPLY)
+        SyncRows(*pane);
+    LRESULT result = 0;
+    if (HandleServerCommand(*pane, message, wParam, lParam, result))
+        return result;
+    switch (message) {
+        case WM_DESTROY:
+            OnDestroy(*pane);
+            return 0;
+        case WM_NOTIFY:
+            return OnNotify(*pane, *reinterpret_cast<const NMHDR*>(lParam));
+        case WM_COMMAND:
+            OnServerMenuCommand(*pane, LOWORD(wParam));
+            return 0;
+        case PM_RESUME_DRAWING:
+            pane->drawing.Resume();
+            InvalidateStrip(window);
+            return 0;
+        case PM_SELECT_SERVER:
+            SelectServer(*pane, record);
+            return 0;
+        case PM_RESTORE_SORT:
+            SortServerRows(*pane, ServerSort::kRestore);
+            return 0;
+        case PM_RESORT:
+            SortServerRows(*pane, ServerSort::kResort);
+            return 0;
+        case PM_SHOW_SELECTED_PLAYERS:
+            ShowSelectedPlayers(*pane);
+            return 0;
+        case PM_APPLY_REPLY:
+            ApplyReply(*pane, wParam, record);
+            return 0;
+        case PM_ADD_SERVER_ROW:
+            AddServerRow(*pane, record);
+            return 0;
+        case PM_CLEAR:
+            ClearRows(*pane);
+            return 0;
+        case PM_LOCATE_SERVER:
+            LocateServer(*pane, record);
+            return 0;
+        case PM_SELECT_ALL:
+        case PM_DESELECT_ALL:
+            // The control may report and redraw every row it changes: it draws again once, and the
+            // selection is looked at once after.
+            pane->drawing.Suspend();
+            pane->quietSelection = true;
+            SelectAllRows(pane->list, message == PM_SELECT_ALL);
+            pane->quietSelection = false;
+            TrackServerSelection(*pane);
+            if (message == PM_SELECT_ALL)
+                return 0;
+            GreyServerCommandsAfterDeselect();
+            return 0;
+        case PM_SERVER_CHANGED:
+            ServerChanged(*pane, record);
+            return 0;
+        case PM_REPAINT:
+            InvalidateRect(window, nullptr, FALSE);
+            InvalidateRect(pane->list, nullptr, FALSE);
+            return 0;
+        case PM_REMOVE_SERVER:
+            RemoveStaleServer(*pane, record);
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace views::win32

@@ -1,0 +1,204 @@
+// The buddy pane on real Win32: rows, sightings, removal, copy, locating a buddy's server, sorting.
+#include "app/win32/registry.h"
+#include "resources/resource.h"
+#include "views/list_pane.h"
+#include "views/win32/tests/pane_test_support.h"
+
+namespace views_test {
+namespace {
+
+class BuddyPaneTest : public PaneTest {
+  protected:
+    // A server on a row whose players are forwarded (their server reference set).
+    catalogue::ServerRecord* Server(const char* address, const char* host, std::initializer_list<PlayerSpec> players) {
+        catalogue::ServerRecord* s = AddRow(address, host, 40);
+        base::CopyText(s->gameTypeDisplay, "CTF");
+        base::CopyText(s->mapName, "oa_dm1");
+        SetPlayers(s, players);
+        for (int i = 0; i < s->playerCount; ++i)
+            s->playerAt(i)->server = s;
+        return s;
+    }
+};
+
+TEST_F(BuddyPaneTest, ReloadShowsEveryBuddyOfflineInListOrder) {
+    Start();
+    AddBuddyRecord("^1Bob");
+    AddBuddyRecord("Alice")->online = 1;
+    profile->onlineBuddies = 4;
+    SendBuddy(PM_BUDDIES_RELOAD);
+    EXPECT_EQ(ColumnTexts(buddyList, 0), (std::vector<std::string>{"^1Bob", "Alice"}));
+    EXPECT_EQ(RowImage(buddyList, 1), views::kPaneImageBuddyOffline);
+    EXPECT_EQ(profile->buddies.tail->online, 0u);
+    EXPECT_EQ(profile->onlineBuddies, 0u);
+
+    SendBuddy(PM_ADD_BUDDY_NAME, 0, "bob");
+    SendBuddy(PM_ADD_BUDDY_NAME, 0, "^1BOB");  // already there, ignoring case
+    const std::string longName(60, 'x');
+    SendBuddy(PM_ADD_BUDDY_NAME, 0, longName.c_str());
+    EXPECT_EQ(ColumnTexts(buddyList, 0), (std::vector<std::string>{"^1Bob", "Alice", "bob", std::string(49, 'x')}));
+    EXPECT_EQ(profile->buddies.count, 4u);
+
+    SendBuddy(PM_CLEAR);
+    EXPECT_EQ(RowCount(buddyList), 0);
+    EXPECT_EQ(profile->buddies.count, 4u);
+}
+
+TEST_F(BuddyPaneTest, SightingsBringBuddiesOnlineUntilTheirServerGoes) {
+    Start();
+    AddBuddyRecord("^1Bob");
+    AddBuddyRecord("Jim");
+    SendBuddy(PM_BUDDIES_RELOAD);
+    catalogue::ServerRecord* lab = Server("10.0.0.1", "^4Lab", {{"^1bob", 7, 40}});
+    catalogue::ServerRecord* arena = Server("10.0.0.2", "Arena", {{"^1BOB", 9, 90}});
+    SendBuddy(PM_PLAYER_SEEN, 0, lab->playerAt(0));
+    SendBuddy(PM_PLAYER_SEEN, 0, arena->playerAt(0));
+    EXPECT_EQ(profile->onlineBuddies, 2u);  // every sighting counts
+    EXPECT_EQ(CellText(buddyList, 0, 1), "Arena");
+    EXPECT_EQ(CellText(buddyList, 0, 2), "CTF");
+    EXPECT_EQ(RowImage(buddyList, 0), views::kPaneImageBuddy);
+    EXPECT_EQ(RowImage(buddyList, 1), views::kPaneImageBuddyOffline);
+    EXPECT_EQ(profile->buddies.head->score, 9);
+
+    SendBuddy(PM_SERVER_REMOVED, 0, lab);
+    EXPECT_EQ(profile->onlineBuddies, 2u);
+    SendBuddy(PM_SERVER_REMOVED, 0, arena);
+    EXPECT_EQ(profile->onlineBuddies, 1u);
+    EXPECT_EQ(CellText(buddyList, 0, 1), "");
+    EXPECT_EQ(RowImage(buddyList, 0), views::kPaneImageBuddyOffline);
+    EXPECT_EQ(profile->buddies.head->server, nullptr);
+
+    // A reset forgets the sightings and leaves the rows as they were drawn.
+    SendBuddy(PM_PLAYER_SEEN, 0, lab->playerAt(0));
+    SendBuddy(PM_BUDDIES_RESET);
+    EXPECT_EQ(profile->onlineBuddies, 0u);
+    EXPECT_EQ(profile->buddies.head->server, nullptr);
+    EXPECT_EQ(CellText(buddyList, 0, 1), "^4Lab");
+}
+
+TEST_F(BuddyPaneTest, RemovingSelectedBuddiesClearsTheirMarksInThePlayerPane) {
+    Start();
+    for (const char* name : {"Ann", "Bob", "Cid", "Dan"})
+        AddBuddyRecord(name);
+    SendBuddy(PM_BUDDIES_RELOAD);
+    catalogue::ServerRecord* s = Server("10.0.0.1", "Lab", {{"Ann", 1, 10}, {"bob", 2, 20}, {"Dan", 3, 30}});
+    SendBuddy(PM_PLAYER_SEEN, 0, s->playerAt(1));
+    SendPlayer(PM_SHOW_SERVER, 0, s);
+    ASSERT_EQ(RowImage(playerList, 1), views::kPaneImageBuddy);
+    SendBuddy(PM_REMOVE_SELECTED);
+    EXPECT_EQ(profile->buddies.count, 4u);  // nothing selected
+
+    SelectRows(buddyList, {0, 1, 3});
+    SendBuddy(PM_REMOVE_SELECTED);
+    EXPECT_EQ(ColumnTexts(buddyList, 0), std::vector<std::string>{"Cid"});
+    EXPECT_EQ(profile->buddies.count, 1u);
+    EXPECT_EQ(profile->onlineBuddies, 0u);
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(RowImage(playerList, row), views::kNoIcon) << row;
+
+    // The Delete key and the context menu's command do the same.
+    SendBuddy(PM_ADD_BUDDY_NAME, 0, "Eve");
+    SelectRows(buddyList, {1});
+    SendMessageA(buddyPane, WM_COMMAND, IDM_PANE_REMOVE_BUDDY, 0);
+    SelectRows(buddyList, {0});
+    NMLVKEYDOWN key = {};
+    key.hdr.hwndFrom = buddyList;
+    key.hdr.code = LVN_KEYDOWN;
+    key.wVKey = VK_DELETE;
+    SendMessageA(buddyPane, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&key));
+    EXPECT_EQ(RowCount(buddyList), 0);
+    EXPECT_EQ(profile->buddies.count, 0u);
+}
+
+TEST_F(BuddyPaneTest, CopyPutsTheFirstSelectedBuddyOnTheClipboard) {
+    Start();
+    AddBuddyRecord("^1Bob");
+    AddBuddyRecord("Jim");
+    SendBuddy(PM_BUDDIES_RELOAD);
+    catalogue::ServerRecord* s = Server("10.0.0.1", "^4Lab", {{"^1Bob", 12, 99}});
+    SendBuddy(PM_PLAYER_SEEN, 0, s->playerAt(0));
+    SelectRows(buddyList, {0, 1});
+    SendBuddy(PM_COPY_SELECTED, 0);
+    EXPECT_EQ(ClipboardText(), "Bob | Lab (10.0.0.1:27960) | oa_dm1 | 12 | 99 ms");
+    SendMessageA(buddyPane, WM_COMMAND, IDM_PANE_COPY_IRC, 0);
+    const std::string name =
+        "\x03"
+        "1,0 \x03"
+        "4,0Bob\x03"
+        "1,0";
+    const std::string server =
+        "\x03"
+        "1,0 \x03"
+        "12,0Lab\x03"
+        "1,0 (\x02"
+        "10.0.0.1:27960\x02) \x03"
+        "12|\x03"
+        "1 oa_dm1";
+    EXPECT_EQ(ClipboardText(), name +
+                                   " \x03"
+                                   "12|\x03"
+                                   "1 " +
+                                   server +
+                                   " \x03"
+                                   "12|\x03"
+                                   "1 12 \x03"
+                                   "12|\x03"
+                                   "3 99 ms");
+    SelectRows(buddyList, {1});
+    SendMessageA(buddyPane, WM_COMMAND, IDM_PANE_COPY_TEXT, 0);
+    EXPECT_EQ(ClipboardText(), "Jim | Not online | 0 | 0 ms");
+}
+
+TEST_F(BuddyPaneTest, ClickingAnOnlineBuddyLocatesItsServerAndDoubleClickJoins) {
+    Start();
+    AddBuddyRecord("Bob");
+    AddBuddyRecord("Jim");
+    SendBuddy(PM_BUDDIES_RELOAD);
+    AddRow("10.0.0.1");
+    catalogue::ServerRecord* s = Server("10.0.0.2", "Lab", {{"Bob", 1, 10}, {"Ann", 2, 20}});
+    SendBuddy(PM_PLAYER_SEEN, 0, s->playerAt(0));
+
+    Click(buddyPane, buddyList, 1, true);  // offline: nothing
+    EXPECT_TRUE(Selected(serverList).empty());
+    EXPECT_TRUE(actions.joins.empty());
+    Click(buddyPane, buddyList, 0, false);
+    EXPECT_EQ(Selected(serverList), std::vector<int>{1});
+    EXPECT_EQ(ColumnTexts(playerList, 0), (std::vector<std::string>{"Bob", "Ann"}));
+    EXPECT_TRUE(actions.joins.empty());
+    Click(buddyPane, buddyList, 0, true);
+    ASSERT_EQ(actions.joins.size(), 1u);
+    EXPECT_EQ(actions.joins[0], std::make_pair(s, false));
+}
+
+TEST_F(BuddyPaneTest, BuddiesSortOnlineFirstAndTheColumnIsRemembered) {
+    Start();
+    for (const char* name : {"Zed", "cat", "Amy", "Bob"})
+        AddBuddyRecord(name);
+    SendBuddy(PM_BUDDIES_RELOAD);
+    catalogue::ServerRecord* a = Server("10.0.0.1", "Beta", {{"Zed", 1, 10}});
+    catalogue::ServerRecord* b = Server("10.0.0.2", "Alpha", {{"Bob", 1, 10}});
+    SendBuddy(PM_PLAYER_SEEN, 0, a->playerAt(0));
+    SendBuddy(PM_PLAYER_SEEN, 0, b->playerAt(0));
+    SelectRows(buddyList, {1});  // "cat"
+
+    ColumnClick(buddyPane, buddyList, 0);
+    EXPECT_EQ(ColumnTexts(buddyList, 0), (std::vector<std::string>{"Bob", "Zed", "cat", "Amy"}));
+    EXPECT_EQ(Selected(buddyList), std::vector<int>{2});
+    EXPECT_EQ(HeaderImage(buddyList, 0), views::kPaneImageSortMarker);
+    ColumnClick(buddyPane, buddyList, 1);
+    EXPECT_EQ(ColumnTexts(buddyList, 0), (std::vector<std::string>{"Bob", "Zed", "cat", "Amy"}));
+    EXPECT_EQ(HeaderImage(buddyList, 0), -1);
+    DWORD stored = 0;
+    ReadRegDword(HKEY_CURRENT_USER, &stored, app::kGeometryKey, "COBDY");
+    EXPECT_EQ(stored, 1u);
+
+    // A player made a buddy goes online and the list is sorted again.
+    catalogue::ServerRecord* c = Server("10.0.0.3", "Gamma", {{"Kim", 1, 10}});
+    SendBuddy(PM_ADD_BUDDY_PLAYER, 0, c->playerAt(0));
+    EXPECT_EQ(ColumnTexts(buddyList, 0), (std::vector<std::string>{"Bob", "Zed", "Kim", "cat", "Amy"}));
+    EXPECT_EQ(profile->onlineBuddies, 3u);
+    EXPECT_EQ(Selected(buddyList), std::vector<int>{3});
+}
+
+}  // namespace
+}  // namespace views_test

@@ -1,0 +1,165 @@
+// The Add Buddy and Find Player dialogs on real Win32, opened by the main window's commands.
+#include "resources/resource.h"
+#include "views/list_pane.h"
+#include "views/win32/panes.h"
+#include "views/win32/tests/pane_test_support.h"
+
+namespace views_test {
+namespace {
+
+class PaneDialogsTest : public PaneTest {
+  protected:
+    void StartWithDialogs() {
+        Start();
+        TheShell().dialogs = &paneDialogs;
+    }
+    void Command(UINT id) { SendMessageA(main, WM_COMMAND, id, 0); }
+    std::string Ini(const char* key) { return ctx.settings->ReadIni("vexar.ini", "Find", key, "<none>", 256); }
+    // Two servers of players for the searches.
+    void Players() {
+        lab = AddRow("10.0.0.1", "^1Lab", 40);
+        base::CopyText(lab->gameTypeDisplay, "CTF");
+        SetPlayers(lab, {{"JimBo", 1, 10}, {"Bob", 2, 20}});
+        arena = AddRow("10.0.0.2", "Arena", 40);
+        SetPlayers(arena, {{"bob", 3, 30}, {"BOB", 4, 40}, {"^1B^2ob", 5, 50}});
+    }
+
+    views::win32::PaneDialogs paneDialogs;
+    catalogue::ServerRecord* lab = nullptr;
+    catalogue::ServerRecord* arena = nullptr;
+};
+
+// Types a search and presses "Find!"; returns the result names.
+std::vector<std::string> Find(HWND dialog, const char* text) {
+    SetDlgItemTextA(dialog, IDC_FIND_TEXT, text);
+    ClickButton(dialog, IDC_FIND_GO);
+    return ColumnTexts(GetDlgItem(dialog, IDC_FIND_LIST), 0);
+}
+
+bool Enabled(HWND dialog, int id) {
+    return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
+}
+
+TEST_F(PaneDialogsTest, AddBuddyAddsEachTypedNameAndStaysOpen) {
+    StartWithDialogs();
+    AddBuddyRecord("^1Bob");
+    SendBuddy(PM_BUDDIES_RELOAD);
+    RunWithDialog([&] { Command(IDM_ADD_BUDDY); },
+                  [&](HWND dialog) {
+                      EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_BUDDY_NAME, EM_GETLIMITTEXT, 0, 0), 50);
+                      for (const char* name : {"Jim", "", "^1BOB", "Ann"}) {
+                          SetDlgItemTextA(dialog, IDC_BUDDY_NAME, name);
+                          ClickButton(dialog, IDOK);
+                          char left[64] = "?";
+                          GetDlgItemTextA(dialog, IDC_BUDDY_NAME, left, sizeof left);
+                          EXPECT_STREQ(left, "") << name;
+                          EXPECT_TRUE(IsWindowVisible(dialog));
+                      }
+                      ClickButton(dialog, IDCANCEL);
+                  });
+    EXPECT_EQ(ColumnTexts(buddyList, 0), (std::vector<std::string>{"^1Bob", "Jim", "Ann"}));
+    EXPECT_EQ(profile->buddies.count, 3u);
+}
+
+TEST_F(PaneDialogsTest, FindPlayerSearchesByPrefixOrAnywhereAndKeepsAHistory) {
+    StartWithDialogs();
+    Players();
+    RunWithDialog([&] { Command(IDM_FIND_PLAYER); },
+                  [&](HWND dialog) {
+                      EXPECT_FALSE(Enabled(dialog, IDC_FIND_JOIN));
+                      EXPECT_FALSE(Enabled(dialog, IDC_FIND_ADD_BUDDY));
+                      EXPECT_FALSE(Enabled(dialog, IDC_FIND_ADD_FAVOURITE));
+                      EXPECT_EQ(Find(dialog, "*Bo"), (std::vector<std::string>{"JimBo", "Bob", "bob"}));
+                      EXPECT_EQ(Find(dialog, "bo"), (std::vector<std::string>{"Bob", "bob", "BOB"}));
+                      EXPECT_EQ(Find(dialog, "BO").size(), 3u);  // same text: not stored again
+                      HWND list = GetDlgItem(dialog, IDC_FIND_LIST);
+                      EXPECT_EQ(CellText(list, 0, 1), "^1Lab");
+                      EXPECT_EQ(CellText(list, 0, 2), "CTF");
+                      CheckDlgButton(dialog, IDC_FIND_IGNORE_COLOURS, BST_CHECKED);
+                      EXPECT_EQ(Find(dialog, "Bob"), (std::vector<std::string>{"Bob", "bob", "BOB", "Bob"}));
+                      EXPECT_EQ(CellText(list, 0, 1), "Lab");
+                      EXPECT_EQ(Find(dialog, "").size(), 5u);
+                      ClickButton(dialog, IDCANCEL);
+                  });
+    EXPECT_EQ(Ini("find0"), "*Bo");
+    EXPECT_EQ(Ini("find1"), "bo");
+    EXPECT_EQ(Ini("find2"), "Bob");
+    EXPECT_EQ(Ini("find3"), "<none>");  // an empty search is not kept
+    EXPECT_EQ(Ini("IgnoreColours"), "True");
+
+    // The next opening lists the history, ticks the box and starts with an empty text; choosing an
+    // entry of the list searches for it.
+    RunWithDialog([&] { Command(IDM_FIND_PLAYER); },
+                  [&](HWND dialog) {
+                      HWND combo = GetDlgItem(dialog, IDC_FIND_TEXT);
+                      EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 3);
+                      EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_FIND_IGNORE_COLOURS), BST_CHECKED);
+                      char text[64] = "?";
+                      GetWindowTextA(combo, text, sizeof text);
+                      EXPECT_STREQ(text, "");
+                      CheckDlgButton(dialog, IDC_FIND_IGNORE_COLOURS, BST_UNCHECKED);
+                      SendMessageA(combo, CB_SETCURSEL, 0, 0);
+                      SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_FIND_TEXT, CBN_SELCHANGE),
+                                   reinterpret_cast<LPARAM>(combo));
+                      EXPECT_EQ(ColumnTexts(GetDlgItem(dialog, IDC_FIND_LIST), 0),
+                                (std::vector<std::string>{"JimBo", "Bob", "bob"}));
+                      ClickButton(dialog, IDCANCEL);
+                  });
+    EXPECT_EQ(Ini("IgnoreColours"), "False");
+}
+
+TEST_F(PaneDialogsTest, FindPlayerAddsBuddiesAndFavouritesAndJoinsTheServer) {
+    StartWithDialogs();
+    Players();
+    AddBuddyRecord("JimBo");
+    SendBuddy(PM_BUDDIES_RELOAD);
+    INT_PTR result = 0;
+    RunWithDialog([&] { result = views::win32::RunFindPlayer(main); },
+                  [&](HWND dialog) {
+                      HWND list = GetDlgItem(dialog, IDC_FIND_LIST);
+                      Find(dialog, "");
+                      ASSERT_EQ(RowCount(list), 5);
+                      EXPECT_EQ(RowImage(list, 0), views::kPaneImageBuddy);
+
+                      SelectRows(list, {0});  // JimBo, a buddy already
+                      EXPECT_TRUE(Enabled(dialog, IDC_FIND_JOIN));
+                      EXPECT_FALSE(Enabled(dialog, IDC_FIND_ADD_BUDDY));
+                      EXPECT_TRUE(Enabled(dialog, IDC_FIND_ADD_FAVOURITE));
+
+                      SelectRows(list, {2});  // bob on Arena
+                      ASSERT_TRUE(Enabled(dialog, IDC_FIND_ADD_BUDDY));
+                      ClickButton(dialog, IDC_FIND_ADD_BUDDY);
+                      EXPECT_FALSE(Enabled(dialog, IDC_FIND_ADD_BUDDY));
+                      EXPECT_EQ(RowImage(list, 2), views::kPaneImageBuddy);
+                      ClickButton(dialog, IDC_FIND_ADD_FAVOURITE);
+                      EXPECT_EQ(arena->isFavourite, 1u);
+
+                      SelectRows(list, {});
+                      EXPECT_FALSE(Enabled(dialog, IDC_FIND_JOIN));
+                      SelectRows(list, {3});
+                      ClickButton(dialog, IDC_FIND_JOIN);
+                  });
+    EXPECT_EQ(result, 1);
+    ASSERT_EQ(profile->buddies.count, 2u);
+    EXPECT_STREQ(profile->buddies.tail->name, "bob");
+    // Sorted again: the online buddy before the offline one.
+    EXPECT_EQ(ColumnTexts(buddyList, 0), (std::vector<std::string>{"bob", "JimBo"}));
+    EXPECT_EQ(CellText(buddyList, 0, 1), "Arena");
+    ASSERT_EQ(actions.joins.size(), 1u);
+    EXPECT_EQ(actions.joins[0], std::make_pair(arena, false));
+    ASSERT_EQ(Selected(serverList).size(), 1u);  // the new favourite went to the top
+    EXPECT_EQ(CellText(serverList, Selected(serverList)[0], 9), "10.0.0.2:27960");
+}
+
+TEST_F(PaneDialogsTest, OtherCommandsGoToTheNextDialogs) {
+    StartWithDialogs();
+    views::win32::PaneDialogs chained(&dialogs);
+    TheShell().dialogs = &chained;
+    dialogs.opened.clear();
+    Command(IDM_GAME_SETUP);
+    Command(IDM_COLOUR_PREFERENCES);
+    EXPECT_EQ(dialogs.opened, (std::vector<UINT>{IDM_GAME_SETUP, IDM_COLOUR_PREFERENCES}));
+}
+
+}  // namespace
+}  // namespace views_test

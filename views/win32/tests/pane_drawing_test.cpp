@@ -1,0 +1,102 @@
+// What the panes put on the screen: row colours of the owner-drawn cells, and the lists drawn again
+// once a burst of changes is over.
+#include "views/row_paint.h"
+#include "views/win32/tests/pane_test_support.h"
+
+namespace views_test {
+namespace {
+
+// The colour inside a cell, away from its text: near the right edge of its label rectangle.
+COLORREF CellColour(HWND list, int row, int column) {
+    RECT r = {};
+    r.top = column;
+    r.left = LVIR_LABEL;
+    SendMessageA(list, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&r));
+    HDC dc = GetDC(list);
+    COLORREF c = GetPixel(dc, r.right - 3, r.top + 1);
+    ReleaseDC(list, dc);
+    return c;
+}
+
+class PaneDrawingTest : public PaneTest {
+  protected:
+    void Show() {
+        SetClientSize(900, 700);
+        Pump();
+        RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    }
+};
+
+TEST_F(PaneDrawingTest, CellsAreFilledWithTheProfilesRowColours) {
+    Start();
+    // Distinct colours, so that each fill can be told apart.
+    const uint32_t colours[] = {0x00F0F0F0, 0x00E0E0D0, 0x0080FFFF, 0x00FFE0E0, 0x00E0FFE0, 0x00008000};
+    for (int i = 0; i < 6; ++i)
+        profile->colours[i] = colours[i];
+    AddRow("10.0.0.1");
+    AddRow("10.0.0.2");
+    AddRow("10.0.0.3")->isFavourite = 1;
+    AddRow("10.0.0.4")->joinCount = 1;
+    AddRow("10.0.0.5")->autoRefresh = 1;
+    SelectRows(serverList, {0});
+    Show();
+    ASSERT_TRUE(IsWindowVisible(serverList));
+    EXPECT_EQ(CellColour(serverList, 0, 5), colours[views::kSchemeSelectionBackground]);
+    EXPECT_EQ(CellColour(serverList, 1, 5), colours[views::kSchemeAlternateBackground]);
+    EXPECT_EQ(CellColour(serverList, 2, 5), colours[views::kSchemeFavouriteBackground]);
+    EXPECT_EQ(CellColour(serverList, 3, 5), colours[views::kSchemeVisitedBackground]);
+    EXPECT_EQ(CellColour(serverList, 4, 5), colours[views::kSchemeAutoRefreshBackground]);
+
+    catalogue::ServerRecord* s = profile->servers.head;
+    SetPlayers(s, {{"One", 1, 10}, {"Two", 2, 20}});
+    SendServer(PM_SHOW_SELECTED_PLAYERS);
+    SelectRows(playerList, {1});
+    Show();
+    EXPECT_EQ(CellColour(playerList, 0, 1), colours[views::kSchemeDefaultBackground]);
+    EXPECT_EQ(CellColour(playerList, 1, 1), colours[views::kSchemeSelectionBackground]);
+}
+
+TEST_F(PaneDrawingTest, ListsAreShownAgainOnceABurstOfChangesIsOver) {
+    Start();
+    Show();
+    for (int i = 0; i < 200; ++i)
+        AddRow(("10.0." + std::to_string(i / 100) + "." + std::to_string(i % 100)).c_str());
+    SendServer(PM_REMOVE_SERVER, 0, profile->servers.head);
+    AddBuddyRecord("Bob");
+    SendBuddy(PM_BUDDIES_RELOAD);
+    SendPlayer(PM_SHOW_SERVER, 0, profile->servers.head);
+    Pump();
+    for (HWND list : {serverList, playerList, buddyList})
+        EXPECT_TRUE(IsWindowVisible(list));
+    EXPECT_EQ(RowCount(serverList), 199);
+    EXPECT_EQ(RowCount(buddyList), 1);
+    SCROLLINFO si = {sizeof si, SIF_RANGE};
+    GetScrollInfo(serverList, SB_VERT, &si);
+    EXPECT_EQ(si.nMax, 198);
+}
+
+TEST_F(PaneDrawingTest, DeletedRowsKeepTheSelectionOnItsServers) {
+    Start();
+    catalogue::ServerRecord* r[5];
+    for (int i = 0; i < 5; ++i)
+        r[i] = AddRow(("10.0.0." + std::to_string(i + 1)).c_str());
+    SelectRows(serverList, {1, 3});
+    SendServer(PM_REMOVE_SERVER, 0, r[0]);
+    r[2]->ping = catalogue::kNoPing;
+    SendServer(PM_SERVER_CHANGED, 0, r[2]);  // filtered out: its row goes
+    EXPECT_EQ(ColumnTexts(serverList, 9),
+              (std::vector<std::string>{"10.0.0.2:27960", "10.0.0.4:27960", "10.0.0.5:27960"}));
+    EXPECT_EQ(Selected(serverList), (std::vector<int>{0, 1}));
+
+    // Without a selection rows go all the same.
+    SelectRows(serverList, {});
+    SendServer(PM_REMOVE_SERVER, 0, r[4]);
+    EXPECT_EQ(ColumnTexts(serverList, 9), (std::vector<std::string>{"10.0.0.2:27960", "10.0.0.4:27960"}));
+    SelectRows(serverList, {1});
+    EXPECT_EQ(SendServer(PM_QUERY_FAVOURITE), 0);
+    SendServer(PM_COPY_SELECTED, 0);
+    EXPECT_EQ(ClipboardText().substr(0, 24), "Server | 10.0.0.4:27960 ");
+}
+
+}  // namespace
+}  // namespace views_test

@@ -1,0 +1,236 @@
+// Fixture of the pane tests.
+#include "views/win32/tests/pane_test_support.h"
+
+#include <memory>
+
+namespace views_test {
+
+void PaneTest::Start() {
+    StartShell();
+    profile = CurrentProfile();
+    ASSERT_NE(profile, nullptr);
+    serverPane = ServerPaneOf(profile);
+    playerPane = PlayerPaneOf(profile);
+    buddyPane = BuddyPaneOf(profile);
+    serverList = ServerListOf(profile);
+    playerList = PlayerListOf(profile);
+    buddyList = BuddyListOf(profile);
+    ASSERT_TRUE(serverList && playerList && buddyList);
+    TheShell().serverActions = &actions;
+    sink.shown.clear();
+}
+
+void PaneTest::TearDown() {
+    TheShell().serverActions = nullptr;
+    ShellTest::TearDown();
+}
+
+catalogue::ServerRecord* PaneTest::NewServer(const char* address, uint32_t port) {
+    catalogue::findOrCreateServer(profile->servers, catalogue::MakeServerTemplate(address, port));
+    catalogue::ServerRecord* r = profile->servers.tail;
+    base::CopyText(r->hostName, "Server");
+    r->ping = 50;
+    r->maxPlayers = 16;
+    r->playerCount = 1;
+    r->refreshPending = 0;
+    base::CopyText(r->passwordText, "0");
+    return r;
+}
+
+catalogue::ServerRecord* PaneTest::AddRow(const char* address, const char* hostName, uint32_t ping) {
+    catalogue::ServerRecord* r = NewServer(address);
+    base::CopyText(r->hostName, hostName);
+    r->ping = ping;
+    SendServer(PM_ADD_SERVER_ROW, 0, r);
+    return r;
+}
+
+void PaneTest::SetPlayers(catalogue::ServerRecord* server, std::initializer_list<PlayerSpec> players) {
+    int i = 0;
+    for (const PlayerSpec& p : players) {
+        catalogue::PlayerRecord& slot = server->players()[i++];
+        base::CopyText(slot.name, p.name);
+        slot.score = p.score;
+        slot.ping = p.ping;
+    }
+    server->playerCount = i;
+}
+
+catalogue::BuddyRecord* PaneTest::AddBuddyRecord(const char* name) {
+    auto b = std::make_unique<catalogue::BuddyRecord>();
+    base::CopyText(b->name, name);
+    catalogue::BuddyRecord* added = b.get();
+    catalogue::appendBuddy(profile->buddies, std::move(b));
+    return added;
+}
+
+LRESULT PaneTest::Notify(HWND pane, HWND list, UINT code) {
+    NMITEMACTIVATE n = {};
+    n.hdr.hwndFrom = list;
+    n.hdr.idFrom = GetDlgCtrlID(list);
+    n.hdr.code = code;
+    n.iItem = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    return SendMessageA(pane, WM_NOTIFY, n.hdr.idFrom, reinterpret_cast<LPARAM>(&n));
+}
+
+void PaneTest::ColumnClick(HWND pane, HWND list, int column) {
+    NMLISTVIEW n = {};
+    n.hdr.hwndFrom = list;
+    n.hdr.idFrom = GetDlgCtrlID(list);
+    n.hdr.code = LVN_COLUMNCLICK;
+    n.iItem = -1;
+    n.iSubItem = column;
+    SendMessageA(pane, WM_NOTIFY, n.hdr.idFrom, reinterpret_cast<LPARAM>(&n));
+}
+
+void PaneTest::Click(HWND pane, HWND list, int row, bool twice) {
+    SelectRows(list, {row});
+    NMITEMACTIVATE n = {};
+    n.hdr.hwndFrom = list;
+    n.hdr.idFrom = GetDlgCtrlID(list);
+    n.hdr.code = twice ? NM_DBLCLK : NM_CLICK;
+    n.iItem = row;
+    SendMessageA(pane, WM_NOTIFY, n.hdr.idFrom, reinterpret_cast<LPARAM>(&n));
+}
+
+int RowCount(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string CellText(HWND list, int row, int column) {
+    char text[512] = "";
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+std::vector<std::string> ColumnTexts(HWND list, int column) {
+    std::vector<std::string> texts;
+    for (int row = 0; row < RowCount(list); ++row)
+        texts.push_back(CellText(list, row, column));
+    return texts;
+}
+
+int RowImage(HWND list, int row) {
+    LVITEMA item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    item.iImage = -99;
+    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.iImage;
+}
+
+int HeaderImage(HWND list, int column) {
+    // What the header shows: its own item.
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    HDITEMA item = {};
+    item.mask = HDI_FORMAT | HDI_IMAGE;
+    SendMessageA(header, HDM_GETITEMA, column, reinterpret_cast<LPARAM>(&item));
+    return (item.fmt & HDF_IMAGE) ? item.iImage : -1;
+}
+
+void SelectRows(HWND list, std::initializer_list<int> rows) {
+    LVITEMA clear = {};
+    clear.stateMask = LVIS_SELECTED;
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
+    for (int row : rows) {
+        LVITEMA item = {};
+        item.stateMask = LVIS_SELECTED;
+        item.state = LVIS_SELECTED;
+        SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+std::vector<int> Selected(HWND list) {
+    std::vector<int> rows;
+    int row = -1;
+    while ((row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0)
+        rows.push_back(row);
+    return rows;
+}
+
+std::string ClipboardText() {
+    std::string text;
+    if (!OpenClipboard(nullptr))
+        return text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
+            text = bytes;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void PutOnClipboard(const char* text) {
+    if (!OpenClipboard(nullptr))
+        return;
+    EmptyClipboard();
+    size_t n = strlen(text) + 1;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, n);
+    memcpy(GlobalLock(block), text, n);
+    GlobalUnlock(block);
+    SetClipboardData(CF_TEXT, block);
+    CloseClipboard();
+}
+
+bool MenuItemEnabled(UINT item) {
+    UINT state = GetMenuState(GetMenu(TheShell().main), item, MF_BYCOMMAND);
+    return state != UINT(-1) && !(state & (MF_GRAYED | MF_DISABLED));
+}
+
+bool MenuItemChecked(UINT item) {
+    return (GetMenuState(GetMenu(TheShell().main), item, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+BYTE ToolbarState(int command) {
+    return static_cast<BYTE>(SendMessageA(TheShell().toolbar, TB_GETSTATE, command, 0));
+}
+
+namespace {
+
+std::function<void(HWND)> g_script;
+
+BOOL CALLBACK FindDialogWindow(HWND window, LPARAM found) {
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK RunScript(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindDialogWindow, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog || !g_script)
+        return;
+    KillTimer(nullptr, timer);
+    auto script = std::move(g_script);
+    g_script = nullptr;
+    script(dialog);
+    // A script that stopped early (a failed assertion) must not leave the test waiting.
+    if (IsWindow(dialog) && IsWindowVisible(dialog))
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+}  // namespace
+
+void RunWithDialog(const std::function<void()>& open, const std::function<void(HWND)>& script) {
+    g_script = script;
+    UINT_PTR timer = SetTimer(nullptr, 0, 20, RunScript);
+    open();
+    KillTimer(nullptr, timer);
+    g_script = nullptr;
+}
+
+void ClickButton(HWND dialog, int id) {
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+}  // namespace views_test

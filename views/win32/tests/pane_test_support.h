@@ -1,0 +1,107 @@
+// Fixture of the pane tests: the real shell with one profile, records made to measure, and readers
+// of list rows, header images, menus, toolbar states and the clipboard.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/win32/shell.h"
+#include "base/text.h"
+#include "catalogue/records.h"
+#include "testing/win32/shell_fixture.h"
+#include "views/win32/pane_messages.h"
+
+namespace views_test {
+
+using namespace app::win32;
+using namespace views::win32;
+
+// Records what the server list pane asks of the join and remote-control parts.
+class RecordingActions : public ShellServerActions {
+  public:
+    void Join(catalogue::ServerRecord& record, bool asSpectator) override {
+        joins.push_back({&record, asSpectator});
+        ++record.joinCount;
+    }
+    void EditPlayerConfig(catalogue::ServerRecord& record) override { edited.push_back(&record); }
+    void OpenRemoteControl(catalogue::ServerRecord& record) override { consoles.push_back(&record); }
+    int RemoteControlCount() const override { return openConsoles; }
+    void CloseRemoteControl() override { ++closed; }
+
+    std::vector<std::pair<catalogue::ServerRecord*, bool>> joins;
+    std::vector<catalogue::ServerRecord*> edited;
+    std::vector<catalogue::ServerRecord*> consoles;
+    int openConsoles = 0;
+    int closed = 0;
+};
+
+class PaneTest : public testing_support::ShellTest {
+  protected:
+    void Start();
+    void TearDown() override;
+
+    // A record appended to the profile's list that passes the default filters: an answered,
+    // non-empty, unprotected server.
+    catalogue::ServerRecord* NewServer(const char* address, uint32_t port = 27960);
+    // NewServer, then offered to the server list pane.
+    catalogue::ServerRecord* AddRow(const char* address, const char* hostName = "Server", uint32_t ping = 50);
+    // Players of a server: name, score, ping.
+    struct PlayerSpec {
+        const char* name;
+        int score;
+        int ping;
+    };
+    void SetPlayers(catalogue::ServerRecord* server, std::initializer_list<PlayerSpec> players);
+    catalogue::BuddyRecord* AddBuddyRecord(const char* name);
+
+    LRESULT SendServer(UINT message, WPARAM wParam = 0, const void* lParam = nullptr) {
+        return SendMessageA(serverPane, message, wParam, reinterpret_cast<LPARAM>(lParam));
+    }
+    LRESULT SendPlayer(UINT message, WPARAM wParam = 0, const void* lParam = nullptr) {
+        return SendMessageA(playerPane, message, wParam, reinterpret_cast<LPARAM>(lParam));
+    }
+    LRESULT SendBuddy(UINT message, WPARAM wParam = 0, const void* lParam = nullptr) {
+        return SendMessageA(buddyPane, message, wParam, reinterpret_cast<LPARAM>(lParam));
+    }
+
+    // A notification from a pane's list control, as the control would send it.
+    LRESULT Notify(HWND pane, HWND list, UINT code);
+    void ColumnClick(HWND pane, HWND list, int column);
+    void Click(HWND pane, HWND list, int row, bool twice);
+
+    catalogue::GameProfile* profile = nullptr;
+    HWND serverPane = nullptr;
+    HWND playerPane = nullptr;
+    HWND buddyPane = nullptr;
+    HWND serverList = nullptr;
+    HWND playerList = nullptr;
+    HWND buddyList = nullptr;
+    RecordingActions actions;
+};
+
+int RowCount(HWND list);
+std::string CellText(HWND list, int row, int column);
+std::vector<std::string> ColumnTexts(HWND list, int column);
+int RowImage(HWND list, int row);
+// The header image of a column, -1 when it has none.
+int HeaderImage(HWND list, int column);
+void SelectRows(HWND list, std::initializer_list<int> rows);
+std::vector<int> Selected(HWND list);
+// CF_TEXT on the clipboard ("" when there is none).
+std::string ClipboardText();
+void PutOnClipboard(const char* text);
+bool MenuItemEnabled(UINT item);
+bool MenuItemChecked(UINT item);
+BYTE ToolbarState(int command);
+
+// Runs `open` (which shows a modal dialog) and, once the dialog is up, `script` on it from inside
+// the dialog's own message loop; the script must end the dialog.
+void RunWithDialog(const std::function<void()>& open, const std::function<void(HWND)>& script);
+void ClickButton(HWND dialog, int id);
+
+}  // namespace views_test

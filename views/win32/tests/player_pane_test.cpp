@@ -1,0 +1,212 @@
+// The player pane on real Win32: which players get rows, icons, sorting, widths, copy, buddies.
+#include "app/win32/registry.h"
+#include "resources/resource.h"
+#include "views/list_pane.h"
+#include "views/player_rows.h"
+#include "views/win32/tests/pane_test_support.h"
+
+namespace views_test {
+namespace {
+
+using testing_support::PrivateMessages;
+using testing_support::RecordMessages;
+
+DWORD RegValue(const char* name) {
+    DWORD v = 0xDEADBEEF;
+    ReadRegDword(HKEY_CURRENT_USER, &v, app::kGeometryKey, name);
+    return v;
+}
+
+class PlayerPaneTest : public PaneTest {
+  protected:
+    // A server on a row with Bob, his twin bob (one row for both), a bot and ^1Alice.
+    catalogue::ServerRecord* ServerWithPlayers() {
+        catalogue::ServerRecord* s = AddRow("10.0.0.1", "^4Lab", 40);
+        base::CopyText(s->mapName, "oa_dm1");
+        SetPlayers(s, {{"Bob", 10, 50}, {"bob", 5, 60}, {"Bot", 3, 0}, {"^1Al^7ice", -3, 80}});
+        return s;
+    }
+};
+
+TEST_F(PlayerPaneTest, ShownServerGivesOneRowPerNameWithoutBots) {
+    Start();
+    AddBuddyRecord("^1AL^7ICE");
+    catalogue::ServerRecord* s = ServerWithPlayers();
+    SendPlayer(PM_SHOW_SERVER, 0, s);
+    EXPECT_EQ(ColumnTexts(playerList, 0), (std::vector<std::string>{"Bob", "^1Al^7ice"}));
+    EXPECT_EQ(ColumnTexts(playerList, 1), (std::vector<std::string>{"10", "-3"}));
+    EXPECT_EQ(ColumnTexts(playerList, 2), (std::vector<std::string>{"50", "80"}));
+    EXPECT_EQ(RowImage(playerList, 0), views::kNoIcon);
+    EXPECT_EQ(RowImage(playerList, 1), views::kPaneImageBuddy);
+    EXPECT_EQ(profile->shownMaxPlayers, 16u);
+
+    ctx.display.ShowBots = 0xFFFFFFFF;
+    SendPlayer(PM_SHOW_SERVER, 0, s);
+    ASSERT_EQ(RowCount(playerList), 3);
+    EXPECT_EQ(CellText(playerList, 1, 0), "Bot");
+    EXPECT_EQ(RowImage(playerList, 1), views::kPaneImageBot);
+
+    // Half-Life replies carry no pings: nobody is a bot there.
+    ctx.display.ShowBots = 0;
+    profile->kind = catalogue::kHalfLife;
+    SendPlayer(PM_SHOW_SERVER, 0, s);
+    EXPECT_EQ(RowCount(playerList), 3);
+    EXPECT_EQ(RowImage(playerList, 1), views::kNoIcon);
+
+    // Renegade lists no players; the rows of the last server go.
+    profile->kind = catalogue::kRenegade;
+    SendPlayer(PM_SHOW_SERVER, 0, s);
+    EXPECT_EQ(RowCount(playerList), 0);
+    EXPECT_TRUE(sink.shown.empty());
+}
+
+TEST_F(PlayerPaneTest, MoreThan128PlayersAreCutWithAMessage) {
+    Start();
+    catalogue::ServerRecord* s = AddRow("10.0.0.1");
+    catalogue::PlayerRecord* slots = s->players();
+    for (int i = 0; i < catalogue::kMaxPlayerSlots; ++i) {
+        base::FormatText(slots[i].name, sizeof slots[i].name, "P%d", i);
+        slots[i].ping = 10 + i;
+    }
+    s->playerCount = 200;
+    SendPlayer(PM_SHOW_SERVER, 0, s);
+    EXPECT_EQ(RowCount(playerList), catalogue::kMaxPlayerSlots);
+    RecordMessages(buddyPane);
+    SendPlayer(PM_SERVER_PLAYERS, 0, s);
+    EXPECT_EQ(sink.shown, (std::vector<std::string>(2, views::kTooManyPlayersMessage)));
+    auto seen = PrivateMessages(buddyPane);
+    ASSERT_EQ(seen.size(), static_cast<size_t>(catalogue::kMaxPlayerSlots));
+    EXPECT_EQ(seen[0].message, PM_PLAYER_SEEN);
+    EXPECT_EQ(seen[5].lParam, reinterpret_cast<LPARAM>(&slots[5]));
+    EXPECT_EQ(slots[127].server, s);
+}
+
+TEST_F(PlayerPaneTest, ColumnClickSortsAscendingAndIsRemembered) {
+    Start();
+    catalogue::ServerRecord* s = ServerWithPlayers();
+    SendPlayer(PM_SHOW_SERVER, 0, s);
+    for (int click = 0; click < 2; ++click) {
+        ColumnClick(playerPane, playerList, 1);
+        EXPECT_EQ(ColumnTexts(playerList, 1), (std::vector<std::string>{"-3", "10"})) << click;
+    }
+    EXPECT_EQ(RegValue("COPLR"), 1u);
+    EXPECT_EQ(HeaderImage(playerList, 1), views::kPaneImageSortMarker);
+    ColumnClick(playerPane, playerList, 0);
+    EXPECT_EQ(ColumnTexts(playerList, 0), (std::vector<std::string>{"Bob", "^1Al^7ice"}));
+    EXPECT_EQ(HeaderImage(playerList, 1), -1);
+    EXPECT_EQ(HeaderImage(playerList, 0), views::kPaneImageSortMarker);
+
+    // The stored column is restored (and sorts the rows) when the lists are loaded.
+    WriteRegDword(HKEY_CURRENT_USER, 2, app::kGeometryKey, "COPLR");
+    SendPlayer(PM_RESTORE_SORT);
+    EXPECT_EQ(ColumnTexts(playerList, 2), (std::vector<std::string>{"50", "80"}));
+    EXPECT_EQ(HeaderImage(playerList, 2), views::kPaneImageSortMarker);
+    s->playerAt(0)->ping = 999;  // the row texts are copies; the order follows the records
+    SendPlayer(PM_RESORT);
+    EXPECT_EQ(ColumnTexts(playerList, 0), (std::vector<std::string>{"^1Al^7ice", "Bob"}));
+}
+
+TEST_F(PlayerPaneTest, ColumnWidthsComeFromAndGoToTheRegistry) {
+    WriteRegDword(HKEY_CURRENT_USER, 0, app::kGeometryKey, "PLCW01");
+    WriteRegDword(HKEY_CURRENT_USER, 0x10000 + 150, app::kGeometryKey, "PLCW00");
+    Start();
+    EXPECT_EQ(SendMessageA(playerList, LVM_GETCOLUMNWIDTH, 0, 0), 150);
+    EXPECT_EQ(SendMessageA(playerList, LVM_GETCOLUMNWIDTH, 1, 0), 60);
+    EXPECT_EQ(SendMessageA(playerList, LVM_GETCOLUMNWIDTH, 2, 0), 70);
+    SendMessageA(playerList, LVM_SETCOLUMNWIDTH, 2, 93);
+    DestroyWindow(playerPane);
+    EXPECT_EQ(RegValue("PLCW00"), 150u);
+    EXPECT_EQ(RegValue("PLCW01"), 60u);
+    EXPECT_EQ(RegValue("PLCW02"), 93u);
+}
+
+TEST_F(PlayerPaneTest, RowsGoWithTheirServerAndFollowTheBuddyMarks) {
+    Start();
+    catalogue::ServerRecord* s = ServerWithPlayers();
+    catalogue::ServerRecord* other = AddRow("10.0.0.2");
+    SendPlayer(PM_SHOW_SERVER, 0, s);
+    SendPlayer(PM_BUDDY_MARK, 0, "BOB");
+    EXPECT_EQ(RowImage(playerList, 0), views::kPaneImageBuddy);
+    SendPlayer(PM_BUDDY_MARK, 1, "bob");
+    EXPECT_EQ(RowImage(playerList, 0), views::kNoIcon);
+    SendPlayer(PM_BUDDY_MARK, 0, "Nobody");
+    EXPECT_EQ(RowImage(playerList, 1), views::kNoIcon);
+
+    SendPlayer(PM_SERVER_REMOVED, 0, other);
+    EXPECT_EQ(RowCount(playerList), 2);
+    SendPlayer(PM_SERVER_REMOVED, 0, s);
+    EXPECT_EQ(RowCount(playerList), 0);
+    SendPlayer(PM_SHOW_SERVER, 0, s);
+    SendPlayer(PM_CLEAR);
+    EXPECT_EQ(RowCount(playerList), 0);
+}
+
+TEST_F(PlayerPaneTest, CopyPutsTheFirstSelectedPlayerOnTheClipboard) {
+    Start();
+    catalogue::ServerRecord* s = ServerWithPlayers();
+    SendPlayer(PM_SHOW_SERVER, 0, s);
+    SelectRows(playerList, {1, 0});
+
+    // Shown but not yet forwarded: the player knows no server.
+    SendPlayer(PM_COPY_SELECTED, 0);
+    EXPECT_EQ(ClipboardText(), "Bob | Not online | 10 | 50 ms");
+
+    SendPlayer(PM_SERVER_PLAYERS, 0, s);
+    SendMessageA(playerPane, WM_COMMAND, IDM_PANE_COPY_TEXT, 0);
+    EXPECT_EQ(ClipboardText(), "Bob | Lab (10.0.0.1:27960) | oa_dm1 | 10 | 50 ms");
+    SelectRows(playerList, {1});
+    SendMessageA(playerPane, WM_COMMAND, IDM_PANE_COPY_IRC, 0);
+    const std::string name =
+        "\x03"
+        "1,0 \x03"
+        "4,0Al\x03"
+        "1,0ice\x03"
+        "1,0";
+    const std::string server =
+        "\x03"
+        "1,0 \x03"
+        "12,0Lab\x03"
+        "1,0 (\x02"
+        "10.0.0.1:27960\x02) \x03"
+        "12|\x03"
+        "1 oa_dm1";
+    EXPECT_EQ(ClipboardText(), name +
+                                   " \x03"
+                                   "12|\x03"
+                                   "1" +
+                                   server +
+                                   " \x03"
+                                   "12|\x03"
+                                   "1 -3 \x03"
+                                   "12|\x03"
+                                   "3 80 ms");
+
+    SendPlayer(PM_SELECT_ALL);
+    EXPECT_EQ(Selected(playerList), (std::vector<int>{0, 1}));
+    SendPlayer(PM_DESELECT_ALL);
+    PutOnClipboard("kept");
+    SendPlayer(PM_COPY_SELECTED, 1);
+    EXPECT_EQ(ClipboardText(), "kept");
+}
+
+TEST_F(PlayerPaneTest, AddToBuddyListMakesEverySelectedPlayerABuddy) {
+    Start();
+    catalogue::ServerRecord* s = ServerWithPlayers();
+    SendPlayer(PM_SERVER_PLAYERS, 0, s);
+    SendPlayer(PM_SHOW_SERVER, 0, s);
+    SendMessageA(playerPane, WM_COMMAND, IDM_PANE_ADD_BUDDY, 0);
+    EXPECT_EQ(profile->buddies.count, 0u);  // nothing selected
+
+    SelectRows(playerList, {0, 1});
+    SendMessageA(playerPane, WM_COMMAND, IDM_PANE_ADD_BUDDY, 0);
+    EXPECT_EQ(RowImage(playerList, 0), views::kPaneImageBuddy);
+    EXPECT_EQ(RowImage(playerList, 1), views::kPaneImageBuddy);
+    ASSERT_EQ(profile->buddies.count, 2u);
+    EXPECT_STREQ(profile->buddies.head->name, "Bob");
+    EXPECT_STREQ(profile->buddies.tail->name, "^1Al^7ice");
+    EXPECT_EQ(ColumnTexts(buddyList, 1), (std::vector<std::string>{"^4Lab", "^4Lab"}));
+    EXPECT_EQ(profile->onlineBuddies, 2u);
+}
+
+}  // namespace
+}  // namespace views_test

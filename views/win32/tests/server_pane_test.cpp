@@ -1,0 +1,645 @@
+// The server list pane on real Win32: rows and cell texts, sorting, filters, replies and removal.
+#include <cstring>
+
+#include "app/win32/app_messages.h"
+#include "resources/resource.h"
+#include "views/list_pane.h"
+#include "views/server_sort.h"
+#include "views/win32/server_pane.h"
+#include "views/win32/tests/pane_test_support.h"
+
+namespace views_test {
+namespace {
+
+using testing_support::PrivateMessages;
+using testing_support::RecordMessages;
+
+// The PM_SERVER_REMOVED messages a pane received, as the records they named.
+std::vector<LPARAM> RemovedRecords(HWND pane) {
+    std::vector<LPARAM> records;
+    for (const auto& m : PrivateMessages(pane)) {
+        if (m.message == PM_SERVER_REMOVED)
+            records.push_back(m.lParam);
+    }
+    return records;
+}
+
+LPARAM L(const void* p) {
+    return reinterpret_cast<LPARAM>(p);
+}
+
+using ServerPaneTest = PaneTest;
+
+TEST_F(ServerPaneTest, RowsShowTheCellTextsAndFollowChanges) {
+    Start();
+    catalogue::ServerRecord* a = AddRow("10.0.0.1", "^1Alpha", 40);
+    catalogue::ServerRecord* b = NewServer("10.0.0.2", 27961);
+    base::CopyText(b->hostName, "^4Bravo");
+    base::CopyText(b->passwordText, "1");
+    b->isFavourite = 1;
+    b->autoRefresh = 1;
+    base::CopyText(b->mapName, "q3dm17");
+    base::CopyText(b->gameTypeDisplay, "CTF");
+    base::CopyText(b->modDisplay, "baseq3");
+    b->playerCount = 3;
+    b->privateSlots = 2;
+    b->ping = 120;
+    SendServer(PM_ADD_SERVER_ROW, 0, b);
+
+    ASSERT_EQ(RowCount(serverList), 2);
+    const char* expected[] = {"Y",      "Y",   "Y",      "^4Bravo",   "120",
+                              "q3dm17", "CTF", "baseq3", "3/16 (-2)", "10.0.0.2:27961"};
+    for (int c = 0; c < 10; ++c)
+        EXPECT_EQ(CellText(serverList, 1, c), expected[c]) << "column " << c;
+    EXPECT_EQ(CellText(serverList, 0, 0), " ");
+    EXPECT_EQ(CellText(serverList, 0, 3), "^1Alpha");
+    EXPECT_EQ(CellText(serverList, 0, 8), "1/16");
+
+    // A record never gets a second row.
+    SendServer(PM_ADD_SERVER_ROW, 0, a);
+    EXPECT_EQ(RowCount(serverList), 2);
+
+    RecordMessages(playerPane);
+    b->ping = 300;
+    base::CopyText(b->mapName, "q3dm1");
+    SendServer(PM_SERVER_CHANGED, 0, b);
+    EXPECT_EQ(CellText(serverList, 1, 4), "300");
+    EXPECT_EQ(CellText(serverList, 1, 5), "q3dm1");
+
+    // No reply: the row goes (no-reply servers are hidden), and comes back at the end with the reply.
+    b->ping = catalogue::kNoPing;
+    SendServer(PM_SERVER_CHANGED, 0, a);
+    SendServer(PM_SERVER_CHANGED, 0, b);
+    ASSERT_EQ(RowCount(serverList), 1);
+    EXPECT_EQ(CellText(serverList, 0, 9), "10.0.0.1:27960");
+    b->ping = 60;
+    SendServer(PM_SERVER_CHANGED, 0, b);
+    ASSERT_EQ(RowCount(serverList), 2);
+    EXPECT_EQ(CellText(serverList, 1, 4), "60");
+
+    // Every change that keeps or makes a row hands the players on; a deleted row does not.
+    std::vector<LPARAM> forwarded;
+    for (const auto& m : PrivateMessages(playerPane)) {
+        if (m.message == PM_SERVER_PLAYERS)
+            forwarded.push_back(m.lParam);
+    }
+    EXPECT_EQ(forwarded, (std::vector<LPARAM>{L(b), L(a), L(b)}));
+
+    auto* pane = ServerPaneFrom(serverPane);
+    ASSERT_NE(pane, nullptr);
+    EXPECT_EQ(pane->model.visibleText(), "2/2 Servers visible");
+
+    SendServer(PM_CLEAR);
+    EXPECT_EQ(RowCount(serverList), 0);
+    EXPECT_EQ(profile->servers.count, 2u);
+    EXPECT_EQ(pane->model.visibleText(), "0/2 Servers visible");
+}
+
+TEST_F(ServerPaneTest, StaleRecordIsTakenOffTheOtherPanesBeforeItIsFreed) {
+    Start();
+    catalogue::ServerRecord* a = AddRow("10.0.0.1");
+    catalogue::ServerRecord* b = AddRow("10.0.0.2");
+    catalogue::ServerRecord* hidden = NewServer("10.0.0.3");
+    hidden->ping = catalogue::kNoPing;
+    SendServer(PM_ADD_SERVER_ROW, 0, hidden);
+    ASSERT_EQ(RowCount(serverList), 2);
+    RecordMessages(buddyPane);
+    RecordMessages(playerPane);
+
+    SendServer(PM_REMOVE_SERVER, 0, a);
+    EXPECT_EQ(RowCount(serverList), 1);
+    EXPECT_EQ(CellText(serverList, 0, 9), "10.0.0.2:27960");
+    EXPECT_EQ(profile->servers.count, 2u);
+    EXPECT_EQ(profile->servers.head, b);
+    EXPECT_EQ(RemovedRecords(buddyPane), std::vector<LPARAM>{L(a)});
+    EXPECT_EQ(RemovedRecords(playerPane), std::vector<LPARAM>{L(a)});
+
+    // A filtered-out record has no row: it stays in the list and nobody is told.
+    SendServer(PM_REMOVE_SERVER, 0, hidden);
+    EXPECT_EQ(profile->servers.count, 2u);
+    EXPECT_EQ(RemovedRecords(buddyPane).size(), 1u);
+}
+
+TEST_F(ServerPaneTest, EveryColumnSortsBothWaysWithItsMarkers) {
+    Start();
+    struct Spec {
+        const char* address;
+        const char* host;
+        uint32_t ping;
+        const char* map;
+        uint32_t gameType;
+        const char* mod;
+        int players;
+    };
+    const Spec specs[] = {{"10.0.0.3", "^1Charlie", 300, "b", 2, "c", 5},
+                          {"10.0.0.1", "Alpha", 20, "c", 3, "a", 1},
+                          {"10.0.0.2", "bravo", 100, "a", 1, "b", 9}};
+    for (const Spec& s : specs) {
+        catalogue::ServerRecord* r = NewServer(s.address);
+        base::CopyText(r->hostName, s.host);
+        r->ping = s.ping;
+        base::CopyText(r->mapName, s.map);
+        r->gameTypeIndex = s.gameType;
+        base::CopyText(r->modDisplay, s.mod);
+        r->playerCount = s.players;
+        SendServer(PM_ADD_SERVER_ROW, 0, r);
+    }
+    using Order = std::vector<std::string>;
+    const Order c1{"10.0.0.1:27960", "10.0.0.3:27960", "10.0.0.2:27960"};  // Alpha, ^1Charlie, bravo
+    const std::pair<int, Order> ascending[] = {
+        {3, c1},
+        {4, {"10.0.0.1:27960", "10.0.0.2:27960", "10.0.0.3:27960"}},
+        {5, {"10.0.0.2:27960", "10.0.0.3:27960", "10.0.0.1:27960"}},
+        {6, {"10.0.0.2:27960", "10.0.0.3:27960", "10.0.0.1:27960"}},
+        {7, {"10.0.0.1:27960", "10.0.0.2:27960", "10.0.0.3:27960"}},
+        {8, {"10.0.0.1:27960", "10.0.0.3:27960", "10.0.0.2:27960"}},
+        {9, {"10.0.0.1:27960", "10.0.0.2:27960", "10.0.0.3:27960"}},
+    };
+    int former = profile->sortColumn;
+    for (const auto& [column, order] : ascending) {
+        ColumnClick(serverPane, serverList, column);
+        EXPECT_EQ(ColumnTexts(serverList, 9), order) << "ascending " << column;
+        EXPECT_EQ(HeaderImage(serverList, column), views::kImageAscending) << column;
+        EXPECT_EQ(HeaderImage(serverList, former), views::kImageSortedBefore) << column;
+        ColumnClick(serverPane, serverList, column);
+        EXPECT_EQ(ColumnTexts(serverList, 9), Order(order.rbegin(), order.rend())) << "descending " << column;
+        EXPECT_EQ(HeaderImage(serverList, column), views::kImageDescending) << column;
+        EXPECT_EQ(profile->sortColumn, column);
+        former = column;
+    }
+
+    // The flag columns put the flagged server first; the lock counts only '1', not 'T'.
+    catalogue::ServerRecord* charlie = profile->servers.head;
+    catalogue::ServerRecord* alpha = charlie->next;
+    catalogue::ServerRecord* bravo = alpha->next;
+    base::CopyText(bravo->passwordText, "1");
+    base::CopyText(alpha->passwordText, "T");
+    ColumnClick(serverPane, serverList, 0);
+    EXPECT_EQ(CellText(serverList, 0, 9), "10.0.0.2:27960");
+    bravo->isFavourite = 1;
+    ColumnClick(serverPane, serverList, 1);
+    EXPECT_EQ(CellText(serverList, 0, 9), "10.0.0.2:27960");
+
+    // Favourites on top in both directions of the ping column (the favourite has the middle ping).
+    ctx.display.FavouritesOnTop = 1;
+    for (int click = 0; click < 2; ++click) {
+        ColumnClick(serverPane, serverList, 4);
+        EXPECT_EQ(CellText(serverList, 0, 9), "10.0.0.2:27960") << click;
+    }
+    // Visited on top: the joined server leads; the selection stays on its record through a sort.
+    ctx.display.FavouritesOnTop = 0;
+    ctx.display.VisitedOnTop = 1;
+    charlie->joinCount = 2;
+    SelectRows(serverList, {RowCount(serverList) - 1});
+    std::string selectedAddress = CellText(serverList, RowCount(serverList) - 1, 9);
+    SendServer(PM_RESORT);
+    EXPECT_EQ(CellText(serverList, 0, 9), "10.0.0.3:27960");
+    ASSERT_EQ(Selected(serverList).size(), 1u);
+    EXPECT_EQ(CellText(serverList, Selected(serverList)[0], 9), selectedAddress);
+}
+
+TEST_F(ServerPaneTest, RefilterShowsOnlyTheServersThatPassTheFilters) {
+    Start();
+    const char* modName = ctx.catalogue.modDisplayOf(profile->kind, 1);
+    const char* typeName = ctx.catalogue.gameTypeDisplayOf(profile->kind, 1, 1);
+    ASSERT_TRUE(modName && typeName);
+    NewServer("10.0.0.1");  // plain
+    NewServer("10.0.0.2")->playerCount = 0;
+    base::CopyText(NewServer("10.0.0.3")->passwordText, "T");
+    NewServer("10.0.0.4")->playerCount = 16;
+    NewServer("10.0.0.5")->ping = 999;
+    catalogue::ServerRecord* modded = NewServer("10.0.0.6");
+    modded->modIndex = 1;
+    base::CopyText(modded->modDisplay, modName);
+    base::CopyText(modded->gameTypeDisplay, typeName);
+
+    auto shown = [&]() {
+        SendMessageA(main, WM_APP_REFILTER, 0, 0);
+        std::string octets;
+        for (const std::string& a : ColumnTexts(serverList, 9))
+            octets += a.substr(7, 1);
+        return octets;
+    };
+    EXPECT_EQ(shown(), "12346");
+    ctx.display.ShowNoReply = 1;
+    EXPECT_EQ(shown(), "123456");
+    ctx.display.HideEmpty = 1;
+    EXPECT_EQ(shown(), "13456");
+    ctx.display.HideEmpty = 0;
+    ctx.display.HidePassworded = 1;
+    EXPECT_EQ(shown(), "12456");
+    ctx.display.HidePassworded = 0;
+    ctx.display.HideFull = 1;
+    EXPECT_EQ(shown(), "12356");
+    ctx.display.HideFull = 0;
+    ctx.display.ModFilter = 1;
+    EXPECT_EQ(shown(), "6");
+    ctx.display.ModFilter = 0;
+    ctx.display.GameTypeFilter = 1;
+    EXPECT_EQ(shown(), "6");
+    ctx.display.GameTypeFilter = 2;
+    base::CopyText(modded->gameTypeDisplay, "Not The Second");
+    EXPECT_EQ(shown(), "");
+    EXPECT_EQ(ServerPaneFrom(serverPane)->model.visibleText(), "0/6 Servers visible");
+}
+
+TEST_F(ServerPaneTest, CopyPutsTheFirstSelectedServerOnTheClipboard) {
+    Start();
+    catalogue::ServerRecord* a = AddRow("10.0.0.1", "^1Al^7pha", 99);
+    base::CopyText(a->mapName, "q3dm17");
+    a->playerCount = 3;
+    SendServer(PM_SERVER_CHANGED, 0, a);
+    AddRow("10.0.0.2", "Other", 100);
+    AddRow("10.0.0.3", "Third", 100);
+    SelectRows(serverList, {0, 1, 2});
+
+    SendServer(PM_COPY_SELECTED, 0);
+    EXPECT_EQ(ClipboardText(), "Alpha | 10.0.0.1:27960 | q3dm17 | 3/16 | 99 ms");
+    SendServer(PM_COPY_SELECTED, 1);
+    const std::string name =
+        "\x03"
+        "1,0 \x03"
+        "4,0Al\x03"
+        "1,0pha\x03"
+        "1,0";
+    EXPECT_EQ(ClipboardText(), name +
+                                   " \x03"
+                                   "12|\x02\x03"
+                                   "1 10.0.0.1:27960 \x02\x03"
+                                   "12|\x03"
+                                   "1 q3dm17 \x03"
+                                   "12|\x03"
+                                   "1 3/16 \x03"
+                                   "12|\x03"
+                                   "3 99 ms");
+    // From the context menu, with the ping of 100 in red.
+    SelectRows(serverList, {1});
+    SendMessageA(serverPane, WM_COMMAND, IDM_SRV_COPY_IRC, 0);
+    std::string line = ClipboardText();
+    EXPECT_EQ(line.substr(line.size() - 9),
+              "\x03"
+              "4 100 ms");
+    SendMessageA(serverPane, WM_COMMAND, IDM_SRV_COPY_TEXT, 0);
+    EXPECT_EQ(ClipboardText(), "Other | 10.0.0.2:27960 |  | 1/16 | 100 ms");
+
+    // Nothing selected: the clipboard keeps what it had.
+    SelectRows(serverList, {});
+    PutOnClipboard("kept");
+    SendServer(PM_COPY_SELECTED, 0);
+    EXPECT_EQ(ClipboardText(), "kept");
+}
+
+TEST_F(ServerPaneTest, MarkingForRefreshCountsTheSelectionAndTellsTheOtherPanes) {
+    Start();
+    catalogue::ServerRecord* r[3];
+    for (int i = 0; i < 3; ++i) {
+        r[i] = AddRow(("10.0.0." + std::to_string(i + 1)).c_str());
+        r[i]->awaitingReply = 1;
+    }
+    EXPECT_EQ(SendServer(PM_MARK_SELECTED_FOR_REFRESH), 0);
+    EXPECT_EQ(r[0]->refreshPending, 0u);
+
+    RecordMessages(buddyPane);
+    RecordMessages(playerPane);
+    SelectRows(serverList, {0, 2});
+    EXPECT_EQ(SendServer(PM_MARK_SELECTED_FOR_REFRESH), 2);
+    EXPECT_EQ(r[0]->refreshPending, 1u);
+    EXPECT_EQ(r[0]->awaitingReply, 0u);
+    EXPECT_EQ(r[1]->refreshPending, 0u);
+    EXPECT_EQ(r[1]->awaitingReply, 1u);
+    EXPECT_EQ(r[2]->refreshPending, 1u);
+    EXPECT_EQ(RemovedRecords(buddyPane), (std::vector<LPARAM>{L(r[0]), L(r[2])}));
+    EXPECT_EQ(RemovedRecords(playerPane), (std::vector<LPARAM>{L(r[0]), L(r[2])}));
+
+    r[0]->refreshPending = r[2]->refreshPending = 0;
+    SelectRows(serverList, {1, 2});
+    EXPECT_EQ(SendServer(PM_MARK_FIRST_FOR_REFRESH), 2);
+    EXPECT_EQ(SendServer(PM_MARK_FIRST_FOR_REFRESH_2), 2);
+    EXPECT_EQ(r[1]->refreshPending, 1u);
+    EXPECT_EQ(r[2]->refreshPending, 0u);
+}
+
+TEST_F(ServerPaneTest, RemovingSelectedServersFreesThemAfterTheOtherPanesLetGo) {
+    Start();
+    catalogue::ServerRecord* r[4];
+    for (int i = 0; i < 4; ++i)
+        r[i] = AddRow(("10.0.0." + std::to_string(i + 1)).c_str());
+    SendServer(PM_REMOVE_SELECTED_SERVERS);
+    EXPECT_EQ(sink.shown, std::vector<std::string>{"nothing selected!"});
+    EXPECT_EQ(RowCount(serverList), 4);
+
+    RecordMessages(buddyPane);
+    RecordMessages(playerPane);
+    SelectRows(serverList, {0, 2});
+    SendServer(PM_REMOVE_SELECTED_SERVERS);
+    EXPECT_EQ(ColumnTexts(serverList, 9), (std::vector<std::string>{"10.0.0.2:27960", "10.0.0.4:27960"}));
+    EXPECT_EQ(profile->servers.count, 2u);
+    EXPECT_EQ(RemovedRecords(buddyPane), (std::vector<LPARAM>{L(r[0]), L(r[2])}));
+    EXPECT_EQ(RemovedRecords(playerPane), (std::vector<LPARAM>{L(r[0]), L(r[2])}));
+    EXPECT_TRUE(Selected(serverList).empty());
+    EXPECT_EQ(ToolbarState(IDM_REMOVE_SERVER) & TBSTATE_INDETERMINATE, TBSTATE_INDETERMINATE);
+
+    // The Delete key on the list does the same.
+    SelectRows(serverList, {1});
+    NMLVKEYDOWN key = {};
+    key.hdr.hwndFrom = serverList;
+    key.hdr.code = LVN_KEYDOWN;
+    key.wVKey = VK_DELETE;
+    SendMessageA(serverPane, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&key));
+    EXPECT_EQ(ColumnTexts(serverList, 9), std::vector<std::string>{"10.0.0.2:27960"});
+    EXPECT_EQ(profile->servers.count, 1u);
+}
+
+TEST_F(ServerPaneTest, JoinNeedsExactlyOneSelectedServer) {
+    Start();
+    catalogue::ServerRecord* a = AddRow("10.0.0.1");
+    catalogue::ServerRecord* b = AddRow("10.0.0.2");
+    SelectRows(serverList, {0, 1});
+    SendServer(PM_JOIN_SELECTED, 0);
+    EXPECT_TRUE(actions.joins.empty());
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0], kJoinMultipleMessage);
+
+    SelectRows(serverList, {1});
+    SendServer(PM_JOIN_SELECTED, 1);
+    SendServer(PM_JOIN_SELECTED, 0);
+    Notify(serverPane, serverList, NM_RETURN);
+    Notify(serverPane, serverList, NM_DBLCLK);
+    SendMessageA(serverPane, WM_COMMAND, IDM_SRV_JOIN_SPECTATOR, 0);
+    using Join = std::pair<catalogue::ServerRecord*, bool>;
+    EXPECT_EQ(actions.joins, (std::vector<Join>{{b, true}, {b, false}, {b, false}, {b, false}, {b, true}}));
+
+    // A double click beside the rows joins nothing.
+    SelectRows(serverList, {});
+    Notify(serverPane, serverList, NM_DBLCLK);
+    EXPECT_EQ(actions.joins.size(), 5u);
+
+    // With visited servers on top the joined server moves up; joining a server chosen elsewhere
+    // selects its row alone.
+    ctx.display.VisitedOnTop = 1;
+    a->joinCount = b->joinCount = 0;
+    SelectRows(serverList, {0});
+    SendServer(PM_JOIN_SERVER, 0, b);
+    EXPECT_EQ(actions.joins.back(), Join(b, false));
+    EXPECT_EQ(CellText(serverList, 0, 9), "10.0.0.2:27960");
+    EXPECT_EQ(Selected(serverList), std::vector<int>{0});
+}
+
+TEST_F(ServerPaneTest, SelectionEnablesTheServerCommandsAndShowsThePlayers) {
+    Start();
+    catalogue::ServerRecord* a = AddRow("10.0.0.1");
+    SetPlayers(a, {{"One", 1, 10}, {"Two", 2, 20}});
+    a->isFavourite = 1;
+    AddRow("10.0.0.2");
+    EXPECT_TRUE(ToolbarState(IDM_JOIN) & TBSTATE_INDETERMINATE);
+
+    SelectRows(serverList, {0});
+    EXPECT_TRUE(ToolbarState(IDM_JOIN) & TBSTATE_ENABLED);
+    EXPECT_TRUE(ToolbarState(IDM_REMOTE_CONTROL) & TBSTATE_ENABLED);
+    for (UINT item :
+         {IDM_JOIN, IDM_JOIN_SPECTATOR, IDM_SERVER_INFO, IDM_AUTO_REFRESH_SELECTED, IDM_REFRESH_SELECTED,
+          IDM_REMOVE_SERVER, IDM_MARK_FAVOURITE, IDM_MONITOR_SERVER, IDM_EDIT_PLAYER_CONFIG, IDM_REMOTE_CONTROL})
+        EXPECT_TRUE(MenuItemEnabled(item)) << item;
+    EXPECT_TRUE(MenuItemChecked(IDM_MARK_FAVOURITE));
+    EXPECT_EQ(RowCount(playerList), 2);
+    EXPECT_EQ(SendServer(PM_QUERY_FAVOURITE), 1);
+    EXPECT_EQ(SendServer(PM_QUERY_AUTO_REFRESH), 0);
+
+    SendServer(PM_DESELECT_ALL);
+    EXPECT_TRUE(Selected(serverList).empty());
+    EXPECT_TRUE(ToolbarState(IDM_JOIN) & TBSTATE_INDETERMINATE);
+    for (UINT item : {IDM_JOIN, IDM_EDIT_PLAYER_CONFIG, IDM_AUTO_REFRESH_SELECTED, IDM_REMOTE_CONTROL})
+        EXPECT_FALSE(MenuItemEnabled(item)) << item;
+    EXPECT_EQ(SendServer(PM_QUERY_FAVOURITE), 0);
+
+    // Unreal Tournament has no remote control.
+    profile->kind = catalogue::kUnrealTournament;
+    SelectRows(serverList, {1});
+    EXPECT_TRUE(MenuItemEnabled(IDM_JOIN));
+    EXPECT_FALSE(MenuItemEnabled(IDM_REMOTE_CONTROL));
+    EXPECT_FALSE(MenuItemChecked(IDM_MARK_FAVOURITE));
+
+    SendServer(PM_SELECT_ALL);
+    EXPECT_EQ(Selected(serverList), (std::vector<int>{0, 1}));
+    // Locating one server leaves it the only selected row and shows its players.
+    SendServer(PM_LOCATE_SERVER, 0, a);
+    EXPECT_EQ(Selected(serverList), std::vector<int>{0});
+    EXPECT_EQ(RowCount(playerList), 2);
+}
+
+TEST_F(ServerPaneTest, TogglesFlipEachSelectedServer) {
+    Start();
+    catalogue::ServerRecord* a = AddRow("10.0.0.1");
+    catalogue::ServerRecord* b = AddRow("10.0.0.2");
+    a->isFavourite = 1;
+    SelectRows(serverList, {0, 1});
+    SendServer(PM_TOGGLE_FAVOURITE);
+    EXPECT_EQ(a->isFavourite, 0u);
+    EXPECT_EQ(b->isFavourite, 1u);
+    EXPECT_EQ(ColumnTexts(serverList, 1), (std::vector<std::string>{" ", "Y"}));
+    SendMessageA(serverPane, WM_COMMAND, IDM_SRV_AUTO_REFRESH, 0);
+    EXPECT_EQ(a->autoRefresh, 1u);
+    EXPECT_EQ(b->autoRefresh, 1u);
+    EXPECT_EQ(SendServer(PM_QUERY_AUTO_REFRESH), 1);
+    SendServer(PM_TOGGLE_AUTO_REFRESH);
+    EXPECT_EQ(ColumnTexts(serverList, 2), (std::vector<std::string>{" ", " "}));
+
+    // With favourites on top the new favourite moves up and stays selected.
+    ctx.display.FavouritesOnTop = 1;
+    SelectRows(serverList, {0});
+    SendServer(PM_TOGGLE_FAVOURITE);
+    SelectRows(serverList, {1});
+    SendServer(PM_TOGGLE_FAVOURITE);
+    EXPECT_EQ(CellText(serverList, 0, 9), "10.0.0.1:27960");
+}
+
+TEST_F(ServerPaneTest, InfoTipDescribesTheServer) {
+    Start();
+    catalogue::ServerRecord* a = AddRow("10.0.0.1", "^1Lab", 40);
+    base::CopyText(a->versionText, "ioq3 1.36");
+    base::CopyText(a->gameTypeDisplay, "CTF");
+    base::CopyText(a->modDisplay, "baseq3");
+    a->pure = 1;
+    a->gravity = 800;
+    a->joinCount = 3;
+    base::CopyText(a->location, "Paris");
+    char buffer[1024] = "";
+    NMLVGETINFOTIPA tip = {};
+    tip.hdr.hwndFrom = serverList;
+    tip.hdr.code = LVN_GETINFOTIPA;
+    tip.pszText = buffer;
+    tip.cchTextMax = sizeof buffer;
+    tip.iItem = 0;
+    SendMessageA(serverPane, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
+    EXPECT_EQ(std::string(buffer),
+              "Server: Lab\r\nVersion: ioq3 1.36\r\nIP Address: 10.0.0.1:27960\r\nGametype: CTF\r\nServer Mod: baseq3"
+              "\r\nPure Server: Yes\r\nVoting Allowed: No\r\nD/L Allowed: No\r\nGravity: 800\r\nSpeed: 0\r\nMax Rate: 0"
+              "\r\nCapture Limit (CTF): 0\r\nTime Limit: 0\r\nLocation: Paris\r\nJoined Server: 3 time(s)");
+
+    // Cut to the buffer; a row without a record appends the "no info" text.
+    char small[12] = "";
+    tip.pszText = small;
+    tip.cchTextMax = sizeof small;
+    SendMessageA(serverPane, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
+    EXPECT_STREQ(small, "Server: Lab");
+    strcpy(buffer, "x ");
+    tip.pszText = buffer;
+    tip.cchTextMax = sizeof buffer;
+    tip.iItem = 5;
+    SendMessageA(serverPane, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
+    EXPECT_STREQ(buffer, "x No info available!");
+}
+
+TEST_F(ServerPaneTest, ContextMenuFollowsTheFirstSelectedServer) {
+    Start();
+    catalogue::ServerRecord* a = AddRow("10.0.0.1");
+    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_SERVER_MENU));
+    HMENU popup = GetSubMenu(menu, 0);
+    auto state = [popup](UINT id) { return GetMenuState(popup, id, MF_BYCOMMAND); };
+
+    PrepareServerMenu(popup, *profile, *a);
+    EXPECT_FALSE(state(IDM_SRV_REMOTE_CONTROL) & MF_GRAYED);
+    EXPECT_FALSE(state(IDM_SRV_MARK_FAVOURITE) & MF_CHECKED);
+    EXPECT_TRUE(state(IDM_SRV_OPEN_WEBSITE) & MF_GRAYED);
+
+    a->isFavourite = 1;
+    a->autoRefresh = 1;
+    base::CopyText(a->webAddress, "http://lab.example/");
+    profile->kind = catalogue::kUnrealTournament;
+    PrepareServerMenu(popup, *profile, *a);
+    EXPECT_TRUE(state(IDM_SRV_REMOTE_CONTROL) & MF_GRAYED);
+    EXPECT_TRUE(state(IDM_SRV_MARK_FAVOURITE) & MF_CHECKED);
+    EXPECT_TRUE(state(IDM_SRV_AUTO_REFRESH) & MF_CHECKED);
+    EXPECT_FALSE(state(IDM_SRV_OPEN_WEBSITE) & MF_GRAYED);
+    DestroyMenu(menu);
+
+    // Only web pages are opened from a server's own address.
+    EXPECT_TRUE(IsWebAddress("http://lab.example/"));
+    EXPECT_TRUE(IsWebAddress("HTTPS://lab.example/"));
+    EXPECT_FALSE(IsWebAddress("C:\\windows\\system32\\calc.exe"));
+    EXPECT_FALSE(IsWebAddress("\\\\host\\share\\x.exe"));
+    EXPECT_FALSE(IsWebAddress("file:///c:/x.bat"));
+    EXPECT_FALSE(IsWebAddress("http://"));
+    EXPECT_FALSE(IsWebAddress(""));
+}
+
+TEST_F(ServerPaneTest, MenuCommandsReachTheMainWindow) {
+    Start();
+    AddRow("10.0.0.1");
+    SelectRows(serverList, {0});
+    network.calls.clear();
+    dialogs.opened.clear();
+    for (UINT id : {IDM_SRV_REFRESH_ALL, IDM_SRV_REFRESH_SELECTED, IDM_SRV_REFRESH_FAVOURITES, IDM_SRV_SERVER_INFO,
+                    IDM_SRV_GET_MASTER_LIST, IDM_SRV_ADD_SERVER, IDM_SRV_MONITOR, IDM_SRV_COLOUR_PREFERENCES})
+        SendMessageA(serverPane, WM_COMMAND, id, 0);
+    EXPECT_EQ(network.calls, (std::vector<std::string>{"refresh 0", "refresh 1", "refresh 5", "refresh 6", "master"}));
+    EXPECT_EQ(dialogs.opened, (std::vector<UINT>{IDM_ADD_SERVER, IDM_MONITOR_SERVER, IDM_COLOUR_PREFERENCES}));
+}
+
+TEST_F(ServerPaneTest, RemoteControlStopsAtFiveConsolesAndNeverForUnrealTournament) {
+    Start();
+    catalogue::ServerRecord* a = AddRow("10.0.0.1");
+    SendServer(PM_OPEN_RCON);
+    EXPECT_TRUE(actions.consoles.empty());  // nothing selected
+    SelectRows(serverList, {0});
+    SendServer(PM_OPEN_RCON);
+    EXPECT_EQ(actions.consoles, std::vector<catalogue::ServerRecord*>{a});
+    actions.openConsoles = kRemoteControlLimit;
+    SendMessageA(serverPane, WM_COMMAND, IDM_SRV_REMOTE_CONTROL, 0);
+    EXPECT_EQ(actions.consoles.size(), 1u);
+    EXPECT_EQ(sink.shown, std::vector<std::string>{kRemoteControlLimitMessage});
+    actions.openConsoles = 0;
+    profile->kind = catalogue::kUnrealTournament;
+    SendServer(PM_OPEN_RCON);
+    EXPECT_EQ(actions.consoles.size(), 1u);
+
+    SendServer(PM_EDIT_PLAYER_CONFIG);
+    EXPECT_EQ(actions.edited, std::vector<catalogue::ServerRecord*>{a});
+}
+
+TEST_F(ServerPaneTest, DestroyingThePaneKeepsColumnWidthsAndOrderInTheProfile) {
+    Start();
+    SendMessageA(serverList, LVM_SETCOLUMNWIDTH, 3, 321);
+    int order[10] = {3, 0, 1, 2, 4, 5, 6, 7, 8, 9};
+    SendMessageA(serverList, LVM_SETCOLUMNORDERARRAY, 10, reinterpret_cast<LPARAM>(order));
+    actions.openConsoles = 1;
+    DestroyWindow(serverPane);
+    EXPECT_EQ(profile->columnWidth[3], 321u);
+    EXPECT_EQ(profile->columnWidth[4], 80u);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(profile->columnOrder[i], static_cast<uint32_t>(order[i])) << i;
+    EXPECT_EQ(actions.closed, 1);
+}
+
+TEST_F(ServerPaneTest, StoredColumnsAreAppliedWhenThePaneIsCreated) {
+    Start();
+    catalogue::GameProfile& p = *profile;
+    p.columnWidth[5] = 123;
+    p.columnWidth[6] = 999999;  // damaged
+    uint32_t order[10] = {9, 8, 7, 6, 5, 4, 3, 2, 1, 0};
+    std::copy(order, order + 10, p.columnOrder);
+    HWND pane = CreateWindowExA(0, kServerPaneClass, "", WS_CHILD, 0, 0, 400, 300, main, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    HWND list = GetWindow(pane, GW_CHILD);
+    EXPECT_EQ(SendMessageA(list, LVM_GETCOLUMNWIDTH, 5, 0), 123);
+    EXPECT_LE(SendMessageA(list, LVM_GETCOLUMNWIDTH, 6, 0), 4000);
+    int read[10] = {};
+    SendMessageA(list, LVM_GETCOLUMNORDERARRAY, 10, reinterpret_cast<LPARAM>(read));
+    EXPECT_EQ(read[0], 9);
+    EXPECT_EQ(read[9], 0);
+    char caption[32] = "";
+    LVCOLUMNA c = {};
+    c.mask = LVCF_TEXT;
+    c.pszText = caption;
+    c.cchTextMax = sizeof caption;
+    SendMessageA(list, LVM_GETCOLUMNA, 9, reinterpret_cast<LPARAM>(&c));
+    EXPECT_STREQ(caption, "Server Address");
+
+    // An order that is not a permutation of the ten columns is not applied.
+    p.columnOrder[0] = 42;
+    HWND second = CreateWindowExA(0, kServerPaneClass, "", WS_CHILD, 0, 0, 400, 300, main, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(GetWindow(second, GW_CHILD), LVM_GETCOLUMNORDERARRAY, 10, reinterpret_cast<LPARAM>(read));
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(read[i], i);
+    DestroyWindow(pane);
+    DestroyWindow(second);
+}
+
+TEST_F(ServerPaneTest, ReplyReachesTheRowThePlayersAndTheBuddies) {
+    Start();
+    AddBuddyRecord("^2bob");
+    SendBuddy(PM_BUDDIES_RELOAD);
+    catalogue::ServerRecord* a = AddRow("10.0.0.1", "~ 10.0.0.1", 40);
+    const std::string reply =
+        std::string("\xFF\xFF\xFF\xFFstatusResponse\n") +
+        "\\sv_hostname\\^1Lab\\sv_maxclients\\16\\mapname\\oa_dm1\n12 50 \"^2Bob\"\n0 0 \"Bot\"\n";
+    ReplyBuffers& replies = TheShell().replies;
+    memcpy(replies.lastReply, reply.data(), reply.size());
+    replies.lastReplySize = reply.size();
+
+    SendServer(PM_APPLY_REPLY, 1, a);
+    EXPECT_STREQ(a->hostName, "^1Lab");
+    EXPECT_EQ(a->playerCount, 2);
+    EXPECT_EQ(replies.propertiesReply.size, reply.size());
+    SendServer(PM_SERVER_CHANGED, 0, a);
+    EXPECT_EQ(CellText(serverList, 0, 3), "^1Lab");
+    EXPECT_EQ(CellText(serverList, 0, 8), "2/16");
+
+    ASSERT_EQ(RowCount(buddyList), 1);
+    EXPECT_EQ(CellText(buddyList, 0, 1), "^1Lab");
+    EXPECT_EQ(RowImage(buddyList, 0), views::kPaneImageBuddy);
+    EXPECT_EQ(profile->onlineBuddies, 1u);
+    EXPECT_EQ(a->playerAt(0)->server, a);
+
+    // An empty datagram is no reply: the server is marked unanswered and its row goes.
+    replies.lastReplySize = 0;
+    SendServer(PM_APPLY_REPLY, 0, a);
+    EXPECT_EQ(a->ping, catalogue::kNoPing);
+    EXPECT_STREQ(a->hostName, "~ 10.0.0.1");
+    SendServer(PM_SERVER_CHANGED, 0, a);
+    EXPECT_EQ(RowCount(serverList), 0);
+}
+
+}  // namespace
+}  // namespace views_test
