@@ -88,7 +88,9 @@ TEST_F(LoopbackEngineTest, CycleAgainstRespondersTimesEachReplyAndMarksTheSilent
             continue;
         }
         EXPECT_EQ(std::string(r->hostName), "lab " + std::to_string(i));
-        EXPECT_GE(r->ping, 10 * i) << i;
+        // The send time is taken right after the send returns: a worker descheduled in between (the
+        // machine is shared, the sanitizers are slow) shortens the measured ping by that much.
+        EXPECT_GE(r->ping + 5, 10 * i) << i;
         EXPECT_LT(r->ping, 10 * i + 200) << i;  // generous: sanitizers slow everything down
         EXPECT_EQ(r->livesLeft, 5);
     }
@@ -103,7 +105,7 @@ TEST_F(LoopbackEngineTest, RepliesDuringTheWalkAreMatchedAndTheCycleClosesWhenAl
     ASSERT_TRUE(loop.RunUntilIdle(*engine, 10000));
     for (size_t i = 0; i < records.size(); ++i) {
         EXPECT_EQ(std::string(records[i]->hostName), "lab " + std::to_string(i));
-        EXPECT_GE(records[i]->ping, i % 7);
+        EXPECT_LT(records[i]->ping, 500u);  // measured (the delays here are too short to bound it below)
         EXPECT_EQ(farm.servers()[i]->requests.load(), 1u);
     }
     // Three pauses of 200 ms, then the close as soon as the last reply is in: no 1500 ms grace.

@@ -22,6 +22,8 @@
 //   show CMD                           ShowWindow(main, CMD)  (3 maximise, 6 minimise, 9 restore)
 //   visible                            "1" when the main window is visible, else "0"
 //   close [ms]                         post WM_CLOSE and wait for the window to go away
+//   wait-idle [ms]                     wait until no master query or refresh runs ("Stop Server refresh"
+//                                      greyed for a second), after one started
 //   dlg-wait TITLE [ms]                wait for a dialog of vexar with that caption
 //   dlg-text TITLE ID TEXT             set the text of control ID of that dialog
 //   dlg-click TITLE ID                 press button ID of that dialog
@@ -501,6 +503,30 @@ int main(int argc, char** argv) {
         PostMessageA(g_main, ParseNumber(argv[2]), MK_LBUTTON, MAKELPARAM(atoi(argv[3]), atoi(argv[4])));
         Sleep(100);
         return 0;
+    }
+    if (action == "wait-idle") {
+        HWND toolbar = nullptr;
+        for (HWND c = GetWindow(g_main, GW_CHILD); c && !toolbar; c = GetWindow(c, GW_HWNDNEXT))
+            toolbar = FindWindowExA(c, nullptr, TOOLBARCLASSNAMEA, nullptr);
+        if (!toolbar)
+            return 1;
+        DWORD ms = ParseNumber(arg(2, "30000"));
+        DWORD start = GetTickCount();
+        DWORD idleSince = 0;
+        while (GetTickCount() - start < ms) {
+            DWORD_PTR state = 0;
+            SendMessageTimeoutA(toolbar, TB_GETSTATE, 40116, 0, SMTO_NORMAL, 1000, &state);
+            bool idle = (state & TBSTATE_INDETERMINATE) != 0;
+            if (!idle)
+                idleSince = 0;
+            else if (!idleSince)
+                idleSince = GetTickCount();
+            else if (GetTickCount() - idleSince >= 1000)
+                return 0;
+            Sleep(50);
+        }
+        fprintf(stderr, "vexar-driver: still busy\n");
+        return 1;
     }
     if (action == "tabs")
         return Tabs();

@@ -57,9 +57,10 @@ def start_in_lab(vexar, tab):
 
 
 def wait_until_idle(vexar, seconds):
-    # A master attempt ends 2 s after its last list datagram, the refresh 1.5 s after its last
-    # request; then the busy flag is clear and the tab can change again.
-    time.sleep(seconds)
+    # A master attempt ends 2 s after its last list datagram and starts the refresh, which closes
+    # 1.5 s after its last request: give the query a moment to start, then wait for the toolbar.
+    time.sleep(1)
+    vexar.driver_ok('wait-idle', seconds * 4000)
 
 
 def test_quake3_master_query_and_refresh_of_openarena_servers(vexar, the_lab):

@@ -20,7 +20,8 @@ def fetch_quake3_list(vexar):
     vexar.reset_registry({'NDF': 1})
     vexar.start()
     vexar.answer(QUESTION, 'Yes')
-    time.sleep(8)  # master attempt (2 s after the list) and the refresh (1.5 s after the last request)
+    time.sleep(1)
+    vexar.driver_ok('wait-idle', 30000)  # master attempt (2 s after the list), then the refresh
 
 
 def server_rows(vexar):
