@@ -33,19 +33,11 @@ struct BuddyPane {
     ListDrawing drawing;
 };
 
-BuddyPane* PaneFrom(HWND window) {
-    return reinterpret_cast<BuddyPane*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-}
-
-app::SettingsStore* Store() {
-    app::AppContext* ctx = TheShell().ctx;
-    return ctx ? ctx->settings.get() : nullptr;
-}
 
 void OnCreate(HWND window) {
     catalogue::GameProfile* profile = app::win32::CurrentProfile();
     HWND list = CreatePaneList(window, 0);
-    app::SettingsStore* store = Store();
+    app::SettingsStore* store = PaneSettings();
     if (!profile || !store || !list)
         return;
     SetUpPaneColumns(list, TheShell().paneIconsB, kBuddyPaneColumns,
@@ -56,9 +48,7 @@ void OnCreate(HWND window) {
 }
 
 void OnDestroy(BuddyPane& pane) {
-    if (app::SettingsStore* store = Store())
-        WritePaneWidths(*store, app::reg::kBuddyColumnWidthFormat, CurrentPaneWidths(pane.list));
-    DestroyWindow(pane.list);
+    SaveWidthsAndDestroyList(pane.list, app::reg::kBuddyColumnWidthFormat);
 }
 
 int RowOfBuddy(const BuddyPane& pane, const void* buddy) {
@@ -178,7 +168,7 @@ LRESULT OnNotify(BuddyPane& pane, const NMHDR& header) {
                 SendMessageA(pane.window, PM_REMOVE_SELECTED, 0, 0);
             return 0;
         case LVN_COLUMNCLICK: {
-            app::SettingsStore* store = Store();
+            app::SettingsStore* store = PaneSettings();
             if (!store)
                 return 0;
             int column = reinterpret_cast<const NMLISTVIEW&>(header).iSubItem;
@@ -228,7 +218,7 @@ LRESULT Handle(BuddyPane& pane, UINT message, WPARAM wParam, LPARAM lParam, bool
             Apply(pane, pane.model.serverRemoved(reinterpret_cast<catalogue::ServerRecord*>(lParam)), nullptr);
             return 0;
         case PM_RESTORE_SORT:
-            if (app::SettingsStore* store = Store())
+            if (app::SettingsStore* store = PaneSettings())
                 ApplyPaneMarkers(pane.list, RestorePaneSort(g_buddySortColumn, *store, app::reg::kBuddySortColumn));
             Sort(pane);
             InvalidateRect(pane.window, nullptr, TRUE);
@@ -270,32 +260,7 @@ LRESULT Handle(BuddyPane& pane, UINT message, WPARAM wParam, LPARAM lParam, bool
 }  // namespace
 
 LRESULT CALLBACK BuddyPaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    BuddyPane* pane = PaneFrom(window);
-    switch (message) {
-        case WM_CREATE:
-            OnCreate(window);
-            return 0;
-        case WM_SIZE:
-            LayoutPaneList(window);
-            InvalidateRect(window, nullptr, TRUE);
-            return 0;
-        case WM_PAINT:
-            PaintPaneFrame(window, nullptr, -1, pane ? pane->model.countText() : "", 5, "");
-            return 0;
-        case WM_NCDESTROY:
-            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-            delete pane;
-            return DefWindowProcA(window, message, wParam, lParam);
-        default:
-            break;
-    }
-    if (pane) {
-        bool handled = false;
-        LRESULT result = Handle(*pane, message, wParam, lParam, handled);
-        if (handled)
-            return result;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return ListPaneProc<BuddyPane>(window, message, wParam, lParam, OnCreate, Handle);
 }
 
 }  // namespace views::win32

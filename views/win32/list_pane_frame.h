@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/settings_store.h"
 #include "views/buddy_model.h"
 #include "views/list_pane.h"
 #include "views/win32/list_control.h"
@@ -47,5 +48,53 @@ void ApplyRowEvents(ListDrawing& drawing, HWND list, const std::vector<RowEvent>
 
 // The list panes' context menu (resource 115) at the cursor with one command enabled.
 void ShowListPaneMenu(HWND pane, UINT enabledCommand);
+
+// The program's settings store, or nullptr before the shell has one.
+app::SettingsStore* PaneSettings();
+// Writes the list's three column widths under "PLCW%02d" / "BLCW%02d" and destroys the list.
+void SaveWidthsAndDestroyList(HWND list, const char* widthFormat);
+
+// The window procedure of the player and buddy panes. The pane object that `create` makes lives in
+// GWLP_USERDATA until WM_NCDESTROY deletes it; layout and the strip with the model's count line are
+// handled here, and every other message goes to `handle`, which says whether it took it.
+template <typename Pane>
+Pane* ListPaneFrom(HWND window) {
+    return reinterpret_cast<Pane*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+template <typename Pane>
+LRESULT ListPaneProc(HWND window,
+                     UINT message,
+                     WPARAM wParam,
+                     LPARAM lParam,
+                     void (*create)(HWND),
+                     LRESULT (*handle)(Pane&, UINT, WPARAM, LPARAM, bool&)) {
+    Pane* pane = ListPaneFrom<Pane>(window);
+    switch (message) {
+        case WM_CREATE:
+            create(window);
+            return 0;
+        case WM_SIZE:
+            LayoutPaneList(window);
+            InvalidateRect(window, nullptr, TRUE);
+            return 0;
+        case WM_PAINT:
+            PaintPaneFrame(window, nullptr, -1, pane ? pane->model.countText() : "", 5, "");
+            return 0;
+        case WM_NCDESTROY:
+            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+            delete pane;
+            return DefWindowProcA(window, message, wParam, lParam);
+        default:
+            break;
+    }
+    if (pane) {
+        bool handled = false;
+        LRESULT result = handle(*pane, message, wParam, lParam, handled);
+        if (handled)
+            return result;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
 
 }  // namespace views::win32

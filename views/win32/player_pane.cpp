@@ -33,19 +33,11 @@ struct PlayerPane {
     ListDrawing drawing;
 };
 
-PlayerPane* PaneFrom(HWND window) {
-    return reinterpret_cast<PlayerPane*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-}
-
-app::SettingsStore* Store() {
-    app::AppContext* ctx = TheShell().ctx;
-    return ctx ? ctx->settings.get() : nullptr;
-}
 
 void OnCreate(HWND window) {
     catalogue::GameProfile* profile = app::win32::CurrentProfile();
     HWND list = CreatePaneList(window, 0);
-    app::SettingsStore* store = Store();
+    app::SettingsStore* store = PaneSettings();
     if (!profile || !store || !list)
         return;
     SetUpPaneColumns(list, TheShell().paneIconsB, kPlayerPaneColumns,
@@ -55,9 +47,7 @@ void OnCreate(HWND window) {
 }
 
 void OnDestroy(PlayerPane& pane) {
-    if (app::SettingsStore* store = Store())
-        WritePaneWidths(*store, app::reg::kPlayerColumnWidthFormat, CurrentPaneWidths(pane.list));
-    DestroyWindow(pane.list);
+    SaveWidthsAndDestroyList(pane.list, app::reg::kPlayerColumnWidthFormat);
 }
 
 void Rebuild(PlayerPane& pane) {
@@ -176,7 +166,7 @@ LRESULT OnNotify(PlayerPane& pane, const NMHDR& header) {
             DispInfo(pane, const_cast<NMLVDISPINFOA&>(reinterpret_cast<const NMLVDISPINFOA&>(header)));
             return 0;
         case LVN_COLUMNCLICK: {
-            app::SettingsStore* store = Store();
+            app::SettingsStore* store = PaneSettings();
             if (!store)
                 return 0;
             int column = reinterpret_cast<const NMLISTVIEW&>(header).iSubItem;
@@ -216,7 +206,7 @@ LRESULT Handle(PlayerPane& pane, UINT message, WPARAM wParam, LPARAM lParam, boo
             ServerRemoved(pane, server);
             return 0;
         case PM_RESTORE_SORT:
-            if (app::SettingsStore* store = Store())
+            if (app::SettingsStore* store = PaneSettings())
                 ApplyPaneMarkers(pane.list, RestorePaneSort(g_playerSortColumn, *store, app::reg::kPlayerSortColumn));
             Sort(pane);
             InvalidateRect(pane.window, nullptr, TRUE);
@@ -256,32 +246,7 @@ LRESULT Handle(PlayerPane& pane, UINT message, WPARAM wParam, LPARAM lParam, boo
 }  // namespace
 
 LRESULT CALLBACK PlayerPaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    PlayerPane* pane = PaneFrom(window);
-    switch (message) {
-        case WM_CREATE:
-            OnCreate(window);
-            return 0;
-        case WM_SIZE:
-            LayoutPaneList(window);
-            InvalidateRect(window, nullptr, TRUE);
-            return 0;
-        case WM_PAINT:
-            PaintPaneFrame(window, nullptr, -1, pane ? pane->model.countText() : "", 5, "");
-            return 0;
-        case WM_NCDESTROY:
-            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-            delete pane;
-            return DefWindowProcA(window, message, wParam, lParam);
-        default:
-            break;
-    }
-    if (pane) {
-        bool handled = false;
-        LRESULT result = Handle(*pane, message, wParam, lParam, handled);
-        if (handled)
-            return result;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return ListPaneProc<PlayerPane>(window, message, wParam, lParam, OnCreate, Handle);
 }
 
 }  // namespace views::win32
