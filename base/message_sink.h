@@ -15,6 +15,10 @@ public:
     virtual bool AskYesNo(std::string_view text, MessageIcon icon) = 0;
     // Message with an OK button.
     virtual void Tell(std::string_view text, MessageIcon icon) = 0;
+    // The same with a caption of its own instead of the program's.
+    virtual void TellWithCaption(std::string_view text, std::string_view caption, MessageIcon icon) {
+        Tell(text, icon);
+    }
 };
 
 }  // namespace base

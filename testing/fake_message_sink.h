@@ -20,9 +20,14 @@ public:
         return answer;
     }
     void Tell(std::string_view text, base::MessageIcon icon) override { shown.emplace_back(text); }
+    void TellWithCaption(std::string_view text, std::string_view caption, base::MessageIcon icon) override {
+        shown.emplace_back(text);
+        captions.emplace_back(caption);
+    }
 
     std::deque<bool> answers;        // answers to the next questions; No when empty
-    std::vector<std::string> shown;  // every question and message, in order
+    std::vector<std::string> shown;     // every question and message, in order
+    std::vector<std::string> captions;  // the captions of the messages that carry their own
 };
 
 }  // namespace testing_support

@@ -37,4 +37,10 @@ void MessageBoxSink::Tell(std::string_view text, base::MessageIcon icon) {
     MessageBoxA(Owner(), t.c_str(), kAppTitle, MB_OK | IconFlags(icon));
 }
 
+void MessageBoxSink::TellWithCaption(std::string_view text, std::string_view caption, base::MessageIcon icon) {
+    std::string t(text);
+    std::string c(caption);
+    MessageBoxA(Owner(), t.c_str(), c.c_str(), MB_OK | IconFlags(icon));
+}
+
 }  // namespace app::win32

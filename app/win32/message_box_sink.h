@@ -14,6 +14,7 @@ public:
 
     bool AskYesNo(std::string_view text, base::MessageIcon icon) override;
     void Tell(std::string_view text, base::MessageIcon icon) override;
+    void TellWithCaption(std::string_view text, std::string_view caption, base::MessageIcon icon) override;
 
 private:
     HWND Owner() const;

@@ -162,7 +162,8 @@ void ToggleAutoRefresh(ServerPane& pane) {
 void RemoveSelected(ServerPane& pane) {
     std::vector<catalogue::ServerRecord*> records = SelectedRecords(pane);
     if (records.empty()) {
-        Tell(kNothingSelectedMessage, base::MessageIcon::kNone);
+        if (TheShell().sink)
+            TheShell().sink->TellWithCaption(kNothingSelectedMessage, "OK", base::MessageIcon::kNone);
         return;
     }
     // The other panes let go of each record before it is freed. The list control follows in one

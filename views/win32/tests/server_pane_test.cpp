@@ -326,6 +326,7 @@ TEST_F(ServerPaneTest, RemovingSelectedServersFreesThemAfterTheOtherPanesLetGo) 
         r[i] = AddRow(("10.0.0." + std::to_string(i + 1)).c_str());
     SendServer(PM_REMOVE_SELECTED_SERVERS);
     EXPECT_EQ(sink.shown, std::vector<std::string>{"nothing selected!"});
+    EXPECT_EQ(sink.captions, std::vector<std::string>{"OK"});
     EXPECT_EQ(RowCount(serverList), 4);
 
     RecordMessages(buddyPane);
