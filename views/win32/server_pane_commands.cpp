@@ -160,6 +160,13 @@ void ToggleAutoRefresh(ServerPane& pane) {
 }
 
 void RemoveSelected(ServerPane& pane) {
+    // While a refresh runs its worker walks the server list and holds records it has sent to: the
+    // user's removal waits until the refresh is over (stale servers go at its end, after the worker).
+    const app::AppContext* ctx = TheShell().ctx;
+    if (ctx && ctx->refreshBusy) {
+        MessageBeep(MB_ICONEXCLAMATION);
+        return;
+    }
     std::vector<catalogue::ServerRecord*> records = SelectedRecords(pane);
     if (records.empty()) {
         if (TheShell().sink)

@@ -340,6 +340,14 @@ TEST_F(ServerPaneTest, RemovingSelectedServersFreesThemAfterTheOtherPanesLetGo) 
     EXPECT_TRUE(Selected(serverList).empty());
     EXPECT_EQ(ToolbarState(IDM_REMOVE_SERVER) & TBSTATE_INDETERMINATE, TBSTATE_INDETERMINATE);
 
+    // Not while a refresh runs: its worker walks the list.
+    SelectRows(serverList, {1});
+    ctx.refreshBusy = true;
+    SendServer(PM_REMOVE_SELECTED_SERVERS);
+    EXPECT_EQ(profile->servers.count, 2u);
+    EXPECT_EQ(RowCount(serverList), 2);
+    ctx.refreshBusy = false;
+
     // The Delete key on the list does the same.
     SelectRows(serverList, {1});
     NMLVKEYDOWN key = {};
