@@ -33,8 +33,11 @@ void WriteOption(SettingsStore& store, const RegistryValue& value, uint32_t data
         WriteDwordValue(store, value, data);
 }
 
-std::optional<std::pair<uint32_t, uint32_t>> ChooseFilter(uint32_t n, uint32_t& current, uint32_t (*item)(uint32_t),
-                                                          const RegistryValue& value, SettingsStore& store) {
+std::optional<std::pair<uint32_t, uint32_t>> ChooseFilter(uint32_t n,
+                                                          uint32_t& current,
+                                                          uint32_t (*item)(uint32_t),
+                                                          const RegistryValue& value,
+                                                          SettingsStore& store) {
     if (n != 0 && n == current)
         return std::nullopt;
     std::pair<uint32_t, uint32_t> marks{item(current), item(n)};
@@ -76,22 +79,24 @@ uint32_t GameTypeFilterItem(uint32_t gameTypeFilter) {
     return gameTypeFilter ? IDM_GAMETYPE_FIRST + gameTypeFilter : IDM_GAMETYPE_ALL;
 }
 
-std::optional<std::pair<uint32_t, uint32_t>> ChooseModFilter(uint32_t n, DisplayOptions& options,
+std::optional<std::pair<uint32_t, uint32_t>> ChooseModFilter(uint32_t n,
+                                                             DisplayOptions& options,
                                                              SettingsStore& store) {
     return ChooseFilter(n, options.ModFilter, ModFilterItem, reg::kModFilter, store);
 }
 
-std::optional<std::pair<uint32_t, uint32_t>> ChooseGameTypeFilter(uint32_t n, DisplayOptions& options,
+std::optional<std::pair<uint32_t, uint32_t>> ChooseGameTypeFilter(uint32_t n,
+                                                                  DisplayOptions& options,
                                                                   SettingsStore& store) {
     return ChooseFilter(n, options.GameTypeFilter, GameTypeFilterItem, reg::kGameTypeFilter, store);
 }
 
 std::vector<MenuMark> StartupMenuMarks(const DisplayOptions& o, bool useTray) {
     return {
-        {IDM_VISITED_ON_TOP, o.VisitedOnTop != 0},  {IDM_FAVOURITES_ON_TOP, o.FavouritesOnTop != 0},
-        {IDM_MINIMISE_TO_TRAY, useTray},            {IDM_SHOW_PASSWORDED, o.HidePassworded == 0},
-        {IDM_SHOW_EMPTY, o.HideEmpty == 0},         {IDM_SHOW_FULL, o.HideFull == 0},
-        {IDM_SHOW_BOTS, o.ShowBots != 0},           {IDM_SHOW_NO_REPLY, o.ShowNoReply != 0},
+        {IDM_VISITED_ON_TOP, o.VisitedOnTop != 0}, {IDM_FAVOURITES_ON_TOP, o.FavouritesOnTop != 0},
+        {IDM_MINIMISE_TO_TRAY, useTray},           {IDM_SHOW_PASSWORDED, o.HidePassworded == 0},
+        {IDM_SHOW_EMPTY, o.HideEmpty == 0},        {IDM_SHOW_FULL, o.HideFull == 0},
+        {IDM_SHOW_BOTS, o.ShowBots != 0},          {IDM_SHOW_NO_REPLY, o.ShowNoReply != 0},
     };
 }
 

@@ -40,12 +40,12 @@ std::array<Band, 6> BackgroundBands(int w, int h, const Splitters& s) {
     const int wsp = s.vertical();
     const int wsppl = s.players();
     return {{
-        {0, 27, w, 32},             // under the toolbar
-        {w - 5, 0, w, h - 70},      // right margin
-        {0, 32, 5, h - 70},         // left margin
+        {0, 27, w, 32},               // under the toolbar
+        {w - 5, 0, w, h - 70},        // right margin
+        {0, 32, 5, h - 70},           // left margin
         {wsp, 32, wsp + 4, h - 100},  // vertical bar
         {5, wsppl, wsp, wsppl + 4},   // horizontal bar
-        {w - 132, 0, w - 127, 27},  // gap before the logo
+        {w - 132, 0, w - 127, 27},    // gap before the logo
     }};
 }
 

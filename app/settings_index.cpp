@@ -6,12 +6,12 @@
 namespace app {
 
 const RegistryValue* const kRegistryIndex[] = {
-    &reg::kInstallDir,      &reg::kWindowXY,         &reg::kWindowWH,        &reg::kWindowState,
-    &reg::kSplitter,        &reg::kSplitterSecond,   &reg::kSplitterPlayers, &reg::kFirstRunDone,
-    &reg::kHideEmpty,       &reg::kHidePassworded,   &reg::kHideFull,        &reg::kShowBots,
-    &reg::kShowNoReply,     &reg::kVisitedOnTop,     &reg::kFavouritesOnTop, &reg::kGameTypeFilter,
-    &reg::kModFilter,       &reg::kRconAutoStatus,   &reg::kRconWindowXY,    &reg::kRconWindowWH,
-    &reg::kRconWindowState, &reg::kBuddySortColumn,  &reg::kPlayerSortColumn, &reg::kJoinOption,
+    &reg::kInstallDir,      &reg::kWindowXY,        &reg::kWindowWH,         &reg::kWindowState,
+    &reg::kSplitter,        &reg::kSplitterSecond,  &reg::kSplitterPlayers,  &reg::kFirstRunDone,
+    &reg::kHideEmpty,       &reg::kHidePassworded,  &reg::kHideFull,         &reg::kShowBots,
+    &reg::kShowNoReply,     &reg::kVisitedOnTop,    &reg::kFavouritesOnTop,  &reg::kGameTypeFilter,
+    &reg::kModFilter,       &reg::kRconAutoStatus,  &reg::kRconWindowXY,     &reg::kRconWindowWH,
+    &reg::kRconWindowState, &reg::kBuddySortColumn, &reg::kPlayerSortColumn, &reg::kJoinOption,
     &reg::kOldNicknames,
 };
 const size_t kRegistryIndexSize = sizeof kRegistryIndex / sizeof kRegistryIndex[0];
@@ -61,7 +61,9 @@ StartupSettings ReadStartupSettings(SettingsStore& store) {
     return s;
 }
 
-WindowRect ComputeWindowRect(std::optional<uint32_t> wxy, std::optional<uint32_t> wwh, int screenWidth,
+WindowRect ComputeWindowRect(std::optional<uint32_t> wxy,
+                             std::optional<uint32_t> wwh,
+                             int screenWidth,
                              int screenHeight) {
     WindowRect r;
     if (!wxy)

@@ -131,7 +131,9 @@ struct WindowRect {
 
 // The main window rectangle from WXY and WWH (left/top and right/bottom, low and high words, only
 // bits 16-27 of the high word) checked against the screen size.
-WindowRect ComputeWindowRect(std::optional<uint32_t> wxy, std::optional<uint32_t> wwh, int screenWidth,
+WindowRect ComputeWindowRect(std::optional<uint32_t> wxy,
+                             std::optional<uint32_t> wwh,
+                             int screenWidth,
                              int screenHeight);
 
 struct SplitterPositions {

@@ -18,7 +18,7 @@ constexpr char kGeometryKey[] = "SOFTWARE\\Zorbex\\Nexo\\";
 constexpr char kIniFile[] = "vexar.ini";
 
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
 
     // A REG_DWORD value; nullopt when the key or value is missing or not a REG_DWORD.
@@ -33,7 +33,10 @@ public:
     // Private-profile access to an INI file of the installation folder (file name only, such as
     // "vexar.ini" or "q3a.ini"). Section and key names ignore case. bufferSize is the size of the
     // buffer the value is read into, so values are cut to bufferSize - 1 characters.
-    virtual std::string ReadIni(const char* file, const char* section, const char* key, const char* fallback,
+    virtual std::string ReadIni(const char* file,
+                                const char* section,
+                                const char* key,
+                                const char* fallback,
                                 size_t bufferSize) = 0;
     virtual void WriteIni(const char* file, const char* section, const char* key, const char* value) = 0;
 };

@@ -11,7 +11,7 @@ namespace base {
 // sticky error flag instead of touching memory outside the range, so a parser can read a whole
 // structure and check Failed() once at the end.
 class ByteReader {
-public:
+  public:
     ByteReader(const void* data, size_t size) : data_(static_cast<const uint8_t*>(data)), size_(size) {}
 
     uint8_t U8();
@@ -29,7 +29,7 @@ public:
     size_t Position() const { return pos_; }
     size_t Remaining() const { return pos_ < size_ ? size_ - pos_ : 0; }
 
-private:
+  private:
     const uint8_t* data_;
     size_t size_;
     size_t pos_ = 0;
@@ -45,8 +45,12 @@ inline void StoreU32LE(uint8_t* p, uint32_t v) {
     p[2] = uint8_t(v >> 16);
     p[3] = uint8_t(v >> 24);
 }
-inline int32_t LoadI32LE(const uint8_t* p) { return static_cast<int32_t>(LoadU32LE(p)); }
-inline void StoreI32LE(uint8_t* p, int32_t v) { StoreU32LE(p, static_cast<uint32_t>(v)); }
+inline int32_t LoadI32LE(const uint8_t* p) {
+    return static_cast<int32_t>(LoadU32LE(p));
+}
+inline void StoreI32LE(uint8_t* p, int32_t v) {
+    StoreU32LE(p, static_cast<uint32_t>(v));
+}
 
 // Fixed-width text fields of file images: the stored bytes are the text zero-padded to the width;
 // the loaded text is always terminated inside its field, whatever the file held.

@@ -26,7 +26,7 @@ bool RenameNoReplace(const std::string& from, const std::string& to);
 
 // Reads a file sequentially; a file that cannot be opened behaves as an empty one that failed.
 class FileReader {
-public:
+  public:
     explicit FileReader(const std::string& path);
     ~FileReader();
     FileReader(const FileReader&) = delete;
@@ -37,7 +37,7 @@ public:
     // Reads up to n bytes; returns how many were read (short at the end of the file or on error).
     size_t Read(void* out, size_t n);
 
-private:
+  private:
     std::FILE* file_ = nullptr;
     int64_t size_ = 0;
 };
@@ -47,7 +47,7 @@ private:
 // target only after everything was written and flushed to the disk. Without Commit() (or when any
 // write failed) the target stays exactly as it was.
 class AtomicFileWriter {
-public:
+  public:
     explicit AtomicFileWriter(const std::string& path);
     ~AtomicFileWriter();
     AtomicFileWriter(const AtomicFileWriter&) = delete;
@@ -60,7 +60,7 @@ public:
     bool Failed() const { return failed_; }
     const std::string& TemporaryPath() const { return tempPath_; }
 
-private:
+  private:
     void Abandon();
 
     std::string path_;

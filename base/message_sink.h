@@ -9,7 +9,7 @@ enum class MessageIcon { kNone, kQuestion, kExclamation, kInformation };
 
 // Every message carries the program's caption; the implementation chooses the owner window.
 class MessageSink {
-public:
+  public:
     virtual ~MessageSink() = default;
     // Yes/No question; true for Yes.
     virtual bool AskYesNo(std::string_view text, MessageIcon icon) = 0;

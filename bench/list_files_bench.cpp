@@ -18,8 +18,8 @@ double Ms(Clock::time_point from) {
 
 void Fill(catalogue::GameProfile& profile, int n) {
     for (int i = 0; i < n; ++i) {
-        std::string address = "10." + std::to_string(i / 65536) + "." + std::to_string(i / 256 % 256) + "." +
-                              std::to_string(i % 256);
+        std::string address =
+            "10." + std::to_string(i / 65536) + "." + std::to_string(i / 256 % 256) + "." + std::to_string(i % 256);
         catalogue::findOrCreateServer(profile.servers, catalogue::MakeServerTemplate(address, 27960));
         catalogue::ServerRecord* r = profile.servers.tail;
         snprintf(r->hostName, sizeof r->hostName, "^1Server ^7number %d", i);

@@ -88,7 +88,7 @@ struct LaunchData {
 // Lookups by game kind; a kind that is not in the catalogue yields nothing (nullptr / nullopt / 0).
 // Positions of mods and game types are 1-based; 0 or a position beyond the list yields nothing.
 class Catalogue {
-public:
+  public:
     // Builds the built-in table once; does nothing when games are already there.
     void buildCatalogue();
     void freeCatalogue();
@@ -123,7 +123,7 @@ public:
     // The mod at a 1-based position, or nullptr.
     const ModDefinition* modAt(uint32_t kind, uint32_t modIndex) const;
 
-private:
+  private:
     std::vector<GameDefinition> games_;
 };
 

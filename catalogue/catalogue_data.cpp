@@ -272,9 +272,9 @@ GameDefinition MedalOfHonour() {
     g.connectTemplate = "+connect $ip:$port [+password \"$pw\"] [+rconpassword \"$rconpw\"] [+name \"$name\"]";
     g.spectatorArgument = "+setu team s";
     g.versions = Versions({{"v1.11", 8}});
-    g.mods = {Mod("protocol", "8", "MOHAA",
-                  Types("g_gametype",
-                        {{"Objective", "4"}, {"Free For All", "1"}, {"Team Match", "2"}, {"Round Based", "3"}}))};
+    g.mods = {Mod(
+        "protocol", "8", "MOHAA",
+        Types("g_gametype", {{"Objective", "4"}, {"Free For All", "1"}, {"Team Match", "2"}, {"Round Based", "3"}}))};
     return g;
 }
 

@@ -15,12 +15,12 @@ namespace catalogue {
 namespace {
 
 // Offsets inside the status block.
-constexpr size_t kHostName = 0, kMapName = 150, kInfoText = 200, kGameName = 456, kModDisplay = 506,
-                 kWebAddress = 556, kLivesLeft = 828, kLocation = 832, kJoinCount = 932, kIsFavourite = 936,
-                 kReserved1 = 940, kVersionText = 948, kLimits = 1204, kReserved2 = 1240, kAdminEmail = 1244,
-                 kMaxPlayers = 1500, kPrivateSlots = 1504, kPlayerCount = 1508, kPasswordText = 1512,
-                 kGameTypeIndex = 1524, kModIndex = 1528, kProtocolVersion = 1532, kDedicated = 1536,
-                 kServerOs = 1537, kIsMod = 1538, kReserved3 = 1539, kAutoRefresh = 1540;
+constexpr size_t kHostName = 0, kMapName = 150, kInfoText = 200, kGameName = 456, kModDisplay = 506, kWebAddress = 556,
+                 kLivesLeft = 828, kLocation = 832, kJoinCount = 932, kIsFavourite = 936, kReserved1 = 940,
+                 kVersionText = 948, kLimits = 1204, kReserved2 = 1240, kAdminEmail = 1244, kMaxPlayers = 1500,
+                 kPrivateSlots = 1504, kPlayerCount = 1508, kPasswordText = 1512, kGameTypeIndex = 1524,
+                 kModIndex = 1528, kProtocolVersion = 1532, kDedicated = 1536, kServerOs = 1537, kIsMod = 1538,
+                 kReserved3 = 1539, kAutoRefresh = 1540;
 static_assert(kAutoRefresh + 4 == kStatusBlockSize);
 
 // Offsets of the rest of a server-list record.
@@ -30,9 +30,9 @@ static_assert(kRconPassword + 30 == kServerRecordImageSize);
 
 // The nine limits in file order.
 int32_t ServerRecord::*const kLimitFields[9] = {
-    &ServerRecord::maxRate,       &ServerRecord::timeLimit, &ServerRecord::captureLimit,
-    &ServerRecord::fragLimit,     &ServerRecord::allowDownload, &ServerRecord::allowVote,
-    &ServerRecord::pure,          &ServerRecord::gameSpeed, &ServerRecord::gravity,
+    &ServerRecord::maxRate,   &ServerRecord::timeLimit,     &ServerRecord::captureLimit,
+    &ServerRecord::fragLimit, &ServerRecord::allowDownload, &ServerRecord::allowVote,
+    &ServerRecord::pure,      &ServerRecord::gameSpeed,     &ServerRecord::gravity,
 };
 
 constexpr size_t kRecordsPerChunk = 256;

@@ -15,12 +15,11 @@ namespace {
 
 // Offsets of the profile image.
 constexpr size_t kTitle = 0, kKind = 52, kProtocol = 56, kDefaultMark = 60, kMasterAddress = 64, kMasterPort = 84,
-                 kGameFolder = 88, kMasterTimeout = 344, kMaxServers = 348, kServersPerQuery = 352,
-                 kReserved353 = 353, kServers = 356, kBuddies = 372, kNext = 388, kPrev = 392, kFileNumber = 396,
-                 kReserved400 = 400, kPaneWindows = 404, kControlWindows = 420, kIconIndex = 436, kTabIndex = 440,
-                 kSortDescending = 444, kView484 = 484, kColumnOrder = 524, kView564 = 564, kColumnWidth = 604,
-                 kView644 = 644, kSortColumn = 684, kColours = 688, kOnlineBuddies = 736, kShownMaxPlayers = 740,
-                 kListsLoaded = 744;
+                 kGameFolder = 88, kMasterTimeout = 344, kMaxServers = 348, kServersPerQuery = 352, kReserved353 = 353,
+                 kServers = 356, kBuddies = 372, kNext = 388, kPrev = 392, kFileNumber = 396, kReserved400 = 400,
+                 kPaneWindows = 404, kControlWindows = 420, kIconIndex = 436, kTabIndex = 440, kSortDescending = 444,
+                 kView484 = 484, kColumnOrder = 524, kView564 = 564, kColumnWidth = 604, kView644 = 644,
+                 kSortColumn = 684, kColours = 688, kOnlineBuddies = 736, kShownMaxPlayers = 740, kListsLoaded = 744;
 static_assert(kListsLoaded + 4 == kProfileImageSize);
 
 constexpr uint32_t kDefaultColumnWidths[kServerColumns] = {25, 25, 25, 250, 80, 80, 80, 80, 80, 80};
@@ -129,7 +128,8 @@ GameProfile* ProfileList::profileAtTab(uint32_t tabIndex) const {
     return nullptr;
 }
 
-GameProfile* ProfileList::registerProfile(std::unique_ptr<GameProfile> profile, bool takeNewNumber,
+GameProfile* ProfileList::registerProfile(std::unique_ptr<GameProfile> profile,
+                                          bool takeNewNumber,
                                           bool applyDefaults) {
     GameProfile* p = profile.get();
     p->listsLoaded = 0;

@@ -65,7 +65,7 @@ void ReadProfileImage(const uint8_t* image, GameProfile& profile);
 void ApplyProfileDefaults(GameProfile& profile, uint32_t buttonFaceColour);
 
 class ProfileList {
-public:
+  public:
     // installFolder holds "gamesets.vexar" and the list files; buttonFaceColour is the system colour
     // that new profiles take as their window background.
     ProfileList(std::string installFolder, uint32_t buttonFaceColour);
@@ -103,7 +103,7 @@ public:
     std::string serverListPath(const GameProfile& profile) const;
     std::string buddyListPath(const GameProfile& profile) const;
 
-private:
+  private:
     std::string installFolder_;
     uint32_t buttonFaceColour_;
     std::vector<std::unique_ptr<GameProfile>> profiles_;

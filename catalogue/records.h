@@ -110,7 +110,7 @@ struct ServerRecord {
     // True when the password flag says the server needs one ('1' or 'T').
     bool needsPassword() const { return passwordText[0] == '1' || passwordText[0] == 'T'; }
 
-private:
+  private:
     std::unique_ptr<PlayerRecord[]> players_;
 };
 
@@ -152,7 +152,7 @@ struct ServerList {
 
     ServerRecord* find(std::string_view addressText, uint32_t port) const;
 
-private:
+  private:
     friend uint32_t appendServer(ServerList&, std::unique_ptr<ServerRecord>);
     friend void removeServer(ServerList&, ServerRecord*);
     friend void clearServers(ServerList&);

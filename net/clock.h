@@ -6,7 +6,7 @@
 namespace net {
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // High-resolution counter and its frequency (counts per second). Without a high-resolution
     // counter an implementation returns the millisecond tick count and a frequency of 1000.

@@ -19,7 +19,7 @@ struct Endpoint {
 std::optional<uint32_t> ParseDottedAddress(const char* text);
 
 class DatagramSocket {
-public:
+  public:
     virtual ~DatagramSocket() = default;
     // Sends one datagram; false on failure.
     virtual bool SendTo(const Endpoint& to, const void* data, size_t size) = 0;
@@ -32,14 +32,14 @@ public:
 // Creates sockets; a socket is registered for read notifications to the user-interface thread as
 // the platform does it (a window message on Windows). nullptr when no socket can be made.
 class DatagramSocketFactory {
-public:
+  public:
     virtual ~DatagramSocketFactory() = default;
     virtual std::unique_ptr<DatagramSocket> Open() = 0;
 };
 
 // Host name lookup: first IPv4 address of a name (gethostbyname), nullopt when none.
 class Resolver {
-public:
+  public:
     virtual ~Resolver() = default;
     virtual std::optional<uint32_t> Resolve(const char* name) = 0;
 };

@@ -10,7 +10,7 @@
 namespace testing_support {
 
 class FakeMessageSink : public base::MessageSink {
-public:
+  public:
     bool AskYesNo(std::string_view text, base::MessageIcon icon) override {
         shown.emplace_back(text);
         if (answers.empty())
@@ -25,7 +25,7 @@ public:
         captions.emplace_back(caption);
     }
 
-    std::deque<bool> answers;        // answers to the next questions; No when empty
+    std::deque<bool> answers;           // answers to the next questions; No when empty
     std::vector<std::string> shown;     // every question and message, in order
     std::vector<std::string> captions;  // the captions of the messages that carry their own
 };

@@ -50,7 +50,10 @@ void FakeSettings::DeleteValue(const char* keyPath, const char* name) {
     registry.erase(Key(keyPath, name));
 }
 
-std::string FakeSettings::ReadIni(const char* file, const char* section, const char* key, const char* fallback,
+std::string FakeSettings::ReadIni(const char* file,
+                                  const char* section,
+                                  const char* key,
+                                  const char* fallback,
                                   size_t bufferSize) {
     auto it = ini.find(Lower(file) + "|" + Lower(section) + "|" + Lower(key));
     std::string value = it == ini.end() ? std::string(fallback) : it->second;

@@ -9,7 +9,7 @@
 namespace testing_support {
 
 class FakeSettings : public app::SettingsStore {
-public:
+  public:
     struct Value {
         bool isDword = false;
         uint32_t dword = 0;
@@ -21,7 +21,10 @@ public:
     std::optional<std::string> ReadString(const char* keyPath, const char* name) override;
     void WriteString(const char* keyPath, const char* name, const std::string& text) override;
     void DeleteValue(const char* keyPath, const char* name) override;
-    std::string ReadIni(const char* file, const char* section, const char* key, const char* fallback,
+    std::string ReadIni(const char* file,
+                        const char* section,
+                        const char* key,
+                        const char* fallback,
                         size_t bufferSize) override;
     void WriteIni(const char* file, const char* section, const char* key, const char* value) override;
 

@@ -6,7 +6,7 @@
 namespace testing_support {
 
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
@@ -15,7 +15,7 @@ public:
     const std::string& path() const { return path_; }
     std::string File(const std::string& name) const;
 
-private:
+  private:
     std::string path_;
 };
 

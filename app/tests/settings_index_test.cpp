@@ -18,9 +18,9 @@ TEST(StartupSettings, EverythingMissingLeavesEveryFlagOff) {
     EXPECT_FALSE(s.autoRefreshMinimised);
     EXPECT_FALSE(s.useTray);
     EXPECT_EQ(s.windowState, 0);
-    EXPECT_EQ(s.hideEmpty + s.hidePassworded + s.showBots + s.hideFull + s.visitedOnTop + s.showNoReply +
-                  s.favouritesOnTop,
-              0u);
+    EXPECT_EQ(
+        s.hideEmpty + s.hidePassworded + s.showBots + s.hideFull + s.visitedOnTop + s.showNoReply + s.favouritesOnTop,
+        0u);
 }
 
 TEST(StartupSettings, IniFlagsAreOnOnlyWhenTheyStartWithTheDigitOne) {
@@ -116,8 +116,8 @@ TEST(SettingsIndex, NamesAreUniqueAndGeometryValuesUseTheMixedCaseKey) {
     std::set<std::string> names;
     for (size_t i = 0; i < kRegistryIndexSize; ++i)
         EXPECT_TRUE(names.insert(kRegistryIndex[i]->name).second) << kRegistryIndex[i]->name;
-    for (const char* geometry : {"WXY", "WWH", "WST", "WSP", "WSPSD", "WSPPL", "RCWXY", "RCWWH", "RCWST", "COBDY",
-                                 "COPLR"}) {
+    for (const char* geometry :
+         {"WXY", "WWH", "WST", "WSP", "WSPSD", "WSPPL", "RCWXY", "RCWWH", "RCWST", "COBDY", "COPLR"}) {
         bool found = false;
         for (size_t i = 0; i < kRegistryIndexSize; ++i) {
             if (names.count(geometry) && std::string(kRegistryIndex[i]->name) == geometry) {

@@ -14,8 +14,9 @@ LRESULT CALLBACK BannerBarProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     Shell& shell = TheShell();
     switch (message) {
         case WM_CREATE: {
-            HWND picture = CreateWindowExA(0, "STATIC", "VEXAR", WS_CHILD | WS_VISIBLE | SS_BITMAP | SS_NOTIFY | SS_SUNKEN,
-                                           5, 5, 468, 60, window, nullptr, shell.instance, nullptr);
+            HWND picture =
+                CreateWindowExA(0, "STATIC", "VEXAR", WS_CHILD | WS_VISIBLE | SS_BITMAP | SS_NOTIFY | SS_SUNKEN, 5, 5,
+                                468, 60, window, nullptr, shell.instance, nullptr);
             HBITMAP banner = LoadBitmapA(shell.instance, MAKEINTRESOURCEA(IDB_BANNER));
             SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner));
             SetPropA(window, "picture", picture);

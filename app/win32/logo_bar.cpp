@@ -91,10 +91,10 @@ void FillWithBackground(HDC dc, const RECT& rect) {
 }
 
 HWND CreateToolbar(HINSTANCE instance, HWND logoBar) {
-    HWND toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
-                                   WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE |
-                                       CCS_NODIVIDER | CCS_NOPARENTALIGN,
-                                   2, 2, 488, 25, logoBar, reinterpret_cast<HMENU>(IDC_TOOLBAR), instance, nullptr);
+    HWND toolbar = CreateWindowExA(
+        0, TOOLBARCLASSNAMEA, "",
+        WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN, 2,
+        2, 488, 25, logoBar, reinterpret_cast<HMENU>(IDC_TOOLBAR), instance, nullptr);
     if (!toolbar)
         return nullptr;
     SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);

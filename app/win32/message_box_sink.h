@@ -8,7 +8,7 @@
 namespace app::win32 {
 
 class MessageBoxSink : public base::MessageSink {
-public:
+  public:
     explicit MessageBoxSink(HWND owner) : owner_(owner) {}
     void SetOwner(HWND owner) { owner_ = owner; }
 
@@ -16,7 +16,7 @@ public:
     void Tell(std::string_view text, base::MessageIcon icon) override;
     void TellWithCaption(std::string_view text, std::string_view caption, base::MessageIcon icon) override;
 
-private:
+  private:
     HWND Owner() const;
     HWND owner_;
 };

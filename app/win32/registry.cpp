@@ -71,7 +71,10 @@ void DeleteRegValue(HKEY root, const char* keyPath, const char* valueName) {
     RegCloseKey(key);
 }
 
-void SaveWindowPlacement(HWND window, const char* positionValue, const char* farCornerValue, const char* showValue,
+void SaveWindowPlacement(HWND window,
+                         const char* positionValue,
+                         const char* farCornerValue,
+                         const char* showValue,
                          const SplitterValues* splitters) {
     WINDOWPLACEMENT wp = {};
     wp.length = sizeof wp;

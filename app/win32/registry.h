@@ -25,7 +25,10 @@ struct SplitterValues {
 // Saves the normal rectangle as (top << 16) | left and (bottom << 16) | right and the show command,
 // but only while the window is shown normally (a maximised or minimised window leaves all three
 // values alone). With splitters (the main window) WSP, WSPSD and WSPPL are written in any case.
-void SaveWindowPlacement(HWND window, const char* positionValue, const char* farCornerValue, const char* showValue,
+void SaveWindowPlacement(HWND window,
+                         const char* positionValue,
+                         const char* farCornerValue,
+                         const char* showValue,
                          const SplitterValues* splitters);
 
 }  // namespace app::win32

@@ -14,7 +14,7 @@ namespace app::win32 {
 // What the main window hands to the network parts. The default does nothing, so the shell runs
 // on its own before the network parts are attached.
 class ShellNetwork {
-public:
+  public:
     virtual ~ShellNetwork() = default;
     // The main window exists (called during start-up, before any other call).
     virtual void OnMainWindowCreated(HWND) {}
@@ -37,7 +37,7 @@ public:
 // The dialogs the main window opens for commands (Find Player, Add Buddy, Game Setup, Colour
 // Preferences); each part that owns one attaches it here.
 class ShellDialogs {
-public:
+  public:
     virtual ~ShellDialogs() = default;
     virtual void Open(UINT command) = 0;
 };
@@ -45,7 +45,7 @@ public:
 // Actions of later parts that the server list pane starts on a record: joining a game (with the
 // spectator flag), editing the player configuration, opening a remote-control console.
 class ShellServerActions {
-public:
+  public:
     virtual ~ShellServerActions() = default;
     virtual void Join(catalogue::ServerRecord& record, bool asSpectator) = 0;
     virtual void EditPlayerConfig(catalogue::ServerRecord& record) = 0;

@@ -23,9 +23,9 @@ namespace app::win32 {
 
 namespace {
 
-const int kTabIcons[] = {IDI_GAME_EF,  IDI_GAME_RTCW,  IDI_GAME_Q3A, IDI_GAME_JK2, IDI_GAME_HL,
+const int kTabIcons[] = {IDI_GAME_EF,   IDI_GAME_RTCW,  IDI_GAME_Q3A, IDI_GAME_JK2, IDI_GAME_HL,
                          IDI_GAME_SOF2, IDI_GAME_MOHAA, IDI_GAME_CCR, IDI_GAME_UT};
-const int kPaneIconsA[] = {IDI_SERVER, IDI_SERVER_FULL,     IDI_LOCK,      IDI_SORT_MARKER,
+const int kPaneIconsA[] = {IDI_SERVER,   IDI_SERVER_FULL,     IDI_LOCK,      IDI_SORT_MARKER,
                            IDI_NO_REPLY, IDI_SORT_DESCENDING, IDI_FAVOURITE, IDI_AUTO_REFRESH};
 const int kPaneIconsB[] = {IDI_SORT_MARKER, IDI_BOT, IDI_FAVOURITE, IDI_BUDDY_OFFLINE};
 
@@ -42,7 +42,11 @@ HIMAGELIST BuildImageList(HINSTANCE instance, const int (&icons)[N], UINT colour
     return list;
 }
 
-void RegisterClass(HINSTANCE instance, const char* name, WNDPROC proc, HICON icon, HBRUSH background,
+void RegisterClass(HINSTANCE instance,
+                   const char* name,
+                   WNDPROC proc,
+                   HICON icon,
+                   HBRUSH background,
                    const char* menu) {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = proc;
@@ -115,14 +119,14 @@ HWND CreateShell(HINSTANCE instance, AppContext& ctx, base::MessageSink& sink) {
     shell.main = main;
     shell.tab = CreateTabControl(main);
 
-    shell.logoBar = CreateWindowExA(0, kLogoBarClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 620, 42, main, nullptr,
-                                    instance, nullptr);
+    shell.logoBar =
+        CreateWindowExA(0, kLogoBarClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 620, 42, main, nullptr, instance, nullptr);
     shell.logoPicture = CreateWindowExA(0, "STATIC", "VEXAR", WS_CHILD | WS_VISIBLE | SS_BITMAP | SS_NOTIFY | SS_SUNKEN,
                                         622, 2, 122, 40, shell.logoBar, nullptr, instance, nullptr);
     shell.logoBitmap = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_LOGO));
     SendMessageA(shell.logoPicture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shell.logoBitmap));
-    shell.bannerBar = CreateWindowExA(0, kBannerBarClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 620, 42, main, nullptr,
-                                      instance, nullptr);
+    shell.bannerBar =
+        CreateWindowExA(0, kBannerBarClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 620, 42, main, nullptr, instance, nullptr);
     shell.toolbar = CreateToolbar(instance, shell.logoBar);
     if (!shell.toolbar) {
         sink.Tell("Unable to create Toolbar!", base::MessageIcon::kNone);
@@ -142,14 +146,15 @@ HWND CreateShell(HINSTANCE instance, AppContext& ctx, base::MessageSink& sink) {
     ShowWindow(main, ctx.windowState == 2 ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     UpdateWindow(main);
 
-    int active = base::ParseDecimal(
-        ctx.settings->ReadIni(kIniFile, ini::kActiveTab.section, ini::kActiveTab.key, ini::kActiveTab.defaultText, 255));
+    int active = base::ParseDecimal(ctx.settings->ReadIni(kIniFile, ini::kActiveTab.section, ini::kActiveTab.key,
+                                                          ini::kActiveTab.defaultText, 255));
     SelectStartupTab(active);
 
     if (ReadDwordOr(*ctx.settings, reg::kFirstRunDone) == 0) {
-        sink.Tell("This is the first time you have run this new version of Vexar!,\na Master server refresh must now "
-                  "be started...",
-                  base::MessageIcon::kNone);
+        sink.Tell(
+            "This is the first time you have run this new version of Vexar!,\na Master server refresh must now "
+            "be started...",
+            base::MessageIcon::kNone);
         SendMessageA(main, WM_APP_MASTERQUERY, 0, 0);
         WriteDwordValue(*ctx.settings, reg::kFirstRunDone, 1);
     }

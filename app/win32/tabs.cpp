@@ -177,10 +177,10 @@ void LoadProfileLists(GameProfile& profile) {
     RECT client = {};
     if (pane)
         GetClientRect(pane, &client);
-    HWND label = CreateWindowExA(0, "STATIC", "Populating Server list..", WS_CHILD | WS_VISIBLE, client.right - 360,
-                                 5, 150, 16, pane, nullptr, shell.instance, nullptr);
-    HWND progress = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, client.right - 200, 5, 195, 16,
-                                    pane, nullptr, shell.instance, nullptr);
+    HWND label = CreateWindowExA(0, "STATIC", "Populating Server list..", WS_CHILD | WS_VISIBLE, client.right - 360, 5,
+                                 150, 16, pane, nullptr, shell.instance, nullptr);
+    HWND progress = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, client.right - 200, 5, 195, 16, pane,
+                                    nullptr, shell.instance, nullptr);
     uint32_t total = profile.servers.count;
     SendMessageA(progress, PBM_SETRANGE32, 0, total);
     SendMessageA(progress, PBM_SETSTEP, 1, 0);

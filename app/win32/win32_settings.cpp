@@ -41,7 +41,10 @@ std::string Win32Settings::IniPath(const char* file) const {
     return base::JoinPath(installFolder_, file);
 }
 
-std::string Win32Settings::ReadIni(const char* file, const char* section, const char* key, const char* fallback,
+std::string Win32Settings::ReadIni(const char* file,
+                                   const char* section,
+                                   const char* key,
+                                   const char* fallback,
                                    size_t bufferSize) {
     if (bufferSize == 0)
         return std::string();

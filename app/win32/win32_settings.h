@@ -8,7 +8,7 @@
 namespace app::win32 {
 
 class Win32Settings : public SettingsStore {
-public:
+  public:
     explicit Win32Settings(std::string installFolder) : installFolder_(std::move(installFolder)) {}
 
     std::optional<uint32_t> ReadDword(const char* keyPath, const char* name) override;
@@ -16,14 +16,17 @@ public:
     std::optional<std::string> ReadString(const char* keyPath, const char* name) override;
     void WriteString(const char* keyPath, const char* name, const std::string& text) override;
     void DeleteValue(const char* keyPath, const char* name) override;
-    std::string ReadIni(const char* file, const char* section, const char* key, const char* fallback,
+    std::string ReadIni(const char* file,
+                        const char* section,
+                        const char* key,
+                        const char* fallback,
                         size_t bufferSize) override;
     void WriteIni(const char* file, const char* section, const char* key, const char* value) override;
 
     // "%s\%s" of the installation folder and an INI file name.
     std::string IniPath(const char* file) const;
 
-private:
+  private:
     std::string installFolder_;
 };
 

@@ -1,6 +1,6 @@
 // Program entry of vexar.exe: single instance, Windows Sockets, the shell and the message loop.
-#include <winsock2.h>
 #include <windows.h>
+#include <winsock2.h>
 
 #include <commctrl.h>
 

@@ -8,7 +8,7 @@ namespace {
 using namespace catalogue;
 
 class CatalogueTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { cat.buildCatalogue(); }
     Catalogue cat;
 };

@@ -25,7 +25,7 @@ using testing_support::TempFolder;
 using testing_support::WriteBytes;
 
 class ListFilesTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         cat.buildCatalogue();
         profile.kind = kQuake3;

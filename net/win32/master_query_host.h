@@ -2,15 +2,15 @@
 // timers 1 and 4, the "Contacting Master Server" label on the server list pane, toolbar states.
 #pragma once
 
-#include <winsock2.h>
 #include <windows.h>
+#include <winsock2.h>
 
 #include "net/master_query.h"
 
 namespace net::win32 {
 
 class MasterQueryHost : public net::MasterQueryHost {
-public:
+  public:
     MasterQueryHost(HWND main, UINT socketMessage) : main_(main), socketMessage_(socketMessage) {}
     ~MasterQueryHost() override;
 
@@ -32,7 +32,7 @@ public:
 
     SOCKET socket() const { return socket_; }
 
-private:
+  private:
     HWND main_;
     UINT socketMessage_;
     SOCKET socket_ = INVALID_SOCKET;

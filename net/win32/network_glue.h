@@ -2,8 +2,8 @@
 // refresh engine and version check, with the window-side hosts they talk through.
 #pragma once
 
-#include <winsock2.h>
 #include <windows.h>
+#include <winsock2.h>
 
 #include <memory>
 
@@ -14,7 +14,7 @@ namespace net::win32 {
 // Builds the network parts for the main window of the shell and attaches them to it. The object
 // must live as long as the main window; detach it before it is destroyed.
 class Network : public app::win32::ShellNetwork {
-public:
+  public:
     Network();
     ~Network() override;
     void OnMainWindowCreated(HWND main) override;
@@ -31,7 +31,7 @@ public:
     void RequestStop() override;
     void CloseSockets() override;
 
-private:
+  private:
     struct Parts;
     std::unique_ptr<Parts> parts_;
 };

@@ -18,7 +18,7 @@ using namespace views::win32;
 namespace {
 
 class Win32WorkerThread : public WorkerThread {
-public:
+  public:
     explicit Win32WorkerThread(std::function<void()> body) : body_(std::move(body)) {
         handle_ = CreateThread(nullptr, 0, &Run, this, 0, nullptr);
     }
@@ -32,7 +32,7 @@ public:
         }
     }
 
-private:
+  private:
     static DWORD WINAPI Run(void* self) {
         static_cast<Win32WorkerThread*>(self)->body_();
         return 0;

@@ -1,15 +1,15 @@
 // The main window's side of a status refresh: pane messages, progress, timer 2 and the worker thread.
 #pragma once
 
-#include <winsock2.h>
 #include <windows.h>
+#include <winsock2.h>
 
 #include "net/status_engine.h"
 
 namespace net::win32 {
 
 class StatusHost : public net::StatusHost {
-public:
+  public:
     explicit StatusHost(HWND main) : main_(main) {}
     ~StatusHost() override { HideProgress(); }
 
@@ -36,7 +36,7 @@ public:
     // WM_APP_WORKERPROGRESS on the user-interface thread.
     void ShowWorkerProgress(uint32_t position);
 
-private:
+  private:
     HWND main_;
     HWND text_ = nullptr;
     HWND bar_ = nullptr;
@@ -45,7 +45,7 @@ private:
 
 // Worker threads started with CreateThread.
 class Win32ThreadStarter : public ThreadStarter {
-public:
+  public:
     std::unique_ptr<WorkerThread> Start(std::function<void()> body) override;
 };
 

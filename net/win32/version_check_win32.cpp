@@ -25,8 +25,7 @@ void VersionCheck::Start(const std::string& serverAddress) {
     to.sin_port = htons(kVersionServerPort);
     to.sin_addr.s_addr = address;
     socket_ = s;
-    if (connect(s, reinterpret_cast<sockaddr*>(&to), sizeof to) == SOCKET_ERROR &&
-        WSAGetLastError() != WSAEWOULDBLOCK)
+    if (connect(s, reinterpret_cast<sockaddr*>(&to), sizeof to) == SOCKET_ERROR && WSAGetLastError() != WSAEWOULDBLOCK)
         Close();
 }
 
@@ -58,8 +57,7 @@ void VersionCheck::OnSocketEvent(WPARAM socket, LPARAM event) {
                 break;
             VersionVerdict verdict = JudgeVersionReply(reply, static_cast<size_t>(n), app::win32::ReadProductVersion());
             app::win32::Shell& shell = app::win32::TheShell();
-            if (verdict.offerDownload && shell.sink &&
-                shell.sink->AskYesNo(verdict.question, base::MessageIcon::kNone))
+            if (verdict.offerDownload && shell.sink && shell.sink->AskYesNo(verdict.question, base::MessageIcon::kNone))
                 app::win32::OpenWebSite();
             break;
         }

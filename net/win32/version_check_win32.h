@@ -1,15 +1,15 @@
 // The version check's TCP conversation on Windows: connect, "getver", judge the answer, offer.
 #pragma once
 
-#include <winsock2.h>
 #include <windows.h>
+#include <winsock2.h>
 
 #include <string>
 
 namespace net::win32 {
 
 class VersionCheck {
-public:
+  public:
     VersionCheck(HWND main, UINT socketMessage) : main_(main), socketMessage_(socketMessage) {}
     ~VersionCheck() { Close(); }
 
@@ -21,7 +21,7 @@ public:
     void Close();
     bool open() const { return socket_ != INVALID_SOCKET; }
 
-private:
+  private:
     HWND main_;
     UINT socketMessage_;
     SOCKET socket_ = INVALID_SOCKET;

@@ -2,8 +2,8 @@
 // whose read events arrive as a window message (WSAAsyncSelect), and gethostbyname.
 #pragma once
 
-#include <winsock2.h>
 #include <windows.h>
+#include <winsock2.h>
 
 #include "net/clock.h"
 #include "net/datagram_socket.h"
@@ -11,14 +11,14 @@
 namespace net::win32 {
 
 class Win32Clock : public Clock {
-public:
+  public:
     Win32Clock();
     uint64_t Counter() override;
     uint64_t Frequency() override { return frequency_; }
     uint32_t TickCount() override { return GetTickCount(); }
     void SleepMs(uint32_t ms) override { Sleep(ms); }
 
-private:
+  private:
     bool highResolution_ = false;
     uint64_t frequency_ = 1000;
 };
@@ -26,7 +26,7 @@ private:
 // A UDP socket registered with WSAAsyncSelect for FD_READ: each readable datagram is announced by
 // `message` to `window` (wParam the socket). Closed when destroyed.
 class AsyncDatagramSocket : public DatagramSocket {
-public:
+  public:
     AsyncDatagramSocket(SOCKET s) : socket_(s) {}
     ~AsyncDatagramSocket() override;
     bool SendTo(const Endpoint& to, const void* data, size_t size) override;
@@ -34,22 +34,22 @@ public:
     std::optional<size_t> Pending() override;
     SOCKET handle() const { return socket_; }
 
-private:
+  private:
     SOCKET socket_;
 };
 
 class AsyncDatagramSocketFactory : public DatagramSocketFactory {
-public:
+  public:
     AsyncDatagramSocketFactory(HWND window, UINT message) : window_(window), message_(message) {}
     std::unique_ptr<DatagramSocket> Open() override;
 
-private:
+  private:
     HWND window_;
     UINT message_;
 };
 
 class HostResolver : public Resolver {
-public:
+  public:
     std::optional<uint32_t> Resolve(const char* name) override;
 };
 

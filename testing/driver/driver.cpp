@@ -74,7 +74,7 @@ bool RequireMain() {
 
 // Memory inside the vexar process for messages whose parameters are pointers.
 class RemoteBuffer {
-public:
+  public:
     RemoteBuffer(HWND window, size_t size) : size_(size) {
         DWORD pid = 0;
         GetWindowThreadProcessId(window, &pid);
@@ -97,7 +97,7 @@ public:
     }
     bool Read(size_t offset, void* data, size_t n) { return ReadProcessMemory(process_, at(offset), data, n, nullptr); }
 
-private:
+  private:
     HANDLE process_ = nullptr;
     void* address_ = nullptr;
     size_t size_;
@@ -373,8 +373,8 @@ bool QueryInside(UINT request, UINT item, UINT* result) {
         return false;
     }
     auto proc = reinterpret_cast<HOOKPROC>(GetProcAddress(dll, "GetMsgProc"));
-    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DriverQuery),
-                                        kDriverQueryMapping);
+    HANDLE mapping =
+        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DriverQuery), kDriverQueryMapping);
     auto* q = static_cast<DriverQuery*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(DriverQuery)));
     q->request = request;
     q->item = item;

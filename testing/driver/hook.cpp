@@ -11,7 +11,8 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK GetMsgProc(int code, WPARAM wP
         if (msg->message == query) {
             HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kDriverQueryMapping);
             if (mapping) {
-                auto* q = static_cast<DriverQuery*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(DriverQuery)));
+                auto* q =
+                    static_cast<DriverQuery*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(DriverQuery)));
                 if (q) {
                     if (q->request == kQueryMenuState)
                         q->result = GetMenuState(GetMenu(msg->hwnd), q->item, MF_BYCOMMAND);

@@ -24,7 +24,7 @@ struct RecordedMessage {
 
 // Records what the main window hands to the network parts.
 class RecordingNetwork : public app::win32::ShellNetwork {
-public:
+  public:
     void StartMasterQuery() override { calls.push_back("master"); }
     void StartRefresh(WPARAM mode) override { calls.push_back("refresh " + std::to_string(mode)); }
     void StartVersionCheck() override { calls.push_back("version"); }
@@ -35,7 +35,7 @@ public:
 };
 
 class RecordingDialogs : public app::win32::ShellDialogs {
-public:
+  public:
     void Open(UINT command) override { opened.push_back(command); }
     std::vector<UINT> opened;
 };
@@ -48,7 +48,7 @@ std::vector<RecordedMessage>& RecordedFor(HWND window);
 std::vector<RecordedMessage> PrivateMessages(HWND window);
 
 class ShellTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 

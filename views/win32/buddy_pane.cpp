@@ -33,7 +33,6 @@ struct BuddyPane {
     ListDrawing drawing;
 };
 
-
 void OnCreate(HWND window) {
     catalogue::GameProfile* profile = app::win32::CurrentProfile();
     HWND list = CreatePaneList(window, 0);

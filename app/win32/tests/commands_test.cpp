@@ -19,7 +19,7 @@ using testing_support::RecordMessages;
 using testing_support::ShellTest;
 
 class CommandsTest : public ShellTest {
-protected:
+  protected:
     void Start() {
         StartShell();
         profile = CurrentProfile();
@@ -75,9 +75,10 @@ TEST_F(CommandsTest, ServerCommandsReachTheServerListPaneWithTheirParameters) {
 TEST_F(CommandsTest, RefreshAndQueryCommandsReachTheNetworkParts) {
     Start();
     const std::pair<UINT, const char*> cases[] = {
-        {IDM_REFRESH_ALL, "refresh 0"},       {IDM_REFRESH_SELECTED, "refresh 1"}, {IDM_REFRESH_FAVOURITES, "refresh 5"},
-        {IDM_SERVER_INFO, "refresh 6"},       {IDM_GET_MASTER_LIST, "master"},     {IDM_STOP_REFRESH, "stop"},
-        {IDM_TRAY_REFRESH, "refresh 0"},      {IDM_TRAY_REFRESH_FAVOURITES, "refresh 5"},
+        {IDM_REFRESH_ALL, "refresh 0"},        {IDM_REFRESH_SELECTED, "refresh 1"},
+        {IDM_REFRESH_FAVOURITES, "refresh 5"}, {IDM_SERVER_INFO, "refresh 6"},
+        {IDM_GET_MASTER_LIST, "master"},       {IDM_STOP_REFRESH, "stop"},
+        {IDM_TRAY_REFRESH, "refresh 0"},       {IDM_TRAY_REFRESH_FAVOURITES, "refresh 5"},
     };
     for (const auto& [command, expected] : cases) {
         network.calls.clear();
@@ -89,8 +90,8 @@ TEST_F(CommandsTest, RefreshAndQueryCommandsReachTheNetworkParts) {
 
 TEST_F(CommandsTest, DialogCommandsAndMessagesOpenTheirDialogs) {
     Start();
-    for (UINT command : {IDM_FIND_PLAYER, IDM_ADD_BUDDY, IDM_GAME_SETUP, IDM_COLOUR_PREFERENCES, IDM_ADD_SERVER,
-                         IDM_MONITOR_SERVER})
+    for (UINT command :
+         {IDM_FIND_PLAYER, IDM_ADD_BUDDY, IDM_GAME_SETUP, IDM_COLOUR_PREFERENCES, IDM_ADD_SERVER, IDM_MONITOR_SERVER})
         Command(command);
     const std::vector<UINT> expected = {IDM_FIND_PLAYER,        IDM_ADD_BUDDY,  IDM_GAME_SETUP,
                                         IDM_COLOUR_PREFERENCES, IDM_ADD_SERVER, IDM_MONITOR_SERVER};
@@ -155,7 +156,7 @@ TEST_F(CommandsTest, EveryDisplayOptionFollowsItsToggleRule) {
         bool checkedWhenOn;
     };
     const Case cases[] = {
-        {IDM_SHOW_PASSWORDED, "SLS", true, 1, false}, {IDM_SHOW_FULL, "FSF", false, 1, false},
+        {IDM_SHOW_PASSWORDED, "SLS", true, 1, false},   {IDM_SHOW_FULL, "FSF", false, 1, false},
         {IDM_SHOW_BOTS, "SB", false, 0xFFFFFFFF, true}, {IDM_SHOW_NO_REPLY, "FSNR", false, 0xFFFFFFFF, true},
         {IDM_VISITED_ON_TOP, "FSPO", false, 1, true},   {IDM_FAVOURITES_ON_TOP, "FSFAT", false, 1, true},
     };

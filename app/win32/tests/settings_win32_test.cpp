@@ -15,7 +15,7 @@ using namespace app;
 using namespace app::win32;
 
 class RegistryTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\ZORBEX"); }
     void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\ZORBEX"); }
 };
@@ -65,7 +65,7 @@ TEST_F(RegistryTest, DwordUnderSeIsNotReadAsTextButTextIs) {
 }
 
 class PlacementTest : public RegistryTest {
-protected:
+  protected:
     void SetUp() override {
         RegistryTest::SetUp();
         WNDCLASSA wc = {};

@@ -1,7 +1,7 @@
 // The network parts on real Winsock under Wine: asynchronous sockets, the master query, a refresh
 // cycle with its worker thread and timer 2, and the version check, against responders in this process.
-#include <winsock2.h>
 #include <windows.h>
+#include <winsock2.h>
 
 #include <atomic>
 #include <cstring>
@@ -29,7 +29,7 @@ struct WinsockSession {
 
 // A UDP responder on 127.0.0.1 that answers every datagram with a reply built from the request.
 class Responder {
-public:
+  public:
     using Answer = std::vector<std::string> (*)(const std::string& request);
 
     explicit Responder(Answer answer, uint16_t port = 0) : answer_(answer) {
@@ -54,7 +54,7 @@ public:
     uint16_t port() const { return port_; }
     int requests() const { return requests_; }
 
-private:
+  private:
     void Run() {
         char buffer[2048];
         while (!stop_) {
@@ -80,13 +80,14 @@ private:
 std::vector<std::string> StatusAnswer(const std::string& request) {
     if (request != std::string("\xFF\xFF\xFF\xFFgetstatus", 13))
         return {};
-    return {std::string("\xFF\xFF\xFF\xFFstatusResponse\n\\sv_hostname\\^1Wine ^7Lab\\mapname\\q3dm17\\sv_maxclients\\"
-                        "12\\gamename\\cpma\\g_gametype\\5\n3 45 \"^2Player\"\n",
-                        100)};
+    return {
+        std::string("\xFF\xFF\xFF\xFFstatusResponse\n\\sv_hostname\\^1Wine ^7Lab\\mapname\\q3dm17\\sv_maxclients\\"
+                    "12\\gamename\\cpma\\g_gametype\\5\n3 45 \"^2Player\"\n",
+                    100)};
 }
 
 class NetworkTest : public ShellTest {
-protected:
+  protected:
     // Pumps messages until the program is idle again (or the time is up).
     bool PumpUntilIdle(DWORD ms) {
         DWORD start = GetTickCount();
@@ -203,7 +204,7 @@ TEST_F(NetworkTest, UnreadableMasterAddressWindsDownInsteadOfStayingBusy) {
 
 // A version server on 127.0.0.1:2048 answering one connection with a fixed text.
 class VersionServer {
-public:
+  public:
     explicit VersionServer(std::string answer) : answer_(std::move(answer)) {
         listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
         BOOL yes = TRUE;
@@ -232,7 +233,7 @@ public:
     bool bound() const { return bound_; }
     std::string request_;
 
-private:
+  private:
     std::string answer_;
     SOCKET listener_;
     bool bound_ = false;
