@@ -5,18 +5,18 @@ namespace app {
 
 namespace {
 
-std::string Endpoint(SettingsStore& store, const IniKey& key) {
+std::string Endpoint(base::SettingsStore& store, const base::IniKey& key) {
     return store.ReadIni(key.file, key.section, key.key, key.defaultText, 255);
 }
 
 }  // namespace
 
-Endpoints ReadEndpoints(SettingsStore& store) {
+Endpoints ReadEndpoints(base::SettingsStore& store) {
     Endpoints e;
-    e.webSite = Endpoint(store, ini::kWebSite);
-    e.feedbackMail = Endpoint(store, ini::kFeedbackMail);
-    e.bannerSite = Endpoint(store, ini::kBannerSite);
-    e.versionServer = Endpoint(store, ini::kVersionServer);
+    e.webSite = Endpoint(store, base::ini::kWebSite);
+    e.feedbackMail = Endpoint(store, base::ini::kFeedbackMail);
+    e.bannerSite = Endpoint(store, base::ini::kBannerSite);
+    e.versionServer = Endpoint(store, base::ini::kVersionServer);
     return e;
 }
 

@@ -6,7 +6,7 @@
 
 #include "app/display_options.h"
 #include "app/layout.h"
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/profiles.h"
 
@@ -20,11 +20,11 @@ struct Endpoints {
     std::string bannerSite;     // the banner strip
     std::string versionServer;  // dotted IPv4 address of the version server (TCP port 2048)
 };
-Endpoints ReadEndpoints(SettingsStore& store);
+Endpoints ReadEndpoints(base::SettingsStore& store);
 
 struct AppContext {
     std::string installFolder;
-    std::unique_ptr<SettingsStore> settings;
+    std::unique_ptr<base::SettingsStore> settings;
     catalogue::Catalogue catalogue;
     std::unique_ptr<catalogue::ProfileList> profiles;
     DisplayOptions display;

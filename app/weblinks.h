@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 
 namespace app {
 
@@ -15,8 +15,8 @@ struct WebLink {
 };
 
 // Links 000, 001, ... up to the first number whose menu text or target is missing or empty.
-std::vector<WebLink> ReadWebLinks(SettingsStore& store);
+std::vector<WebLink> ReadWebLinks(base::SettingsStore& store);
 // The target of link n (command 40201 + n); empty when there is none.
-std::string WebLinkTarget(SettingsStore& store, int n);
+std::string WebLinkTarget(base::SettingsStore& store, int n);
 
 }  // namespace app

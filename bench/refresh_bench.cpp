@@ -31,7 +31,7 @@ int main() {
 #include "base/text.h"
 #include "catalogue/profiles.h"
 #include "net/posix/posix_net.h"
-#include "net/reply_keys.h"
+#include "base/info_keys.h"
 #include "net/status_engine.h"
 #include "testing/loopback_farm.h"
 #include "testing/posix_engine_loop.h"
@@ -114,7 +114,7 @@ class BenchHost : public net::StatusHost {
     void ClearRawReply() override {}
     void ParseReply(ServerRecord& r, const uint8_t* data, size_t size, bool) override {
         if (size > 0) {
-            auto name = net::lookupKey(net::ReplyText(data, size), "sv_hostname");
+            auto name = base::lookupKey(base::ReplyText(data, size), "sv_hostname");
             if (name) {
                 base::CopyText(r.hostName, *name);
                 return;

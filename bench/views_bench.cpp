@@ -79,20 +79,20 @@ int main() {
     views::ServerListModel model(profile, options, cat);
     t = Clock::now();
     for (catalogue::ServerRecord* r = profile.servers.head; r; r = r->next)
-        model.serverChanged(*r);
+        model.ServerChanged(*r);
     std::printf("add %d rows (PM_SERVER_CHANGED each): %.1f ms\n", model.rows().size(), Ms(t));
 
     for (int column = 0; column < views::kServerColumnCount; ++column) {
         t = Clock::now();
-        model.columnClick(column);
+        model.ColumnClick(column);
         double first = Ms(t);
         t = Clock::now();
-        model.columnClick(column);  // the same column again: descending
+        model.ColumnClick(column);  // the same column again: descending
         std::printf("sort column %d: %.1f ms ascending, %.1f ms descending\n", column, first, Ms(t));
     }
     options.FavouritesOnTop = options.VisitedOnTop = 1;
     t = Clock::now();
-    model.sort();
+    model.Sort();
     std::printf("sort with favourites and visited on top: %.1f ms\n", Ms(t));
 
     // A refresh: every server answers once, in random order, and its row is rewritten.
@@ -103,7 +103,7 @@ int main() {
     t = Clock::now();
     for (catalogue::ServerRecord* r : order) {
         r->ping = 30 + rng() % 300;
-        model.serverChanged(*r);
+        model.ServerChanged(*r);
     }
     std::printf("refresh: %d replies with row updates: %.1f ms\n", kServers, Ms(t));
 
@@ -111,14 +111,14 @@ int main() {
     {
         views::ServerRows rows;
         for (catalogue::ServerRecord* r : order)
-            rows.append(r);
+            rows.Append(r);
         t = Clock::now();
         for (int i = 0; i < 5000; ++i)
-            rows.erase(rows.rowOf(order[static_cast<size_t>(i) * 5]));
+            rows.Erase(rows.RowOf(order[static_cast<size_t>(i) * 5]));
         std::printf("row lookup and deletion, 5000 of %d rows: %.1f ms\n", kServers, Ms(t));
         t = Clock::now();
         while (!rows.empty())
-            rows.erase(0);  // "remove selected servers" with every row selected
+            rows.Erase(0);  // "remove selected servers" with every row selected
         std::printf("deleting the first row until none is left (%d rows): %.1f ms\n", kServers - 5000, Ms(t));
     }
 
@@ -127,8 +127,8 @@ int main() {
     t = Clock::now();
     int removed = 0;
     for (int i = 0; i < 5000; ++i) {
-        int row = model.rowOf(order[static_cast<size_t>(i)]);
-        if (row >= 0 && model.eraseRowAndServer(row) >= 0)
+        int row = model.RowOf(order[static_cast<size_t>(i)]);
+        if (row >= 0 && model.EraseRowAndServer(row) >= 0)
             ++removed;
     }
     std::printf("stale removal of %d servers: %.1f ms\n", removed, Ms(t));

@@ -2,7 +2,7 @@
 #include "catalogue/catalogue.h"
 
 #include "base/text.h"
-#include "net/reply_keys.h"
+#include "base/info_keys.h"
 
 namespace catalogue {
 
@@ -15,7 +15,7 @@ void Catalogue::freeCatalogue() {
     games_.clear();
 }
 
-const GameDefinition* Catalogue::gameOf(uint32_t kind) const {
+const GameDefinition* Catalogue::GameOf(uint32_t kind) const {
     for (const GameDefinition& g : games_) {
         if (g.kind == kind)
             return &g;
@@ -24,60 +24,60 @@ const GameDefinition* Catalogue::gameOf(uint32_t kind) const {
 }
 
 const char* Catalogue::gameIniFileOf(uint32_t kind) const {
-    const GameDefinition* g = gameOf(kind);
+    const GameDefinition* g = GameOf(kind);
     return g ? g->gameIniFile.c_str() : nullptr;
 }
 
 const char* Catalogue::shortNameOf(uint32_t kind) const {
-    const GameDefinition* g = gameOf(kind);
+    const GameDefinition* g = GameOf(kind);
     return g ? g->shortName.c_str() : nullptr;
 }
 
 uint32_t Catalogue::iconIndexOf(uint32_t kind) const {
-    const GameDefinition* g = gameOf(kind);
+    const GameDefinition* g = GameOf(kind);
     return g ? g->iconIndex : 0;
 }
 
 const char* Catalogue::rconCommandsFileOf(uint32_t kind) const {
-    const GameDefinition* g = gameOf(kind);
+    const GameDefinition* g = GameOf(kind);
     return g ? g->rconCommandsFile.c_str() : nullptr;
 }
 
 std::optional<DefaultPorts> Catalogue::defaultPortsOf(uint32_t kind) const {
-    const GameDefinition* g = gameOf(kind);
+    const GameDefinition* g = GameOf(kind);
     if (!g)
         return std::nullopt;
     return DefaultPorts{g->defaultPort, g->defaultHostPort, g->asksHostPort};
 }
 
-const ModDefinition* Catalogue::modAt(uint32_t kind, uint32_t modIndex) const {
-    const GameDefinition* g = gameOf(kind);
+const ModDefinition* Catalogue::ModAt(uint32_t kind, uint32_t modIndex) const {
+    const GameDefinition* g = GameOf(kind);
     if (!g || modIndex == 0 || modIndex > g->mods.size())
         return nullptr;
     return &g->mods[modIndex - 1];
 }
 
 const char* Catalogue::modDisplayOf(uint32_t kind, uint32_t modIndex) const {
-    const ModDefinition* m = modAt(kind, modIndex);
+    const ModDefinition* m = ModAt(kind, modIndex);
     return m ? m->displayName.c_str() : nullptr;
 }
 
 const char* Catalogue::gameTypeDisplayOf(uint32_t kind, uint32_t modIndex, uint32_t gameTypeIndex) const {
-    const ModDefinition* m = modAt(kind, modIndex);
+    const ModDefinition* m = ModAt(kind, modIndex);
     if (!m || gameTypeIndex == 0 || gameTypeIndex > m->gameTypes.size())
         return nullptr;
     return m->gameTypes[gameTypeIndex - 1].displayName.c_str();
 }
 
 void Catalogue::classifyReply(std::string_view reply, ServerRecord& record, uint32_t kind) const {
-    const GameDefinition* g = gameOf(kind);
+    const GameDefinition* g = GameOf(kind);
     if (!g)
         return;
     record.modDisplay[0] = '\0';
     const ModDefinition* winner = nullptr;
     for (size_t i = 0; i < g->mods.size(); ++i) {
         const ModDefinition& m = g->mods[i];
-        auto value = net::lookupKey(reply, m.modKey);
+        auto value = base::lookupKey(reply, m.modKey);
         if (value && base::EqualsNoCase(*value, m.modValue)) {
             record.modIndex = static_cast<uint32_t>(i + 1);
             base::CopyText(record.modDisplay, m.displayName);
@@ -90,7 +90,7 @@ void Catalogue::classifyReply(std::string_view reply, ServerRecord& record, uint
     record.gameTypeDisplay[0] = '\0';
     for (size_t j = 0; j < winner->gameTypes.size(); ++j) {
         const GameTypeDefinition& t = winner->gameTypes[j];
-        auto value = net::lookupKey(reply, t.typeKey);
+        auto value = base::lookupKey(reply, t.typeKey);
         if (value && base::EqualsNoCase(*value, t.typeValue)) {
             record.gameTypeIndex = static_cast<uint32_t>(j + 1);
             base::CopyText(record.gameTypeDisplay, t.displayName);
@@ -100,7 +100,7 @@ void Catalogue::classifyReply(std::string_view reply, ServerRecord& record, uint
 }
 
 void Catalogue::classifyHalfLife(ServerRecord& record) const {
-    const GameDefinition* g = gameOf(kHalfLife);
+    const GameDefinition* g = GameOf(kHalfLife);
     if (!g)
         return;
     record.modDisplay[0] = '\0';
@@ -114,28 +114,28 @@ void Catalogue::classifyHalfLife(ServerRecord& record) const {
 }
 
 const char* Catalogue::configFilesFor(uint32_t kind, const ServerRecord& record) const {
-    const GameDefinition* g = gameOf(kind);
+    const GameDefinition* g = GameOf(kind);
     if (!g)
         return nullptr;
-    const ModDefinition* m = modAt(kind, record.modIndex);
+    const ModDefinition* m = ModAt(kind, record.modIndex);
     if (m && m->hasOwnConfigFiles == 1)
         return m->ownConfigFiles.c_str();
     return g->configFiles.c_str();
 }
 
 const char* Catalogue::spectatorArgumentFor(uint32_t kind, const ServerRecord& record) const {
-    const GameDefinition* g = gameOf(kind);
-    const ModDefinition* m = modAt(kind, record.modIndex);
+    const GameDefinition* g = GameOf(kind);
+    const ModDefinition* m = ModAt(kind, record.modIndex);
     if (!g || !m)
         return nullptr;
     return m->hasOwnProgram == 1 ? m->ownSpectatorArgument.c_str() : g->spectatorArgument.c_str();
 }
 
 std::optional<LaunchData> Catalogue::launchDataFor(uint32_t kind, const ServerRecord& record) const {
-    const GameDefinition* g = gameOf(kind);
+    const GameDefinition* g = GameOf(kind);
     if (!g)
         return std::nullopt;
-    const ModDefinition* m = modAt(kind, record.modIndex);
+    const ModDefinition* m = ModAt(kind, record.modIndex);
     if (m && m->hasOwnProgram == 1)
         return LaunchData{m->ownFolder, m->ownProgramFile, m->ownConnectTemplate};
     return LaunchData{g->defaultFolder, g->programFile, g->connectTemplate};

@@ -94,7 +94,7 @@ class Catalogue {
     void freeCatalogue();
 
     const std::vector<GameDefinition>& games() const { return games_; }
-    const GameDefinition* gameOf(uint32_t kind) const;
+    const GameDefinition* GameOf(uint32_t kind) const;
 
     const char* gameIniFileOf(uint32_t kind) const;
     const char* shortNameOf(uint32_t kind) const;
@@ -121,7 +121,7 @@ class Catalogue {
     std::optional<LaunchData> launchDataFor(uint32_t kind, const ServerRecord& record) const;
 
     // The mod at a 1-based position, or nullptr.
-    const ModDefinition* modAt(uint32_t kind, uint32_t modIndex) const;
+    const ModDefinition* ModAt(uint32_t kind, uint32_t modIndex) const;
 
   private:
     std::vector<GameDefinition> games_;

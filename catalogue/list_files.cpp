@@ -225,7 +225,7 @@ uint32_t importOldBuddyList(GameProfile& profile, const std::string& installFold
             for (uint32_t i = 0; i < n && in.Read(image, sizeof image) == sizeof image; ++i) {
                 char name[kBuddyRecordImageSize];
                 base::LoadText(image, sizeof name, name);
-                if (profile.buddies.findByName(name))
+                if (profile.buddies.FindByName(name))
                     continue;
                 auto b = std::make_unique<BuddyRecord>();
                 base::CopyText(b->name, name);

@@ -120,7 +120,7 @@ ProfileList::~ProfileList() {
     clearProfiles();
 }
 
-GameProfile* ProfileList::profileAtTab(uint32_t tabIndex) const {
+GameProfile* ProfileList::ProfileAtTab(uint32_t tabIndex) const {
     for (const auto& p : profiles_) {
         if (p->tabIndex == tabIndex)
             return p.get();
@@ -150,8 +150,8 @@ void ProfileList::unregisterProfile(GameProfile* profile) {
     for (auto it = profiles_.begin(); it != profiles_.end(); ++it) {
         if (it->get() != profile)
             continue;
-        base::RemoveFile(serverListPath(*profile));
-        base::RemoveFile(buddyListPath(*profile));
+        base::RemoveFile(ServerListPath(*profile));
+        base::RemoveFile(BuddyListPath(*profile));
         profiles_.erase(it);
         if (current_ == profile)
             current_ = head();
@@ -164,20 +164,20 @@ void ProfileList::clearProfiles() {
     current_ = nullptr;
 }
 
-std::string ProfileList::profilesPath() const {
+std::string ProfileList::ProfilesPath() const {
     return base::JoinPath(installFolder_, kProfilesFile);
 }
 
-std::string ProfileList::serverListPath(const GameProfile& profile) const {
+std::string ProfileList::ServerListPath(const GameProfile& profile) const {
     return base::JoinPath(installFolder_, ServerListFileName(profile.fileNumber));
 }
 
-std::string ProfileList::buddyListPath(const GameProfile& profile) const {
+std::string ProfileList::BuddyListPath(const GameProfile& profile) const {
     return base::JoinPath(installFolder_, BuddyListFileName(profile.fileNumber));
 }
 
 bool ProfileList::loadProfiles() {
-    base::FileReader file(profilesPath());
+    base::FileReader file(ProfilesPath());
     if (!file.IsOpen() || file.Size() == 0)
         return false;
     uint8_t header[8] = {};
@@ -207,7 +207,7 @@ bool ProfileList::saveProfiles() {
     if (profiles_.empty())
         return true;
     bool ok = true;
-    base::AtomicFileWriter out(profilesPath());
+    base::AtomicFileWriter out(ProfilesPath());
     uint8_t header[8];
     base::StoreU32LE(header, count());
     base::StoreU32LE(header + 4, lastFileNumber_);
@@ -221,8 +221,8 @@ bool ProfileList::saveProfiles() {
     for (const auto& p : profiles_) {
         if (p->servers.count == 0 && p->buddies.count == 0 && !p->listsLoaded)
             continue;
-        ok = saveServerList(*p, serverListPath(*p)) && ok;
-        ok = saveBuddyList(*p, buddyListPath(*p)) && ok;
+        ok = saveServerList(*p, ServerListPath(*p)) && ok;
+        ok = saveBuddyList(*p, BuddyListPath(*p)) && ok;
     }
     return ok;
 }
@@ -232,7 +232,7 @@ std::unique_ptr<GameProfile> MakeDefaultProfile(const Catalogue& catalogue) {
     base::CopyText(p->title, "Star Trek Voyager Elite Force");
     p->kind = kEliteForce;
     p->protocol = 24;
-    if (const GameDefinition* g = catalogue.gameOf(kEliteForce)) {
+    if (const GameDefinition* g = catalogue.GameOf(kEliteForce)) {
         base::CopyText(p->masterAddress, g->masterAddress);
         p->masterPort = g->masterPort;
     }
@@ -248,7 +248,7 @@ bool StartCatalogueAndProfiles(Catalogue& catalogue, ProfileList& profiles, base
     catalogue.buildCatalogue();
     if (!profiles.loadProfiles())
         profiles.registerProfile(MakeDefaultProfile(catalogue), true, true);
-    profiles.setCurrent(profiles.head());
+    profiles.SetCurrent(profiles.head());
     return importOldBuddyList(*profiles.head(), profiles.installFolder(), sink) != 0;
 }
 

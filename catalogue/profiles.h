@@ -77,11 +77,11 @@ class ProfileList {
     const std::vector<std::unique_ptr<GameProfile>>& profiles() const { return profiles_; }
     GameProfile* head() const { return profiles_.empty() ? nullptr : profiles_.front().get(); }
     GameProfile* current() const { return current_; }
-    void setCurrent(GameProfile* profile) { current_ = profile; }
+    void SetCurrent(GameProfile* profile) { current_ = profile; }
     uint32_t count() const { return static_cast<uint32_t>(profiles_.size()); }
     uint32_t lastFileNumber() const { return lastFileNumber_; }
     // The profile whose tab has the given position, or nullptr.
-    GameProfile* profileAtTab(uint32_t tabIndex) const;
+    GameProfile* ProfileAtTab(uint32_t tabIndex) const;
 
     // Empties both lists and the run-time counters, optionally applies the defaults and hands out a
     // new file number, and links the profile at the tail. The first profile becomes current.
@@ -99,9 +99,9 @@ class ProfileList {
     // a file could not be written (the old file then stays as it was).
     bool saveProfiles();
 
-    std::string profilesPath() const;
-    std::string serverListPath(const GameProfile& profile) const;
-    std::string buddyListPath(const GameProfile& profile) const;
+    std::string ProfilesPath() const;
+    std::string ServerListPath(const GameProfile& profile) const;
+    std::string BuddyListPath(const GameProfile& profile) const;
 
   private:
     std::string installFolder_;

@@ -54,15 +54,15 @@ PlayerRecord* ServerRecord::players() {
     return players_.get();
 }
 
-const PlayerRecord* ServerRecord::playerAt(int i) const {
+const PlayerRecord* ServerRecord::PlayerAt(int i) const {
     return (players_ && i >= 0 && i < kMaxPlayerSlots) ? &players_[i] : nullptr;
 }
 
-PlayerRecord* ServerRecord::playerAt(int i) {
+PlayerRecord* ServerRecord::PlayerAt(int i) {
     return (players_ && i >= 0 && i < kMaxPlayerSlots) ? &players_[i] : nullptr;
 }
 
-int ServerRecord::storedPlayerCount() const {
+int ServerRecord::StoredPlayerCount() const {
     if (!players_ || playerCount <= 0)
         return 0;
     return playerCount < kMaxPlayerSlots ? playerCount : kMaxPlayerSlots;
@@ -72,7 +72,7 @@ ServerList::~ServerList() {
     clearServers(*this);
 }
 
-ServerRecord* ServerList::find(std::string_view addressText, uint32_t port) const {
+ServerRecord* ServerList::Find(std::string_view addressText, uint32_t port) const {
     auto it = index_.find(IndexKey(addressText, port));
     return it == index_.end() ? nullptr : it->second;
 }
@@ -81,7 +81,7 @@ BuddyList::~BuddyList() {
     clearBuddies(*this);
 }
 
-BuddyRecord* BuddyList::findByName(std::string_view name) const {
+BuddyRecord* BuddyList::FindByName(std::string_view name) const {
     for (BuddyRecord* b = head; b; b = b->next) {
         if (base::EqualsNoCase(b->name, name))
             return b;
@@ -139,7 +139,7 @@ void resetServerList(ServerList& list) {
 }
 
 ServerRecord* findOrCreateServer(ServerList& list, const ServerTemplate& tmpl) {
-    if (ServerRecord* found = list.find(tmpl.addressText, tmpl.port))
+    if (ServerRecord* found = list.Find(tmpl.addressText, tmpl.port))
         return found;
     auto r = std::make_unique<ServerRecord>();
     base::CopyText(r->addressText, tmpl.addressText);

@@ -100,15 +100,15 @@ struct ServerRecord {
     // until the record is freed, because list rows refer to them.
     PlayerRecord* players();  // allocates the slots on first use
     const PlayerRecord* playerSlots() const { return players_.get(); }
-    bool hasPlayerSlots() const { return players_ != nullptr; }
+    bool HasPlayerSlots() const { return players_ != nullptr; }
     // Player i (0-based) if the slots exist and i < 128; nullptr otherwise. Never allocates.
-    const PlayerRecord* playerAt(int i) const;
-    PlayerRecord* playerAt(int i);
+    const PlayerRecord* PlayerAt(int i) const;
+    PlayerRecord* PlayerAt(int i);
     // Players that may be read: playerCount bounded by 128, 0 when there are no slots.
-    int storedPlayerCount() const;
+    int StoredPlayerCount() const;
 
     // True when the password flag says the server needs one ('1' or 'T').
-    bool needsPassword() const { return passwordText[0] == '1' || passwordText[0] == 'T'; }
+    bool NeedsPassword() const { return passwordText[0] == '1' || passwordText[0] == 'T'; }
 
   private:
     std::unique_ptr<PlayerRecord[]> players_;
@@ -150,7 +150,7 @@ struct ServerList {
     ServerRecord* cursor = nullptr;
     uint32_t count = 0;
 
-    ServerRecord* find(std::string_view addressText, uint32_t port) const;
+    ServerRecord* Find(std::string_view addressText, uint32_t port) const;
 
   private:
     friend uint32_t appendServer(ServerList&, std::unique_ptr<ServerRecord>);
@@ -175,7 +175,7 @@ struct BuddyList {
     uint32_t count = 0;
 
     // First buddy whose name equals name ignoring case (colour codes included), or nullptr.
-    BuddyRecord* findByName(std::string_view name) const;
+    BuddyRecord* FindByName(std::string_view name) const;
 };
 
 // Links the record at the tail (the list takes ownership); returns the new count.

@@ -4,7 +4,7 @@
 
 #include "base/text.h"
 #include "net/reply_families.h"
-#include "net/reply_keys.h"
+#include "base/info_keys.h"
 
 namespace net {
 
@@ -21,22 +21,22 @@ std::string_view NumberedKey(char* buffer, size_t width, const char* prefix, int
 }  // namespace
 
 bool ParseGameSpyInfo(ServerRecord& record, std::string_view text) {
-    auto host = lookupKey(text, "hostname");
+    auto host = base::lookupKey(text, "hostname");
     if (!host)
         return false;
     ClearDescriptiveFields(record);
     record.pure = 1;
     base::CopyText(record.hostName, *host);
     ReadDescriptiveKeys(record, text, "gamever");
-    if (auto v = lookupKey(text, "maxplayers"))
+    if (auto v = base::lookupKey(text, "maxplayers"))
         record.maxPlayers = base::ParseDecimal(*v);
-    if (auto v = lookupKey(text, "numplayers"))
+    if (auto v = base::lookupKey(text, "numplayers"))
         record.playerCount = base::ParseDecimal(*v);
-    if (auto v = lookupKey(text, "password"))
+    if (auto v = base::lookupKey(text, "password"))
         base::CopyText(record.passwordText, *v);
-    if (auto v = lookupKey(text, "timelimit"))
+    if (auto v = base::lookupKey(text, "timelimit"))
         record.timeLimit = base::ParseDecimal(*v);
-    if (auto v = lookupKey(text, "hostport"))
+    if (auto v = base::lookupKey(text, "hostport"))
         record.hostPort = static_cast<uint32_t>(base::ParseDecimal(*v));
     record.privateSlots = 0;
     return true;
@@ -47,16 +47,16 @@ bool ParseGameSpyPlayers(ServerRecord& record, std::string_view text) {
     char key[32];
     for (int n = 0; n < catalogue::kMaxPlayerSlots; ++n) {
         // The trailing backslash keeps player_1 from matching player_10.
-        auto name = lookupKey(text, NumberedKey(key, sizeof key, "player_", n, "\\"));
+        auto name = base::lookupKey(text, NumberedKey(key, sizeof key, "player_", n, "\\"));
         if (!name)
             continue;
         PlayerRecord& slot = record.players()[found++];
         std::memset(slot.name, 0, sizeof slot.name);
         base::CopyText(slot.name, *name);
         slot.number = n;
-        if (auto frags = lookupKey(text, NumberedKey(key, sizeof key, "frags_", n, "")))
+        if (auto frags = base::lookupKey(text, NumberedKey(key, sizeof key, "frags_", n, "")))
             slot.score = base::ParseDecimal(*frags);
-        if (auto ping = lookupKey(text, NumberedKey(key, sizeof key, "ping_", n, "")))
+        if (auto ping = base::lookupKey(text, NumberedKey(key, sizeof key, "ping_", n, "")))
             slot.ping = base::ParseDecimal(*ping);
         slot.viewMark = 0;
     }
@@ -65,10 +65,10 @@ bool ParseGameSpyPlayers(ServerRecord& record, std::string_view text) {
     // A server that sends its players in further datagrams announces more players than this one
     // holds; the slots it did not fill are emptied so that no player of an earlier reply is shown
     // (or reported to the buddy list) as being on the server now.
-    if (record.hasPlayerSlots()) {
-        int shown = record.storedPlayerCount();
+    if (record.HasPlayerSlots()) {
+        int shown = record.StoredPlayerCount();
         for (int i = found; i < shown; ++i) {
-            PlayerRecord* slot = record.playerAt(i);
+            PlayerRecord* slot = record.PlayerAt(i);
             std::memset(slot->name, 0, sizeof slot->name);
             slot->ping = 0;
             slot->score = 0;

@@ -3,7 +3,7 @@
 
 #include "base/text.h"
 #include "net/reply_families.h"
-#include "net/reply_keys.h"
+#include "base/info_keys.h"
 
 namespace net {
 
@@ -20,19 +20,19 @@ void ClearDescriptiveFields(ServerRecord& record) {
 }
 
 void ReadDescriptiveKeys(ServerRecord& record, std::string_view text, std::string_view versionKey) {
-    if (auto v = lookupKey(text, "gamename"))
+    if (auto v = base::lookupKey(text, "gamename"))
         copyStripped(*v, record.gameName);
-    if (auto v = lookupKey(text, "email"))
+    if (auto v = base::lookupKey(text, "email"))
         copyStripped(*v, record.adminEmail);
-    if (auto v = lookupKey(text, "location"))
+    if (auto v = base::lookupKey(text, "location"))
         copyStripped(*v, record.location);
-    if (auto v = lookupKey(text, "url"))
+    if (auto v = base::lookupKey(text, "url"))
         copyStripped(*v, record.webAddress);
-    else if (auto w = lookupKey(text, "website"))
+    else if (auto w = base::lookupKey(text, "website"))
         copyStripped(*w, record.webAddress);
-    if (auto v = lookupKey(text, versionKey))
+    if (auto v = base::lookupKey(text, versionKey))
         copyStripped(*v, record.versionText);
-    if (auto v = lookupKey(text, "mapname"))
+    if (auto v = base::lookupKey(text, "mapname"))
         base::CopyText(record.mapName, *v);
 }
 

@@ -3,7 +3,7 @@
 
 #include "base/text.h"
 #include "net/reply_families.h"
-#include "net/reply_keys.h"
+#include "base/info_keys.h"
 
 namespace net {
 
@@ -86,7 +86,7 @@ bool ParseLine(uint32_t kind, std::string_view line, PlayerRecord& slot) {
 }
 
 int32_t DecimalOf(std::string_view info, std::string_view key, int32_t fallback) {
-    auto value = lookupKey(info, key);
+    auto value = base::lookupKey(info, key);
     return value ? base::ParseDecimal(*value) : fallback;
 }
 
@@ -123,12 +123,12 @@ bool parsePlayerLine(uint32_t kind, std::string_view reply, int lineNumber, Play
 
 void ParseQuake3Info(ServerRecord& record, std::string_view info, int playerLines) {
     ClearDescriptiveFields(record);
-    if (auto v = lookupKey(info, "sv_hostname"))
+    if (auto v = base::lookupKey(info, "sv_hostname"))
         base::CopyText(record.hostName, *v);
     ReadDescriptiveKeys(record, info, "version");
     record.maxPlayers = DecimalOf(info, "sv_maxclients", record.maxPlayers);
     record.playerCount = playerLines;
-    if (auto v = lookupKey(info, "g_needpass"))
+    if (auto v = base::lookupKey(info, "g_needpass"))
         base::CopyText(record.passwordText, *v);
     record.pure = DecimalOf(info, "sv_pure", record.pure);
     record.gameSpeed = DecimalOf(info, "g_speed", record.gameSpeed);

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "net/reply_families.h"
-#include "net/reply_keys.h"
+#include "base/info_keys.h"
 
 namespace net {
 
@@ -36,7 +36,7 @@ void RawReply::CopyFrom(const uint8_t* data, size_t length) {
 }
 
 std::string_view RawReply::Text() const {
-    return ReplyText(bytes, size);
+    return base::ReplyText(bytes, size);
 }
 
 bool parseReply(catalogue::ServerRecord& record,
@@ -54,10 +54,10 @@ bool parseReply(catalogue::ServerRecord& record,
                 ApplyHalfLifeReply(record, data, size, catalogue, rawCopy);
                 break;
             case ReplyFamily::kGameSpy:
-                ApplyGameSpyReply(record, ReplyText(data, size), kind, catalogue, data, size, rawCopy);
+                ApplyGameSpyReply(record, base::ReplyText(data, size), kind, catalogue, data, size, rawCopy);
                 break;
             case ReplyFamily::kQuake3:
-                ApplyQuake3Reply(record, ReplyText(data, size), kind, catalogue, data, size, rawCopy);
+                ApplyQuake3Reply(record, base::ReplyText(data, size), kind, catalogue, data, size, rawCopy);
                 break;
         }
     }

@@ -45,7 +45,7 @@ struct RawReply {
 // Afterwards, when the record has no host name or the datagram was empty, the no-reply rule
 // (catalogue::MarkUnanswered) is applied and false is returned; otherwise true.
 // Players go into record.players() (allocated only when there are players to store); at most 128
-// slots are written, and record.storedPlayerCount() never exceeds 128.
+// slots are written, and record.StoredPlayerCount() never exceeds 128.
 bool parseReply(catalogue::ServerRecord& record,
                 const uint8_t* data,
                 size_t size,

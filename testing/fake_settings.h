@@ -4,11 +4,11 @@
 #include <map>
 #include <string>
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 
 namespace testing_support {
 
-class FakeSettings : public app::SettingsStore {
+class FakeSettings : public base::SettingsStore {
   public:
     struct Value {
         bool isDword = false;

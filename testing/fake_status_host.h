@@ -13,7 +13,7 @@
 
 #include "base/text.h"
 #include "catalogue/records.h"
-#include "net/reply_keys.h"
+#include "base/info_keys.h"
 #include "net/status_engine_host.h"
 
 namespace testing_support {
@@ -65,10 +65,10 @@ class FakeStatusHost : public net::StatusHost {
                 r.captureLimit = 1;
             }
         } else if (size > 0) {
-            std::string_view text = net::ReplyText(data, size);
-            auto name = net::lookupKey(text, "sv_hostname");
+            std::string_view text = base::ReplyText(data, size);
+            auto name = base::lookupKey(text, "sv_hostname");
             if (!name)
-                name = net::lookupKey(text, "hostname");
+                name = base::lookupKey(text, "hostname");
             r.hostName[0] = '\0';
             if (name) {
                 base::CopyText(r.hostName, *name);

@@ -60,18 +60,18 @@ int CompareBuddies(const catalogue::BuddyRecord& a, const catalogue::BuddyRecord
 
 BuddyModel::BuddyModel(catalogue::GameProfile& profile) : profile_(profile) {}
 
-const BuddyRow* BuddyModel::row(int index) const {
+const BuddyRow* BuddyModel::Row(int index) const {
     if (index < 0 || index >= size())
         return nullptr;
     return &rows_[static_cast<size_t>(index)];
 }
 
-catalogue::BuddyRecord* BuddyModel::buddyAt(int index) const {
-    const BuddyRow* r = row(index);
+catalogue::BuddyRecord* BuddyModel::BuddyAt(int index) const {
+    const BuddyRow* r = Row(index);
     return r ? r->buddy : nullptr;
 }
 
-int BuddyModel::rowOf(const catalogue::BuddyRecord* buddy) const {
+int BuddyModel::RowOf(const catalogue::BuddyRecord* buddy) const {
     for (size_t i = 0; i < rows_.size(); ++i) {
         if (rows_[i].buddy == buddy)
             return static_cast<int>(i);
@@ -79,8 +79,8 @@ int BuddyModel::rowOf(const catalogue::BuddyRecord* buddy) const {
     return -1;
 }
 
-bool BuddyModel::isBuddy(std::string_view name) const {
-    return profile_.buddies.findByName(name) != nullptr;
+bool BuddyModel::IsBuddy(std::string_view name) const {
+    return profile_.buddies.FindByName(name) != nullptr;
 }
 
 void BuddyModel::ClearSightings() {
@@ -119,14 +119,14 @@ BuddyRow BuddyModel::MakeRow(catalogue::BuddyRecord* buddy) const {
 }
 
 void BuddyModel::AddUpdate(BuddyUpdate& update, const catalogue::BuddyRecord* buddy) {
-    int index = rowOf(buddy);
+    int index = RowOf(buddy);
     if (index < 0)
         return;
     WriteRow(rows_[static_cast<size_t>(index)]);
     update.events.push_back({RowEvent::kUpdate, index});
 }
 
-BuddyUpdate BuddyModel::reload() {
+BuddyUpdate BuddyModel::Reload() {
     ClearSightings();
     rows_.clear();
     for (catalogue::BuddyRecord* b = profile_.buddies.head; b; b = b->next)
@@ -136,11 +136,11 @@ BuddyUpdate BuddyModel::reload() {
     return u;
 }
 
-void BuddyModel::reset() {
+void BuddyModel::Reset() {
     ClearSightings();
 }
 
-BuddyUpdate BuddyModel::clear() {
+BuddyUpdate BuddyModel::Clear() {
     rows_.clear();
     profile_.onlineBuddies = 0;
     BuddyUpdate u;
@@ -148,11 +148,11 @@ BuddyUpdate BuddyModel::clear() {
     return u;
 }
 
-BuddyUpdate BuddyModel::playerSeen(catalogue::PlayerRecord& player) {
+BuddyUpdate BuddyModel::PlayerSeen(catalogue::PlayerRecord& player) {
     BuddyUpdate u;
     if (!player.server)
         return u;  // a player on no server cannot make a buddy online
-    catalogue::BuddyRecord* buddy = profile_.buddies.findByName(Field(player.name));
+    catalogue::BuddyRecord* buddy = profile_.buddies.FindByName(Field(player.name));
     if (!buddy)
         return u;
     CopySighting(*buddy, player);
@@ -161,7 +161,7 @@ BuddyUpdate BuddyModel::playerSeen(catalogue::PlayerRecord& player) {
     return u;
 }
 
-BuddyUpdate BuddyModel::serverRemoved(const catalogue::ServerRecord* server) {
+BuddyUpdate BuddyModel::ServerRemoved(const catalogue::ServerRecord* server) {
     // Every buddy on the server goes offline, also one without a row (after PM_CLEAR), so that no
     // buddy keeps a reference to a freed record.
     BuddyUpdate u;
@@ -177,9 +177,9 @@ BuddyUpdate BuddyModel::serverRemoved(const catalogue::ServerRecord* server) {
     return u;
 }
 
-BuddyUpdate BuddyModel::addFromPlayer(catalogue::PlayerRecord& player, int sortColumn) {
+BuddyUpdate BuddyModel::AddFromPlayer(catalogue::PlayerRecord& player, int sortColumn) {
     BuddyUpdate u;
-    if (catalogue::BuddyRecord* existing = profile_.buddies.findByName(Field(player.name))) {
+    if (catalogue::BuddyRecord* existing = profile_.buddies.FindByName(Field(player.name))) {
         CopySighting(*existing, player);
         AddUpdate(u, existing);
     } else {
@@ -193,17 +193,17 @@ BuddyUpdate BuddyModel::addFromPlayer(catalogue::PlayerRecord& player, int sortC
         rows_.push_back(MakeRow(added));
         u.events.push_back({RowEvent::kInsert, size() - 1});
     }
-    BuddyUpdate sorted = sort(sortColumn);
+    BuddyUpdate sorted = Sort(sortColumn);
     u.events.insert(u.events.end(), sorted.events.begin(), sorted.events.end());
     return u;
 }
 
-BuddyUpdate BuddyModel::addByName(std::string_view name) {
+BuddyUpdate BuddyModel::AddByName(std::string_view name) {
     BuddyUpdate u;
     auto buddy = std::make_unique<catalogue::BuddyRecord>();
     base::CopyText(buddy->name, name);
     // The name as it would be stored decides whether it is already there.
-    if (profile_.buddies.findByName(Field(buddy->name)))
+    if (profile_.buddies.FindByName(Field(buddy->name)))
         return u;
     catalogue::BuddyRecord* added = buddy.get();
     catalogue::appendBuddy(profile_.buddies, std::move(buddy));
@@ -212,7 +212,7 @@ BuddyUpdate BuddyModel::addByName(std::string_view name) {
     return u;
 }
 
-BuddyUpdate BuddyModel::removeRows(std::vector<int> selectedRows) {
+BuddyUpdate BuddyModel::RemoveRows(std::vector<int> selectedRows) {
     BuddyUpdate u;
     std::sort(selectedRows.begin(), selectedRows.end());
     selectedRows.erase(std::unique(selectedRows.begin(), selectedRows.end()), selectedRows.end());
@@ -234,7 +234,7 @@ BuddyUpdate BuddyModel::removeRows(std::vector<int> selectedRows) {
     return u;
 }
 
-BuddyUpdate BuddyModel::sort(int sortColumn) {
+BuddyUpdate BuddyModel::Sort(int sortColumn) {
     BuddyUpdate u;
     if (rows_.empty())
         return u;
@@ -245,25 +245,25 @@ BuddyUpdate BuddyModel::sort(int sortColumn) {
     return u;
 }
 
-int BuddyModel::compareRows(const catalogue::BuddyRecord* a, const catalogue::BuddyRecord* b) const {
-    return rowOf(a) - rowOf(b);
+int BuddyModel::CompareRows(const catalogue::BuddyRecord* a, const catalogue::BuddyRecord* b) const {
+    return RowOf(a) - RowOf(b);
 }
 
-std::string BuddyModel::countText() const {
+std::string BuddyModel::CountText() const {
     char buffer[64];
     size_t n = base::FormatText(buffer, sizeof buffer, "%d/%d Buddies online", static_cast<int>(profile_.onlineBuddies),
                                 static_cast<int>(profile_.buddies.count));
     return std::string(buffer, n);
 }
 
-catalogue::ServerRecord* BuddyModel::serverToLocate(int index) const {
-    const catalogue::BuddyRecord* b = buddyAt(index);
+catalogue::ServerRecord* BuddyModel::ServerToLocate(int index) const {
+    const catalogue::BuddyRecord* b = BuddyAt(index);
     return b ? b->server : nullptr;
 }
 
-PaneCellPaint BuddyModel::paintCell(int index, int column, bool selected) const {
+PaneCellPaint BuddyModel::PaintCell(int index, int column, bool selected) const {
     PaneCellPaint p = PaneCellColours(profile_.colours, index, selected);
-    const BuddyRow* r = row(index);
+    const BuddyRow* r = Row(index);
     if (!r)
         return p;
     switch (column) {

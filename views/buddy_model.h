@@ -49,55 +49,55 @@ int CompareBuddies(const catalogue::BuddyRecord& a, const catalogue::BuddyRecord
 
 // One per profile, living as long as the buddy pane. It works on the profile's buddy list and
 // onlineBuddies (the number of sightings since the last reset). A buddy list changed outside the
-// model (loaded, imported) needs reload() before the model is used again. UI thread only.
+// model (loaded, imported) needs Reload() before the model is used again. UI thread only.
 class BuddyModel {
   public:
     explicit BuddyModel(catalogue::GameProfile& profile);
 
     int size() const { return static_cast<int>(rows_.size()); }
-    const BuddyRow* row(int index) const;
-    catalogue::BuddyRecord* buddyAt(int index) const;
-    int rowOf(const catalogue::BuddyRecord* buddy) const;
+    const BuddyRow* Row(int index) const;
+    catalogue::BuddyRecord* BuddyAt(int index) const;
+    int RowOf(const catalogue::BuddyRecord* buddy) const;
     // Whether a name is a buddy (whole name ignoring case, colour codes included).
-    bool isBuddy(std::string_view name) const;
+    bool IsBuddy(std::string_view name) const;
 
     // PM_BUDDIES_RELOAD: every buddy offline, count 0, one row per buddy in list order (kRebuild).
-    BuddyUpdate reload();
+    BuddyUpdate Reload();
     // PM_BUDDIES_RESET: every buddy offline and the count 0; rows keep what they show.
-    void reset();
+    void Reset();
     // PM_CLEAR: all rows go and the count is 0 (kRebuild with no rows).
-    BuddyUpdate clear();
+    BuddyUpdate Clear();
     // PM_PLAYER_SEEN (the player's server reference is set): the first buddy of that name takes the
     // player's score, ping, player and server and goes online; every sighting counts one, also a
     // repeated one in the same refresh. Its row is updated (repaint it at once).
-    BuddyUpdate playerSeen(catalogue::PlayerRecord& player);
+    BuddyUpdate PlayerSeen(catalogue::PlayerRecord& player);
     // PM_SERVER_REMOVED: buddies on that server go offline (one sighting fewer each) and their rows
     // are updated.
-    BuddyUpdate serverRemoved(const catalogue::ServerRecord* server);
+    BuddyUpdate ServerRemoved(const catalogue::ServerRecord* server);
     // PM_ADD_BUDDY_PLAYER: an existing buddy of that name takes the player's data and goes online;
     // otherwise a new online buddy is appended (one sighting more) with a new row. Then sorted.
-    BuddyUpdate addFromPlayer(catalogue::PlayerRecord& player, int sortColumn);
+    BuddyUpdate AddFromPlayer(catalogue::PlayerRecord& player, int sortColumn);
     // PM_ADD_BUDDY_NAME: a new offline buddy (name cut to 49 characters) with a row at the end,
     // unless a buddy of that name exists. Not sorted.
-    BuddyUpdate addByName(std::string_view name);
+    BuddyUpdate AddByName(std::string_view name);
     // PM_REMOVE_SELECTED and 40021: the selected rows' buddies are removed and freed, first row
     // first; an online one counts one sighting fewer. Reports the deletions and the names.
-    BuddyUpdate removeRows(std::vector<int> selectedRows);
+    BuddyUpdate RemoveRows(std::vector<int> selectedRows);
     // PM_RESORT, a column click, PM_RESTORE_SORT: sorts the rows (equal rows keep their order).
-    BuddyUpdate sort(int sortColumn);
+    BuddyUpdate Sort(int sortColumn);
     // Order of two buddies' rows, for LVM_SORTITEMS after a kReorder (row of a minus row of b).
-    int compareRows(const catalogue::BuddyRecord* a, const catalogue::BuddyRecord* b) const;
+    int CompareRows(const catalogue::BuddyRecord* a, const catalogue::BuddyRecord* b) const;
 
     // Count line: "%d/%d Buddies online" (sightings, number of buddies).
-    std::string countText() const;
+    std::string CountText() const;
     // Click or double click on a row: the server to locate (PM_LOCATE_SERVER; a double click then
     // joins it with PM_JOIN_SELECTED, wParam 0), or nullptr for an offline buddy or no row.
-    catalogue::ServerRecord* serverToLocate(int row) const;
+    catalogue::ServerRecord* ServerToLocate(int row) const;
 
     // Drawing of a cell: column 0 the row icon and the name with its colour codes; column 1 the
     // server name with its colour codes 5 pixels in, only while the buddy is online; column 2 the
     // game text 10 pixels in.
-    PaneCellPaint paintCell(int row, int column, bool selected) const;
+    PaneCellPaint PaintCell(int row, int column, bool selected) const;
 
   private:
     void ClearSightings();

@@ -3,7 +3,6 @@
 
 #include <cstdint>
 
-#include "app/settings_index.h"
 
 namespace views {
 
@@ -21,8 +20,5 @@ struct DisplayOptions {
     uint32_t VisitedOnTop = 0;
     uint32_t FavouritesOnTop = 0;
 };
-
-// The flags read at start-up; the game-type and mod filters always start at "all".
-DisplayOptions DisplayOptionsFrom(const app::StartupSettings& settings);
 
 }  // namespace views

@@ -1,7 +1,7 @@
 // Find Player logic.
 #include "views/find_player.h"
 
-#include "app/settings_index.h"
+#include "base/settings_index.h"
 #include "base/text.h"
 #include "views/colour_text.h"
 
@@ -19,12 +19,12 @@ std::string_view Field(const char (&field)[N]) {
 
 std::string FindKey(int index) {
     char key[16];
-    size_t n = base::FormatText(key, sizeof key, app::ini::kFindFormat, index);
+    size_t n = base::FormatText(key, sizeof key, base::ini::kFindFormat, index);
     return std::string(key, n);
 }
 
-std::string ReadFindKey(app::SettingsStore& store, int index) {
-    return store.ReadIni(app::kIniFile, app::ini::kFindSection, FindKey(index).c_str(), "", kIniBufferSize);
+std::string ReadFindKey(base::SettingsStore& store, int index) {
+    return store.ReadIni(base::kIniFile, base::ini::kFindSection, FindKey(index).c_str(), "", kIniBufferSize);
 }
 
 }  // namespace
@@ -52,9 +52,9 @@ std::vector<FindResult> FindPlayers(const catalogue::ServerList& servers,
                                     const catalogue::BuddyList& buddies) {
     std::vector<FindResult> results;
     for (catalogue::ServerRecord* server = servers.head; server; server = server->next) {
-        const int n = server->storedPlayerCount();
+        const int n = server->StoredPlayerCount();
         for (int i = 0; i < n; ++i) {
-            catalogue::PlayerRecord* player = server->playerAt(i);
+            catalogue::PlayerRecord* player = server->PlayerAt(i);
             std::string_view raw = Field(player->name);
             std::string compared = ignoreColours ? StripColourCodes(raw) : std::string(raw);
             if (!FindMatches(search, compared))
@@ -66,7 +66,7 @@ std::vector<FindResult> FindPlayers(const catalogue::ServerList& servers,
             r.serverName =
                 ignoreColours ? StripColourCodes(Field(server->hostName)) : std::string(Field(server->hostName));
             r.gameType = std::string(Field(server->gameTypeDisplay));
-            r.icon = buddies.findByName(raw) ? kPaneImageBuddy : kNoIcon;
+            r.icon = buddies.FindByName(raw) ? kPaneImageBuddy : kNoIcon;
             results.push_back(std::move(r));
         }
     }
@@ -101,7 +101,7 @@ PaneCellPaint PaintFindCell(const SchemeColours& colours,
     return p;
 }
 
-std::vector<std::string> LoadFindHistory(app::SettingsStore& store) {
+std::vector<std::string> LoadFindHistory(base::SettingsStore& store) {
     std::vector<std::string> history;
     for (int i = 0; i < kFindHistoryKeys; ++i) {
         std::string text = ReadFindKey(store, i);
@@ -112,7 +112,7 @@ std::vector<std::string> LoadFindHistory(app::SettingsStore& store) {
     return history;
 }
 
-bool RecordFindText(app::SettingsStore& store, std::string_view text) {
+bool RecordFindText(base::SettingsStore& store, std::string_view text) {
     int firstFree = -1;
     for (int i = 0; i < kFindHistoryKeys; ++i) {
         std::string stored = ReadFindKey(store, i);
@@ -123,7 +123,7 @@ bool RecordFindText(app::SettingsStore& store, std::string_view text) {
     }
     if (firstFree < 0)
         return false;
-    store.WriteIni(app::kIniFile, app::ini::kFindSection, FindKey(firstFree).c_str(), std::string(text).c_str());
+    store.WriteIni(base::kIniFile, base::ini::kFindSection, FindKey(firstFree).c_str(), std::string(text).c_str());
     return true;
 }
 
@@ -131,13 +131,13 @@ bool ChoiceStartsSearch(std::string_view choice, std::string_view current) {
     return !choice.empty() && !base::EqualsNoCase(choice, current);
 }
 
-bool ReadIgnoreColours(app::SettingsStore& store) {
-    const app::IniKey& k = app::ini::kIgnoreColours;
+bool ReadIgnoreColours(base::SettingsStore& store) {
+    const base::IniKey& k = base::ini::kIgnoreColours;
     return base::EqualsNoCase(store.ReadIni(k.file, k.section, k.key, k.defaultText, kIniBufferSize), "True");
 }
 
-void WriteIgnoreColours(app::SettingsStore& store, bool ignore) {
-    const app::IniKey& k = app::ini::kIgnoreColours;
+void WriteIgnoreColours(base::SettingsStore& store, bool ignore) {
+    const base::IniKey& k = base::ini::kIgnoreColours;
     store.WriteIni(k.file, k.section, k.key, ignore ? "True" : "False");
 }
 
@@ -146,7 +146,7 @@ FindButtons FindButtonStates(const FindResult* selected, const catalogue::BuddyL
         return FindButtons{};
     FindButtons b = current;
     b.join = true;
-    b.addBuddy = !buddies.findByName(Field(selected->player->name));
+    b.addBuddy = !buddies.FindByName(Field(selected->player->name));
     if (selected->server && !selected->server->isFavourite)
         b.addFavourite = true;
     return b;

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 #include "catalogue/records.h"
 #include "views/list_pane.h"
 
@@ -44,17 +44,17 @@ std::vector<FindResult> FindPlayers(const catalogue::ServerList& servers,
 PaneCellPaint PaintFindCell(const SchemeColours& colours, const FindResult& result, int row, int column, bool selected);
 
 // The stored history: "find0" upward, stopping at the first missing or empty key.
-std::vector<std::string> LoadFindHistory(app::SettingsStore& store);
+std::vector<std::string> LoadFindHistory(base::SettingsStore& store);
 // "Find!": stores the text in the first missing or empty key unless one of the 512 keys already
 // holds it (ignoring case) or all are used. True when stored (the combo box then lists it too).
-bool RecordFindText(app::SettingsStore& store, std::string_view text);
+bool RecordFindText(base::SettingsStore& store, std::string_view text);
 // Choosing a history entry searches when it is not empty and differs from the current text
 // (ignoring case).
 bool ChoiceStartsSearch(std::string_view choice, std::string_view current);
 
 // "IgnoreColours": "True" in any case ticks the box; closing writes "True" or "False".
-bool ReadIgnoreColours(app::SettingsStore& store);
-void WriteIgnoreColours(app::SettingsStore& store, bool ignore);
+bool ReadIgnoreColours(base::SettingsStore& store);
+void WriteIgnoreColours(base::SettingsStore& store, bool ignore);
 
 struct FindButtons {
     bool join = false;

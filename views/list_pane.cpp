@@ -27,30 +27,30 @@ int ColumnWidthFrom(std::optional<uint32_t> stored, int defaultWidth) {
     return static_cast<int>(*stored & 0xFFFF);
 }
 
-PaneWidths ReadPaneWidths(app::SettingsStore& store,
+PaneWidths ReadPaneWidths(base::SettingsStore& store,
                           const char* format,
                           const ListPaneColumn (&columns)[kListPaneColumns]) {
     PaneWidths widths{};
     char name[16];
     for (int c = 0; c < kListPaneColumns; ++c) {
         base::FormatText(name, sizeof name, format, c);
-        widths[c] = ColumnWidthFrom(store.ReadDword(app::kGeometryKey, name), columns[c].defaultWidth);
+        widths[c] = ColumnWidthFrom(store.ReadDword(base::kGeometryKey, name), columns[c].defaultWidth);
     }
     return widths;
 }
 
-void WritePaneWidths(app::SettingsStore& store, const char* format, const PaneWidths& widths) {
+void WritePaneWidths(base::SettingsStore& store, const char* format, const PaneWidths& widths) {
     char name[16];
     for (int c = 0; c < kListPaneColumns; ++c) {
         base::FormatText(name, sizeof name, format, c);
-        store.WriteDword(app::kGeometryKey, name, static_cast<uint32_t>(widths[c]));
+        store.WriteDword(base::kGeometryKey, name, static_cast<uint32_t>(widths[c]));
     }
 }
 
 PaneSortMarkers PaneColumnClick(int& sortColumn,
                                 int column,
-                                app::SettingsStore& store,
-                                const app::RegistryValue& value) {
+                                base::SettingsStore& store,
+                                const base::RegistryValue& value) {
     PaneSortMarkers m;
     if (!IsPaneColumn(column))
         return m;
@@ -58,11 +58,11 @@ PaneSortMarkers PaneColumnClick(int& sortColumn,
         m.clearColumn = sortColumn;
     m.markColumn = column;
     sortColumn = column;
-    app::WriteDwordValue(store, value, static_cast<uint32_t>(column));
+    base::WriteDwordValue(store, value, static_cast<uint32_t>(column));
     return m;
 }
 
-PaneSortMarkers RestorePaneSort(int& sortColumn, app::SettingsStore& store, const app::RegistryValue& value) {
+PaneSortMarkers RestorePaneSort(int& sortColumn, base::SettingsStore& store, const base::RegistryValue& value) {
     PaneSortMarkers m;
     std::optional<uint32_t> stored = store.ReadDword(value.keyPath, value.name);
     sortColumn = stored ? static_cast<int>(*stored) : -1;

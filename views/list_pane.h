@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/settings_index.h"
-#include "app/settings_store.h"
+#include "base/settings_index.h"
+#include "base/settings_store.h"
 #include "views/row_paint.h"
 
 namespace views {
@@ -37,11 +37,11 @@ int ColumnWidthFrom(std::optional<uint32_t> stored, int defaultWidth);
 
 using PaneWidths = std::array<int, kListPaneColumns>;
 // Reads "PLCW%02d" / "BLCW%02d" (format) for columns 0-2.
-PaneWidths ReadPaneWidths(app::SettingsStore& store,
+PaneWidths ReadPaneWidths(base::SettingsStore& store,
                           const char* format,
                           const ListPaneColumn (&columns)[kListPaneColumns]);
 // WM_DESTROY of a pane: writes the three current widths (the Find Player list never writes).
-void WritePaneWidths(app::SettingsStore& store, const char* format, const PaneWidths& widths);
+void WritePaneWidths(base::SettingsStore& store, const char* format, const PaneWidths& widths);
 
 // Header image changes of a list pane: clearColumn loses its image (-1: none); markColumn gets
 // kPaneImageSortMarker (-1: none).
@@ -55,11 +55,11 @@ struct PaneSortMarkers {
 // outside 0-2 changes nothing.
 PaneSortMarkers PaneColumnClick(int& sortColumn,
                                 int column,
-                                app::SettingsStore& store,
-                                const app::RegistryValue& value);
+                                base::SettingsStore& store,
+                                const base::RegistryValue& value);
 // PM_RESTORE_SORT: the stored value becomes sortColumn (-1 when it cannot be read); the marker is
 // put on it when it is a column of the pane. The caller then sorts when there are rows.
-PaneSortMarkers RestorePaneSort(int& sortColumn, app::SettingsStore& store, const app::RegistryValue& value);
+PaneSortMarkers RestorePaneSort(int& sortColumn, base::SettingsStore& store, const base::RegistryValue& value);
 
 // How a list-pane cell is drawn (custom draw, sub-item pre-paint; the pane always skips the list's
 // own drawing).

@@ -28,7 +28,7 @@ bool ShowsPlayer(const catalogue::PlayerRecord& player, bool halfLife, bool show
 }
 
 int PlayerRowIcon(const catalogue::PlayerRecord& player, bool halfLife, const catalogue::BuddyList& buddies) {
-    if (buddies.findByName(Field(player.name)))
+    if (buddies.FindByName(Field(player.name)))
         return kPaneImageBuddy;
     if (player.ping == 0 && !halfLife)
         return kPaneImageBot;
@@ -54,10 +54,10 @@ int ComparePlayers(const catalogue::PlayerRecord& a, const catalogue::PlayerReco
 std::vector<catalogue::PlayerRecord*> ForwardServerPlayers(catalogue::ServerRecord& server, bool& tooManyPlayers) {
     tooManyPlayers = server.playerCount > catalogue::kMaxPlayerSlots;
     std::vector<catalogue::PlayerRecord*> players;
-    const int n = server.storedPlayerCount();
+    const int n = server.StoredPlayerCount();
     players.reserve(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
-        catalogue::PlayerRecord* p = server.playerAt(i);
+        catalogue::PlayerRecord* p = server.PlayerAt(i);
         p->server = &server;
         players.push_back(p);
     }
@@ -67,26 +67,26 @@ std::vector<catalogue::PlayerRecord*> ForwardServerPlayers(catalogue::ServerReco
 PlayerPaneModel::PlayerPaneModel(catalogue::GameProfile& profile, const DisplayOptions& options)
     : profile_(profile), options_(options) {}
 
-const PlayerRow* PlayerPaneModel::row(int index) const {
+const PlayerRow* PlayerPaneModel::Row(int index) const {
     if (index < 0 || index >= size())
         return nullptr;
     return &rows_[static_cast<size_t>(index)];
 }
 
-catalogue::PlayerRecord* PlayerPaneModel::playerAt(int index) const {
-    const PlayerRow* r = row(index);
+catalogue::PlayerRecord* PlayerPaneModel::PlayerAt(int index) const {
+    const PlayerRow* r = Row(index);
     return r ? r->player : nullptr;
 }
 
-bool PlayerPaneModel::showServer(catalogue::ServerRecord& server, int sortColumn) {
+bool PlayerPaneModel::ShowServer(catalogue::ServerRecord& server, int sortColumn) {
     rows_.clear();
     if (profile_.kind == catalogue::kRenegade)
         return false;
     const bool tooMany = server.playerCount > catalogue::kMaxPlayerSlots;
     const bool halfLife = profile_.kind == catalogue::kHalfLife;
-    const int n = server.storedPlayerCount();
+    const int n = server.StoredPlayerCount();
     for (int i = 0; i < n; ++i) {
-        catalogue::PlayerRecord* p = server.playerAt(i);
+        catalogue::PlayerRecord* p = server.PlayerAt(i);
         if (!ShowsPlayer(*p, halfLife, options_.ShowBots != 0))
             continue;
         std::string_view name = Field(p->name);
@@ -105,11 +105,11 @@ bool PlayerPaneModel::showServer(catalogue::ServerRecord& server, int sortColumn
         rows_.push_back(std::move(row));
     }
     profile_.shownMaxPlayers = static_cast<uint32_t>(server.maxPlayers);
-    sort(sortColumn);
+    Sort(sortColumn);
     return tooMany;
 }
 
-std::vector<int> PlayerPaneModel::serverRemoved(const catalogue::ServerRecord* server) {
+std::vector<int> PlayerPaneModel::ServerRemoved(const catalogue::ServerRecord* server) {
     // Rows remember the server they were shown for, so they go even when the players were never
     // forwarded (their own server reference still empty).
     std::vector<int> removed;
@@ -123,11 +123,11 @@ std::vector<int> PlayerPaneModel::serverRemoved(const catalogue::ServerRecord* s
     return removed;
 }
 
-void PlayerPaneModel::clear() {
+void PlayerPaneModel::Clear() {
     rows_.clear();
 }
 
-int PlayerPaneModel::markBuddy(std::string_view name, bool remove) {
+int PlayerPaneModel::MarkBuddy(std::string_view name, bool remove) {
     for (size_t i = 0; i < rows_.size(); ++i) {
         if (base::EqualsNoCase(rows_[i].name, name)) {
             rows_[i].icon = remove ? kNoIcon : kPaneImageBuddy;
@@ -137,7 +137,7 @@ int PlayerPaneModel::markBuddy(std::string_view name, bool remove) {
     return -1;
 }
 
-std::vector<catalogue::PlayerRecord*> PlayerPaneModel::addSelectedToBuddies(const std::vector<int>& selectedRows) {
+std::vector<catalogue::PlayerRecord*> PlayerPaneModel::AddSelectedToBuddies(const std::vector<int>& selectedRows) {
     std::vector<catalogue::PlayerRecord*> players;
     for (int index : selectedRows) {
         if (index < 0 || index >= size())
@@ -151,7 +151,7 @@ std::vector<catalogue::PlayerRecord*> PlayerPaneModel::addSelectedToBuddies(cons
     return players;
 }
 
-bool PlayerPaneModel::sort(int sortColumn) {
+bool PlayerPaneModel::Sort(int sortColumn) {
     if (rows_.empty())
         return false;
     std::stable_sort(rows_.begin(), rows_.end(), [sortColumn](const PlayerRow& a, const PlayerRow& b) {
@@ -160,7 +160,7 @@ bool PlayerPaneModel::sort(int sortColumn) {
     return true;
 }
 
-int PlayerPaneModel::compareRows(const catalogue::PlayerRecord* a, const catalogue::PlayerRecord* b) const {
+int PlayerPaneModel::CompareRows(const catalogue::PlayerRecord* a, const catalogue::PlayerRecord* b) const {
     auto rowOf = [this](const catalogue::PlayerRecord* p) {
         for (size_t i = 0; i < rows_.size(); ++i) {
             if (rows_[i].player == p)
@@ -171,16 +171,16 @@ int PlayerPaneModel::compareRows(const catalogue::PlayerRecord* a, const catalog
     return rowOf(a) - rowOf(b);
 }
 
-std::string PlayerPaneModel::countText() const {
+std::string PlayerPaneModel::CountText() const {
     char buffer[64];
     size_t n = base::FormatText(buffer, sizeof buffer, "%d/%d Players visible", size(),
                                 static_cast<int>(profile_.shownMaxPlayers));
     return std::string(buffer, n);
 }
 
-PaneCellPaint PlayerPaneModel::paintCell(int index, int column, bool selected) const {
+PaneCellPaint PlayerPaneModel::PaintCell(int index, int column, bool selected) const {
     PaneCellPaint p = PaneCellColours(profile_.colours, index, selected);
-    const PlayerRow* r = row(index);
+    const PlayerRow* r = Row(index);
     if (!r)
         return p;
     switch (column) {

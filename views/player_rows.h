@@ -47,36 +47,36 @@ class PlayerPaneModel {
     PlayerPaneModel(catalogue::GameProfile& profile, const DisplayOptions& options);
 
     int size() const { return static_cast<int>(rows_.size()); }
-    const PlayerRow* row(int index) const;
-    catalogue::PlayerRecord* playerAt(int index) const;
+    const PlayerRow* Row(int index) const;
+    catalogue::PlayerRecord* PlayerAt(int index) const;
 
     // PM_SHOW_SERVER: all rows are replaced by the server's players (none for Renegade); sets the
     // profile's shownMaxPlayers and sorts. Returns true when kTooManyPlayersMessage must be shown.
     // The pane then rebuilds its control from rows 0..size()-1 and invalidates without erase.
-    bool showServer(catalogue::ServerRecord& server, int sortColumn);
+    bool ShowServer(catalogue::ServerRecord& server, int sortColumn);
     // PM_SERVER_REMOVED: drops the rows of that server; returns their row numbers from the last to
     // the first, so the pane can delete them in that order.
-    std::vector<int> serverRemoved(const catalogue::ServerRecord* server);
+    std::vector<int> ServerRemoved(const catalogue::ServerRecord* server);
     // PM_CLEAR.
-    void clear();
+    void Clear();
     // PM_BUDDY_MARK: the first row whose text equals name (ignoring case) gets the buddy icon
     // (remove false) or loses its icon (remove true). Returns that row, or -1.
-    int markBuddy(std::string_view name, bool remove);
+    int MarkBuddy(std::string_view name, bool remove);
     // "Add to Buddy List" (40020): every selected row (first to last) gets the buddy icon; returns
     // the players to send as PM_ADD_BUDDY_PLAYER. Rows to update: the selected ones.
-    std::vector<catalogue::PlayerRecord*> addSelectedToBuddies(const std::vector<int>& selectedRows);
+    std::vector<catalogue::PlayerRecord*> AddSelectedToBuddies(const std::vector<int>& selectedRows);
     // PM_RESORT / after a column click: sorts by sortColumn when there are rows (ascending; equal
     // rows keep their order). Returns false when nothing was sorted.
-    bool sort(int sortColumn);
-    // Order of two players' rows, for LVM_SORTITEMS after sort() (row of a minus row of b).
-    int compareRows(const catalogue::PlayerRecord* a, const catalogue::PlayerRecord* b) const;
+    bool Sort(int sortColumn);
+    // Order of two players' rows, for LVM_SORTITEMS after Sort() (row of a minus row of b).
+    int CompareRows(const catalogue::PlayerRecord* a, const catalogue::PlayerRecord* b) const;
 
     // Count line: "%d/%d Players visible" (rows, shownMaxPlayers).
-    std::string countText() const;
+    std::string CountText() const;
 
     // Drawing of a cell: column 0 the row icon and the player's name (read through the record)
     // with its colour codes in the label rectangle; columns 1 and 2 the row texts 10 pixels in.
-    PaneCellPaint paintCell(int row, int column, bool selected) const;
+    PaneCellPaint PaintCell(int row, int column, bool selected) const;
 
   private:
     catalogue::GameProfile& profile_;

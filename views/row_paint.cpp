@@ -44,7 +44,7 @@ ServerCellPaint PaintServerCell(const SchemeColours& colours,
         case kColumnPassword:
         case kColumnFavourite:
         case kColumnAutoRefresh: {
-            bool set = column == kColumnPassword ? r.needsPassword()
+            bool set = column == kColumnPassword ? r.NeedsPassword()
                                                  : (column == kColumnFavourite ? r.isFavourite : r.autoRefresh) != 0;
             static constexpr int kImages[] = {kImagePassword, kImageFavourite, kImageAutoRefresh};
             p.kind = set ? ServerCellKind::kFlagIcon : ServerCellKind::kFlagBlank;

@@ -48,7 +48,7 @@ const char* ServerColumnCaption(int column) {
 size_t ServerCellText(const catalogue::ServerRecord& r, int column, char* out, size_t outSize) {
     switch (column) {
         case kColumnPassword:
-            return base::CopyText(out, outSize, r.needsPassword() ? "Y" : " ");
+            return base::CopyText(out, outSize, r.NeedsPassword() ? "Y" : " ");
         case kColumnFavourite:
             return base::CopyText(out, outSize, r.isFavourite ? "Y" : " ");
         case kColumnAutoRefresh:

@@ -27,7 +27,7 @@ bool PassesServerFilter(const catalogue::ServerRecord& r,
                         uint32_t kind) {
     if (o.HideEmpty && r.playerCount == 0)
         return false;
-    if (o.HidePassworded && r.needsPassword())
+    if (o.HidePassworded && r.NeedsPassword())
         return false;
     if (o.HideFull && r.playerCount == r.maxPlayers)
         return false;

@@ -11,88 +11,88 @@ ServerListModel::ServerListModel(catalogue::GameProfile& profile,
                                  const catalogue::Catalogue& catalogue)
     : profile_(profile), options_(options), catalogue_(catalogue) {}
 
-bool ServerListModel::passes(const catalogue::ServerRecord& record) const {
+bool ServerListModel::Passes(const catalogue::ServerRecord& record) const {
     return PassesServerFilter(record, options_, catalogue_, profile_.kind);
 }
 
-ServerRowUpdate ServerListModel::addServerRow(catalogue::ServerRecord& record) {
+ServerRowUpdate ServerListModel::AddServerRow(catalogue::ServerRecord& record) {
     ServerRowUpdate u;
-    if (!passes(record))
+    if (!Passes(record))
         return u;
     // A record never gets a second row: one that has a row already is only rewritten.
-    const bool hadRow = rows_.rowOf(&record) >= 0;
-    u.row = rows_.append(&record);
+    const bool hadRow = rows_.RowOf(&record) >= 0;
+    u.row = rows_.Append(&record);
     u.change = hadRow ? RowChange::kUpdated : RowChange::kInserted;
     return u;
 }
 
-ServerRowUpdate ServerListModel::serverChanged(catalogue::ServerRecord& record) {
-    int row = rows_.rowOf(&record);
+ServerRowUpdate ServerListModel::ServerChanged(catalogue::ServerRecord& record) {
+    int row = rows_.RowOf(&record);
     if (row < 0) {
-        ServerRowUpdate u = addServerRow(record);
+        ServerRowUpdate u = AddServerRow(record);
         u.forwardPlayers = true;
         return u;
     }
     ServerRowUpdate u;
     u.row = row;
-    if (!passes(record)) {
-        rows_.erase(row);
+    if (!Passes(record)) {
+        rows_.Erase(row);
         u.change = RowChange::kDeleted;
         return u;
     }
-    rows_.refreshTexts(row);
+    rows_.RefreshTexts(row);
     u.change = RowChange::kUpdated;
     u.forwardPlayers = true;
     return u;
 }
 
-int ServerListModel::eraseRowAndServer(int row) {
-    catalogue::ServerRecord* record = rows_.recordAt(row);
+int ServerListModel::EraseRowAndServer(int row) {
+    catalogue::ServerRecord* record = rows_.RecordAt(row);
     if (!record)
         return -1;
-    rows_.erase(row);
+    rows_.Erase(row);
     catalogue::removeServer(profile_.servers, record);
     return row;
 }
 
-void ServerListModel::clear() {
-    rows_.clear();
+void ServerListModel::Clear() {
+    rows_.Clear();
 }
 
-bool ServerListModel::sort() {
+bool ServerListModel::Sort() {
     if (rows_.empty())
         return false;
     const int column = profile_.sortColumn;
-    rows_.sort([this, column](const catalogue::ServerRecord& a, const catalogue::ServerRecord& b) {
+    rows_.Sort([this, column](const catalogue::ServerRecord& a, const catalogue::ServerRecord& b) {
         return CompareServers(a, b, column, profile_.sortDescending, options_);
     });
     return true;
 }
 
-HeaderMarkers ServerListModel::columnClick(int column) {
+HeaderMarkers ServerListModel::ColumnClick(int column) {
     HeaderMarkers m = ServerColumnClick(profile_, column);
     if (m.column >= 0)
-        sort();
+        Sort();
     return m;
 }
 
-HeaderMarkers ServerListModel::restoreSort() {
+HeaderMarkers ServerListModel::RestoreSort() {
     HeaderMarkers m = ServerSortMarker(profile_);
-    sort();
+    Sort();
     return m;
 }
 
-std::string ServerListModel::visibleText() const {
+std::string ServerListModel::VisibleText() const {
     return ServersVisibleText(static_cast<size_t>(rows_.size()), profile_.servers.count);
 }
 
-SelectionChange ServerListModel::selectionChanged(int firstSelectedRow) {
+SelectionChange ServerListModel::SelectionChanged(int firstSelectedRow) {
     SelectionChange s;
     if (firstSelectedRow == selection_)
         return s;
     selection_ = firstSelectedRow;
     s.changed = true;
-    s.record = rows_.recordAt(firstSelectedRow);
+    s.record = rows_.RecordAt(firstSelectedRow);
     if (s.record) {
         s.isFavourite = s.record->isFavourite != 0;
         s.remoteControl = profile_.kind != catalogue::kUnrealTournament;
@@ -100,15 +100,15 @@ SelectionChange ServerListModel::selectionChanged(int firstSelectedRow) {
     return s;
 }
 
-RowColours ServerListModel::rowColours(int row) const {
-    const catalogue::ServerRecord* r = rows_.recordAt(row);
+RowColours ServerListModel::ColoursOfRow(int row) const {
+    const catalogue::ServerRecord* r = rows_.RecordAt(row);
     if (!r)
         return ListPaneRowColours(profile_.colours, static_cast<size_t>(row < 0 ? 0 : row));
     return ServerRowColours(profile_.colours, *r, static_cast<size_t>(row));
 }
 
-ServerCellPaint ServerListModel::paintCell(int row, int column, bool selected) const {
-    const catalogue::ServerRecord* r = rows_.recordAt(row);
+ServerCellPaint ServerListModel::PaintCell(int row, int column, bool selected) const {
+    const catalogue::ServerRecord* r = rows_.RecordAt(row);
     if (!r) {
         ServerCellPaint p;
         p.kind = ServerCellKind::kFlagBlank;

@@ -42,45 +42,45 @@ class ServerListModel {
 
     catalogue::GameProfile& profile() const { return profile_; }
     const ServerRows& rows() const { return rows_; }
-    int rowOf(const catalogue::ServerRecord* record) const { return rows_.rowOf(record); }
-    catalogue::ServerRecord* recordAt(int row) const { return rows_.recordAt(row); }
+    int RowOf(const catalogue::ServerRecord* record) const { return rows_.RowOf(record); }
+    catalogue::ServerRecord* RecordAt(int row) const { return rows_.RecordAt(row); }
 
-    bool passes(const catalogue::ServerRecord& record) const;
+    bool Passes(const catalogue::ServerRecord& record) const;
 
     // PM_ADD_SERVER_ROW: appends a row when the record passes the filter (kInserted), else kNone; a
     // record that already has a row gets its texts rewritten instead (kUpdated).
-    ServerRowUpdate addServerRow(catalogue::ServerRecord& record);
+    ServerRowUpdate AddServerRow(catalogue::ServerRecord& record);
     // PM_SERVER_CHANGED: no row yet: as addServerRow, and the players are forwarded in any case; a
     // row that now fails the filter is deleted (players not forwarded); otherwise its texts are
     // rewritten (kUpdated) and the players forwarded.
-    ServerRowUpdate serverChanged(catalogue::ServerRecord& record);
+    ServerRowUpdate ServerChanged(catalogue::ServerRecord& record);
     // PM_REMOVE_SERVER and the removal of selected servers: the pane first looks the row up
     // (rowOf; no row: nothing happens) and sends PM_SERVER_REMOVED to the buddy and player panes;
     // then this drops the row and frees the record with removeServer. Returns the row the pane
     // deletes, -1 (nothing done) for an invalid row.
-    int eraseRowAndServer(int row);
+    int EraseRowAndServer(int row);
     // PM_CLEAR: all rows go; records are not touched.
-    void clear();
+    void Clear();
 
     // Sorts by the profile's sort column when there are rows (PM_RESORT); false when nothing was
     // sorted. After a sort the pane reorders its control (LVM_SORTITEMS with rows().compareRows on
     // the item parameters) or, with a virtual list, redraws it.
-    bool sort();
+    bool Sort();
     // LVN_COLUMNCLICK: new markers for the headers; sorts when there are rows.
-    HeaderMarkers columnClick(int column);
+    HeaderMarkers ColumnClick(int column);
     // PM_RESTORE_SORT: the marker of the sort column; sorts when there are rows.
-    HeaderMarkers restoreSort();
+    HeaderMarkers RestoreSort();
 
     // The count of the header strip: "%d/%d Servers visible" (rows, the profile's server count).
-    std::string visibleText() const;
+    std::string VisibleText() const;
 
     // Every WM_NOTIFY from the list control: firstSelectedRow is LVM_GETNEXTITEM(-1, LVNI_SELECTED).
-    SelectionChange selectionChanged(int firstSelectedRow);
+    SelectionChange SelectionChanged(int firstSelectedRow);
     int selection() const { return selection_; }
 
     // NM_CUSTOMDRAW: item colours (item pre-paint) and the drawing of one cell (sub-item pre-paint).
-    RowColours rowColours(int row) const;
-    ServerCellPaint paintCell(int row, int column, bool selected) const;
+    RowColours ColoursOfRow(int row) const;
+    ServerCellPaint PaintCell(int row, int column, bool selected) const;
 
   private:
     catalogue::GameProfile& profile_;

@@ -72,20 +72,20 @@ void ServerRows::Rebuild() {
     live_ = static_cast<int>(slots_.size());
 }
 
-catalogue::ServerRecord* ServerRows::recordAt(int row) const {
+catalogue::ServerRecord* ServerRows::RecordAt(int row) const {
     if (row < 0 || row >= live_)
         return nullptr;
     return slots_[SlotOfRow(row)].record;
 }
 
-int ServerRows::rowOf(const catalogue::ServerRecord* record) const {
+int ServerRows::RowOf(const catalogue::ServerRecord* record) const {
     auto it = slotOf_.find(record);
     if (it == slotOf_.end())
         return -1;
     return LiveBefore(it->second);
 }
 
-int ServerRows::append(catalogue::ServerRecord* record) {
+int ServerRows::Append(catalogue::ServerRecord* record) {
     if (!record)
         return -1;
     auto it = slotOf_.find(record);
@@ -106,12 +106,12 @@ int ServerRows::append(catalogue::ServerRecord* record) {
     return live_++;
 }
 
-void ServerRows::refreshTexts(int row) {
+void ServerRows::RefreshTexts(int row) {
     if (row >= 0 && row < live_)
         FillTexts(slots_[SlotOfRow(row)]);
 }
 
-void ServerRows::erase(int row) {
+void ServerRows::Erase(int row) {
     if (row < 0 || row >= live_)
         return;
     size_t s = SlotOfRow(row);
@@ -124,21 +124,21 @@ void ServerRows::erase(int row) {
         Rebuild();
 }
 
-void ServerRows::clear() {
+void ServerRows::Clear() {
     slots_.clear();
     tree_.clear();
     slotOf_.clear();
     live_ = 0;
 }
 
-const char* ServerRows::text(int row, int column) const {
+const char* ServerRows::Text(int row, int column) const {
     if (row < 0 || row >= live_ || column < 0 || column >= kServerColumnCount)
         return "";
     const Slot& s = slots_[SlotOfRow(row)];
     return s.texts.c_str() + s.start[column];
 }
 
-void ServerRows::sort(
+void ServerRows::Sort(
     const std::function<int(const catalogue::ServerRecord&, const catalogue::ServerRecord&)>& compare) {
     // Empty slots go first; then a stable merge sort, which never relies on transitivity to stay
     // inside the range (unlike an introsort's unguarded partitions) and keeps equal rows in their
@@ -150,8 +150,8 @@ void ServerRows::sort(
     Rebuild();
 }
 
-int ServerRows::compareRows(const catalogue::ServerRecord* a, const catalogue::ServerRecord* b) const {
-    return rowOf(a) - rowOf(b);
+int ServerRows::CompareRows(const catalogue::ServerRecord* a, const catalogue::ServerRecord* b) const {
+    return RowOf(a) - RowOf(b);
 }
 
 }  // namespace views

@@ -23,26 +23,26 @@ class ServerRows {
     int size() const { return live_; }
     bool empty() const { return live_ == 0; }
     // nullptr when row is out of range.
-    catalogue::ServerRecord* recordAt(int row) const;
+    catalogue::ServerRecord* RecordAt(int row) const;
     // The record's row, or -1.
-    int rowOf(const catalogue::ServerRecord* record) const;
+    int RowOf(const catalogue::ServerRecord* record) const;
     // Appends a row with the record's cell texts and returns it; a record that already has a row
     // keeps that row (returned, texts refreshed).
-    int append(catalogue::ServerRecord* record);
+    int Append(catalogue::ServerRecord* record);
     // Rewrites the row's cell texts from its record.
-    void refreshTexts(int row);
+    void RefreshTexts(int row);
     // Removes the row; later rows move up by one. Out-of-range rows are ignored.
-    void erase(int row);
-    void clear();
+    void Erase(int row);
+    void Clear();
     // Cell text copy of a row ("" for an invalid row or column).
-    const char* text(int row, int column) const;
+    const char* Text(int row, int column) const;
 
     // Stable sort of the rows by a comparison of their records (below 0: a above b). The comparison
     // need not be a strict weak order (the "on top" rules are not): the sort stays in bounds.
-    void sort(const std::function<int(const catalogue::ServerRecord&, const catalogue::ServerRecord&)>& compare);
-    // Order of two records' rows (row of a minus row of b): after sort(), a classic list control is
+    void Sort(const std::function<int(const catalogue::ServerRecord&, const catalogue::ServerRecord&)>& compare);
+    // Order of two records' rows (row of a minus row of b): after Sort(), a classic list control is
     // put into the same order with LVM_SORTITEMS and this comparison of the item parameters.
-    int compareRows(const catalogue::ServerRecord* a, const catalogue::ServerRecord* b) const;
+    int CompareRows(const catalogue::ServerRecord* a, const catalogue::ServerRecord* b) const;
 
   private:
     // A slot keeps its position until the slots are compacted; a deleted row leaves an empty slot

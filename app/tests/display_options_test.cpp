@@ -17,13 +17,13 @@ TEST(DisplayOptions, HideFlagsFlipAndCheckTheirShowItemWhileOff) {
     ASSERT_TRUE(mark);
     EXPECT_EQ(*mark, (MenuMark{IDM_SHOW_PASSWORDED, false}));
     EXPECT_EQ(o.HidePassworded, 1u);
-    EXPECT_EQ(store.ReadString(kRegistryKey, "SLS"), "1");
-    EXPECT_FALSE(store.ReadDword(kRegistryKey, "SLS"));
+    EXPECT_EQ(store.ReadString(base::kRegistryKey, "SLS"), "1");
+    EXPECT_FALSE(store.ReadDword(base::kRegistryKey, "SLS"));
     mark = ToggleDisplayOption(IDM_SHOW_PASSWORDED, o, store);
     EXPECT_TRUE(mark->checked);
-    EXPECT_EQ(store.ReadString(kRegistryKey, "SLS"), "0");
+    EXPECT_EQ(store.ReadString(base::kRegistryKey, "SLS"), "0");
     ToggleDisplayOption(IDM_SHOW_FULL, o, store);
-    EXPECT_EQ(store.ReadDword(kRegistryKey, "FSF"), 1u);
+    EXPECT_EQ(store.ReadDword(base::kRegistryKey, "FSF"), 1u);
 }
 
 TEST(DisplayOptions, ShowFlagsUseMinusOne) {
@@ -31,9 +31,9 @@ TEST(DisplayOptions, ShowFlagsUseMinusOne) {
     DisplayOptions o;
     EXPECT_TRUE(ToggleDisplayOption(IDM_SHOW_BOTS, o, store)->checked);
     EXPECT_EQ(o.ShowBots, 0xFFFFFFFFu);
-    EXPECT_EQ(store.ReadDword(kRegistryKey, "SB"), 0xFFFFFFFFu);
+    EXPECT_EQ(store.ReadDword(base::kRegistryKey, "SB"), 0xFFFFFFFFu);
     EXPECT_FALSE(ToggleDisplayOption(IDM_SHOW_BOTS, o, store)->checked);
-    EXPECT_EQ(store.ReadDword(kRegistryKey, "SB"), 0u);
+    EXPECT_EQ(store.ReadDword(base::kRegistryKey, "SB"), 0u);
     EXPECT_TRUE(ToggleDisplayOption(IDM_VISITED_ON_TOP, o, store)->checked);
     EXPECT_EQ(o.VisitedOnTop, 1u);
 }
@@ -59,10 +59,10 @@ TEST(DisplayOptions, ChoosingTheCurrentModDoesNothingAllAlwaysActs) {
     EXPECT_EQ(marks->first, uint32_t(IDM_MOD_FIRST + 3));
     EXPECT_EQ(marks->second, uint32_t(IDM_MOD_ALL));
     EXPECT_TRUE(ChooseModFilter(0, o, store));
-    EXPECT_EQ(store.ReadDword(kRegistryKey, "FSMD"), 0u);
+    EXPECT_EQ(store.ReadDword(base::kRegistryKey, "FSMD"), 0u);
     ChooseGameTypeFilter(2, o, store);
     EXPECT_EQ(o.GameTypeFilter, 2u);
-    EXPECT_EQ(store.ReadDword(kRegistryKey, "FSGT"), 2u);
+    EXPECT_EQ(store.ReadDword(base::kRegistryKey, "FSGT"), 2u);
 }
 
 TEST(DisplayOptions, StartupMarks) {

@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-#include "app/settings_index.h"
+#include "app/startup_settings.h"
 #include "testing/fake_settings.h"
 
 namespace {
@@ -38,21 +38,21 @@ TEST(StartupSettings, IniFlagsAreOnOnlyWhenTheyStartWithTheDigitOne) {
 
 TEST(StartupSettings, HideEmptyIsReadAsTextSoADwordDoesNotCount) {
     FakeSettings store;
-    store.WriteString(kRegistryKey, "SE", "1");
-    store.WriteString(kRegistryKey, "SLS", "abc");
+    store.WriteString(base::kRegistryKey, "SE", "1");
+    store.WriteString(base::kRegistryKey, "SLS", "abc");
     EXPECT_EQ(ReadStartupSettings(store).hideEmpty, 1u);
     EXPECT_EQ(ReadStartupSettings(store).hidePassworded, 0u);
-    store.WriteDword(kRegistryKey, "SE", 1);
+    store.WriteDword(base::kRegistryKey, "SE", 1);
     EXPECT_EQ(ReadStartupSettings(store).hideEmpty, 0u);
 }
 
 TEST(StartupSettings, DwordFlagsAreReadAsStored) {
     FakeSettings store;
-    store.WriteDword(kRegistryKey, "SB", 0xFFFFFFFF);
-    store.WriteDword(kRegistryKey, "FSNR", 0xFFFFFFFF);
-    store.WriteDword(kRegistryKey, "FSF", 1);
-    store.WriteDword(kRegistryKey, "FSPO", 1);
-    store.WriteDword(kRegistryKey, "FSFAT", 1);
+    store.WriteDword(base::kRegistryKey, "SB", 0xFFFFFFFF);
+    store.WriteDword(base::kRegistryKey, "FSNR", 0xFFFFFFFF);
+    store.WriteDword(base::kRegistryKey, "FSF", 1);
+    store.WriteDword(base::kRegistryKey, "FSPO", 1);
+    store.WriteDword(base::kRegistryKey, "FSFAT", 1);
     StartupSettings s = ReadStartupSettings(store);
     EXPECT_EQ(s.showBots, 0xFFFFFFFFu);
     EXPECT_EQ(s.showNoReply, 0xFFFFFFFFu);
@@ -105,8 +105,8 @@ TEST(Splitters, DefaultsAndStoredValues) {
     EXPECT_EQ(d.vertical, 200);
     EXPECT_EQ(d.second, 300);
     EXPECT_EQ(d.players, 300);
-    store.WriteDword(kGeometryKey, "WSP", 250);
-    store.WriteDword(kRegistryKey, "WSPPL", 333);  // the other spelling reaches the same value
+    store.WriteDword(base::kGeometryKey, "WSP", 250);
+    store.WriteDword(base::kRegistryKey, "WSPPL", 333);  // the other spelling reaches the same value
     SplitterPositions s = ReadSplitterPositions(store);
     EXPECT_EQ(s.vertical, 250);
     EXPECT_EQ(s.players, 333);
@@ -114,14 +114,14 @@ TEST(Splitters, DefaultsAndStoredValues) {
 
 TEST(SettingsIndex, NamesAreUniqueAndGeometryValuesUseTheMixedCaseKey) {
     std::set<std::string> names;
-    for (size_t i = 0; i < kRegistryIndexSize; ++i)
-        EXPECT_TRUE(names.insert(kRegistryIndex[i]->name).second) << kRegistryIndex[i]->name;
+    for (size_t i = 0; i < base::kRegistryIndexSize; ++i)
+        EXPECT_TRUE(names.insert(base::kRegistryIndex[i]->name).second) << base::kRegistryIndex[i]->name;
     for (const char* geometry :
          {"WXY", "WWH", "WST", "WSP", "WSPSD", "WSPPL", "RCWXY", "RCWWH", "RCWST", "COBDY", "COPLR"}) {
         bool found = false;
-        for (size_t i = 0; i < kRegistryIndexSize; ++i) {
-            if (names.count(geometry) && std::string(kRegistryIndex[i]->name) == geometry) {
-                EXPECT_STREQ(kRegistryIndex[i]->keyPath, kGeometryKey) << geometry;
+        for (size_t i = 0; i < base::kRegistryIndexSize; ++i) {
+            if (names.count(geometry) && std::string(base::kRegistryIndex[i]->name) == geometry) {
+                EXPECT_STREQ(base::kRegistryIndex[i]->keyPath, base::kGeometryKey) << geometry;
                 found = true;
             }
         }

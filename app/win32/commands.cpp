@@ -168,7 +168,7 @@ void OnCommand(HWND main, WPARAM wParam, LPARAM lParam) {
         case IDM_MINIMISE_TO_TRAY:
             ctx.useTray = !ctx.useTray;
             CheckItem(GetMenu(main), IDM_MINIMISE_TO_TRAY, ctx.useTray);
-            ctx.settings->WriteIni(kIniFile, ini::kUseTray.section, ini::kUseTray.key, ctx.useTray ? "1" : "0");
+            ctx.settings->WriteIni(base::kIniFile, base::ini::kUseTray.section, base::ini::kUseTray.key, ctx.useTray ? "1" : "0");
             break;
         case IDM_FIND_PLAYER:
         case IDM_ADD_BUDDY:

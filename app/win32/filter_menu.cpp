@@ -50,7 +50,7 @@ void InsertFilterItems(HMENU mainMenu, const catalogue::GameProfile& profile) {
     Shell& shell = TheShell();
     HMENU mods = ModMenu(mainMenu);
     HMENU types = GameTypeMenu(mainMenu);
-    const catalogue::GameDefinition* game = shell.ctx ? shell.ctx->catalogue.gameOf(profile.kind) : nullptr;
+    const catalogue::GameDefinition* game = shell.ctx ? shell.ctx->catalogue.GameOf(profile.kind) : nullptr;
     shell.insertedModItems = 0;
     shell.insertedGameTypeItems = 0;
     if (game && mods) {

@@ -27,11 +27,11 @@ void OnClose(HWND main) {
     AppContext& ctx = *shell.ctx;
     const app::Splitters& s = ctx.splitters;
     SplitterValues bars{s.bars[0].position, s.bars[1].position, s.bars[2].position};
-    SaveWindowPlacement(main, reg::kWindowXY.name, reg::kWindowWH.name, reg::kWindowState.name, &bars);
+    SaveWindowPlacement(main, base::reg::kWindowXY.name, base::reg::kWindowWH.name, base::reg::kWindowState.name, &bars);
 
     int selected = shell.tab ? static_cast<int>(SendMessageA(shell.tab, TCM_GETCURSEL, 0, 0)) : 0;
-    ctx.settings->WriteIni(kIniFile, ini::kActiveTab.section, ini::kActiveTab.key, std::to_string(selected).c_str());
-    ctx.settings->WriteIni(kIniFile, ini::kWindowStateWrite.section, ini::kWindowStateWrite.key,
+    ctx.settings->WriteIni(base::kIniFile, base::ini::kActiveTab.section, base::ini::kActiveTab.key, std::to_string(selected).c_str());
+    ctx.settings->WriteIni(base::kIniFile, base::ini::kWindowStateWrite.section, base::ini::kWindowStateWrite.key,
                            std::to_string(ctx.windowState).c_str());
     if (shell.network)
         shell.network->CloseSockets();

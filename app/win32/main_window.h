@@ -23,6 +23,6 @@ void DestroyShell();
 
 // Prepares the context at start-up: settings store for the install folder, start-up settings,
 // splitters, endpoints.
-void PrepareContext(AppContext& ctx, std::unique_ptr<SettingsStore> settings, std::string installFolder);
+void PrepareContext(AppContext& ctx, std::unique_ptr<base::SettingsStore> settings, std::string installFolder);
 
 }  // namespace app::win32

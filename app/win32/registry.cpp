@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "app/settings_index.h"
+#include "base/settings_index.h"
 
 namespace app::win32 {
 
@@ -87,17 +87,17 @@ void SaveWindowPlacement(HWND window,
             show = SW_SHOWMINIMIZED;
         if (show == SW_SHOWNORMAL || show == SW_SHOWNOACTIVATE || show == SW_SHOW || show == SW_SHOWNA) {
             const RECT& r = wp.rcNormalPosition;
-            WriteRegDword(HKEY_CURRENT_USER, (DWORD(r.top) << 16) | (DWORD(r.left) & 0xFFFF), kGeometryKey,
+            WriteRegDword(HKEY_CURRENT_USER, (DWORD(r.top) << 16) | (DWORD(r.left) & 0xFFFF), base::kGeometryKey,
                           positionValue);
-            WriteRegDword(HKEY_CURRENT_USER, (DWORD(r.bottom) << 16) | (DWORD(r.right) & 0xFFFF), kGeometryKey,
+            WriteRegDword(HKEY_CURRENT_USER, (DWORD(r.bottom) << 16) | (DWORD(r.right) & 0xFFFF), base::kGeometryKey,
                           farCornerValue);
-            WriteRegDword(HKEY_CURRENT_USER, show, kGeometryKey, showValue);
+            WriteRegDword(HKEY_CURRENT_USER, show, base::kGeometryKey, showValue);
         }
     }
     if (splitters) {
-        WriteRegDword(HKEY_CURRENT_USER, DWORD(splitters->vertical), kGeometryKey, reg::kSplitter.name);
-        WriteRegDword(HKEY_CURRENT_USER, DWORD(splitters->second), kGeometryKey, reg::kSplitterSecond.name);
-        WriteRegDword(HKEY_CURRENT_USER, DWORD(splitters->players), kGeometryKey, reg::kSplitterPlayers.name);
+        WriteRegDword(HKEY_CURRENT_USER, DWORD(splitters->vertical), base::kGeometryKey, base::reg::kSplitter.name);
+        WriteRegDword(HKEY_CURRENT_USER, DWORD(splitters->second), base::kGeometryKey, base::reg::kSplitterSecond.name);
+        WriteRegDword(HKEY_CURRENT_USER, DWORD(splitters->players), base::kGeometryKey, base::reg::kSplitterPlayers.name);
     }
 }
 

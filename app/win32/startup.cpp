@@ -73,7 +73,7 @@ void RegisterWindowClasses(HINSTANCE instance) {
     RegisterClass(instance, views::win32::kBuddyPaneClass, views::win32::BuddyPaneProc, standard, nullptr, nullptr);
 }
 
-void PrepareContext(AppContext& ctx, std::unique_ptr<SettingsStore> settings, std::string installFolder) {
+void PrepareContext(AppContext& ctx, std::unique_ptr<base::SettingsStore> settings, std::string installFolder) {
     ctx.installFolder = std::move(installFolder);
     ctx.settings = std::move(settings);
     StartupSettings startup = ReadStartupSettings(*ctx.settings);
@@ -104,8 +104,8 @@ HWND CreateShell(HINSTANCE instance, AppContext& ctx, base::MessageSink& sink) {
     shell.serverActions = serverActions;
 
     // Window rectangle from the stored corners against the screen.
-    auto wxy = ctx.settings->ReadDword(reg::kWindowXY.keyPath, reg::kWindowXY.name);
-    auto wwh = ctx.settings->ReadDword(reg::kWindowWH.keyPath, reg::kWindowWH.name);
+    auto wxy = ctx.settings->ReadDword(base::reg::kWindowXY.keyPath, base::reg::kWindowXY.name);
+    auto wwh = ctx.settings->ReadDword(base::reg::kWindowWH.keyPath, base::reg::kWindowWH.name);
     WindowRect rect = ComputeWindowRect(wxy, wwh, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
 
     shell.paneIconsA = BuildImageList(instance, kPaneIconsA, ILC_COLOR32);
@@ -138,7 +138,7 @@ HWND CreateShell(HINSTANCE instance, AppContext& ctx, base::MessageSink& sink) {
     bool imported = catalogue::StartCatalogueAndProfiles(ctx.catalogue, *ctx.profiles, sink);
     for (const auto& p : ctx.profiles->profiles())
         AddTabForProfile(*p);
-    ctx.profiles->setCurrent(ctx.profiles->head());
+    ctx.profiles->SetCurrent(ctx.profiles->head());
     if (imported)
         SendToPane(BuddyPaneOf(ctx.profiles->head()), views::win32::PM_BUDDIES_RELOAD);
 
@@ -146,17 +146,17 @@ HWND CreateShell(HINSTANCE instance, AppContext& ctx, base::MessageSink& sink) {
     ShowWindow(main, ctx.windowState == 2 ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     UpdateWindow(main);
 
-    int active = base::ParseDecimal(ctx.settings->ReadIni(kIniFile, ini::kActiveTab.section, ini::kActiveTab.key,
-                                                          ini::kActiveTab.defaultText, 255));
+    int active = base::ParseDecimal(ctx.settings->ReadIni(base::kIniFile, base::ini::kActiveTab.section, base::ini::kActiveTab.key,
+                                                          base::ini::kActiveTab.defaultText, 255));
     SelectStartupTab(active);
 
-    if (ReadDwordOr(*ctx.settings, reg::kFirstRunDone) == 0) {
+    if (base::ReadDwordOr(*ctx.settings, base::reg::kFirstRunDone) == 0) {
         sink.Tell(
             "This is the first time you have run this new version of Vexar!,\na Master server refresh must now "
             "be started...",
             base::MessageIcon::kNone);
         SendMessageA(main, WM_APP_MASTERQUERY, 0, 0);
-        WriteDwordValue(*ctx.settings, reg::kFirstRunDone, 1);
+        base::WriteDwordValue(*ctx.settings, base::reg::kFirstRunDone, 1);
     }
 
     shell.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));

@@ -70,12 +70,12 @@ void AddTabForProfile(GameProfile& profile) {
     Shell& shell = TheShell();
     // The panes' creation code finds its profile as the current one.
     GameProfile* previous = shell.ctx->profiles->current();
-    shell.ctx->profiles->setCurrent(&profile);
+    shell.ctx->profiles->SetCurrent(&profile);
     profile.paneWindows[0] = reinterpret_cast<uintptr_t>(CreatePane(kServerPaneClass, 210, 45, 420, 250));
     profile.paneWindows[2] = reinterpret_cast<uintptr_t>(CreatePane(kPlayerPaneClass, 5, 45, 200, 250));
     profile.paneWindows[1] = reinterpret_cast<uintptr_t>(CreatePane(kBuddyPaneClass, 5, 45, 200, 250));
     RememberListControls(profile);
-    shell.ctx->profiles->setCurrent(previous);
+    shell.ctx->profiles->SetCurrent(previous);
 
     if (profile.iconIndex > 8)
         profile.iconIndex = 0;
@@ -94,7 +94,7 @@ void DestroyAllPanes() {
         return;
     GameProfile* previous = shell.ctx->profiles->current();
     for (const auto& p : shell.ctx->profiles->profiles()) {
-        shell.ctx->profiles->setCurrent(p.get());
+        shell.ctx->profiles->SetCurrent(p.get());
         for (int i : {2, 0, 1}) {
             if (HWND pane = reinterpret_cast<HWND>(p->paneWindows[i]))
                 DestroyWindow(pane);
@@ -102,7 +102,7 @@ void DestroyAllPanes() {
             p->controlWindows[i] = 0;
         }
     }
-    shell.ctx->profiles->setCurrent(previous);
+    shell.ctx->profiles->SetCurrent(previous);
 }
 
 LRESULT OnTabNotify(const NMHDR& header) {
@@ -115,12 +115,12 @@ LRESULT OnTabNotify(const NMHDR& header) {
     }
     if (header.code == TCN_SELCHANGE) {
         int selected = static_cast<int>(SendMessageA(shell.tab, TCM_GETCURSEL, 0, 0));
-        GameProfile* next = shell.ctx->profiles->profileAtTab(static_cast<uint32_t>(selected));
+        GameProfile* next = shell.ctx->profiles->ProfileAtTab(static_cast<uint32_t>(selected));
         GameProfile* current = CurrentProfile();
         if (next && next != current) {
             if (current)
                 ShowPanes(*current, SW_HIDE);
-            shell.ctx->profiles->setCurrent(next);
+            shell.ctx->profiles->SetCurrent(next);
             ActivateProfile(*next);
         } else if (next) {
             InsertFilterItems(GetMenu(shell.main), *next);
@@ -131,7 +131,7 @@ LRESULT OnTabNotify(const NMHDR& header) {
 
 void ActivateProfile(GameProfile& profile) {
     Shell& shell = TheShell();
-    shell.ctx->profiles->setCurrent(&profile);
+    shell.ctx->profiles->SetCurrent(&profile);
     InsertFilterItems(GetMenu(shell.main), profile);
     LayoutPanes(0);
     ShowPanes(profile, SW_SHOW);
@@ -158,16 +158,16 @@ void SelectStartupTab(int index) {
     if (index < 0 || index + 1 > count)
         index = 0;
     SendMessageA(shell.tab, TCM_SETCURSEL, index, 0);
-    if (GameProfile* p = shell.ctx->profiles->profileAtTab(static_cast<uint32_t>(index)))
+    if (GameProfile* p = shell.ctx->profiles->ProfileAtTab(static_cast<uint32_t>(index)))
         ActivateProfile(*p);
 }
 
 void LoadProfileLists(GameProfile& profile) {
     Shell& shell = TheShell();
     HCURSOR previousCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    shell.ctx->profiles->setCurrent(&profile);
-    catalogue::loadServerList(profile, shell.ctx->profiles->serverListPath(profile), shell.ctx->catalogue);
-    catalogue::loadBuddyList(profile, shell.ctx->profiles->buddyListPath(profile));
+    shell.ctx->profiles->SetCurrent(&profile);
+    catalogue::loadServerList(profile, shell.ctx->profiles->ServerListPath(profile), shell.ctx->catalogue);
+    catalogue::loadBuddyList(profile, shell.ctx->profiles->BuddyListPath(profile));
     HWND pane = ServerPaneOf(&profile);
     SendToPane(pane, PM_CLEAR);
     SendToPane(PlayerPaneOf(&profile), PM_CLEAR);

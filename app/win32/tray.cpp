@@ -84,7 +84,7 @@ bool OnTrayCommand(HWND window, UINT command) {
         case IDM_TRAY_AUTO_REFRESH:
             if (shell.ctx) {
                 shell.ctx->autoRefreshMinimised = !shell.ctx->autoRefreshMinimised;
-                shell.ctx->settings->WriteIni(kIniFile, "TRAY", "AUTOREFRESH",
+                shell.ctx->settings->WriteIni(base::kIniFile, "TRAY", "AUTOREFRESH",
                                               shell.ctx->autoRefreshMinimised ? "1" : "0");
             }
             return true;

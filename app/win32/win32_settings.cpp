@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/settings_index.h"
+#include "base/settings_index.h"
 #include "app/win32/registry.h"
 #include "base/file_io.h"
 
@@ -60,7 +60,7 @@ void Win32Settings::WriteIni(const char* file, const char* section, const char* 
 
 std::string FindInstallFolder() {
     char folder[256];
-    if (ReadRegString(HKEY_CURRENT_USER, folder, kRegistryKey, reg::kInstallDir.name) > 0)
+    if (ReadRegString(HKEY_CURRENT_USER, folder, base::kRegistryKey, base::reg::kInstallDir.name) > 0)
         return folder;
     char current[MAX_PATH] = {};
     DWORD n = GetCurrentDirectoryA(sizeof current, current);

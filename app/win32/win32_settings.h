@@ -3,11 +3,11 @@
 
 #include <string>
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 
 namespace app::win32 {
 
-class Win32Settings : public SettingsStore {
+class Win32Settings : public base::SettingsStore {
   public:
     explicit Win32Settings(std::string installFolder) : installFolder_(std::move(installFolder)) {}
 

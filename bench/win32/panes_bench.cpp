@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
     InitCommonControlsEx(&controls);
     RegisterWindowClasses(instance);
     RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\ZORBEX");
-    WriteRegDword(HKEY_CURRENT_USER, 1, app::kRegistryKey, "NDF");
+    WriteRegDword(HKEY_CURRENT_USER, 1, base::kRegistryKey, "NDF");
 
     testing_support::TempFolder folder;
     double t = Now();

@@ -23,7 +23,7 @@ TEST_F(CatalogueTest, NineGamesInCatalogueOrderWithTheirKinds) {
 }
 
 TEST_F(CatalogueTest, GameFieldsOfTheTable) {
-    const GameDefinition* ut = cat.gameOf(kUnrealTournament);
+    const GameDefinition* ut = cat.GameOf(kUnrealTournament);
     ASSERT_NE(ut, nullptr);
     EXPECT_EQ(ut->programFile, "System\\UnrealTournament.exe");
     EXPECT_EQ(ut->connectTemplate, " $ip:$hostport/[?Name=\"$name\"][?pass=\"$pw\"]");
@@ -38,11 +38,11 @@ TEST_F(CatalogueTest, GameFieldsOfTheTable) {
     EXPECT_STREQ(cat.gameIniFileOf(kQuake3), "q3a.ini");
     EXPECT_STREQ(cat.shortNameOf(kSoldierOfFortune2), "SOF2");
     EXPECT_STREQ(cat.rconCommandsFileOf(kMedalOfHonour), "rcon_commands_mohaa.txt");
-    EXPECT_EQ(cat.gameOf(kEliteForce)->masterPort, 27953u);
-    EXPECT_EQ(cat.gameOf(kHalfLife)->configFiles, "");
-    EXPECT_EQ(cat.gameOf(kWolfenstein)->versions.size(), 4u);
-    EXPECT_EQ(cat.gameOf(kWolfenstein)->versions[0].protocol, 55u);
-    EXPECT_EQ(cat.gameOf(kEliteForce)->versions[2].protocol, 24u);
+    EXPECT_EQ(cat.GameOf(kEliteForce)->masterPort, 27953u);
+    EXPECT_EQ(cat.GameOf(kHalfLife)->configFiles, "");
+    EXPECT_EQ(cat.GameOf(kWolfenstein)->versions.size(), 4u);
+    EXPECT_EQ(cat.GameOf(kWolfenstein)->versions[0].protocol, 55u);
+    EXPECT_EQ(cat.GameOf(kEliteForce)->versions[2].protocol, 24u);
 }
 
 TEST_F(CatalogueTest, EveryMasterAddressIsADottedIpv4Address) {
@@ -55,7 +55,7 @@ TEST_F(CatalogueTest, EveryMasterAddressIsADottedIpv4Address) {
 }
 
 TEST_F(CatalogueTest, UnknownKindsAndPositionsYieldNothing) {
-    EXPECT_EQ(cat.gameOf(9), nullptr);
+    EXPECT_EQ(cat.GameOf(9), nullptr);
     EXPECT_EQ(cat.gameIniFileOf(42), nullptr);
     EXPECT_EQ(cat.iconIndexOf(42), 0u);
     EXPECT_FALSE(cat.defaultPortsOf(42));
@@ -69,7 +69,7 @@ TEST_F(CatalogueTest, UnknownKindsAndPositionsYieldNothing) {
 TEST_F(CatalogueTest, QuakeModPositionsIncludingTheSilentSecondBaseq3) {
     EXPECT_STREQ(cat.modDisplayOf(kQuake3, 1), "BaseQ3");
     EXPECT_STREQ(cat.modDisplayOf(kQuake3, 5), "");
-    EXPECT_EQ(cat.modAt(kQuake3, 5)->modValue, "baseq3");
+    EXPECT_EQ(cat.ModAt(kQuake3, 5)->modValue, "baseq3");
     EXPECT_STREQ(cat.modDisplayOf(kQuake3, 6), "Threewave CTF");
     EXPECT_STREQ(cat.modDisplayOf(kQuake3, 7), "CPMA");
     EXPECT_STREQ(cat.modDisplayOf(kQuake3, 19), "Navy Seals");

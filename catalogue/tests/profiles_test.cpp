@@ -52,7 +52,7 @@ TEST(ProfileImage, FirstStartWritesTheDefaultProfileAtTheTableOffsets) {
     EXPECT_EQ(U32At(img, 52), 0u);   // kind
     EXPECT_EQ(U32At(img, 56), 24u);  // protocol
     EXPECT_EQ(U32At(img, 60), 1u);   // default profile mark
-    EXPECT_EQ(std::string(img.data() + 64), cat.gameOf(0)->masterAddress);
+    EXPECT_EQ(std::string(img.data() + 64), cat.GameOf(0)->masterAddress);
     EXPECT_EQ(U32At(img, 84), 27953u);
     EXPECT_EQ(img[88], '\0');  // game folder
     EXPECT_EQ(U32At(img, 344), 2000u);
@@ -142,8 +142,8 @@ TEST(ProfileList, FileNumbersAreNeverReused) {
     GameProfile* b = profiles.registerProfile(Profile("B", 2), true, true);
     EXPECT_EQ(a->fileNumber, 1u);
     EXPECT_EQ(b->fileNumber, 2u);
-    WriteBytes(profiles.serverListPath(*a), std::string(1640, '\0'));
-    WriteBytes(profiles.buddyListPath(*a), std::string(50, 'x'));
+    WriteBytes(profiles.ServerListPath(*a), std::string(1640, '\0'));
+    WriteBytes(profiles.BuddyListPath(*a), std::string(50, 'x'));
     profiles.unregisterProfile(a);
     EXPECT_FALSE(base::FileExists(dir.File("GS001.vexar")));
     EXPECT_FALSE(base::FileExists(dir.File("BL001.vexar")));
@@ -208,9 +208,9 @@ TEST(ProfileList, SaveWritesListsOnlyForProfilesThatHaveOrLoadedThem) {
     GameProfile* untouched = profiles.registerProfile(Profile("Untouched", 1), true, true);
     GameProfile* emptied = profiles.registerProfile(Profile("Emptied", 1), true, true);
     findOrCreateServer(used->servers, MakeServerTemplate("1.2.3.4", 27960));
-    WriteBytes(profiles.serverListPath(*untouched), std::string(1640, '\x01'));
-    WriteBytes(profiles.serverListPath(*emptied), std::string(1640 * 2, '\0'));
-    ASSERT_TRUE(loadServerList(*emptied, profiles.serverListPath(*emptied), cat));
+    WriteBytes(profiles.ServerListPath(*untouched), std::string(1640, '\x01'));
+    WriteBytes(profiles.ServerListPath(*emptied), std::string(1640 * 2, '\0'));
+    ASSERT_TRUE(loadServerList(*emptied, profiles.ServerListPath(*emptied), cat));
     clearServers(emptied->servers);
     ASSERT_TRUE(profiles.saveProfiles());
     EXPECT_EQ(base::FileSize(dir.File("GS001.vexar")), 1640);
@@ -234,9 +234,9 @@ TEST(ProfileList, TabLookupAndCurrentAfterRemovingTheCurrentProfile) {
     GameProfile* b = profiles.registerProfile(Profile("B", 1), true, true);
     a->tabIndex = 0;
     b->tabIndex = 1;
-    EXPECT_EQ(profiles.profileAtTab(1), b);
-    EXPECT_EQ(profiles.profileAtTab(2), nullptr);
-    profiles.setCurrent(b);
+    EXPECT_EQ(profiles.ProfileAtTab(1), b);
+    EXPECT_EQ(profiles.ProfileAtTab(2), nullptr);
+    profiles.SetCurrent(b);
     profiles.unregisterProfile(b);
     EXPECT_EQ(profiles.current(), a);
 }

@@ -71,7 +71,7 @@ TEST(FindOrCreateServer, NewAddressIsAppendedAsANeverAnsweredServer) {
     EXPECT_EQ(r.spareWords[1], 77u);
     EXPECT_EQ(r.isFavourite, 1u);
     EXPECT_EQ(r.playerCount, 0);
-    EXPECT_FALSE(r.hasPlayerSlots());
+    EXPECT_FALSE(r.HasPlayerSlots());
     EXPECT_EQ(r.modIndex, 0u);
     EXPECT_EQ(r.serverPassword[0], '\0');
 }
@@ -92,13 +92,13 @@ TEST(FindOrCreateServer, LookupStaysCorrectAfterRemovalsAndClear) {
     ServerList list;
     for (int i = 0; i < 50; ++i)
         findOrCreateServer(list, MakeServerTemplate("10.0.0." + std::to_string(i), 27960));
-    removeServer(list, list.find("10.0.0.17", 27960));
-    EXPECT_EQ(list.find("10.0.0.17", 27960), nullptr);
+    removeServer(list, list.Find("10.0.0.17", 27960));
+    EXPECT_EQ(list.Find("10.0.0.17", 27960), nullptr);
     EXPECT_EQ(findOrCreateServer(list, MakeServerTemplate("10.0.0.17", 27960)), nullptr);
     EXPECT_EQ(list.count, 50u);
     EXPECT_STREQ(list.tail->addressText, "10.0.0.17");
     clearServers(list);
-    EXPECT_EQ(list.find("10.0.0.3", 27960), nullptr);
+    EXPECT_EQ(list.Find("10.0.0.3", 27960), nullptr);
     EXPECT_EQ(list.count, 0u);
 }
 
@@ -110,32 +110,32 @@ TEST(ServerList, DuplicateAddressesFromAFileTakeOverTheLookupInTurn) {
     ServerRecord* first = list.head;
     ServerRecord* second = first->next;
     ServerRecord* third = second->next;
-    EXPECT_EQ(list.find("1.1.1.1", 1), first);
+    EXPECT_EQ(list.Find("1.1.1.1", 1), first);
     removeServer(list, second);  // not the indexed one: the lookup is unchanged
-    EXPECT_EQ(list.find("1.1.1.1", 1), first);
+    EXPECT_EQ(list.Find("1.1.1.1", 1), first);
     removeServer(list, first);
-    EXPECT_EQ(list.find("1.1.1.1", 1), third);
+    EXPECT_EQ(list.Find("1.1.1.1", 1), third);
     removeServer(list, third);
-    EXPECT_EQ(list.find("1.1.1.1", 1), nullptr);
+    EXPECT_EQ(list.Find("1.1.1.1", 1), nullptr);
     EXPECT_EQ(findOrCreateServer(list, MakeServerTemplate("1.1.1.1", 1)), nullptr);
     EXPECT_EQ(list.count, 1u);
 }
 
 TEST(ServerRecord, PlayerSlotsAreAllocatedOnDemandAndStayPut) {
     ServerRecord r;
-    EXPECT_EQ(r.playerAt(0), nullptr);
+    EXPECT_EQ(r.PlayerAt(0), nullptr);
     r.playerCount = 3;
-    EXPECT_EQ(r.storedPlayerCount(), 0);  // no slots: nothing to read
+    EXPECT_EQ(r.StoredPlayerCount(), 0);  // no slots: nothing to read
     PlayerRecord* slots = r.players();
     ASSERT_NE(slots, nullptr);
     EXPECT_EQ(r.players(), slots);
-    EXPECT_EQ(r.playerAt(127), slots + 127);
-    EXPECT_EQ(r.playerAt(128), nullptr);
-    EXPECT_EQ(r.storedPlayerCount(), 3);
+    EXPECT_EQ(r.PlayerAt(127), slots + 127);
+    EXPECT_EQ(r.PlayerAt(128), nullptr);
+    EXPECT_EQ(r.StoredPlayerCount(), 3);
     r.playerCount = 500;
-    EXPECT_EQ(r.storedPlayerCount(), 128);
+    EXPECT_EQ(r.StoredPlayerCount(), 128);
     r.playerCount = -4;
-    EXPECT_EQ(r.storedPlayerCount(), 0);
+    EXPECT_EQ(r.StoredPlayerCount(), 0);
 }
 
 TEST(MarkUnanswered, ClearsStatusAndNamesTheServerByAddressUnlessAFavouriteWithAName) {
@@ -171,8 +171,8 @@ TEST(BuddyList, FindByNameIgnoresCaseButNotColourCodes) {
     auto b = std::make_unique<BuddyRecord>();
     snprintf(b->name, sizeof b->name, "^1Bob");
     appendBuddy(list, std::move(b));
-    EXPECT_NE(list.findByName("^1bob"), nullptr);
-    EXPECT_EQ(list.findByName("Bob"), nullptr);
+    EXPECT_NE(list.FindByName("^1bob"), nullptr);
+    EXPECT_EQ(list.FindByName("Bob"), nullptr);
     list.cursor = list.head;
     removeBuddy(list, list.head);
     EXPECT_EQ(list.count, 0u);

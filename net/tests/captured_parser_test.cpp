@@ -74,11 +74,11 @@ TEST_F(CapturedReplyTest, ServerWithFourBots) {
     // ("sv_maxrate", "g_allowvote"): not found, so the fields keep their values.
     EXPECT_EQ(record.maxRate, 1234);
     EXPECT_EQ(record.allowVote, 7);
-    ASSERT_EQ(record.storedPlayerCount(), 4);
-    EXPECT_STREQ(record.playerAt(0)->name, "Penguin");
-    EXPECT_STREQ(record.playerAt(3)->name, "Assassin");
+    ASSERT_EQ(record.StoredPlayerCount(), 4);
+    EXPECT_STREQ(record.PlayerAt(0)->name, "Penguin");
+    EXPECT_STREQ(record.PlayerAt(3)->name, "Assassin");
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(record.playerAt(i)->ping, 0) << i;  // bots
+        EXPECT_EQ(record.PlayerAt(i)->ping, 0) << i;  // bots
     EXPECT_EQ(raw.size, 890u);
     EXPECT_TRUE(raw.HoldsText());
 }
@@ -89,9 +89,9 @@ TEST_F(CapturedReplyTest, CrowdedTeamServer) {
     EXPECT_STREQ(record.mapName, "oa_dm4");
     EXPECT_EQ(record.maxPlayers, 16);
     EXPECT_EQ(record.playerCount, 8);
-    EXPECT_STREQ(record.playerAt(2)->name, "Kyonshi");
-    EXPECT_EQ(record.playerAt(2)->score, 1);
-    EXPECT_STREQ(record.playerAt(7)->name, "Liz");
+    EXPECT_STREQ(record.PlayerAt(2)->name, "Kyonshi");
+    EXPECT_EQ(record.PlayerAt(2)->score, 1);
+    EXPECT_STREQ(record.PlayerAt(7)->name, "Liz");
 }
 
 TEST_F(CapturedReplyTest, EmptyPasswordedCaptureTheFlagServer) {
@@ -99,8 +99,8 @@ TEST_F(CapturedReplyTest, EmptyPasswordedCaptureTheFlagServer) {
     EXPECT_STREQ(record.hostName, "^3Empty^^5Room");
     EXPECT_STREQ(record.mapName, "oa_ctf4ish");
     EXPECT_EQ(record.playerCount, 0);
-    EXPECT_FALSE(record.hasPlayerSlots());
-    EXPECT_TRUE(record.needsPassword());
+    EXPECT_FALSE(record.HasPlayerSlots());
+    EXPECT_TRUE(record.NeedsPassword());
     EXPECT_EQ(record.maxPlayers, 8);
 }
 

@@ -47,10 +47,10 @@ TEST_F(FixtureReplyTest, QuakeThreeServerAnswersAfterItsDelay) {
     EXPECT_STREQ(record.hostName, "^1Slow");
     EXPECT_STREQ(record.modDisplay, "BaseQ3");
     EXPECT_STREQ(record.gameTypeDisplay, "CTF");
-    ASSERT_EQ(record.storedPlayerCount(), 2);
-    EXPECT_STREQ(record.playerAt(0)->name, "^2Alice");
-    EXPECT_EQ(record.playerAt(0)->score, 12);
-    EXPECT_EQ(record.playerAt(0)->ping, 50);
+    ASSERT_EQ(record.StoredPlayerCount(), 2);
+    EXPECT_STREQ(record.PlayerAt(0)->name, "^2Alice");
+    EXPECT_EQ(record.PlayerAt(0)->score, 12);
+    EXPECT_EQ(record.PlayerAt(0)->ping, 50);
 }
 
 TEST_F(FixtureReplyTest, SilentQuakeThreeServerNeverAnswers) {
@@ -74,9 +74,9 @@ TEST_F(FixtureReplyTest, TypeByteRequestAndPingOnlyLines) {
     ASSERT_TRUE(client.Receive(&reply, 3000));
     ASSERT_TRUE(Parse(reply, catalogue::kMedalOfHonour));
     EXPECT_STREQ(record.hostName, "Allied");
-    ASSERT_EQ(record.storedPlayerCount(), 1);
-    EXPECT_EQ(record.playerAt(0)->ping, 75);
-    EXPECT_STREQ(record.playerAt(0)->name, "Pvt. Ryan");
+    ASSERT_EQ(record.StoredPlayerCount(), 1);
+    EXPECT_EQ(record.PlayerAt(0)->ping, 75);
+    EXPECT_STREQ(record.PlayerAt(0)->name, "Pvt. Ryan");
 }
 
 TEST_F(FixtureReplyTest, GameSpyServerInOneAndInTwoDatagrams) {
@@ -91,9 +91,9 @@ TEST_F(FixtureReplyTest, GameSpyServerInOneAndInTwoDatagrams) {
     EXPECT_EQ(record.hostPort, server.port() - 1u);
     EXPECT_STREQ(record.modDisplay, "UT");
     EXPECT_EQ(record.captureLimit, 2);
-    EXPECT_EQ(record.playerAt(1)->number, 2);
-    EXPECT_EQ(record.playerAt(1)->score, -1);
-    EXPECT_EQ(record.playerAt(1)->ping, 90);
+    EXPECT_EQ(record.PlayerAt(1)->number, 2);
+    EXPECT_EQ(record.PlayerAt(1)->score, -1);
+    EXPECT_EQ(record.PlayerAt(1)->ping, 90);
 
     FixtureProcess split;
     ASSERT_TRUE(split.Start("gamespy_fixture", {"--bind", "127.10.3.5", "--quiet", "--split", "--player", "Carol:1:1",
@@ -107,7 +107,7 @@ TEST_F(FixtureReplyTest, GameSpyServerInOneAndInTwoDatagrams) {
     EXPECT_STREQ(record.hostName, "GameSpy Lab");
     EXPECT_EQ(record.playerCount, 2);
     EXPECT_EQ(record.captureLimit, 0);
-    EXPECT_STREQ(record.playerAt(0)->name, "");  // Alice of the earlier reply is gone
+    EXPECT_STREQ(record.PlayerAt(0)->name, "");  // Alice of the earlier reply is gone
     EXPECT_NE(std::string(second.begin(), second.end()).find("player_1\\Dan"), std::string::npos);
 }
 
@@ -128,14 +128,14 @@ TEST_F(FixtureReplyTest, HalfLifeServerDetailsAndPlayers) {
     EXPECT_STREQ(record.mapName, "de_dust2");
     EXPECT_STREQ(record.modDisplay, "Counter Strike");
     EXPECT_EQ(record.maxPlayers, 20);
-    EXPECT_TRUE(record.needsPassword());
+    EXPECT_TRUE(record.NeedsPassword());
     EXPECT_STREQ(record.webAddress, "http://cs.lab");
     EXPECT_EQ(record.pure, 1);
     EXPECT_EQ(record.captureLimit, 1);
-    ASSERT_EQ(record.storedPlayerCount(), 2);
-    EXPECT_STREQ(record.playerAt(1)->name, "Alyx");
-    EXPECT_EQ(record.playerAt(1)->score, -2);
-    EXPECT_EQ(record.playerAt(1)->number, 2);
+    ASSERT_EQ(record.StoredPlayerCount(), 2);
+    EXPECT_STREQ(record.PlayerAt(1)->name, "Alyx");
+    EXPECT_EQ(record.PlayerAt(1)->score, -2);
+    EXPECT_EQ(record.PlayerAt(1)->number, 2);
 }
 
 TEST(FixtureSafetyTest, FixturesRefuseNonLoopbackAddresses) {

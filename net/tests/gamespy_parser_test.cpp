@@ -46,7 +46,7 @@ TEST_F(GameSpyParserTest, ServerKeysGoToTheirFields) {
     EXPECT_EQ(record.playerCount, 2);
     EXPECT_EQ(record.maxPlayers, 16);
     EXPECT_STREQ(record.passwordText, "True");
-    EXPECT_TRUE(record.needsPassword());
+    EXPECT_TRUE(record.NeedsPassword());
     EXPECT_EQ(record.timeLimit, 20);
     EXPECT_STREQ(record.adminEmail, "admin@lab");
     EXPECT_STREQ(record.webAddress, "http://lab");
@@ -55,59 +55,59 @@ TEST_F(GameSpyParserTest, ServerKeysGoToTheirFields) {
     EXPECT_STREQ(record.modDisplay, "UT");
     EXPECT_STREQ(record.gameTypeDisplay, "Tournament Deathmatch");
     EXPECT_EQ(record.captureLimit, 2);  // player entries parsed
-    ASSERT_EQ(record.storedPlayerCount(), 2);
-    EXPECT_STREQ(record.playerAt(0)->name, "Alice");
-    EXPECT_EQ(record.playerAt(0)->score, 5);
-    EXPECT_EQ(record.playerAt(0)->ping, 40);
-    EXPECT_STREQ(record.playerAt(1)->name, "Bob");
-    EXPECT_EQ(record.playerAt(1)->score, -2);
-    EXPECT_EQ(record.playerAt(1)->number, 1);
+    ASSERT_EQ(record.StoredPlayerCount(), 2);
+    EXPECT_STREQ(record.PlayerAt(0)->name, "Alice");
+    EXPECT_EQ(record.PlayerAt(0)->score, 5);
+    EXPECT_EQ(record.PlayerAt(0)->ping, 40);
+    EXPECT_STREQ(record.PlayerAt(1)->name, "Bob");
+    EXPECT_EQ(record.PlayerAt(1)->score, -2);
+    EXPECT_EQ(record.PlayerAt(1)->number, 1);
 }
 
 TEST_F(GameSpyParserTest, GapsInPlayerNumbersFillConsecutiveSlots) {
     ASSERT_TRUE(Parse("\\hostname\\H\\numplayers\\2\\player_0\\Zero\\player_2\\Two\\frags_2\\9\\ping_2\\33"));
     ASSERT_EQ(record.captureLimit, 2);
-    EXPECT_STREQ(record.playerAt(0)->name, "Zero");
-    EXPECT_EQ(record.playerAt(0)->number, 0);
-    EXPECT_STREQ(record.playerAt(1)->name, "Two");
-    EXPECT_EQ(record.playerAt(1)->number, 2);
-    EXPECT_EQ(record.playerAt(1)->score, 9);
-    EXPECT_EQ(record.playerAt(1)->ping, 33);
+    EXPECT_STREQ(record.PlayerAt(0)->name, "Zero");
+    EXPECT_EQ(record.PlayerAt(0)->number, 0);
+    EXPECT_STREQ(record.PlayerAt(1)->name, "Two");
+    EXPECT_EQ(record.PlayerAt(1)->number, 2);
+    EXPECT_EQ(record.PlayerAt(1)->score, 9);
+    EXPECT_EQ(record.PlayerAt(1)->ping, 33);
 }
 
 TEST_F(GameSpyParserTest, PlayerOneDoesNotMatchPlayerTen) {
     ASSERT_TRUE(Parse("\\hostname\\H\\numplayers\\1\\player_10\\Ten\\frags_10\\4"));
     ASSERT_EQ(record.captureLimit, 1);
-    EXPECT_STREQ(record.playerAt(0)->name, "Ten");
-    EXPECT_EQ(record.playerAt(0)->number, 10);
-    EXPECT_EQ(record.playerAt(0)->score, 4);
+    EXPECT_STREQ(record.PlayerAt(0)->name, "Ten");
+    EXPECT_EQ(record.PlayerAt(0)->number, 10);
+    EXPECT_EQ(record.PlayerAt(0)->score, 4);
 }
 
 TEST_F(GameSpyParserTest, AbsentFragsAndPingLeaveTheSlotsOldValues) {
     record.players()[0].score = 17;
     record.players()[0].ping = 71;
     ASSERT_TRUE(Parse("\\hostname\\H\\numplayers\\1\\player_0\\New"));
-    EXPECT_STREQ(record.playerAt(0)->name, "New");
-    EXPECT_EQ(record.playerAt(0)->score, 17);
-    EXPECT_EQ(record.playerAt(0)->ping, 71);
+    EXPECT_STREQ(record.PlayerAt(0)->name, "New");
+    EXPECT_EQ(record.PlayerAt(0)->score, 17);
+    EXPECT_EQ(record.PlayerAt(0)->ping, 71);
 }
 
 TEST_F(GameSpyParserTest, SlotsNotFilledByThisReplyAreEmptied) {
     ASSERT_TRUE(Parse("\\hostname\\H\\numplayers\\3\\player_0\\A\\player_1\\B\\player_2\\C"));
-    ASSERT_EQ(record.storedPlayerCount(), 3);
+    ASSERT_EQ(record.StoredPlayerCount(), 3);
     // The next reply announces three players but carries only one (the rest would follow in further
     // datagrams): no name of the earlier reply may remain.
     ASSERT_TRUE(Parse("\\hostname\\H\\numplayers\\3\\player_0\\X"));
     EXPECT_EQ(record.captureLimit, 1);
-    EXPECT_STREQ(record.playerAt(0)->name, "X");
-    EXPECT_STREQ(record.playerAt(1)->name, "");
-    EXPECT_STREQ(record.playerAt(2)->name, "");
+    EXPECT_STREQ(record.PlayerAt(0)->name, "X");
+    EXPECT_STREQ(record.PlayerAt(1)->name, "");
+    EXPECT_STREQ(record.PlayerAt(2)->name, "");
 }
 
 TEST_F(GameSpyParserTest, NoPlayersNoSlots) {
     ASSERT_TRUE(Parse("\\hostname\\Empty\\numplayers\\0\\maxplayers\\8"));
     EXPECT_EQ(record.captureLimit, 0);
-    EXPECT_FALSE(record.hasPlayerSlots());
+    EXPECT_FALSE(record.HasPlayerSlots());
 }
 
 TEST_F(GameSpyParserTest, WithoutHostnameTheInfoIsUntouchedButPlayersAreRead) {
@@ -119,7 +119,7 @@ TEST_F(GameSpyParserTest, WithoutHostnameTheInfoIsUntouchedButPlayersAreRead) {
     ASSERT_TRUE(Parse("\\mapname\\newmap\\maxplayers\\2\\player_0\\Solo", &raw));  // the record keeps its name
     EXPECT_STREQ(record.mapName, "oldmap");
     EXPECT_EQ(record.maxPlayers, 10);
-    EXPECT_STREQ(record.playerAt(0)->name, "Solo");
+    EXPECT_STREQ(record.PlayerAt(0)->name, "Solo");
     EXPECT_EQ(raw.Text(), "old");  // no copy without a parsed info
 
     record.hostName[0] = '\0';  // a record whose name was cleared: the no-reply rule applies
@@ -145,15 +145,15 @@ TEST_F(GameSpyParserTest, NeverMoreThan128Players) {
                  std::to_string(i);
     ASSERT_TRUE(Parse(reply));
     EXPECT_EQ(record.captureLimit, 128);
-    EXPECT_EQ(record.storedPlayerCount(), 128);
-    EXPECT_STREQ(record.playerAt(127)->name, "P127");
-    EXPECT_EQ(record.playerAt(127)->score, 127);
+    EXPECT_EQ(record.StoredPlayerCount(), 128);
+    EXPECT_STREQ(record.PlayerAt(127)->name, "P127");
+    EXPECT_EQ(record.PlayerAt(127)->score, 127);
 }
 
 TEST_F(GameSpyParserTest, LongPlayerNamesAreCut) {
     std::string name(4096, 'n');
     ASSERT_TRUE(Parse("\\hostname\\H\\player_0\\" + name));
-    EXPECT_EQ(strlen(record.playerAt(0)->name), 49u);
+    EXPECT_EQ(strlen(record.PlayerAt(0)->name), 49u);
 }
 
 }  // namespace

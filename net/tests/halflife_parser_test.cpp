@@ -136,13 +136,13 @@ TEST_F(HalfLifeParserTest, PlayersReply) {
     ASSERT_TRUE(Parse(d));              // the name from before stays
     EXPECT_EQ(record.captureLimit, 1);  // players received
     EXPECT_EQ(record.playerCount, 3);
-    EXPECT_STREQ(record.playerAt(0)->name, "^2Gordon");
-    EXPECT_EQ(record.playerAt(0)->number, 1);
-    EXPECT_EQ(record.playerAt(0)->score, 15);
-    EXPECT_EQ(record.playerAt(0)->ping, 0);
-    EXPECT_EQ(strlen(record.playerAt(1)->name), 49u);
-    EXPECT_EQ(record.playerAt(1)->score, -4);
-    EXPECT_EQ(record.playerAt(1)->number, 7);
+    EXPECT_STREQ(record.PlayerAt(0)->name, "^2Gordon");
+    EXPECT_EQ(record.PlayerAt(0)->number, 1);
+    EXPECT_EQ(record.PlayerAt(0)->score, 15);
+    EXPECT_EQ(record.PlayerAt(0)->ping, 0);
+    EXPECT_EQ(strlen(record.PlayerAt(1)->name), 49u);
+    EXPECT_EQ(record.PlayerAt(1)->score, -4);
+    EXPECT_EQ(record.PlayerAt(1)->number, 7);
     EXPECT_STREQ(record.hostName, "~ New Server!");
 }
 
@@ -152,7 +152,7 @@ TEST_F(HalfLifeParserTest, ZeroPlayersStoresNothing) {
     record.playerCount = 4;
     ASSERT_TRUE(Parse(d));
     EXPECT_EQ(record.playerCount, 0);
-    EXPECT_FALSE(record.hasPlayerSlots());
+    EXPECT_FALSE(record.HasPlayerSlots());
 }
 
 TEST_F(HalfLifeParserTest, TruncatedPlayersReplyCountsOnlyWholeEntries) {
@@ -160,7 +160,7 @@ TEST_F(HalfLifeParserTest, TruncatedPlayersReplyCountsOnlyWholeEntries) {
     d.Header('D').Byte(5).Player(1, "one", 1).Player(2, "two", 2).Byte(3).Str("thr");  // third entry cut
     ASSERT_TRUE(Parse(d));
     EXPECT_EQ(record.playerCount, 2);
-    EXPECT_STREQ(record.playerAt(1)->name, "two");
+    EXPECT_STREQ(record.PlayerAt(1)->name, "two");
 }
 
 TEST_F(HalfLifeParserTest, EntriesBeyond128AreReadButNotStored) {
@@ -173,8 +173,8 @@ TEST_F(HalfLifeParserTest, EntriesBeyond128AreReadButNotStored) {
     }
     ASSERT_TRUE(Parse(d));
     EXPECT_EQ(record.playerCount, 200);
-    EXPECT_EQ(record.storedPlayerCount(), 128);
-    EXPECT_STREQ(record.playerAt(127)->name, "p127");
+    EXPECT_EQ(record.StoredPlayerCount(), 128);
+    EXPECT_STREQ(record.PlayerAt(127)->name, "p127");
 }
 
 TEST_F(HalfLifeParserTest, OtherTypeBytesAndShortDatagramsChangeNothing) {

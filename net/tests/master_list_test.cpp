@@ -208,7 +208,7 @@ TEST(MasterMergeTest, DuplicatesAndLetterCaseMergeIntoOneRecord) {
     EXPECT_EQ(list.count, 4u);
     EXPECT_STREQ(list.head->hostName, "Known");  // the existing record stays unchanged
     EXPECT_EQ(list.head->livesLeft, 2);
-    catalogue::ServerRecord* added = list.find("10.0.0.2", 27960);
+    catalogue::ServerRecord* added = list.Find("10.0.0.2", 27960);
     ASSERT_NE(added, nullptr);
     EXPECT_STREQ(added->hostName, "~ New Server!");
     EXPECT_EQ(added->hostPort, 27960u);
@@ -216,7 +216,7 @@ TEST(MasterMergeTest, DuplicatesAndLetterCaseMergeIntoOneRecord) {
     EXPECT_EQ(added->isFavourite, 0u);
     EXPECT_EQ(added->refreshPending, 1u);
     EXPECT_EQ(added->ping, catalogue::kNoPing);
-    EXPECT_NE(list.find("myhost", 1), nullptr);
+    EXPECT_NE(list.Find("myhost", 1), nullptr);
     // The second datagram of a list repeats an entry: nothing new.
     EXPECT_EQ(net::MergeMasterEntries(list, {entries[1]}), 0u);
 }

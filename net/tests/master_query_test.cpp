@@ -254,7 +254,7 @@ TEST_F(MasterQueryTest, EliteForceHexList) {
     EXPECT_EQ(host.sent[0], "\xFF\xFF\xFF\xFFgetservers 24 empty full");
     Deliver(std::string("\xFF\xFF\xFF\xFFgetserversResponse\n") + "\\0a0000016d38\\0A0000026D38\\EOT");
     EXPECT_EQ(profile.servers.count, 2u);
-    EXPECT_NE(profile.servers.find("10.0.0.2", 27960), nullptr);
+    EXPECT_NE(profile.servers.Find("10.0.0.2", 27960), nullptr);
 }
 
 TEST_F(MasterQueryTest, HalfLifeBatchesContinueAndTimerFourResends) {

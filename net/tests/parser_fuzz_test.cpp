@@ -145,11 +145,11 @@ void CheckRecord(const ServerRecord& r, const catalogue::Catalogue& cat, uint32_
     ASSERT_TRUE(Terminated(r.adminEmail));
     ASSERT_TRUE(Terminated(r.passwordText));
     ASSERT_TRUE(Terminated(r.gameTypeDisplay));
-    ASSERT_LE(r.storedPlayerCount(), catalogue::kMaxPlayerSlots);
-    ASSERT_GE(r.storedPlayerCount(), 0);
-    for (int i = 0; i < r.storedPlayerCount(); ++i)
-        ASSERT_TRUE(Terminated(r.playerAt(i)->name));
-    const catalogue::GameDefinition* game = cat.gameOf(kind);
+    ASSERT_LE(r.StoredPlayerCount(), catalogue::kMaxPlayerSlots);
+    ASSERT_GE(r.StoredPlayerCount(), 0);
+    for (int i = 0; i < r.StoredPlayerCount(); ++i)
+        ASSERT_TRUE(Terminated(r.PlayerAt(i)->name));
+    const catalogue::GameDefinition* game = cat.GameOf(kind);
     ASSERT_NE(game, nullptr);
     ASSERT_LE(r.modIndex, game->mods.size());
 }
@@ -227,7 +227,7 @@ TEST(ParserFuzzTest, MasterListsOfEveryKind) {
     ASSERT_LE(list.count, offered);
     for (const catalogue::ServerRecord* s = list.head; s; s = s->next) {
         ASSERT_TRUE(Terminated(s->addressText));
-        ASSERT_EQ(list.find(s->addressText, s->port), s);  // no address and port twice
+        ASSERT_EQ(list.Find(s->addressText, s->port), s);  // no address and port twice
     }
 }
 

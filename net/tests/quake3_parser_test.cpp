@@ -50,15 +50,15 @@ TEST_F(Quake3ParserTest, ThreePlayersInLineOrderWithMaxClients) {
     EXPECT_EQ(record.playerCount, 3);
     EXPECT_EQ(record.maxPlayers, 16);
     EXPECT_STREQ(record.mapName, "oa_dm1");
-    ASSERT_EQ(record.storedPlayerCount(), 3);
-    EXPECT_STREQ(record.playerAt(0)->name, "^2Alice");
-    EXPECT_EQ(record.playerAt(0)->score, 12);
-    EXPECT_EQ(record.playerAt(0)->ping, 50);
-    EXPECT_STREQ(record.playerAt(1)->name, "Bot");
-    EXPECT_EQ(record.playerAt(1)->ping, 0);
-    EXPECT_STREQ(record.playerAt(2)->name, "C h a r");
-    EXPECT_EQ(record.playerAt(2)->score, -3);
-    EXPECT_EQ(record.playerAt(2)->ping, 999);
+    ASSERT_EQ(record.StoredPlayerCount(), 3);
+    EXPECT_STREQ(record.PlayerAt(0)->name, "^2Alice");
+    EXPECT_EQ(record.PlayerAt(0)->score, 12);
+    EXPECT_EQ(record.PlayerAt(0)->ping, 50);
+    EXPECT_STREQ(record.PlayerAt(1)->name, "Bot");
+    EXPECT_EQ(record.PlayerAt(1)->ping, 0);
+    EXPECT_STREQ(record.PlayerAt(2)->name, "C h a r");
+    EXPECT_EQ(record.PlayerAt(2)->score, -3);
+    EXPECT_EQ(record.PlayerAt(2)->ping, 999);
 }
 
 TEST_F(Quake3ParserTest, EveryInfoKeyGoesToItsField) {
@@ -74,7 +74,7 @@ TEST_F(Quake3ParserTest, EveryInfoKeyGoesToItsField) {
     EXPECT_STREQ(record.webAddress, "http://x");
     EXPECT_STREQ(record.versionText, "ioq3 1.36");
     EXPECT_STREQ(record.passwordText, "1");
-    EXPECT_TRUE(record.needsPassword());
+    EXPECT_TRUE(record.NeedsPassword());
     EXPECT_EQ(record.pure, 1);
     EXPECT_EQ(record.gameSpeed, 320);
     EXPECT_EQ(record.allowDownload, 1);
@@ -86,7 +86,7 @@ TEST_F(Quake3ParserTest, EveryInfoKeyGoesToItsField) {
     EXPECT_EQ(record.maxRate, 25000);
     EXPECT_EQ(record.privateSlots, 2);
     EXPECT_EQ(record.playerCount, 0);
-    EXPECT_FALSE(record.hasPlayerSlots());  // no players, no slots
+    EXPECT_FALSE(record.HasPlayerSlots());  // no players, no slots
 }
 
 TEST_F(Quake3ParserTest, AbsentKeysKeepOldValuesButClearedFieldsAreCleared) {
@@ -147,7 +147,7 @@ TEST_F(Quake3ParserTest, KeysAreSearchedOnlyInTheInfoLine) {
     ASSERT_TRUE(Parse(reply));
     EXPECT_STREQ(record.webAddress, "");
     EXPECT_STREQ(record.passwordText, "0");
-    EXPECT_STREQ(record.playerAt(0)->name, "x\\url\\http://evil\\g_needpass\\1");
+    EXPECT_STREQ(record.PlayerAt(0)->name, "x\\url\\http://evil\\g_needpass\\1");
 }
 
 TEST_F(Quake3ParserTest, ClassifiesModAndGameType) {
@@ -163,9 +163,9 @@ TEST_F(Quake3ParserTest, KindFourLinesCarryPingAndNameOnly) {
     std::string reply = kTypedHeader + "\\sv_hostname\\Allied\\sv_maxclients\\20\n" + "50 \"Pvt. Ryan\"\n";
     ASSERT_TRUE(Parse(reply, catalogue::kMedalOfHonour));
     EXPECT_EQ(record.playerCount, 1);
-    EXPECT_EQ(record.playerAt(0)->ping, 50);
-    EXPECT_EQ(record.playerAt(0)->score, 77);  // left as it was
-    EXPECT_STREQ(record.playerAt(0)->name, "Pvt. Ryan");
+    EXPECT_EQ(record.PlayerAt(0)->ping, 50);
+    EXPECT_EQ(record.PlayerAt(0)->score, 77);  // left as it was
+    EXPECT_STREQ(record.PlayerAt(0)->name, "Pvt. Ryan");
 }
 
 TEST_F(Quake3ParserTest, InfoLineIsFoundFromOffsetNineteenOrTwenty) {
@@ -235,10 +235,10 @@ TEST_F(Quake3ParserTest, MoreThan128LinesStoreTheFirst128) {
         reply += std::to_string(i) + " " + std::to_string(i + 1) + " \"p" + std::to_string(i) + "\"\n";
     ASSERT_TRUE(Parse(reply));
     EXPECT_EQ(record.playerCount, 200);
-    EXPECT_EQ(record.storedPlayerCount(), 128);
-    EXPECT_STREQ(record.playerAt(127)->name, "p127");
-    EXPECT_EQ(record.playerAt(127)->score, 127);
-    EXPECT_EQ(record.playerAt(128), nullptr);
+    EXPECT_EQ(record.StoredPlayerCount(), 128);
+    EXPECT_STREQ(record.PlayerAt(127)->name, "p127");
+    EXPECT_EQ(record.PlayerAt(127)->score, 127);
+    EXPECT_EQ(record.PlayerAt(128), nullptr);
 }
 
 TEST_F(Quake3ParserTest, ReplyWithoutHostNameCountsAsUnanswered) {

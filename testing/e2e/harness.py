@@ -7,8 +7,12 @@ import os
 import shutil
 import struct
 import subprocess
+import sys
 import tempfile
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'))
+import wine_env  # noqa: E402
 
 
 class Failure(Exception):
@@ -30,13 +34,8 @@ class Vexar:
 
     def __init__(self, build_dir, prefix):
         self.build_dir = build_dir
-        self.env = dict(os.environ)
-        self.env.update({
-            'WINEPREFIX': prefix,
-            'WINEDEBUG': '-all',
-            'WINEDLLOVERRIDES': 'mscoree,mshtml=',
-            'WINEARCH': 'win32',
-        })
+        self.env = wine_env.environment(build_dir, prefix)
+        self.wine_loader = wine_env.loader(build_dir)
         self.folder = tempfile.mkdtemp(prefix='vexar-e2e-')
         self.process = None
         self.shown_messages = []
@@ -79,7 +78,7 @@ class Vexar:
 
     # Wine and the registry.
     def wine(self, *args, timeout=60):
-        return subprocess.run(['wine'] + list(args), env=self.env, cwd=self.folder, capture_output=True,
+        return subprocess.run([self.wine_loader] + list(args), env=self.env, cwd=self.folder, capture_output=True,
                               text=True, errors='replace', timeout=timeout)
 
     def reset_registry(self, values=None):
@@ -101,7 +100,7 @@ class Vexar:
     # The program.
     def start(self, wait=True):
         exe = os.path.join(self.build_dir, 'vexar.exe')
-        self.process = subprocess.Popen(['wine', exe], env=self.env, cwd=self.folder, stdout=subprocess.DEVNULL,
+        self.process = subprocess.Popen([self.wine_loader, exe], env=self.env, cwd=self.folder, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
         if wait:
             self.driver_ok('wait-main', '30000')

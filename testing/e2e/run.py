@@ -5,8 +5,10 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'))
 
 import harness  # noqa: E402
+import wine_env  # noqa: E402
 
 
 def main():
@@ -16,15 +18,16 @@ def main():
     if len(sys.argv) > 3:
         tests = [t for t in tests if t.__name__ in sys.argv[3:]]
     prefix = os.path.join(build_dir, 'e2e-prefix')
-    env = dict(os.environ, WINEPREFIX=prefix, WINEDEBUG='-all', WINEDLLOVERRIDES='mscoree,mshtml=', WINEARCH='win32')
+    env = wine_env.environment(build_dir, prefix)
+    wine = wine_env.loader(build_dir)
     # Start the wineserver and the prefix's system processes first, with no pipes attached: processes
     # started by the first Wine program of a session would otherwise inherit that program's output
     # pipes and keep them open.
     subprocess.run(['wineserver', '-p'], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    subprocess.run(['wine', 'wineboot'], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.run([wine, 'wineboot'], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     marker = os.path.join(prefix, '.vexar-configured')
     if not os.path.exists(marker):
-        subprocess.run(['wine', 'reg', 'add', 'HKCU\\Software\\Wine\\X11 Driver', '/v', 'Managed', '/d', 'N', '/f'],
+        subprocess.run([wine, 'reg', 'add', 'HKCU\\Software\\Wine\\X11 Driver', '/v', 'Managed', '/d', 'N', '/f'],
                        env=env, capture_output=True)
         open(marker, 'w').close()
     the_lab = None

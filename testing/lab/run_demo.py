@@ -10,8 +10,10 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'))
 
 import lab  # noqa: E402
+import wine_env  # noqa: E402
 
 
 def main():
@@ -21,13 +23,14 @@ def main():
     os.makedirs(install)
     lab.write_install_folder(install)
     prefix = os.path.join(demo_dir, 'prefix')
-    env = dict(os.environ, WINEPREFIX=prefix, WINEDEBUG='-all', WINEDLLOVERRIDES='mscoree,mshtml=', WINEARCH='win32')
+    env = wine_env.environment(build_dir, prefix)
+    wine = wine_env.loader(build_dir)
     subprocess.run(['wineserver', '-p'], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    subprocess.run(['wine', 'wineboot'], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.run([wine, 'wineboot'], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     windows_install = 'Z:' + install.replace('/', '\\')
-    subprocess.run(['wine', 'reg', 'add', 'HKCU\\SOFTWARE\\ZORBEX\\Nexo', '/v', 'InstallDir', '/d', windows_install,
+    subprocess.run([wine, 'reg', 'add', 'HKCU\\SOFTWARE\\ZORBEX\\Nexo', '/v', 'InstallDir', '/d', windows_install,
                     '/f'], env=env, capture_output=True)
-    subprocess.run(['wine', 'reg', 'add', 'HKCU\\SOFTWARE\\ZORBEX\\Nexo', '/v', 'NDF', '/t', 'REG_DWORD', '/d', '1',
+    subprocess.run([wine, 'reg', 'add', 'HKCU\\SOFTWARE\\ZORBEX\\Nexo', '/v', 'NDF', '/t', 'REG_DWORD', '/d', '1',
                     '/f'], env=env, capture_output=True)
 
     the_lab = lab.Lab(fixtures_dir)
@@ -37,7 +40,7 @@ def main():
     print('Lab ready. Starting Vexar on display %s. Press F9 to fetch the server list; select a server to see '
           'its players (Servers > Filter > Show Bots shows the bots). Close Vexar to end the demo.'
           % os.environ.get('DISPLAY'), flush=True)
-    vexar = subprocess.Popen(['wine', os.path.join(build_dir, 'vexar.exe')], env=env, cwd=install)
+    vexar = subprocess.Popen([wine, os.path.join(build_dir, 'vexar.exe')], env=env, cwd=install)
     screenshots = os.environ.get('VEXAR_DEMO_SCREENSHOT')
     try:
         while vexar.poll() is None:

@@ -49,7 +49,7 @@ void ShellTest::SetUp() {
     InitCommonControlsEx(&controls);
     app::win32::RegisterWindowClasses(GetModuleHandleA(nullptr));
     // First-run message already shown, and "No" to the offer of a master query.
-    app::win32::WriteRegDword(HKEY_CURRENT_USER, 1, app::kRegistryKey, "NDF");
+    app::win32::WriteRegDword(HKEY_CURRENT_USER, 1, base::kRegistryKey, "NDF");
 }
 
 void ShellTest::StartShell() {

@@ -87,7 +87,7 @@ TEST_F(FindPlayersTest, RowsInServerOrderOnePerMatch) {
     EXPECT_EQ(results[1].icon, kPaneImageBuddy);
     EXPECT_EQ(results[2].name, "bob");
     EXPECT_EQ(results[2].server, arena);
-    EXPECT_EQ(results[2].player, arena->playerAt(1));
+    EXPECT_EQ(results[2].player, arena->PlayerAt(1));
     EXPECT_EQ(results[3].name, "Bob");
 
     results = FindPlayers(servers, "bo", false, buddies);

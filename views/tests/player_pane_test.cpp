@@ -33,7 +33,7 @@ class PlayerPaneTest : public ::testing::Test {
     std::vector<std::string> Names(const PlayerPaneModel& m) {
         std::vector<std::string> out;
         for (int i = 0; i < m.size(); ++i)
-            out.push_back(m.row(i)->name);
+            out.push_back(m.Row(i)->name);
         return out;
     }
     catalogue::GameProfile profile;
@@ -47,30 +47,30 @@ TEST_F(PlayerPaneTest, OneRowPerNameIgnoringCase) {
     AddPlayer(server, "^1Bob", 1, 60);  // colour codes make it another name
     server.maxPlayers = 12;
     PlayerPaneModel m(profile, options);
-    EXPECT_FALSE(m.showServer(server, -1));
+    EXPECT_FALSE(m.ShowServer(server, -1));
     EXPECT_EQ(Names(m), (std::vector<std::string>{"Bob", "^1Bob"}));
-    EXPECT_EQ(m.row(0)->score, "5");
-    EXPECT_EQ(m.row(0)->ping, "40");
+    EXPECT_EQ(m.Row(0)->score, "5");
+    EXPECT_EQ(m.Row(0)->ping, "40");
     EXPECT_EQ(profile.shownMaxPlayers, 12u);
-    EXPECT_EQ(m.countText(), "2/12 Players visible");
+    EXPECT_EQ(m.CountText(), "2/12 Players visible");
 }
 
 TEST_F(PlayerPaneTest, BotsAreHiddenUnlessShownOrHalfLife) {
     AddPlayer(server, "Sarge", 0, 0);
     AddPlayer(server, "Anarki", 3, 0);
     PlayerPaneModel m(profile, options);
-    m.showServer(server, -1);
+    m.ShowServer(server, -1);
     EXPECT_EQ(m.size(), 0);
     options.ShowBots = 0xFFFFFFFF;
-    m.showServer(server, -1);
+    m.ShowServer(server, -1);
     EXPECT_EQ(m.size(), 2);
-    EXPECT_EQ(m.row(0)->icon, kPaneImageBot);
+    EXPECT_EQ(m.Row(0)->icon, kPaneImageBot);
 
     options.ShowBots = 0;
     profile.kind = catalogue::kHalfLife;
-    m.showServer(server, -1);
+    m.ShowServer(server, -1);
     EXPECT_EQ(m.size(), 2);
-    EXPECT_EQ(m.row(0)->icon, kNoIcon);  // Half-Life players all have ping 0: no bot icon
+    EXPECT_EQ(m.Row(0)->icon, kNoIcon);  // Half-Life players all have ping 0: no bot icon
 }
 
 TEST_F(PlayerPaneTest, BuddyIconWinsOverBotIcon) {
@@ -79,9 +79,9 @@ TEST_F(PlayerPaneTest, BuddyIconWinsOverBotIcon) {
     AddPlayer(server, "Mynx", 0, 30);
     options.ShowBots = 1;
     PlayerPaneModel m(profile, options);
-    m.showServer(server, -1);
-    EXPECT_EQ(m.row(0)->icon, kPaneImageBuddy);
-    EXPECT_EQ(m.row(1)->icon, kNoIcon);
+    m.ShowServer(server, -1);
+    EXPECT_EQ(m.Row(0)->icon, kPaneImageBuddy);
+    EXPECT_EQ(m.Row(1)->icon, kNoIcon);
 }
 
 TEST_F(PlayerPaneTest, RenegadeListsNoPlayersAndKeepsTheOldMaximum) {
@@ -90,9 +90,9 @@ TEST_F(PlayerPaneTest, RenegadeListsNoPlayersAndKeepsTheOldMaximum) {
     profile.kind = catalogue::kRenegade;
     profile.shownMaxPlayers = 8;
     PlayerPaneModel m(profile, options);
-    m.showServer(server, -1);
+    m.ShowServer(server, -1);
     EXPECT_EQ(m.size(), 0);
-    EXPECT_EQ(m.countText(), "0/8 Players visible");
+    EXPECT_EQ(m.CountText(), "0/8 Players visible");
 }
 
 TEST_F(PlayerPaneTest, MoreThan128PlayersShowTheMessageAndReadOnlyTheSlots) {
@@ -103,7 +103,7 @@ TEST_F(PlayerPaneTest, MoreThan128PlayersShowTheMessageAndReadOnlyTheSlots) {
     }
     server.playerCount = 200;
     PlayerPaneModel m(profile, options);
-    EXPECT_TRUE(m.showServer(server, -1));
+    EXPECT_TRUE(m.ShowServer(server, -1));
     EXPECT_EQ(m.size(), 128);
     bool tooMany = false;
     auto forwarded = ForwardServerPlayers(server, tooMany);
@@ -133,15 +133,15 @@ TEST_F(PlayerPaneTest, SortingByNameScoreAndPing) {
     AddPlayer(server, "C", 10, 100);
     AddPlayer(server, "\xE9t\xE9", 0, 70);
     PlayerPaneModel m(profile, options);
-    m.showServer(server, 0);
+    m.ShowServer(server, 0);
     EXPECT_EQ(Names(m), (std::vector<std::string>{"C", "^1z", "b", "\xE9t\xE9"}));
-    m.sort(1);
+    m.Sort(1);
     EXPECT_EQ(Names(m), (std::vector<std::string>{"^1z", "\xE9t\xE9", "b", "C"}));
-    m.sort(2);
+    m.Sort(2);
     EXPECT_EQ(Names(m), (std::vector<std::string>{"^1z", "\xE9t\xE9", "C", "b"}));
-    m.sort(-1);  // every pair equal: order kept
+    m.Sort(-1);  // every pair equal: order kept
     EXPECT_EQ(Names(m), (std::vector<std::string>{"^1z", "\xE9t\xE9", "C", "b"}));
-    EXPECT_LT(m.compareRows(m.playerAt(0), m.playerAt(3)), 0);
+    EXPECT_LT(m.CompareRows(m.PlayerAt(0), m.PlayerAt(3)), 0);
 }
 
 TEST_F(PlayerPaneTest, CompareRules) {
@@ -164,10 +164,10 @@ TEST_F(PlayerPaneTest, ServerRemovedDropsItsRowsEvenWhenNeverForwarded) {
     AddPlayer(server, "b", 1, 20);
     AddPlayer(server, "c", 1, 30);
     PlayerPaneModel m(profile, options);
-    m.showServer(server, -1);
+    m.ShowServer(server, -1);
     ServerRecord other;
-    EXPECT_TRUE(m.serverRemoved(&other).empty());
-    EXPECT_EQ(m.serverRemoved(&server), (std::vector<int>{2, 1, 0}));
+    EXPECT_TRUE(m.ServerRemoved(&other).empty());
+    EXPECT_EQ(m.ServerRemoved(&server), (std::vector<int>{2, 1, 0}));
     EXPECT_EQ(m.size(), 0);
 }
 
@@ -175,39 +175,39 @@ TEST_F(PlayerPaneTest, BuddyMarkAndAddToBuddyList) {
     AddPlayer(server, "Bob", 1, 10);
     AddPlayer(server, "Alice", 1, 20);
     PlayerPaneModel m(profile, options);
-    m.showServer(server, -1);
-    EXPECT_EQ(m.markBuddy("ALICE", false), 1);
-    EXPECT_EQ(m.row(1)->icon, kPaneImageBuddy);
-    EXPECT_EQ(m.markBuddy("alice", true), 1);
-    EXPECT_EQ(m.row(1)->icon, kNoIcon);
-    EXPECT_EQ(m.markBuddy("Carol", false), -1);
+    m.ShowServer(server, -1);
+    EXPECT_EQ(m.MarkBuddy("ALICE", false), 1);
+    EXPECT_EQ(m.Row(1)->icon, kPaneImageBuddy);
+    EXPECT_EQ(m.MarkBuddy("alice", true), 1);
+    EXPECT_EQ(m.Row(1)->icon, kNoIcon);
+    EXPECT_EQ(m.MarkBuddy("Carol", false), -1);
 
-    auto players = m.addSelectedToBuddies({0, 1, 7});
+    auto players = m.AddSelectedToBuddies({0, 1, 7});
     ASSERT_EQ(players.size(), 2u);
     EXPECT_STREQ(players[0]->name, "Bob");
-    EXPECT_EQ(m.row(0)->icon, kPaneImageBuddy);
-    EXPECT_EQ(m.row(1)->icon, kPaneImageBuddy);
-    m.clear();
+    EXPECT_EQ(m.Row(0)->icon, kPaneImageBuddy);
+    EXPECT_EQ(m.Row(1)->icon, kPaneImageBuddy);
+    m.Clear();
     EXPECT_EQ(m.size(), 0);
-    EXPECT_EQ(m.playerAt(0), nullptr);
+    EXPECT_EQ(m.PlayerAt(0), nullptr);
 }
 
 TEST_F(PlayerPaneTest, CellPaintDrawsTheLiveNameAndTheCopiedNumbers) {
     PlayerRecord* p = AddPlayer(server, "^1Bob", 4, 33);
     PlayerPaneModel m(profile, options);
-    m.showServer(server, -1);
+    m.ShowServer(server, -1);
     p->score = 99;
     base::CopyText(p->name, "^2Bob");
-    PaneCellPaint c = m.paintCell(0, 0, false);
+    PaneCellPaint c = m.PaintCell(0, 0, false);
     EXPECT_EQ(c.kind, PaneCellKind::kIconAndColourText);
     EXPECT_STREQ(c.text, "^2Bob");
     EXPECT_EQ(c.fill, profile.colours[0]);
-    c = m.paintCell(0, 1, true);
+    c = m.PaintCell(0, 1, true);
     EXPECT_EQ(c.kind, PaneCellKind::kText);
     EXPECT_STREQ(c.text, "4");
     EXPECT_EQ(c.indent, 10);
     EXPECT_EQ(c.fill, profile.colours[5]);
-    EXPECT_EQ(m.paintCell(5, 0, false).kind, PaneCellKind::kFillOnly);
+    EXPECT_EQ(m.PaintCell(5, 0, false).kind, PaneCellKind::kFillOnly);
 }
 
 TEST(ListPaneSettings, ColumnWidthsFromTheRegistry) {
@@ -217,43 +217,43 @@ TEST(ListPaneSettings, ColumnWidthsFromTheRegistry) {
     EXPECT_EQ(ColumnWidthFrom(0x00010000u, 70), 0);
 
     testing_support::FakeSettings store;
-    store.WriteDword(app::kRegistryKey, "PLCW01", 0);  // the other spelling of the key reaches it too
-    store.WriteDword(app::kGeometryKey, "PLCW02", 123);
-    PaneWidths w = ReadPaneWidths(store, app::reg::kPlayerColumnWidthFormat, kPlayerPaneColumns);
+    store.WriteDword(base::kRegistryKey, "PLCW01", 0);  // the other spelling of the key reaches it too
+    store.WriteDword(base::kGeometryKey, "PLCW02", 123);
+    PaneWidths w = ReadPaneWidths(store, base::reg::kPlayerColumnWidthFormat, kPlayerPaneColumns);
     EXPECT_EQ(w, (PaneWidths{100, 60, 123}));
-    WritePaneWidths(store, app::reg::kBuddyColumnWidthFormat, {90, 91, 92});
-    EXPECT_EQ(store.ReadDword(app::kGeometryKey, "BLCW00"), 90u);
-    EXPECT_EQ(store.ReadDword(app::kGeometryKey, "BLCW02"), 92u);
-    EXPECT_EQ(ReadPaneWidths(store, app::reg::kBuddyColumnWidthFormat, kBuddyPaneColumns), (PaneWidths{90, 91, 92}));
+    WritePaneWidths(store, base::reg::kBuddyColumnWidthFormat, {90, 91, 92});
+    EXPECT_EQ(store.ReadDword(base::kGeometryKey, "BLCW00"), 90u);
+    EXPECT_EQ(store.ReadDword(base::kGeometryKey, "BLCW02"), 92u);
+    EXPECT_EQ(ReadPaneWidths(store, base::reg::kBuddyColumnWidthFormat, kBuddyPaneColumns), (PaneWidths{90, 91, 92}));
 }
 
 TEST(ListPaneSettings, SortColumnClickAndRestore) {
     testing_support::FakeSettings store;
     int sortColumn = -1;
-    PaneSortMarkers m = RestorePaneSort(sortColumn, store, app::reg::kPlayerSortColumn);
+    PaneSortMarkers m = RestorePaneSort(sortColumn, store, base::reg::kPlayerSortColumn);
     EXPECT_EQ(sortColumn, -1);
     EXPECT_EQ(m.markColumn, -1);
 
-    m = PaneColumnClick(sortColumn, 1, store, app::reg::kPlayerSortColumn);
+    m = PaneColumnClick(sortColumn, 1, store, base::reg::kPlayerSortColumn);
     EXPECT_EQ(m.clearColumn, -1);
     EXPECT_EQ(m.markColumn, 1);
-    m = PaneColumnClick(sortColumn, 1, store, app::reg::kPlayerSortColumn);  // same column: same order
+    m = PaneColumnClick(sortColumn, 1, store, base::reg::kPlayerSortColumn);  // same column: same order
     EXPECT_EQ(m.clearColumn, 1);
     EXPECT_EQ(m.markColumn, 1);
-    m = PaneColumnClick(sortColumn, 2, store, app::reg::kPlayerSortColumn);
+    m = PaneColumnClick(sortColumn, 2, store, base::reg::kPlayerSortColumn);
     EXPECT_EQ(m.clearColumn, 1);
     EXPECT_EQ(sortColumn, 2);
-    EXPECT_EQ(store.ReadDword(app::kGeometryKey, "COPLR"), 2u);
-    EXPECT_EQ(PaneColumnClick(sortColumn, 3, store, app::reg::kPlayerSortColumn).markColumn, -1);
+    EXPECT_EQ(store.ReadDword(base::kGeometryKey, "COPLR"), 2u);
+    EXPECT_EQ(PaneColumnClick(sortColumn, 3, store, base::reg::kPlayerSortColumn).markColumn, -1);
     EXPECT_EQ(sortColumn, 2);
 
     // Survives a restart.
     int restored = -1;
-    EXPECT_EQ(RestorePaneSort(restored, store, app::reg::kPlayerSortColumn).markColumn, 2);
+    EXPECT_EQ(RestorePaneSort(restored, store, base::reg::kPlayerSortColumn).markColumn, 2);
     EXPECT_EQ(restored, 2);
     // A stored value that is no column becomes the sort column without a marker (all rows equal).
-    store.WriteDword(app::kGeometryKey, "COBDY", 9);
-    EXPECT_EQ(RestorePaneSort(restored, store, app::reg::kBuddySortColumn).markColumn, -1);
+    store.WriteDword(base::kGeometryKey, "COBDY", 9);
+    EXPECT_EQ(RestorePaneSort(restored, store, base::reg::kBuddySortColumn).markColumn, -1);
     EXPECT_EQ(restored, 9);
 }
 

@@ -2,7 +2,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "app/settings_index.h"
+#include "base/settings_index.h"
 #include "app/win32/shell.h"
 #include "resources/resource.h"
 #include "views/buddy_model.h"
@@ -36,22 +36,22 @@ struct BuddyPane {
 void OnCreate(HWND window) {
     catalogue::GameProfile* profile = app::win32::CurrentProfile();
     HWND list = CreatePaneList(window, 0);
-    app::SettingsStore* store = PaneSettings();
+    base::SettingsStore* store = PaneSettings();
     if (!profile || !store || !list)
         return;
     SetUpPaneColumns(list, TheShell().paneIconsB, kBuddyPaneColumns,
-                     ReadPaneWidths(*store, app::reg::kBuddyColumnWidthFormat, kBuddyPaneColumns));
+                     ReadPaneWidths(*store, base::reg::kBuddyColumnWidthFormat, kBuddyPaneColumns));
     auto* pane = new BuddyPane(window, list, *profile);
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pane));
     SendMessageA(window, PM_BUDDIES_RELOAD, 0, 0);
 }
 
 void OnDestroy(BuddyPane& pane) {
-    SaveWidthsAndDestroyList(pane.list, app::reg::kBuddyColumnWidthFormat);
+    SaveWidthsAndDestroyList(pane.list, base::reg::kBuddyColumnWidthFormat);
 }
 
 int RowOfBuddy(const BuddyPane& pane, const void* buddy) {
-    return pane.model.rowOf(static_cast<const catalogue::BuddyRecord*>(buddy));
+    return pane.model.RowOf(static_cast<const catalogue::BuddyRecord*>(buddy));
 }
 
 // Mirrors a model change on the list; a reorder keeps the selection on the same buddies.
@@ -71,18 +71,18 @@ void Apply(BuddyPane& pane, const BuddyUpdate& update, const SavedSelection* sav
 }
 
 SavedSelection Save(BuddyPane& pane) {
-    return SaveSelection(pane.list, pane.model.size(), [&pane](int row) { return pane.model.buddyAt(row); });
+    return SaveSelection(pane.list, pane.model.size(), [&pane](int row) { return pane.model.BuddyAt(row); });
 }
 
 void Sort(BuddyPane& pane) {
     SavedSelection saved = Save(pane);
-    Apply(pane, pane.model.sort(g_buddySortColumn), &saved);
+    Apply(pane, pane.model.Sort(g_buddySortColumn), &saved);
 }
 
 void PlayerSeen(BuddyPane& pane, catalogue::PlayerRecord* player) {
     if (!player)
         return;
-    Apply(pane, pane.model.playerSeen(*player), nullptr);
+    Apply(pane, pane.model.PlayerSeen(*player), nullptr);
     UpdateWindow(pane.list);
     InvalidateRect(pane.window, nullptr, FALSE);
 }
@@ -91,21 +91,21 @@ void AddFromPlayer(BuddyPane& pane, catalogue::PlayerRecord* player) {
     if (!player)
         return;
     SavedSelection saved = Save(pane);
-    Apply(pane, pane.model.addFromPlayer(*player, g_buddySortColumn), &saved);
+    Apply(pane, pane.model.AddFromPlayer(*player, g_buddySortColumn), &saved);
 }
 
 void AddByName(BuddyPane& pane, const char* name) {
     if (!name)
         return;
     std::string_view text(name, strnlen(name, sizeof(catalogue::BuddyRecord::name)));
-    Apply(pane, pane.model.addByName(text), nullptr);
+    Apply(pane, pane.model.AddByName(text), nullptr);
 }
 
 void RemoveSelected(BuddyPane& pane) {
     std::vector<int> rows = SelectedRows(pane.list);
     if (rows.empty())
         return;
-    BuddyUpdate update = pane.model.removeRows(rows);
+    BuddyUpdate update = pane.model.RemoveRows(rows);
     Apply(pane, update, nullptr);
     HWND players = app::win32::PlayerPaneOf(&pane.profile);
     for (const std::string& name : update.unmarkedNames)
@@ -114,14 +114,14 @@ void RemoveSelected(BuddyPane& pane) {
 }
 
 void CopySelected(BuddyPane& pane, bool irc) {
-    catalogue::BuddyRecord* buddy = pane.model.buddyAt(FirstSelectedRow(pane.list));
+    catalogue::BuddyRecord* buddy = pane.model.BuddyAt(FirstSelectedRow(pane.list));
     if (!buddy)
         return;
     PutTextOnClipboard(TheShell().main, irc ? BuddyLineIrc(*buddy) : BuddyLineText(*buddy));
 }
 
 void LocateBuddy(BuddyPane& pane, int row, bool join) {
-    catalogue::ServerRecord* server = pane.model.serverToLocate(row);
+    catalogue::ServerRecord* server = pane.model.ServerToLocate(row);
     if (!server)
         return;
     HWND servers = app::win32::ServerPaneOf(&pane.profile);
@@ -132,7 +132,7 @@ void LocateBuddy(BuddyPane& pane, int row, bool join) {
 
 void DispInfo(BuddyPane& pane, NMLVDISPINFOA& info) {
     LVITEMA& item = info.item;
-    const BuddyRow* row = pane.model.row(item.iItem);
+    const BuddyRow* row = pane.model.Row(item.iItem);
     if (!row)
         return;
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
@@ -158,7 +158,7 @@ LRESULT OnNotify(BuddyPane& pane, const NMHDR& header) {
         case NM_CUSTOMDRAW:
             return ListPaneCustomDraw(
                 reinterpret_cast<const NMLVCUSTOMDRAW&>(header), TheShell().paneIconsB,
-                [&pane](int row, int column, bool selected) { return pane.model.paintCell(row, column, selected); });
+                [&pane](int row, int column, bool selected) { return pane.model.PaintCell(row, column, selected); });
         case LVN_GETDISPINFOA:
             DispInfo(pane, const_cast<NMLVDISPINFOA&>(reinterpret_cast<const NMLVDISPINFOA&>(header)));
             return 0;
@@ -167,11 +167,11 @@ LRESULT OnNotify(BuddyPane& pane, const NMHDR& header) {
                 SendMessageA(pane.window, PM_REMOVE_SELECTED, 0, 0);
             return 0;
         case LVN_COLUMNCLICK: {
-            app::SettingsStore* store = PaneSettings();
+            base::SettingsStore* store = PaneSettings();
             if (!store)
                 return 0;
             int column = reinterpret_cast<const NMLISTVIEW&>(header).iSubItem;
-            ApplyPaneMarkers(pane.list, PaneColumnClick(g_buddySortColumn, column, *store, app::reg::kBuddySortColumn));
+            ApplyPaneMarkers(pane.list, PaneColumnClick(g_buddySortColumn, column, *store, base::reg::kBuddySortColumn));
             Sort(pane);
             return 0;
         }
@@ -206,19 +206,19 @@ LRESULT Handle(BuddyPane& pane, UINT message, WPARAM wParam, LPARAM lParam, bool
             pane.drawing.Resume();
             return 0;
         case PM_BUDDIES_RELOAD:
-            Apply(pane, pane.model.reload(), nullptr);
+            Apply(pane, pane.model.Reload(), nullptr);
             InvalidateRect(pane.window, nullptr, FALSE);
             return 0;
         case PM_BUDDIES_RESET:
-            pane.model.reset();
+            pane.model.Reset();
             InvalidateStrip(pane.window);
             return 0;
         case PM_SERVER_REMOVED:
-            Apply(pane, pane.model.serverRemoved(reinterpret_cast<catalogue::ServerRecord*>(lParam)), nullptr);
+            Apply(pane, pane.model.ServerRemoved(reinterpret_cast<catalogue::ServerRecord*>(lParam)), nullptr);
             return 0;
         case PM_RESTORE_SORT:
-            if (app::SettingsStore* store = PaneSettings())
-                ApplyPaneMarkers(pane.list, RestorePaneSort(g_buddySortColumn, *store, app::reg::kBuddySortColumn));
+            if (base::SettingsStore* store = PaneSettings())
+                ApplyPaneMarkers(pane.list, RestorePaneSort(g_buddySortColumn, *store, base::reg::kBuddySortColumn));
             Sort(pane);
             InvalidateRect(pane.window, nullptr, TRUE);
             return 0;
@@ -230,7 +230,7 @@ LRESULT Handle(BuddyPane& pane, UINT message, WPARAM wParam, LPARAM lParam, bool
             PlayerSeen(pane, reinterpret_cast<catalogue::PlayerRecord*>(lParam));
             return 0;
         case PM_CLEAR:
-            Apply(pane, pane.model.clear(), nullptr);
+            Apply(pane, pane.model.Clear(), nullptr);
             return 0;
         case PM_REMOVE_SELECTED:
             RemoveSelected(pane);

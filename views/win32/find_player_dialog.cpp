@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_index.h"
+#include "base/settings_index.h"
 #include "app/win32/shell.h"
 #include "resources/resource.h"
 #include "views/find_player.h"
@@ -21,7 +21,7 @@ namespace {
 
 struct FindDialog {
     catalogue::GameProfile* profile = nullptr;
-    app::SettingsStore* store = nullptr;
+    base::SettingsStore* store = nullptr;
     HWND dialog = nullptr;
     HWND list = nullptr;
     std::vector<FindResult> results;
@@ -172,7 +172,7 @@ void OnInit(HWND dialog, FindDialog& d) {
     d.list = GetDlgItem(dialog, IDC_FIND_LIST);
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&d));
     SetUpPaneColumns(d.list, TheShell().paneIconsB, kFindPlayerColumns,
-                     ReadPaneWidths(*d.store, app::reg::kBuddyColumnWidthFormat, kFindPlayerColumns));
+                     ReadPaneWidths(*d.store, base::reg::kBuddyColumnWidthFormat, kFindPlayerColumns));
     CheckDlgButton(dialog, IDC_FIND_IGNORE_COLOURS, ReadIgnoreColours(*d.store) ? BST_CHECKED : BST_UNCHECKED);
     HWND combo = GetDlgItem(dialog, IDC_FIND_TEXT);
     for (const std::string& text : LoadFindHistory(*d.store))

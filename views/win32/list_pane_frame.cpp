@@ -131,13 +131,13 @@ void ShowListPaneMenu(HWND pane, UINT enabledCommand) {
     DestroyMenu(menu);
 }
 
-app::SettingsStore* PaneSettings() {
+base::SettingsStore* PaneSettings() {
     app::AppContext* ctx = app::win32::TheShell().ctx;
     return ctx ? ctx->settings.get() : nullptr;
 }
 
 void SaveWidthsAndDestroyList(HWND list, const char* widthFormat) {
-    if (app::SettingsStore* store = PaneSettings())
+    if (base::SettingsStore* store = PaneSettings())
         WritePaneWidths(*store, widthFormat, CurrentPaneWidths(list));
     DestroyWindow(list);
 }

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 #include "views/buddy_model.h"
 #include "views/list_pane.h"
 #include "views/win32/list_control.h"
@@ -50,7 +50,7 @@ void ApplyRowEvents(ListDrawing& drawing, HWND list, const std::vector<RowEvent>
 void ShowListPaneMenu(HWND pane, UINT enabledCommand);
 
 // The program's settings store, or nullptr before the shell has one.
-app::SettingsStore* PaneSettings();
+base::SettingsStore* PaneSettings();
 // Writes the list's three column widths under "PLCW%02d" / "BLCW%02d" and destroys the list.
 void SaveWidthsAndDestroyList(HWND list, const char* widthFormat);
 
@@ -79,7 +79,7 @@ LRESULT ListPaneProc(HWND window,
             InvalidateRect(window, nullptr, TRUE);
             return 0;
         case WM_PAINT:
-            PaintPaneFrame(window, nullptr, -1, pane ? pane->model.countText() : "", 5, "");
+            PaintPaneFrame(window, nullptr, -1, pane ? pane->model.CountText() : "", 5, "");
             return 0;
         case WM_NCDESTROY:
             SetWindowLongPtrA(window, GWLP_USERDATA, 0);

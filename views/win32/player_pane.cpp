@@ -2,7 +2,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "app/settings_index.h"
+#include "base/settings_index.h"
 #include "app/win32/shell.h"
 #include "resources/resource.h"
 #include "views/clipboard_lines.h"
@@ -36,17 +36,17 @@ struct PlayerPane {
 void OnCreate(HWND window) {
     catalogue::GameProfile* profile = app::win32::CurrentProfile();
     HWND list = CreatePaneList(window, 0);
-    app::SettingsStore* store = PaneSettings();
+    base::SettingsStore* store = PaneSettings();
     if (!profile || !store || !list)
         return;
     SetUpPaneColumns(list, TheShell().paneIconsB, kPlayerPaneColumns,
-                     ReadPaneWidths(*store, app::reg::kPlayerColumnWidthFormat, kPlayerPaneColumns));
+                     ReadPaneWidths(*store, base::reg::kPlayerColumnWidthFormat, kPlayerPaneColumns));
     auto* pane = new PlayerPane(window, list, *profile, TheShell().ctx->display);
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pane));
 }
 
 void OnDestroy(PlayerPane& pane) {
-    SaveWidthsAndDestroyList(pane.list, app::reg::kPlayerColumnWidthFormat);
+    SaveWidthsAndDestroyList(pane.list, base::reg::kPlayerColumnWidthFormat);
 }
 
 void Rebuild(PlayerPane& pane) {
@@ -59,11 +59,11 @@ void Rebuild(PlayerPane& pane) {
 
 void Sort(PlayerPane& pane) {
     SavedSelection saved =
-        SaveSelection(pane.list, pane.model.size(), [&pane](int row) { return pane.model.playerAt(row); });
-    if (pane.model.sort(g_playerSortColumn)) {
+        SaveSelection(pane.list, pane.model.size(), [&pane](int row) { return pane.model.PlayerAt(row); });
+    if (pane.model.Sort(g_playerSortColumn)) {
         RestoreSelection(pane.list, saved, [&pane](const void* p) {
             for (int row = 0; row < pane.model.size(); ++row) {
-                if (pane.model.playerAt(row) == p)
+                if (pane.model.PlayerAt(row) == p)
                     return row;
             }
             return -1;
@@ -80,7 +80,7 @@ void Tell(const char* text) {
 void ShowServer(PlayerPane& pane, catalogue::ServerRecord* server) {
     if (!server)
         return;
-    if (pane.model.showServer(*server, g_playerSortColumn))
+    if (pane.model.ShowServer(*server, g_playerSortColumn))
         Tell(kTooManyPlayersMessage);
     Rebuild(pane);
 }
@@ -98,7 +98,7 @@ void ForwardPlayers(PlayerPane& pane, catalogue::ServerRecord* server) {
 }
 
 void ServerRemoved(PlayerPane& pane, const catalogue::ServerRecord* server) {
-    std::vector<int> rows = pane.model.serverRemoved(server);
+    std::vector<int> rows = pane.model.ServerRemoved(server);
     if (rows.empty())
         return;
     pane.drawing.Suspend();
@@ -112,7 +112,7 @@ void MarkBuddy(PlayerPane& pane, bool remove, const char* name) {
     if (!name)
         return;
     // The text is a buddy or player name field (50 bytes) or a zero-terminated copy of one.
-    int row = pane.model.markBuddy(std::string_view(name, strnlen(name, sizeof(catalogue::BuddyRecord::name))), remove);
+    int row = pane.model.MarkBuddy(std::string_view(name, strnlen(name, sizeof(catalogue::BuddyRecord::name))), remove);
     if (row < 0)
         return;
     RedrawRow(pane.list, row);
@@ -123,7 +123,7 @@ void AddSelectedToBuddies(PlayerPane& pane) {
     std::vector<int> rows = SelectedRows(pane.list);
     if (rows.empty())
         return;
-    std::vector<catalogue::PlayerRecord*> players = pane.model.addSelectedToBuddies(rows);
+    std::vector<catalogue::PlayerRecord*> players = pane.model.AddSelectedToBuddies(rows);
     for (int row : rows)
         RedrawRow(pane.list, row);
     HWND buddies = app::win32::BuddyPaneOf(&pane.profile);
@@ -132,7 +132,7 @@ void AddSelectedToBuddies(PlayerPane& pane) {
 }
 
 void CopySelected(PlayerPane& pane, bool irc) {
-    catalogue::PlayerRecord* player = pane.model.playerAt(FirstSelectedRow(pane.list));
+    catalogue::PlayerRecord* player = pane.model.PlayerAt(FirstSelectedRow(pane.list));
     if (!player)
         return;
     PutTextOnClipboard(TheShell().main, irc ? PlayerLineIrc(*player) : PlayerLineText(*player));
@@ -140,7 +140,7 @@ void CopySelected(PlayerPane& pane, bool irc) {
 
 void DispInfo(PlayerPane& pane, NMLVDISPINFOA& info) {
     LVITEMA& item = info.item;
-    const PlayerRow* row = pane.model.row(item.iItem);
+    const PlayerRow* row = pane.model.Row(item.iItem);
     if (!row)
         return;
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
@@ -160,17 +160,17 @@ LRESULT OnNotify(PlayerPane& pane, const NMHDR& header) {
         case NM_CUSTOMDRAW:
             return ListPaneCustomDraw(
                 reinterpret_cast<const NMLVCUSTOMDRAW&>(header), TheShell().paneIconsB,
-                [&pane](int row, int column, bool selected) { return pane.model.paintCell(row, column, selected); });
+                [&pane](int row, int column, bool selected) { return pane.model.PaintCell(row, column, selected); });
         case LVN_GETDISPINFOA:
             DispInfo(pane, const_cast<NMLVDISPINFOA&>(reinterpret_cast<const NMLVDISPINFOA&>(header)));
             return 0;
         case LVN_COLUMNCLICK: {
-            app::SettingsStore* store = PaneSettings();
+            base::SettingsStore* store = PaneSettings();
             if (!store)
                 return 0;
             int column = reinterpret_cast<const NMLISTVIEW&>(header).iSubItem;
             ApplyPaneMarkers(pane.list,
-                             PaneColumnClick(g_playerSortColumn, column, *store, app::reg::kPlayerSortColumn));
+                             PaneColumnClick(g_playerSortColumn, column, *store, base::reg::kPlayerSortColumn));
             Sort(pane);
             return 0;
         }
@@ -205,8 +205,8 @@ LRESULT Handle(PlayerPane& pane, UINT message, WPARAM wParam, LPARAM lParam, boo
             ServerRemoved(pane, server);
             return 0;
         case PM_RESTORE_SORT:
-            if (app::SettingsStore* store = PaneSettings())
-                ApplyPaneMarkers(pane.list, RestorePaneSort(g_playerSortColumn, *store, app::reg::kPlayerSortColumn));
+            if (base::SettingsStore* store = PaneSettings())
+                ApplyPaneMarkers(pane.list, RestorePaneSort(g_playerSortColumn, *store, base::reg::kPlayerSortColumn));
             Sort(pane);
             InvalidateRect(pane.window, nullptr, TRUE);
             return 0;
@@ -221,7 +221,7 @@ LRESULT Handle(PlayerPane& pane, UINT message, WPARAM wParam, LPARAM lParam, boo
             ForwardPlayers(pane, server);
             return 0;
         case PM_CLEAR:
-            pane.model.clear();
+            pane.model.Clear();
             Rebuild(pane);
             return 0;
         case PM_COPY_SELECTED:

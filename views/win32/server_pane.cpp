@@ -97,7 +97,7 @@ void OnPaint(HWND window) {
         return;
     }
     PaintPaneFrame(window, TheShell().tabImages, static_cast<int>(pane->profile.iconIndex), pane->profile.title, 24,
-                   pane->model.visibleText());
+                   pane->model.VisibleText());
 }
 
 // A row was added at the end of the model.
@@ -127,7 +127,7 @@ void DeleteRow(ServerPane& pane, int row) {
 void AddServerRow(ServerPane& pane, catalogue::ServerRecord* record) {
     if (!record)
         return;
-    ServerRowUpdate u = pane.model.addServerRow(*record);
+    ServerRowUpdate u = pane.model.AddServerRow(*record);
     if (u.change == RowChange::kInserted)
         ShowAppendedRow(pane);
     else if (u.change == RowChange::kUpdated)
@@ -138,9 +138,9 @@ void ServerChanged(ServerPane& pane, catalogue::ServerRecord* record) {
     if (!record)
         return;
     // Only an append may wait; a row that is updated or deleted must be known to the control.
-    if (pane.model.rowOf(record) >= 0)
+    if (pane.model.RowOf(record) >= 0)
         SyncRows(pane);
-    ServerRowUpdate u = pane.model.serverChanged(*record);
+    ServerRowUpdate u = pane.model.ServerChanged(*record);
     switch (u.change) {
         case RowChange::kInserted:
             ShowAppendedRow(pane);
@@ -161,11 +161,11 @@ void ServerChanged(ServerPane& pane, catalogue::ServerRecord* record) {
 }
 
 void RemoveStaleServer(ServerPane& pane, catalogue::ServerRecord* record) {
-    int row = pane.model.rowOf(record);
+    int row = pane.model.RowOf(record);
     if (row < 0)
         return;  // a record without a row stays in the list
     TellServerRemoved(pane, record);
-    pane.model.eraseRowAndServer(row);
+    pane.model.EraseRowAndServer(row);
     DeleteRow(pane, row);
     TrackServerSelection(pane);
 }
@@ -173,7 +173,7 @@ void RemoveStaleServer(ServerPane& pane, catalogue::ServerRecord* record) {
 void ClearRows(ServerPane& pane) {
     pane.drawing.Suspend();
     pane.pendingRows = false;
-    pane.model.clear();
+    pane.model.Clear();
     SendMessageA(pane.list, LVM_DELETEALLITEMS, 0, 0);
     SetRowCount(pane.list, 0);
     InvalidateStrip(pane.window);
@@ -191,13 +191,13 @@ void ApplyReply(ServerPane& pane, WPARAM keepCopy, catalogue::ServerRecord* reco
 }
 
 void SelectServer(ServerPane& pane, catalogue::ServerRecord* record) {
-    int row = pane.model.rowOf(record);
+    int row = pane.model.RowOf(record);
     if (row >= 0)
         SelectAndFocusRow(pane.list, row);
 }
 
 void LocateServer(ServerPane& pane, catalogue::ServerRecord* record) {
-    int row = pane.model.rowOf(record);
+    int row = pane.model.RowOf(record);
     if (row < 0)
         return;
     SelectAllRows(pane.list, false);
@@ -209,7 +209,7 @@ void LocateServer(ServerPane& pane, catalogue::ServerRecord* record) {
 
 void ShowSelectedPlayers(ServerPane& pane) {
     int row = FirstSelectedRow(pane.list);
-    catalogue::ServerRecord* record = pane.model.recordAt(row);
+    catalogue::ServerRecord* record = pane.model.RecordAt(row);
     if (!record)
         return;
     app::win32::SendToPane(app::win32::PlayerPaneOf(&pane.profile), PM_SHOW_SERVER, 0,
@@ -270,17 +270,17 @@ ServerPane* ServerPaneFrom(HWND window) {
 void SortServerRows(ServerPane& pane, ServerSort kind, int column) {
     pane.drawing.Suspend();
     SavedSelection saved =
-        SaveSelection(pane.list, pane.model.rows().size(), [&pane](int row) { return pane.model.recordAt(row); });
+        SaveSelection(pane.list, pane.model.rows().size(), [&pane](int row) { return pane.model.RecordAt(row); });
     HeaderMarkers markers;
     switch (kind) {
         case ServerSort::kResort:
-            pane.model.sort();
+            pane.model.Sort();
             break;
         case ServerSort::kRestore:
-            markers = pane.model.restoreSort();
+            markers = pane.model.RestoreSort();
             break;
         case ServerSort::kColumnClick:
-            markers = pane.model.columnClick(column);
+            markers = pane.model.ColumnClick(column);
             if (markers.column < 0)
                 return;
             break;
@@ -289,7 +289,7 @@ void SortServerRows(ServerPane& pane, ServerSort kind, int column) {
     SetHeaderImage(pane.list, markers.column, markers.image);
     pane.quietSelection = true;
     RestoreSelection(pane.list, saved, [&pane](const void* r) {
-        return pane.model.rowOf(static_cast<const catalogue::ServerRecord*>(r));
+        return pane.model.RowOf(static_cast<const catalogue::ServerRecord*>(r));
     });
     pane.quietSelection = false;
     InvalidateRect(pane.list, nullptr, FALSE);

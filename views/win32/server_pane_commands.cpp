@@ -63,13 +63,13 @@ void EnableSelectedServerCommands(const SelectionChange& s) {
 }
 
 catalogue::ServerRecord* FirstSelectedRecord(ServerPane& pane) {
-    return pane.model.recordAt(FirstSelectedRow(pane.list));
+    return pane.model.RecordAt(FirstSelectedRow(pane.list));
 }
 
 std::vector<catalogue::ServerRecord*> SelectedRecords(ServerPane& pane) {
     std::vector<catalogue::ServerRecord*> records;
     for (int row : SelectedRows(pane.list)) {
-        if (catalogue::ServerRecord* r = pane.model.recordAt(row))
+        if (catalogue::ServerRecord* r = pane.model.RecordAt(row))
             records.push_back(r);
     }
     return records;
@@ -99,7 +99,7 @@ void JoinServer(ServerPane& pane, bool asSpectator, catalogue::ServerRecord* rec
     if (!record)
         return;
     SelectAllRows(pane.list, false);
-    int row = pane.model.rowOf(record);
+    int row = pane.model.RowOf(record);
     if (row >= 0) {
         SelectAndFocusRow(pane.list, row);
         JoinSelected(pane, asSpectator);
@@ -177,7 +177,7 @@ void RemoveSelected(ServerPane& pane) {
     // step: every selected row goes, so no selection is left and the count is the model's.
     for (catalogue::ServerRecord* r : records) {
         TellServerRemoved(pane, r);
-        pane.model.eraseRowAndServer(pane.model.rowOf(r));
+        pane.model.EraseRowAndServer(pane.model.RowOf(r));
     }
     pane.drawing.Suspend();
     pane.quietSelection = true;
@@ -234,7 +234,7 @@ void SendToMain(UINT message, WPARAM wParam = 0) {
 void TrackServerSelection(ServerPane& pane) {
     if (pane.quietSelection)
         return;
-    SelectionChange s = pane.model.selectionChanged(FirstSelectedRow(pane.list));
+    SelectionChange s = pane.model.SelectionChanged(FirstSelectedRow(pane.list));
     if (!s.changed)
         return;
     if (!s.record) {

@@ -38,7 +38,7 @@ LRESULT ServerCustomDraw(ServerPane& pane, const NMLVCUSTOMDRAW& cd) {
     HDC dc = cd.nmcd.hdc;
     const int row = static_cast<int>(cd.nmcd.dwItemSpec);
     const int column = cd.iSubItem;
-    const ServerCellPaint p = pane.model.paintCell(row, column, IsRowSelected(pane.list, row));
+    const ServerCellPaint p = pane.model.PaintCell(row, column, IsRowSelected(pane.list, row));
     switch (p.kind) {
         case ServerCellKind::kFlagIcon: {
             RECT r = CellIconRect(pane.list, row, column);
@@ -63,10 +63,10 @@ LRESULT ServerCustomDraw(ServerPane& pane, const NMLVCUSTOMDRAW& cd) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, p.textColour);
     if (p.kind == ServerCellKind::kColourName) {
-        const catalogue::ServerRecord* record = pane.model.recordAt(row);
+        const catalogue::ServerRecord* record = pane.model.RecordAt(row);
         DrawColourName(dc, label, p.indent, record ? record->hostName : "");
     } else {
-        DrawCellText(dc, label, p.indent, pane.model.rows().text(row, column), kCellTextLimit);
+        DrawCellText(dc, label, p.indent, pane.model.rows().Text(row, column), kCellTextLimit);
     }
     SelectObject(dc, oldFont);
     return CDRF_SKIPDEFAULT;
@@ -75,17 +75,17 @@ LRESULT ServerCustomDraw(ServerPane& pane, const NMLVCUSTOMDRAW& cd) {
 void ServerDispInfo(ServerPane& pane, NMLVDISPINFOA& info) {
     LVITEMA& item = info.item;
     if (item.mask & LVIF_TEXT)
-        CopyCut(item.pszText, item.cchTextMax, pane.model.rows().text(item.iItem, item.iSubItem));
+        CopyCut(item.pszText, item.cchTextMax, pane.model.rows().Text(item.iItem, item.iSubItem));
     if (item.mask & LVIF_IMAGE)
         item.iImage = -1;  // every cell is drawn by the pane
     if (item.mask & LVIF_PARAM)
-        item.lParam = reinterpret_cast<LPARAM>(pane.model.recordAt(item.iItem));
+        item.lParam = reinterpret_cast<LPARAM>(pane.model.RecordAt(item.iItem));
 }
 
 void ServerInfoTip(ServerPane& pane, NMLVGETINFOTIPA& tip) {
     if (!tip.pszText || tip.cchTextMax <= 0)
         return;
-    const catalogue::ServerRecord* record = pane.model.recordAt(tip.iItem);
+    const catalogue::ServerRecord* record = pane.model.RecordAt(tip.iItem);
     if (!record) {
         size_t used = strnlen(tip.pszText, static_cast<size_t>(tip.cchTextMax));
         if (used + 1 < static_cast<size_t>(tip.cchTextMax))

@@ -40,12 +40,12 @@ class CommandsTest : public ShellTest {
     }
     std::string RegText(const char* name) {
         char text[256] = "";
-        ReadRegString(HKEY_CURRENT_USER, text, app::kRegistryKey, name);
+        ReadRegString(HKEY_CURRENT_USER, text, base::kRegistryKey, name);
         return text;
     }
     DWORD RegDword(const char* name) {
         DWORD v = 0xDEADBEEF;
-        ReadRegDword(HKEY_CURRENT_USER, &v, app::kRegistryKey, name);
+        ReadRegDword(HKEY_CURRENT_USER, &v, base::kRegistryKey, name);
         return v;
     }
     catalogue::GameProfile* profile = nullptr;
@@ -176,9 +176,9 @@ TEST_F(CommandsTest, EveryDisplayOptionFollowsItsToggleRule) {
 }
 
 TEST_F(CommandsTest, StoredOptionsSetTheMarksAtStartUp) {
-    WriteRegString(HKEY_CURRENT_USER, "1", app::kRegistryKey, "SE");
-    WriteRegDword(HKEY_CURRENT_USER, 0xFFFFFFFF, app::kRegistryKey, "SB");
-    WriteRegDword(HKEY_CURRENT_USER, 1, app::kRegistryKey, "FSFAT");
+    WriteRegString(HKEY_CURRENT_USER, "1", base::kRegistryKey, "SE");
+    WriteRegDword(HKEY_CURRENT_USER, 0xFFFFFFFF, base::kRegistryKey, "SB");
+    WriteRegDword(HKEY_CURRENT_USER, 1, base::kRegistryKey, "FSFAT");
     WriteIni("WINDOW", "USETRAY", "1");
     Start();
     EXPECT_FALSE(Checked(IDM_SHOW_EMPTY));
@@ -204,7 +204,7 @@ TEST_F(CommandsTest, ModItemsOfTheGameAreListedAndChoosingOneFilters) {
     EXPECT_FALSE(Checked(IDM_MOD_ALL));
     EXPECT_EQ(RegDword("FSMD"), 6u);
     // Choosing it again writes nothing and redisplays nothing.
-    DeleteRegValue(HKEY_CURRENT_USER, app::kRegistryKey, "FSMD");
+    DeleteRegValue(HKEY_CURRENT_USER, base::kRegistryKey, "FSMD");
     testing_support::RecordedFor(ServerPaneOf(profile)).clear();
     Command(IDM_MOD_FIRST + 6);
     EXPECT_EQ(RegDword("FSMD"), 0xDEADBEEFu);

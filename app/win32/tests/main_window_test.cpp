@@ -18,7 +18,7 @@ using testing_support::ShellTest;
 
 DWORD RegValue(const char* name) {
     DWORD v = 0xDEADBEEF;
-    ReadRegDword(HKEY_CURRENT_USER, &v, app::kGeometryKey, name);
+    ReadRegDword(HKEY_CURRENT_USER, &v, base::kGeometryKey, name);
     return v;
 }
 
@@ -78,7 +78,7 @@ TEST_F(MainWindowTest, VerticalSplitterIsClampedBetween100AndTwentyFromTheRight)
 }
 
 TEST_F(MainWindowTest, PlayerSplitterIsClampedBetween112AndHeightMinus150) {
-    app::win32::WriteRegDword(HKEY_CURRENT_USER, 600, app::kGeometryKey, "WSPSD");  // keep bar 2 out of the way
+    app::win32::WriteRegDword(HKEY_CURRENT_USER, 600, base::kGeometryKey, "WSPSD");  // keep bar 2 out of the way
     StartShell();
     SetClientSize(800, 600);
     SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 302));
@@ -146,7 +146,7 @@ TEST_F(MainWindowTest, RememberedTabIsSelectedAndItsListsLoaded) {
 }
 
 TEST_F(MainWindowTest, FirstStartAsksAndShowsTheFirstRunMessageThenStartsAMasterQuery) {
-    app::win32::DeleteRegValue(HKEY_CURRENT_USER, app::kRegistryKey, "NDF");
+    app::win32::DeleteRegValue(HKEY_CURRENT_USER, base::kRegistryKey, "NDF");
     StartShell();
     ASSERT_EQ(sink.shown.size(), 2u);
     EXPECT_EQ(sink.shown[0],
@@ -157,7 +157,7 @@ TEST_F(MainWindowTest, FirstStartAsksAndShowsTheFirstRunMessageThenStartsAMaster
     EXPECT_EQ(network.calls.front(), "version");
     EXPECT_EQ(network.calls.back(), "master");
     DWORD ndf = 0;
-    EXPECT_EQ(ReadRegDword(HKEY_CURRENT_USER, &ndf, app::kRegistryKey, "NDF"), 0);
+    EXPECT_EQ(ReadRegDword(HKEY_CURRENT_USER, &ndf, base::kRegistryKey, "NDF"), 0);
     EXPECT_EQ(ndf, 1u);
     EXPECT_EQ(SendMessageA(TheShell().tab, TCM_GETITEMCOUNT, 0, 0), 1);
 }
@@ -189,9 +189,9 @@ TEST_F(MainWindowTest, ClosingStoresGeometryTabStateProfilesAndClosesSocketsFirs
 }
 
 TEST_F(MainWindowTest, MaximisedWindowAtCloseLeavesGeometryAlone) {
-    app::win32::WriteRegDword(HKEY_CURRENT_USER, 0x00640032, app::kGeometryKey, "WXY");
-    app::win32::WriteRegDword(HKEY_CURRENT_USER, 0x02BC0352, app::kGeometryKey, "WWH");
-    app::win32::WriteRegDword(HKEY_CURRENT_USER, 1, app::kGeometryKey, "WST");
+    app::win32::WriteRegDword(HKEY_CURRENT_USER, 0x00640032, base::kGeometryKey, "WXY");
+    app::win32::WriteRegDword(HKEY_CURRENT_USER, 0x02BC0352, base::kGeometryKey, "WWH");
+    app::win32::WriteRegDword(HKEY_CURRENT_USER, 1, base::kGeometryKey, "WST");
     StartShell();
     RECT r;
     GetWindowRect(main, &r);

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/settings_index.h"
+#include "app/startup_settings.h"
 #include "app/win32/registry.h"
 #include "app/win32/win32_settings.h"
 #include "testing/temp_folder.h"
@@ -21,46 +21,46 @@ class RegistryTest : public ::testing::Test {
 };
 
 TEST_F(RegistryTest, BothKeySpellingsReachTheSameKey) {
-    WriteRegDword(HKEY_CURRENT_USER, 250, kGeometryKey, "WSP");
+    WriteRegDword(HKEY_CURRENT_USER, 250, base::kGeometryKey, "WSP");
     DWORD value = 0;
-    ASSERT_EQ(ReadRegDword(HKEY_CURRENT_USER, &value, kRegistryKey, "WSP"), 0);
+    ASSERT_EQ(ReadRegDword(HKEY_CURRENT_USER, &value, base::kRegistryKey, "WSP"), 0);
     EXPECT_EQ(value, 250u);
-    WriteRegString(HKEY_CURRENT_USER, "C:\\Vexar", kRegistryKey, "InstallDir");
+    WriteRegString(HKEY_CURRENT_USER, "C:\\Vexar", base::kRegistryKey, "InstallDir");
     char text[256];
-    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, text, kGeometryKey, "installdir"), 8u);
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, text, base::kGeometryKey, "installdir"), 8u);
     EXPECT_STREQ(text, "C:\\Vexar");
 }
 
 TEST_F(RegistryTest, MissingValuesAndWrongTypesLeaveTheDestinationAlone) {
     DWORD value = 1234;
-    EXPECT_NE(ReadRegDword(HKEY_CURRENT_USER, &value, kRegistryKey, "FSF"), 0);
+    EXPECT_NE(ReadRegDword(HKEY_CURRENT_USER, &value, base::kRegistryKey, "FSF"), 0);
     EXPECT_EQ(value, 1234u);
-    WriteRegString(HKEY_CURRENT_USER, "1", kRegistryKey, "FSF");
-    EXPECT_NE(ReadRegDword(HKEY_CURRENT_USER, &value, kRegistryKey, "FSF"), 0);
+    WriteRegString(HKEY_CURRENT_USER, "1", base::kRegistryKey, "FSF");
+    EXPECT_NE(ReadRegDword(HKEY_CURRENT_USER, &value, base::kRegistryKey, "FSF"), 0);
     EXPECT_EQ(value, 1234u);
     char text[256] = "untouched";
-    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, text, kRegistryKey, "Nope"), 0u);
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, text, base::kRegistryKey, "Nope"), 0u);
 }
 
 TEST_F(RegistryTest, LongTextIsCutAndTerminated) {
     std::string longText(400, 'x');
-    WriteRegString(HKEY_CURRENT_USER, longText.c_str(), kRegistryKey, "InstallDir");
+    WriteRegString(HKEY_CURRENT_USER, longText.c_str(), base::kRegistryKey, "InstallDir");
     char text[256];
     memset(text, 'Q', sizeof text);
-    size_t n = ReadRegString(HKEY_CURRENT_USER, text, kRegistryKey, "InstallDir");
+    size_t n = ReadRegString(HKEY_CURRENT_USER, text, base::kRegistryKey, "InstallDir");
     EXPECT_EQ(n, 0u);  // does not fit the 255-byte buffer: treated as unreadable
-    WriteRegString(HKEY_CURRENT_USER, std::string(254, 'y').c_str(), kRegistryKey, "InstallDir");
-    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, text, kRegistryKey, "InstallDir"), 254u);
+    WriteRegString(HKEY_CURRENT_USER, std::string(254, 'y').c_str(), base::kRegistryKey, "InstallDir");
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, text, base::kRegistryKey, "InstallDir"), 254u);
     EXPECT_EQ(text[254], '\0');
 }
 
 TEST_F(RegistryTest, DwordUnderSeIsNotReadAsTextButTextIs) {
     Win32Settings store("C:\\nowhere");
-    WriteRegDword(HKEY_CURRENT_USER, 1, kRegistryKey, "SE");
+    WriteRegDword(HKEY_CURRENT_USER, 1, base::kRegistryKey, "SE");
     EXPECT_EQ(ReadStartupSettings(store).hideEmpty, 0u);
-    WriteRegString(HKEY_CURRENT_USER, "1", kRegistryKey, "SE");
+    WriteRegString(HKEY_CURRENT_USER, "1", base::kRegistryKey, "SE");
     EXPECT_EQ(ReadStartupSettings(store).hideEmpty, 1u);
-    WriteRegDword(HKEY_CURRENT_USER, 0xFFFFFFFF, kRegistryKey, "SB");
+    WriteRegDword(HKEY_CURRENT_USER, 0xFFFFFFFF, base::kRegistryKey, "SB");
     EXPECT_EQ(ReadStartupSettings(store).showBots, 0xFFFFFFFFu);
 }
 
@@ -83,7 +83,7 @@ class PlacementTest : public RegistryTest {
     }
     DWORD Read(const char* name) {
         DWORD v = 0xDEADBEEF;
-        ReadRegDword(HKEY_CURRENT_USER, &v, kGeometryKey, name);
+        ReadRegDword(HKEY_CURRENT_USER, &v, base::kGeometryKey, name);
         return v;
     }
     HWND window = nullptr;
@@ -102,9 +102,9 @@ TEST_F(PlacementTest, NormalWindowStoresCornersAndShowCommand) {
 }
 
 TEST_F(PlacementTest, MaximisedWindowLeavesGeometryAloneButWritesSplitters) {
-    WriteRegDword(HKEY_CURRENT_USER, 1, kGeometryKey, "WXY");
-    WriteRegDword(HKEY_CURRENT_USER, 2, kGeometryKey, "WWH");
-    WriteRegDword(HKEY_CURRENT_USER, 3, kGeometryKey, "WST");
+    WriteRegDword(HKEY_CURRENT_USER, 1, base::kGeometryKey, "WXY");
+    WriteRegDword(HKEY_CURRENT_USER, 2, base::kGeometryKey, "WWH");
+    WriteRegDword(HKEY_CURRENT_USER, 3, base::kGeometryKey, "WST");
     ShowWindow(window, SW_SHOWMAXIMIZED);
     ASSERT_TRUE(IsZoomed(window));
     SplitterValues s{111, 222, 333};
@@ -158,7 +158,7 @@ TEST_F(RegistryTest, InstallFolderComesFromInstallDirElseTheCurrentDirectory) {
     char current[MAX_PATH];
     GetCurrentDirectoryA(sizeof current, current);
     EXPECT_EQ(FindInstallFolder(), current);
-    WriteRegString(HKEY_CURRENT_USER, "C:\\Games\\Vexar", kRegistryKey, "InstallDir");
+    WriteRegString(HKEY_CURRENT_USER, "C:\\Games\\Vexar", base::kRegistryKey, "InstallDir");
     EXPECT_EQ(FindInstallFolder(), "C:\\Games\\Vexar");
 }
 

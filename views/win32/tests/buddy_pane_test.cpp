@@ -16,7 +16,7 @@ class BuddyPaneTest : public PaneTest {
         base::CopyText(s->mapName, "oa_dm1");
         SetPlayers(s, players);
         for (int i = 0; i < s->playerCount; ++i)
-            s->playerAt(i)->server = s;
+            s->PlayerAt(i)->server = s;
         return s;
     }
 };
@@ -51,8 +51,8 @@ TEST_F(BuddyPaneTest, SightingsBringBuddiesOnlineUntilTheirServerGoes) {
     SendBuddy(PM_BUDDIES_RELOAD);
     catalogue::ServerRecord* lab = Server("10.0.0.1", "^4Lab", {{"^1bob", 7, 40}});
     catalogue::ServerRecord* arena = Server("10.0.0.2", "Arena", {{"^1BOB", 9, 90}});
-    SendBuddy(PM_PLAYER_SEEN, 0, lab->playerAt(0));
-    SendBuddy(PM_PLAYER_SEEN, 0, arena->playerAt(0));
+    SendBuddy(PM_PLAYER_SEEN, 0, lab->PlayerAt(0));
+    SendBuddy(PM_PLAYER_SEEN, 0, arena->PlayerAt(0));
     EXPECT_EQ(profile->onlineBuddies, 2u);  // every sighting counts
     EXPECT_EQ(CellText(buddyList, 0, 1), "Arena");
     EXPECT_EQ(CellText(buddyList, 0, 2), "CTF");
@@ -69,7 +69,7 @@ TEST_F(BuddyPaneTest, SightingsBringBuddiesOnlineUntilTheirServerGoes) {
     EXPECT_EQ(profile->buddies.head->server, nullptr);
 
     // A reset forgets the sightings and leaves the rows as they were drawn.
-    SendBuddy(PM_PLAYER_SEEN, 0, lab->playerAt(0));
+    SendBuddy(PM_PLAYER_SEEN, 0, lab->PlayerAt(0));
     SendBuddy(PM_BUDDIES_RESET);
     EXPECT_EQ(profile->onlineBuddies, 0u);
     EXPECT_EQ(profile->buddies.head->server, nullptr);
@@ -82,7 +82,7 @@ TEST_F(BuddyPaneTest, RemovingSelectedBuddiesClearsTheirMarksInThePlayerPane) {
         AddBuddyRecord(name);
     SendBuddy(PM_BUDDIES_RELOAD);
     catalogue::ServerRecord* s = Server("10.0.0.1", "Lab", {{"Ann", 1, 10}, {"bob", 2, 20}, {"Dan", 3, 30}});
-    SendBuddy(PM_PLAYER_SEEN, 0, s->playerAt(1));
+    SendBuddy(PM_PLAYER_SEEN, 0, s->PlayerAt(1));
     SendPlayer(PM_SHOW_SERVER, 0, s);
     ASSERT_EQ(RowImage(playerList, 1), views::kPaneImageBuddy);
     SendBuddy(PM_REMOVE_SELECTED);
@@ -116,7 +116,7 @@ TEST_F(BuddyPaneTest, CopyPutsTheFirstSelectedBuddyOnTheClipboard) {
     AddBuddyRecord("Jim");
     SendBuddy(PM_BUDDIES_RELOAD);
     catalogue::ServerRecord* s = Server("10.0.0.1", "^4Lab", {{"^1Bob", 12, 99}});
-    SendBuddy(PM_PLAYER_SEEN, 0, s->playerAt(0));
+    SendBuddy(PM_PLAYER_SEEN, 0, s->PlayerAt(0));
     SelectRows(buddyList, {0, 1});
     SendBuddy(PM_COPY_SELECTED, 0);
     EXPECT_EQ(ClipboardText(), "Bob | Lab (10.0.0.1:27960) | oa_dm1 | 12 | 99 ms");
@@ -156,7 +156,7 @@ TEST_F(BuddyPaneTest, ClickingAnOnlineBuddyLocatesItsServerAndDoubleClickJoins) 
     SendBuddy(PM_BUDDIES_RELOAD);
     AddRow("10.0.0.1");
     catalogue::ServerRecord* s = Server("10.0.0.2", "Lab", {{"Bob", 1, 10}, {"Ann", 2, 20}});
-    SendBuddy(PM_PLAYER_SEEN, 0, s->playerAt(0));
+    SendBuddy(PM_PLAYER_SEEN, 0, s->PlayerAt(0));
 
     Click(buddyPane, buddyList, 1, true);  // offline: nothing
     EXPECT_TRUE(Selected(serverList).empty());
@@ -177,8 +177,8 @@ TEST_F(BuddyPaneTest, BuddiesSortOnlineFirstAndTheColumnIsRemembered) {
     SendBuddy(PM_BUDDIES_RELOAD);
     catalogue::ServerRecord* a = Server("10.0.0.1", "Beta", {{"Zed", 1, 10}});
     catalogue::ServerRecord* b = Server("10.0.0.2", "Alpha", {{"Bob", 1, 10}});
-    SendBuddy(PM_PLAYER_SEEN, 0, a->playerAt(0));
-    SendBuddy(PM_PLAYER_SEEN, 0, b->playerAt(0));
+    SendBuddy(PM_PLAYER_SEEN, 0, a->PlayerAt(0));
+    SendBuddy(PM_PLAYER_SEEN, 0, b->PlayerAt(0));
     SelectRows(buddyList, {1});  // "cat"
 
     ColumnClick(buddyPane, buddyList, 0);
@@ -189,12 +189,12 @@ TEST_F(BuddyPaneTest, BuddiesSortOnlineFirstAndTheColumnIsRemembered) {
     EXPECT_EQ(ColumnTexts(buddyList, 0), (std::vector<std::string>{"Bob", "Zed", "cat", "Amy"}));
     EXPECT_EQ(HeaderImage(buddyList, 0), -1);
     DWORD stored = 0;
-    ReadRegDword(HKEY_CURRENT_USER, &stored, app::kGeometryKey, "COBDY");
+    ReadRegDword(HKEY_CURRENT_USER, &stored, base::kGeometryKey, "COBDY");
     EXPECT_EQ(stored, 1u);
 
     // A player made a buddy goes online and the list is sorted again.
     catalogue::ServerRecord* c = Server("10.0.0.3", "Gamma", {{"Kim", 1, 10}});
-    SendBuddy(PM_ADD_BUDDY_PLAYER, 0, c->playerAt(0));
+    SendBuddy(PM_ADD_BUDDY_PLAYER, 0, c->PlayerAt(0));
     EXPECT_EQ(ColumnTexts(buddyList, 0), (std::vector<std::string>{"Bob", "Zed", "Kim", "cat", "Amy"}));
     EXPECT_EQ(profile->onlineBuddies, 3u);
     EXPECT_EQ(Selected(buddyList), std::vector<int>{3});

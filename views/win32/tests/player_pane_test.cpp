@@ -13,7 +13,7 @@ using testing_support::RecordMessages;
 
 DWORD RegValue(const char* name) {
     DWORD v = 0xDEADBEEF;
-    ReadRegDword(HKEY_CURRENT_USER, &v, app::kGeometryKey, name);
+    ReadRegDword(HKEY_CURRENT_USER, &v, base::kGeometryKey, name);
     return v;
 }
 
@@ -97,18 +97,18 @@ TEST_F(PlayerPaneTest, ColumnClickSortsAscendingAndIsRemembered) {
     EXPECT_EQ(HeaderImage(playerList, 0), views::kPaneImageSortMarker);
 
     // The stored column is restored (and sorts the rows) when the lists are loaded.
-    WriteRegDword(HKEY_CURRENT_USER, 2, app::kGeometryKey, "COPLR");
+    WriteRegDword(HKEY_CURRENT_USER, 2, base::kGeometryKey, "COPLR");
     SendPlayer(PM_RESTORE_SORT);
     EXPECT_EQ(ColumnTexts(playerList, 2), (std::vector<std::string>{"50", "80"}));
     EXPECT_EQ(HeaderImage(playerList, 2), views::kPaneImageSortMarker);
-    s->playerAt(0)->ping = 999;  // the row texts are copies; the order follows the records
+    s->PlayerAt(0)->ping = 999;  // the row texts are copies; the order follows the records
     SendPlayer(PM_RESORT);
     EXPECT_EQ(ColumnTexts(playerList, 0), (std::vector<std::string>{"^1Al^7ice", "Bob"}));
 }
 
 TEST_F(PlayerPaneTest, ColumnWidthsComeFromAndGoToTheRegistry) {
-    WriteRegDword(HKEY_CURRENT_USER, 0, app::kGeometryKey, "PLCW01");
-    WriteRegDword(HKEY_CURRENT_USER, 0x10000 + 150, app::kGeometryKey, "PLCW00");
+    WriteRegDword(HKEY_CURRENT_USER, 0, base::kGeometryKey, "PLCW01");
+    WriteRegDword(HKEY_CURRENT_USER, 0x10000 + 150, base::kGeometryKey, "PLCW00");
     Start();
     EXPECT_EQ(SendMessageA(playerList, LVM_GETCOLUMNWIDTH, 0, 0), 150);
     EXPECT_EQ(SendMessageA(playerList, LVM_GETCOLUMNWIDTH, 1, 0), 60);

@@ -87,12 +87,12 @@ TEST_F(ServerPaneTest, RowsShowTheCellTextsAndFollowChanges) {
 
     auto* pane = ServerPaneFrom(serverPane);
     ASSERT_NE(pane, nullptr);
-    EXPECT_EQ(pane->model.visibleText(), "2/2 Servers visible");
+    EXPECT_EQ(pane->model.VisibleText(), "2/2 Servers visible");
 
     SendServer(PM_CLEAR);
     EXPECT_EQ(RowCount(serverList), 0);
     EXPECT_EQ(profile->servers.count, 2u);
-    EXPECT_EQ(pane->model.visibleText(), "0/2 Servers visible");
+    EXPECT_EQ(pane->model.VisibleText(), "0/2 Servers visible");
 }
 
 TEST_F(ServerPaneTest, StaleRecordIsTakenOffTheOtherPanesBeforeItIsFreed) {
@@ -240,7 +240,7 @@ TEST_F(ServerPaneTest, RefilterShowsOnlyTheServersThatPassTheFilters) {
     ctx.display.GameTypeFilter = 2;
     base::CopyText(modded->gameTypeDisplay, "Not The Second");
     EXPECT_EQ(shown(), "");
-    EXPECT_EQ(ServerPaneFrom(serverPane)->model.visibleText(), "0/6 Servers visible");
+    EXPECT_EQ(ServerPaneFrom(serverPane)->model.VisibleText(), "0/6 Servers visible");
 }
 
 TEST_F(ServerPaneTest, CopyPutsTheFirstSelectedServerOnTheClipboard) {
@@ -639,7 +639,7 @@ TEST_F(ServerPaneTest, ReplyReachesTheRowThePlayersAndTheBuddies) {
     EXPECT_EQ(CellText(buddyList, 0, 1), "^1Lab");
     EXPECT_EQ(RowImage(buddyList, 0), views::kPaneImageBuddy);
     EXPECT_EQ(profile->onlineBuddies, 1u);
-    EXPECT_EQ(a->playerAt(0)->server, a);
+    EXPECT_EQ(a->PlayerAt(0)->server, a);
 
     // An empty datagram is no reply: the server is marked unanswered and its row goes.
     replies.lastReplySize = 0;

@@ -1,12 +1,12 @@
 // Key lookup with the first-substring rule.
-#include "net/reply_keys.h"
+#include "base/info_keys.h"
 
 #include <cstring>
 #include <string>
 
 #include "base/text.h"
 
-namespace net {
+namespace base {
 
 std::string_view ReplyText(const void* data, size_t size) {
     const char* text = static_cast<const char*>(data);
@@ -21,7 +21,7 @@ std::optional<std::string_view> lookupKey(std::string_view reply, std::string_vi
     if (pos == std::string_view::npos) {
         std::string lower(key);
         for (char& c : lower)
-            c = base::ToLowerAscii(c);
+            c = ToLowerAscii(c);
         pos = reply.find(lower);
         if (pos == std::string_view::npos)
             return std::nullopt;
@@ -38,4 +38,4 @@ std::optional<std::string_view> lookupKey(std::string_view reply, std::string_vi
     return reply.substr(start, len);
 }
 
-}  // namespace net
+}  // namespace base

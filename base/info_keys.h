@@ -1,11 +1,11 @@
-// Key lookup in the backslash-separated key/value text of Quake-III and GameSpy status replies.
+// Key lookup in backslash-separated key/value text (the info strings of Quake-III and GameSpy replies).
 #pragma once
 
 #include <cstddef>
 #include <optional>
 #include <string_view>
 
-namespace net {
+namespace base {
 
 constexpr size_t kMaxValueLength = 255;
 
@@ -19,4 +19,4 @@ std::string_view ReplyText(const void* data, size_t size);
 // or a value: the first occurrence wins.
 std::optional<std::string_view> lookupKey(std::string_view reply, std::string_view key);
 
-}  // namespace net
+}  // namespace base

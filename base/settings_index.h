@@ -1,13 +1,12 @@
-// Every registry value and INI key the program stores, with its default, and the start-up reads.
+// Every registry value and INI key the program stores, with its default.
 #pragma once
 
-#include <climits>
 #include <cstdint>
 #include <optional>
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 
-namespace app {
+namespace base {
 
 enum class ValueType { kDword, kDecimalText, kText, kStringList };
 
@@ -28,8 +27,6 @@ struct IniKey {
     const char* key;
     const char* defaultText;
 };
-
-constexpr int kUseDefault = INT_MIN;  // CW_USEDEFAULT
 
 namespace reg {
 inline constexpr RegistryValue kInstallDir{"InstallDir", kRegistryKey, ValueType::kText, false, 0};
@@ -96,25 +93,6 @@ inline constexpr IniKey kIrcTemplate{nullptr, "DDE", "IRC", ""};
 extern const RegistryValue* const kRegistryIndex[];
 extern const size_t kRegistryIndexSize;
 
-// The display options and tray choices read once at start-up.
-struct StartupSettings {
-    bool autoRefreshMinimised = false;
-    bool useTray = false;
-    int windowState = 0;
-    uint32_t hideEmpty = 0;
-    uint32_t hidePassworded = 0;
-    uint32_t showBots = 0;
-    uint32_t hideFull = 0;
-    uint32_t visitedOnTop = 0;
-    uint32_t showNoReply = 0;
-    uint32_t favouritesOnTop = 0;
-};
-
-// INI TRAY/AUTOREFRESH and WINDOW/USETRAY (on when the value starts with '1'), WINDOW/STATE
-// (decimal), then registry SE and SLS (decimal text, taken only when present), SB, FSF, FSPO, FSNR
-// and FSFAT; a missing value leaves its flag 0.
-StartupSettings ReadStartupSettings(SettingsStore& store);
-
 // A REG_DWORD value of the index, or its default (0 when the index gives none).
 uint32_t ReadDwordOr(SettingsStore& store, const RegistryValue& value);
 void WriteDwordValue(SettingsStore& store, const RegistryValue& value, uint32_t data);
@@ -122,25 +100,4 @@ void WriteDwordValue(SettingsStore& store, const RegistryValue& value, uint32_t 
 std::optional<int32_t> ReadDecimalText(SettingsStore& store, const RegistryValue& value);
 void WriteDecimalText(SettingsStore& store, const RegistryValue& value, int32_t data);
 
-struct WindowRect {
-    int x = kUseDefault;
-    int y = kUseDefault;
-    int width = kUseDefault;
-    int height = kUseDefault;
-};
-
-// The main window rectangle from WXY and WWH (left/top and right/bottom, low and high words, only
-// bits 16-27 of the high word) checked against the screen size.
-WindowRect ComputeWindowRect(std::optional<uint32_t> wxy,
-                             std::optional<uint32_t> wwh,
-                             int screenWidth,
-                             int screenHeight);
-
-struct SplitterPositions {
-    int vertical = 200;  // WSP
-    int second = 300;    // WSPSD
-    int players = 300;   // WSPPL
-};
-SplitterPositions ReadSplitterPositions(SettingsStore& store);
-
-}  // namespace app
+}  // namespace base

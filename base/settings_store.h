@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-namespace app {
+namespace base {
 
 // Registry key of every value, under HKEY_CURRENT_USER. The geometry, splitter and column values
 // are read and written through the second spelling; registry names ignore case, so both reach the
@@ -41,4 +41,4 @@ class SettingsStore {
     virtual void WriteIni(const char* file, const char* section, const char* key, const char* value) = 0;
 };
 
-}  // namespace app
+}  // namespace base

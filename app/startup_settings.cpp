@@ -1,0 +1,69 @@
+// The settings read once at start-up.
+#include "app/startup_settings.h"
+
+#include "base/text.h"
+
+namespace app {
+
+namespace {
+
+bool IniFlag(base::SettingsStore& store, const base::IniKey& key) {
+    return store.ReadIni(key.file, key.section, key.key, key.defaultText, 29).starts_with('1');
+}
+
+}  // namespace
+
+StartupSettings ReadStartupSettings(base::SettingsStore& store) {
+    StartupSettings s;
+    s.autoRefreshMinimised = IniFlag(store, base::ini::kAutoRefreshMinimised);
+    s.useTray = IniFlag(store, base::ini::kUseTray);
+    const base::IniKey& state = base::ini::kWindowStateRead;
+    s.windowState = base::ParseDecimal(store.ReadIni(state.file, state.section, state.key, state.defaultText, 29));
+    if (auto v = base::ReadDecimalText(store, base::reg::kHideEmpty))
+        s.hideEmpty = static_cast<uint32_t>(*v);
+    if (auto v = base::ReadDecimalText(store, base::reg::kHidePassworded))
+        s.hidePassworded = static_cast<uint32_t>(*v);
+    s.showBots = base::ReadDwordOr(store, base::reg::kShowBots);
+    s.hideFull = base::ReadDwordOr(store, base::reg::kHideFull);
+    s.visitedOnTop = base::ReadDwordOr(store, base::reg::kVisitedOnTop);
+    s.showNoReply = base::ReadDwordOr(store, base::reg::kShowNoReply);
+    s.favouritesOnTop = base::ReadDwordOr(store, base::reg::kFavouritesOnTop);
+    return s;
+}
+
+WindowRect ComputeWindowRect(std::optional<uint32_t> wxy,
+                             std::optional<uint32_t> wwh,
+                             int screenWidth,
+                             int screenHeight) {
+    WindowRect r;
+    if (!wxy)
+        return r;
+    r.x = static_cast<int>(*wxy & 0xFFFF);
+    r.y = static_cast<int>((*wxy >> 16) & 0xFFF);
+    if (r.x > screenWidth)
+        r.x = kUseDefault;
+    if (r.y > screenHeight)
+        r.y = kUseDefault;
+    if (!wwh)
+        return r;
+    int right = static_cast<int>(*wwh & 0xFFFF);
+    int bottom = static_cast<int>((*wwh >> 16) & 0xFFF);
+    r.width = r.x != kUseDefault ? right - r.x : right;
+    r.height = r.y != kUseDefault ? bottom - r.y : bottom;
+    // A negative width (a far corner left of the window) would make an invisible window.
+    if (r.width > screenWidth || r.width < 0)
+        r.width = kUseDefault;
+    if (r.height > screenHeight || r.height < 0)
+        r.height = kUseDefault;
+    return r;
+}
+
+SplitterPositions ReadSplitterPositions(base::SettingsStore& store) {
+    SplitterPositions s;
+    s.vertical = static_cast<int>(base::ReadDwordOr(store, base::reg::kSplitter));
+    s.second = static_cast<int>(base::ReadDwordOr(store, base::reg::kSplitterSecond));
+    s.players = static_cast<int>(base::ReadDwordOr(store, base::reg::kSplitterPlayers));
+    return s;
+}
+
+}  // namespace app
