@@ -33,7 +33,9 @@ std::optional<MenuMark> ToggleDisplayOption(uint32_t command, DisplayOptions& op
 // Chooses the n-th mod (command 40300 + n) or game type (40500 + n) as filter, or all (n = 0, the
 // commands 40091 and 40090). Returns the item to uncheck and the one to check, or nullopt when the
 // choice is already the current one (nothing changes, nothing is written). Choosing "All" always acts.
-std::optional<std::pair<uint32_t, uint32_t>> ChooseModFilter(uint32_t n, DisplayOptions& options, base::SettingsStore& store);
+std::optional<std::pair<uint32_t, uint32_t>> ChooseModFilter(uint32_t n,
+                                                             DisplayOptions& options,
+                                                             base::SettingsStore& store);
 std::optional<std::pair<uint32_t, uint32_t>> ChooseGameTypeFilter(uint32_t n,
                                                                   DisplayOptions& options,
                                                                   base::SettingsStore& store);

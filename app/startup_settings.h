@@ -30,7 +30,6 @@ struct StartupSettings {
 // and FSFAT; a missing value leaves its flag 0.
 StartupSettings ReadStartupSettings(base::SettingsStore& store);
 
-
 struct WindowRect {
     int x = kUseDefault;
     int y = kUseDefault;

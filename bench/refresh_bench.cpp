@@ -28,10 +28,10 @@ int main() {
 #include <string>
 #include <vector>
 
+#include "base/info_keys.h"
 #include "base/text.h"
 #include "catalogue/profiles.h"
 #include "net/posix/posix_net.h"
-#include "base/info_keys.h"
 #include "net/status_engine.h"
 #include "testing/loopback_farm.h"
 #include "testing/posix_engine_loop.h"

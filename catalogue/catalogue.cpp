@@ -1,8 +1,8 @@
 // Catalogue lookups and the classification of status replies into mods and game types.
 #include "catalogue/catalogue.h"
 
-#include "base/text.h"
 #include "base/info_keys.h"
+#include "base/text.h"
 
 namespace catalogue {
 

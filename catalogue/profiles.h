@@ -38,8 +38,8 @@ struct GameProfile {
     BuddyList buddies;   // run-time only
     uint32_t fileNumber = 0;
     uint32_t reserved400 = 0;
-    uintptr_t paneWindows[4] = {};     // run-time only: server list pane, buddy pane, player pane, unused
-    uintptr_t controlWindows[4] = {};  // run-time only: the list controls inside the panes
+    // Bytes 404 to 435 of the image held the panes' window handles in the run that wrote it; they are
+    // stored as zero, and the windows live with the window code.
     uint32_t iconIndex = 0;
     uint32_t tabIndex = 0;  // run-time only
     uint32_t sortDescending[kServerColumns] = {};

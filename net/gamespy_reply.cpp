@@ -2,9 +2,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/info_keys.h"
 #include "base/text.h"
 #include "net/reply_families.h"
-#include "base/info_keys.h"
 
 namespace net {
 

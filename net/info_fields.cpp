@@ -1,9 +1,9 @@
 // The descriptive fields shared by the Quake-III and GameSpy key/value replies.
 #include <cstring>
 
+#include "base/info_keys.h"
 #include "base/text.h"
 #include "net/reply_families.h"
-#include "base/info_keys.h"
 
 namespace net {
 

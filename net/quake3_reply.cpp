@@ -1,9 +1,9 @@
 // Quake-III style status replies: the info line of key/value pairs and the player lines after it.
 #include <cstring>
 
+#include "base/info_keys.h"
 #include "base/text.h"
 #include "net/reply_families.h"
-#include "base/info_keys.h"
 
 namespace net {
 

@@ -7,17 +7,18 @@
 #include <memory>
 
 #include "catalogue/records.h"
+#include "resources/resource.h"
 
 namespace net {
 
 // Toolbar button states, with the values TB_SETSTATE takes.
 enum class ToolbarState : uint32_t { kEnabled = 4, kIndeterminate = 16 };
 
-// Command ids of the toolbar buttons a refresh changes.
-constexpr int kCmdRefreshServerList = 40017;
-constexpr int kCmdGetMasterList = 40007;
-constexpr int kCmdRefreshSelected = 40080;
-constexpr int kCmdStopRefresh = 40116;
+// The toolbar buttons a refresh changes (their commands).
+constexpr int kCmdRefreshServerList = IDM_REFRESH_ALL;
+constexpr int kCmdGetMasterList = IDM_GET_MASTER_LIST;
+constexpr int kCmdRefreshSelected = IDM_REFRESH_SELECTED;
+constexpr int kCmdStopRefresh = IDM_STOP_REFRESH;
 
 // The user-interface side of a refresh. Every member runs on the user-interface thread, called from
 // the engine's handlers, except the two marked "worker thread": those are called from the worker and

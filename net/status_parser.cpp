@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "net/reply_families.h"
 #include "base/info_keys.h"
+#include "net/reply_families.h"
 
 namespace net {
 

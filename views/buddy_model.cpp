@@ -261,26 +261,26 @@ catalogue::ServerRecord* BuddyModel::ServerToLocate(int index) const {
     return b ? b->server : nullptr;
 }
 
-PaneCellPaint BuddyModel::PaintCell(int index, int column, bool selected) const {
-    PaneCellPaint p = PaneCellColours(profile_.colours, index, selected);
+CellPaint BuddyModel::PaintCell(int index, int column, bool selected) const {
+    CellPaint p = PaneCellColours(profile_.colours, index, selected);
     const BuddyRow* r = Row(index);
     if (!r)
         return p;
     switch (column) {
         case 0:
-            p.kind = PaneCellKind::kIconAndColourText;
+            p.kind = CellKind::kIconAndColourText;
             p.icon = r->icon;
             p.text = r->buddy->name;
             break;
         case 1:
             if (r->buddy->server) {
-                p.kind = PaneCellKind::kColourText;
+                p.kind = CellKind::kColourText;
                 p.text = r->server.c_str();
                 p.indent = kBuddyServerIndent;
             }
             break;
         case 2:
-            p.kind = PaneCellKind::kText;
+            p.kind = CellKind::kText;
             p.text = r->game.c_str();
             p.indent = kCellTextIndent;
             break;
@@ -288,6 +288,27 @@ PaneCellPaint BuddyModel::PaintCell(int index, int column, bool selected) const 
             break;
     }
     return p;
+}
+
+const char* BuddyModel::CellText(int row, int column) const {
+    const BuddyRow* r = Row(row);
+    if (!r)
+        return "";
+    switch (column) {
+        case 0:
+            return r->buddy->name;
+        case 1:
+            return r->server.c_str();
+        case 2:
+            return r->game.c_str();
+        default:
+            return "";
+    }
+}
+
+int BuddyModel::RowImage(int row) const {
+    const BuddyRow* r = Row(row);
+    return r ? r->icon : kNoIcon;
 }
 
 }  // namespace views

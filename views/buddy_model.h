@@ -8,6 +8,7 @@
 #include "catalogue/profiles.h"
 #include "catalogue/records.h"
 #include "views/list_pane.h"
+#include "views/list_rows.h"
 
 namespace views {
 
@@ -50,7 +51,7 @@ int CompareBuddies(const catalogue::BuddyRecord& a, const catalogue::BuddyRecord
 // One per profile, living as long as the buddy pane. It works on the profile's buddy list and
 // onlineBuddies (the number of sightings since the last reset). A buddy list changed outside the
 // model (loaded, imported) needs Reload() before the model is used again. UI thread only.
-class BuddyModel {
+class BuddyModel : public ListRows {
   public:
     explicit BuddyModel(catalogue::GameProfile& profile);
 
@@ -97,7 +98,13 @@ class BuddyModel {
     // Drawing of a cell: column 0 the row icon and the name with its colour codes; column 1 the
     // server name with its colour codes 5 pixels in, only while the buddy is online; column 2 the
     // game text 10 pixels in.
-    PaneCellPaint PaintCell(int row, int column, bool selected) const;
+    CellPaint PaintCell(int row, int column, bool selected) const override;
+
+    // The rows as the list control sees them: buddy, server, game.
+    int RowCount() const override { return size(); }
+    const char* CellText(int row, int column) const override;
+    int RowImage(int row) const override;
+    const void* RowItem(int row) const override { return BuddyAt(row); }
 
   private:
     void ClearSightings();

@@ -3,7 +3,6 @@
 
 #include <cstdint>
 
-
 namespace views {
 
 // The shell owns one instance; the panes read it. Flags are "set" when non-zero (ShowBots and

@@ -73,25 +73,21 @@ std::vector<FindResult> FindPlayers(const catalogue::ServerList& servers,
     return results;
 }
 
-PaneCellPaint PaintFindCell(const SchemeColours& colours,
-                            const FindResult& result,
-                            int row,
-                            int column,
-                            bool selected) {
-    PaneCellPaint p = PaneCellColours(colours, row, selected);
+CellPaint PaintFindCell(const SchemeColours& colours, const FindResult& result, int row, int column, bool selected) {
+    CellPaint p = PaneCellColours(colours, row, selected);
     switch (column) {
         case 0:
-            p.kind = PaneCellKind::kIconAndColourText;
+            p.kind = CellKind::kIconAndColourText;
             p.icon = result.icon;
             p.text = result.name.c_str();
             break;
         case 1:
-            p.kind = PaneCellKind::kColourText;
+            p.kind = CellKind::kColourText;
             p.text = result.serverName.c_str();
             p.indent = kBuddyServerIndent;
             break;
         case 2:
-            p.kind = PaneCellKind::kText;
+            p.kind = CellKind::kText;
             p.text = result.gameType.c_str();
             p.indent = kCellTextIndent;
             break;
@@ -99,6 +95,41 @@ PaneCellPaint PaintFindCell(const SchemeColours& colours,
             break;
     }
     return p;
+}
+
+const FindResult* FindRows::At(int row) const {
+    return row >= 0 && row < RowCount() ? &results_[static_cast<size_t>(row)] : nullptr;
+}
+
+const char* FindRows::CellText(int row, int column) const {
+    const FindResult* r = At(row);
+    if (!r)
+        return "";
+    switch (column) {
+        case 0:
+            return r->name.c_str();
+        case 1:
+            return r->serverName.c_str();
+        case 2:
+            return r->gameType.c_str();
+        default:
+            return "";
+    }
+}
+
+int FindRows::RowImage(int row) const {
+    const FindResult* r = At(row);
+    return r ? r->icon : kNoIcon;
+}
+
+const void* FindRows::RowItem(int row) const {
+    const FindResult* r = At(row);
+    return r ? r->player : nullptr;
+}
+
+CellPaint FindRows::PaintCell(int row, int column, bool selected) const {
+    const FindResult* r = At(row);
+    return r ? PaintFindCell(colours_, *r, row, column, selected) : PaneCellColours(colours_, row, selected);
 }
 
 std::vector<std::string> LoadFindHistory(base::SettingsStore& store) {

@@ -8,6 +8,7 @@
 #include "base/settings_store.h"
 #include "catalogue/records.h"
 #include "views/list_pane.h"
+#include "views/list_rows.h"
 
 namespace views {
 
@@ -41,7 +42,25 @@ std::vector<FindResult> FindPlayers(const catalogue::ServerList& servers,
 
 // Drawing of a result cell, like the buddy pane: the icon and the name with colour codes, the server
 // with colour codes 5 pixels in, the game type 10 pixels in.
-PaneCellPaint PaintFindCell(const SchemeColours& colours, const FindResult& result, int row, int column, bool selected);
+CellPaint PaintFindCell(const SchemeColours& colours, const FindResult& result, int row, int column, bool selected);
+
+// The results as the Find Player list shows them: player, server, game type.
+class FindRows : public ListRows {
+  public:
+    explicit FindRows(const SchemeColours& colours) : colours_(colours) {}
+    std::vector<FindResult>& results() { return results_; }
+    const FindResult* At(int row) const;
+
+    int RowCount() const override { return static_cast<int>(results_.size()); }
+    const char* CellText(int row, int column) const override;
+    int RowImage(int row) const override;
+    const void* RowItem(int row) const override;
+    CellPaint PaintCell(int row, int column, bool selected) const override;
+
+  private:
+    const SchemeColours& colours_;
+    std::vector<FindResult> results_;
+};
 
 // The stored history: "find0" upward, stopping at the first missing or empty key.
 std::vector<std::string> LoadFindHistory(base::SettingsStore& store);

@@ -71,8 +71,8 @@ PaneSortMarkers RestorePaneSort(int& sortColumn, base::SettingsStore& store, con
     return m;
 }
 
-PaneCellPaint PaneCellColours(const SchemeColours& colours, int row, bool selected) {
-    PaneCellPaint p;
+CellPaint PaneCellColours(const SchemeColours& colours, int row, bool selected) {
+    CellPaint p;
     size_t r = static_cast<size_t>(row < 0 ? 0 : row);
     RowColours rc = ListPaneRowColours(colours, r);
     p.fill = selected ? colours[kSchemeSelectionBackground] : rc.background;

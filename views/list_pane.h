@@ -19,7 +19,6 @@ constexpr int kPaneImageSortMarker = 0;
 constexpr int kPaneImageBot = 1;
 constexpr int kPaneImageBuddy = 2;  // buddy pane: buddy online
 constexpr int kPaneImageBuddyOffline = 3;
-constexpr int kNoIcon = -1;
 
 struct ListPaneColumn {
     const char* header;
@@ -61,27 +60,7 @@ PaneSortMarkers PaneColumnClick(int& sortColumn,
 // put on it when it is a column of the pane. The caller then sorts when there are rows.
 PaneSortMarkers RestorePaneSort(int& sortColumn, base::SettingsStore& store, const base::RegistryValue& value);
 
-// How a list-pane cell is drawn (custom draw, sub-item pre-paint; the pane always skips the list's
-// own drawing).
-enum class PaneCellKind {
-    kIconAndColourText,  // icon (or the window colour when `icon` is kNoIcon) at the icon rectangle,
-                         // then fill the label rectangle and DrawColourText `text` in it
-    kColourText,         // fill, then DrawColourText `text` from left + indent
-    kText,               // fill, then `text` at left + indent, clipped
-    kFillOnly,           // fill and draw nothing else
-};
-
-struct PaneCellPaint {
-    PaneCellKind kind = PaneCellKind::kFillOnly;
-    int icon = kNoIcon;
-    const char* text = "";  // valid until the model changes
-    int indent = 0;
-    uint32_t fill = 0;
-    uint32_t textColour = 0;
-    uint32_t textBackground = 0;
-};
-
 // Colours of a list-pane cell: label fill (selection bar when selected), row text and background.
-PaneCellPaint PaneCellColours(const SchemeColours& colours, int row, bool selected);
+CellPaint PaneCellColours(const SchemeColours& colours, int row, bool selected);
 
 }  // namespace views

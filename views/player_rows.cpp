@@ -178,21 +178,21 @@ std::string PlayerPaneModel::CountText() const {
     return std::string(buffer, n);
 }
 
-PaneCellPaint PlayerPaneModel::PaintCell(int index, int column, bool selected) const {
-    PaneCellPaint p = PaneCellColours(profile_.colours, index, selected);
+CellPaint PlayerPaneModel::PaintCell(int index, int column, bool selected) const {
+    CellPaint p = PaneCellColours(profile_.colours, index, selected);
     const PlayerRow* r = Row(index);
     if (!r)
         return p;
     switch (column) {
         case 0:
-            p.kind = PaneCellKind::kIconAndColourText;
+            p.kind = CellKind::kIconAndColourText;
             p.icon = r->icon;
             p.text = r->player ? r->player->name : r->name.c_str();
             p.indent = 0;
             break;
         case 1:
         case 2:
-            p.kind = PaneCellKind::kText;
+            p.kind = CellKind::kText;
             p.text = column == 1 ? r->score.c_str() : r->ping.c_str();
             p.indent = kCellTextIndent;
             break;
@@ -200,6 +200,27 @@ PaneCellPaint PlayerPaneModel::PaintCell(int index, int column, bool selected) c
             break;
     }
     return p;
+}
+
+const char* PlayerPaneModel::CellText(int row, int column) const {
+    const PlayerRow* r = Row(row);
+    if (!r)
+        return "";
+    switch (column) {
+        case 0:
+            return r->name.c_str();
+        case 1:
+            return r->score.c_str();
+        case 2:
+            return r->ping.c_str();
+        default:
+            return "";
+    }
+}
+
+int PlayerPaneModel::RowImage(int row) const {
+    const PlayerRow* r = Row(row);
+    return r ? r->icon : kNoIcon;
 }
 
 }  // namespace views

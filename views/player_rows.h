@@ -9,6 +9,7 @@
 #include "catalogue/records.h"
 #include "views/display_options.h"
 #include "views/list_pane.h"
+#include "views/list_rows.h"
 
 namespace views {
 
@@ -42,7 +43,7 @@ std::vector<catalogue::PlayerRecord*> ForwardServerPlayers(catalogue::ServerReco
 
 // One per profile, living as long as the player pane. The sort column is program-wide (COPLR) and
 // passed in. User-interface thread only.
-class PlayerPaneModel {
+class PlayerPaneModel : public ListRows {
   public:
     PlayerPaneModel(catalogue::GameProfile& profile, const DisplayOptions& options);
 
@@ -76,7 +77,13 @@ class PlayerPaneModel {
 
     // Drawing of a cell: column 0 the row icon and the player's name (read through the record)
     // with its colour codes in the label rectangle; columns 1 and 2 the row texts 10 pixels in.
-    PaneCellPaint PaintCell(int row, int column, bool selected) const;
+    CellPaint PaintCell(int row, int column, bool selected) const override;
+
+    // The rows as the list control sees them: name, score, ping.
+    int RowCount() const override { return size(); }
+    const char* CellText(int row, int column) const override;
+    int RowImage(int row) const override;
+    const void* RowItem(int row) const override { return PlayerAt(row); }
 
   private:
     catalogue::GameProfile& profile_;

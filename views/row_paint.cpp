@@ -30,12 +30,15 @@ uint32_t PlayerCountTextColour(const catalogue::ServerRecord& r) {
     return r.playerCount >= r.maxPlayers ? kPingTextBad : kPingTextGood;
 }
 
-ServerCellPaint PaintServerCell(const SchemeColours& colours,
-                                const catalogue::ServerRecord& r,
-                                size_t row,
-                                int column,
-                                bool selected) {
-    ServerCellPaint p;
+CellPaint PaintServerCell(const SchemeColours& colours,
+                          const catalogue::ServerRecord& r,
+                          size_t row,
+                          int column,
+                          bool selected) {
+    CellPaint p;
+    p.kind = CellKind::kText;
+    p.indent = kCellTextIndent;
+    p.textLimit = 254;
     const RowColours rc = ServerRowColours(colours, r, row);
     p.fill = selected ? colours[kSchemeSelectionBackground] : rc.background;
     p.textBackground = rc.background;
@@ -47,12 +50,13 @@ ServerCellPaint PaintServerCell(const SchemeColours& colours,
             bool set = column == kColumnPassword ? r.NeedsPassword()
                                                  : (column == kColumnFavourite ? r.isFavourite : r.autoRefresh) != 0;
             static constexpr int kImages[] = {kImagePassword, kImageFavourite, kImageAutoRefresh};
-            p.kind = set ? ServerCellKind::kFlagIcon : ServerCellKind::kFlagBlank;
-            p.image = set ? kImages[column] : -1;
+            p.kind = set ? CellKind::kIcon : CellKind::kBlankIcon;
+            p.icon = set ? kImages[column] : kNoIcon;
             break;
         }
         case kColumnTitle:
-            p.kind = ServerCellKind::kColourName;
+            p.kind = CellKind::kColourText;
+            p.text = r.hostName;
             break;
         case kColumnPing:
             p.textColour = PingTextColour(r.ping);

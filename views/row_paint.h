@@ -47,29 +47,38 @@ RowColours ServerRowColours(const SchemeColours& colours, const catalogue::Serve
 // List panes (players, buddies, Find Player): even rows default, odd rows alternate entries.
 RowColours ListPaneRowColours(const SchemeColours& colours, size_t row);
 
-// How one cell of the server list is drawn (NM_CUSTOMDRAW sub-item pre-paint; the pane always
-// answers CDRF_SKIPDEFAULT).
-enum class ServerCellKind {
-    kFlagIcon,    // draw `image` at the icon rectangle's top-left corner
-    kFlagBlank,   // fill the icon rectangle with the window system colour
-    kColourName,  // fill, then DrawColourText of hostName with the left edge moved by `indent`
-    kText,        // fill, then the cell text (at most 254 characters) at left + indent, clipped
+constexpr int kNoIcon = -1;
+
+// How one cell of an owner-drawn list is drawn (NM_CUSTOMDRAW, sub-item pre-paint; the list's own
+// drawing is always skipped).
+enum class CellKind {
+    kIcon,               // `icon` at the cell's icon rectangle, nothing else
+    kBlankIcon,          // the cell's icon rectangle filled with the window colour
+    kIconAndColourText,  // `icon` (or the window colour for kNoIcon) at the icon rectangle, then the
+                         // label filled and `text` drawn with its colour codes
+    kColourText,         // fill, then `text` with its colour codes from left + indent
+    kText,               // fill, then `text` (at most textLimit characters) at left + indent, clipped
+    kFillOnly,           // fill and draw nothing else
 };
 
-struct ServerCellPaint {
-    ServerCellKind kind = ServerCellKind::kText;
-    int image = -1;
+struct CellPaint {
+    CellKind kind = CellKind::kFillOnly;
+    int icon = kNoIcon;
+    const char* text = "";  // valid until the rows change
+    int indent = 0;
     uint32_t fill = 0;            // label rectangle: selection bar when selected, else row background
-    uint32_t textBackground = 0;  // always the row background
     uint32_t textColour = 0;      // row text, or the ping / player-count colour
-    int indent = kCellTextIndent;
+    uint32_t textBackground = 0;  // always the row background
+    size_t textLimit = 255;
 };
 
-ServerCellPaint PaintServerCell(const SchemeColours& colours,
-                                const catalogue::ServerRecord& record,
-                                size_t row,
-                                int column,
-                                bool selected);
+// A server list cell; its text (the record's host name for the title, else the row's cell text)
+// is left for the caller, which owns the row texts.
+CellPaint PaintServerCell(const SchemeColours& colours,
+                          const catalogue::ServerRecord& record,
+                          size_t row,
+                          int column,
+                          bool selected);
 
 uint32_t PingTextColour(uint32_t ping);
 uint32_t PlayerCountTextColour(const catalogue::ServerRecord& record);

@@ -19,7 +19,26 @@ bool DiffersFrom(std::string_view shown, const char* catalogueName) {
     return shown.empty() || !catalogueName || !base::EqualsNoCase(shown, catalogueName);
 }
 
+// The caption of the n-th game type item of the Filter menu.
+const char* GameTypeItemName(const catalogue::Catalogue& c, uint32_t kind, uint32_t n) {
+    const catalogue::ModDefinition* mod = GameTypeMenuMod(c, kind);
+    if (!mod || n == 0 || n > mod->gameTypes.size())
+        return nullptr;
+    return mod->gameTypes[n - 1].displayName.c_str();
+}
+
 }  // namespace
+
+const catalogue::ModDefinition* GameTypeMenuMod(const catalogue::Catalogue& c, uint32_t kind) {
+    const catalogue::GameDefinition* game = c.GameOf(kind);
+    if (!game)
+        return nullptr;
+    for (const catalogue::ModDefinition& mod : game->mods) {
+        if (!mod.gameTypes.empty())
+            return &mod;
+    }
+    return nullptr;
+}
 
 bool PassesServerFilter(const catalogue::ServerRecord& r,
                         const DisplayOptions& o,
@@ -31,8 +50,7 @@ bool PassesServerFilter(const catalogue::ServerRecord& r,
         return false;
     if (o.HideFull && r.playerCount == r.maxPlayers)
         return false;
-    if (o.GameTypeFilter > 0 &&
-        DiffersFrom(Field(r.gameTypeDisplay), c.gameTypeDisplayOf(kind, r.modIndex, o.GameTypeFilter)))
+    if (o.GameTypeFilter > 0 && DiffersFrom(Field(r.gameTypeDisplay), GameTypeItemName(c, kind, o.GameTypeFilter)))
         return false;
     if (o.ModFilter > 0 && DiffersFrom(Field(r.modDisplay), c.modDisplayOf(kind, o.ModFilter)))
         return false;

@@ -107,14 +107,17 @@ RowColours ServerListModel::ColoursOfRow(int row) const {
     return ServerRowColours(profile_.colours, *r, static_cast<size_t>(row));
 }
 
-ServerCellPaint ServerListModel::PaintCell(int row, int column, bool selected) const {
+CellPaint ServerListModel::PaintCell(int row, int column, bool selected) const {
     const catalogue::ServerRecord* r = rows_.RecordAt(row);
     if (!r) {
-        ServerCellPaint p;
-        p.kind = ServerCellKind::kFlagBlank;
+        CellPaint p;
+        p.kind = CellKind::kBlankIcon;
         return p;
     }
-    return PaintServerCell(profile_.colours, *r, static_cast<size_t>(row), column, selected);
+    CellPaint p = PaintServerCell(profile_.colours, *r, static_cast<size_t>(row), column, selected);
+    if (p.kind == CellKind::kText)
+        p.text = rows_.Text(row, column);
+    return p;
 }
 
 }  // namespace views

@@ -6,6 +6,7 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/profiles.h"
 #include "views/display_options.h"
+#include "views/list_rows.h"
 #include "views/row_paint.h"
 #include "views/server_rows.h"
 #include "views/server_sort.h"
@@ -34,7 +35,7 @@ struct SelectionChange {
 
 // One per profile, living as long as the pane. The display options belong to the shell and are
 // read on every call; the profile's sort column and directions are read and written here.
-class ServerListModel {
+class ServerListModel : public ListRows {
   public:
     ServerListModel(catalogue::GameProfile& profile,
                     const DisplayOptions& options,
@@ -80,7 +81,12 @@ class ServerListModel {
 
     // NM_CUSTOMDRAW: item colours (item pre-paint) and the drawing of one cell (sub-item pre-paint).
     RowColours ColoursOfRow(int row) const;
-    ServerCellPaint PaintCell(int row, int column, bool selected) const;
+    CellPaint PaintCell(int row, int column, bool selected) const override;
+
+    // The rows as the list control sees them.
+    int RowCount() const override { return static_cast<int>(rows_.size()); }
+    const char* CellText(int row, int column) const override { return rows_.Text(row, column); }
+    const void* RowItem(int row) const override { return rows_.RecordAt(row); }
 
   private:
     catalogue::GameProfile& profile_;

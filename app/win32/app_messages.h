@@ -8,7 +8,7 @@ namespace app::win32 {
 constexpr UINT WM_APP_MASTERSOCKET = WM_USER + 1;
 constexpr UINT WM_APP_STATUSSOCKET = WM_USER + 2;
 constexpr UINT WM_APP_VERSIONSOCKET = WM_USER + 3;
-constexpr UINT WM_APP_REFRESH = WM_USER + 70;
+constexpr UINT WM_APP_REFRESH = WM_USER + 70;  // wParam: a net::RefreshMode
 constexpr UINT WM_APP_MASTERQUERY = WM_USER + 100;
 constexpr UINT WM_APP_VERSIONCHECK = WM_USER + 101;
 constexpr UINT WM_APP_REFILTER = WM_USER + 550;
@@ -19,15 +19,6 @@ constexpr UINT WM_APP_TRAY = WM_USER + 900;
 constexpr UINT WM_APP_WORKERDONE = WM_USER + 901;
 // Posted by the status worker to step the progress bar and show "Refreshing Server %d".
 constexpr UINT WM_APP_WORKERPROGRESS = WM_USER + 902;
-
-// Refresh modes (wParam of WM_APP_REFRESH).
-constexpr WPARAM kRefreshAll = 0;
-constexpr WPARAM kRefreshSelected = 1;
-constexpr WPARAM kRefreshMarked = 2;
-constexpr WPARAM kRefreshAutoRefresh = 3;
-constexpr WPARAM kRefreshMonitor = 4;
-constexpr WPARAM kRefreshFavourites = 5;
-constexpr WPARAM kRefreshServerInfo = 6;
 
 // Timers of the main window.
 constexpr UINT_PTR kTimerMasterAttempt = 1;

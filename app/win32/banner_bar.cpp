@@ -6,6 +6,7 @@
 #include "app/win32/logo_bar.h"
 #include "app/win32/shell.h"
 #include "app/win32/weblinks.h"
+#include "base/win32/handles.h"
 #include "resources/resource.h"
 
 namespace app::win32 {
@@ -29,13 +30,11 @@ LRESULT CALLBACK BannerBarProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             InvalidateRect(window, nullptr, FALSE);
             return 0;
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(window, &ps);
+            base::win32::PaintScope paint(window);
             RECT r;
             GetClientRect(window, &r);
-            FillWithBackground(dc, r);
-            DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
-            EndPaint(window, &ps);
+            FillWithBackground(paint.dc(), r);
+            DrawEdge(paint.dc(), &r, EDGE_ETCHED, BF_RECT);
             return 0;
         }
         case WM_COMMAND:
@@ -45,8 +44,7 @@ LRESULT CALLBACK BannerBarProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         case WM_DESTROY: {
             if (HWND picture = static_cast<HWND>(RemovePropA(window, "picture")))
                 DestroyWindow(picture);
-            if (HBITMAP banner = static_cast<HBITMAP>(RemovePropA(window, "bitmap")))
-                DeleteObject(banner);
+            base::win32::GdiObject banner(RemovePropA(window, "bitmap"));
             return 0;
         }
     }

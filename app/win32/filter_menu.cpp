@@ -3,6 +3,7 @@
 
 #include "app/win32/shell.h"
 #include "resources/resource.h"
+#include "views/server_filter.h"
 
 namespace app::win32 {
 
@@ -51,6 +52,8 @@ void InsertFilterItems(HMENU mainMenu, const catalogue::GameProfile& profile) {
     HMENU mods = ModMenu(mainMenu);
     HMENU types = GameTypeMenu(mainMenu);
     const catalogue::GameDefinition* game = shell.ctx ? shell.ctx->catalogue.GameOf(profile.kind) : nullptr;
+    const catalogue::ModDefinition* typesMod =
+        shell.ctx ? views::GameTypeMenuMod(shell.ctx->catalogue, profile.kind) : nullptr;
     shell.insertedModItems = 0;
     shell.insertedGameTypeItems = 0;
     if (game && mods) {
@@ -62,17 +65,16 @@ void InsertFilterItems(HMENU mainMenu, const catalogue::GameProfile& profile) {
         }
         shell.insertedModItems = static_cast<uint32_t>(game->mods.size());
     }
-    if (game && types) {
-        for (const catalogue::ModDefinition& mod : game->mods) {
-            if (mod.gameTypes.empty())
-                continue;
-            for (size_t j = 0; j < mod.gameTypes.size(); ++j)
-                AppendMenuA(types, MF_STRING, IDM_GAMETYPE_FIRST + j + 1, mod.gameTypes[j].displayName.c_str());
-            shell.insertedGameTypeItems = static_cast<uint32_t>(mod.gameTypes.size());
-            break;
-        }
+    if (typesMod && types) {
+        for (size_t j = 0; j < typesMod->gameTypes.size(); ++j)
+            AppendMenuA(types, MF_STRING, IDM_GAMETYPE_FIRST + j + 1, typesMod->gameTypes[j].displayName.c_str());
+        shell.insertedGameTypeItems = static_cast<uint32_t>(typesMod->gameTypes.size());
     }
     if (shell.ctx) {
+        // The filter chosen for this game, or none: a position means another item in another game.
+        auto choice = shell.filterChoices.find(&profile);
+        shell.ctx->display.ModFilter = choice != shell.filterChoices.end() ? choice->second.first : 0;
+        shell.ctx->display.GameTypeFilter = choice != shell.filterChoices.end() ? choice->second.second : 0;
         CheckItem(mainMenu, ModFilterItem(shell.ctx->display.ModFilter), true);
         CheckItem(mainMenu, GameTypeFilterItem(shell.ctx->display.GameTypeFilter), true);
     }
@@ -80,6 +82,12 @@ void InsertFilterItems(HMENU mainMenu, const catalogue::GameProfile& profile) {
 
 void RemoveFilterItems(HMENU mainMenu) {
     Shell& shell = TheShell();
+    if (shell.ctx) {
+        if (const catalogue::GameProfile* p = CurrentProfile())
+            shell.filterChoices[p] = {shell.ctx->display.ModFilter, shell.ctx->display.GameTypeFilter};
+        CheckItem(mainMenu, ModFilterItem(shell.ctx->display.ModFilter), false);
+        CheckItem(mainMenu, GameTypeFilterItem(shell.ctx->display.GameTypeFilter), false);
+    }
     for (uint32_t n = 1; n <= shell.insertedModItems; ++n)
         DeleteMenu(mainMenu, IDM_MOD_FIRST + n, MF_BYCOMMAND);
     for (uint32_t n = 1; n <= shell.insertedGameTypeItems; ++n)

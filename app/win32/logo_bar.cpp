@@ -7,6 +7,7 @@
 
 #include "app/win32/shell.h"
 #include "app/win32/weblinks.h"
+#include "base/win32/handles.h"
 #include "resources/resource.h"
 
 namespace app::win32 {
@@ -67,12 +68,13 @@ void ShowDropDown(HWND logoBar, const NMTOOLBARA* info) {
             TrackPopupMenuEx(filter, TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_VERTICAL, button.left, button.bottom,
                              shell.main, &exclude);
     } else if (info->iItem == IDM_WEBSITE) {
-        HMENU resource = LoadMenuA(shell.instance, MAKEINTRESOURCEA(IDR_MAINMENU));
-        HMENU links = GetSubMenu(resource, 4);
+        base::win32::Menu resource(LoadMenuA(shell.instance, MAKEINTRESOURCEA(IDR_MAINMENU)));
+        HMENU links = resource ? GetSubMenu(resource.get(), 4) : nullptr;
+        if (!links)
+            return;
         BuildWebLinksMenu(links);
         TrackPopupMenuEx(links, TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_VERTICAL, button.left, button.bottom, shell.main,
                          &exclude);
-        DestroyMenu(resource);
     }
 }
 
@@ -85,9 +87,8 @@ COLORREF BackgroundColour() {
 }
 
 void FillWithBackground(HDC dc, const RECT& rect) {
-    HBRUSH brush = CreateSolidBrush(BackgroundColour());
-    FillRect(dc, &rect, brush);
-    DeleteObject(brush);
+    base::win32::GdiObject brush(CreateSolidBrush(BackgroundColour()));
+    FillRect(dc, &rect, static_cast<HBRUSH>(brush.get()));
 }
 
 HWND CreateToolbar(HINSTANCE instance, HWND logoBar) {
@@ -125,12 +126,10 @@ LRESULT CALLBACK LogoBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             return 1;
         }
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(window, &ps);
+            base::win32::PaintScope paint(window);
             RECT r;
             GetClientRect(window, &r);
-            FillWithBackground(dc, r);
-            EndPaint(window, &ps);
+            FillWithBackground(paint.dc(), r);
             return 0;
         }
         case WM_NOTIFY: {

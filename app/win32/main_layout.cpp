@@ -48,15 +48,16 @@ void LayoutPanes(int movedBar) {
     RECT r = {band.left, band.top, band.right, band.bottom};
     InvalidateRect(shell.main, &r, FALSE);
     PaneLayout l = ComputePaneLayout(size.cx, size.cy, shell.ctx->splitters);
-    Move(ServerPaneOf(p), l.serverList);
-    Move(BuddyPaneOf(p), l.buddy);
-    Move(PlayerPaneOf(p), l.player);
+    views::win32::PaneSet panes = PanesOf(p);
+    Move(panes.server, l.serverList);
+    Move(panes.buddy, l.buddy);
+    Move(panes.player, l.player);
 }
 
 void PaintBackground(HWND main) {
     Shell& shell = TheShell();
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(main, &ps);
+    base::win32::PaintScope paint(main);
+    HDC dc = paint.dc();
     if (shell.ctx) {
         SIZE size = ClientSize();
         for (const Band& b : BackgroundBands(size.cx, size.cy, shell.ctx->splitters)) {
@@ -64,7 +65,6 @@ void PaintBackground(HWND main) {
             FillWithBackground(dc, r);
         }
     }
-    EndPaint(main, &ps);
 }
 
 void OnSplitterMouseMove(HWND main, int x, int y) {

@@ -15,6 +15,7 @@
 #include "app/win32/shell.h"
 #include "app/win32/tabs.h"
 #include "app/win32/tray.h"
+#include "net/status_engine.h"
 #include "resources/resource.h"
 #include "views/win32/pane_messages.h"
 
@@ -27,10 +28,12 @@ void OnClose(HWND main) {
     AppContext& ctx = *shell.ctx;
     const app::Splitters& s = ctx.splitters;
     SplitterValues bars{s.bars[0].position, s.bars[1].position, s.bars[2].position};
-    SaveWindowPlacement(main, base::reg::kWindowXY.name, base::reg::kWindowWH.name, base::reg::kWindowState.name, &bars);
+    SaveWindowPlacement(main, base::reg::kWindowXY.name, base::reg::kWindowWH.name, base::reg::kWindowState.name,
+                        &bars);
 
     int selected = shell.tab ? static_cast<int>(SendMessageA(shell.tab, TCM_GETCURSEL, 0, 0)) : 0;
-    ctx.settings->WriteIni(base::kIniFile, base::ini::kActiveTab.section, base::ini::kActiveTab.key, std::to_string(selected).c_str());
+    ctx.settings->WriteIni(base::kIniFile, base::ini::kActiveTab.section, base::ini::kActiveTab.key,
+                           std::to_string(selected).c_str());
     ctx.settings->WriteIni(base::kIniFile, base::ini::kWindowStateWrite.section, base::ini::kWindowStateWrite.key,
                            std::to_string(ctx.windowState).c_str());
     if (shell.network)
@@ -43,15 +46,11 @@ void OnClose(HWND main) {
 
 void OnDestroy(HWND main) {
     Shell& shell = TheShell();
+    // The children go before the image lists and font they use (freed with the shell).
     for (HWND* w : {&shell.toolbar, &shell.logoPicture, &shell.logoBar, &shell.bannerBar, &shell.tab}) {
         if (*w)
             DestroyWindow(*w);
         *w = nullptr;
-    }
-    for (HIMAGELIST* list : {&shell.tabImages, &shell.paneIconsA, &shell.paneIconsB}) {
-        if (*list)
-            ImageList_Destroy(*list);
-        *list = nullptr;
     }
     KillTimer(main, kTimerAutoRefresh);
     shell.main = nullptr;
@@ -74,7 +73,7 @@ void OnSize(HWND main, WPARAM type) {
 }
 
 void OnInitMenu(HWND main, HMENU menu) {
-    HWND pane = ServerPaneOf(CurrentProfile());
+    HWND pane = PanesOf(CurrentProfile()).server;
     bool favourite = SendToPane(pane, views::win32::PM_QUERY_FAVOURITE) != 0;
     bool autoRefresh = SendToPane(pane, views::win32::PM_QUERY_AUTO_REFRESH) != 0;
     CheckItem(menu, IDM_MARK_FAVOURITE, favourite);
@@ -86,7 +85,7 @@ void OnTimer(HWND main, UINT_PTR id) {
     if (id == kTimerAutoRefresh) {
         AppContext& ctx = *shell.ctx;
         if (!ctx.refreshBusy && (ctx.autoRefreshMinimised || ctx.windowState != 1))
-            SendMessageA(main, WM_APP_REFRESH, kRefreshAutoRefresh, 0);
+            SendMessageA(main, WM_APP_REFRESH, net::kRefreshAutoRefresh, 0);
         return;
     }
     if (shell.network)

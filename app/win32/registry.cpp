@@ -4,19 +4,40 @@
 #include <cstring>
 
 #include "base/settings_index.h"
+#include "base/win32/handles.h"
 
 namespace app::win32 {
 
+namespace {
+
+LONG OpenKey(HKEY root, const char* keyPath, REGSAM access, base::win32::RegistryKey& key) {
+    HKEY opened = nullptr;
+    LONG rc = RegOpenKeyExA(root, keyPath, 0, access, &opened);
+    if (rc == ERROR_SUCCESS)
+        key.Reset(opened);
+    return rc;
+}
+
+LONG CreateKey(HKEY root, const char* keyPath, const char* className, base::win32::RegistryKey& key) {
+    HKEY created = nullptr;
+    LONG rc = RegCreateKeyExA(root, keyPath, 0, const_cast<char*>(className), REG_OPTION_NON_VOLATILE, KEY_WRITE,
+                              nullptr, &created, nullptr);
+    if (rc == ERROR_SUCCESS)
+        key.Reset(created);
+    return rc;
+}
+
+}  // namespace
+
 LONG ReadRegDword(HKEY root, DWORD* destination, const char* keyPath, const char* valueName) {
-    HKEY key;
-    LONG rc = RegOpenKeyExA(root, keyPath, 0, KEY_QUERY_VALUE, &key);
+    base::win32::RegistryKey key;
+    LONG rc = OpenKey(root, keyPath, KEY_QUERY_VALUE, key);
     if (rc != ERROR_SUCCESS)
         return rc;
     DWORD type = 0;
     DWORD value = 0;
     DWORD size = sizeof value;
-    rc = RegQueryValueExA(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
-    RegCloseKey(key);
+    rc = RegQueryValueExA(key.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
     if (rc != ERROR_SUCCESS)
         return rc;
     if (type != REG_DWORD || size != sizeof value)
@@ -26,24 +47,20 @@ LONG ReadRegDword(HKEY root, DWORD* destination, const char* keyPath, const char
 }
 
 void WriteRegDword(HKEY root, DWORD value, const char* keyPath, const char* valueName) {
-    HKEY key;
-    char className[] = "REG_DWORD";
-    if (RegCreateKeyExA(root, keyPath, 0, className, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
+    base::win32::RegistryKey key;
+    if (CreateKey(root, keyPath, "REG_DWORD", key) != ERROR_SUCCESS)
         return;
-    RegSetValueExA(key, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(key);
+    RegSetValueExA(key.get(), valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
 }
 
 size_t ReadRegString(HKEY root, char* destination, const char* keyPath, const char* valueName) {
-    HKEY key;
-    if (RegOpenKeyExA(root, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    base::win32::RegistryKey key;
+    if (OpenKey(root, keyPath, KEY_QUERY_VALUE, key) != ERROR_SUCCESS)
         return 0;
     char buffer[256] = {};
     DWORD type = 0;
     DWORD size = sizeof buffer - 1;  // one byte stays for a terminator the value may lack
-    LONG rc = RegQueryValueExA(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-    RegCloseKey(key);
+    LONG rc = RegQueryValueExA(key.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
     if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
         return 0;
     size_t len = strnlen(buffer, 254);
@@ -53,22 +70,18 @@ size_t ReadRegString(HKEY root, char* destination, const char* keyPath, const ch
 }
 
 void WriteRegString(HKEY root, const char* text, const char* keyPath, const char* valueName) {
-    HKEY key;
-    char className[] = "REG_SZ";
-    if (RegCreateKeyExA(root, keyPath, 0, className, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
+    base::win32::RegistryKey key;
+    if (CreateKey(root, keyPath, "REG_SZ", key) != ERROR_SUCCESS)
         return;
-    RegSetValueExA(key, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+    RegSetValueExA(key.get(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
                    static_cast<DWORD>(std::strlen(text) + 1));
-    RegCloseKey(key);
 }
 
 void DeleteRegValue(HKEY root, const char* keyPath, const char* valueName) {
-    HKEY key;
-    if (RegOpenKeyExA(root, keyPath, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+    base::win32::RegistryKey key;
+    if (OpenKey(root, keyPath, KEY_SET_VALUE, key) != ERROR_SUCCESS)
         return;
-    RegDeleteValueA(key, valueName);
-    RegCloseKey(key);
+    RegDeleteValueA(key.get(), valueName);
 }
 
 void SaveWindowPlacement(HWND window,
@@ -97,7 +110,8 @@ void SaveWindowPlacement(HWND window,
     if (splitters) {
         WriteRegDword(HKEY_CURRENT_USER, DWORD(splitters->vertical), base::kGeometryKey, base::reg::kSplitter.name);
         WriteRegDword(HKEY_CURRENT_USER, DWORD(splitters->second), base::kGeometryKey, base::reg::kSplitterSecond.name);
-        WriteRegDword(HKEY_CURRENT_USER, DWORD(splitters->players), base::kGeometryKey, base::reg::kSplitterPlayers.name);
+        WriteRegDword(HKEY_CURRENT_USER, DWORD(splitters->players), base::kGeometryKey,
+                      base::reg::kSplitterPlayers.name);
     }
 }
 

@@ -1,6 +1,8 @@
-// The main window's process-wide state and small accessors.
+// The shell's state for the run, its accessors and the panes' host.
 #include "app/win32/shell.h"
 
+#include "app/win32/commands.h"
+#include "app/win32/filter_menu.h"
 #include "resources/resource.h"
 
 namespace app::win32 {
@@ -13,34 +15,21 @@ Shell& TheShell() {
     return g_shell;
 }
 
+void ResetShell() {
+    g_shell.~Shell();
+    new (&g_shell) Shell();
+}
+
 catalogue::GameProfile* CurrentProfile() {
     return g_shell.ctx ? g_shell.ctx->current() : nullptr;
 }
 
-HWND ServerPaneOf(const catalogue::GameProfile* p) {
-    return p ? reinterpret_cast<HWND>(p->paneWindows[0]) : nullptr;
-}
-HWND BuddyPaneOf(const catalogue::GameProfile* p) {
-    return p ? reinterpret_cast<HWND>(p->paneWindows[1]) : nullptr;
-}
-HWND PlayerPaneOf(const catalogue::GameProfile* p) {
-    return p ? reinterpret_cast<HWND>(p->paneWindows[2]) : nullptr;
-}
-HWND ServerListOf(const catalogue::GameProfile* p) {
-    return p ? reinterpret_cast<HWND>(p->controlWindows[0]) : nullptr;
-}
-HWND BuddyListOf(const catalogue::GameProfile* p) {
-    return p ? reinterpret_cast<HWND>(p->controlWindows[1]) : nullptr;
-}
-HWND PlayerListOf(const catalogue::GameProfile* p) {
-    return p ? reinterpret_cast<HWND>(p->controlWindows[2]) : nullptr;
+views::win32::PaneSet PanesOf(const catalogue::GameProfile* profile) {
+    auto found = profile ? g_shell.panes.find(profile) : g_shell.panes.end();
+    return found != g_shell.panes.end() ? found->second : views::win32::PaneSet{};
 }
 
-LRESULT SendToPane(HWND pane, UINT message, WPARAM wParam, LPARAM lParam) {
-    return pane ? SendMessageA(pane, message, wParam, lParam) : 0;
-}
-
-void SetToolbarState(int command, BYTE state) {
+void SetToolbarState(UINT command, BYTE state) {
     if (g_shell.toolbar)
         SendMessageA(g_shell.toolbar, TB_SETSTATE, command, MAKELONG(state, 0));
 }
@@ -51,6 +40,73 @@ void SetRefreshCommandsRunning(bool running) {
     SetToolbarState(IDM_GET_MASTER_LIST, refresh);
     SetToolbarState(IDM_REFRESH_SELECTED, refresh);
     SetToolbarState(IDM_STOP_REFRESH, running ? TBSTATE_ENABLED : TBSTATE_INDETERMINATE);
+}
+
+HINSTANCE ShellPaneHost::Instance() {
+    return g_shell.instance;
+}
+
+HWND ShellPaneHost::Owner() {
+    return g_shell.main;
+}
+
+HIMAGELIST ShellPaneHost::GameIcons() {
+    return g_shell.images.games.get();
+}
+
+HIMAGELIST ShellPaneHost::ServerIcons() {
+    return g_shell.images.servers.get();
+}
+
+HIMAGELIST ShellPaneHost::ListIcons() {
+    return g_shell.images.lists.get();
+}
+
+base::SettingsStore& ShellPaneHost::Settings() {
+    return *g_shell.ctx->settings;
+}
+
+base::MessageSink& ShellPaneHost::Sink() {
+    return *g_shell.sink;
+}
+
+const catalogue::Catalogue& ShellPaneHost::Catalogue() {
+    return g_shell.ctx->catalogue;
+}
+
+const views::DisplayOptions& ShellPaneHost::Display() {
+    return g_shell.ctx->display;
+}
+
+bool ShellPaneHost::RefreshBusy() {
+    return g_shell.ctx->refreshBusy;
+}
+
+views::win32::ServerActions* ShellPaneHost::Actions() {
+    return g_shell.serverActions;
+}
+
+views::win32::PaneSet ShellPaneHost::PanesOf(const catalogue::GameProfile& profile) {
+    return app::win32::PanesOf(&profile);
+}
+
+void ShellPaneHost::SetToolbarState(UINT command, BYTE state) {
+    app::win32::SetToolbarState(command, state);
+}
+
+void ShellPaneHost::EnableCommand(UINT command, bool enabled) {
+    if (HMENU menu = g_shell.main ? GetMenu(g_shell.main) : nullptr)
+        EnableMenuItem(menu, command, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void ShellPaneHost::CheckCommand(UINT command, bool checked) {
+    if (HMENU menu = g_shell.main ? GetMenu(g_shell.main) : nullptr)
+        CheckItem(menu, command, checked);
+}
+
+void ShellPaneHost::RunCommand(UINT command) {
+    if (g_shell.main)
+        OnCommand(g_shell.main, command, 0);
 }
 
 }  // namespace app::win32

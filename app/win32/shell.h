@@ -1,13 +1,19 @@
-// The main window's process-wide state: the fixed windows, image lists, drag state and hooks.
+// The main window's state for the run: the fixed windows, owned handles, the panes of every
+// profile, the pane host and the parts attached to the shell.
 #pragma once
 
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <map>
+#include <utility>
+
 #include "app/app_context.h"
 #include "base/message_sink.h"
-#include "net/status_parser.h"
+#include "base/win32/handles.h"
+#include "views/win32/pane_host.h"
+#include "views/win32/pane_images.h"
 
 namespace app::win32 {
 
@@ -34,33 +40,33 @@ class ShellNetwork {
     virtual void CloseSockets() {}
 };
 
-// The dialogs the main window opens for commands (Find Player, Add Buddy, Game Setup, Colour
-// Preferences); each part that owns one attaches it here.
+// The dialogs the main window opens for commands of later parts (Game Setup, Colour Preferences,
+// Add Server, Monitor Server, server information); each part that owns one attaches it here.
 class ShellDialogs {
   public:
     virtual ~ShellDialogs() = default;
     virtual void Open(UINT command) = 0;
 };
 
-// Actions of later parts that the server list pane starts on a record: joining a game (with the
-// spectator flag), editing the player configuration, opening a remote-control console.
-class ShellServerActions {
+// The panes' view of the shell (what a pane may use); the shell is its only implementation.
+class ShellPaneHost : public views::win32::PaneHost {
   public:
-    virtual ~ShellServerActions() = default;
-    virtual void Join(catalogue::ServerRecord& record, bool asSpectator) = 0;
-    virtual void EditPlayerConfig(catalogue::ServerRecord& record) = 0;
-    virtual void OpenRemoteControl(catalogue::ServerRecord& record) = 0;
-    // Servers open in the remote-control console (at most five), and closing the console.
-    virtual int RemoteControlCount() const { return 0; }
-    virtual void CloseRemoteControl() {}
-};
-
-// The datagram being handed to the server list pane for parsing (`LastReply`), and the copy kept
-// for the server information dialog (`PropertiesReply`).
-struct ReplyBuffers {
-    uint8_t lastReply[net::kStatusBufferSize] = {};
-    size_t lastReplySize = 0;
-    net::RawReply propertiesReply;
+    HINSTANCE Instance() override;
+    HWND Owner() override;
+    HIMAGELIST GameIcons() override;
+    HIMAGELIST ServerIcons() override;
+    HIMAGELIST ListIcons() override;
+    base::SettingsStore& Settings() override;
+    base::MessageSink& Sink() override;
+    const catalogue::Catalogue& Catalogue() override;
+    const views::DisplayOptions& Display() override;
+    bool RefreshBusy() override;
+    views::win32::ServerActions* Actions() override;
+    views::win32::PaneSet PanesOf(const catalogue::GameProfile& profile) override;
+    void SetToolbarState(UINT command, BYTE state) override;
+    void EnableCommand(UINT command, bool enabled) override;
+    void CheckCommand(UINT command, bool checked) override;
+    void RunCommand(UINT command) override;
 };
 
 struct Shell {
@@ -69,23 +75,30 @@ struct Shell {
     base::MessageSink* sink = nullptr;
     ShellNetwork* network = nullptr;
     ShellDialogs* dialogs = nullptr;
-    ShellServerActions* serverActions = nullptr;
-    ReplyBuffers replies;
+    views::win32::ServerActions* serverActions = nullptr;
+    ShellPaneHost host;
 
+    // Child windows go with the main window.
     HWND main = nullptr;
     HWND tab = nullptr;
     HWND logoBar = nullptr;
     HWND logoPicture = nullptr;
     HWND bannerBar = nullptr;
-    HWND bannerPicture = nullptr;
     HWND toolbar = nullptr;
-    HBITMAP logoBitmap = nullptr;
-    HIMAGELIST tabImages = nullptr;
-    HIMAGELIST paneIconsA = nullptr;
-    HIMAGELIST paneIconsB = nullptr;
-    HFONT tabFont = nullptr;
-    HACCEL accelerators = nullptr;
+    // Shared icons (LoadIconA) are never destroyed.
     HICON largeIcon = nullptr;
+
+    // Owned for the run; freed when the shell is reset after the message loop.
+    base::win32::GdiObject logoBitmap;
+    base::win32::GdiObject tabFont;
+    views::win32::PaneImages images;
+    base::win32::Accelerators accelerators;
+
+    // The panes of each profile, created with its tab.
+    std::map<const catalogue::GameProfile*, views::win32::PaneSet> panes;
+    // The mod and game-type filter chosen for each profile (positions in its Filter menu items):
+    // a choice belongs to the game whose items it was made from.
+    std::map<const catalogue::GameProfile*, std::pair<uint32_t, uint32_t>> filterChoices;
 
     // Splitter dragging: the bar under the mouse (0 none, 1-3), dragging and hover flags.
     int activeBar = 0;
@@ -97,20 +110,16 @@ struct Shell {
 };
 
 Shell& TheShell();
+// Frees everything the shell owns and empties it (after the main window is gone).
+void ResetShell();
 
-// The current profile and its windows.
+// The current profile and its panes (all null when there is none).
 catalogue::GameProfile* CurrentProfile();
-HWND ServerPaneOf(const catalogue::GameProfile* profile);
-HWND BuddyPaneOf(const catalogue::GameProfile* profile);
-HWND PlayerPaneOf(const catalogue::GameProfile* profile);
-HWND ServerListOf(const catalogue::GameProfile* profile);
-HWND BuddyListOf(const catalogue::GameProfile* profile);
-HWND PlayerListOf(const catalogue::GameProfile* profile);
-// Sends a pane message to a pane of the current profile (nothing when there is none).
-LRESULT SendToPane(HWND pane, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+views::win32::PaneSet PanesOf(const catalogue::GameProfile* profile);
+using views::win32::SendToPane;
 
 // Toolbar button states (TB_SETSTATE).
-void SetToolbarState(int command, BYTE state);
+void SetToolbarState(UINT command, BYTE state);
 // Toolbar and menus while a master query or refresh runs, and back.
 void SetRefreshCommandsRunning(bool running);
 

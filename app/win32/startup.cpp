@@ -15,32 +15,15 @@
 #include "app/win32/tabs.h"
 #include "app/win32/weblinks.h"
 #include "base/text.h"
+#include "base/win32/handles.h"
 #include "resources/resource.h"
 #include "views/win32/pane_messages.h"
+#include "views/win32/pane_images.h"
 #include "views/win32/panes.h"
 
 namespace app::win32 {
 
 namespace {
-
-const int kTabIcons[] = {IDI_GAME_EF,   IDI_GAME_RTCW,  IDI_GAME_Q3A, IDI_GAME_JK2, IDI_GAME_HL,
-                         IDI_GAME_SOF2, IDI_GAME_MOHAA, IDI_GAME_CCR, IDI_GAME_UT};
-const int kPaneIconsA[] = {IDI_SERVER,   IDI_SERVER_FULL,     IDI_LOCK,      IDI_SORT_MARKER,
-                           IDI_NO_REPLY, IDI_SORT_DESCENDING, IDI_FAVOURITE, IDI_AUTO_REFRESH};
-const int kPaneIconsB[] = {IDI_SORT_MARKER, IDI_BOT, IDI_FAVOURITE, IDI_BUDDY_OFFLINE};
-
-template <size_t N>
-HIMAGELIST BuildImageList(HINSTANCE instance, const int (&icons)[N], UINT colourFlags) {
-    int cx = GetSystemMetrics(SM_CXSMICON);
-    int cy = GetSystemMetrics(SM_CYSMICON);
-    HIMAGELIST list = ImageList_Create(cx, cy, colourFlags | ILC_MASK, static_cast<int>(N), 0);
-    for (int id : icons) {
-        HICON icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, cx, cy, 0));
-        ImageList_AddIcon(list, icon);
-        DestroyIcon(icon);
-    }
-    return list;
-}
 
 void RegisterClass(HINSTANCE instance,
                    const char* name,
@@ -68,9 +51,7 @@ void RegisterWindowClasses(HINSTANCE instance) {
     RegisterClass(instance, kLogoBarClass, LogoBarProc, programIcon, nullptr, mainMenu);
     RegisterClass(instance, kBannerBarClass, BannerBarProc, standard, nullptr, nullptr);
     RegisterClass(instance, kMainWindowClass, MainWindowProc, programIcon, nullptr, mainMenu);
-    RegisterClass(instance, views::win32::kServerPaneClass, views::win32::ServerPaneProc, standard, nullptr, nullptr);
-    RegisterClass(instance, views::win32::kPlayerPaneClass, views::win32::PlayerPaneProc, standard, nullptr, nullptr);
-    RegisterClass(instance, views::win32::kBuddyPaneClass, views::win32::BuddyPaneProc, standard, nullptr, nullptr);
+    views::win32::RegisterPaneClasses(instance);
 }
 
 void PrepareContext(AppContext& ctx, std::unique_ptr<base::SettingsStore> settings, std::string installFolder) {
@@ -93,9 +74,8 @@ HWND CreateShell(HINSTANCE instance, AppContext& ctx, base::MessageSink& sink) {
     Shell& shell = TheShell();
     ShellNetwork* network = shell.network;
     ShellDialogs* dialogs = shell.dialogs;
-    ShellServerActions* serverActions = shell.serverActions;
-    shell.~Shell();
-    new (&shell) Shell();
+    views::win32::ServerActions* serverActions = shell.serverActions;
+    ResetShell();
     shell.instance = instance;
     shell.ctx = &ctx;
     shell.sink = &sink;
@@ -108,9 +88,7 @@ HWND CreateShell(HINSTANCE instance, AppContext& ctx, base::MessageSink& sink) {
     auto wwh = ctx.settings->ReadDword(base::reg::kWindowWH.keyPath, base::reg::kWindowWH.name);
     WindowRect rect = ComputeWindowRect(wxy, wwh, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
 
-    shell.paneIconsA = BuildImageList(instance, kPaneIconsA, ILC_COLOR32);
-    shell.paneIconsB = BuildImageList(instance, kPaneIconsB, ILC_COLOR32);
-    shell.tabImages = BuildImageList(instance, kTabIcons, ILC_COLOR8);
+    shell.images = views::win32::LoadPaneImages(instance);
 
     HWND main = CreateWindowExA(0, kMainWindowClass, kAppTitle, WS_OVERLAPPEDWINDOW, rect.x, rect.y, rect.width,
                                 rect.height, nullptr, nullptr, instance, nullptr);
@@ -123,8 +101,8 @@ HWND CreateShell(HINSTANCE instance, AppContext& ctx, base::MessageSink& sink) {
         CreateWindowExA(0, kLogoBarClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 620, 42, main, nullptr, instance, nullptr);
     shell.logoPicture = CreateWindowExA(0, "STATIC", "VEXAR", WS_CHILD | WS_VISIBLE | SS_BITMAP | SS_NOTIFY | SS_SUNKEN,
                                         622, 2, 122, 40, shell.logoBar, nullptr, instance, nullptr);
-    shell.logoBitmap = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_LOGO));
-    SendMessageA(shell.logoPicture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shell.logoBitmap));
+    shell.logoBitmap.Reset(LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_LOGO)));
+    SendMessageA(shell.logoPicture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shell.logoBitmap.get()));
     shell.bannerBar =
         CreateWindowExA(0, kBannerBarClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 620, 42, main, nullptr, instance, nullptr);
     shell.toolbar = CreateToolbar(instance, shell.logoBar);
@@ -140,14 +118,15 @@ HWND CreateShell(HINSTANCE instance, AppContext& ctx, base::MessageSink& sink) {
         AddTabForProfile(*p);
     ctx.profiles->SetCurrent(ctx.profiles->head());
     if (imported)
-        SendToPane(BuddyPaneOf(ctx.profiles->head()), views::win32::PM_BUDDIES_RELOAD);
+        SendToPane(PanesOf(ctx.profiles->head()).buddy, views::win32::PM_BUDDIES_RELOAD);
 
     SetStartupMenuMarks(main);
     ShowWindow(main, ctx.windowState == 2 ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     UpdateWindow(main);
 
-    int active = base::ParseDecimal(ctx.settings->ReadIni(base::kIniFile, base::ini::kActiveTab.section, base::ini::kActiveTab.key,
-                                                          base::ini::kActiveTab.defaultText, 255));
+    int active =
+        base::ParseDecimal(ctx.settings->ReadIni(base::kIniFile, base::ini::kActiveTab.section,
+                                                 base::ini::kActiveTab.key, base::ini::kActiveTab.defaultText, 255));
     SelectStartupTab(active);
 
     if (base::ReadDwordOr(*ctx.settings, base::reg::kFirstRunDone) == 0) {
@@ -159,22 +138,21 @@ HWND CreateShell(HINSTANCE instance, AppContext& ctx, base::MessageSink& sink) {
         base::WriteDwordValue(*ctx.settings, base::reg::kFirstRunDone, 1);
     }
 
-    shell.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    shell.accelerators.Reset(LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS)));
     shell.largeIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_VEXAR));
     return main;
 }
 
 void DestroyShell() {
+    // The parts attached to the shell stay attached for another start (tests start it again).
     Shell& shell = TheShell();
-    if (shell.accelerators)
-        DestroyAcceleratorTable(shell.accelerators);
-    if (shell.logoBitmap)
-        DeleteObject(shell.logoBitmap);
-    if (shell.tabFont)
-        DeleteObject(shell.tabFont);
-    shell.accelerators = nullptr;
-    shell.logoBitmap = nullptr;
-    shell.tabFont = nullptr;
+    ShellNetwork* network = shell.network;
+    ShellDialogs* dialogs = shell.dialogs;
+    views::win32::ServerActions* serverActions = shell.serverActions;
+    ResetShell();
+    shell.network = network;
+    shell.dialogs = dialogs;
+    shell.serverActions = serverActions;
 }
 
 }  // namespace app::win32

@@ -11,6 +11,7 @@
 #include "app/win32/shell.h"
 #include "catalogue/list_files.h"
 #include "views/win32/pane_messages.h"
+#include "views/win32/panes.h"
 
 namespace app::win32 {
 
@@ -19,24 +20,11 @@ using namespace views::win32;
 
 namespace {
 
-HWND CreatePane(const char* windowClass, int x, int y, int w, int h) {
-    Shell& shell = TheShell();
-    return CreateWindowExA(0, windowClass, "", WS_CHILD | WS_CLIPCHILDREN, x, y, w, h, shell.main, nullptr,
-                           shell.instance, nullptr);
-}
-
 void ShowPanes(GameProfile& p, int show) {
-    for (HWND pane : {BuddyPaneOf(&p), ServerPaneOf(&p), PlayerPaneOf(&p)}) {
+    PaneSet panes = PanesOf(&p);
+    for (HWND pane : {panes.buddy, panes.server, panes.player}) {
         if (pane)
             ShowWindow(pane, show);
-    }
-}
-
-// Panes find their list control as their first child.
-void RememberListControls(GameProfile& p) {
-    for (int i = 0; i < 3; ++i) {
-        HWND pane = reinterpret_cast<HWND>(p.paneWindows[i]);
-        p.controlWindows[i] = reinterpret_cast<uintptr_t>(pane ? GetWindow(pane, GW_CHILD) : nullptr);
     }
 }
 
@@ -50,8 +38,8 @@ HWND CreateTabControl(HWND main) {
                                client.bottom - 60, client.right, 30, main, nullptr, shell.instance, nullptr);
     if (!tab)
         return nullptr;
-    if (shell.tabImages)
-        SendMessageA(tab, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(shell.tabImages));
+    if (shell.images.games)
+        SendMessageA(tab, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(shell.images.games.get()));
     NONCLIENTMETRICSA metrics = {};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
@@ -61,21 +49,14 @@ HWND CreateTabControl(HWND main) {
     ReleaseDC(main, dc);
     font.lfWeight = FW_NORMAL;
     lstrcpynA(font.lfFaceName, "Arial", LF_FACESIZE);
-    shell.tabFont = CreateFontIndirectA(&font);
-    SendMessageA(tab, WM_SETFONT, reinterpret_cast<WPARAM>(shell.tabFont), FALSE);
+    shell.tabFont.Reset(CreateFontIndirectA(&font));
+    SendMessageA(tab, WM_SETFONT, reinterpret_cast<WPARAM>(shell.tabFont.get()), FALSE);
     return tab;
 }
 
 void AddTabForProfile(GameProfile& profile) {
     Shell& shell = TheShell();
-    // The panes' creation code finds its profile as the current one.
-    GameProfile* previous = shell.ctx->profiles->current();
-    shell.ctx->profiles->SetCurrent(&profile);
-    profile.paneWindows[0] = reinterpret_cast<uintptr_t>(CreatePane(kServerPaneClass, 210, 45, 420, 250));
-    profile.paneWindows[2] = reinterpret_cast<uintptr_t>(CreatePane(kPlayerPaneClass, 5, 45, 200, 250));
-    profile.paneWindows[1] = reinterpret_cast<uintptr_t>(CreatePane(kBuddyPaneClass, 5, 45, 200, 250));
-    RememberListControls(profile);
-    shell.ctx->profiles->SetCurrent(previous);
+    shell.panes[&profile] = CreatePanes(shell.host, profile, shell.main);
 
     if (profile.iconIndex > 8)
         profile.iconIndex = 0;
@@ -92,17 +73,9 @@ void DestroyAllPanes() {
     Shell& shell = TheShell();
     if (!shell.ctx || !shell.ctx->profiles)
         return;
-    GameProfile* previous = shell.ctx->profiles->current();
-    for (const auto& p : shell.ctx->profiles->profiles()) {
-        shell.ctx->profiles->SetCurrent(p.get());
-        for (int i : {2, 0, 1}) {
-            if (HWND pane = reinterpret_cast<HWND>(p->paneWindows[i]))
-                DestroyWindow(pane);
-            p->paneWindows[i] = 0;
-            p->controlWindows[i] = 0;
-        }
-    }
-    shell.ctx->profiles->SetCurrent(previous);
+    for (auto& [profile, panes] : shell.panes)
+        DestroyPanes(panes);
+    shell.panes.clear();
 }
 
 LRESULT OnTabNotify(const NMHDR& header) {
@@ -136,14 +109,15 @@ void ActivateProfile(GameProfile& profile) {
     LayoutPanes(0);
     ShowPanes(profile, SW_SHOW);
     InvalidateRect(shell.main, nullptr, FALSE);
+    PaneSet panes = PanesOf(&profile);
     if (profile.servers.count > 0) {
-        SendToPane(ServerPaneOf(&profile), PM_REPAINT);
-        InvalidateRect(BuddyPaneOf(&profile), nullptr, FALSE);
+        SendToPane(panes.server, PM_REPAINT);
+        InvalidateRect(panes.buddy, nullptr, FALSE);
     } else {
         // Lists are read once per run: a list the user emptied must not come back from the file.
         if (!profile.listsLoaded)
             LoadProfileLists(profile);
-        SendToPane(BuddyPaneOf(&profile), PM_BUDDIES_RELOAD);
+        SendToPane(panes.buddy, PM_BUDDIES_RELOAD);
     }
     if (profile.servers.count == 0 && shell.sink &&
         shell.sink->AskYesNo("You don't have any servers to view,\nwould you like Vexar! to retrieve the\nMaster "
@@ -168,9 +142,10 @@ void LoadProfileLists(GameProfile& profile) {
     shell.ctx->profiles->SetCurrent(&profile);
     catalogue::loadServerList(profile, shell.ctx->profiles->ServerListPath(profile), shell.ctx->catalogue);
     catalogue::loadBuddyList(profile, shell.ctx->profiles->BuddyListPath(profile));
-    HWND pane = ServerPaneOf(&profile);
+    PaneSet panes = PanesOf(&profile);
+    HWND pane = panes.server;
     SendToPane(pane, PM_CLEAR);
-    SendToPane(PlayerPaneOf(&profile), PM_CLEAR);
+    SendToPane(panes.player, PM_CLEAR);
     if (pane)
         UpdateWindow(pane);
 
@@ -196,8 +171,8 @@ void LoadProfileLists(GameProfile& profile) {
         }
     }
     SendToPane(pane, PM_RESTORE_SORT);
-    SendToPane(PlayerPaneOf(&profile), PM_RESTORE_SORT);
-    SendToPane(BuddyPaneOf(&profile), PM_RESTORE_SORT);
+    SendToPane(panes.player, PM_RESTORE_SORT);
+    SendToPane(panes.buddy, PM_RESTORE_SORT);
     SetCursor(previousCursor);
     DestroyWindow(label);
     DestroyWindow(progress);
@@ -207,14 +182,14 @@ void RefilterPanes() {
     GameProfile* p = CurrentProfile();
     if (!p)
         return;
-    HWND pane = ServerPaneOf(p);
-    SendToPane(pane, PM_CLEAR);
-    SendToPane(PlayerPaneOf(p), PM_CLEAR);
+    PaneSet panes = PanesOf(p);
+    SendToPane(panes.server, PM_CLEAR);
+    SendToPane(panes.player, PM_CLEAR);
     for (catalogue::ServerRecord* r = p->servers.head; r; r = r->next)
-        SendToPane(pane, PM_ADD_SERVER_ROW, 0, reinterpret_cast<LPARAM>(r));
-    SendToPane(pane, PM_RESORT);
-    SendToPane(PlayerPaneOf(p), PM_RESORT);
-    SendToPane(BuddyPaneOf(p), PM_RESORT);
+        SendToPane(panes.server, PM_ADD_SERVER_ROW, 0, reinterpret_cast<LPARAM>(r));
+    SendToPane(panes.server, PM_RESORT);
+    SendToPane(panes.player, PM_RESORT);
+    SendToPane(panes.buddy, PM_RESORT);
 }
 
 }  // namespace app::win32

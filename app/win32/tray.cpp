@@ -8,6 +8,8 @@
 #include "app/app_title.h"
 #include "app/win32/app_messages.h"
 #include "app/win32/shell.h"
+#include "base/win32/handles.h"
+#include "net/status_engine.h"
 #include "resources/resource.h"
 
 namespace app::win32 {
@@ -49,8 +51,10 @@ void OnTrayMessage(HWND window, WPARAM, LPARAM mouseMessage) {
     if (mouseMessage == WM_LBUTTONDOWN) {
         RestoreFromTray(window);
     } else if (mouseMessage == WM_RBUTTONDOWN) {
-        HMENU menu = LoadMenuA(shell.instance, MAKEINTRESOURCEA(IDR_TRAYMENU));
-        HMENU popup = GetSubMenu(menu, 0);
+        base::win32::Menu menu(LoadMenuA(shell.instance, MAKEINTRESOURCEA(IDR_TRAYMENU)));
+        HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
+        if (!popup)
+            return;
         if (shell.ctx && shell.ctx->refreshBusy) {
             EnableMenuItem(popup, IDM_TRAY_REFRESH, MF_BYCOMMAND | MF_GRAYED);
             EnableMenuItem(popup, IDM_TRAY_REFRESH_FAVOURITES, MF_BYCOMMAND | MF_GRAYED);
@@ -61,7 +65,6 @@ void OnTrayMessage(HWND window, WPARAM, LPARAM mouseMessage) {
         GetCursorPos(&at);
         SetForegroundWindow(window);
         TrackPopupMenu(popup, TPM_RIGHTBUTTON, at.x, at.y, 0, window, nullptr);
-        DestroyMenu(menu);
     }
 }
 
@@ -76,10 +79,10 @@ bool OnTrayCommand(HWND window, UINT command) {
             PostMessageA(window, WM_CLOSE, 0, 0);
             return true;
         case IDM_TRAY_REFRESH:
-            SendMessageA(window, WM_APP_REFRESH, kRefreshAll, 0);
+            SendMessageA(window, WM_APP_REFRESH, net::kRefreshAll, 0);
             return true;
         case IDM_TRAY_REFRESH_FAVOURITES:
-            SendMessageA(window, WM_APP_REFRESH, kRefreshFavourites, 0);
+            SendMessageA(window, WM_APP_REFRESH, net::kRefreshFavourites, 0);
             return true;
         case IDM_TRAY_AUTO_REFRESH:
             if (shell.ctx) {

@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "base/settings_index.h"
 #include "app/win32/registry.h"
 #include "base/file_io.h"
+#include "base/settings_index.h"
 
 namespace app::win32 {
 

@@ -7,21 +7,19 @@
 #include "app/app_title.h"
 #include "app/win32/main_window.h"
 #include "app/win32/message_box_sink.h"
+#include "app/win32/network_glue.h"
 #include "app/win32/shell.h"
 #include "app/win32/win32_settings.h"
-#include "net/win32/network_glue.h"
-#include "views/win32/panes.h"
+#include "base/win32/handles.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace app::win32;
-    HANDLE mutex = CreateMutexA(nullptr, TRUE, app::kAppTitle);
+    base::win32::KernelHandle mutex(CreateMutexA(nullptr, TRUE, app::kAppTitle));
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         if (HWND first = FindWindowA(app::kMainWindowClass, nullptr)) {
             ShowWindowAsync(first, SW_RESTORE);
             SetForegroundWindow(first);
         }
-        if (mutex)
-            CloseHandle(mutex);
         return 0;
     }
 
@@ -33,8 +31,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     WSADATA wsa;
     if (WSAStartup(MAKEWORD(2, 0), &wsa) != 0) {
         MessageBoxA(nullptr, "Couldn't initialise WS2!", app::kAppTitle, MB_OK);
-        ReleaseMutex(mutex);
-        CloseHandle(mutex);
+        ReleaseMutex(mutex.get());
         return 0;
     }
 
@@ -42,16 +39,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     static app::AppContext ctx;
     PrepareContext(ctx, std::make_unique<Win32Settings>(folder), folder);
     MessageBoxSink sink(nullptr);
-    static net::win32::Network network;
+    static Network network;
     TheShell().network = &network;
-    static views::win32::PaneDialogs paneDialogs;
-    TheShell().dialogs = &paneDialogs;
     HWND main = CreateShell(instance, ctx, sink);
 
     MSG msg = {};
     if (main) {
         while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-            if (!TranslateAcceleratorA(main, TheShell().accelerators, &msg)) {
+            if (!TranslateAcceleratorA(main, TheShell().accelerators.get(), &msg)) {
                 TranslateMessage(&msg);
                 DispatchMessageA(&msg);
             }
@@ -59,7 +54,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
     DestroyShell();
     WSACleanup();
-    ReleaseMutex(mutex);
-    CloseHandle(mutex);
+    ReleaseMutex(mutex.get());
     return static_cast<int>(msg.wParam);
 }

@@ -138,8 +138,6 @@ int main(int argc, char** argv) {
     ReportMemory("before the shell");
 
     QuietSink sink;
-    static PaneDialogs dialogs;
-    TheShell().dialogs = &dialogs;
     static app::AppContext ctx;
     PrepareContext(ctx, std::make_unique<Win32Settings>(folder.path()), folder.path());
     HWND main = CreateShell(instance, ctx, sink);
@@ -157,8 +155,8 @@ int main(int argc, char** argv) {
     UpdateWindow(main);
     Pump();
     catalogue::GameProfile* p = CurrentProfile();
-    HWND pane = ServerPaneOf(p);
-    HWND list = ServerListOf(p);
+    HWND pane = PanesOf(p).server;
+    HWND list = PanesOf(p).serverList;
     std::printf("rows after activation: %d of %u\n", Rows(list), p->servers.count);
     Report("tab activation: load and populate 30,000 servers", t);
     ReportMemory("after loading");

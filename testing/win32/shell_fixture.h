@@ -13,14 +13,9 @@
 #include "app/win32/shell.h"
 #include "testing/fake_message_sink.h"
 #include "testing/temp_folder.h"
+#include "testing/win32/message_recorder.h"
 
 namespace testing_support {
-
-struct RecordedMessage {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
 
 // Records what the main window hands to the network parts.
 class RecordingNetwork : public app::win32::ShellNetwork {
@@ -39,13 +34,6 @@ class RecordingDialogs : public app::win32::ShellDialogs {
     void Open(UINT command) override { opened.push_back(command); }
     std::vector<UINT> opened;
 };
-
-// Subclasses a window and records every message it receives from then on (the window still
-// handles them).
-void RecordMessages(HWND window);
-std::vector<RecordedMessage>& RecordedFor(HWND window);
-// The recorded private messages (WM_USER and above) of a window.
-std::vector<RecordedMessage> PrivateMessages(HWND window);
 
 class ShellTest : public ::testing::Test {
   protected:

@@ -107,7 +107,7 @@ TEST_F(BuddyModelTest, ResetClearsRecordsButLeavesRows) {
     EXPECT_EQ(m.Row(0)->icon, kPaneImageBuddy);  // the row stays as last drawn
     EXPECT_EQ(m.Row(0)->server, "^1Lab");
     // The server column is drawn only for an online buddy.
-    EXPECT_EQ(m.PaintCell(0, 1, false).kind, PaneCellKind::kFillOnly);
+    EXPECT_EQ(m.PaintCell(0, 1, false).kind, CellKind::kFillOnly);
 }
 
 TEST_F(BuddyModelTest, ServerRemovedTakesItsBuddiesOffline) {
@@ -220,8 +220,8 @@ TEST_F(BuddyModelTest, LocateOnlyOnlineBuddiesAndPaintTheirCells) {
     EXPECT_EQ(m.ServerToLocate(0), &lab);
     EXPECT_EQ(m.ServerToLocate(1), nullptr);
     EXPECT_EQ(m.ServerToLocate(7), nullptr);
-    PaneCellPaint c = m.PaintCell(0, 1, true);
-    EXPECT_EQ(c.kind, PaneCellKind::kColourText);
+    CellPaint c = m.PaintCell(0, 1, true);
+    EXPECT_EQ(c.kind, CellKind::kColourText);
     EXPECT_STREQ(c.text, "^1Lab");
     EXPECT_EQ(c.indent, 5);
     EXPECT_EQ(c.fill, profile.colours[5]);
@@ -229,7 +229,7 @@ TEST_F(BuddyModelTest, LocateOnlyOnlineBuddiesAndPaintTheirCells) {
     EXPECT_EQ(c.icon, kPaneImageBuddy);
     EXPECT_STREQ(c.text, "Bob");
     c = m.PaintCell(1, 2, false);
-    EXPECT_EQ(c.kind, PaneCellKind::kText);
+    EXPECT_EQ(c.kind, CellKind::kText);
     EXPECT_EQ(c.indent, 10);
     EXPECT_EQ(c.fill, profile.colours[1]);
     EXPECT_TRUE(m.IsBuddy("BOB"));

@@ -204,7 +204,7 @@ TEST(FindAddBuddy, MarksTheRowAndGivesThePlayerItsServer) {
     EXPECT_EQ(PrepareAddBuddy(r), &player);
     EXPECT_EQ(r.icon, kPaneImageBuddy);
     EXPECT_EQ(player.server, &server);
-    PaneCellPaint p = PaintFindCell(catalogue::GameProfile().colours, r, 0, 0, false);
+    CellPaint p = PaintFindCell(catalogue::GameProfile().colours, r, 0, 0, false);
     EXPECT_EQ(p.icon, kPaneImageBuddy);
     EXPECT_EQ(FindListPlacement(400, 300).width, 378);
     EXPECT_EQ(FindListPlacement(400, 300).height, 178);

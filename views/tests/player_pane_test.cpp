@@ -198,16 +198,16 @@ TEST_F(PlayerPaneTest, CellPaintDrawsTheLiveNameAndTheCopiedNumbers) {
     m.ShowServer(server, -1);
     p->score = 99;
     base::CopyText(p->name, "^2Bob");
-    PaneCellPaint c = m.PaintCell(0, 0, false);
-    EXPECT_EQ(c.kind, PaneCellKind::kIconAndColourText);
+    CellPaint c = m.PaintCell(0, 0, false);
+    EXPECT_EQ(c.kind, CellKind::kIconAndColourText);
     EXPECT_STREQ(c.text, "^2Bob");
     EXPECT_EQ(c.fill, profile.colours[0]);
     c = m.PaintCell(0, 1, true);
-    EXPECT_EQ(c.kind, PaneCellKind::kText);
+    EXPECT_EQ(c.kind, CellKind::kText);
     EXPECT_STREQ(c.text, "4");
     EXPECT_EQ(c.indent, 10);
     EXPECT_EQ(c.fill, profile.colours[5]);
-    EXPECT_EQ(m.PaintCell(5, 0, false).kind, PaneCellKind::kFillOnly);
+    EXPECT_EQ(m.PaintCell(5, 0, false).kind, CellKind::kFillOnly);
 }
 
 TEST(ListPaneSettings, ColumnWidthsFromTheRegistry) {

@@ -283,7 +283,7 @@ TEST_F(ServerListTest, SelectionChangesReportTheRecordAndCommandStates) {
 
 TEST_F(ServerListTest, PaintOfAnInvalidRowDrawsNothing) {
     ServerListModel m(profile, options, cat);
-    EXPECT_EQ(m.PaintCell(3, kColumnTitle, false).kind, ServerCellKind::kFlagBlank);
+    EXPECT_EQ(m.PaintCell(3, kColumnTitle, false).kind, CellKind::kBlankIcon);
     ServerRecord* r = Add("a", 300);
     m.AddServerRow(*r);
     EXPECT_EQ(m.PaintCell(0, kColumnPing, false).textColour, kPingTextBad);

@@ -160,26 +160,6 @@ TEST_F(ServerFilterTest, EmptyFullAndPassworded) {
     EXPECT_TRUE(Passes(*locked));
 }
 
-TEST_F(ServerFilterTest, GameTypeFilterComparesWithTheRecordsModIgnoringCase) {
-    auto r = Answered("x");
-    r->modIndex = 7;  // CPMA: FFA, Duel, Team DM, CTF, Clan Arena
-    base::CopyText(r->gameTypeDisplay, "clan arena");
-    options.GameTypeFilter = 5;
-    EXPECT_TRUE(Passes(*r));
-    options.GameTypeFilter = 4;
-    EXPECT_FALSE(Passes(*r));
-    options.GameTypeFilter = 5;
-    r->modIndex = 1;  // baseq3 has only four game types
-    EXPECT_FALSE(Passes(*r));
-    r->modIndex = 0;
-    EXPECT_FALSE(Passes(*r));
-    r->modIndex = 7;
-    r->gameTypeDisplay[0] = '\0';
-    EXPECT_FALSE(Passes(*r));
-    options.GameTypeFilter = 0;
-    EXPECT_TRUE(Passes(*r));
-}
-
 TEST_F(ServerFilterTest, ModFilterComparesWithTheGamesModIgnoringCase) {
     auto r = Answered("x");
     base::CopyText(r->modDisplay, "cpma");
@@ -410,22 +390,22 @@ TEST_F(RowPaintTest, PingAndPlayerCountColours) {
 TEST_F(RowPaintTest, CellKindsFillsAndIcons) {
     auto r = Answered("x");
     base::CopyText(r->passwordText, "T");
-    ServerCellPaint p = PaintServerCell(colours, *r, 1, kColumnPassword, false);
-    EXPECT_EQ(p.kind, ServerCellKind::kFlagIcon);
-    EXPECT_EQ(p.image, kImagePassword);
-    EXPECT_EQ(PaintServerCell(colours, *r, 1, kColumnFavourite, false).kind, ServerCellKind::kFlagBlank);
+    CellPaint p = PaintServerCell(colours, *r, 1, kColumnPassword, false);
+    EXPECT_EQ(p.kind, CellKind::kIcon);
+    EXPECT_EQ(p.icon, kImagePassword);
+    EXPECT_EQ(PaintServerCell(colours, *r, 1, kColumnFavourite, false).kind, CellKind::kBlankIcon);
     r->isFavourite = 1;
-    EXPECT_EQ(PaintServerCell(colours, *r, 1, kColumnFavourite, false).image, kImageFavourite);
+    EXPECT_EQ(PaintServerCell(colours, *r, 1, kColumnFavourite, false).icon, kImageFavourite);
     r->autoRefresh = 1;
-    EXPECT_EQ(PaintServerCell(colours, *r, 1, kColumnAutoRefresh, false).image, kImageAutoRefresh);
+    EXPECT_EQ(PaintServerCell(colours, *r, 1, kColumnAutoRefresh, false).icon, kImageAutoRefresh);
 
     p = PaintServerCell(colours, *r, 1, kColumnTitle, true);
-    EXPECT_EQ(p.kind, ServerCellKind::kColourName);
+    EXPECT_EQ(p.kind, CellKind::kColourText);
     EXPECT_EQ(p.indent, 10);
     EXPECT_EQ(p.fill, 0x105u);            // selection bar
     EXPECT_EQ(p.textBackground, 0x102u);  // favourite background, not the selection
     p = PaintServerCell(colours, *r, 1, kColumnAddress, false);
-    EXPECT_EQ(p.kind, ServerCellKind::kText);
+    EXPECT_EQ(p.kind, CellKind::kText);
     EXPECT_EQ(p.fill, 0x102u);
 }
 

@@ -1,5 +1,4 @@
 // The Add Buddy dialog (resource 117): names typed by the user go to the buddy pane.
-#include "app/win32/shell.h"
 #include "resources/resource.h"
 #include "views/win32/pane_messages.h"
 #include "views/win32/panes.h"
@@ -13,6 +12,8 @@ constexpr int kNameLimit = 50;  // the edit takes 50 characters; 49 are sent
 INT_PTR CALLBACK AddBuddyProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
+            // The buddy pane that takes the names.
+            SetWindowLongPtrA(dialog, DWLP_USER, lParam);
             SendDlgItemMessageA(dialog, IDC_BUDDY_NAME, EM_LIMITTEXT, kNameLimit, 0);
             return TRUE;
         case WM_COMMAND:
@@ -22,8 +23,8 @@ INT_PTR CALLBACK AddBuddyProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
                     GetDlgItemTextA(dialog, IDC_BUDDY_NAME, name, sizeof name);
                     // A buddy without a name would stand for every nameless player: not sent.
                     if (name[0]) {
-                        HWND buddies = app::win32::BuddyPaneOf(app::win32::CurrentProfile());
-                        app::win32::SendToPane(buddies, PM_ADD_BUDDY_NAME, 0, reinterpret_cast<LPARAM>(name));
+                        HWND buddies = reinterpret_cast<HWND>(GetWindowLongPtrA(dialog, DWLP_USER));
+                        SendToPane(buddies, PM_ADD_BUDDY_NAME, 0, reinterpret_cast<LPARAM>(name));
                     }
                     SetDlgItemTextA(dialog, IDC_BUDDY_NAME, "");
                     SetFocus(GetDlgItem(dialog, IDC_BUDDY_NAME));
@@ -42,24 +43,9 @@ INT_PTR CALLBACK AddBuddyProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 
 }  // namespace
 
-void RunAddBuddy(HWND owner) {
-    DialogBoxParamA(app::win32::TheShell().instance, MAKEINTRESOURCEA(IDD_ADD_BUDDY), owner, AddBuddyProc, 0);
-}
-
-void PaneDialogs::Open(UINT command) {
-    HWND main = app::win32::TheShell().main;
-    switch (command) {
-        case IDM_FIND_PLAYER:
-            RunFindPlayer(main);
-            break;
-        case IDM_ADD_BUDDY:
-            RunAddBuddy(main);
-            break;
-        default:
-            if (next_)
-                next_->Open(command);
-            break;
-    }
+void RunAddBuddy(PaneHost& host, catalogue::GameProfile& profile) {
+    DialogBoxParamA(host.Instance(), MAKEINTRESOURCEA(IDD_ADD_BUDDY), host.Owner(), AddBuddyProc,
+                    reinterpret_cast<LPARAM>(host.PanesOf(profile).buddy));
 }
 
 }  // namespace views::win32

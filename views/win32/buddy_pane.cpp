@@ -3,7 +3,6 @@
 #include <string_view>
 
 #include "base/settings_index.h"
-#include "app/win32/shell.h"
 #include "resources/resource.h"
 #include "views/buddy_model.h"
 #include "views/clipboard_lines.h"
@@ -15,17 +14,15 @@
 
 namespace views::win32 {
 
-using app::win32::SendToPane;
-using app::win32::TheShell;
-
 namespace {
 
 // The sort column of every buddy pane (COBDY).
 int g_buddySortColumn = -1;
 
 struct BuddyPane {
-    BuddyPane(HWND window, HWND list, catalogue::GameProfile& profile)
-        : window(window), list(list), profile(profile), model(profile), drawing(list) {}
+    BuddyPane(PaneHost& host, HWND window, HWND list, catalogue::GameProfile& profile)
+        : host(host), window(window), list(list), profile(profile), model(profile), drawing(list) {}
+    PaneHost& host;
     HWND window;
     HWND list;
     catalogue::GameProfile& profile;
@@ -33,21 +30,21 @@ struct BuddyPane {
     ListDrawing drawing;
 };
 
-void OnCreate(HWND window) {
-    catalogue::GameProfile* profile = app::win32::CurrentProfile();
+void OnCreate(HWND window, const CREATESTRUCTA& create) {
+    const auto* creation = static_cast<const PaneCreation*>(create.lpCreateParams);
     HWND list = CreatePaneList(window, 0);
-    base::SettingsStore* store = PaneSettings();
-    if (!profile || !store || !list)
+    if (!creation || !list)
         return;
-    SetUpPaneColumns(list, TheShell().paneIconsB, kBuddyPaneColumns,
-                     ReadPaneWidths(*store, base::reg::kBuddyColumnWidthFormat, kBuddyPaneColumns));
-    auto* pane = new BuddyPane(window, list, *profile);
+    PaneHost& host = creation->host;
+    SetUpPaneColumns(list, host.ListIcons(), kBuddyPaneColumns,
+                     ReadPaneWidths(host.Settings(), base::reg::kBuddyColumnWidthFormat, kBuddyPaneColumns));
+    auto* pane = new BuddyPane(host, window, list, creation->profile);
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pane));
     SendMessageA(window, PM_BUDDIES_RELOAD, 0, 0);
 }
 
 void OnDestroy(BuddyPane& pane) {
-    SaveWidthsAndDestroyList(pane.list, base::reg::kBuddyColumnWidthFormat);
+    SaveWidthsAndDestroyList(pane.list, pane.host.Settings(), base::reg::kBuddyColumnWidthFormat);
 }
 
 int RowOfBuddy(const BuddyPane& pane, const void* buddy) {
@@ -107,7 +104,7 @@ void RemoveSelected(BuddyPane& pane) {
         return;
     BuddyUpdate update = pane.model.RemoveRows(rows);
     Apply(pane, update, nullptr);
-    HWND players = app::win32::PlayerPaneOf(&pane.profile);
+    HWND players = pane.host.PanesOf(pane.profile).player;
     for (const std::string& name : update.unmarkedNames)
         SendToPane(players, PM_BUDDY_MARK, 1, reinterpret_cast<LPARAM>(name.c_str()));
     InvalidateRect(pane.window, nullptr, FALSE);
@@ -117,38 +114,19 @@ void CopySelected(BuddyPane& pane, bool irc) {
     catalogue::BuddyRecord* buddy = pane.model.BuddyAt(FirstSelectedRow(pane.list));
     if (!buddy)
         return;
-    PutTextOnClipboard(TheShell().main, irc ? BuddyLineIrc(*buddy) : BuddyLineText(*buddy));
+    PutTextOnClipboard(pane.host.Owner(), irc ? BuddyLineIrc(*buddy) : BuddyLineText(*buddy));
 }
 
 void LocateBuddy(BuddyPane& pane, int row, bool join) {
     catalogue::ServerRecord* server = pane.model.ServerToLocate(row);
     if (!server)
         return;
-    HWND servers = app::win32::ServerPaneOf(&pane.profile);
+    HWND servers = pane.host.PanesOf(pane.profile).server;
     SendToPane(servers, PM_LOCATE_SERVER, 0, reinterpret_cast<LPARAM>(server));
+    // Joined by record: a server whose row a filter hides is still the buddy's, never the row that
+    // happened to be selected.
     if (join)
-        SendToPane(servers, PM_JOIN_SELECTED, 0, 0);
-}
-
-void DispInfo(BuddyPane& pane, NMLVDISPINFOA& info) {
-    LVITEMA& item = info.item;
-    const BuddyRow* row = pane.model.Row(item.iItem);
-    if (!row)
-        return;
-    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
-        const char* text = "";
-        if (item.iSubItem == 0)
-            text = row->buddy->name;
-        else if (item.iSubItem == 1)
-            text = row->server.c_str();
-        else if (item.iSubItem == 2)
-            text = row->game.c_str();
-        lstrcpynA(item.pszText, text, item.cchTextMax);
-    }
-    if (item.mask & LVIF_IMAGE)
-        item.iImage = row->icon;
-    if (item.mask & LVIF_PARAM)
-        item.lParam = reinterpret_cast<LPARAM>(row->buddy);
+        SendToPane(servers, PM_JOIN_SERVER, 0, reinterpret_cast<LPARAM>(server));
 }
 
 LRESULT OnNotify(BuddyPane& pane, const NMHDR& header) {
@@ -156,28 +134,25 @@ LRESULT OnNotify(BuddyPane& pane, const NMHDR& header) {
         return 0;
     switch (header.code) {
         case NM_CUSTOMDRAW:
-            return ListPaneCustomDraw(
-                reinterpret_cast<const NMLVCUSTOMDRAW&>(header), TheShell().paneIconsB,
-                [&pane](int row, int column, bool selected) { return pane.model.PaintCell(row, column, selected); });
-        case LVN_GETDISPINFOA:
-            DispInfo(pane, const_cast<NMLVDISPINFOA&>(reinterpret_cast<const NMLVDISPINFOA&>(header)));
-            return 0;
+        case LVN_GETDISPINFOA: {
+            LRESULT result = 0;
+            HandleListNotify(header, pane.model, pane.host.ListIcons(), result);
+            return result;
+        }
         case LVN_KEYDOWN:
             if (reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey == VK_DELETE)
                 SendMessageA(pane.window, PM_REMOVE_SELECTED, 0, 0);
             return 0;
         case LVN_COLUMNCLICK: {
-            base::SettingsStore* store = PaneSettings();
-            if (!store)
-                return 0;
+            base::SettingsStore& store = pane.host.Settings();
             int column = reinterpret_cast<const NMLISTVIEW&>(header).iSubItem;
-            ApplyPaneMarkers(pane.list, PaneColumnClick(g_buddySortColumn, column, *store, base::reg::kBuddySortColumn));
+            ApplyPaneMarkers(pane.list, PaneColumnClick(g_buddySortColumn, column, store, base::reg::kBuddySortColumn));
             Sort(pane);
             return 0;
         }
         case NM_RCLICK:
             if (FirstSelectedRow(pane.list) >= 0)
-                ShowListPaneMenu(pane.window, IDM_PANE_REMOVE_BUDDY);
+                ShowListPaneMenu(pane.host.Instance(), pane.window, IDM_PANE_REMOVE_BUDDY);
             return 0;
         case NM_CLICK:
         case NM_DBLCLK:
@@ -217,8 +192,8 @@ LRESULT Handle(BuddyPane& pane, UINT message, WPARAM wParam, LPARAM lParam, bool
             Apply(pane, pane.model.ServerRemoved(reinterpret_cast<catalogue::ServerRecord*>(lParam)), nullptr);
             return 0;
         case PM_RESTORE_SORT:
-            if (base::SettingsStore* store = PaneSettings())
-                ApplyPaneMarkers(pane.list, RestorePaneSort(g_buddySortColumn, *store, base::reg::kBuddySortColumn));
+            ApplyPaneMarkers(pane.list,
+                             RestorePaneSort(g_buddySortColumn, pane.host.Settings(), base::reg::kBuddySortColumn));
             Sort(pane);
             InvalidateRect(pane.window, nullptr, TRUE);
             return 0;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/win32/handles.h"
 #include "views/win32/colour_painter.h"
 
 namespace views::win32 {
@@ -35,17 +36,14 @@ RECT CellLabelRect(HWND list, int row, int column) {
     return r;
 }
 
-HGDIOBJ SelectListFont(HDC dc, HWND list) {
+HGDIOBJ ListFont(HWND list) {
     HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0));
-    if (!font)
-        font = GetStockObject(ANSI_VAR_FONT);
-    return SelectObject(dc, font);
+    return font ? font : GetStockObject(ANSI_VAR_FONT);
 }
 
 void FillCell(HDC dc, const RECT& r, COLORREF colour) {
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
+    base::win32::GdiObject brush(CreateSolidBrush(colour));
+    FillRect(dc, &r, static_cast<HBRUSH>(brush.get()));
 }
 
 void DrawCellText(HDC dc, const RECT& cell, int indent, const char* text, size_t maxChars) {
@@ -59,19 +57,25 @@ void DrawCellText(HDC dc, const RECT& cell, int indent, const char* text, size_t
 
 namespace {
 
-constexpr size_t kPaneTextLimit = 255;
-
-void DrawIconCell(HDC dc, HWND list, HIMAGELIST icons, int row, int icon) {
-    RECT r = CellIconRect(list, row, 0);
+void DrawIconCell(HDC dc, HWND list, HIMAGELIST icons, int row, int column, int icon) {
+    RECT r = CellIconRect(list, row, column);
     if (icon >= 0 && icons)
         ImageList_Draw(icons, icon, dc, r.left, r.top, ILD_TRANSPARENT);
     else
         FillRect(dc, &r, GetSysColorBrush(COLOR_WINDOW));
 }
 
-}  // namespace
+void DispInfo(NMLVDISPINFOA& info, const ListRows& rows) {
+    LVITEMA& item = info.item;
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
+        lstrcpynA(item.pszText, rows.CellText(item.iItem, item.iSubItem), item.cchTextMax);
+    if (item.mask & LVIF_IMAGE)
+        item.iImage = rows.RowImage(item.iItem);
+    if (item.mask & LVIF_PARAM)
+        item.lParam = reinterpret_cast<LPARAM>(rows.RowItem(item.iItem));
+}
 
-LRESULT ListPaneCustomDraw(const NMLVCUSTOMDRAW& cd, HIMAGELIST icons, const PaneCellSource& cell, bool focusMarks) {
+LRESULT CustomDraw(const NMLVCUSTOMDRAW& cd, const ListRows& rows, HIMAGELIST icons, bool focusMarks) {
     switch (cd.nmcd.dwDrawStage) {
         case CDDS_PREPAINT:
             return CDRF_NOTIFYITEMDRAW;
@@ -88,30 +92,54 @@ LRESULT ListPaneCustomDraw(const NMLVCUSTOMDRAW& cd, HIMAGELIST icons, const Pan
     const int column = cd.iSubItem;
     UINT mask = LVIS_SELECTED | (focusMarks ? LVIS_FOCUSED : 0);
     bool selected = (SendMessageA(list, LVM_GETITEMSTATE, row, mask) & mask) != 0;
-    PaneCellPaint p = cell(row, column, selected);
+    CellPaint p = rows.PaintCell(row, column, selected);
 
-    if (p.kind == PaneCellKind::kIconAndColourText)
-        DrawIconCell(dc, list, icons, row, p.icon);
+    switch (p.kind) {
+        case CellKind::kIcon:
+        case CellKind::kBlankIcon:
+            DrawIconCell(dc, list, icons, row, column, p.kind == CellKind::kIcon ? p.icon : kNoIcon);
+            return CDRF_SKIPDEFAULT;
+        case CellKind::kIconAndColourText:
+            DrawIconCell(dc, list, icons, row, column, p.icon);
+            break;
+        default:
+            break;
+    }
     RECT label = CellLabelRect(list, row, column);
-    HGDIOBJ oldFont = SelectListFont(dc, list);
+    base::win32::SelectedObject font(dc, ListFont(list));
     FillCell(dc, label, p.fill);
     SetBkColor(dc, p.textBackground);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, p.textColour);
     SetTextAlign(dc, TA_LEFT | TA_TOP);
     switch (p.kind) {
-        case PaneCellKind::kIconAndColourText:
-        case PaneCellKind::kColourText:
+        case CellKind::kIconAndColourText:
+        case CellKind::kColourText:
             DrawColourName(dc, label, p.indent, p.text);
             break;
-        case PaneCellKind::kText:
-            DrawCellText(dc, label, p.indent, p.text, kPaneTextLimit);
+        case CellKind::kText:
+            DrawCellText(dc, label, p.indent, p.text, p.textLimit);
             break;
-        case PaneCellKind::kFillOnly:
+        default:
             break;
     }
-    SelectObject(dc, oldFont);
     return CDRF_SKIPDEFAULT;
+}
+
+}  // namespace
+
+bool HandleListNotify(const NMHDR& header, const ListRows& rows, HIMAGELIST icons, LRESULT& result, bool focusMarks) {
+    switch (header.code) {
+        case NM_CUSTOMDRAW:
+            result = CustomDraw(reinterpret_cast<const NMLVCUSTOMDRAW&>(header), rows, icons, focusMarks);
+            return true;
+        case LVN_GETDISPINFOA:
+            DispInfo(const_cast<NMLVDISPINFOA&>(reinterpret_cast<const NMLVDISPINFOA&>(header)), rows);
+            result = 0;
+            return true;
+        default:
+            return false;
+    }
 }
 
 }  // namespace views::win32

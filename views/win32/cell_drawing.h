@@ -5,9 +5,7 @@
 
 #include <commctrl.h>
 
-#include <functional>
-
-#include "views/list_pane.h"
+#include "views/list_rows.h"
 
 namespace views::win32 {
 
@@ -16,20 +14,21 @@ namespace views::win32 {
 RECT CellIconRect(HWND list, int row, int column);
 RECT CellLabelRect(HWND list, int row, int column);
 
-// Selects the list's font into dc (ANSI_VAR_FONT when the list has none); returns the former font.
-HGDIOBJ SelectListFont(HDC dc, HWND list);
+// The list's font (ANSI_VAR_FONT when the list has none).
+HGDIOBJ ListFont(HWND list);
 // Fills with a solid brush made and deleted for this cell.
 void FillCell(HDC dc, const RECT& r, COLORREF colour);
 // Text from left + indent at the top, clipped to the cell from left + indent, at most maxChars.
 void DrawCellText(HDC dc, const RECT& cell, int indent, const char* text, size_t maxChars);
 
-// How a list pane (players, buddies, Find Player) describes a cell.
-using PaneCellSource = std::function<PaneCellPaint(int row, int column, bool selected)>;
-// NM_CUSTOMDRAW of a list pane: item notifications, then sub-item notifications, and every cell
-// drawn here. focusMarks: a focused row counts as selected (the Find Player list).
-LRESULT ListPaneCustomDraw(const NMLVCUSTOMDRAW& cd,
-                           HIMAGELIST icons,
-                           const PaneCellSource& cell,
-                           bool focusMarks = false);
+// LVN_GETDISPINFOA and NM_CUSTOMDRAW of an owner-data list that shows `rows`; true when the
+// notification was one of them (result: the value the window procedure returns). Every cell is
+// drawn here (custom draw asks for item, then sub-item notifications). focusMarks: a focused row
+// counts as selected (the Find Player list).
+bool HandleListNotify(const NMHDR& header,
+                      const ListRows& rows,
+                      HIMAGELIST icons,
+                      LRESULT& result,
+                      bool focusMarks = false);
 
 }  // namespace views::win32

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "base/settings_index.h"
-#include "app/win32/shell.h"
 #include "resources/resource.h"
 #include "views/find_player.h"
 #include "views/win32/cell_drawing.h"
@@ -15,16 +14,17 @@
 
 namespace views::win32 {
 
-using app::win32::TheShell;
-
 namespace {
 
 struct FindDialog {
-    catalogue::GameProfile* profile = nullptr;
-    base::SettingsStore* store = nullptr;
+    FindDialog(PaneHost& host, catalogue::GameProfile& profile)
+        : host(host), profile(profile), store(host.Settings()), rows(profile.colours) {}
+    PaneHost& host;
+    catalogue::GameProfile& profile;
+    base::SettingsStore& store;
     HWND dialog = nullptr;
     HWND list = nullptr;
-    std::vector<FindResult> results;
+    FindRows rows;
     std::string searchText;
     FindButtons buttons;
     catalogue::ServerRecord* chosen = nullptr;
@@ -48,23 +48,20 @@ void ShowButtons(FindDialog& d) {
 }
 
 FindResult* SelectedResult(FindDialog& d) {
-    int row = FirstSelectedRow(d.list);
-    if (row < 0 || row >= static_cast<int>(d.results.size()))
-        return nullptr;
-    return &d.results[static_cast<size_t>(row)];
+    return const_cast<FindResult*>(d.rows.At(FirstSelectedRow(d.list)));
 }
 
 void UpdateButtons(FindDialog& d) {
-    d.buttons = FindButtonStates(SelectedResult(d), d.profile->buddies, d.buttons);
+    d.buttons = FindButtonStates(SelectedResult(d), d.profile.buddies, d.buttons);
     ShowButtons(d);
 }
 
 void Search(FindDialog& d, const std::string& text) {
     d.searchText = text;
     const bool ignoreColours = IsDlgButtonChecked(d.dialog, IDC_FIND_IGNORE_COLOURS) == BST_CHECKED;
-    d.results = FindPlayers(d.profile->servers, text, ignoreColours, d.profile->buddies);
+    d.rows.results() = FindPlayers(d.profile.servers, text, ignoreColours, d.profile.buddies);
     SendMessageA(d.list, LVM_DELETEALLITEMS, 0, 0);
-    SendMessageA(d.list, LVM_SETITEMCOUNT, d.results.size(), 0);
+    SendMessageA(d.list, LVM_SETITEMCOUNT, d.rows.RowCount(), 0);
     InvalidateRect(d.list, nullptr, TRUE);
     UpdateButtons(d);
     SetFocus(GetDlgItem(d.dialog, IDC_FIND_TEXT));
@@ -74,7 +71,7 @@ void OnFind(FindDialog& d) {
     char text[kFindEditLimit + 1] = {};
     GetDlgItemTextA(d.dialog, IDC_FIND_TEXT, text, sizeof text);
     std::string search = LimitSearchText(text);
-    if (RecordFindText(*d.store, search))
+    if (RecordFindText(d.store, search))
         SendDlgItemMessageA(d.dialog, IDC_FIND_TEXT, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(search.c_str()));
     Search(d, search);
 }
@@ -109,8 +106,7 @@ void OnAddBuddy(FindDialog& d) {
     catalogue::PlayerRecord* player = PrepareAddBuddy(*r);
     RedrawRow(d.list, FirstSelectedRow(d.list));
     if (player)
-        app::win32::SendToPane(app::win32::BuddyPaneOf(d.profile), PM_ADD_BUDDY_PLAYER, 0,
-                               reinterpret_cast<LPARAM>(player));
+        SendToPane(d.host.PanesOf(d.profile).buddy, PM_ADD_BUDDY_PLAYER, 0, reinterpret_cast<LPARAM>(player));
     d.buttons.addBuddy = false;
     ShowButtons(d);
 }
@@ -120,49 +116,20 @@ void OnAddFavourite(FindDialog& d) {
     if (!r || !r->server)
         return;
     r->server->isFavourite = 1;
-    app::win32::SendToPane(app::win32::ServerPaneOf(d.profile), PM_RESORT);
+    SendToPane(d.host.PanesOf(d.profile).server, PM_RESORT);
 }
 
 void OnClose(FindDialog& d) {
-    WriteIgnoreColours(*d.store, IsDlgButtonChecked(d.dialog, IDC_FIND_IGNORE_COLOURS) == BST_CHECKED);
+    WriteIgnoreColours(d.store, IsDlgButtonChecked(d.dialog, IDC_FIND_IGNORE_COLOURS) == BST_CHECKED);
     EndDialog(d.dialog, 2);
-}
-
-void DispInfo(FindDialog& d, NMLVDISPINFOA& info) {
-    LVITEMA& item = info.item;
-    if (item.iItem < 0 || item.iItem >= static_cast<int>(d.results.size()))
-        return;
-    const FindResult& r = d.results[static_cast<size_t>(item.iItem)];
-    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
-        const std::string* text = item.iSubItem == 0 ? &r.name : (item.iSubItem == 1 ? &r.serverName : &r.gameType);
-        lstrcpynA(item.pszText, item.iSubItem <= 2 ? text->c_str() : "", item.cchTextMax);
-    }
-    if (item.mask & LVIF_IMAGE)
-        item.iImage = r.icon;
-    if (item.mask & LVIF_PARAM)
-        item.lParam = reinterpret_cast<LPARAM>(r.player);
 }
 
 // WM_NOTIFY from the result list; true with a result for DWLP_MSGRESULT.
 bool OnNotify(FindDialog& d, const NMHDR& header, LRESULT& result) {
     if (header.hwndFrom != d.list)
         return false;
-    if (header.code == NM_CUSTOMDRAW) {
-        const SchemeColours& colours = d.profile->colours;
-        result = ListPaneCustomDraw(
-            reinterpret_cast<const NMLVCUSTOMDRAW&>(header), TheShell().paneIconsB,
-            [&d, &colours](int row, int column, bool selected) {
-                if (row < 0 || row >= static_cast<int>(d.results.size()))
-                    return PaneCellColours(colours, row, selected);
-                return PaintFindCell(colours, d.results[static_cast<size_t>(row)], row, column, selected);
-            },
-            true);
-        return true;
-    }
-    if (header.code == LVN_GETDISPINFOA) {
-        DispInfo(d, const_cast<NMLVDISPINFOA&>(reinterpret_cast<const NMLVDISPINFOA&>(header)));
-        return false;
-    }
+    if (HandleListNotify(header, d.rows, d.host.ListIcons(), result, true))
+        return header.code == NM_CUSTOMDRAW;
     UpdateButtons(d);
     return false;
 }
@@ -171,15 +138,14 @@ void OnInit(HWND dialog, FindDialog& d) {
     d.dialog = dialog;
     d.list = GetDlgItem(dialog, IDC_FIND_LIST);
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&d));
-    SetUpPaneColumns(d.list, TheShell().paneIconsB, kFindPlayerColumns,
-                     ReadPaneWidths(*d.store, base::reg::kBuddyColumnWidthFormat, kFindPlayerColumns));
-    CheckDlgButton(dialog, IDC_FIND_IGNORE_COLOURS, ReadIgnoreColours(*d.store) ? BST_CHECKED : BST_UNCHECKED);
+    SetUpPaneColumns(d.list, d.host.ListIcons(), kFindPlayerColumns,
+                     ReadPaneWidths(d.store, base::reg::kBuddyColumnWidthFormat, kFindPlayerColumns));
+    CheckDlgButton(dialog, IDC_FIND_IGNORE_COLOURS, ReadIgnoreColours(d.store) ? BST_CHECKED : BST_UNCHECKED);
     HWND combo = GetDlgItem(dialog, IDC_FIND_TEXT);
-    for (const std::string& text : LoadFindHistory(*d.store))
+    for (const std::string& text : LoadFindHistory(d.store))
         SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     SetWindowTextA(combo, "");
-    HINSTANCE instance = TheShell().instance;
-    HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_FIND));
+    HICON icon = LoadIconA(d.host.Instance(), MAKEINTRESOURCEA(IDI_FIND));
     SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageA(combo, CB_LIMITTEXT, kFindEditLimit, 0);
@@ -238,18 +204,12 @@ INT_PTR CALLBACK FindPlayerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace
 
-INT_PTR RunFindPlayer(HWND owner) {
-    app::win32::Shell& shell = TheShell();
-    FindDialog d;
-    d.profile = app::win32::CurrentProfile();
-    d.store = shell.ctx ? shell.ctx->settings.get() : nullptr;
-    if (!d.profile || !d.store)
-        return 0;
-    INT_PTR result = DialogBoxParamA(shell.instance, MAKEINTRESOURCEA(IDD_FIND_PLAYER), owner, FindPlayerProc,
+INT_PTR RunFindPlayer(PaneHost& host, catalogue::GameProfile& profile) {
+    FindDialog d(host, profile);
+    INT_PTR result = DialogBoxParamA(host.Instance(), MAKEINTRESOURCEA(IDD_FIND_PLAYER), host.Owner(), FindPlayerProc,
                                      reinterpret_cast<LPARAM>(&d));
     if (result == 1 && d.chosen)
-        app::win32::SendToPane(app::win32::ServerPaneOf(d.profile), PM_JOIN_SERVER, 0,
-                               reinterpret_cast<LPARAM>(d.chosen));
+        SendToPane(host.PanesOf(profile).server, PM_JOIN_SERVER, 0, reinterpret_cast<LPARAM>(d.chosen));
     return result;
 }
 

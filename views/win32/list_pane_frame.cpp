@@ -1,7 +1,7 @@
 // Shared frame of the panes.
 #include "views/win32/list_pane_frame.h"
 
-#include "app/win32/shell.h"
+#include "base/win32/handles.h"
 #include "resources/resource.h"
 #include "views/win32/list_control.h"
 
@@ -34,8 +34,8 @@ void PaintPaneFrame(HWND pane,
                     const std::string& left,
                     int leftX,
                     const std::string& right) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(pane, &ps);
+    base::win32::PaintScope paint(pane);
+    HDC dc = paint.dc();
     RECT r;
     GetClientRect(pane, &r);
     DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT);
@@ -43,7 +43,7 @@ void PaintPaneFrame(HWND pane,
     FillRect(dc, &strip, GetSysColorBrush(COLOR_BTNFACE));
     if (icons && icon >= 0)
         ImageList_Draw(icons, icon, dc, 5, 5, ILD_TRANSPARENT);
-    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
+    base::win32::SelectedObject font(dc, GetStockObject(ANSI_VAR_FONT));
     SetTextColor(dc, RGB(0, 0, 0));
     SetBkMode(dc, TRANSPARENT);
     TextOutA(dc, leftX, 5, left.c_str(), static_cast<int>(left.size()));
@@ -52,8 +52,6 @@ void PaintPaneFrame(HWND pane,
         TextOutA(dc, r.right - 7, 5, right.c_str(), static_cast<int>(right.size()));
         SetTextAlign(dc, TA_LEFT | TA_TOP);
     }
-    SelectObject(dc, oldFont);
-    EndPaint(pane, &ps);
 }
 
 void InvalidateStrip(HWND pane) {
@@ -119,26 +117,19 @@ void ApplyRowEvents(ListDrawing& drawing, HWND list, const std::vector<RowEvent>
     SetRowCount(list, rows);
 }
 
-void ShowListPaneMenu(HWND pane, UINT enabledCommand) {
-    HMENU menu = LoadMenuA(app::win32::TheShell().instance, MAKEINTRESOURCEA(IDR_LIST_PANE_MENU));
+void ShowListPaneMenu(HINSTANCE instance, HWND pane, UINT enabledCommand) {
+    base::win32::Menu menu(LoadMenuA(instance, MAKEINTRESOURCEA(IDR_LIST_PANE_MENU)));
     if (!menu)
         return;
-    HMENU popup = GetSubMenu(menu, 0);
+    HMENU popup = GetSubMenu(menu.get(), 0);
     EnableMenuItem(popup, enabledCommand, MF_BYCOMMAND | MF_ENABLED);
     POINT at;
     GetCursorPos(&at);
     TrackPopupMenu(popup, TPM_RIGHTBUTTON, at.x, at.y, 0, pane, nullptr);
-    DestroyMenu(menu);
 }
 
-base::SettingsStore* PaneSettings() {
-    app::AppContext* ctx = app::win32::TheShell().ctx;
-    return ctx ? ctx->settings.get() : nullptr;
-}
-
-void SaveWidthsAndDestroyList(HWND list, const char* widthFormat) {
-    if (base::SettingsStore* store = PaneSettings())
-        WritePaneWidths(*store, widthFormat, CurrentPaneWidths(list));
+void SaveWidthsAndDestroyList(HWND list, base::SettingsStore& store, const char* widthFormat) {
+    WritePaneWidths(store, widthFormat, CurrentPaneWidths(list));
     DestroyWindow(list);
 }
 

@@ -47,12 +47,10 @@ void ApplyPaneMarkers(HWND list, const PaneSortMarkers& markers);
 void ApplyRowEvents(ListDrawing& drawing, HWND list, const std::vector<RowEvent>& events, int rows);
 
 // The list panes' context menu (resource 115) at the cursor with one command enabled.
-void ShowListPaneMenu(HWND pane, UINT enabledCommand);
+void ShowListPaneMenu(HINSTANCE instance, HWND pane, UINT enabledCommand);
 
-// The program's settings store, or nullptr before the shell has one.
-base::SettingsStore* PaneSettings();
 // Writes the list's three column widths under "PLCW%02d" / "BLCW%02d" and destroys the list.
-void SaveWidthsAndDestroyList(HWND list, const char* widthFormat);
+void SaveWidthsAndDestroyList(HWND list, base::SettingsStore& store, const char* widthFormat);
 
 // The window procedure of the player and buddy panes. The pane object that `create` makes lives in
 // GWLP_USERDATA until WM_NCDESTROY deletes it; layout and the strip with the model's count line are
@@ -67,12 +65,12 @@ LRESULT ListPaneProc(HWND window,
                      UINT message,
                      WPARAM wParam,
                      LPARAM lParam,
-                     void (*create)(HWND),
+                     void (*create)(HWND, const CREATESTRUCTA&),
                      LRESULT (*handle)(Pane&, UINT, WPARAM, LPARAM, bool&)) {
     Pane* pane = ListPaneFrom<Pane>(window);
     switch (message) {
         case WM_CREATE:
-            create(window);
+            create(window, *reinterpret_cast<const CREATESTRUCTA*>(lParam));
             return 0;
         case WM_SIZE:
             LayoutPaneList(window);

@@ -3,6 +3,12 @@
 
 #include <windows.h>
 
+#include <cstddef>
+#include <cstdint>
+
+#include "catalogue/records.h"
+#include "net/status_parser.h"
+
 namespace views::win32 {
 
 // Server list pane (class VEXARPAD).
@@ -50,6 +56,15 @@ constexpr UINT PM_REMOVE_SELECTED = WM_USER + 250;
 constexpr UINT PM_SHOW_SERVER = WM_USER + 300;
 constexpr UINT PM_ADD_BUDDY_PLAYER = WM_USER + 500;
 constexpr UINT PM_ADD_BUDDY_NAME = WM_USER + 700;
+
+// PM_APPLY_REPLY's lParam: a reply datagram to parse into the record; keep (or nullptr) receives a
+// copy for the server information dialog.
+struct ReplyToApply {
+    catalogue::ServerRecord* record = nullptr;
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+    net::RawReply* keep = nullptr;
+};
 
 // Window classes of the panes.
 constexpr char kServerPaneClass[] = "VEXARPAD";

@@ -1,34 +1,38 @@
-// Window procedures of the three list panes of a game tab, and the dialogs they bring.
+// The three list panes of a game tab and the dialogs they bring: creation on a pane host.
 #pragma once
 
 #include <windows.h>
 
-#include "app/win32/shell.h"
+#include "catalogue/profiles.h"
+#include "views/win32/pane_host.h"
 
 namespace views::win32 {
 
-// Each pane belongs to the profile that is current while it is created, and creates its list
-// control as its first child. The private messages are in pane_messages.h.
+// What a pane is created with (CreateWindowExA's parameter): the host and the profile it belongs
+// to. The pane keeps both for its life.
+struct PaneCreation {
+    PaneHost& host;
+    catalogue::GameProfile& profile;
+};
+
 LRESULT CALLBACK ServerPaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK PlayerPaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK BuddyPaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The Find Player (40019) and Add Buddy (40023) dialogs of the main window's commands, modal on
-// the main window and working on the current profile. Other commands go to `next` (none: nothing).
-// The program attaches one instance as TheShell().dialogs.
-class PaneDialogs : public app::win32::ShellDialogs {
-  public:
-    explicit PaneDialogs(app::win32::ShellDialogs* next = nullptr) : next_(next) {}
-    void Open(UINT command) override;
+// The classes VEXARPAD, VXPLAYER and VXBUDDIES.
+void RegisterPaneClasses(HINSTANCE instance);
 
-  private:
-    app::win32::ShellDialogs* next_;
-};
+// Creates the hidden server list, player and buddy panes of a profile as children of parent; each
+// creates its list control as its first child. The private messages are in pane_messages.h.
+PaneSet CreatePanes(PaneHost& host, catalogue::GameProfile& profile, HWND parent);
+// Destroys them (player pane first, then the server list and buddy panes).
+void DestroyPanes(PaneSet& panes);
 
-// Find Player: returns the dialog's result (1 after "&Join", when the server list pane of the
-// current profile has been told to join the player's server; 2 when closed).
-INT_PTR RunFindPlayer(HWND owner);
-// Add Buddy: stays open for more names until "&Close".
-void RunAddBuddy(HWND owner);
+// Find Player (resource 113), modal on the host's owner: returns 1 after "&Join", when the server
+// list pane of the profile has been told to join the player's server; 2 when closed; 0 when it
+// could not be shown.
+INT_PTR RunFindPlayer(PaneHost& host, catalogue::GameProfile& profile);
+// Add Buddy (resource 117): stays open for more names until "&Close".
+void RunAddBuddy(PaneHost& host, catalogue::GameProfile& profile);
 
 }  // namespace views::win32

@@ -3,7 +3,6 @@
 #include <string_view>
 
 #include "base/settings_index.h"
-#include "app/win32/shell.h"
 #include "resources/resource.h"
 #include "views/clipboard_lines.h"
 #include "views/player_rows.h"
@@ -15,17 +14,15 @@
 
 namespace views::win32 {
 
-using app::win32::SendToPane;
-using app::win32::TheShell;
-
 namespace {
 
 // The sort column of every player pane (COPLR).
 int g_playerSortColumn = -1;
 
 struct PlayerPane {
-    PlayerPane(HWND window, HWND list, catalogue::GameProfile& profile, const DisplayOptions& options)
-        : window(window), list(list), profile(profile), model(profile, options), drawing(list) {}
+    PlayerPane(PaneHost& host, HWND window, HWND list, catalogue::GameProfile& profile)
+        : host(host), window(window), list(list), profile(profile), model(profile, host.Display()), drawing(list) {}
+    PaneHost& host;
     HWND window;
     HWND list;
     catalogue::GameProfile& profile;
@@ -33,20 +30,20 @@ struct PlayerPane {
     ListDrawing drawing;
 };
 
-void OnCreate(HWND window) {
-    catalogue::GameProfile* profile = app::win32::CurrentProfile();
+void OnCreate(HWND window, const CREATESTRUCTA& create) {
+    const auto* creation = static_cast<const PaneCreation*>(create.lpCreateParams);
     HWND list = CreatePaneList(window, 0);
-    base::SettingsStore* store = PaneSettings();
-    if (!profile || !store || !list)
+    if (!creation || !list)
         return;
-    SetUpPaneColumns(list, TheShell().paneIconsB, kPlayerPaneColumns,
-                     ReadPaneWidths(*store, base::reg::kPlayerColumnWidthFormat, kPlayerPaneColumns));
-    auto* pane = new PlayerPane(window, list, *profile, TheShell().ctx->display);
+    PaneHost& host = creation->host;
+    SetUpPaneColumns(list, host.ListIcons(), kPlayerPaneColumns,
+                     ReadPaneWidths(host.Settings(), base::reg::kPlayerColumnWidthFormat, kPlayerPaneColumns));
+    auto* pane = new PlayerPane(host, window, list, creation->profile);
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pane));
 }
 
 void OnDestroy(PlayerPane& pane) {
-    SaveWidthsAndDestroyList(pane.list, base::reg::kPlayerColumnWidthFormat);
+    SaveWidthsAndDestroyList(pane.list, pane.host.Settings(), base::reg::kPlayerColumnWidthFormat);
 }
 
 void Rebuild(PlayerPane& pane) {
@@ -72,16 +69,15 @@ void Sort(PlayerPane& pane) {
     }
 }
 
-void Tell(const char* text) {
-    if (base::MessageSink* sink = TheShell().sink)
-        sink->Tell(text, base::MessageIcon::kNone);
+void Tell(PlayerPane& pane, const char* text) {
+    pane.host.Sink().Tell(text, base::MessageIcon::kNone);
 }
 
 void ShowServer(PlayerPane& pane, catalogue::ServerRecord* server) {
     if (!server)
         return;
     if (pane.model.ShowServer(*server, g_playerSortColumn))
-        Tell(kTooManyPlayersMessage);
+        Tell(pane, kTooManyPlayersMessage);
     Rebuild(pane);
 }
 
@@ -91,8 +87,8 @@ void ForwardPlayers(PlayerPane& pane, catalogue::ServerRecord* server) {
     bool tooMany = false;
     std::vector<catalogue::PlayerRecord*> players = ForwardServerPlayers(*server, tooMany);
     if (tooMany)
-        Tell(kTooManyPlayersMessage);
-    HWND buddies = app::win32::BuddyPaneOf(&pane.profile);
+        Tell(pane, kTooManyPlayersMessage);
+    HWND buddies = pane.host.PanesOf(pane.profile).buddy;
     for (catalogue::PlayerRecord* p : players)
         SendToPane(buddies, PM_PLAYER_SEEN, 0, reinterpret_cast<LPARAM>(p));
 }
@@ -126,7 +122,7 @@ void AddSelectedToBuddies(PlayerPane& pane) {
     std::vector<catalogue::PlayerRecord*> players = pane.model.AddSelectedToBuddies(rows);
     for (int row : rows)
         RedrawRow(pane.list, row);
-    HWND buddies = app::win32::BuddyPaneOf(&pane.profile);
+    HWND buddies = pane.host.PanesOf(pane.profile).buddy;
     for (catalogue::PlayerRecord* p : players)
         SendToPane(buddies, PM_ADD_BUDDY_PLAYER, 0, reinterpret_cast<LPARAM>(p));
 }
@@ -135,22 +131,7 @@ void CopySelected(PlayerPane& pane, bool irc) {
     catalogue::PlayerRecord* player = pane.model.PlayerAt(FirstSelectedRow(pane.list));
     if (!player)
         return;
-    PutTextOnClipboard(TheShell().main, irc ? PlayerLineIrc(*player) : PlayerLineText(*player));
-}
-
-void DispInfo(PlayerPane& pane, NMLVDISPINFOA& info) {
-    LVITEMA& item = info.item;
-    const PlayerRow* row = pane.model.Row(item.iItem);
-    if (!row)
-        return;
-    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
-        const std::string& text = item.iSubItem == 1 ? row->score : (item.iSubItem == 2 ? row->ping : row->name);
-        lstrcpynA(item.pszText, item.iSubItem <= 2 ? text.c_str() : "", item.cchTextMax);
-    }
-    if (item.mask & LVIF_IMAGE)
-        item.iImage = row->icon;
-    if (item.mask & LVIF_PARAM)
-        item.lParam = reinterpret_cast<LPARAM>(row->player);
+    PutTextOnClipboard(pane.host.Owner(), irc ? PlayerLineIrc(*player) : PlayerLineText(*player));
 }
 
 LRESULT OnNotify(PlayerPane& pane, const NMHDR& header) {
@@ -158,25 +139,22 @@ LRESULT OnNotify(PlayerPane& pane, const NMHDR& header) {
         return 0;
     switch (header.code) {
         case NM_CUSTOMDRAW:
-            return ListPaneCustomDraw(
-                reinterpret_cast<const NMLVCUSTOMDRAW&>(header), TheShell().paneIconsB,
-                [&pane](int row, int column, bool selected) { return pane.model.PaintCell(row, column, selected); });
-        case LVN_GETDISPINFOA:
-            DispInfo(pane, const_cast<NMLVDISPINFOA&>(reinterpret_cast<const NMLVDISPINFOA&>(header)));
-            return 0;
+        case LVN_GETDISPINFOA: {
+            LRESULT result = 0;
+            HandleListNotify(header, pane.model, pane.host.ListIcons(), result);
+            return result;
+        }
         case LVN_COLUMNCLICK: {
-            base::SettingsStore* store = PaneSettings();
-            if (!store)
-                return 0;
+            base::SettingsStore& store = pane.host.Settings();
             int column = reinterpret_cast<const NMLISTVIEW&>(header).iSubItem;
             ApplyPaneMarkers(pane.list,
-                             PaneColumnClick(g_playerSortColumn, column, *store, base::reg::kPlayerSortColumn));
+                             PaneColumnClick(g_playerSortColumn, column, store, base::reg::kPlayerSortColumn));
             Sort(pane);
             return 0;
         }
         case NM_RCLICK:
             if (FirstSelectedRow(pane.list) >= 0)
-                ShowListPaneMenu(pane.window, IDM_PANE_ADD_BUDDY);
+                ShowListPaneMenu(pane.host.Instance(), pane.window, IDM_PANE_ADD_BUDDY);
             return 0;
         default:
             return 0;
@@ -205,8 +183,8 @@ LRESULT Handle(PlayerPane& pane, UINT message, WPARAM wParam, LPARAM lParam, boo
             ServerRemoved(pane, server);
             return 0;
         case PM_RESTORE_SORT:
-            if (base::SettingsStore* store = PaneSettings())
-                ApplyPaneMarkers(pane.list, RestorePaneSort(g_playerSortColumn, *store, base::reg::kPlayerSortColumn));
+            ApplyPaneMarkers(pane.list,
+                             RestorePaneSort(g_playerSortColumn, pane.host.Settings(), base::reg::kPlayerSortColumn));
             Sort(pane);
             InvalidateRect(pane.window, nullptr, TRUE);
             return 0;

@@ -1,17 +1,18 @@
 // The server list pane's window procedure: window, columns, rows, sorting and notifications.
 #include "views/win32/server_pane.h"
 
-#include "app/win32/shell.h"
+#include <cstring>
+#include <string>
+
 #include "net/status_parser.h"
 #include "views/server_columns.h"
+#include "views/win32/cell_drawing.h"
 #include "views/win32/list_control.h"
 #include "views/win32/list_pane_frame.h"
 #include "views/win32/pane_messages.h"
 #include "views/win32/panes.h"
 
 namespace views::win32 {
-
-using app::win32::TheShell;
 
 namespace {
 
@@ -33,8 +34,8 @@ bool IsColumnOrder(const uint32_t (&order)[catalogue::kServerColumns]) {
     return true;
 }
 
-void SetUpServerColumns(HWND list, const catalogue::GameProfile& profile) {
-    if (HIMAGELIST icons = TheShell().paneIconsA)
+void SetUpServerColumns(HWND list, HIMAGELIST icons, const catalogue::GameProfile& profile) {
+    if (icons)
         SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(icons));
     const DWORD extended = LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP | LVS_EX_INFOTIP;
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
@@ -68,22 +69,20 @@ LRESULT CALLBACK ServerListProc(HWND list, UINT message, WPARAM wParam, LPARAM l
     return CallWindowProcA(classProc, list, message, wParam, lParam);
 }
 
-void OnCreate(HWND window) {
-    app::win32::Shell& shell = TheShell();
-    // The pane belongs to the profile that is current while it is created.
-    catalogue::GameProfile* profile = app::win32::CurrentProfile();
+void OnCreate(HWND window, const CREATESTRUCTA& create) {
+    const auto* creation = static_cast<const PaneCreation*>(create.lpCreateParams);
     HWND list = CreatePaneList(window, 0);
-    if (!profile || !shell.ctx || !list)
+    if (!creation || !list)
         return;
-    SetUpServerColumns(list, *profile);
+    SetUpServerColumns(list, creation->host.ServerIcons(), creation->profile);
     SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ServerListProc));
-    auto* pane = new ServerPane(window, list, *profile, shell.ctx->display, shell.ctx->catalogue);
+    auto* pane = new ServerPane(creation->host, window, list, creation->profile);
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pane));
 }
 
 void OnDestroy(ServerPane& pane) {
     SaveServerColumns(pane.list, pane.profile);
-    if (app::win32::ShellServerActions* actions = TheShell().serverActions) {
+    if (ServerActions* actions = pane.host.Actions()) {
         if (actions->RemoteControlCount() > 0)
             actions->CloseRemoteControl();
     }
@@ -96,7 +95,7 @@ void OnPaint(HWND window) {
         PaintPaneFrame(window, nullptr, -1, "", 24, "");
         return;
     }
-    PaintPaneFrame(window, TheShell().tabImages, static_cast<int>(pane->profile.iconIndex), pane->profile.title, 24,
+    PaintPaneFrame(window, pane->host.GameIcons(), static_cast<int>(pane->profile.iconIndex), pane->profile.title, 24,
                    pane->model.VisibleText());
 }
 
@@ -156,8 +155,7 @@ void ServerChanged(ServerPane& pane, catalogue::ServerRecord* record) {
             break;
     }
     if (u.forwardPlayers)
-        app::win32::SendToPane(app::win32::PlayerPaneOf(&pane.profile), PM_SERVER_PLAYERS, 0,
-                               reinterpret_cast<LPARAM>(record));
+        SendToPane(PanesOfProfile(pane).player, PM_SERVER_PLAYERS, 0, reinterpret_cast<LPARAM>(record));
 }
 
 void RemoveStaleServer(ServerPane& pane, catalogue::ServerRecord* record) {
@@ -180,14 +178,10 @@ void ClearRows(ServerPane& pane) {
     TrackServerSelection(pane);
 }
 
-void ApplyReply(ServerPane& pane, WPARAM keepCopy, catalogue::ServerRecord* record) {
-    app::win32::Shell& shell = TheShell();
-    if (!record || !shell.ctx)
+void ApplyReply(ServerPane& pane, const ReplyToApply* reply) {
+    if (!reply || !reply->record || !reply->data)
         return;
-    app::win32::ReplyBuffers& replies = shell.replies;
-    size_t size = replies.lastReplySize > sizeof replies.lastReply ? sizeof replies.lastReply : replies.lastReplySize;
-    net::parseReply(*record, replies.lastReply, size, pane.profile.kind, shell.ctx->catalogue,
-                    keepCopy ? &replies.propertiesReply : nullptr);
+    net::parseReply(*reply->record, reply->data, reply->size, pane.profile.kind, pane.host.Catalogue(), reply->keep);
 }
 
 void SelectServer(ServerPane& pane, catalogue::ServerRecord* record) {
@@ -202,9 +196,8 @@ void LocateServer(ServerPane& pane, catalogue::ServerRecord* record) {
         return;
     SelectAllRows(pane.list, false);
     SelectAndFocusRow(pane.list, row);
-    app::win32::SendToPane(app::win32::PlayerPaneOf(&pane.profile), PM_SHOW_SERVER, 0,
-                           reinterpret_cast<LPARAM>(record));
-    EnableLocatedServerCommands();
+    SendToPane(PanesOfProfile(pane).player, PM_SHOW_SERVER, 0, reinterpret_cast<LPARAM>(record));
+    EnableLocatedServerCommands(pane.host);
 }
 
 void ShowSelectedPlayers(ServerPane& pane) {
@@ -212,9 +205,22 @@ void ShowSelectedPlayers(ServerPane& pane) {
     catalogue::ServerRecord* record = pane.model.RecordAt(row);
     if (!record)
         return;
-    app::win32::SendToPane(app::win32::PlayerPaneOf(&pane.profile), PM_SHOW_SERVER, 0,
-                           reinterpret_cast<LPARAM>(record));
+    SendToPane(PanesOfProfile(pane).player, PM_SHOW_SERVER, 0, reinterpret_cast<LPARAM>(record));
     SendMessageA(pane.list, LVM_ENSUREVISIBLE, row, FALSE);
+}
+
+void ShowInfoTip(ServerPane& pane, NMLVGETINFOTIPA& tip) {
+    if (!tip.pszText || tip.cchTextMax <= 0)
+        return;
+    const catalogue::ServerRecord* record = pane.model.RecordAt(tip.iItem);
+    if (!record) {
+        size_t used = strnlen(tip.pszText, static_cast<size_t>(tip.cchTextMax));
+        if (used + 1 < static_cast<size_t>(tip.cchTextMax))
+            lstrcpynA(tip.pszText + used, kNoInfoTip, tip.cchTextMax - static_cast<int>(used));
+        return;
+    }
+    std::string text = views::ServerInfoTip(*record);
+    lstrcpynA(tip.pszText, text.c_str(), tip.cchTextMax);
 }
 
 LRESULT OnNotify(ServerPane& pane, const NMHDR& header) {
@@ -224,12 +230,13 @@ LRESULT OnNotify(ServerPane& pane, const NMHDR& header) {
         // Asked for every painted cell and row: never a selection change, and far too frequent to
         // look at the selection each time.
         case NM_CUSTOMDRAW:
-            return ServerCustomDraw(pane, reinterpret_cast<const NMLVCUSTOMDRAW&>(header));
-        case LVN_GETDISPINFOA:
-            ServerDispInfo(pane, const_cast<NMLVDISPINFOA&>(reinterpret_cast<const NMLVDISPINFOA&>(header)));
-            return 0;
+        case LVN_GETDISPINFOA: {
+            LRESULT result = 0;
+            HandleListNotify(header, pane.model, pane.host.ServerIcons(), result);
+            return result;
+        }
         case LVN_GETINFOTIPA:
-            ServerInfoTip(pane, const_cast<NMLVGETINFOTIPA&>(reinterpret_cast<const NMLVGETINFOTIPA&>(header)));
+            ShowInfoTip(pane, const_cast<NMLVGETINFOTIPA&>(reinterpret_cast<const NMLVGETINFOTIPA&>(header)));
             return 0;
         case LVN_ODCACHEHINT:
             return 0;
@@ -306,13 +313,18 @@ void SyncRows(ServerPane& pane) {
 
 void TellServerRemoved(ServerPane& pane, catalogue::ServerRecord* record) {
     LPARAM r = reinterpret_cast<LPARAM>(record);
-    app::win32::SendToPane(app::win32::BuddyPaneOf(&pane.profile), PM_SERVER_REMOVED, 0, r);
-    app::win32::SendToPane(app::win32::PlayerPaneOf(&pane.profile), PM_SERVER_REMOVED, 0, r);
+    PaneSet panes = PanesOfProfile(pane);
+    SendToPane(panes.buddy, PM_SERVER_REMOVED, 0, r);
+    SendToPane(panes.player, PM_SERVER_REMOVED, 0, r);
+}
+
+PaneSet PanesOfProfile(ServerPane& pane) {
+    return pane.host.PanesOf(pane.profile);
 }
 
 LRESULT CALLBACK ServerPaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CREATE) {
-        OnCreate(window);
+        OnCreate(window, *reinterpret_cast<const CREATESTRUCTA*>(lParam));
         return 0;
     }
     ServerPane* pane = ServerPaneFrom(window);
@@ -368,7 +380,7 @@ LRESULT CALLBACK ServerPaneProc(HWND window, UINT message, WPARAM wParam, LPARAM
             ShowSelectedPlayers(*pane);
             return 0;
         case PM_APPLY_REPLY:
-            ApplyReply(*pane, wParam, record);
+            ApplyReply(*pane, reinterpret_cast<const ReplyToApply*>(lParam));
             return 0;
         case PM_ADD_SERVER_ROW:
             AddServerRow(*pane, record);
@@ -390,7 +402,7 @@ LRESULT CALLBACK ServerPaneProc(HWND window, UINT message, WPARAM wParam, LPARAM
             TrackServerSelection(*pane);
             if (message == PM_SELECT_ALL)
                 return 0;
-            GreyServerCommandsAfterDeselect();
+            GreyServerCommandsAfterDeselect(pane->host);
             return 0;
         case PM_SERVER_CHANGED:
             ServerChanged(*pane, record);

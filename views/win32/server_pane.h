@@ -10,6 +10,7 @@
 #include "views/display_options.h"
 #include "views/server_list.h"
 #include "views/win32/list_control.h"
+#include "views/win32/pane_host.h"
 
 namespace views::win32 {
 
@@ -25,13 +26,15 @@ constexpr int kRemoteControlLimit = 5;
 // One per server list pane, kept in the window's GWLP_USERDATA from WM_CREATE to WM_NCDESTROY. The
 // list control is owner-data: its rows are the model's.
 struct ServerPane {
-    ServerPane(HWND window,
-               HWND list,
-               catalogue::GameProfile& profile,
-               const DisplayOptions& options,
-               const catalogue::Catalogue& catalogue)
-        : window(window), list(list), profile(profile), model(profile, options, catalogue), drawing(list) {}
+    ServerPane(PaneHost& host, HWND window, HWND list, catalogue::GameProfile& profile)
+        : host(host),
+          window(window),
+          list(list),
+          profile(profile),
+          model(profile, host.Display(), host.Catalogue()),
+          drawing(list) {}
 
+    PaneHost& host;
     HWND window;
     HWND list;
     catalogue::GameProfile& profile;
@@ -62,19 +65,17 @@ void SyncRows(ServerPane& pane);
 // Sends PM_SERVER_REMOVED with the record to the buddy pane and the player pane.
 void TellServerRemoved(ServerPane& pane, catalogue::ServerRecord* record);
 
-// Drawing (server_pane_draw.cpp).
-LRESULT ServerCustomDraw(ServerPane& pane, const NMLVCUSTOMDRAW& cd);
-void ServerDispInfo(ServerPane& pane, NMLVDISPINFOA& info);
-void ServerInfoTip(ServerPane& pane, NMLVGETINFOTIPA& tip);
+// The panes of the pane's own profile.
+PaneSet PanesOfProfile(ServerPane& pane);
 
 // Selection and commands (server_pane_commands.cpp).
 // Re-reads the first selected row; when it changed, greys or enables the server commands and shows
 // the server's players.
 void TrackServerSelection(ServerPane& pane);
 // PM_DESELECT_ALL's greying of the server commands.
-void GreyServerCommandsAfterDeselect();
+void GreyServerCommandsAfterDeselect(PaneHost& host);
 // PM_LOCATE_SERVER's enabling of the commands.
-void EnableLocatedServerCommands();
+void EnableLocatedServerCommands(PaneHost& host);
 // The pane messages of the server commands; false for a message that is not one of them.
 bool HandleServerCommand(ServerPane& pane, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 // WM_COMMAND from the context menu.
@@ -83,7 +84,5 @@ void OnServerMenuCommand(ServerPane& pane, UINT command);
 void ShowServerMenu(ServerPane& pane);
 // Greys and checks the items of the context menu (resource 123) for the first selected server.
 void PrepareServerMenu(HMENU popup, const catalogue::GameProfile& profile, const catalogue::ServerRecord& record);
-// Whether an address may be handed to the shell to open (web pages only).
-bool IsWebAddress(const char* address);
 
 }  // namespace views::win32

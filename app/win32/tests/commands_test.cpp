@@ -24,7 +24,7 @@ class CommandsTest : public ShellTest {
         StartShell();
         profile = CurrentProfile();
         ASSERT_NE(profile, nullptr);
-        for (HWND pane : {ServerPaneOf(profile), BuddyPaneOf(profile), PlayerPaneOf(profile)})
+        for (HWND pane : {PanesOf(profile).server, PanesOf(profile).buddy, PanesOf(profile).player})
             RecordMessages(pane);
         network.calls.clear();
     }
@@ -53,7 +53,7 @@ class CommandsTest : public ShellTest {
 
 TEST_F(CommandsTest, ServerCommandsReachTheServerListPaneWithTheirParameters) {
     Start();
-    HWND pane = ServerPaneOf(profile);
+    HWND pane = PanesOf(profile).server;
     const std::pair<UINT, std::pair<UINT, WPARAM>> cases[] = {
         {IDM_JOIN, {PM_JOIN_SELECTED, 0}},
         {IDM_JOIN_SPECTATOR, {PM_JOIN_SELECTED, 1}},
@@ -68,8 +68,37 @@ TEST_F(CommandsTest, ServerCommandsReachTheServerListPaneWithTheirParameters) {
         EXPECT_EQ(LastPaneMessage(pane), expected) << command;
     }
     Command(IDM_REMOVE_BUDDY);
-    EXPECT_EQ(LastPaneMessage(BuddyPaneOf(profile)), std::make_pair(PM_REMOVE_SELECTED, WPARAM(0)));
-    EXPECT_TRUE(PrivateMessages(PlayerPaneOf(profile)).empty());
+    EXPECT_EQ(LastPaneMessage(PanesOf(profile).buddy), std::make_pair(PM_REMOVE_SELECTED, WPARAM(0)));
+    EXPECT_TRUE(PrivateMessages(PanesOf(profile).player).empty());
+}
+
+TEST_F(CommandsTest, TheServerContextMenuGivesTheMainMenusCommands) {
+    Start();
+    HWND pane = PanesOf(profile).server;
+    // Each context command does what its main menu twin does; copies go to the server list.
+    SetFocus(PanesOf(profile).playerList);
+    for (const auto& [context, expected] : std::initializer_list<std::pair<UINT, std::pair<UINT, WPARAM>>>{
+             {IDM_SRV_JOIN, {PM_JOIN_SELECTED, 0}},
+             {IDM_SRV_JOIN_SPECTATOR, {PM_JOIN_SELECTED, 1}},
+             {IDM_SRV_REMOVE_SERVER, {PM_REMOVE_SELECTED_SERVERS, 0}},
+             {IDM_SRV_REMOTE_CONTROL, {PM_OPEN_RCON, 0}},
+             {IDM_SRV_AUTO_REFRESH, {PM_TOGGLE_AUTO_REFRESH, 0}},
+             {IDM_SRV_MARK_FAVOURITE, {PM_TOGGLE_FAVOURITE, 0}},
+             {IDM_SRV_OPEN_WEBSITE, {PM_OPEN_WEBSITE, 0}},
+             {IDM_SRV_COPY_IRC, {PM_COPY_SELECTED, 1}},
+             {IDM_SRV_COPY_TEXT, {PM_COPY_SELECTED, 0}},
+         }) {
+        SendMessageA(pane, WM_COMMAND, context, 0);
+        EXPECT_EQ(LastPaneMessage(pane), expected) << context;
+    }
+    EXPECT_TRUE(PrivateMessages(PanesOf(profile).player).empty());
+    network.calls.clear();
+    dialogs.opened.clear();
+    for (UINT id : {IDM_SRV_REFRESH_ALL, IDM_SRV_REFRESH_SELECTED, IDM_SRV_REFRESH_FAVOURITES, IDM_SRV_SERVER_INFO,
+                    IDM_SRV_GET_MASTER_LIST, IDM_SRV_ADD_SERVER, IDM_SRV_MONITOR, IDM_SRV_COLOUR_PREFERENCES})
+        SendMessageA(pane, WM_COMMAND, id, 0);
+    EXPECT_EQ(network.calls, (std::vector<std::string>{"refresh 0", "refresh 1", "refresh 5", "refresh 6", "master"}));
+    EXPECT_EQ(dialogs.opened, (std::vector<UINT>{IDM_ADD_SERVER, IDM_MONITOR_SERVER, IDM_COLOUR_PREFERENCES}));
 }
 
 TEST_F(CommandsTest, RefreshAndQueryCommandsReachTheNetworkParts) {
@@ -90,30 +119,29 @@ TEST_F(CommandsTest, RefreshAndQueryCommandsReachTheNetworkParts) {
 
 TEST_F(CommandsTest, DialogCommandsAndMessagesOpenTheirDialogs) {
     Start();
-    for (UINT command :
-         {IDM_FIND_PLAYER, IDM_ADD_BUDDY, IDM_GAME_SETUP, IDM_COLOUR_PREFERENCES, IDM_ADD_SERVER, IDM_MONITOR_SERVER})
+    // Find Player and Add Buddy are the shell's own (the pane dialog tests open them).
+    for (UINT command : {IDM_GAME_SETUP, IDM_COLOUR_PREFERENCES, IDM_ADD_SERVER, IDM_MONITOR_SERVER})
         Command(command);
-    const std::vector<UINT> expected = {IDM_FIND_PLAYER,        IDM_ADD_BUDDY,  IDM_GAME_SETUP,
-                                        IDM_COLOUR_PREFERENCES, IDM_ADD_SERVER, IDM_MONITOR_SERVER};
+    const std::vector<UINT> expected = {IDM_GAME_SETUP, IDM_COLOUR_PREFERENCES, IDM_ADD_SERVER, IDM_MONITOR_SERVER};
     EXPECT_EQ(dialogs.opened, expected);
 }
 
 TEST_F(CommandsTest, EditCommandsGoToTheFocusedPaneOnly) {
     Start();
-    SetFocus(PlayerListOf(profile));
+    SetFocus(PanesOf(profile).playerList);
     Command(IDM_COPY_IRC);
-    EXPECT_EQ(LastPaneMessage(PlayerPaneOf(profile)), std::make_pair(PM_COPY_SELECTED, WPARAM(1)));
-    SetFocus(BuddyListOf(profile));
+    EXPECT_EQ(LastPaneMessage(PanesOf(profile).player), std::make_pair(PM_COPY_SELECTED, WPARAM(1)));
+    SetFocus(PanesOf(profile).buddyList);
     Command(IDM_COPY_TEXT);
-    EXPECT_EQ(LastPaneMessage(BuddyPaneOf(profile)), std::make_pair(PM_COPY_SELECTED, WPARAM(0)));
-    SetFocus(ServerListOf(profile));
+    EXPECT_EQ(LastPaneMessage(PanesOf(profile).buddy), std::make_pair(PM_COPY_SELECTED, WPARAM(0)));
+    SetFocus(PanesOf(profile).serverList);
     Command(IDM_SELECT_ALL);
-    EXPECT_EQ(LastPaneMessage(ServerPaneOf(profile)), std::make_pair(PM_SELECT_ALL, WPARAM(0)));
+    EXPECT_EQ(LastPaneMessage(PanesOf(profile).server), std::make_pair(PM_SELECT_ALL, WPARAM(0)));
     Command(IDM_DESELECT_ALL);
-    EXPECT_EQ(LastPaneMessage(ServerPaneOf(profile)), std::make_pair(PM_DESELECT_ALL, WPARAM(0)));
+    EXPECT_EQ(LastPaneMessage(PanesOf(profile).server), std::make_pair(PM_DESELECT_ALL, WPARAM(0)));
     SetFocus(TheShell().tab);
     Command(IDM_COPY_IRC);
-    for (HWND pane : {ServerPaneOf(profile), BuddyPaneOf(profile), PlayerPaneOf(profile)})
+    for (HWND pane : {PanesOf(profile).server, PanesOf(profile).buddy, PanesOf(profile).player})
         EXPECT_TRUE(PrivateMessages(pane).empty());
 }
 
@@ -124,7 +152,7 @@ TEST_F(CommandsTest, ImportExportAndCtrlEDoNothing) {
         Command(command);
     EXPECT_TRUE(network.calls.empty());
     EXPECT_TRUE(dialogs.opened.empty());
-    for (HWND pane : {ServerPaneOf(profile), BuddyPaneOf(profile), PlayerPaneOf(profile)})
+    for (HWND pane : {PanesOf(profile).server, PanesOf(profile).buddy, PanesOf(profile).player})
         EXPECT_TRUE(PrivateMessages(pane).empty());
 }
 
@@ -136,7 +164,7 @@ TEST_F(CommandsTest, ShowEmptyTogglesFlagMarkAndTextValueAndRedisplays) {
     EXPECT_FALSE(Checked(IDM_SHOW_EMPTY));
     EXPECT_EQ(RegText("SE"), "1");
     // The redisplay clears and re-sorts the server list pane.
-    auto messages = PrivateMessages(ServerPaneOf(profile));
+    auto messages = PrivateMessages(PanesOf(profile).server);
     ASSERT_GE(messages.size(), 2u);
     EXPECT_EQ(messages.front().message, PM_CLEAR);
     EXPECT_EQ(messages.back().message, PM_RESORT);
@@ -205,10 +233,10 @@ TEST_F(CommandsTest, ModItemsOfTheGameAreListedAndChoosingOneFilters) {
     EXPECT_EQ(RegDword("FSMD"), 6u);
     // Choosing it again writes nothing and redisplays nothing.
     DeleteRegValue(HKEY_CURRENT_USER, base::kRegistryKey, "FSMD");
-    testing_support::RecordedFor(ServerPaneOf(profile)).clear();
+    testing_support::RecordedFor(PanesOf(profile).server).clear();
     Command(IDM_MOD_FIRST + 6);
     EXPECT_EQ(RegDword("FSMD"), 0xDEADBEEFu);
-    EXPECT_TRUE(PrivateMessages(ServerPaneOf(profile)).empty());
+    EXPECT_TRUE(PrivateMessages(PanesOf(profile).server).empty());
     Command(IDM_MOD_ALL);
     EXPECT_TRUE(Checked(IDM_MOD_ALL));
     EXPECT_FALSE(Checked(IDM_MOD_FIRST + 6));
@@ -247,7 +275,7 @@ TEST_F(CommandsTest, WebLinksStandInDescendingOrderAndEndAtTheFirstGap) {
 TEST_F(CommandsTest, InitMenuAsksTheServerListPaneForFavouriteAndAutoRefresh) {
     Start();
     SendMessageA(main, WM_INITMENU, reinterpret_cast<WPARAM>(GetMenu(main)), 0);
-    auto messages = PrivateMessages(ServerPaneOf(profile));
+    auto messages = PrivateMessages(PanesOf(profile).server);
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0].message, PM_QUERY_FAVOURITE);
     EXPECT_EQ(messages[1].message, PM_QUERY_AUTO_REFRESH);

@@ -54,10 +54,10 @@ TEST_F(MainWindowTest, FixedChildrenAndPanesFollowTheLayoutTables) {
     ExpectRect(ChildRect(shell.logoPicture), 673, 5, 122, 23, "logo");
     catalogue::GameProfile* p = CurrentProfile();
     ASSERT_NE(p, nullptr);
-    ExpectRect(ChildRect(ServerPaneOf(p)), 204, 32, 591, 470, "server list pane");
-    ExpectRect(ChildRect(BuddyPaneOf(p)), 5, 32, 195, 268, "buddy pane");
-    ExpectRect(ChildRect(PlayerPaneOf(p)), 5, 304, 195, 196, "player pane");
-    EXPECT_TRUE(IsWindowVisible(ServerPaneOf(p)));
+    ExpectRect(ChildRect(PanesOf(p).server), 204, 32, 591, 470, "server list pane");
+    ExpectRect(ChildRect(PanesOf(p).buddy), 5, 32, 195, 268, "buddy pane");
+    ExpectRect(ChildRect(PanesOf(p).player), 5, 304, 195, 196, "player pane");
+    EXPECT_TRUE(IsWindowVisible(PanesOf(p).server));
 }
 
 TEST_F(MainWindowTest, VerticalSplitterIsClampedBetween100AndTwentyFromTheRight) {
@@ -67,12 +67,12 @@ TEST_F(MainWindowTest, VerticalSplitterIsClampedBetween100AndTwentyFromTheRight)
     SendMessageA(main, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 200));
     EXPECT_EQ(ctx.splitters.bars[0].position, 98);
     EXPECT_EQ(ctx.splitters.bars[0].farEdge, 102);
-    EXPECT_EQ(ChildRect(ServerPaneOf(CurrentProfile())).left, 102);
+    EXPECT_EQ(ChildRect(PanesOf(CurrentProfile()).server).left, 102);
     SendMessageA(main, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(790, 200));
     EXPECT_EQ(ctx.splitters.bars[0].position, 778);
     SendMessageA(main, WM_LBUTTONUP, 0, MAKELPARAM(300, 200));
     EXPECT_EQ(ctx.splitters.bars[0].position, 298);
-    EXPECT_EQ(ChildRect(BuddyPaneOf(CurrentProfile())).right, 5 + 293);
+    EXPECT_EQ(ChildRect(PanesOf(CurrentProfile()).buddy).right, 5 + 293);
     SendMessageA(main, WM_MOUSEMOVE, 0, MAKELPARAM(500, 200));  // not dragging: nothing moves
     EXPECT_EQ(ctx.splitters.bars[0].position, 298);
 }
@@ -84,7 +84,7 @@ TEST_F(MainWindowTest, PlayerSplitterIsClampedBetween112AndHeightMinus150) {
     SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 302));
     SendMessageA(main, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 40));
     EXPECT_EQ(ctx.splitters.bars[2].position, 110);
-    EXPECT_EQ(ChildRect(PlayerPaneOf(CurrentProfile())).top, 114);
+    EXPECT_EQ(ChildRect(PanesOf(CurrentProfile()).player).top, 114);
     SendMessageA(main, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 590));
     EXPECT_EQ(ctx.splitters.bars[2].position, 448);
     SendMessageA(main, WM_LBUTTONUP, 0, MAKELPARAM(50, 590));
@@ -118,13 +118,42 @@ TEST_F(MainWindowTest, TabChangeIsRefusedWhileBusyAndSwitchesPanesOtherwise) {
     catalogue::GameProfile* second = CurrentProfile();
     ASSERT_NE(second, first);
     EXPECT_STREQ(second->title, "Quake");
-    EXPECT_FALSE(IsWindowVisible(ServerPaneOf(first)));
-    EXPECT_TRUE(IsWindowVisible(ServerPaneOf(second)));
+    EXPECT_FALSE(IsWindowVisible(PanesOf(first).server));
+    EXPECT_TRUE(IsWindowVisible(PanesOf(second).server));
     // Both new profiles had empty lists: two offers of a master query, answered No.
     EXPECT_EQ(std::count(sink.shown.begin(), sink.shown.end(),
                          "You don't have any servers to view,\nwould you like Vexar! to retrieve the\nMaster server "
                          "list?"),
               2);
+}
+
+TEST_F(MainWindowTest, EachGameKeepsItsOwnModAndGameTypeFilter) {
+    WriteProfiles(folder.path(), {{"Elite", 0}, {"Quake", 1}});
+    StartShell();
+    Shell& shell = TheShell();
+    auto checked = [this](UINT item) { return (GetMenuState(GetMenu(main), item, MF_BYCOMMAND) & MF_CHECKED) != 0; };
+    auto selectTab = [&](int index) {
+        NMHDR changing = {shell.tab, 0, static_cast<UINT>(TCN_SELCHANGING)};
+        SendMessageA(main, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&changing));
+        SendMessageA(shell.tab, TCM_SETCURSEL, index, 0);
+        NMHDR changed = {shell.tab, 0, static_cast<UINT>(TCN_SELCHANGE)};
+        SendMessageA(main, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&changed));
+    };
+    SendMessageA(main, WM_COMMAND, IDM_MOD_FIRST + 6, 0);
+    SendMessageA(main, WM_COMMAND, IDM_GAMETYPE_FIRST + 2, 0);
+    ASSERT_EQ(ctx.display.ModFilter, 6u);
+    // The other game has its own items: no filter there, and "All" is checked.
+    selectTab(1);
+    EXPECT_EQ(ctx.display.ModFilter, 0u);
+    EXPECT_EQ(ctx.display.GameTypeFilter, 0u);
+    EXPECT_TRUE(checked(IDM_MOD_ALL));
+    EXPECT_TRUE(checked(IDM_GAMETYPE_ALL));
+    // Back again, the first game's choice filters and is checked.
+    selectTab(0);
+    EXPECT_EQ(ctx.display.ModFilter, 6u);
+    EXPECT_EQ(ctx.display.GameTypeFilter, 2u);
+    EXPECT_TRUE(checked(IDM_MOD_FIRST + 6));
+    EXPECT_FALSE(checked(IDM_MOD_ALL));
 }
 
 TEST_F(MainWindowTest, RememberedTabBeyondTheTabsSelectsTheFirst) {

@@ -1,8 +1,7 @@
 // The buddy pane on real Win32: rows, sightings, removal, copy, locating a buddy's server, sorting.
-#include "app/win32/registry.h"
+#include "views/win32/tests/pane_test_support.h"
 #include "resources/resource.h"
 #include "views/list_pane.h"
-#include "views/win32/tests/pane_test_support.h"
 
 namespace views_test {
 namespace {
@@ -160,14 +159,25 @@ TEST_F(BuddyPaneTest, ClickingAnOnlineBuddyLocatesItsServerAndDoubleClickJoins) 
 
     Click(buddyPane, buddyList, 1, true);  // offline: nothing
     EXPECT_TRUE(Selected(serverList).empty());
-    EXPECT_TRUE(actions.joins.empty());
+    EXPECT_TRUE(fake->actions.joins.empty());
     Click(buddyPane, buddyList, 0, false);
     EXPECT_EQ(Selected(serverList), std::vector<int>{1});
     EXPECT_EQ(ColumnTexts(playerList, 0), (std::vector<std::string>{"Bob", "Ann"}));
-    EXPECT_TRUE(actions.joins.empty());
+    EXPECT_TRUE(fake->actions.joins.empty());
     Click(buddyPane, buddyList, 0, true);
-    ASSERT_EQ(actions.joins.size(), 1u);
-    EXPECT_EQ(actions.joins[0], std::make_pair(s, false));
+    ASSERT_EQ(fake->actions.joins.size(), 1u);
+    EXPECT_EQ(fake->actions.joins[0], std::make_pair(s, false));
+
+    // A buddy on a server that a filter hides joins that server, never the row selected before.
+    fake->actions.joins.clear();
+    s->playerCount = 0;
+    fake->display.HideEmpty = 1;
+    Refilter();
+    ASSERT_EQ(RowCount(serverList), 1);
+    SelectRows(serverList, {0});
+    Click(buddyPane, buddyList, 0, true);
+    ASSERT_EQ(fake->actions.joins.size(), 1u);
+    EXPECT_EQ(fake->actions.joins[0].first, s);
 }
 
 TEST_F(BuddyPaneTest, BuddiesSortOnlineFirstAndTheColumnIsRemembered) {
@@ -188,9 +198,7 @@ TEST_F(BuddyPaneTest, BuddiesSortOnlineFirstAndTheColumnIsRemembered) {
     ColumnClick(buddyPane, buddyList, 1);
     EXPECT_EQ(ColumnTexts(buddyList, 0), (std::vector<std::string>{"Bob", "Zed", "cat", "Amy"}));
     EXPECT_EQ(HeaderImage(buddyList, 0), -1);
-    DWORD stored = 0;
-    ReadRegDword(HKEY_CURRENT_USER, &stored, base::kGeometryKey, "COBDY");
-    EXPECT_EQ(stored, 1u);
+    EXPECT_EQ(fake->settings.ReadDword(base::kGeometryKey, "COBDY"), 1u);
 
     // A player made a buddy goes online and the list is sorted again.
     catalogue::ServerRecord* c = Server("10.0.0.3", "Gamma", {{"Kim", 1, 10}});

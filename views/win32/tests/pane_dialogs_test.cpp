@@ -1,20 +1,22 @@
-// The Add Buddy and Find Player dialogs on real Win32, opened by the main window's commands.
+// The Add Buddy and Find Player dialogs on real Win32, on the fake host.
+#include "views/win32/tests/pane_test_support.h"
 #include "resources/resource.h"
 #include "views/list_pane.h"
 #include "views/win32/panes.h"
-#include "views/win32/tests/pane_test_support.h"
 
 namespace views_test {
 namespace {
 
 class PaneDialogsTest : public PaneTest {
   protected:
-    void StartWithDialogs() {
-        Start();
-        TheShell().dialogs = &paneDialogs;
+    void StartWithDialogs() { Start(); }
+    void Command(UINT id) {
+        if (id == IDM_FIND_PLAYER)
+            views::win32::RunFindPlayer(*fake, *profile);
+        else if (id == IDM_ADD_BUDDY)
+            views::win32::RunAddBuddy(*fake, *profile);
     }
-    void Command(UINT id) { SendMessageA(main, WM_COMMAND, id, 0); }
-    std::string Ini(const char* key) { return ctx.settings->ReadIni("vexar.ini", "Find", key, "<none>", 256); }
+    std::string Ini(const char* key) { return fake->settings.ReadIni("vexar.ini", "Find", key, "<none>", 256); }
     // Two servers of players for the searches.
     void Players() {
         lab = AddRow("10.0.0.1", "^1Lab", 40);
@@ -24,7 +26,6 @@ class PaneDialogsTest : public PaneTest {
         SetPlayers(arena, {{"bob", 3, 30}, {"BOB", 4, 40}, {"^1B^2ob", 5, 50}});
     }
 
-    views::win32::PaneDialogs paneDialogs;
     catalogue::ServerRecord* lab = nullptr;
     catalogue::ServerRecord* arena = nullptr;
 };
@@ -114,7 +115,7 @@ TEST_F(PaneDialogsTest, FindPlayerAddsBuddiesAndFavouritesAndJoinsTheServer) {
     AddBuddyRecord("JimBo");
     SendBuddy(PM_BUDDIES_RELOAD);
     INT_PTR result = 0;
-    RunWithDialog([&] { result = views::win32::RunFindPlayer(main); },
+    RunWithDialog([&] { result = views::win32::RunFindPlayer(*fake, *profile); },
                   [&](HWND dialog) {
                       HWND list = GetDlgItem(dialog, IDC_FIND_LIST);
                       Find(dialog, "");
@@ -145,20 +146,10 @@ TEST_F(PaneDialogsTest, FindPlayerAddsBuddiesAndFavouritesAndJoinsTheServer) {
     // Sorted again: the online buddy before the offline one.
     EXPECT_EQ(ColumnTexts(buddyList, 0), (std::vector<std::string>{"bob", "JimBo"}));
     EXPECT_EQ(CellText(buddyList, 0, 1), "Arena");
-    ASSERT_EQ(actions.joins.size(), 1u);
-    EXPECT_EQ(actions.joins[0], std::make_pair(arena, false));
+    ASSERT_EQ(fake->actions.joins.size(), 1u);
+    EXPECT_EQ(fake->actions.joins[0], std::make_pair(arena, false));
     ASSERT_EQ(Selected(serverList).size(), 1u);  // the new favourite went to the top
     EXPECT_EQ(CellText(serverList, Selected(serverList)[0], 9), "10.0.0.2:27960");
-}
-
-TEST_F(PaneDialogsTest, OtherCommandsGoToTheNextDialogs) {
-    StartWithDialogs();
-    views::win32::PaneDialogs chained(&dialogs);
-    TheShell().dialogs = &chained;
-    dialogs.opened.clear();
-    Command(IDM_GAME_SETUP);
-    Command(IDM_COLOUR_PREFERENCES);
-    EXPECT_EQ(dialogs.opened, (std::vector<UINT>{IDM_GAME_SETUP, IDM_COLOUR_PREFERENCES}));
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // What the panes put on the screen: row colours of the owner-drawn cells, and the lists drawn again
 // once a burst of changes is over.
-#include "views/row_paint.h"
 #include "views/win32/tests/pane_test_support.h"
+#include "views/row_paint.h"
 
 namespace views_test {
 namespace {
@@ -21,9 +21,9 @@ COLORREF CellColour(HWND list, int row, int column) {
 class PaneDrawingTest : public PaneTest {
   protected:
     void Show() {
-        SetClientSize(900, 700);
+        UpdateWindow(fake->owner);
         Pump();
-        RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RedrawWindow(fake->owner, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     }
 };
 

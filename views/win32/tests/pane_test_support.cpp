@@ -6,23 +6,47 @@
 namespace views_test {
 
 void PaneTest::Start() {
-    StartShell();
-    profile = CurrentProfile();
-    ASSERT_NE(profile, nullptr);
-    serverPane = ServerPaneOf(profile);
-    playerPane = PlayerPaneOf(profile);
-    buddyPane = BuddyPaneOf(profile);
-    serverList = ServerListOf(profile);
-    playerList = PlayerListOf(profile);
-    buddyList = BuddyListOf(profile);
+    if (!fake)
+        fake = std::make_unique<testing_support::FakePaneHost>();
+    ownProfile = std::make_unique<catalogue::GameProfile>();
+    profile = ownProfile.get();
+    profile->kind = catalogue::kQuake3;
+    base::CopyText(profile->title, "Quake 3 Arena");
+    catalogue::ApplyProfileDefaults(*profile, GetSysColor(COLOR_BTNFACE));
+    PaneSet panes = fake->CreatePanesOf(*profile);
+    serverPane = panes.server;
+    playerPane = panes.player;
+    buddyPane = panes.buddy;
+    serverList = panes.serverList;
+    playerList = panes.playerList;
+    buddyList = panes.buddyList;
     ASSERT_TRUE(serverList && playerList && buddyList);
-    TheShell().serverActions = &actions;
-    sink.shown.clear();
 }
 
 void PaneTest::TearDown() {
-    TheShell().serverActions = nullptr;
-    ShellTest::TearDown();
+    // The panes let go of the records before the lists are freed.
+    fake.reset();
+    if (profile) {
+        catalogue::clearServers(profile->servers);
+        catalogue::clearBuddies(profile->buddies);
+    }
+    ownProfile.reset();
+}
+
+void PaneTest::Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void PaneTest::Refilter() {
+    SendServer(PM_CLEAR);
+    SendPlayer(PM_CLEAR);
+    for (catalogue::ServerRecord* r = profile->servers.head; r; r = r->next)
+        SendServer(PM_ADD_SERVER_ROW, 0, r);
+    SendServer(PM_RESORT);
 }
 
 catalogue::ServerRecord* PaneTest::NewServer(const char* address, uint32_t port) {
@@ -176,19 +200,6 @@ void PutOnClipboard(const char* text) {
     GlobalUnlock(block);
     SetClipboardData(CF_TEXT, block);
     CloseClipboard();
-}
-
-bool MenuItemEnabled(UINT item) {
-    UINT state = GetMenuState(GetMenu(TheShell().main), item, MF_BYCOMMAND);
-    return state != UINT(-1) && !(state & (MF_GRAYED | MF_DISABLED));
-}
-
-bool MenuItemChecked(UINT item) {
-    return (GetMenuState(GetMenu(TheShell().main), item, MF_BYCOMMAND) & MF_CHECKED) != 0;
-}
-
-BYTE ToolbarState(int command) {
-    return static_cast<BYTE>(SendMessageA(TheShell().toolbar, TB_GETSTATE, command, 0));
 }
 
 namespace {

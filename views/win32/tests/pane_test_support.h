@@ -1,49 +1,37 @@
-// Fixture of the pane tests: the real shell with one profile, records made to measure, and readers
-// of list rows, header images, menus, toolbar states and the clipboard.
+// Fixture of the pane tests: one profile's panes on a fake host, records made to measure, and
+// readers of list rows, header images and the clipboard.
 #pragma once
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <commctrl.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/win32/shell.h"
 #include "base/text.h"
 #include "catalogue/records.h"
-#include "testing/win32/shell_fixture.h"
+#include "testing/win32/fake_pane_host.h"
+#include "testing/win32/message_recorder.h"
 #include "views/win32/pane_messages.h"
 
 namespace views_test {
 
-using namespace app::win32;
 using namespace views::win32;
 
-// Records what the server list pane asks of the join and remote-control parts.
-class RecordingActions : public ShellServerActions {
-  public:
-    void Join(catalogue::ServerRecord& record, bool asSpectator) override {
-        joins.push_back({&record, asSpectator});
-        ++record.joinCount;
-    }
-    void EditPlayerConfig(catalogue::ServerRecord& record) override { edited.push_back(&record); }
-    void OpenRemoteControl(catalogue::ServerRecord& record) override { consoles.push_back(&record); }
-    int RemoteControlCount() const override { return openConsoles; }
-    void CloseRemoteControl() override { ++closed; }
+using testing_support::RecordingActions;
 
-    std::vector<std::pair<catalogue::ServerRecord*, bool>> joins;
-    std::vector<catalogue::ServerRecord*> edited;
-    std::vector<catalogue::ServerRecord*> consoles;
-    int openConsoles = 0;
-    int closed = 0;
-};
-
-class PaneTest : public testing_support::ShellTest {
+// One profile with its three panes on a fake host: nothing of the program but the panes.
+class PaneTest : public ::testing::Test {
   protected:
+    // Makes the host (unless a test made it first to prepare its settings), the profile and its panes.
     void Start();
     void TearDown() override;
+    void Pump();
 
     // A record appended to the profile's list that passes the default filters: an answered,
     // non-empty, unprotected server.
@@ -58,6 +46,8 @@ class PaneTest : public testing_support::ShellTest {
     };
     void SetPlayers(catalogue::ServerRecord* server, std::initializer_list<PlayerSpec> players);
     catalogue::BuddyRecord* AddBuddyRecord(const char* name);
+    // The rows again under the current display options, as the main window does on a filter change.
+    void Refilter();
 
     LRESULT SendServer(UINT message, WPARAM wParam = 0, const void* lParam = nullptr) {
         return SendMessageA(serverPane, message, wParam, reinterpret_cast<LPARAM>(lParam));
@@ -74,6 +64,8 @@ class PaneTest : public testing_support::ShellTest {
     void ColumnClick(HWND pane, HWND list, int column);
     void Click(HWND pane, HWND list, int row, bool twice);
 
+    std::unique_ptr<testing_support::FakePaneHost> fake;
+    std::unique_ptr<catalogue::GameProfile> ownProfile;
     catalogue::GameProfile* profile = nullptr;
     HWND serverPane = nullptr;
     HWND playerPane = nullptr;
@@ -81,7 +73,6 @@ class PaneTest : public testing_support::ShellTest {
     HWND serverList = nullptr;
     HWND playerList = nullptr;
     HWND buddyList = nullptr;
-    RecordingActions actions;
 };
 
 int RowCount(HWND list);
@@ -95,10 +86,6 @@ std::vector<int> Selected(HWND list);
 // CF_TEXT on the clipboard ("" when there is none).
 std::string ClipboardText();
 void PutOnClipboard(const char* text);
-bool MenuItemEnabled(UINT item);
-bool MenuItemChecked(UINT item);
-BYTE ToolbarState(int command);
-
 // Runs `open` (which shows a modal dialog) and, once the dialog is up, `script` on it from inside
 // the dialog's own message loop; the script must end the dialog.
 void RunWithDialog(const std::function<void()>& open, const std::function<void(HWND)>& script);

@@ -1,9 +1,8 @@
 // The player pane on real Win32: which players get rows, icons, sorting, widths, copy, buddies.
-#include "app/win32/registry.h"
+#include "views/win32/tests/pane_test_support.h"
 #include "resources/resource.h"
 #include "views/list_pane.h"
 #include "views/player_rows.h"
-#include "views/win32/tests/pane_test_support.h"
 
 namespace views_test {
 namespace {
@@ -11,14 +10,11 @@ namespace {
 using testing_support::PrivateMessages;
 using testing_support::RecordMessages;
 
-DWORD RegValue(const char* name) {
-    DWORD v = 0xDEADBEEF;
-    ReadRegDword(HKEY_CURRENT_USER, &v, base::kGeometryKey, name);
-    return v;
-}
-
 class PlayerPaneTest : public PaneTest {
   protected:
+    uint32_t RegValue(const char* name) {
+        return fake->settings.ReadDword(base::kGeometryKey, name).value_or(0xDEADBEEF);
+    }
     // A server on a row with Bob, his twin bob (one row for both), a bot and ^1Alice.
     catalogue::ServerRecord* ServerWithPlayers() {
         catalogue::ServerRecord* s = AddRow("10.0.0.1", "^4Lab", 40);
@@ -40,14 +36,14 @@ TEST_F(PlayerPaneTest, ShownServerGivesOneRowPerNameWithoutBots) {
     EXPECT_EQ(RowImage(playerList, 1), views::kPaneImageBuddy);
     EXPECT_EQ(profile->shownMaxPlayers, 16u);
 
-    ctx.display.ShowBots = 0xFFFFFFFF;
+    fake->display.ShowBots = 0xFFFFFFFF;
     SendPlayer(PM_SHOW_SERVER, 0, s);
     ASSERT_EQ(RowCount(playerList), 3);
     EXPECT_EQ(CellText(playerList, 1, 0), "Bot");
     EXPECT_EQ(RowImage(playerList, 1), views::kPaneImageBot);
 
     // Half-Life replies carry no pings: nobody is a bot there.
-    ctx.display.ShowBots = 0;
+    fake->display.ShowBots = 0;
     profile->kind = catalogue::kHalfLife;
     SendPlayer(PM_SHOW_SERVER, 0, s);
     EXPECT_EQ(RowCount(playerList), 3);
@@ -57,7 +53,7 @@ TEST_F(PlayerPaneTest, ShownServerGivesOneRowPerNameWithoutBots) {
     profile->kind = catalogue::kRenegade;
     SendPlayer(PM_SHOW_SERVER, 0, s);
     EXPECT_EQ(RowCount(playerList), 0);
-    EXPECT_TRUE(sink.shown.empty());
+    EXPECT_TRUE(fake->sink.shown.empty());
 }
 
 TEST_F(PlayerPaneTest, MoreThan128PlayersAreCutWithAMessage) {
@@ -73,7 +69,7 @@ TEST_F(PlayerPaneTest, MoreThan128PlayersAreCutWithAMessage) {
     EXPECT_EQ(RowCount(playerList), catalogue::kMaxPlayerSlots);
     RecordMessages(buddyPane);
     SendPlayer(PM_SERVER_PLAYERS, 0, s);
-    EXPECT_EQ(sink.shown, (std::vector<std::string>(2, views::kTooManyPlayersMessage)));
+    EXPECT_EQ(fake->sink.shown, (std::vector<std::string>(2, views::kTooManyPlayersMessage)));
     auto seen = PrivateMessages(buddyPane);
     ASSERT_EQ(seen.size(), static_cast<size_t>(catalogue::kMaxPlayerSlots));
     EXPECT_EQ(seen[0].message, PM_PLAYER_SEEN);
@@ -97,7 +93,7 @@ TEST_F(PlayerPaneTest, ColumnClickSortsAscendingAndIsRemembered) {
     EXPECT_EQ(HeaderImage(playerList, 0), views::kPaneImageSortMarker);
 
     // The stored column is restored (and sorts the rows) when the lists are loaded.
-    WriteRegDword(HKEY_CURRENT_USER, 2, base::kGeometryKey, "COPLR");
+    fake->settings.WriteDword(base::kGeometryKey, "COPLR", 2);
     SendPlayer(PM_RESTORE_SORT);
     EXPECT_EQ(ColumnTexts(playerList, 2), (std::vector<std::string>{"50", "80"}));
     EXPECT_EQ(HeaderImage(playerList, 2), views::kPaneImageSortMarker);
@@ -107,8 +103,9 @@ TEST_F(PlayerPaneTest, ColumnClickSortsAscendingAndIsRemembered) {
 }
 
 TEST_F(PlayerPaneTest, ColumnWidthsComeFromAndGoToTheRegistry) {
-    WriteRegDword(HKEY_CURRENT_USER, 0, base::kGeometryKey, "PLCW01");
-    WriteRegDword(HKEY_CURRENT_USER, 0x10000 + 150, base::kGeometryKey, "PLCW00");
+    fake = std::make_unique<testing_support::FakePaneHost>();
+    fake->settings.WriteDword(base::kGeometryKey, "PLCW01", 0);
+    fake->settings.WriteDword(base::kGeometryKey, "PLCW00", 0x10000 + 150);
     Start();
     EXPECT_EQ(SendMessageA(playerList, LVM_GETCOLUMNWIDTH, 0, 0), 150);
     EXPECT_EQ(SendMessageA(playerList, LVM_GETCOLUMNWIDTH, 1, 0), 60);

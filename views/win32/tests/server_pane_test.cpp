@@ -1,12 +1,12 @@
 // The server list pane on real Win32: rows and cell texts, sorting, filters, replies and removal.
 #include <cstring>
 
-#include "app/win32/app_messages.h"
+#include "views/win32/tests/pane_test_support.h"
 #include "resources/resource.h"
 #include "views/list_pane.h"
 #include "views/server_sort.h"
+#include "views/win32/panes.h"
 #include "views/win32/server_pane.h"
-#include "views/win32/tests/pane_test_support.h"
 
 namespace views_test {
 namespace {
@@ -181,14 +181,14 @@ TEST_F(ServerPaneTest, EveryColumnSortsBothWaysWithItsMarkers) {
     EXPECT_EQ(CellText(serverList, 0, 9), "10.0.0.2:27960");
 
     // Favourites on top in both directions of the ping column (the favourite has the middle ping).
-    ctx.display.FavouritesOnTop = 1;
+    fake->display.FavouritesOnTop = 1;
     for (int click = 0; click < 2; ++click) {
         ColumnClick(serverPane, serverList, 4);
         EXPECT_EQ(CellText(serverList, 0, 9), "10.0.0.2:27960") << click;
     }
     // Visited on top: the joined server leads; the selection stays on its record through a sort.
-    ctx.display.FavouritesOnTop = 0;
-    ctx.display.VisitedOnTop = 1;
+    fake->display.FavouritesOnTop = 0;
+    fake->display.VisitedOnTop = 1;
     charlie->joinCount = 2;
     SelectRows(serverList, {RowCount(serverList) - 1});
     std::string selectedAddress = CellText(serverList, RowCount(serverList) - 1, 9);
@@ -200,8 +200,8 @@ TEST_F(ServerPaneTest, EveryColumnSortsBothWaysWithItsMarkers) {
 
 TEST_F(ServerPaneTest, RefilterShowsOnlyTheServersThatPassTheFilters) {
     Start();
-    const char* modName = ctx.catalogue.modDisplayOf(profile->kind, 1);
-    const char* typeName = ctx.catalogue.gameTypeDisplayOf(profile->kind, 1, 1);
+    const char* modName = fake->catalogue.modDisplayOf(profile->kind, 1);
+    const char* typeName = fake->catalogue.gameTypeDisplayOf(profile->kind, 1, 1);
     ASSERT_TRUE(modName && typeName);
     NewServer("10.0.0.1");  // plain
     NewServer("10.0.0.2")->playerCount = 0;
@@ -214,30 +214,30 @@ TEST_F(ServerPaneTest, RefilterShowsOnlyTheServersThatPassTheFilters) {
     base::CopyText(modded->gameTypeDisplay, typeName);
 
     auto shown = [&]() {
-        SendMessageA(main, WM_APP_REFILTER, 0, 0);
+        Refilter();
         std::string octets;
         for (const std::string& a : ColumnTexts(serverList, 9))
             octets += a.substr(7, 1);
         return octets;
     };
     EXPECT_EQ(shown(), "12346");
-    ctx.display.ShowNoReply = 1;
+    fake->display.ShowNoReply = 1;
     EXPECT_EQ(shown(), "123456");
-    ctx.display.HideEmpty = 1;
+    fake->display.HideEmpty = 1;
     EXPECT_EQ(shown(), "13456");
-    ctx.display.HideEmpty = 0;
-    ctx.display.HidePassworded = 1;
+    fake->display.HideEmpty = 0;
+    fake->display.HidePassworded = 1;
     EXPECT_EQ(shown(), "12456");
-    ctx.display.HidePassworded = 0;
-    ctx.display.HideFull = 1;
+    fake->display.HidePassworded = 0;
+    fake->display.HideFull = 1;
     EXPECT_EQ(shown(), "12356");
-    ctx.display.HideFull = 0;
-    ctx.display.ModFilter = 1;
+    fake->display.HideFull = 0;
+    fake->display.ModFilter = 1;
     EXPECT_EQ(shown(), "6");
-    ctx.display.ModFilter = 0;
-    ctx.display.GameTypeFilter = 1;
+    fake->display.ModFilter = 0;
+    fake->display.GameTypeFilter = 1;
     EXPECT_EQ(shown(), "6");
-    ctx.display.GameTypeFilter = 2;
+    fake->display.GameTypeFilter = 2;
     base::CopyText(modded->gameTypeDisplay, "Not The Second");
     EXPECT_EQ(shown(), "");
     EXPECT_EQ(ServerPaneFrom(serverPane)->model.VisibleText(), "0/6 Servers visible");
@@ -272,14 +272,14 @@ TEST_F(ServerPaneTest, CopyPutsTheFirstSelectedServerOnTheClipboard) {
                                    "1 3/16 \x03"
                                    "12|\x03"
                                    "3 99 ms");
-    // From the context menu, with the ping of 100 in red.
+    // The ping of 100 in red.
     SelectRows(serverList, {1});
-    SendMessageA(serverPane, WM_COMMAND, IDM_SRV_COPY_IRC, 0);
+    SendServer(PM_COPY_SELECTED, 1);
     std::string line = ClipboardText();
     EXPECT_EQ(line.substr(line.size() - 9),
               "\x03"
               "4 100 ms");
-    SendMessageA(serverPane, WM_COMMAND, IDM_SRV_COPY_TEXT, 0);
+    SendServer(PM_COPY_SELECTED, 0);
     EXPECT_EQ(ClipboardText(), "Other | 10.0.0.2:27960 |  | 1/16 | 100 ms");
 
     // Nothing selected: the clipboard keeps what it had.
@@ -325,8 +325,8 @@ TEST_F(ServerPaneTest, RemovingSelectedServersFreesThemAfterTheOtherPanesLetGo) 
     for (int i = 0; i < 4; ++i)
         r[i] = AddRow(("10.0.0." + std::to_string(i + 1)).c_str());
     SendServer(PM_REMOVE_SELECTED_SERVERS);
-    EXPECT_EQ(sink.shown, std::vector<std::string>{"nothing selected!"});
-    EXPECT_EQ(sink.captions, std::vector<std::string>{"OK"});
+    EXPECT_EQ(fake->sink.shown, std::vector<std::string>{"nothing selected!"});
+    EXPECT_EQ(fake->sink.captions, std::vector<std::string>{"OK"});
     EXPECT_EQ(RowCount(serverList), 4);
 
     RecordMessages(buddyPane);
@@ -338,15 +338,15 @@ TEST_F(ServerPaneTest, RemovingSelectedServersFreesThemAfterTheOtherPanesLetGo) 
     EXPECT_EQ(RemovedRecords(buddyPane), (std::vector<LPARAM>{L(r[0]), L(r[2])}));
     EXPECT_EQ(RemovedRecords(playerPane), (std::vector<LPARAM>{L(r[0]), L(r[2])}));
     EXPECT_TRUE(Selected(serverList).empty());
-    EXPECT_EQ(ToolbarState(IDM_REMOVE_SERVER) & TBSTATE_INDETERMINATE, TBSTATE_INDETERMINATE);
+    EXPECT_EQ(fake->toolbar[IDM_REMOVE_SERVER] & TBSTATE_INDETERMINATE, TBSTATE_INDETERMINATE);
 
     // Not while a refresh runs: its worker walks the list.
     SelectRows(serverList, {1});
-    ctx.refreshBusy = true;
+    fake->refreshBusy = true;
     SendServer(PM_REMOVE_SELECTED_SERVERS);
     EXPECT_EQ(profile->servers.count, 2u);
     EXPECT_EQ(RowCount(serverList), 2);
-    ctx.refreshBusy = false;
+    fake->refreshBusy = false;
 
     // The Delete key on the list does the same.
     SelectRows(serverList, {1});
@@ -365,31 +365,31 @@ TEST_F(ServerPaneTest, JoinNeedsExactlyOneSelectedServer) {
     catalogue::ServerRecord* b = AddRow("10.0.0.2");
     SelectRows(serverList, {0, 1});
     SendServer(PM_JOIN_SELECTED, 0);
-    EXPECT_TRUE(actions.joins.empty());
-    ASSERT_EQ(sink.shown.size(), 1u);
-    EXPECT_EQ(sink.shown[0], kJoinMultipleMessage);
+    EXPECT_TRUE(fake->actions.joins.empty());
+    ASSERT_EQ(fake->sink.shown.size(), 1u);
+    EXPECT_EQ(fake->sink.shown[0], kJoinMultipleMessage);
 
     SelectRows(serverList, {1});
     SendServer(PM_JOIN_SELECTED, 1);
     SendServer(PM_JOIN_SELECTED, 0);
     Notify(serverPane, serverList, NM_RETURN);
     Notify(serverPane, serverList, NM_DBLCLK);
-    SendMessageA(serverPane, WM_COMMAND, IDM_SRV_JOIN_SPECTATOR, 0);
+    SendServer(PM_JOIN_SELECTED, 1);
     using Join = std::pair<catalogue::ServerRecord*, bool>;
-    EXPECT_EQ(actions.joins, (std::vector<Join>{{b, true}, {b, false}, {b, false}, {b, false}, {b, true}}));
+    EXPECT_EQ(fake->actions.joins, (std::vector<Join>{{b, true}, {b, false}, {b, false}, {b, false}, {b, true}}));
 
     // A double click beside the rows joins nothing.
     SelectRows(serverList, {});
     Notify(serverPane, serverList, NM_DBLCLK);
-    EXPECT_EQ(actions.joins.size(), 5u);
+    EXPECT_EQ(fake->actions.joins.size(), 5u);
 
     // With visited servers on top the joined server moves up; joining a server chosen elsewhere
     // selects its row alone.
-    ctx.display.VisitedOnTop = 1;
+    fake->display.VisitedOnTop = 1;
     a->joinCount = b->joinCount = 0;
     SelectRows(serverList, {0});
     SendServer(PM_JOIN_SERVER, 0, b);
-    EXPECT_EQ(actions.joins.back(), Join(b, false));
+    EXPECT_EQ(fake->actions.joins.back(), Join(b, false));
     EXPECT_EQ(CellText(serverList, 0, 9), "10.0.0.2:27960");
     EXPECT_EQ(Selected(serverList), std::vector<int>{0});
 }
@@ -400,33 +400,32 @@ TEST_F(ServerPaneTest, SelectionEnablesTheServerCommandsAndShowsThePlayers) {
     SetPlayers(a, {{"One", 1, 10}, {"Two", 2, 20}});
     a->isFavourite = 1;
     AddRow("10.0.0.2");
-    EXPECT_TRUE(ToolbarState(IDM_JOIN) & TBSTATE_INDETERMINATE);
 
     SelectRows(serverList, {0});
-    EXPECT_TRUE(ToolbarState(IDM_JOIN) & TBSTATE_ENABLED);
-    EXPECT_TRUE(ToolbarState(IDM_REMOTE_CONTROL) & TBSTATE_ENABLED);
+    EXPECT_TRUE(fake->toolbar[IDM_JOIN] & TBSTATE_ENABLED);
+    EXPECT_TRUE(fake->toolbar[IDM_REMOTE_CONTROL] & TBSTATE_ENABLED);
     for (UINT item :
          {IDM_JOIN, IDM_JOIN_SPECTATOR, IDM_SERVER_INFO, IDM_AUTO_REFRESH_SELECTED, IDM_REFRESH_SELECTED,
           IDM_REMOVE_SERVER, IDM_MARK_FAVOURITE, IDM_MONITOR_SERVER, IDM_EDIT_PLAYER_CONFIG, IDM_REMOTE_CONTROL})
-        EXPECT_TRUE(MenuItemEnabled(item)) << item;
-    EXPECT_TRUE(MenuItemChecked(IDM_MARK_FAVOURITE));
+        EXPECT_TRUE(fake->enabledCommands[item]) << item;
+    EXPECT_TRUE(fake->checkedCommands[IDM_MARK_FAVOURITE]);
     EXPECT_EQ(RowCount(playerList), 2);
     EXPECT_EQ(SendServer(PM_QUERY_FAVOURITE), 1);
     EXPECT_EQ(SendServer(PM_QUERY_AUTO_REFRESH), 0);
 
     SendServer(PM_DESELECT_ALL);
     EXPECT_TRUE(Selected(serverList).empty());
-    EXPECT_TRUE(ToolbarState(IDM_JOIN) & TBSTATE_INDETERMINATE);
+    EXPECT_TRUE(fake->toolbar[IDM_JOIN] & TBSTATE_INDETERMINATE);
     for (UINT item : {IDM_JOIN, IDM_EDIT_PLAYER_CONFIG, IDM_AUTO_REFRESH_SELECTED, IDM_REMOTE_CONTROL})
-        EXPECT_FALSE(MenuItemEnabled(item)) << item;
+        EXPECT_FALSE(fake->enabledCommands[item]) << item;
     EXPECT_EQ(SendServer(PM_QUERY_FAVOURITE), 0);
 
     // Unreal Tournament has no remote control.
     profile->kind = catalogue::kUnrealTournament;
     SelectRows(serverList, {1});
-    EXPECT_TRUE(MenuItemEnabled(IDM_JOIN));
-    EXPECT_FALSE(MenuItemEnabled(IDM_REMOTE_CONTROL));
-    EXPECT_FALSE(MenuItemChecked(IDM_MARK_FAVOURITE));
+    EXPECT_TRUE(fake->enabledCommands[IDM_JOIN]);
+    EXPECT_FALSE(fake->enabledCommands[IDM_REMOTE_CONTROL]);
+    EXPECT_FALSE(fake->checkedCommands[IDM_MARK_FAVOURITE]);
 
     SendServer(PM_SELECT_ALL);
     EXPECT_EQ(Selected(serverList), (std::vector<int>{0, 1}));
@@ -446,7 +445,7 @@ TEST_F(ServerPaneTest, TogglesFlipEachSelectedServer) {
     EXPECT_EQ(a->isFavourite, 0u);
     EXPECT_EQ(b->isFavourite, 1u);
     EXPECT_EQ(ColumnTexts(serverList, 1), (std::vector<std::string>{" ", "Y"}));
-    SendMessageA(serverPane, WM_COMMAND, IDM_SRV_AUTO_REFRESH, 0);
+    SendServer(PM_TOGGLE_AUTO_REFRESH);
     EXPECT_EQ(a->autoRefresh, 1u);
     EXPECT_EQ(b->autoRefresh, 1u);
     EXPECT_EQ(SendServer(PM_QUERY_AUTO_REFRESH), 1);
@@ -454,7 +453,7 @@ TEST_F(ServerPaneTest, TogglesFlipEachSelectedServer) {
     EXPECT_EQ(ColumnTexts(serverList, 2), (std::vector<std::string>{" ", " "}));
 
     // With favourites on top the new favourite moves up and stays selected.
-    ctx.display.FavouritesOnTop = 1;
+    fake->display.FavouritesOnTop = 1;
     SelectRows(serverList, {0});
     SendServer(PM_TOGGLE_FAVOURITE);
     SelectRows(serverList, {1});
@@ -520,50 +519,50 @@ TEST_F(ServerPaneTest, ContextMenuFollowsTheFirstSelectedServer) {
     EXPECT_TRUE(state(IDM_SRV_MARK_FAVOURITE) & MF_CHECKED);
     EXPECT_TRUE(state(IDM_SRV_AUTO_REFRESH) & MF_CHECKED);
     EXPECT_FALSE(state(IDM_SRV_OPEN_WEBSITE) & MF_GRAYED);
+    // The item is enabled exactly when the address will be opened.
+    base::CopyText(a->webAddress, "www.clan.org");
+    PrepareServerMenu(popup, *profile, *a);
+    EXPECT_FALSE(state(IDM_SRV_OPEN_WEBSITE) & MF_GRAYED);
+    base::CopyText(a->webAddress, "file:///c:/x.bat");
+    PrepareServerMenu(popup, *profile, *a);
+    EXPECT_TRUE(state(IDM_SRV_OPEN_WEBSITE) & MF_GRAYED);
     DestroyMenu(menu);
-
-    // Only web pages are opened from a server's own address.
-    EXPECT_TRUE(IsWebAddress("http://lab.example/"));
-    EXPECT_TRUE(IsWebAddress("HTTPS://lab.example/"));
-    EXPECT_FALSE(IsWebAddress("C:\\windows\\system32\\calc.exe"));
-    EXPECT_FALSE(IsWebAddress("\\\\host\\share\\x.exe"));
-    EXPECT_FALSE(IsWebAddress("file:///c:/x.bat"));
-    EXPECT_FALSE(IsWebAddress("http://"));
-    EXPECT_FALSE(IsWebAddress(""));
 }
 
-TEST_F(ServerPaneTest, MenuCommandsReachTheMainWindow) {
+TEST_F(ServerPaneTest, ContextMenuCommandsGoToTheHost) {
     Start();
     AddRow("10.0.0.1");
     SelectRows(serverList, {0});
-    network.calls.clear();
-    dialogs.opened.clear();
+    fake->commands.clear();
     for (UINT id : {IDM_SRV_REFRESH_ALL, IDM_SRV_REFRESH_SELECTED, IDM_SRV_REFRESH_FAVOURITES, IDM_SRV_SERVER_INFO,
                     IDM_SRV_GET_MASTER_LIST, IDM_SRV_ADD_SERVER, IDM_SRV_MONITOR, IDM_SRV_COLOUR_PREFERENCES})
         SendMessageA(serverPane, WM_COMMAND, id, 0);
-    EXPECT_EQ(network.calls, (std::vector<std::string>{"refresh 0", "refresh 1", "refresh 5", "refresh 6", "master"}));
-    EXPECT_EQ(dialogs.opened, (std::vector<UINT>{IDM_ADD_SERVER, IDM_MONITOR_SERVER, IDM_COLOUR_PREFERENCES}));
+    // The main window's command table maps them (its tests follow each one).
+    EXPECT_EQ(fake->commands,
+              (std::vector<UINT>{IDM_SRV_REFRESH_ALL, IDM_SRV_REFRESH_SELECTED, IDM_SRV_REFRESH_FAVOURITES,
+                                 IDM_SRV_SERVER_INFO, IDM_SRV_GET_MASTER_LIST, IDM_SRV_ADD_SERVER, IDM_SRV_MONITOR,
+                                 IDM_SRV_COLOUR_PREFERENCES}));
 }
 
 TEST_F(ServerPaneTest, RemoteControlStopsAtFiveConsolesAndNeverForUnrealTournament) {
     Start();
     catalogue::ServerRecord* a = AddRow("10.0.0.1");
     SendServer(PM_OPEN_RCON);
-    EXPECT_TRUE(actions.consoles.empty());  // nothing selected
+    EXPECT_TRUE(fake->actions.consoles.empty());  // nothing selected
     SelectRows(serverList, {0});
     SendServer(PM_OPEN_RCON);
-    EXPECT_EQ(actions.consoles, std::vector<catalogue::ServerRecord*>{a});
-    actions.openConsoles = kRemoteControlLimit;
-    SendMessageA(serverPane, WM_COMMAND, IDM_SRV_REMOTE_CONTROL, 0);
-    EXPECT_EQ(actions.consoles.size(), 1u);
-    EXPECT_EQ(sink.shown, std::vector<std::string>{kRemoteControlLimitMessage});
-    actions.openConsoles = 0;
+    EXPECT_EQ(fake->actions.consoles, std::vector<catalogue::ServerRecord*>{a});
+    fake->actions.openConsoles = kRemoteControlLimit;
+    SendServer(PM_OPEN_RCON);
+    EXPECT_EQ(fake->actions.consoles.size(), 1u);
+    EXPECT_EQ(fake->sink.shown, std::vector<std::string>{kRemoteControlLimitMessage});
+    fake->actions.openConsoles = 0;
     profile->kind = catalogue::kUnrealTournament;
     SendServer(PM_OPEN_RCON);
-    EXPECT_EQ(actions.consoles.size(), 1u);
+    EXPECT_EQ(fake->actions.consoles.size(), 1u);
 
     SendServer(PM_EDIT_PLAYER_CONFIG);
-    EXPECT_EQ(actions.edited, std::vector<catalogue::ServerRecord*>{a});
+    EXPECT_EQ(fake->actions.edited, std::vector<catalogue::ServerRecord*>{a});
 }
 
 TEST_F(ServerPaneTest, DestroyingThePaneKeepsColumnWidthsAndOrderInTheProfile) {
@@ -571,13 +570,13 @@ TEST_F(ServerPaneTest, DestroyingThePaneKeepsColumnWidthsAndOrderInTheProfile) {
     SendMessageA(serverList, LVM_SETCOLUMNWIDTH, 3, 321);
     int order[10] = {3, 0, 1, 2, 4, 5, 6, 7, 8, 9};
     SendMessageA(serverList, LVM_SETCOLUMNORDERARRAY, 10, reinterpret_cast<LPARAM>(order));
-    actions.openConsoles = 1;
+    fake->actions.openConsoles = 1;
     DestroyWindow(serverPane);
     EXPECT_EQ(profile->columnWidth[3], 321u);
     EXPECT_EQ(profile->columnWidth[4], 80u);
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(profile->columnOrder[i], static_cast<uint32_t>(order[i])) << i;
-    EXPECT_EQ(actions.closed, 1);
+    EXPECT_EQ(fake->actions.closed, 1);
 }
 
 TEST_F(ServerPaneTest, StoredColumnsAreAppliedWhenThePaneIsCreated) {
@@ -587,8 +586,9 @@ TEST_F(ServerPaneTest, StoredColumnsAreAppliedWhenThePaneIsCreated) {
     p.columnWidth[6] = 999999;  // damaged
     uint32_t order[10] = {9, 8, 7, 6, 5, 4, 3, 2, 1, 0};
     std::copy(order, order + 10, p.columnOrder);
-    HWND pane = CreateWindowExA(0, kServerPaneClass, "", WS_CHILD, 0, 0, 400, 300, main, nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
+    PaneCreation creation{*fake, p};
+    HWND pane = CreateWindowExA(0, kServerPaneClass, "", WS_CHILD, 0, 0, 400, 300, fake->owner, nullptr,
+                                GetModuleHandleA(nullptr), &creation);
     HWND list = GetWindow(pane, GW_CHILD);
     EXPECT_EQ(SendMessageA(list, LVM_GETCOLUMNWIDTH, 5, 0), 123);
     EXPECT_LE(SendMessageA(list, LVM_GETCOLUMNWIDTH, 6, 0), 4000);
@@ -606,8 +606,8 @@ TEST_F(ServerPaneTest, StoredColumnsAreAppliedWhenThePaneIsCreated) {
 
     // An order that is not a permutation of the ten columns is not applied.
     p.columnOrder[0] = 42;
-    HWND second = CreateWindowExA(0, kServerPaneClass, "", WS_CHILD, 0, 0, 400, 300, main, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
+    HWND second = CreateWindowExA(0, kServerPaneClass, "", WS_CHILD, 0, 0, 400, 300, fake->owner, nullptr,
+                                  GetModuleHandleA(nullptr), &creation);
     SendMessageA(GetWindow(second, GW_CHILD), LVM_GETCOLUMNORDERARRAY, 10, reinterpret_cast<LPARAM>(read));
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(read[i], i);
@@ -623,14 +623,13 @@ TEST_F(ServerPaneTest, ReplyReachesTheRowThePlayersAndTheBuddies) {
     const std::string reply =
         std::string("\xFF\xFF\xFF\xFFstatusResponse\n") +
         "\\sv_hostname\\^1Lab\\sv_maxclients\\16\\mapname\\oa_dm1\n12 50 \"^2Bob\"\n0 0 \"Bot\"\n";
-    ReplyBuffers& replies = TheShell().replies;
-    memcpy(replies.lastReply, reply.data(), reply.size());
-    replies.lastReplySize = reply.size();
+    net::RawReply kept;
+    ReplyToApply apply{a, reinterpret_cast<const uint8_t*>(reply.data()), reply.size(), &kept};
 
-    SendServer(PM_APPLY_REPLY, 1, a);
+    SendServer(PM_APPLY_REPLY, 0, &apply);
     EXPECT_STREQ(a->hostName, "^1Lab");
     EXPECT_EQ(a->playerCount, 2);
-    EXPECT_EQ(replies.propertiesReply.size, reply.size());
+    EXPECT_EQ(kept.size, reply.size());
     SendServer(PM_SERVER_CHANGED, 0, a);
     EXPECT_EQ(CellText(serverList, 0, 3), "^1Lab");
     EXPECT_EQ(CellText(serverList, 0, 8), "2/16");
@@ -642,8 +641,8 @@ TEST_F(ServerPaneTest, ReplyReachesTheRowThePlayersAndTheBuddies) {
     EXPECT_EQ(a->PlayerAt(0)->server, a);
 
     // An empty datagram is no reply: the server is marked unanswered and its row goes.
-    replies.lastReplySize = 0;
-    SendServer(PM_APPLY_REPLY, 0, a);
+    ReplyToApply empty{a, reinterpret_cast<const uint8_t*>(""), 0, nullptr};
+    SendServer(PM_APPLY_REPLY, 0, &empty);
     EXPECT_EQ(a->ping, catalogue::kNoPing);
     EXPECT_STREQ(a->hostName, "~ 10.0.0.1");
     SendServer(PM_SERVER_CHANGED, 0, a);

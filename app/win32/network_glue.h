@@ -9,11 +9,11 @@
 
 #include "app/win32/shell.h"
 
-namespace net::win32 {
+namespace app::win32 {
 
 // Builds the network parts for the main window of the shell and attaches them to it. The object
 // must live as long as the main window; detach it before it is destroyed.
-class Network : public app::win32::ShellNetwork {
+class Network : public ShellNetwork {
   public:
     Network();
     ~Network() override;
@@ -36,4 +36,4 @@ class Network : public app::win32::ShellNetwork {
     std::unique_ptr<Parts> parts_;
 };
 
-}  // namespace net::win32
+}  // namespace app::win32

@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace net::win32 {
+namespace app::win32 {
 
 class VersionCheck {
   public:
@@ -27,4 +27,4 @@ class VersionCheck {
     SOCKET socket_ = INVALID_SOCKET;
 };
 
-}  // namespace net::win32
+}  // namespace app::win32

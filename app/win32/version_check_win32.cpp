@@ -1,12 +1,12 @@
 // The version check on Windows.
-#include "net/win32/version_check_win32.h"
+#include "app/win32/version_check_win32.h"
 
 #include "app/win32/banner_bar.h"
 #include "app/win32/shell.h"
 #include "app/win32/weblinks.h"
 #include "net/version_check.h"
 
-namespace net::win32 {
+namespace app::win32 {
 
 void VersionCheck::Start(const std::string& serverAddress) {
     if (open())
@@ -17,12 +17,12 @@ void VersionCheck::Start(const std::string& serverAddress) {
     SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (s == INVALID_SOCKET)
         return;
-    int size = kVersionReceiveBufferSize;
+    int size = net::kVersionReceiveBufferSize;
     setsockopt(s, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&size), sizeof size);
     WSAAsyncSelect(s, main_, socketMessage_, FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE);
     sockaddr_in to = {};
     to.sin_family = AF_INET;
-    to.sin_port = htons(kVersionServerPort);
+    to.sin_port = htons(net::kVersionServerPort);
     to.sin_addr.s_addr = address;
     socket_ = s;
     if (connect(s, reinterpret_cast<sockaddr*>(&to), sizeof to) == SOCKET_ERROR && WSAGetLastError() != WSAEWOULDBLOCK)
@@ -45,20 +45,20 @@ void VersionCheck::OnSocketEvent(WPARAM socket, LPARAM event) {
             if (WSAGETSELECTERROR(event))
                 Close();
             else
-                send(socket_, kVersionRequest.data(), static_cast<int>(kVersionRequest.size()), 0);
+                send(socket_, net::kVersionRequest.data(), static_cast<int>(net::kVersionRequest.size()), 0);
             break;
         case FD_READ: {
-            char reply[kVersionReplyLimit + 1] = {};
-            int n = recv(socket_, reply, static_cast<int>(kVersionReplyLimit), 0);
+            char reply[net::kVersionReplyLimit + 1] = {};
+            int n = recv(socket_, reply, static_cast<int>(net::kVersionReplyLimit), 0);
             // The conversation is over: close before asking, so that no further socket event arrives
             // while the question is open.
             Close();
             if (n <= 0)
                 break;
-            VersionVerdict verdict = JudgeVersionReply(reply, static_cast<size_t>(n), app::win32::ReadProductVersion());
-            app::win32::Shell& shell = app::win32::TheShell();
+            net::VersionVerdict verdict = net::JudgeVersionReply(reply, static_cast<size_t>(n), ReadProductVersion());
+            Shell& shell = TheShell();
             if (verdict.offerDownload && shell.sink && shell.sink->AskYesNo(verdict.question, base::MessageIcon::kNone))
-                app::win32::OpenWebSite();
+                OpenWebSite();
             break;
         }
         case FD_CLOSE:
@@ -69,4 +69,4 @@ void VersionCheck::OnSocketEvent(WPARAM socket, LPARAM event) {
     }
 }
 
-}  // namespace net::win32
+}  // namespace app::win32

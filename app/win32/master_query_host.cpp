@@ -1,17 +1,14 @@
 // Winsock and window side of the master query.
-#include "net/win32/master_query_host.h"
+#include "app/win32/master_query_host.h"
 
 #include <string>
 
 #include "app/win32/app_messages.h"
 #include "app/win32/shell.h"
+#include "net/status_engine.h"
 #include "views/win32/pane_messages.h"
 
-namespace net::win32 {
-
-using app::win32::CurrentProfile;
-using app::win32::SendToPane;
-using app::win32::ServerPaneOf;
+namespace app::win32 {
 
 MasterQueryHost::~MasterQueryHost() {
     CloseMasterSocket();
@@ -69,14 +66,14 @@ void MasterQueryHost::KillTimer(int id) {
 
 void MasterQueryHost::CreateLabel(std::string_view text) {
     DestroyLabel();
-    HWND pane = ServerPaneOf(CurrentProfile());
+    HWND pane = PanesOf(CurrentProfile()).server;
     if (!pane)
         return;
     RECT client;
     GetClientRect(pane, &client);
     std::string t(text);
     label_ = CreateWindowExA(0, "STATIC", t.c_str(), WS_CHILD | WS_VISIBLE, client.right - 360, 5, 150, 16, pane,
-                             nullptr, app::win32::TheShell().instance, nullptr);
+                             nullptr, TheShell().instance, nullptr);
     UpdateWindow(label_);
     InvalidateRect(main_, nullptr, FALSE);
     UpdateWindow(main_);
@@ -97,25 +94,25 @@ void MasterQueryHost::DestroyLabel() {
 }
 
 void MasterQueryHost::SetToolbarRunning(bool running) {
-    app::win32::SetRefreshCommandsRunning(running);
+    SetRefreshCommandsRunning(running);
 }
 
 void MasterQueryHost::ClearListRows() {
-    catalogue::GameProfile* p = CurrentProfile();
-    SendToPane(ServerPaneOf(p), views::win32::PM_CLEAR);
-    SendToPane(app::win32::PlayerPaneOf(p), views::win32::PM_CLEAR);
+    views::win32::PaneSet p = PanesOf(CurrentProfile());
+    SendToPane(p.server, views::win32::PM_CLEAR);
+    SendToPane(p.player, views::win32::PM_CLEAR);
 }
 
 void MasterQueryHost::SendRefilter() {
-    SendMessageA(main_, app::win32::WM_APP_REFILTER, 0, 0);
+    SendMessageA(main_, WM_APP_REFILTER, 0, 0);
 }
 
 void MasterQueryHost::SendRefreshAll() {
-    SendMessageA(main_, app::win32::WM_APP_REFRESH, app::win32::kRefreshAll, 0);
+    SendMessageA(main_, WM_APP_REFRESH, net::kRefreshAll, 0);
 }
 
 void MasterQueryHost::PostMasterQuery() {
-    PostMessageA(main_, app::win32::WM_APP_MASTERQUERY, 0, 0);
+    PostMessageA(main_, WM_APP_MASTERQUERY, 0, 0);
 }
 
-}  // namespace net::win32
+}  // namespace app::win32

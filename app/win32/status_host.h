@@ -5,8 +5,9 @@
 #include <winsock2.h>
 
 #include "net/status_engine.h"
+#include "net/status_parser.h"
 
-namespace net::win32 {
+namespace app::win32 {
 
 class StatusHost : public net::StatusHost {
   public:
@@ -25,7 +26,7 @@ class StatusHost : public net::StatusHost {
     void CycleFinished() override;
     bool RawReplyHasText() override;
     void ShowServerInformation() override;
-    void SetToolbarState(int command, ToolbarState state) override;
+    void SetToolbarState(int command, net::ToolbarState state) override;
     void ShowProgress(uint32_t range, uint32_t step) override;
     void HideProgress() override;
     void PostProgress(uint32_t position) override;
@@ -35,18 +36,15 @@ class StatusHost : public net::StatusHost {
 
     // WM_APP_WORKERPROGRESS on the user-interface thread.
     void ShowWorkerProgress(uint32_t position);
+    const net::RawReply& propertiesReply() const { return propertiesReply_; }
 
   private:
     HWND main_;
     HWND text_ = nullptr;
     HWND bar_ = nullptr;
     uint32_t step_ = 1;
+    // The copy of the last reply kept for the server information dialog.
+    net::RawReply propertiesReply_;
 };
 
-// Worker threads started with CreateThread.
-class Win32ThreadStarter : public ThreadStarter {
-  public:
-    std::unique_ptr<WorkerThread> Start(std::function<void()> body) override;
-};
-
-}  // namespace net::win32
+}  // namespace app::win32

@@ -1,36 +1,35 @@
 // The network parts attached to the main window.
-#include "net/win32/network_glue.h"
+#include "app/win32/network_glue.h"
 
 #include "app/win32/app_messages.h"
+#include "app/win32/master_query_host.h"
+#include "app/win32/status_host.h"
+#include "app/win32/version_check_win32.h"
 #include "net/master_query.h"
 #include "net/status_engine.h"
-#include "net/win32/master_query_host.h"
-#include "net/win32/status_host.h"
-#include "net/win32/version_check_win32.h"
 #include "net/win32/win32_network.h"
+#include "net/win32/win32_thread.h"
 
-namespace net::win32 {
-
-using app::win32::TheShell;
+namespace app::win32 {
 
 struct Network::Parts {
     explicit Parts(HWND main)
-        : masterHost(main, app::win32::WM_APP_MASTERSOCKET),
+        : masterHost(main, WM_APP_MASTERSOCKET),
           master(TheShell().ctx->refreshBusy, masterHost, *TheShell().sink),
           statusHost(main),
-          sockets(main, app::win32::WM_APP_STATUSSOCKET),
-          engine(StatusEngineDeps{statusHost, clock, sockets, resolver, threads, *TheShell().sink,
-                                  TheShell().ctx->refreshBusy}),
-          version(main, app::win32::WM_APP_VERSIONSOCKET) {}
+          sockets(main, WM_APP_STATUSSOCKET),
+          engine(net::StatusEngineDeps{statusHost, clock, sockets, resolver, threads, *TheShell().sink,
+                                       TheShell().ctx->refreshBusy}),
+          version(main, WM_APP_VERSIONSOCKET) {}
 
     MasterQueryHost masterHost;
     net::MasterQuery master;
     StatusHost statusHost;
-    Win32Clock clock;
-    AsyncDatagramSocketFactory sockets;
-    HostResolver resolver;
-    Win32ThreadStarter threads;
-    StatusEngine engine;
+    net::win32::Win32Clock clock;
+    net::win32::AsyncDatagramSocketFactory sockets;
+    net::win32::HostResolver resolver;
+    net::win32::Win32ThreadStarter threads;
+    net::StatusEngine engine;
     VersionCheck version;
 };
 
@@ -74,9 +73,9 @@ void Network::OnVersionSocket(WPARAM socket, LPARAM event) {
 void Network::OnTimer(UINT_PTR id) {
     if (!parts_)
         return;
-    if (id == app::win32::kTimerRefreshClose)
+    if (id == kTimerRefreshClose)
         parts_->engine.OnCloseTimer();
-    else if (id == app::win32::kTimerMasterAttempt || id == app::win32::kTimerMasterBatch)
+    else if (id == kTimerMasterAttempt || id == kTimerMasterBatch)
         parts_->master.OnTimer(static_cast<int>(id));
 }
 
@@ -104,4 +103,4 @@ void Network::CloseSockets() {
     parts_.reset();
 }
 
-}  // namespace net::win32
+}  // namespace app::win32

@@ -7,7 +7,7 @@
 
 #include "net/master_query.h"
 
-namespace net::win32 {
+namespace app::win32 {
 
 class MasterQueryHost : public net::MasterQueryHost {
   public:
@@ -39,4 +39,4 @@ class MasterQueryHost : public net::MasterQueryHost {
     HWND label_ = nullptr;
 };
 
-}  // namespace net::win32
+}  // namespace app::win32

@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "app/win32/app_messages.h"
+#include "app/win32/network_glue.h"
 #include "app/win32/registry.h"
-#include "net/win32/network_glue.h"
+#include "net/status_engine.h"
 #include "net/win32/win32_network.h"
 #include "testing/win32/shell_fixture.h"
 
@@ -106,7 +107,7 @@ class NetworkTest : public ShellTest {
     }
     bool (*idleSeen_)() = [] { return true; };
     WinsockSession winsock;
-    net::win32::Network realNetwork;
+    app::win32::Network realNetwork;
 };
 
 TEST_F(NetworkTest, AsyncSocketAnnouncesDatagramsToItsWindow) {
@@ -142,7 +143,7 @@ TEST_F(NetworkTest, RefreshCycleMeasuresPingAndClosesThroughTheEngine) {
     p->kind = catalogue::kQuake3;
     catalogue::findOrCreateServer(p->servers, catalogue::MakeServerTemplate("127.0.0.1", live.port()));
     catalogue::findOrCreateServer(p->servers, catalogue::MakeServerTemplate("127.0.0.1", 1));  // nobody there
-    SendMessageA(main, app::win32::WM_APP_REFRESH, app::win32::kRefreshAll, 0);
+    SendMessageA(main, app::win32::WM_APP_REFRESH, net::kRefreshAll, 0);
     EXPECT_TRUE(ctx.refreshBusy);
     ASSERT_TRUE(PumpUntilIdle(8000));
     EXPECT_EQ(live.requests(), 1);

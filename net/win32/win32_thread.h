@@ -1,0 +1,13 @@
+// Worker threads of the status engine on Windows (CreateThread).
+#pragma once
+
+#include "net/status_engine.h"
+
+namespace net::win32 {
+
+class Win32ThreadStarter : public ThreadStarter {
+  public:
+    std::unique_ptr<WorkerThread> Start(std::function<void()> body) override;
+};
+
+}  // namespace net::win32

@@ -1,0 +1,81 @@
+// A pane host for Win32 tests of one pane or dialog alone: real image lists and windows, fake
+// settings and messages, and recorders of everything a pane asks of the program.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "catalogue/catalogue.h"
+#include "catalogue/profiles.h"
+#include "testing/fake_message_sink.h"
+#include "testing/fake_settings.h"
+#include "views/win32/pane_host.h"
+#include "views/win32/pane_images.h"
+
+namespace testing_support {
+
+// Records what the server list pane asks of the join and remote-control parts.
+class RecordingActions : public views::win32::ServerActions {
+  public:
+    void Join(catalogue::ServerRecord& record, bool asSpectator) override {
+        joins.push_back({&record, asSpectator});
+        ++record.joinCount;
+    }
+    void EditPlayerConfig(catalogue::ServerRecord& record) override { edited.push_back(&record); }
+    void OpenRemoteControl(catalogue::ServerRecord& record) override { consoles.push_back(&record); }
+    int RemoteControlCount() const override { return openConsoles; }
+    void CloseRemoteControl() override { ++closed; }
+
+    std::vector<std::pair<catalogue::ServerRecord*, bool>> joins;
+    std::vector<catalogue::ServerRecord*> edited;
+    std::vector<catalogue::ServerRecord*> consoles;
+    int openConsoles = 0;
+    int closed = 0;
+};
+
+class FakePaneHost : public views::win32::PaneHost {
+  public:
+    // A visible top-level window that owns the panes and dialogs, and the built catalogue.
+    FakePaneHost();
+    ~FakePaneHost() override;
+
+    HINSTANCE Instance() override { return GetModuleHandleA(nullptr); }
+    HWND Owner() override { return owner; }
+    HIMAGELIST GameIcons() override { return images.games.get(); }
+    HIMAGELIST ServerIcons() override { return images.servers.get(); }
+    HIMAGELIST ListIcons() override { return images.lists.get(); }
+    base::SettingsStore& Settings() override { return settings; }
+    base::MessageSink& Sink() override { return sink; }
+    const catalogue::Catalogue& Catalogue() override { return catalogue; }
+    const views::DisplayOptions& Display() override { return display; }
+    bool RefreshBusy() override { return refreshBusy; }
+    views::win32::ServerActions* Actions() override { return &actions; }
+    views::win32::PaneSet PanesOf(const catalogue::GameProfile& profile) override { return panes[&profile]; }
+    void SetToolbarState(UINT command, BYTE state) override { toolbar[command] = state; }
+    void EnableCommand(UINT command, bool enabled) override { enabledCommands[command] = enabled; }
+    void CheckCommand(UINT command, bool checked) override { checkedCommands[command] = checked; }
+    void RunCommand(UINT command) override { commands.push_back(command); }
+
+    // Creates the three panes of a profile (shown) and remembers them.
+    views::win32::PaneSet CreatePanesOf(catalogue::GameProfile& profile);
+
+    HWND owner = nullptr;
+    views::win32::PaneImages images;
+    FakeSettings settings;
+    FakeMessageSink sink;
+    catalogue::Catalogue catalogue;
+    views::DisplayOptions display;
+    bool refreshBusy = false;
+    RecordingActions actions;
+    std::map<const catalogue::GameProfile*, views::win32::PaneSet> panes;
+    std::map<UINT, BYTE> toolbar;
+    std::map<UINT, bool> enabledCommands;
+    std::map<UINT, bool> checkedCommands;
+    std::vector<UINT> commands;
+};
+
+}  // namespace testing_support

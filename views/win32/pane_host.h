@@ -1,0 +1,77 @@
+// What a pane or a dialog of the browser may use of the program: handed to it when it is created.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "base/message_sink.h"
+#include "base/settings_store.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/profiles.h"
+#include "views/display_options.h"
+
+namespace views::win32 {
+
+// The three panes of one game tab and the list controls inside them (each pane's first child).
+struct PaneSet {
+    HWND server = nullptr;
+    HWND buddy = nullptr;
+    HWND player = nullptr;
+    HWND serverList = nullptr;
+    HWND buddyList = nullptr;
+    HWND playerList = nullptr;
+};
+
+// Actions of later parts that the server list pane starts on a record: joining a game (with the
+// spectator flag), editing the player configuration, opening a remote-control console.
+class ServerActions {
+  public:
+    virtual ~ServerActions() = default;
+    virtual void Join(catalogue::ServerRecord& record, bool asSpectator) = 0;
+    virtual void EditPlayerConfig(catalogue::ServerRecord& record) = 0;
+    virtual void OpenRemoteControl(catalogue::ServerRecord& record) = 0;
+    // Servers open in the remote-control console (at most five), and closing the console.
+    virtual int RemoteControlCount() const { return 0; }
+    virtual void CloseRemoteControl() {}
+};
+
+// The contract: every call is made on the user-interface thread; the references stay valid while
+// any pane exists. A pane never reaches the program by any other way.
+class PaneHost {
+  public:
+    virtual ~PaneHost() = default;
+
+    virtual HINSTANCE Instance() = 0;
+    // The main window: owner of the panes' dialogs, message boxes and clipboard copies.
+    virtual HWND Owner() = 0;
+    // Image lists shared by the panes: one icon per game (the tabs), the server list's icons, the
+    // player and buddy panes' icons.
+    virtual HIMAGELIST GameIcons() = 0;
+    virtual HIMAGELIST ServerIcons() = 0;
+    virtual HIMAGELIST ListIcons() = 0;
+
+    virtual base::SettingsStore& Settings() = 0;
+    virtual base::MessageSink& Sink() = 0;
+    virtual const catalogue::Catalogue& Catalogue() = 0;
+    virtual const DisplayOptions& Display() = 0;
+    // A master query or refresh runs (its worker walks the server list).
+    virtual bool RefreshBusy() = 0;
+    virtual ServerActions* Actions() = 0;
+    // The panes of a profile (all null before they exist).
+    virtual PaneSet PanesOf(const catalogue::GameProfile& profile) = 0;
+
+    // The main window's commands: toolbar button states (TB_SETSTATE), menu items greyed or
+    // enabled, checked or not, and a command run as if chosen from the main menu.
+    virtual void SetToolbarState(UINT command, BYTE state) = 0;
+    virtual void EnableCommand(UINT command, bool enabled) = 0;
+    virtual void CheckCommand(UINT command, bool checked) = 0;
+    virtual void RunCommand(UINT command) = 0;
+};
+
+// Sends a pane message (nothing when the pane does not exist).
+inline LRESULT SendToPane(HWND pane, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return pane ? SendMessageA(pane, message, wParam, lParam) : 0;
+}
+
+}  // namespace views::win32
