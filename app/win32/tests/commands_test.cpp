@@ -174,35 +174,6 @@ TEST_F(CommandsTest, ShowEmptyTogglesFlagMarkAndTextValueAndRedisplays) {
     EXPECT_EQ(RegText("SE"), "0");
 }
 
-TEST_F(CommandsTest, EveryDisplayOptionFollowsItsToggleRule) {
-    Start();
-    struct Case {
-        UINT command;
-        const char* value;
-        bool text;
-        DWORD on;
-        bool checkedWhenOn;
-    };
-    const Case cases[] = {
-        {IDM_SHOW_PASSWORDED, "SLS", true, 1, false},   {IDM_SHOW_FULL, "FSF", false, 1, false},
-        {IDM_SHOW_BOTS, "SB", false, 0xFFFFFFFF, true}, {IDM_SHOW_NO_REPLY, "FSNR", false, 0xFFFFFFFF, true},
-        {IDM_VISITED_ON_TOP, "FSPO", false, 1, true},   {IDM_FAVOURITES_ON_TOP, "FSFAT", false, 1, true},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Checked(c.command), !c.checkedWhenOn) << c.value;
-        Command(c.command);
-        EXPECT_EQ(Checked(c.command), c.checkedWhenOn) << c.value;
-        if (c.text)
-            EXPECT_EQ(RegText(c.value), std::to_string(c.on)) << c.value;
-        else
-            EXPECT_EQ(RegDword(c.value), c.on) << c.value;
-        Command(c.command);
-        EXPECT_EQ(Checked(c.command), !c.checkedWhenOn) << c.value;
-        if (!c.text)
-            EXPECT_EQ(RegDword(c.value), 0u) << c.value;
-    }
-}
-
 TEST_F(CommandsTest, StoredOptionsSetTheMarksAtStartUp) {
     WriteRegString(HKEY_CURRENT_USER, "1", base::kRegistryKey, "SE");
     WriteRegDword(HKEY_CURRENT_USER, 0xFFFFFFFF, base::kRegistryKey, "SB");

@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "app/layout.h"
 #include "app/win32/app_messages.h"
 #include "app/win32/registry.h"
 #include "app/win32/shell.h"
@@ -43,62 +44,42 @@ void WriteProfiles(const std::string& folder, std::initializer_list<std::pair<co
 
 using MainWindowTest = ShellTest;
 
-TEST_F(MainWindowTest, FixedChildrenAndPanesFollowTheLayoutTables) {
+TEST_F(MainWindowTest, ChildrenAndPanesSitWhereTheLayoutPutsThemAndFollowASplitterDrag) {
+    // The numbers and clamps are the layout's (tested natively); here the windows follow them.
     StartShell();
     SetClientSize(800, 600);
     Shell& shell = TheShell();
-    ExpectRect(ChildRect(shell.tab), 5, 500, 790, 30, "tab");
-    ExpectRect(ChildRect(shell.logoBar), 0, 0, 800, 28, "LogoBar");
-    ExpectRect(ChildRect(shell.bannerBar), 0, 530, 800, 70, "BannerBar");
-    ExpectRect(ChildRect(shell.toolbar), 2, 2, 668, 25, "toolbar");
-    ExpectRect(ChildRect(shell.logoPicture), 673, 5, 122, 23, "logo");
-    catalogue::GameProfile* p = CurrentProfile();
-    ASSERT_NE(p, nullptr);
-    ExpectRect(ChildRect(PanesOf(p).server), 204, 32, 591, 470, "server list pane");
-    ExpectRect(ChildRect(PanesOf(p).buddy), 5, 32, 195, 268, "buddy pane");
-    ExpectRect(ChildRect(PanesOf(p).player), 5, 304, 195, 196, "player pane");
-    EXPECT_TRUE(IsWindowVisible(PanesOf(p).server));
-}
+    auto expect = [this](HWND window, const app::Rect& r, const char* what) {
+        ExpectRect(ChildRect(window), r.x, r.y, r.width, r.height, what);
+    };
+    app::FixedLayout fixed = app::ComputeFixedLayout(800, 600);
+    expect(shell.tab, fixed.tab, "tab");
+    expect(shell.bannerBar, fixed.bannerBar, "BannerBar");
+    views::win32::PaneSet panes = PanesOf(CurrentProfile());
+    auto expectPanes = [&](const char* when) {
+        app::PaneLayout l = app::ComputePaneLayout(800, 600, ctx.splitters);
+        expect(panes.server, l.serverList, when);
+        expect(panes.buddy, l.buddy, when);
+        expect(panes.player, l.player, when);
+    };
+    expectPanes("start");
+    EXPECT_TRUE(IsWindowVisible(panes.server));
 
-TEST_F(MainWindowTest, VerticalSplitterIsClampedBetween100AndTwentyFromTheRight) {
-    StartShell();
-    SetClientSize(800, 600);
+    // A drag of the vertical bar far to the left stops at its clamp and moves the panes with it.
     SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(202, 200));
     SendMessageA(main, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 200));
-    EXPECT_EQ(ctx.splitters.bars[0].position, 98);
-    EXPECT_EQ(ctx.splitters.bars[0].farEdge, 102);
-    EXPECT_EQ(ChildRect(PanesOf(CurrentProfile()).server).left, 102);
-    SendMessageA(main, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(790, 200));
-    EXPECT_EQ(ctx.splitters.bars[0].position, 778);
+    EXPECT_EQ(ctx.splitters.bars[0].position, app::ClampVerticalDrag(50, 800) - 2);
+    expectPanes("dragging");
     SendMessageA(main, WM_LBUTTONUP, 0, MAKELPARAM(300, 200));
     EXPECT_EQ(ctx.splitters.bars[0].position, 298);
-    EXPECT_EQ(ChildRect(PanesOf(CurrentProfile()).buddy).right, 5 + 293);
+    expectPanes("dropped");
     SendMessageA(main, WM_MOUSEMOVE, 0, MAKELPARAM(500, 200));  // not dragging: nothing moves
     EXPECT_EQ(ctx.splitters.bars[0].position, 298);
-}
-
-TEST_F(MainWindowTest, PlayerSplitterIsClampedBetween112AndHeightMinus150) {
-    app::win32::WriteRegDword(HKEY_CURRENT_USER, 600, base::kGeometryKey, "WSPSD");  // keep bar 2 out of the way
-    StartShell();
-    SetClientSize(800, 600);
+    // The players' bar.
     SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 302));
-    SendMessageA(main, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 40));
-    EXPECT_EQ(ctx.splitters.bars[2].position, 110);
-    EXPECT_EQ(ChildRect(PanesOf(CurrentProfile()).player).top, 114);
-    SendMessageA(main, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 590));
-    EXPECT_EQ(ctx.splitters.bars[2].position, 448);
-    SendMessageA(main, WM_LBUTTONUP, 0, MAKELPARAM(50, 590));
-    EXPECT_EQ(ctx.splitters.bars[1].position, 600);
-}
-
-TEST_F(MainWindowTest, SecondBarWinsAtTheDefaultPositions) {
-    StartShell();
-    SetClientSize(800, 600);
-    SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 302));
-    SendMessageA(main, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 250));
     SendMessageA(main, WM_LBUTTONUP, 0, MAKELPARAM(50, 250));
     EXPECT_EQ(ctx.splitters.bars[1].position, 248);
-    EXPECT_EQ(ctx.splitters.bars[2].position, 300);
+    expectPanes("second bar");
 }
 
 TEST_F(MainWindowTest, TabChangeIsRefusedWhileBusyAndSwitchesPanesOtherwise) {

@@ -120,99 +120,41 @@ TEST_F(ServerPaneTest, StaleRecordIsTakenOffTheOtherPanesBeforeItIsFreed) {
     EXPECT_EQ(RemovedRecords(buddyPane).size(), 1u);
 }
 
-TEST_F(ServerPaneTest, EveryColumnSortsBothWaysWithItsMarkers) {
+TEST_F(ServerPaneTest, ColumnClicksSortTheRowsAndMoveTheMarkersKeepingTheSelection) {
+    // The order of every column is the model's (tested natively); here the list follows it.
     Start();
-    struct Spec {
-        const char* address;
-        const char* host;
-        uint32_t ping;
-        const char* map;
-        uint32_t gameType;
-        const char* mod;
-        int players;
-    };
-    const Spec specs[] = {{"10.0.0.3", "^1Charlie", 300, "b", 2, "c", 5},
-                          {"10.0.0.1", "Alpha", 20, "c", 3, "a", 1},
-                          {"10.0.0.2", "bravo", 100, "a", 1, "b", 9}};
-    for (const Spec& s : specs) {
-        catalogue::ServerRecord* r = NewServer(s.address);
-        base::CopyText(r->hostName, s.host);
-        r->ping = s.ping;
-        base::CopyText(r->mapName, s.map);
-        r->gameTypeIndex = s.gameType;
-        base::CopyText(r->modDisplay, s.mod);
-        r->playerCount = s.players;
-        SendServer(PM_ADD_SERVER_ROW, 0, r);
-    }
+    AddRow("10.0.0.3", "^1Charlie", 300);
+    AddRow("10.0.0.1", "Alpha", 20);
+    AddRow("10.0.0.2", "bravo", 100);
     using Order = std::vector<std::string>;
-    const Order c1{"10.0.0.1:27960", "10.0.0.3:27960", "10.0.0.2:27960"};  // Alpha, ^1Charlie, bravo
-    const std::pair<int, Order> ascending[] = {
-        {3, c1},
-        {4, {"10.0.0.1:27960", "10.0.0.2:27960", "10.0.0.3:27960"}},
-        {5, {"10.0.0.2:27960", "10.0.0.3:27960", "10.0.0.1:27960"}},
-        {6, {"10.0.0.2:27960", "10.0.0.3:27960", "10.0.0.1:27960"}},
-        {7, {"10.0.0.1:27960", "10.0.0.2:27960", "10.0.0.3:27960"}},
-        {8, {"10.0.0.1:27960", "10.0.0.3:27960", "10.0.0.2:27960"}},
-        {9, {"10.0.0.1:27960", "10.0.0.2:27960", "10.0.0.3:27960"}},
-    };
-    int former = profile->sortColumn;
-    for (const auto& [column, order] : ascending) {
-        ColumnClick(serverPane, serverList, column);
-        EXPECT_EQ(ColumnTexts(serverList, 9), order) << "ascending " << column;
-        EXPECT_EQ(HeaderImage(serverList, column), views::kImageAscending) << column;
-        EXPECT_EQ(HeaderImage(serverList, former), views::kImageSortedBefore) << column;
-        ColumnClick(serverPane, serverList, column);
-        EXPECT_EQ(ColumnTexts(serverList, 9), Order(order.rbegin(), order.rend())) << "descending " << column;
-        EXPECT_EQ(HeaderImage(serverList, column), views::kImageDescending) << column;
-        EXPECT_EQ(profile->sortColumn, column);
-        former = column;
-    }
+    const int former = profile->sortColumn;
+    ColumnClick(serverPane, serverList, 4);
+    EXPECT_EQ(ColumnTexts(serverList, 4), (Order{"20", "100", "300"}));
+    EXPECT_EQ(HeaderImage(serverList, 4), views::kImageAscending);
+    EXPECT_EQ(HeaderImage(serverList, former), views::kImageSortedBefore);
+    ColumnClick(serverPane, serverList, 4);
+    EXPECT_EQ(ColumnTexts(serverList, 4), (Order{"300", "100", "20"}));
+    EXPECT_EQ(HeaderImage(serverList, 4), views::kImageDescending);
+    EXPECT_EQ(profile->sortColumn, 4);
 
-    // The flag columns put the flagged server first; the lock counts only '1', not 'T'.
-    catalogue::ServerRecord* charlie = profile->servers.head;
-    catalogue::ServerRecord* alpha = charlie->next;
-    catalogue::ServerRecord* bravo = alpha->next;
-    base::CopyText(bravo->passwordText, "1");
-    base::CopyText(alpha->passwordText, "T");
-    ColumnClick(serverPane, serverList, 0);
-    EXPECT_EQ(CellText(serverList, 0, 9), "10.0.0.2:27960");
-    bravo->isFavourite = 1;
-    ColumnClick(serverPane, serverList, 1);
-    EXPECT_EQ(CellText(serverList, 0, 9), "10.0.0.2:27960");
-
-    // Favourites on top in both directions of the ping column (the favourite has the middle ping).
-    fake->display.FavouritesOnTop = 1;
-    for (int click = 0; click < 2; ++click) {
-        ColumnClick(serverPane, serverList, 4);
-        EXPECT_EQ(CellText(serverList, 0, 9), "10.0.0.2:27960") << click;
-    }
-    // Visited on top: the joined server leads; the selection stays on its record through a sort.
-    fake->display.FavouritesOnTop = 0;
+    // A sort keeps the selection on its record.
+    SelectRows(serverList, {2});
+    ColumnClick(serverPane, serverList, 3);
+    EXPECT_EQ(ColumnTexts(serverList, 3), (Order{"Alpha", "^1Charlie", "bravo"}));
+    ASSERT_EQ(Selected(serverList).size(), 1u);
+    EXPECT_EQ(CellText(serverList, Selected(serverList)[0], 9), "10.0.0.1:27960");
+    profile->servers.head->joinCount = 1;
     fake->display.VisitedOnTop = 1;
-    charlie->joinCount = 2;
-    SelectRows(serverList, {RowCount(serverList) - 1});
-    std::string selectedAddress = CellText(serverList, RowCount(serverList) - 1, 9);
     SendServer(PM_RESORT);
     EXPECT_EQ(CellText(serverList, 0, 9), "10.0.0.3:27960");
-    ASSERT_EQ(Selected(serverList).size(), 1u);
-    EXPECT_EQ(CellText(serverList, Selected(serverList)[0], 9), selectedAddress);
+    EXPECT_EQ(CellText(serverList, Selected(serverList)[0], 9), "10.0.0.1:27960");
 }
 
 TEST_F(ServerPaneTest, RefilterShowsOnlyTheServersThatPassTheFilters) {
     Start();
-    const char* modName = fake->catalogue.modDisplayOf(profile->kind, 1);
-    const char* typeName = fake->catalogue.gameTypeDisplayOf(profile->kind, 1, 1);
-    ASSERT_TRUE(modName && typeName);
-    NewServer("10.0.0.1");  // plain
+    NewServer("10.0.0.1");
     NewServer("10.0.0.2")->playerCount = 0;
-    base::CopyText(NewServer("10.0.0.3")->passwordText, "T");
-    NewServer("10.0.0.4")->playerCount = 16;
-    NewServer("10.0.0.5")->ping = 999;
-    catalogue::ServerRecord* modded = NewServer("10.0.0.6");
-    modded->modIndex = 1;
-    base::CopyText(modded->modDisplay, modName);
-    base::CopyText(modded->gameTypeDisplay, typeName);
-
+    NewServer("10.0.0.3")->ping = 999;
     auto shown = [&]() {
         Refilter();
         std::string octets;
@@ -220,68 +162,25 @@ TEST_F(ServerPaneTest, RefilterShowsOnlyTheServersThatPassTheFilters) {
             octets += a.substr(7, 1);
         return octets;
     };
-    EXPECT_EQ(shown(), "12346");
+    EXPECT_EQ(shown(), "12");
     fake->display.ShowNoReply = 1;
-    EXPECT_EQ(shown(), "123456");
+    EXPECT_EQ(shown(), "123");
     fake->display.HideEmpty = 1;
-    EXPECT_EQ(shown(), "13456");
-    fake->display.HideEmpty = 0;
-    fake->display.HidePassworded = 1;
-    EXPECT_EQ(shown(), "12456");
-    fake->display.HidePassworded = 0;
-    fake->display.HideFull = 1;
-    EXPECT_EQ(shown(), "12356");
-    fake->display.HideFull = 0;
-    fake->display.ModFilter = 1;
-    EXPECT_EQ(shown(), "6");
-    fake->display.ModFilter = 0;
-    fake->display.GameTypeFilter = 1;
-    EXPECT_EQ(shown(), "6");
-    fake->display.GameTypeFilter = 2;
-    base::CopyText(modded->gameTypeDisplay, "Not The Second");
-    EXPECT_EQ(shown(), "");
-    EXPECT_EQ(ServerPaneFrom(serverPane)->model.VisibleText(), "0/6 Servers visible");
+    EXPECT_EQ(shown(), "13");
+    EXPECT_EQ(ServerPaneFrom(serverPane)->model.VisibleText(), "2/3 Servers visible");
 }
 
 TEST_F(ServerPaneTest, CopyPutsTheFirstSelectedServerOnTheClipboard) {
+    // The line formats are the model's (tested natively); here the first selected row is copied.
     Start();
-    catalogue::ServerRecord* a = AddRow("10.0.0.1", "^1Al^7pha", 99);
-    base::CopyText(a->mapName, "q3dm17");
-    a->playerCount = 3;
-    SendServer(PM_SERVER_CHANGED, 0, a);
+    AddRow("10.0.0.1", "^1Al^7pha", 99);
     AddRow("10.0.0.2", "Other", 100);
-    AddRow("10.0.0.3", "Third", 100);
-    SelectRows(serverList, {0, 1, 2});
-
+    SelectRows(serverList, {1, 0});
     SendServer(PM_COPY_SELECTED, 0);
-    EXPECT_EQ(ClipboardText(), "Alpha | 10.0.0.1:27960 | q3dm17 | 3/16 | 99 ms");
+    EXPECT_EQ(ClipboardText(), "Alpha | 10.0.0.1:27960 |  | 1/16 | 99 ms");
     SendServer(PM_COPY_SELECTED, 1);
-    const std::string name =
-        "\x03"
-        "1,0 \x03"
-        "4,0Al\x03"
-        "1,0pha\x03"
-        "1,0";
-    EXPECT_EQ(ClipboardText(), name +
-                                   " \x03"
-                                   "12|\x02\x03"
-                                   "1 10.0.0.1:27960 \x02\x03"
-                                   "12|\x03"
-                                   "1 q3dm17 \x03"
-                                   "12|\x03"
-                                   "1 3/16 \x03"
-                                   "12|\x03"
-                                   "3 99 ms");
-    // The ping of 100 in red.
-    SelectRows(serverList, {1});
-    SendServer(PM_COPY_SELECTED, 1);
-    std::string line = ClipboardText();
-    EXPECT_EQ(line.substr(line.size() - 9),
-              "\x03"
-              "4 100 ms");
-    SendServer(PM_COPY_SELECTED, 0);
-    EXPECT_EQ(ClipboardText(), "Other | 10.0.0.2:27960 |  | 1/16 | 100 ms");
-
+    EXPECT_EQ(ClipboardText().substr(0, 4), "\x03"
+                                            "1,0");
     // Nothing selected: the clipboard keeps what it had.
     SelectRows(serverList, {});
     PutOnClipboard("kept");
@@ -451,51 +350,26 @@ TEST_F(ServerPaneTest, TogglesFlipEachSelectedServer) {
     EXPECT_EQ(SendServer(PM_QUERY_AUTO_REFRESH), 1);
     SendServer(PM_TOGGLE_AUTO_REFRESH);
     EXPECT_EQ(ColumnTexts(serverList, 2), (std::vector<std::string>{" ", " "}));
-
-    // With favourites on top the new favourite moves up and stays selected.
-    fake->display.FavouritesOnTop = 1;
-    SelectRows(serverList, {0});
-    SendServer(PM_TOGGLE_FAVOURITE);
-    SelectRows(serverList, {1});
-    SendServer(PM_TOGGLE_FAVOURITE);
-    EXPECT_EQ(CellText(serverList, 0, 9), "10.0.0.1:27960");
 }
 
-TEST_F(ServerPaneTest, InfoTipDescribesTheServer) {
+TEST_F(ServerPaneTest, InfoTipIsTheModelsTextCutToTheBuffer) {
     Start();
-    catalogue::ServerRecord* a = AddRow("10.0.0.1", "^1Lab", 40);
-    base::CopyText(a->versionText, "ioq3 1.36");
-    base::CopyText(a->gameTypeDisplay, "CTF");
-    base::CopyText(a->modDisplay, "baseq3");
-    a->pure = 1;
-    a->gravity = 800;
-    a->joinCount = 3;
-    base::CopyText(a->location, "Paris");
-    char buffer[1024] = "";
+    AddRow("10.0.0.1", "^1Lab", 40);
+    char buffer[12] = "";
     NMLVGETINFOTIPA tip = {};
     tip.hdr.hwndFrom = serverList;
     tip.hdr.code = LVN_GETINFOTIPA;
     tip.pszText = buffer;
     tip.cchTextMax = sizeof buffer;
-    tip.iItem = 0;
     SendMessageA(serverPane, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
-    EXPECT_EQ(std::string(buffer),
-              "Server: Lab\r\nVersion: ioq3 1.36\r\nIP Address: 10.0.0.1:27960\r\nGametype: CTF\r\nServer Mod: baseq3"
-              "\r\nPure Server: Yes\r\nVoting Allowed: No\r\nD/L Allowed: No\r\nGravity: 800\r\nSpeed: 0\r\nMax Rate: 0"
-              "\r\nCapture Limit (CTF): 0\r\nTime Limit: 0\r\nLocation: Paris\r\nJoined Server: 3 time(s)");
-
-    // Cut to the buffer; a row without a record appends the "no info" text.
-    char small[12] = "";
-    tip.pszText = small;
-    tip.cchTextMax = sizeof small;
-    SendMessageA(serverPane, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
-    EXPECT_STREQ(small, "Server: Lab");
-    strcpy(buffer, "x ");
-    tip.pszText = buffer;
-    tip.cchTextMax = sizeof buffer;
+    EXPECT_STREQ(buffer, "Server: Lab");
+    // A row without a record appends the "no info" text to what the control put there.
+    char more[64] = "x ";
+    tip.pszText = more;
+    tip.cchTextMax = sizeof more;
     tip.iItem = 5;
     SendMessageA(serverPane, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
-    EXPECT_STREQ(buffer, "x No info available!");
+    EXPECT_STREQ(more, "x No info available!");
 }
 
 TEST_F(ServerPaneTest, ContextMenuFollowsTheFirstSelectedServer) {
