@@ -245,10 +245,6 @@ BuddyUpdate BuddyModel::Sort(int sortColumn) {
     return u;
 }
 
-int BuddyModel::CompareRows(const catalogue::BuddyRecord* a, const catalogue::BuddyRecord* b) const {
-    return RowOf(a) - RowOf(b);
-}
-
 std::string BuddyModel::CountText() const {
     char buffer[64];
     size_t n = base::FormatText(buffer, sizeof buffer, "%d/%d Buddies online", static_cast<int>(profile_.onlineBuddies),

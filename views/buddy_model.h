@@ -19,7 +19,7 @@ struct RowEvent {
         kUpdate,   // rewrite icon and texts of `row`
         kDelete,   // delete `row` (numbered as before this deletion)
         kRebuild,  // delete every row, then insert rows 0..size()-1
-        kReorder,  // rows were sorted: LVM_SORTITEMS with compareRows, or redraw a virtual list
+        kReorder,  // rows were sorted: the owner-data list is redrawn
     };
     Kind kind = kUpdate;
     int row = -1;
@@ -86,8 +86,6 @@ class BuddyModel : public ListRows {
     BuddyUpdate RemoveRows(std::vector<int> selectedRows);
     // PM_RESORT, a column click, PM_RESTORE_SORT: sorts the rows (equal rows keep their order).
     BuddyUpdate Sort(int sortColumn);
-    // Order of two buddies' rows, for LVM_SORTITEMS after a kReorder (row of a minus row of b).
-    int CompareRows(const catalogue::BuddyRecord* a, const catalogue::BuddyRecord* b) const;
 
     // Count line: "%d/%d Buddies online" (sightings, number of buddies).
     std::string CountText() const;

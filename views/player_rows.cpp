@@ -160,17 +160,6 @@ bool PlayerPaneModel::Sort(int sortColumn) {
     return true;
 }
 
-int PlayerPaneModel::CompareRows(const catalogue::PlayerRecord* a, const catalogue::PlayerRecord* b) const {
-    auto rowOf = [this](const catalogue::PlayerRecord* p) {
-        for (size_t i = 0; i < rows_.size(); ++i) {
-            if (rows_[i].player == p)
-                return static_cast<int>(i);
-        }
-        return -1;
-    };
-    return rowOf(a) - rowOf(b);
-}
-
 std::string PlayerPaneModel::CountText() const {
     char buffer[64];
     size_t n = base::FormatText(buffer, sizeof buffer, "%d/%d Players visible", size(),

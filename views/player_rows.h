@@ -69,8 +69,6 @@ class PlayerPaneModel : public ListRows {
     // PM_RESORT / after a column click: sorts by sortColumn when there are rows (ascending; equal
     // rows keep their order). Returns false when nothing was sorted.
     bool Sort(int sortColumn);
-    // Order of two players' rows, for LVM_SORTITEMS after Sort() (row of a minus row of b).
-    int CompareRows(const catalogue::PlayerRecord* a, const catalogue::PlayerRecord* b) const;
 
     // Count line: "%d/%d Players visible" (rows, shownMaxPlayers).
     std::string CountText() const;

@@ -56,7 +56,7 @@ class ServerListModel : public ListRows {
     // rewritten (kUpdated) and the players forwarded.
     ServerRowUpdate ServerChanged(catalogue::ServerRecord& record);
     // PM_REMOVE_SERVER and the removal of selected servers: the pane first looks the row up
-    // (rowOf; no row: nothing happens) and sends PM_SERVER_REMOVED to the buddy and player panes;
+    // (RowOf; no row: nothing happens) and sends PM_SERVER_REMOVED to the buddy and player panes;
     // then this drops the row and frees the record with removeServer. Returns the row the pane
     // deletes, -1 (nothing done) for an invalid row.
     int EraseRowAndServer(int row);
@@ -64,8 +64,7 @@ class ServerListModel : public ListRows {
     void Clear();
 
     // Sorts by the profile's sort column when there are rows (PM_RESORT); false when nothing was
-    // sorted. After a sort the pane reorders its control (LVM_SORTITEMS with rows().compareRows on
-    // the item parameters) or, with a virtual list, redraws it.
+    // sorted. The owner-data list control then only needs redrawing.
     bool Sort();
     // LVN_COLUMNCLICK: new markers for the headers; sorts when there are rows.
     HeaderMarkers ColumnClick(int column);

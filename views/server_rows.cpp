@@ -150,8 +150,4 @@ void ServerRows::Sort(
     Rebuild();
 }
 
-int ServerRows::CompareRows(const catalogue::ServerRecord* a, const catalogue::ServerRecord* b) const {
-    return RowOf(a) - RowOf(b);
-}
-
 }  // namespace views

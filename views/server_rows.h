@@ -40,9 +40,6 @@ class ServerRows {
     // Stable sort of the rows by a comparison of their records (below 0: a above b). The comparison
     // need not be a strict weak order (the "on top" rules are not): the sort stays in bounds.
     void Sort(const std::function<int(const catalogue::ServerRecord&, const catalogue::ServerRecord&)>& compare);
-    // Order of two records' rows (row of a minus row of b): after Sort(), a classic list control is
-    // put into the same order with LVM_SORTITEMS and this comparison of the item parameters.
-    int CompareRows(const catalogue::ServerRecord* a, const catalogue::ServerRecord* b) const;
 
   private:
     // A slot keeps its position until the slots are compacted; a deleted row leaves an empty slot
