@@ -213,7 +213,6 @@ TEST_F(ServerPaneTest, MarkingForRefreshCountsTheSelectionAndTellsTheOtherPanes)
     r[0]->refreshPending = r[2]->refreshPending = 0;
     SelectRows(serverList, {1, 2});
     EXPECT_EQ(SendServer(PM_MARK_FIRST_FOR_REFRESH), 2);
-    EXPECT_EQ(SendServer(PM_MARK_FIRST_FOR_REFRESH_2), 2);
     EXPECT_EQ(r[1]->refreshPending, 1u);
     EXPECT_EQ(r[2]->refreshPending, 0u);
 }
@@ -334,7 +333,7 @@ TEST_F(ServerPaneTest, SelectionEnablesTheServerCommandsAndShowsThePlayers) {
     EXPECT_EQ(RowCount(playerList), 2);
 }
 
-TEST_F(ServerPaneTest, TogglesFlipEachSelectedServer) {
+TEST_F(ServerPaneTest, TogglesAndActionsWorkOnTheSelectedServers) {
     Start();
     catalogue::ServerRecord* a = AddRow("10.0.0.1");
     catalogue::ServerRecord* b = AddRow("10.0.0.2");
@@ -345,11 +344,22 @@ TEST_F(ServerPaneTest, TogglesFlipEachSelectedServer) {
     EXPECT_EQ(b->isFavourite, 1u);
     EXPECT_EQ(ColumnTexts(serverList, 1), (std::vector<std::string>{" ", "Y"}));
     SendServer(PM_TOGGLE_AUTO_REFRESH);
-    EXPECT_EQ(a->autoRefresh, 1u);
-    EXPECT_EQ(b->autoRefresh, 1u);
+    EXPECT_EQ(ColumnTexts(serverList, 2), (std::vector<std::string>{"Y", "Y"}));
     EXPECT_EQ(SendServer(PM_QUERY_AUTO_REFRESH), 1);
-    SendServer(PM_TOGGLE_AUTO_REFRESH);
-    EXPECT_EQ(ColumnTexts(serverList, 2), (std::vector<std::string>{" ", " "}));
+
+    // Remote control: the first selected server, at most five consoles, never Unreal Tournament.
+    SendServer(PM_OPEN_RCON);
+    SendServer(PM_EDIT_PLAYER_CONFIG);
+    EXPECT_EQ(fake->actions.consoles, std::vector<catalogue::ServerRecord*>{a});
+    EXPECT_EQ(fake->actions.edited, std::vector<catalogue::ServerRecord*>{a});
+    fake->actions.openConsoles = kRemoteControlLimit;
+    SendServer(PM_OPEN_RCON);
+    EXPECT_EQ(fake->actions.consoles.size(), 1u);
+    EXPECT_EQ(fake->sink.shown, std::vector<std::string>{kRemoteControlLimitMessage});
+    fake->actions.openConsoles = 0;
+    profile->kind = catalogue::kUnrealTournament;
+    SendServer(PM_OPEN_RCON);
+    EXPECT_EQ(fake->actions.consoles.size(), 1u);
 }
 
 TEST_F(ServerPaneTest, InfoTipIsTheModelsTextCutToTheBuffer) {
@@ -401,42 +411,11 @@ TEST_F(ServerPaneTest, ContextMenuFollowsTheFirstSelectedServer) {
     PrepareServerMenu(popup, *profile, *a);
     EXPECT_TRUE(state(IDM_SRV_OPEN_WEBSITE) & MF_GRAYED);
     DestroyMenu(menu);
-}
 
-TEST_F(ServerPaneTest, ContextMenuCommandsGoToTheHost) {
-    Start();
-    AddRow("10.0.0.1");
-    SelectRows(serverList, {0});
-    fake->commands.clear();
-    for (UINT id : {IDM_SRV_REFRESH_ALL, IDM_SRV_REFRESH_SELECTED, IDM_SRV_REFRESH_FAVOURITES, IDM_SRV_SERVER_INFO,
-                    IDM_SRV_GET_MASTER_LIST, IDM_SRV_ADD_SERVER, IDM_SRV_MONITOR, IDM_SRV_COLOUR_PREFERENCES})
+    // Its commands are the main window's: they go to the host, whose command table maps them.
+    for (UINT id : {IDM_SRV_JOIN, IDM_SRV_REFRESH_ALL, IDM_SRV_COLOUR_PREFERENCES})
         SendMessageA(serverPane, WM_COMMAND, id, 0);
-    // The main window's command table maps them (its tests follow each one).
-    EXPECT_EQ(fake->commands,
-              (std::vector<UINT>{IDM_SRV_REFRESH_ALL, IDM_SRV_REFRESH_SELECTED, IDM_SRV_REFRESH_FAVOURITES,
-                                 IDM_SRV_SERVER_INFO, IDM_SRV_GET_MASTER_LIST, IDM_SRV_ADD_SERVER, IDM_SRV_MONITOR,
-                                 IDM_SRV_COLOUR_PREFERENCES}));
-}
-
-TEST_F(ServerPaneTest, RemoteControlStopsAtFiveConsolesAndNeverForUnrealTournament) {
-    Start();
-    catalogue::ServerRecord* a = AddRow("10.0.0.1");
-    SendServer(PM_OPEN_RCON);
-    EXPECT_TRUE(fake->actions.consoles.empty());  // nothing selected
-    SelectRows(serverList, {0});
-    SendServer(PM_OPEN_RCON);
-    EXPECT_EQ(fake->actions.consoles, std::vector<catalogue::ServerRecord*>{a});
-    fake->actions.openConsoles = kRemoteControlLimit;
-    SendServer(PM_OPEN_RCON);
-    EXPECT_EQ(fake->actions.consoles.size(), 1u);
-    EXPECT_EQ(fake->sink.shown, std::vector<std::string>{kRemoteControlLimitMessage});
-    fake->actions.openConsoles = 0;
-    profile->kind = catalogue::kUnrealTournament;
-    SendServer(PM_OPEN_RCON);
-    EXPECT_EQ(fake->actions.consoles.size(), 1u);
-
-    SendServer(PM_EDIT_PLAYER_CONFIG);
-    EXPECT_EQ(fake->actions.edited, std::vector<catalogue::ServerRecord*>{a});
+    EXPECT_EQ(fake->commands, (std::vector<UINT>{IDM_SRV_JOIN, IDM_SRV_REFRESH_ALL, IDM_SRV_COLOUR_PREFERENCES}));
 }
 
 TEST_F(ServerPaneTest, DestroyingThePaneKeepsColumnWidthsAndOrderInTheProfile) {
