@@ -137,7 +137,7 @@ HWND RequireDialogControl(const char* title, int id) {
         Fail("no dialog \"%s\"", title);
     HWND control = GetDlgItem(dialog, id);
     if (!control)
-        FailCall(("GetDlgItem(" + std::to_string(id) + ")").c_str());
+        Fail("no control %d in the dialog \"%s\"", id, title);
     return control;
 }
 

@@ -13,6 +13,7 @@ HWND FindMain();
 // The main window; an ActionFailure when it is not there.
 HWND RequireMain();
 
+// 0 when the window has gone.
 DWORD ProcessOf(HWND window);
 DWORD ThreadOf(HWND window);
 
