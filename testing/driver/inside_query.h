@@ -35,7 +35,7 @@ class InsideQuery {
     DWORD thread_;
     OwnedModule dll_;
     OwnedHandle mapping_;
-    std::unique_ptr<DriverQuery, ReleaseWith<UnmapViewOfFile>> view_;
+    OwnedView<DriverQuery> view_;
     OwnedHook hook_;  // last, so that it goes first
 };
 

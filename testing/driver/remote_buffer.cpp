@@ -1,7 +1,6 @@
 // The program's process handle and memory blocks inside that process.
 #include "testing/driver/remote_buffer.h"
 
-#include <cstdio>
 #include <utility>
 #include <vector>
 
@@ -60,7 +59,7 @@ RemoteBuffer& RemoteBuffer::operator=(RemoteBuffer&& other) noexcept {
 void RemoteBuffer::Free() {
     // A failure here cannot be acted on: the memory stays with the program until it exits.
     if (address_ && !VirtualFreeEx(process_.Get(), address_, 0, MEM_RELEASE))
-        fprintf(stderr, "vexar-driver: VirtualFreeEx failed (error %lu)\n", static_cast<unsigned long>(GetLastError()));
+        ReportReleaseFailure("VirtualFreeEx");
     address_ = nullptr;
 }
 

@@ -25,6 +25,16 @@ void FailCall(const char* call, LONG error) {
     Fail("%s failed (error %ld)", call, static_cast<long>(error));
 }
 
+void ReportReleaseFailure(const char* call) {
+    fprintf(stderr, "vexar-driver: %s failed (error %lu)\n", call, static_cast<unsigned long>(GetLastError()));
+}
+
+BOOL CloseRegistryKey(HKEY key) {
+    LONG error = RegCloseKey(key);
+    SetLastError(static_cast<DWORD>(error));
+    return error == ERROR_SUCCESS;
+}
+
 bool WaitUntil(DWORD timeoutMs, DWORD pollMs, const std::function<bool()>& done) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     for (;;) {

@@ -31,18 +31,32 @@ class ActionFailure : public std::runtime_error {
 // The same for calls that return their error code (the registry functions).
 [[noreturn]] void FailCall(const char* call, LONG error);
 
-// Handles released by their Win32 function when their owner goes out of scope.
-template <auto Release>
+// A release that failed, reported on stderr with GetLastError(): a destructor cannot fail the
+// action.
+void ReportReleaseFailure(const char* call);
+// RegCloseKey with the usual convention: FALSE on failure, the error in GetLastError().
+BOOL CloseRegistryKey(HKEY key);
+
+// Handles released by their Win32 function (named by call) when their owner goes out of scope.
+template <auto Release, const char* call>
 struct ReleaseWith {
     template <typename T>
     void operator()(T* handle) const {
-        Release(handle);
+        if (!Release(handle))
+            ReportReleaseFailure(call);
     }
 };
-using OwnedHandle = std::unique_ptr<void, ReleaseWith<CloseHandle>>;
-using OwnedModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ReleaseWith<FreeLibrary>>;
-using OwnedHook = std::unique_ptr<std::remove_pointer_t<HHOOK>, ReleaseWith<UnhookWindowsHookEx>>;
-using OwnedKey = std::unique_ptr<std::remove_pointer_t<HKEY>, ReleaseWith<RegCloseKey>>;
+inline constexpr char kCloseHandle[] = "CloseHandle";
+inline constexpr char kFreeLibrary[] = "FreeLibrary";
+inline constexpr char kUnhookWindowsHookEx[] = "UnhookWindowsHookEx";
+inline constexpr char kRegCloseKey[] = "RegCloseKey";
+inline constexpr char kUnmapViewOfFile[] = "UnmapViewOfFile";
+using OwnedHandle = std::unique_ptr<void, ReleaseWith<CloseHandle, kCloseHandle>>;
+using OwnedModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ReleaseWith<FreeLibrary, kFreeLibrary>>;
+using OwnedHook = std::unique_ptr<std::remove_pointer_t<HHOOK>, ReleaseWith<UnhookWindowsHookEx, kUnhookWindowsHookEx>>;
+using OwnedKey = std::unique_ptr<std::remove_pointer_t<HKEY>, ReleaseWith<CloseRegistryKey, kRegCloseKey>>;
+template <typename T>
+using OwnedView = std::unique_ptr<T, ReleaseWith<UnmapViewOfFile, kUnmapViewOfFile>>;
 
 // How often a wait looks again.
 constexpr DWORD kPollMs = 50;
