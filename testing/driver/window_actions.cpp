@@ -79,8 +79,8 @@ int Key(const Args& args) {
     WORD modifier = args.Count() > 1 ? ModifierKey(args.Text(1)) : 0;
     HWND main = RequireMain();
     // Accelerators look at the state of the modifier keys, so the key goes through the input queue
-    // like a real one; the hook tells when the program has taken its key-up.
-    InsideQuery keyUp(ThreadOf(main), kQueryKeyUp, vk);
+    // like a real one; the hook tells when the program has taken the last key-up, the modifier's.
+    InsideQuery keyUp(ThreadOf(main), kQueryKeyUp, modifier ? modifier : vk);
     if (!SetForegroundWindow(main))
         FailCall("SetForegroundWindow");
     std::vector<INPUT> inputs;
