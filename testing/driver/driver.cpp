@@ -1,6 +1,8 @@
-// vexar-driver: the action table, argument checking and main(). The driver works a running
-// vexar.exe from outside in the same Wine session, one action per run; results go to standard
-// output, one item per line. Exit code 0 on success, 1 on failure, 2 on a usage error.
+// vexar-driver's action table, argument checking and main().
+//
+// The driver works a running vexar.exe from outside in the same Wine session, one action per run;
+// results go to standard output, one item per line. Exit code 0 on success, 1 on failure, 2 on a
+// usage error.
 #include <windows.h>
 
 #include <algorithm>

@@ -1,6 +1,7 @@
-// vexar-driver-hook.dll: a message hook that vexar-driver places on the main window's thread to
-// ask things that only the program's own process can answer (menus are per process under Wine),
-// and to learn when the program has taken a message or a key from its queue.
+// vexar-driver-hook.dll: the message hook that vexar-driver places on a thread of the program.
+//
+// It answers what only the program's own process can (menus are per process under Wine), and
+// tells when the program has taken a message or a key from its queue.
 #include <windows.h>
 
 #include "testing/driver/hook_query.h"

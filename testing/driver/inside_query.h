@@ -1,5 +1,4 @@
-// Queries answered inside the program by the hook DLL: menu states, and when the program has
-// taken what the driver sent it.
+// Queries answered inside the program by the hook DLL: menu states, and what it has taken.
 #pragma once
 
 #include <windows.h>
