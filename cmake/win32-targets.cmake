@@ -28,7 +28,16 @@ add_test(NAME win32_tests COMMAND vexar_win32_tests)
 set_tests_properties(win32_tests PROPERTIES TIMEOUT 600)
 
 # The black-box driver of the end-to-end tests.
-add_executable(vexar-driver ${CMAKE_SOURCE_DIR}/testing/driver/driver.cpp)
+add_executable(vexar-driver
+    ${CMAKE_SOURCE_DIR}/testing/driver/driver.cpp
+    ${CMAKE_SOURCE_DIR}/testing/driver/support.cpp
+    ${CMAKE_SOURCE_DIR}/testing/driver/remote_buffer.cpp
+    ${CMAKE_SOURCE_DIR}/testing/driver/program_windows.cpp
+    ${CMAKE_SOURCE_DIR}/testing/driver/inside_query.cpp
+    ${CMAKE_SOURCE_DIR}/testing/driver/window_actions.cpp
+    ${CMAKE_SOURCE_DIR}/testing/driver/dialog_actions.cpp
+    ${CMAKE_SOURCE_DIR}/testing/driver/list_actions.cpp
+    ${CMAKE_SOURCE_DIR}/testing/driver/registry_actions.cpp)
 target_link_libraries(vexar-driver PRIVATE comctl32 user32 advapi32)
 
 # End-to-end suites: the real program under Wine, driven from outside.

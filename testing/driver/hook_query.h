@@ -5,7 +5,19 @@
 
 constexpr char kDriverQueryMessage[] = "VexarDriverQuery";
 constexpr char kDriverQueryMapping[] = "VexarDriverQueryMapping";
-constexpr UINT kQueryMenuState = 1;
+
+// What the hook does for the driver; the hook sets done when it has.
+enum DriverRequest : UINT {
+    // When the query message (posted to the main window) is taken from the queue: result is
+    // GetMenuState(main menu, item, MF_BYCOMMAND).
+    kQueryMenuState = 1,
+    // When the query message is taken from the queue: everything posted to the thread before it
+    // has been taken and handled (or is being handled in a modal loop, which took the query).
+    kQueryReached = 2,
+    // When the key-up of virtual key item is taken from the queue: the key press before it has
+    // been handled.
+    kQueryKeyUp = 3,
+};
 
 struct DriverQuery {
     UINT request;

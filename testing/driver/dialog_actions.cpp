@@ -1,0 +1,127 @@
+// Actions on the program's message boxes and dialogs.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "testing/driver/actions.h"
+#include "testing/driver/inside_query.h"
+#include "testing/driver/program_windows.h"
+#include "testing/driver/support.h"
+
+namespace driver {
+
+namespace {
+
+constexpr DWORD kMessageMs = 5000;
+constexpr DWORD kNoMessageMs = 1000;
+constexpr DWORD kAnswerMs = 10000;
+constexpr DWORD kDialogWaitMs = 10000;
+// Time allowed to a message box to go away once its button is pressed.
+constexpr DWORD kMessageCloseMs = 5000;
+
+// The first of the program's message boxes to appear within ms, or nullptr.
+HWND WaitForMessageBox(DWORD ms) {
+    HWND found = nullptr;
+    WaitUntil(ms, kPollMs, [&found] {
+        std::vector<HWND> dialogs = ProgramDialogs();
+        found = dialogs.empty() ? nullptr : dialogs.front();
+        return found != nullptr;
+    });
+    return found;
+}
+
+HWND ControlOf(const Args& args) {
+    return RequireDialogControl(args.Text(0), args.Number<int>(1, 0, 0xFFFF));
+}
+
+}  // namespace
+
+int Message(const Args& args) {
+    DWORD ms = args.MillisecondsOr(0, kMessageMs);
+    HWND box = WaitForMessageBox(ms);
+    if (!box)
+        Fail("no message box within %lu ms", static_cast<unsigned long>(ms));
+    printf("%s\n", DialogText(box).c_str());
+    return 0;
+}
+
+int NoMessage(const Args& args) {
+    DWORD ms = args.MillisecondsOr(0, kNoMessageMs);
+    HWND box = WaitForMessageBox(ms);
+    if (!box)
+        return 0;
+    printf("%s\n", DialogText(box).c_str());
+    fprintf(stderr, "vexar-driver: no-message: a message box appeared\n");
+    return 1;
+}
+
+int Answer(const Args& args) {
+    std::string text = args.Text(0);
+    std::string button = args.Text(1);
+    DWORD ms = args.MillisecondsOr(2, kAnswerMs);
+    HWND box = nullptr;
+    std::string shown;
+    WaitUntil(ms, kPollMs, [&] {
+        for (HWND dialog : ProgramDialogs()) {
+            shown = DialogText(dialog);
+            if (shown.find(text) != std::string::npos) {
+                box = dialog;
+                return true;
+            }
+        }
+        return false;
+    });
+    if (!box) {
+        std::string open;
+        for (HWND dialog : ProgramDialogs())
+            open += "\n  open: " + DialogText(dialog);
+        Fail("no message containing \"%s\" within %lu ms%s", text.c_str(), static_cast<unsigned long>(ms),
+             open.c_str());
+    }
+    HWND pressed = FindButton(box, button);
+    if (!pressed)
+        Fail("no button \"%s\" in the message \"%s\"", button.c_str(), shown.c_str());
+    printf("%s\n", shown.c_str());
+    fflush(stdout);
+    PostOrFail(pressed, BM_CLICK, 0, 0);
+    if (!WaitUntil(kMessageCloseMs, kPollMs, [box] { return !IsWindow(box) || !IsWindowVisible(box); }))
+        Fail("the message box stayed open after pressing \"%s\"", button.c_str());
+    return 0;
+}
+
+int DlgWait(const Args& args) {
+    const char* title = args.Text(0);
+    DWORD ms = args.MillisecondsOr(1, kDialogWaitMs);
+    RequireMain();
+    if (!WaitForDialog(title, ms))
+        Fail("no dialog \"%s\" within %lu ms", title, static_cast<unsigned long>(ms));
+    return 0;
+}
+
+int DlgText(const Args& args) {
+    std::string text = args.TextOr(2, "");
+    HWND control = ControlOf(args);
+    // WM_SETTEXT carries its text to the other process by itself.
+    SendOrFail(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    std::string shown = WindowText(control);
+    if (shown != text)
+        Fail("the control shows \"%s\" after setting \"%s\"", shown.c_str(), text.c_str());
+    return 0;
+}
+
+int DlgClick(const Args& args) {
+    HWND control = ControlOf(args);
+    DWORD thread = ThreadOf(control);  // the click may close the dialog
+    PostOrFail(control, BM_CLICK, 0, 0);
+    WaitUntilTaken(thread);
+    return 0;
+}
+
+int DlgEnabled(const Args& args) {
+    printf("%d\n", IsWindowEnabled(ControlOf(args)) ? 1 : 0);
+    return 0;
+}
+
+}  // namespace driver

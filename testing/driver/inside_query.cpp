@@ -1,0 +1,90 @@
+// Queries answered inside the program by the hook DLL next to the driver.
+#include "testing/driver/inside_query.h"
+
+#include <string>
+
+#include "testing/driver/program_windows.h"
+
+namespace driver {
+
+namespace {
+
+constexpr char kHookDll[] = "vexar-driver-hook.dll";
+constexpr char kHookProc[] = "GetMsgProc";
+
+// The hook DLL's path: next to the driver.
+std::string HookDllPath() {
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (length == 0 || length >= sizeof path)
+        FailCall("GetModuleFileName");
+    std::string folder(path, length);
+    size_t slash = folder.find_last_of("\\/");
+    folder.erase(slash == std::string::npos ? 0 : slash + 1);
+    return folder + kHookDll;
+}
+
+UINT QueryMessage() {
+    UINT message = RegisterWindowMessageA(kDriverQueryMessage);
+    if (!message)
+        FailCall("RegisterWindowMessage");
+    return message;
+}
+
+}  // namespace
+
+InsideQuery::InsideQuery(DWORD thread, DriverRequest request, UINT item) : thread_(thread) {
+    std::string path = HookDllPath();
+    dll_.reset(LoadLibraryA(path.c_str()));
+    if (!dll_)
+        FailCall(("LoadLibrary(" + path + ")").c_str());
+    // Through void (*)(), the type that converts to any other function pointer without a warning.
+    auto proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(GetProcAddress(dll_.get(), kHookProc)));
+    if (!proc)
+        FailCall("GetProcAddress(GetMsgProc)");
+    mapping_.reset(
+        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DriverQuery), kDriverQueryMapping));
+    if (!mapping_)
+        FailCall("CreateFileMapping");
+    view_.reset(
+        static_cast<DriverQuery*>(MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(DriverQuery))));
+    if (!view_)
+        FailCall("MapViewOfFile");
+    *view_ = DriverQuery{request, item, 0, 0};
+    hook_.reset(SetWindowsHookExA(WH_GETMESSAGE, proc, dll_.get(), thread_));
+    if (!hook_)
+        FailCall("SetWindowsHookEx");
+}
+
+void InsideQuery::PostToWindow(HWND window) {
+    PostOrFail(window, QueryMessage(), 0, 0);
+}
+
+void InsideQuery::PostToThread() {
+    if (!PostThreadMessageA(thread_, QueryMessage(), 0, 0))
+        FailCall("PostThreadMessage");
+}
+
+bool InsideQuery::Done() const {
+    return InterlockedCompareExchange(&view_->done, 0, 0) != 0;
+}
+
+void InsideQuery::Wait(DWORD timeoutMs, const char* what) {
+    if (!WaitUntil(timeoutMs, kPollMs, [this] { return Done(); }))
+        Fail("the program did not take %s within %lu ms", what, static_cast<unsigned long>(timeoutMs));
+}
+
+UINT QueryMenuState(HWND main, UINT item) {
+    InsideQuery query(ThreadOf(main), kQueryMenuState, item);
+    query.PostToWindow(main);
+    query.Wait(kTakeTimeoutMs, "the menu query");
+    return query.Result();
+}
+
+void WaitUntilTaken(DWORD thread) {
+    InsideQuery query(thread, kQueryReached, 0);
+    query.PostToThread();
+    query.Wait(kTakeTimeoutMs, "the messages posted to it");
+}
+
+}  // namespace driver

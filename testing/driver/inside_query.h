@@ -1,0 +1,48 @@
+// Queries answered inside the program by the hook DLL: menu states, and what it has taken.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "testing/driver/hook_query.h"
+#include "testing/driver/support.h"
+
+namespace driver {
+
+// Time allowed to the program to take a posted message or a key from its queue.
+constexpr DWORD kTakeTimeoutMs = 10000;
+
+// One query: while it exists, the hook DLL next to the driver watches the messages of one thread
+// of the program.
+class InsideQuery {
+  public:
+    InsideQuery(DWORD thread, DriverRequest request, UINT item);
+    InsideQuery(const InsideQuery&) = delete;
+    InsideQuery& operator=(const InsideQuery&) = delete;
+
+    // Posts the query message to a window of the hooked thread, or to the thread itself.
+    void PostToWindow(HWND window);
+    void PostToThread();
+    // Waits until the hook has answered; an ActionFailure naming what after timeoutMs.
+    void Wait(DWORD timeoutMs, const char* what);
+    UINT Result() const { return view_->result; }
+
+  private:
+    bool Done() const;
+
+    DWORD thread_;
+    OwnedModule dll_;
+    OwnedHandle mapping_;
+    OwnedView<DriverQuery> view_;
+    OwnedHook hook_;  // last, so that it goes first
+};
+
+// GetMenuState(main menu, item, MF_BYCOMMAND) as the program sees it.
+UINT QueryMenuState(HWND main, UINT item);
+
+// Waits until the thread (of a window, found before posting to the window) has taken everything
+// posted to it so far from its queue.
+void WaitUntilTaken(DWORD thread);
+
+}  // namespace driver
