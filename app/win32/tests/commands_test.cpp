@@ -145,17 +145,6 @@ TEST_F(CommandsTest, EditCommandsGoToTheFocusedPaneOnly) {
         EXPECT_TRUE(PrivateMessages(pane).empty());
 }
 
-TEST_F(CommandsTest, ImportExportAndCtrlEDoNothing) {
-    Start();
-    for (UINT command : {IDM_IMPORT_BUDDIES, IDM_IMPORT_SERVERS, IDM_EXPORT_BUDDIES, IDM_EXPORT_SERVERS,
-                         IDM_UNUSED_CTRL_E, IDM_FILTER_DROPDOWN})
-        Command(command);
-    EXPECT_TRUE(network.calls.empty());
-    EXPECT_TRUE(dialogs.opened.empty());
-    for (HWND pane : {PanesOf(profile).server, PanesOf(profile).buddy, PanesOf(profile).player})
-        EXPECT_TRUE(PrivateMessages(pane).empty());
-}
-
 TEST_F(CommandsTest, ShowEmptyTogglesFlagMarkAndTextValueAndRedisplays) {
     Start();
     ASSERT_TRUE(Checked(IDM_SHOW_EMPTY));
@@ -172,20 +161,6 @@ TEST_F(CommandsTest, ShowEmptyTogglesFlagMarkAndTextValueAndRedisplays) {
     EXPECT_EQ(ctx.display.HideEmpty, 0u);
     EXPECT_TRUE(Checked(IDM_SHOW_EMPTY));
     EXPECT_EQ(RegText("SE"), "0");
-}
-
-TEST_F(CommandsTest, StoredOptionsSetTheMarksAtStartUp) {
-    WriteRegString(HKEY_CURRENT_USER, "1", base::kRegistryKey, "SE");
-    WriteRegDword(HKEY_CURRENT_USER, 0xFFFFFFFF, base::kRegistryKey, "SB");
-    WriteRegDword(HKEY_CURRENT_USER, 1, base::kRegistryKey, "FSFAT");
-    WriteIni("WINDOW", "USETRAY", "1");
-    Start();
-    EXPECT_FALSE(Checked(IDM_SHOW_EMPTY));
-    EXPECT_TRUE(Checked(IDM_SHOW_BOTS));
-    EXPECT_TRUE(Checked(IDM_FAVOURITES_ON_TOP));
-    EXPECT_TRUE(Checked(IDM_MINIMISE_TO_TRAY));
-    EXPECT_TRUE(Checked(IDM_SHOW_PASSWORDED));
-    EXPECT_FALSE(Checked(IDM_VISITED_ON_TOP));
 }
 
 TEST_F(CommandsTest, ModItemsOfTheGameAreListedAndChoosingOneFilters) {

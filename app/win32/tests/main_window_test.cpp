@@ -137,14 +137,6 @@ TEST_F(MainWindowTest, EachGameKeepsItsOwnModAndGameTypeFilter) {
     EXPECT_FALSE(checked(IDM_MOD_ALL));
 }
 
-TEST_F(MainWindowTest, RememberedTabBeyondTheTabsSelectsTheFirst) {
-    WriteProfiles(folder.path(), {{"A", 0}, {"B", 1}, {"C", 2}});
-    WriteIni("games", "active", "7");
-    StartShell();
-    EXPECT_EQ(SendMessageA(TheShell().tab, TCM_GETCURSEL, 0, 0), 0);
-    EXPECT_STREQ(CurrentProfile()->title, "A");
-}
-
 TEST_F(MainWindowTest, RememberedTabIsSelectedAndItsListsLoaded) {
     WriteProfiles(folder.path(), {{"A", 0}, {"B", 1}});
     WriteIni("games", "active", "1");
@@ -153,29 +145,6 @@ TEST_F(MainWindowTest, RememberedTabIsSelectedAndItsListsLoaded) {
     EXPECT_STREQ(CurrentProfile()->title, "B");
     EXPECT_TRUE(CurrentProfile()->listsLoaded);
     EXPECT_FALSE(ctx.profiles->head()->listsLoaded);
-}
-
-TEST_F(MainWindowTest, FirstStartAsksAndShowsTheFirstRunMessageThenStartsAMasterQuery) {
-    app::win32::DeleteRegValue(HKEY_CURRENT_USER, base::kRegistryKey, "NDF");
-    StartShell();
-    ASSERT_EQ(sink.shown.size(), 2u);
-    EXPECT_EQ(sink.shown[0],
-              "You don't have any servers to view,\nwould you like Vexar! to retrieve the\nMaster server list?");
-    EXPECT_EQ(sink.shown[1],
-              "This is the first time you have run this new version of Vexar!,\na Master server refresh must now be "
-              "started...");
-    EXPECT_EQ(network.calls.front(), "version");
-    EXPECT_EQ(network.calls.back(), "master");
-    DWORD ndf = 0;
-    EXPECT_EQ(ReadRegDword(HKEY_CURRENT_USER, &ndf, base::kRegistryKey, "NDF"), 0);
-    EXPECT_EQ(ndf, 1u);
-    EXPECT_EQ(SendMessageA(TheShell().tab, TCM_GETITEMCOUNT, 0, 0), 1);
-}
-
-TEST_F(MainWindowTest, YesToTheOfferStartsAMasterQuery) {
-    sink.answers = {true};
-    StartShell();
-    EXPECT_EQ(network.calls.back(), "master");
 }
 
 TEST_F(MainWindowTest, ClosingStoresGeometryTabStateProfilesAndClosesSocketsFirst) {
@@ -196,29 +165,6 @@ TEST_F(MainWindowTest, ClosingStoresGeometryTabStateProfilesAndClosesSocketsFirs
     GetPrivateProfileStringA("window", "state", "", value, sizeof value, folder.File("vexar.ini").c_str());
     EXPECT_STREQ(value, "0");
     EXPECT_EQ(network.calls.back(), "close sockets");
-}
-
-TEST_F(MainWindowTest, MaximisedWindowAtCloseLeavesGeometryAlone) {
-    app::win32::WriteRegDword(HKEY_CURRENT_USER, 0x00640032, base::kGeometryKey, "WXY");
-    app::win32::WriteRegDword(HKEY_CURRENT_USER, 0x02BC0352, base::kGeometryKey, "WWH");
-    app::win32::WriteRegDword(HKEY_CURRENT_USER, 1, base::kGeometryKey, "WST");
-    StartShell();
-    RECT r;
-    GetWindowRect(main, &r);
-    EXPECT_EQ(r.left, 50);
-    EXPECT_EQ(r.top, 100);
-    EXPECT_EQ(r.right - r.left, 800);
-    EXPECT_EQ(r.bottom - r.top, 600);
-    ShowWindow(main, SW_MAXIMIZE);
-    Pump();
-    EXPECT_EQ(ctx.windowState, 2);
-    CloseShell();
-    EXPECT_EQ(RegValue("WXY"), 0x00640032u);
-    EXPECT_EQ(RegValue("WWH"), 0x02BC0352u);
-    EXPECT_EQ(RegValue("WST"), 1u);
-    char value[16];
-    GetPrivateProfileStringA("window", "state", "", value, sizeof value, folder.File("vexar.ini").c_str());
-    EXPECT_STREQ(value, "2");
 }
 
 TEST_F(MainWindowTest, AutoRefreshTimerRespectsBusyAndMinimisedState) {

@@ -157,41 +157,6 @@ TEST_F(NetworkTest, RefreshCycleMeasuresPingAndClosesThroughTheEngine) {
     EXPECT_EQ(silent->refreshPending, 0u);
 }
 
-std::vector<std::string> MasterAnswer(const std::string& request) {
-    if (request.rfind("\xFF\xFF\xFF\xFFgetservers ", 0) != 0)
-        return {};
-    std::string reply("\xFF\xFF\xFF\xFFgetserversResponse", 22);
-    const unsigned char entries[][6] = {{127, 0, 0, 1, 0x6D, 0x38}, {127, 0, 0, 2, 0x6D, 0x38}, {255, 1, 2, 3, 0, 1}};
-    for (const auto& e : entries) {
-        reply += '\\';
-        reply.append(reinterpret_cast<const char*>(e), 6);
-    }
-    reply += "\\EOT";
-    reply.append(3, '\0');
-    return {reply};
-}
-
-TEST_F(NetworkTest, MasterQueryFillsTheListAndStartsARefresh) {
-    Responder master(MasterAnswer);
-    attachedNetwork = &realNetwork;
-    StartShell();
-    catalogue::GameProfile* p = app::win32::CurrentProfile();
-    p->kind = catalogue::kQuake3;
-    snprintf(p->masterAddress, sizeof p->masterAddress, "127.0.0.1");
-    p->masterPort = master.port();
-    SendMessageA(main, app::win32::WM_APP_MASTERQUERY, 0, 0);
-    EXPECT_TRUE(ctx.refreshBusy);
-    // The attempt ends 2 s after the list; the refresh of the two servers follows.
-    PumpFor(2500);
-    ASSERT_TRUE(PumpUntilIdle(8000));
-    EXPECT_EQ(master.requests(), 1);
-    ASSERT_EQ(p->servers.count, 2u);
-    EXPECT_STREQ(p->servers.head->addressText, "127.0.0.1");
-    EXPECT_EQ(p->servers.head->port, 0x6D38u);
-    EXPECT_STREQ(p->servers.tail->addressText, "127.0.0.2");
-    EXPECT_EQ(p->servers.head->refreshPending, 0u);  // the refresh of all servers ran and closed
-}
-
 TEST_F(NetworkTest, UnreadableMasterAddressWindsDownInsteadOfStayingBusy) {
     attachedNetwork = &realNetwork;
     StartShell();

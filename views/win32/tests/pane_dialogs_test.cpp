@@ -16,7 +16,6 @@ class PaneDialogsTest : public PaneTest {
         else if (id == IDM_ADD_BUDDY)
             views::win32::RunAddBuddy(*fake, *profile);
     }
-    std::string Ini(const char* key) { return fake->settings.ReadIni("vexar.ini", "Find", key, "<none>", 256); }
     // Two servers of players for the searches.
     void Players() {
         lab = AddRow("10.0.0.1", "^1Lab", 40);
@@ -60,43 +59,6 @@ TEST_F(PaneDialogsTest, AddBuddyAddsEachTypedNameAndStaysOpen) {
                   });
     EXPECT_EQ(ColumnTexts(buddyList, 0), (std::vector<std::string>{"^1Bob", "Jim", "Ann"}));
     EXPECT_EQ(profile->buddies.count, 3u);
-}
-
-TEST_F(PaneDialogsTest, FindPlayerSearchesByPrefixOrAnywhereAndKeepsAHistory) {
-    StartWithDialogs();
-    Players();
-    RunWithDialog([&] { Command(IDM_FIND_PLAYER); },
-                  [&](HWND dialog) {
-                      EXPECT_FALSE(Enabled(dialog, IDC_FIND_JOIN));
-                      EXPECT_FALSE(Enabled(dialog, IDC_FIND_ADD_BUDDY));
-                      EXPECT_FALSE(Enabled(dialog, IDC_FIND_ADD_FAVOURITE));
-                      EXPECT_EQ(Find(dialog, "*Bo"), (std::vector<std::string>{"JimBo", "Bob", "bob"}));
-                      EXPECT_EQ(Find(dialog, "bo"), (std::vector<std::string>{"Bob", "bob", "BOB"}));
-                      EXPECT_EQ(Find(dialog, "BO").size(), 3u);  // same text: not stored again
-                      HWND list = GetDlgItem(dialog, IDC_FIND_LIST);
-                      EXPECT_EQ(CellText(list, 0, 1), "^1Lab");
-                      EXPECT_EQ(CellText(list, 0, 2), "CTF");
-                      CheckDlgButton(dialog, IDC_FIND_IGNORE_COLOURS, BST_CHECKED);
-                      EXPECT_EQ(Find(dialog, "Bob"), (std::vector<std::string>{"Bob", "bob", "BOB", "Bob"}));
-                      EXPECT_EQ(CellText(list, 0, 1), "Lab");
-                      EXPECT_EQ(Find(dialog, "").size(), 5u);
-                      ClickButton(dialog, IDCANCEL);
-                  });
-    EXPECT_EQ(Ini("find0"), "*Bo");
-    EXPECT_EQ(Ini("find1"), "bo");
-    EXPECT_EQ(Ini("find2"), "Bob");
-    EXPECT_EQ(Ini("find3"), "<none>");  // an empty search is not kept
-    EXPECT_EQ(Ini("IgnoreColours"), "True");
-
-    // The next opening lists the history and ticks the box.
-    RunWithDialog([&] { Command(IDM_FIND_PLAYER); },
-                  [&](HWND dialog) {
-                      EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_FIND_TEXT, CB_GETCOUNT, 0, 0), 3);
-                      EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_FIND_IGNORE_COLOURS), BST_CHECKED);
-                      CheckDlgButton(dialog, IDC_FIND_IGNORE_COLOURS, BST_UNCHECKED);
-                      ClickButton(dialog, IDCANCEL);
-                  });
-    EXPECT_EQ(Ini("IgnoreColours"), "False");
 }
 
 TEST_F(PaneDialogsTest, FindPlayerAddsBuddiesAndFavouritesAndJoinsTheServer) {

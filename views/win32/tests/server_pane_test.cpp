@@ -150,26 +150,6 @@ TEST_F(ServerPaneTest, ColumnClicksSortTheRowsAndMoveTheMarkersKeepingTheSelecti
     EXPECT_EQ(CellText(serverList, Selected(serverList)[0], 9), "10.0.0.1:27960");
 }
 
-TEST_F(ServerPaneTest, RefilterShowsOnlyTheServersThatPassTheFilters) {
-    Start();
-    NewServer("10.0.0.1");
-    NewServer("10.0.0.2")->playerCount = 0;
-    NewServer("10.0.0.3")->ping = 999;
-    auto shown = [&]() {
-        Refilter();
-        std::string octets;
-        for (const std::string& a : ColumnTexts(serverList, 9))
-            octets += a.substr(7, 1);
-        return octets;
-    };
-    EXPECT_EQ(shown(), "12");
-    fake->display.ShowNoReply = 1;
-    EXPECT_EQ(shown(), "123");
-    fake->display.HideEmpty = 1;
-    EXPECT_EQ(shown(), "13");
-    EXPECT_EQ(ServerPaneFrom(serverPane)->model.VisibleText(), "2/3 Servers visible");
-}
-
 TEST_F(ServerPaneTest, CopyPutsTheFirstSelectedServerOnTheClipboard) {
     // The line formats are the model's (tested natively); here the first selected row is copied.
     Start();
