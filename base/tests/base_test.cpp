@@ -2,13 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 
 #include "base/byte_reader.h"
 #include "base/text.h"
 
 namespace {
 
-TEST(ByteReader, ReadsFieldsAndStopsAtTheEndWithStickyError) {
+TEST(ByteReader, ReadsFieldsAndFailsStickilyAtTheEnd) {
     const uint8_t data[] = {0x01, 0x34, 0x12, 0x00, 0x00, 0xAB, 0xCD, 'h', 'i', 0, 'x'};
     base::ByteReader r(data, sizeof data);
     EXPECT_EQ(r.U8(), 0x01);
@@ -20,61 +21,47 @@ TEST(ByteReader, ReadsFieldsAndStopsAtTheEndWithStickyError) {
     EXPECT_FALSE(r.Failed());
     EXPECT_EQ(r.U32LE(), uint32_t('x'));  // one byte left, the rest zero-filled
     EXPECT_TRUE(r.Failed());
-    EXPECT_EQ(r.U8(), 0);
-    EXPECT_EQ(r.Remaining(), 0u);
-}
-
-TEST(ByteReader, UnterminatedStringIsCutAndFlagged) {
-    const char data[] = {'a', 'b', 'c', 'd', 'e', 'f'};
-    base::ByteReader r(data, sizeof data);
-    char text[4];
-    r.CString(text, sizeof text);
+    const char open[] = {'a', 'b', 'c', 'd', 'e', 'f'};  // no terminator: cut to the field and flagged
+    base::ByteReader s(open, sizeof open);
+    s.CString(text, 4);
     EXPECT_STREQ(text, "abc");
-    EXPECT_TRUE(r.Failed());
+    EXPECT_TRUE(s.Failed());
 }
 
-TEST(FixedText, StoreZeroPadsAndLoadAlwaysTerminates) {
+TEST(FixedText, StoreZeroPadsLoadTerminatesCopyAndFormatCut) {
     uint8_t field[6];
     std::memset(field, 0xEE, sizeof field);
     base::StoreText(field, sizeof field, "abcdefgh");
     EXPECT_EQ(std::memcmp(field, "abcde\0", 6), 0);
     base::StoreText(field, sizeof field, "ab");
     EXPECT_EQ(std::memcmp(field, "ab\0\0\0\0", 6), 0);
-
     const uint8_t full[4] = {'w', 'x', 'y', 'z'};
-    char out[4];
-    base::LoadText(full, sizeof out, out);
+    char out[5];
+    base::LoadText(full, 4, out);
     EXPECT_STREQ(out, "wxy");
+    EXPECT_EQ(base::CopyText(out, "abcdefg"), 4u);
+    EXPECT_STREQ(out, "abcd");
+    EXPECT_EQ(base::FormatText(out, sizeof out, "%d-%d", 123, 456), 4u);
+    EXPECT_STREQ(out, "123-");
 }
 
-TEST(FixedText, CopyAndFormatCutToTheField) {
-    char field[5];
-    EXPECT_EQ(base::CopyText(field, "abcdefg"), 4u);
-    EXPECT_STREQ(field, "abcd");
-    EXPECT_EQ(base::FormatText(field, sizeof field, "%d-%d", 123, 456), 4u);
-    EXPECT_STREQ(field, "123-");
-}
-
-TEST(CompareText, CaseFoldingCoversOnlyAsciiLetters) {
-    EXPECT_TRUE(base::EqualsNoCase("CPMA", "cpma"));
-    EXPECT_FALSE(base::EqualsNoCase("cpma", "cpm"));
-    EXPECT_FALSE(base::EqualsNoCase("\xC4", "\xE4"));  // no folding beyond A-Z
+TEST(CompareText, CaseFoldingCoversOnlyAsciiLettersAndBytesCompareUnsigned) {
+    EXPECT_TRUE(base::EqualsNoCase("CPMAZ", "cpmaz"));
+    EXPECT_FALSE(base::EqualsNoCase("\xC4", "\xE4"));
     EXPECT_LT(base::CompareNoCase("abc", "ABD"), 0);
     EXPECT_LT(base::CompareBytes("Zed", "^1a"), 0);  // 'Z' 0x5A < '^' 0x5E
-    EXPECT_LT(base::CompareBytes("^1a", "abc"), 0);
-    EXPECT_GT(base::CompareBytes("\xE9", "z"), 0);  // unsigned bytes
+    EXPECT_GT(base::CompareBytes("\xE9", "z"), 0);
     EXPECT_LT(base::CompareBytes("ab", "abc"), 0);
 }
 
 TEST(ParseDecimal, FollowsAtoiRules) {
-    EXPECT_EQ(base::ParseDecimal("16"), 16);
-    EXPECT_EQ(base::ParseDecimal("  -42xyz"), -42);
-    EXPECT_EQ(base::ParseDecimal("+7"), 7);
-    EXPECT_EQ(base::ParseDecimal("abc"), 0);
-    EXPECT_EQ(base::ParseDecimal(""), 0);
-    EXPECT_EQ(base::ParseDecimal("\x01"), 0);
-    EXPECT_EQ(base::ParseDecimal("99999999999"), INT32_MAX);
-    EXPECT_EQ(base::ParseDecimal("-99999999999"), INT32_MIN);
+    // clang-format off
+    const std::pair<const char*, int32_t> cases[] = {
+        {"16", 16}, {"  -42xyz", -42}, {"+7", 7}, {"\t\n\r 5", 5}, {"abc", 0}, {"", 0}, {"\x01", 0}, {"- 3", 0},
+        {"2147483647", INT32_MAX}, {"99999999999", INT32_MAX}, {"-99999999999", INT32_MIN}};
+    // clang-format on
+    for (auto [text, value] : cases)
+        EXPECT_EQ(base::ParseDecimal(text), value) << text;
 }
 
 }  // namespace

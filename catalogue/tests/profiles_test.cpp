@@ -1,10 +1,12 @@
-// Tests of game profiles: the 748-byte image, file numbers, "gamesets.vexar" and start-up.
+// Tests of game profiles: the 748-byte image both ways, the default profile, file numbers, "gamesets.vexar".
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
+#include <vector>
 
-#include "base/byte_reader.h"
 #include "base/file_io.h"
+#include "base/text.h"
 #include "catalogue/list_files.h"
 #include "catalogue/profiles.h"
 #include "testing/fake_message_sink.h"
@@ -13,200 +15,154 @@
 namespace {
 
 using namespace catalogue;
-using testing_support::FakeMessageSink;
 using testing_support::ReadBytes;
 using testing_support::TempFolder;
 using testing_support::WriteBytes;
 
 constexpr uint32_t kButtonFace = 0xD8E9EC;
 
-uint32_t U32At(const std::string& bytes, size_t offset) {
-    return base::LoadU32LE(reinterpret_cast<const uint8_t*>(bytes.data()) + offset);
+// Every field of the image: its offset, where the profile keeps it, its width, and whether loading
+// reads it back (run-time numbers are stored as they stand but never read).
+std::vector<std::tuple<size_t, void*, size_t, bool>> Layout(GameProfile& p) {
+    // clang-format off
+    return {{0, p.title, 52, true}, {52, &p.kind, 4, true}, {56, &p.protocol, 4, true},
+            {60, &p.defaultMark, 4, true}, {64, p.masterAddress, 20, true}, {84, &p.masterPort, 4, true},
+            {88, p.gameFolder, 256, true}, {344, &p.masterTimeoutMs, 4, true}, {348, &p.maxServers, 4, true},
+            {352, &p.serversPerQuery, 1, true}, {353, p.reserved353, 3, true}, {396, &p.fileNumber, 4, true},
+            {400, &p.reserved400, 4, true}, {436, &p.iconIndex, 4, true}, {440, &p.tabIndex, 4, false},
+            {444, p.sortDescending, 40, true}, {484, p.viewSettings484, 40, true}, {524, p.columnOrder, 40, true},
+            {564, p.viewSettings564, 40, true}, {604, p.columnWidth, 40, true}, {644, p.viewSettings644, 40, true},
+            {684, &p.sortColumn, 4, true}, {688, p.colours, 48, true}, {736, &p.onlineBuddies, 4, false},
+            {740, &p.shownMaxPlayers, 4, false}, {744, &p.listsLoaded, 4, false}};
+    // clang-format on
 }
 
-std::unique_ptr<GameProfile> Profile(const char* title, uint32_t kind) {
-    auto p = std::make_unique<GameProfile>();
-    snprintf(p->title, sizeof p->title, "%s", title);
-    p->kind = kind;
-    return p;
+// The image the layout gives for a profile (little endian, texts zero-padded, list heads and window
+// handles zero, the list counts at 368 and 384), built without the code under test.
+std::string Image(GameProfile& p) {
+    std::string image(kProfileImageSize, '\0');
+    for (auto [offset, at, width, loaded] : Layout(p))
+        std::memcpy(&image[offset], at, width);
+    image[368] = static_cast<char>(p.servers.count);
+    image[384] = static_cast<char>(p.buddies.count);
+    return image;
 }
 
-TEST(ProfileImage, FirstStartWritesTheDefaultProfileAtTheTableOffsets) {
-    TempFolder dir;
-    Catalogue cat;
-    ProfileList profiles(dir.path(), kButtonFace);
-    FakeMessageSink sink;
-    StartCatalogueAndProfiles(cat, profiles, sink);
-    ASSERT_EQ(profiles.count(), 1u);
-    EXPECT_EQ(profiles.current(), profiles.head());
-    EXPECT_TRUE(sink.shown.empty());
-    ASSERT_TRUE(profiles.saveProfiles());
-
-    std::string f = ReadBytes(dir.File("gamesets.vexar"));
-    ASSERT_EQ(f.size(), 756u);
-    EXPECT_EQ(U32At(f, 0), 1u);  // count
-    EXPECT_EQ(U32At(f, 4), 1u);  // last file number
-    std::string img = f.substr(8);
-    std::string title(img.data(), 52);
-    EXPECT_EQ(title, std::string("Star Trek Voyager Elite Force") + std::string(52 - 29, '\0'));
-    EXPECT_EQ(U32At(img, 52), 0u);   // kind
-    EXPECT_EQ(U32At(img, 56), 24u);  // protocol
-    EXPECT_EQ(U32At(img, 60), 1u);   // default profile mark
-    EXPECT_EQ(std::string(img.data() + 64), cat.GameOf(0)->masterAddress);
-    EXPECT_EQ(U32At(img, 84), 27953u);
-    EXPECT_EQ(img[88], '\0');  // game folder
-    EXPECT_EQ(U32At(img, 344), 2000u);
-    EXPECT_EQ(U32At(img, 348), 999u);
-    EXPECT_EQ(uint8_t(img[352]), 10u);
-    EXPECT_EQ(U32At(img, 396), 1u);  // file number
-    EXPECT_EQ(U32At(img, 436), 0u);  // icon
-    const uint32_t widths[10] = {25, 25, 25, 250, 80, 80, 80, 80, 80, 80};
-    for (int i = 0; i < 10; ++i) {
-        EXPECT_EQ(U32At(img, 444 + 4 * i), 0u);
-        EXPECT_EQ(U32At(img, 524 + 4 * i), uint32_t(i));
-        EXPECT_EQ(U32At(img, 604 + 4 * i), widths[i]);
-    }
-    EXPECT_EQ(U32At(img, 684), 1u);  // sort column
-    const uint32_t colours[12] = {0xFBF8F4, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFF9797,
-                                  0x000000, 0x000000, 0x00FF00, 0xFF0000, 0x000000, kButtonFace};
-    for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(U32At(img, 688 + 4 * i), colours[i]) << i;
-    // Nothing was loaded and the lists are empty: no list files yet.
-    EXPECT_FALSE(base::FileExists(dir.File("GS001.vexar")));
+GameProfile* Register(ProfileList& profiles) {
+    return profiles.registerProfile(std::make_unique<GameProfile>(), true, true);
 }
 
-TEST(ProfileImage, ImageRoundTripsEveryStoredAreaAndDropsRunTimeOnes) {
+TEST(ProfileImage, EveryStoredFieldIsWrittenAtItsOffsetAndReadBackButTheRunTimeOnes) {
     GameProfile p;
-    snprintf(p.title, sizeof p.title, "My Q3");
-    p.kind = 1;
-    p.protocol = 67;
-    snprintf(p.masterAddress, sizeof p.masterAddress, "127.10.0.1");
-    p.masterPort = 27950;
-    snprintf(p.gameFolder, sizeof p.gameFolder, "C:\\Games\\Quake III Arena");
-    p.fileNumber = 12;
-    p.reserved400 = 0xCAFE;
-    p.reserved353[1] = 9;
-    p.iconIndex = 2;
-    p.tabIndex = 3;
-    for (int i = 0; i < 10; ++i) {
-        p.sortDescending[i] = i & 1;
-        p.columnOrder[i] = 9 - i;
-        p.columnWidth[i] = 100 + i;
-    }
-    for (int i = 0; i < 40; ++i) {
-        p.viewSettings484[i] = uint8_t(i);
-        p.viewSettings564[i] = uint8_t(0x40 + i);
-        p.viewSettings644[i] = uint8_t(0x80 + i);
-    }
+    int n = 0;
+    for (auto [offset, at, width, loaded] : Layout(p))
+        std::memset(at, at == p.title || at == p.masterAddress ? 0 : ++n, width);  // a value of its own
+    base::CopyText(p.title, "My Q3");
+    base::CopyText(p.masterAddress, "127.10.0.1");
+    std::memset(p.gameFolder, 'G', sizeof p.gameFolder - 1);  // a text that fills its field
+    p.gameFolder[255] = '\0';
     p.sortColumn = -1;
-    for (int i = 0; i < 12; ++i)
-        p.colours[i] = 0x010203u * i;
-    p.onlineBuddies = 4;
-    p.listsLoaded = 1;
+    findOrCreateServer(p.servers, MakeServerTemplate("1.2.3.4", 1));
+    const std::string golden = Image(p);
     uint8_t image[kProfileImageSize];
     WriteProfileImage(p, image);
-    EXPECT_EQ(base::LoadU32LE(image + 440), 3u);  // run-time numbers stored as they stand
-    EXPECT_EQ(base::LoadU32LE(image + 736), 4u);
-    EXPECT_EQ(base::LoadU32LE(image + 744), 1u);
-    EXPECT_EQ(image[484 + 5], 5);
-    EXPECT_EQ(image[564 + 5], 0x45);
-    EXPECT_EQ(image[644 + 5], 0x85);
-    EXPECT_EQ(base::LoadI32LE(image + 684), -1);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(image), sizeof image), golden);
 
     GameProfile q;
     ReadProfileImage(image, q);
-    uint8_t again[kProfileImageSize];
-    WriteProfileImage(q, again);
-    // Everything but the run-time numbers survives unchanged.
-    for (size_t off : {440u, 736u, 744u})
-        std::memset(image + off, 0, 4);
-    EXPECT_EQ(std::memcmp(image, again, kProfileImageSize), 0);
-    EXPECT_EQ(q.tabIndex, 0u);
-    EXPECT_EQ(q.listsLoaded, 0u);
+    for (auto [offset, at, width, loaded] : Layout(q))
+        EXPECT_TRUE(!loaded || std::memcmp(at, &golden[offset], width) == 0) << "offset " << offset;
+    EXPECT_EQ(q.tabIndex + q.onlineBuddies + q.shownMaxPlayers + q.listsLoaded, 0u);
+
+    std::memset(image, 'A', sizeof image);  // unterminated texts are terminated inside their fields
+    ReadProfileImage(image, q);
+    EXPECT_EQ(strlen(q.title) + strlen(q.masterAddress) + strlen(q.gameFolder), 51u + 19u + 255u);
 }
 
-TEST(ProfileImage, UnterminatedTextsAreTerminatedInsideTheirFields) {
-    uint8_t image[kProfileImageSize];
-    std::memset(image, 'A', sizeof image);
-    GameProfile p;
-    ReadProfileImage(image, p);
-    EXPECT_EQ(strlen(p.title), 51u);
-    EXPECT_EQ(strlen(p.masterAddress), 19u);
-    EXPECT_EQ(strlen(p.gameFolder), 255u);
-}
-
-TEST(ProfileList, FileNumbersAreNeverReused) {
+TEST(ProfileList, FirstStartSavesTheDefaultProfile) {
     TempFolder dir;
+    Catalogue cat;
     ProfileList profiles(dir.path(), kButtonFace);
-    GameProfile* a = profiles.registerProfile(Profile("A", 1), true, true);
-    GameProfile* b = profiles.registerProfile(Profile("B", 2), true, true);
-    EXPECT_EQ(a->fileNumber, 1u);
-    EXPECT_EQ(b->fileNumber, 2u);
-    WriteBytes(profiles.ServerListPath(*a), std::string(1640, '\0'));
-    WriteBytes(profiles.BuddyListPath(*a), std::string(50, 'x'));
-    profiles.unregisterProfile(a);
-    EXPECT_FALSE(base::FileExists(dir.File("GS001.vexar")));
-    EXPECT_FALSE(base::FileExists(dir.File("BL001.vexar")));
-    EXPECT_EQ(profiles.current(), b);
-    EXPECT_EQ(b->fileNumber, 2u);
-    GameProfile* c = profiles.registerProfile(Profile("C", 1), true, true);
-    EXPECT_EQ(c->fileNumber, 3u);
+    testing_support::FakeMessageSink sink;
+    EXPECT_FALSE(StartCatalogueAndProfiles(cat, profiles, sink));  // no old buddy list to offer
+    ASSERT_EQ(profiles.count(), 1u);
     ASSERT_TRUE(profiles.saveProfiles());
 
+    GameProfile e;
+    base::CopyText(e.title, "Star Trek Voyager Elite Force");
+    e.kind = kEliteForce;
+    e.protocol = 24;
+    e.defaultMark = 1;
+    base::CopyText(e.masterAddress, cat.GameOf(kEliteForce)->masterAddress);
+    e.masterPort = 27953;
+    e.fileNumber = 1;  // the timeout, server limit, servers per query and sort column keep their defaults
+    const uint32_t widths[kServerColumns] = {25, 25, 25, 250, 80, 80, 80, 80, 80, 80};
+    std::memcpy(e.columnWidth, widths, sizeof widths);
+    for (int i = 0; i < kServerColumns; ++i)
+        e.columnOrder[i] = static_cast<uint32_t>(i);
+    const uint32_t colours[kSchemeColours] = {0xFBF8F4, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFF9797,
+                                              0x000000, 0x000000, 0x00FF00, 0xFF0000, 0x000000, kButtonFace};
+    std::memcpy(e.colours, colours, sizeof colours);
+    EXPECT_EQ(ReadBytes(dir.File("gamesets.vexar")), std::string("\1\0\0\0\1\0\0\0", 8) + Image(e));
+    EXPECT_FALSE(base::FileExists(dir.File("GS001.vexar")));  // nothing loaded, nothing listed: no list files
+}
+
+TEST(ProfileList, FileNumbersAreNeverReusedNorHandedOutTwice) {
+    TempFolder dir;
+    ProfileList profiles(dir.path(), kButtonFace);
+    EXPECT_FALSE(profiles.loadProfiles());  // no file, an empty one, a header alone
+    WriteBytes(dir.File("gamesets.vexar"), "");
+    EXPECT_FALSE(profiles.loadProfiles());
+    WriteBytes(dir.File("gamesets.vexar"), std::string("\1\0\0\0\0\0\0\0", 8));
+    EXPECT_FALSE(profiles.loadProfiles());
+    GameProfile* a = Register(profiles);
+    GameProfile* b = Register(profiles);
+    EXPECT_EQ(std::pair(a->fileNumber, b->fileNumber), std::pair(1u, 2u));
+    b->tabIndex = 1;
+    EXPECT_TRUE(profiles.ProfileAtTab(1) == b && profiles.ProfileAtTab(2) == nullptr);
+    WriteBytes(profiles.ServerListPath(*a), std::string(1640, '\0'));
+    WriteBytes(profiles.BuddyListPath(*a), std::string(50, 'x'));
+    profiles.SetCurrent(a);
+    profiles.unregisterProfile(a);  // its list files go, and the current profile moves to the head
+    EXPECT_FALSE(base::FileExists(dir.File("GS001.vexar")) || base::FileExists(dir.File("BL001.vexar")));
+    EXPECT_EQ(profiles.current(), b);
+    EXPECT_EQ(Register(profiles)->fileNumber, 3u);
+    ASSERT_TRUE(profiles.saveProfiles());
     ProfileList reloaded(dir.path(), kButtonFace);
     ASSERT_TRUE(reloaded.loadProfiles());
     EXPECT_EQ(reloaded.count(), 2u);
-    EXPECT_EQ(reloaded.lastFileNumber(), 3u);
-    GameProfile* d = reloaded.registerProfile(Profile("D", 1), true, true);
-    EXPECT_EQ(d->fileNumber, 4u);
-}
-
-TEST(ProfileList, NumbersAboveThePrintedWidthKeepAllTheirDigits) {
+    EXPECT_EQ(Register(reloaded)->fileNumber, 4u);
     EXPECT_EQ(ServerListFileName(7), "GS007.vexar");
-    EXPECT_EQ(BuddyListFileName(1234), "BL1234.vexar");
-}
+    EXPECT_EQ(BuddyListFileName(1234), "BL1234.vexar");  // numbers above the width keep all their digits
 
-TEST(ProfileList, MissingEmptyOrHeaderOnlyFilesFailToLoad) {
-    TempFolder dir;
-    ProfileList profiles(dir.path(), kButtonFace);
-    EXPECT_FALSE(profiles.loadProfiles());
-    WriteBytes(dir.File("gamesets.vexar"), "");
-    EXPECT_FALSE(profiles.loadProfiles());
-    WriteBytes(dir.File("gamesets.vexar"), std::string("\1\0\0\0\5\0\0\0", 8));
-    EXPECT_FALSE(profiles.loadProfiles());
-    EXPECT_EQ(profiles.count(), 0u);
-}
-
-TEST(ProfileList, ShortFileLoadsTheWholeImagesItHoldsAndAdjustsTheLastNumber) {
-    TempFolder dir;
-    uint8_t image[kProfileImageSize];
+    // A short file gives the whole images it holds, and a number in use is never handed out again.
     std::string file("\5\0\0\0\1\0\0\0", 8);  // claims 5 profiles, last number 1
-    for (uint32_t n : {1u, 6u}) {
+    uint8_t image[kProfileImageSize];
+    for (uint32_t number : {1u, 6u}) {
         GameProfile p;
-        snprintf(p.title, sizeof p.title, "P%u", n);
-        p.fileNumber = n;
+        base::FormatText(p.title, sizeof p.title, "P%u", number);
+        p.fileNumber = number;
         WriteProfileImage(p, image);
         file.append(reinterpret_cast<char*>(image), sizeof image);
     }
-    file.append(100, 'z');  // a partial third image
-    WriteBytes(dir.File("gamesets.vexar"), file);
-    ProfileList profiles(dir.path(), kButtonFace);
-    ASSERT_TRUE(profiles.loadProfiles());
-    EXPECT_EQ(profiles.count(), 2u);
-    EXPECT_STREQ(profiles.head()->title, "P1");
-    EXPECT_EQ(profiles.lastFileNumber(), 6u);  // number 6 is in use: the next one is 7
-    GameProfile* next = profiles.registerProfile(Profile("New", 0), true, true);
-    EXPECT_EQ(next->fileNumber, 7u);
+    WriteBytes(dir.File("gamesets.vexar"), file + std::string(100, 'z'));  // and part of a third
+    ProfileList shortFile(dir.path(), kButtonFace);
+    ASSERT_TRUE(shortFile.loadProfiles());
+    ASSERT_EQ(shortFile.count(), 2u);
+    EXPECT_STREQ(shortFile.head()->title, "P1");
+    EXPECT_EQ(Register(shortFile)->fileNumber, 7u);
 }
 
-TEST(ProfileList, SaveWritesListsOnlyForProfilesThatHaveOrLoadedThem) {
+TEST(ProfileList, SavingWritesListFilesOnlyForProfilesThatHaveOrLoadedThem) {
     TempFolder dir;
     Catalogue cat;
     cat.buildCatalogue();
     ProfileList profiles(dir.path(), kButtonFace);
-    GameProfile* used = profiles.registerProfile(Profile("Used", 1), true, true);
-    GameProfile* untouched = profiles.registerProfile(Profile("Untouched", 1), true, true);
-    GameProfile* emptied = profiles.registerProfile(Profile("Emptied", 1), true, true);
+    EXPECT_TRUE(profiles.saveProfiles());  // no profiles: nothing written
+    EXPECT_FALSE(base::FileExists(dir.File("gamesets.vexar")));
+    GameProfile* used = Register(profiles);
+    GameProfile* untouched = Register(profiles);
+    GameProfile* emptied = Register(profiles);
     findOrCreateServer(used->servers, MakeServerTemplate("1.2.3.4", 27960));
     WriteBytes(profiles.ServerListPath(*untouched), std::string(1640, '\x01'));
     WriteBytes(profiles.ServerListPath(*emptied), std::string(1640 * 2, '\0'));
@@ -218,27 +174,6 @@ TEST(ProfileList, SaveWritesListsOnlyForProfilesThatHaveOrLoadedThem) {
     EXPECT_EQ(ReadBytes(dir.File("GS002.vexar")), std::string(1640, '\x01'));
     EXPECT_FALSE(base::FileExists(dir.File("BL002.vexar")));
     EXPECT_EQ(base::FileSize(dir.File("GS003.vexar")), 0);  // loaded, then emptied: shrinks
-}
-
-TEST(ProfileList, SavingWithoutProfilesWritesNothing) {
-    TempFolder dir;
-    ProfileList profiles(dir.path(), kButtonFace);
-    EXPECT_TRUE(profiles.saveProfiles());
-    EXPECT_FALSE(base::FileExists(dir.File("gamesets.vexar")));
-}
-
-TEST(ProfileList, TabLookupAndCurrentAfterRemovingTheCurrentProfile) {
-    TempFolder dir;
-    ProfileList profiles(dir.path(), kButtonFace);
-    GameProfile* a = profiles.registerProfile(Profile("A", 1), true, true);
-    GameProfile* b = profiles.registerProfile(Profile("B", 1), true, true);
-    a->tabIndex = 0;
-    b->tabIndex = 1;
-    EXPECT_EQ(profiles.ProfileAtTab(1), b);
-    EXPECT_EQ(profiles.ProfileAtTab(2), nullptr);
-    profiles.SetCurrent(b);
-    profiles.unregisterProfile(b);
-    EXPECT_EQ(profiles.current(), a);
 }
 
 }  // namespace
