@@ -288,18 +288,7 @@ CellPaint BuddyModel::PaintCell(int index, int column, bool selected) const {
 
 const char* BuddyModel::CellText(int row, int column) const {
     const BuddyRow* r = Row(row);
-    if (!r)
-        return "";
-    switch (column) {
-        case 0:
-            return r->buddy->name;
-        case 1:
-            return r->server.c_str();
-        case 2:
-            return r->game.c_str();
-        default:
-            return "";
-    }
+    return r ? ThreeColumnText(column, r->buddy->name, r->server.c_str(), r->game.c_str()) : "";
 }
 
 int BuddyModel::RowImage(int row) const {

@@ -103,18 +103,7 @@ const FindResult* FindRows::At(int row) const {
 
 const char* FindRows::CellText(int row, int column) const {
     const FindResult* r = At(row);
-    if (!r)
-        return "";
-    switch (column) {
-        case 0:
-            return r->name.c_str();
-        case 1:
-            return r->serverName.c_str();
-        case 2:
-            return r->gameType.c_str();
-        default:
-            return "";
-    }
+    return r ? ThreeColumnText(column, r->name.c_str(), r->serverName.c_str(), r->gameType.c_str()) : "";
 }
 
 int FindRows::RowImage(int row) const {

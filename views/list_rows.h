@@ -20,4 +20,18 @@ class ListRows {
     virtual CellPaint PaintCell(int row, int column, bool selected) const = 0;
 };
 
+// The text of a three-column list's cell: column 0, 1 or 2, and "" for any other.
+inline const char* ThreeColumnText(int column, const char* first, const char* second, const char* third) {
+    switch (column) {
+        case 0:
+            return first;
+        case 1:
+            return second;
+        case 2:
+            return third;
+        default:
+            return "";
+    }
+}
+
 }  // namespace views

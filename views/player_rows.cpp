@@ -193,18 +193,7 @@ CellPaint PlayerPaneModel::PaintCell(int index, int column, bool selected) const
 
 const char* PlayerPaneModel::CellText(int row, int column) const {
     const PlayerRow* r = Row(row);
-    if (!r)
-        return "";
-    switch (column) {
-        case 0:
-            return r->name.c_str();
-        case 1:
-            return r->score.c_str();
-        case 2:
-            return r->ping.c_str();
-        default:
-            return "";
-    }
+    return r ? ThreeColumnText(column, r->name.c_str(), r->score.c_str(), r->ping.c_str()) : "";
 }
 
 int PlayerPaneModel::RowImage(int row) const {
