@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "base/info_keys.h"
 #include "base/text.h"
 #include "catalogue/records.h"
+#include "base/info_keys.h"
 #include "net/status_engine_host.h"
 
 namespace testing_support {

@@ -1,8 +1,9 @@
-// Tests of master requests and the three master list formats at their boundaries.
+// Tests of master requests, the three master list formats at their boundaries, and merging into a list.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/text.h"
@@ -11,214 +12,129 @@
 
 namespace {
 
-using net::MasterEntry;
-using net::MasterListReply;
+using namespace catalogue;
 
-std::string RequestText(const net::MasterRequest& r) {
+std::string Text(const net::MasterRequest& r) {
     return std::string(reinterpret_cast<const char*>(r.bytes), r.size);
 }
 
-const std::string kQuake3Header = "\xFF\xFF\xFF\xFFgetserversResponse";  // 22 bytes
-const std::string kEliteHeader = kQuake3Header + "\n";                   // 23 bytes
+const std::string kFF = "\xFF\xFF\xFF\xFF";
+const std::string kByteHeader = kFF + "getserversResponse";  // 22 bytes
+const std::string kHexHeader = kByteHeader + "\n";           // 23 bytes
 
-std::string ByteEntry(int a, int b, int c, int d, int port) {
+std::string Entry(int a, int b, int c, int d, int port) {
     return std::string{'\\', char(a), char(b), char(c), char(d), char(port >> 8), char(port & 0xFF)};
 }
-
-std::string HexEntry(int a, int b, int c, int d, int port, bool upper = false) {
+std::string Hex(int a, int b, int c, int d, int port, const char* format = "\\%02x%02x%02x%02x%02x%02x") {
     char text[16];
-    std::snprintf(text, sizeof text, upper ? "\\%02X%02X%02X%02X%02X%02X" : "\\%02x%02x%02x%02x%02x%02x", a, b, c, d,
-                  port >> 8, port & 0xFF);
+    std::snprintf(text, sizeof text, format, a, b, c, d, port >> 8, port & 0xFF);
     return text;
 }
-
-std::string HalfLifeBatch(uint32_t id, const std::vector<std::pair<std::string, int>>& servers, size_t trailer) {
-    std::string d =
-        "\xFF\xFF\xFF\xFF"
-        "f\n";
+// A Half-Life batch: "f\n", the next batch's identifier, 6-byte records, then `trailer` zero bytes.
+std::string Batch(uint32_t id, int records, size_t trailer, int first = 1) {
+    std::string d = kFF + "f\n";
     for (int i = 0; i < 4; ++i)
         d += char(id >> (8 * i));
-    for (const auto& [address, port] : servers) {
-        int a, b, c, e;
-        std::sscanf(address.c_str(), "%d.%d.%d.%d", &a, &b, &c, &e);
-        d += std::string{char(a), char(b), char(c), char(e), char(port >> 8), char(port & 0xFF)};
-    }
+    for (int i = 0; i < records; ++i)
+        d += std::string{10, 0, 0, char(first + i), 0x69, char(0x87)};  // port 27015
     return d + std::string(trailer, '\0');
 }
 
-MasterListReply Read(uint32_t kind, const std::string& datagram) {
-    std::vector<uint8_t> d(datagram.begin(), datagram.end());  // exactly the datagram
-    return net::ReadMasterReply(kind, d.data(), d.size());
-}
-
-std::string Dotted(const MasterEntry& e) {
-    return std::to_string(e.octets[0]) + "." + std::to_string(e.octets[1]) + "." + std::to_string(e.octets[2]) + "." +
-           std::to_string(e.octets[3]) + ":" + std::to_string(e.port);
-}
-
-TEST(MasterRequestTest, QuakeStyleRequestsByKind) {
-    const std::string ff = "\xFF\xFF\xFF\xFF";
-    EXPECT_EQ(RequestText(net::BuildMasterRequest(catalogue::kEliteForce, 24)), ff + "getservers 24 empty full");
-    EXPECT_EQ(RequestText(net::BuildMasterRequest(catalogue::kQuake3, 68)), ff + "getservers 68 empty full");
-    EXPECT_EQ(RequestText(net::BuildMasterRequest(catalogue::kJediKnight2, 16)), ff + "getservers 16 empty full");
-    EXPECT_EQ(RequestText(net::BuildMasterRequest(catalogue::kWolfenstein, 55)), ff + "getservers 55 empty fulldemo");
-    EXPECT_EQ(RequestText(net::BuildMasterRequest(catalogue::kWolfenstein, 57)), ff + "getservers 57 empty full");
-    EXPECT_EQ(RequestText(net::BuildMasterRequest(catalogue::kSoldierOfFortune2, 2001)),
-              ff + "getservers 2001 DEMOSOF2");
-    EXPECT_EQ(RequestText(net::BuildMasterRequest(catalogue::kSoldierOfFortune2, 2004)),
-              ff + "getservers 2004 SOF2FULL");
-}
-
-TEST(MasterRequestTest, HalfLifeAndGamesWithoutMaster) {
-    EXPECT_EQ(RequestText(net::BuildMasterRequest(catalogue::kHalfLife, 46)), std::string("e\0\0\0\0", 5));
+TEST(MasterRequests, QuakeStyleByKindAndProtocolHalfLifeByBatchNoneForTheOthers) {
+    const std::tuple<uint32_t, uint32_t, std::string> rows[] = {
+        {kEliteForce, 24, kFF + "getservers 24 empty full"},
+        {kQuake3, 68, kFF + "getservers 68 empty full"},
+        {kJediKnight2, 16, kFF + "getservers 16 empty full"},
+        {kWolfenstein, 55, kFF + "getservers 55 empty fulldemo"},
+        {kWolfenstein, 57, kFF + "getservers 57 empty full"},
+        {kSoldierOfFortune2, 2001, kFF + "getservers 2001 DEMOSOF2"},
+        {kSoldierOfFortune2, 2004, kFF + "getservers 2004 SOF2FULL"},
+        {kHalfLife, 46, std::string("e\0\0\0\0", 5)},
+        {kMedalOfHonour, 8, ""},
+        {kUnrealTournament, 0, ""},
+        {kRenegade, 0, ""},
+        {42, 0, ""}};
+    for (auto [kind, protocol, request] : rows)
+        EXPECT_EQ(Text(net::BuildMasterRequest(kind, protocol)), request) << kind << " " << protocol;
     const uint8_t id[4] = {0x12, 0x00, 0xFF, 0x80};
-    EXPECT_EQ(RequestText(net::BuildHalfLifeRequest(id)), std::string("e\x12\x00\xFF\x80", 5));
-    EXPECT_EQ(net::BuildMasterRequest(catalogue::kMedalOfHonour, 8).size, 0u);
-    EXPECT_EQ(net::BuildMasterRequest(catalogue::kUnrealTournament, 0).size, 0u);
-    EXPECT_EQ(net::BuildMasterRequest(catalogue::kRenegade, 0).size, 0u);
-    EXPECT_EQ(net::BuildMasterRequest(42, 0).size, 0u);
+    EXPECT_EQ(Text(net::BuildHalfLifeRequest(id)), std::string("e\x12\x00\xFF\x80", 5));
 }
 
-TEST(ByteListTest, TakenFromByte22OnlyWhenLongerThan24Bytes) {
-    // 24 bytes: a header and the start of an entry, ignored.
-    std::string exactly24 = kQuake3Header + "\\\x0A";
-    ASSERT_EQ(exactly24.size(), 24u);
-    EXPECT_FALSE(Read(catalogue::kQuake3, exactly24).taken);
-    // 29 bytes: one whole entry.
-    MasterListReply r = Read(catalogue::kQuake3, kQuake3Header + ByteEntry(10, 0, 0, 1, 27960));
-    ASSERT_TRUE(r.taken);
-    ASSERT_EQ(r.entries.size(), 1u);
-    EXPECT_EQ(Dotted(r.entries[0]), "10.0.0.1:27960");
-    // 25 bytes: taken, but the entry is cut off by the datagram's end and not read.
-    std::string exactly25 = kQuake3Header + "\\\x0A\x0B";
-    EXPECT_TRUE(Read(catalogue::kQuake3, exactly25).taken);
-    EXPECT_TRUE(Read(catalogue::kQuake3, exactly25).entries.empty());
+TEST(MasterLists, EveryFormatAtItsBoundaries) {
+    // Kind, datagram, then what was read: "taken end-marker skipped [batch id]:" and the entries.
+    const std::tuple<uint32_t, std::string, std::string> rows[] = {
+        {kQuake3, kByteHeader + "\\\x0A", "0 0 0:"},  // 24 bytes hold no list
+        {kQuake3, kByteHeader + Entry(10, 0, 0, 1, 27960), "1 0 0: 10.0.0.1:27960"},
+        {kQuake3, kByteHeader + "\\\x0A\x0B", "1 0 0:"},  // an entry cut off by the end is not read
+        {kJediKnight2, kByteHeader + Entry(1, 2, 3, 4, 5) + Entry(6, 7, 8, 9, 10) + std::string("\\EOT\0\0\0", 7),
+         "1 1 0: 1.2.3.4:5 6.7.8.9:10"},
+        {kQuake3, kByteHeader + Entry(1, 2, 3, 4, 5) + "\\EOT", "1 1 0: 1.2.3.4:5"},  // a marker cut short
+        {kQuake3, kByteHeader + Entry(1, 2, 3, 4, 5) + "\\EOT\x01\x02\x03", "1 0 0: 1.2.3.4:5 69.79.84.1:515"},
+        {kSoldierOfFortune2,
+         kByteHeader + Entry(255, 1, 2, 3, 1) + Entry(254, 1, 2, 3, 27960) + Entry(1, 255, 2, 3, 1) +
+             Entry(1, 2, 3, 255, 1) + "X" + Entry(9, 9, 9, 9, 9),
+         "1 0 3: 254.1.2.3:27960"},  // no address byte above 254; the list ends without a backslash
+        {kWolfenstein, kByteHeader + "x" + Entry(1, 2, 3, 4, 5), "1 0 0:"},  // the list starts at byte 22
+        {kEliteForce,
+         kHexHeader + Hex(192, 168, 0, 171, 27960) + Hex(10, 250, 0, 15, 0xABCD, "\\%02X%02X%02X%02X%02X%02X") +
+             "\\EOT",
+         "1 1 0: 192.168.0.171:27960 10.250.0.15:43981"},
+        {kEliteForce, kByteHeader + Hex(1, 2, 3, 4, 5), "1 0 0:"},  // the hex list starts at byte 23
+        {kEliteForce, kHexHeader + "\\", "0 0 0:"},
+        {kEliteForce, kHexHeader + Hex(1, 2, 3, 4, 5) + "\\0102030", "1 0 0: 1.2.3.4:5"},
+        {kEliteForce, kHexHeader + Hex(1, 2, 3, 4, 5) + "\\0102030g0506" + Hex(7, 7, 7, 7, 7), "1 0 0: 1.2.3.4:5"},
+        {kEliteForce, kHexHeader + Hex(255, 0, 0, 1, 1) + Hex(254, 0, 0, 1, 1), "1 0 1: 254.0.0.1:1"},
+        // A Half-Life record is read only while at least one more byte of the datagram follows it.
+        {kHalfLife, Batch(0, 2, 0), "1 0 0 00000000: 10.0.0.1:27015"},
+        {kHalfLife, Batch(0, 2, 1), "1 0 0 00000000: 10.0.0.1:27015 10.0.0.2:27015"},
+        {kHalfLife, Batch(0, 1, 0), "1 0 0 00000000:"},
+        {kHalfLife, Batch(0, 0, 3), "1 0 0 00000000:"},
+        {kHalfLife, Batch(0x80FF0001, 1, 1, 255), "1 0 1 0100ff80:"},
+        {kHalfLife, kFF + "f\n\x01", "1 0 0 01000000:"},  // what the datagram holds of the identifier
+        {kHalfLife, "", "1 0 0 00000000:"},
+        {kMedalOfHonour, kByteHeader + Entry(1, 2, 3, 4, 5), "0 0 0:"},
+        {kUnrealTournament, kByteHeader + Entry(1, 2, 3, 4, 5), "0 0 0:"},
+    };
+    for (auto [kind, datagram, expected] : rows) {
+        std::vector<uint8_t> d(datagram.begin(), datagram.end());  // exactly the datagram
+        net::MasterListReply r = net::ReadMasterReply(kind, d.data(), d.size());
+        char head[40];
+        std::snprintf(head, sizeof head, "%d %d %u", r.taken, r.endMarker, r.skipped);
+        std::string read = head;
+        if (kind == kHalfLife) {
+            std::snprintf(head, sizeof head, " %02x%02x%02x%02x", r.batchId[0], r.batchId[1], r.batchId[2],
+                          r.batchId[3]);
+            read += head;
+            EXPECT_EQ(r.HasNextBatch(), read.substr(read.size() - 8) != "00000000");
+        }
+        read += ":";
+        for (const net::MasterEntry& e : r.entries) {
+            std::snprintf(head, sizeof head, " %u.%u.%u.%u:%u", e.octets[0], e.octets[1], e.octets[2], e.octets[3],
+                          e.port);
+            read += head;
+        }
+        EXPECT_EQ(read, expected) << kind << ": " << datagram.size() << " bytes";
+    }
 }
 
-TEST(ByteListTest, EndMarkerEndsTheListAndIsNeverAnEntry) {
-    std::string d =
-        kQuake3Header + ByteEntry(1, 2, 3, 4, 5) + ByteEntry(6, 7, 8, 9, 10) + std::string("\\EOT\0\0\0", 7);
-    MasterListReply r = Read(catalogue::kJediKnight2, d);
-    EXPECT_TRUE(r.endMarker);
-    ASSERT_EQ(r.entries.size(), 2u);
-    EXPECT_EQ(Dotted(r.entries[1]), "6.7.8.9:10");
-    // A marker cut short by the datagram's end, and one with garbage behind it: the list ends.
-    EXPECT_TRUE(Read(catalogue::kQuake3, kQuake3Header + ByteEntry(1, 2, 3, 4, 5) + "\\EOT").endMarker);
-    MasterListReply odd = Read(catalogue::kQuake3, kQuake3Header + ByteEntry(1, 2, 3, 4, 5) + "\\EOT\x01\x02\x03");
-    EXPECT_FALSE(odd.endMarker);  // an address 69.79.84.1, port 0x0203, is an entry
-    ASSERT_EQ(odd.entries.size(), 2u);
-    EXPECT_EQ(Dotted(odd.entries[1]), "69.79.84.1:515");
-}
-
-TEST(ByteListTest, StopsAtTheFirstPositionWithoutBackslashAndSkips255) {
-    std::string d = kQuake3Header + ByteEntry(255, 1, 2, 3, 27960) + ByteEntry(254, 1, 2, 3, 27960) +
-                    ByteEntry(1, 255, 2, 3, 1) + ByteEntry(1, 2, 3, 255, 1) + "X" + ByteEntry(9, 9, 9, 9, 9);
-    MasterListReply r = Read(catalogue::kSoldierOfFortune2, d);
-    ASSERT_EQ(r.entries.size(), 1u);
-    EXPECT_EQ(Dotted(r.entries[0]), "254.1.2.3:27960");
-    EXPECT_EQ(r.skipped, 3u);
-}
-
-TEST(ByteListTest, ListMustStartAtByte22) {
-    EXPECT_TRUE(Read(catalogue::kQuake3, kQuake3Header + "x" + ByteEntry(1, 2, 3, 4, 5)).entries.empty());
-}
-
-TEST(HexListTest, TakenFromByte23InEitherLetterCase) {
-    std::string d = kEliteHeader + HexEntry(192, 168, 0, 171, 27960) + HexEntry(10, 250, 0, 15, 0xABCD, true) + "\\EOT";
-    MasterListReply r = Read(catalogue::kEliteForce, d);
-    ASSERT_EQ(r.entries.size(), 2u);
-    EXPECT_EQ(Dotted(r.entries[0]), "192.168.0.171:27960");
-    EXPECT_EQ(Dotted(r.entries[1]), "10.250.0.15:43981");
-    EXPECT_TRUE(r.endMarker);
-}
-
-TEST(HexListTest, BoundariesAndMalformedEntries) {
-    // No backslash at byte 23 (the byte-list position 22 holds one): nothing is taken.
-    EXPECT_TRUE(Read(catalogue::kEliteForce, kQuake3Header + HexEntry(1, 2, 3, 4, 5)).entries.empty());
-    std::string exactly24 = kEliteHeader + "\\";
-    EXPECT_FALSE(Read(catalogue::kEliteForce, exactly24).taken);
-    // An entry cut off by the datagram's end, and one with a non-hexadecimal digit, end the list.
-    EXPECT_EQ(Read(catalogue::kEliteForce, kEliteHeader + HexEntry(1, 2, 3, 4, 5) + "\\0102030").entries.size(), 1u);
-    EXPECT_EQ(Read(catalogue::kEliteForce,
-                   kEliteHeader + HexEntry(1, 2, 3, 4, 5) + "\\0102030g0506" + HexEntry(7, 7, 7, 7, 7))
-                  .entries.size(),
-              1u);
-    MasterListReply r =
-        Read(catalogue::kEliteForce, kEliteHeader + HexEntry(255, 0, 0, 1, 1) + HexEntry(254, 0, 0, 1, 1));
-    ASSERT_EQ(r.entries.size(), 1u);
-    EXPECT_EQ(r.skipped, 1u);
-}
-
-TEST(HalfLifeBatchTest, RecordAreaBoundaries) {
-    const std::vector<std::pair<std::string, int>> two = {{"10.0.0.1", 27015}, {"10.0.0.2", 27016}};
-    // Two records filling the area exactly (12 bytes): only the first is read.
-    MasterListReply r12 = Read(catalogue::kHalfLife, HalfLifeBatch(0, two, 0));
-    ASSERT_EQ(r12.entries.size(), 1u);
-    EXPECT_EQ(Dotted(r12.entries[0]), "10.0.0.1:27015");
-    // One byte more (13 bytes): both.
-    MasterListReply r13 = Read(catalogue::kHalfLife, HalfLifeBatch(0, two, 1));
-    ASSERT_EQ(r13.entries.size(), 2u);
-    EXPECT_EQ(Dotted(r13.entries[1]), "10.0.0.2:27016");
-    // 6 bytes or less: none.
-    EXPECT_TRUE(Read(catalogue::kHalfLife, HalfLifeBatch(0, {{"10.0.0.1", 1}}, 0)).entries.empty());
-    EXPECT_TRUE(Read(catalogue::kHalfLife, HalfLifeBatch(0, {}, 3)).entries.empty());
-    EXPECT_EQ(Read(catalogue::kHalfLife, HalfLifeBatch(0, {{"10.0.0.1", 1}}, 1)).entries.size(), 1u);
-}
-
-TEST(HalfLifeBatchTest, BatchIdentifierAndSkippedAddresses) {
-    MasterListReply r = Read(catalogue::kHalfLife, HalfLifeBatch(0x80FF0001, {{"255.0.0.1", 1}, {"254.0.0.1", 2}}, 1));
-    EXPECT_TRUE(r.HasNextBatch());
-    EXPECT_EQ(r.batchId[0], 0x01);
-    EXPECT_EQ(r.batchId[3], 0x80);
-    ASSERT_EQ(r.entries.size(), 1u);
-    EXPECT_EQ(r.skipped, 1u);
-    EXPECT_FALSE(Read(catalogue::kHalfLife, HalfLifeBatch(0, {}, 0)).HasNextBatch());
-    // A datagram too short to hold the identifier has what it holds of it; the bytes it lacks are zero.
-    EXPECT_FALSE(Read(catalogue::kHalfLife, std::string("\xFF\xFF\xFF\xFF"
-                                                        "f\n",
-                                                        6))
-                     .HasNextBatch());
-    MasterListReply partial = Read(catalogue::kHalfLife, std::string("\xFF\xFF\xFF\xFF"
-                                                                     "f\n\x01",
-                                                                     7));
-    EXPECT_TRUE(partial.HasNextBatch());
-    EXPECT_EQ(partial.batchId[1], 0);
-    EXPECT_TRUE(Read(catalogue::kHalfLife, std::string("\xFF\xFF\xFF\xFF"
-                                                       "f\n\x00\x00\x00\x01",
-                                                       10))
-                    .HasNextBatch());
-    EXPECT_FALSE(Read(catalogue::kHalfLife, "").HasNextBatch());
-}
-
-TEST(MasterMergeTest, DuplicatesAndLetterCaseMergeIntoOneRecord) {
-    catalogue::ServerList list;
-    catalogue::findOrCreateServer(list, catalogue::MakeServerTemplate("10.0.0.1", 27960));
+TEST(MasterLists, MergeAddsNewAddressesOnceAndLeavesKnownRecordsAlone) {
+    ServerList list;
+    findOrCreateServer(list, MakeServerTemplate("10.0.0.1", 27960));
     list.head->livesLeft = 2;
     base::CopyText(list.head->hostName, "Known");
-    // A hand-entered address that differs only in letter case from what a list gives.
-    catalogue::ServerTemplate named = catalogue::MakeServerTemplate("MyHost", 1);
-    catalogue::findOrCreateServer(list, named);
-
-    std::vector<MasterEntry> entries(4);
-    entries[0] = MasterEntry{{10, 0, 0, 1}, 27960};  // already there
-    entries[1] = MasterEntry{{10, 0, 0, 2}, 27960};
-    entries[2] = MasterEntry{{10, 0, 0, 2}, 27960};  // twice in the same reply
-    entries[3] = MasterEntry{{10, 0, 0, 2}, 27961};  // same address, other port
-    EXPECT_EQ(net::MergeMasterEntries(list, entries), 2u);
+    findOrCreateServer(list, MakeServerTemplate("MyHost", 1));  // hand-entered, in another letter case
+    const std::vector<net::MasterEntry> entries = {
+        {{10, 0, 0, 1}, 27960}, {{10, 0, 0, 2}, 27960}, {{10, 0, 0, 2}, 27960}, {{10, 0, 0, 2}, 27961}};
+    EXPECT_EQ(net::MergeMasterEntries(list, entries), 2u);  // known, new, twice in one reply, another port
     EXPECT_EQ(list.count, 4u);
-    EXPECT_STREQ(list.head->hostName, "Known");  // the existing record stays unchanged
-    EXPECT_EQ(list.head->livesLeft, 2);
-    catalogue::ServerRecord* added = list.Find("10.0.0.2", 27960);
+    EXPECT_EQ(std::tuple(std::string(list.head->hostName), list.head->livesLeft), std::tuple(std::string("Known"), 2));
+    const ServerRecord* added = list.Find("10.0.0.2", 27960);
     ASSERT_NE(added, nullptr);
-    EXPECT_STREQ(added->hostName, "~ New Server!");
-    EXPECT_EQ(added->hostPort, 27960u);
-    EXPECT_EQ(added->addressOctets[3], 2u);
-    EXPECT_EQ(added->isFavourite, 0u);
-    EXPECT_EQ(added->refreshPending, 1u);
-    EXPECT_EQ(added->ping, catalogue::kNoPing);
+    EXPECT_EQ(std::tuple(std::string(added->hostName), added->hostPort, added->addressOctets[3], added->isFavourite,
+                         added->refreshPending, added->ping, added->livesLeft),
+              std::tuple(std::string("~ New Server!"), 27960u, 2u, 0u, 1u, kNoPing, kFreshLives));
     EXPECT_NE(list.Find("myhost", 1), nullptr);
-    // The second datagram of a list repeats an entry: nothing new.
-    EXPECT_EQ(net::MergeMasterEntries(list, {entries[1]}), 0u);
+    EXPECT_EQ(net::MergeMasterEntries(list, {entries[1]}), 0u);  // a later datagram repeats an entry
 }
 
 }  // namespace

@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "base/text.h"
 #include "catalogue/profiles.h"
@@ -19,26 +23,18 @@ namespace engine_test {
 
 using catalogue::ServerRecord;
 using testing_support::MakeEndpoint;
+using Strings = std::vector<std::string>;
 
 class EngineTest : public ::testing::Test {
   protected:
     explicit EngineTest(uint64_t frequency = 1000000, uint32_t tickStart = 0)
         : clock(frequency, tickStart), network(&clock), host(profile.servers) {
-        profile.kind = 1;
-        MakeEngine();
-    }
-
-    void MakeEngine() {
-        engine.reset();
+        profile.kind = catalogue::kQuake3;
         engine = std::make_unique<net::StatusEngine>(
             net::StatusEngineDeps{host, clock, network, resolver, threads, messages, refreshBusy});
     }
 
-    void SetKind(uint32_t kind) {
-        profile.kind = kind;
-        host.kind = kind;
-    }
-
+    void SetKind(uint32_t kind) { profile.kind = host.kind = kind; }
     // Appends a server never answered, as a master query would.
     ServerRecord* Add(const char* address, uint32_t port = 27960) {
         auto r = std::make_unique<ServerRecord>();
@@ -54,12 +50,11 @@ class EngineTest : public ::testing::Test {
         std::vector<ServerRecord*> all;
         for (int i = 0; i < n; ++i) {
             char address[20];
-            snprintf(address, sizeof address, "10.0.%d.%d", i / 250, i % 250 + 1);
+            std::snprintf(address, sizeof address, "10.0.%d.%d", i / 250, i % 250 + 1);
             all.push_back(Add(address));
         }
         return all;
     }
-
     static std::string StatusReply(const char* name) {
         return std::string("\xFF\xFF\xFF\xFFstatusResponse\n\\sv_hostname\\") + name + "\\mapname\\q3dm17\n";
     }
@@ -67,7 +62,6 @@ class EngineTest : public ::testing::Test {
         network.Deliver(MakeEndpoint(r->addressText, static_cast<uint16_t>(r->port)), bytes);
     }
     void ReplyName(const ServerRecord* r, const char* name) { Reply(r, StatusReply(name)); }
-
     // The worker runs to its end and the user-interface thread hears of it.
     void RunWorker() {
         ASSERT_TRUE(threads.HasPendingWorker());
@@ -80,37 +74,22 @@ class EngineTest : public ::testing::Test {
         clock.AdvanceMs(*host.timerMs);
         engine->OnCloseTimer();
     }
-    // A whole cycle in which nobody answers.
-    void SilentCycle(uint32_t mode = net::kRefreshAll) {
-        ASSERT_TRUE(engine->StartCycle(mode, profile));
-        RunWorker();
-        FireTimer();
-        ASSERT_FALSE(engine->Busy());
+    // The states of the four refresh commands: 'e' enabled, 'i' indeterminate.
+    std::string Toolbar() {
+        std::string out;
+        for (int command :
+             {net::kCmdRefreshServerList, net::kCmdGetMasterList, net::kCmdRefreshSelected, net::kCmdStopRefresh})
+            out +=
+                host.toolbar.count(command) ? (host.toolbar[command] == net::ToolbarState::kEnabled ? 'e' : 'i') : '-';
+        return out;
     }
-
-    bool ToolbarIdle() {
-        using net::ToolbarState;
-        return host.toolbar[net::kCmdRefreshServerList] == ToolbarState::kEnabled &&
-               host.toolbar[net::kCmdGetMasterList] == ToolbarState::kEnabled &&
-               host.toolbar[net::kCmdRefreshSelected] == ToolbarState::kEnabled &&
-               host.toolbar[net::kCmdStopRefresh] == ToolbarState::kIndeterminate;
-    }
-    bool ToolbarBusy() {
-        using net::ToolbarState;
-        return host.toolbar[net::kCmdRefreshServerList] == ToolbarState::kIndeterminate &&
-               host.toolbar[net::kCmdGetMasterList] == ToolbarState::kIndeterminate &&
-               host.toolbar[net::kCmdRefreshSelected] == ToolbarState::kIndeterminate &&
-               host.toolbar[net::kCmdStopRefresh] == ToolbarState::kEnabled;
-    }
-
-    // Addresses the datagrams went to, in order, as "a.b.c.d:port".
-    std::vector<std::string> SentTargets() {
-        std::vector<std::string> out;
+    // Where the datagrams went, in order, as "a.b.c.d:port".
+    Strings SentTargets() {
+        Strings out;
         for (auto& d : network.Sent()) {
             const uint8_t* b = reinterpret_cast<const uint8_t*>(&d.to.addressNetworkOrder);
-            char text[32];
-            snprintf(text, sizeof text, "%u.%u.%u.%u:%u", b[0], b[1], b[2], b[3], d.to.port);
-            out.emplace_back(text);
+            out.push_back(std::to_string(b[0]) + "." + std::to_string(b[1]) + "." + std::to_string(b[2]) + "." +
+                          std::to_string(b[3]) + ":" + std::to_string(d.to.port));
         }
         return out;
     }

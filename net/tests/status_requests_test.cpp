@@ -1,60 +1,66 @@
-// Status request datagrams: exact bytes for every game kind.
+// Tests of the status request datagrams of every game kind and the judgement of version replies.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "net/status_requests.h"
+#include "net/version_check.h"
 
 namespace {
 
-std::string Bytes(const net::RequestDatagram& d) {
-    return std::string(reinterpret_cast<const char*>(d.bytes), d.size);
-}
-
-TEST(StatusRequests, QuakeStyleKindsSendThirteenBytes) {
-    for (uint32_t kind : {0u, 1u, 3u, 5u, 6u}) {
-        auto r = net::BuildStatusRequests(kind);
-        ASSERT_EQ(r.count, 1) << kind;
-        EXPECT_EQ(Bytes(r.datagrams[0]), std::string("\xFF\xFF\xFF\xFFgetstatus", 13)) << kind;
+TEST(StatusRequests, EachKindSendsItsDatagramsAndHalfLifeWaitsForTwoReplies) {
+    const std::string ff = "\xFF\xFF\xFF\xFF";
+    // Kind, the request datagrams joined by '|', reply markers, two replies.
+    const std::tuple<uint32_t, std::string, bool, bool> rows[] = {
+        {0, ff + "getstatus", false, false},
+        {1, ff + "getstatus", false, false},
+        {2, ff + "details|" + ff + "players", true, true},
+        {3, ff + "getstatus", false, false},
+        {4, ff + std::string("\x02getstatus\n\0", 12), true, false},
+        {5, ff + "getstatus", false, false},
+        {6, ff + "getstatus", false, false},
+        {7, "\\status\\", true, false},
+        {8, "\\status\\", true, false},
+        {9, "", false, false},
+        {0xFFFFFFFF, "", false, false}};
+    for (auto [kind, datagrams, markers, twoReplies] : rows) {
+        const net::StatusRequests r = net::BuildStatusRequests(kind);
+        std::string sent;
+        for (int i = 0; i < r.count; ++i)
+            sent +=
+                (i ? "|" : "") + std::string(reinterpret_cast<const char*>(r.datagrams[i].bytes), r.datagrams[i].size);
+        EXPECT_EQ(sent, datagrams) << kind;
+        EXPECT_EQ(std::pair(net::UsesReplyMarkers(kind), net::NeedsTwoReplies(kind)), std::pair(markers, twoReplies))
+            << kind;
     }
 }
 
-TEST(StatusRequests, KindFourHasTheTypeByteNewlineAndZero) {
-    auto r = net::BuildStatusRequests(4);
-    ASSERT_EQ(r.count, 1);
-    EXPECT_EQ(Bytes(r.datagrams[0]), std::string("\xFF\xFF\xFF\xFF\x02getstatus\n\0", 16));
-}
-
-TEST(StatusRequests, GameSpyKindsSendStatus) {
-    for (uint32_t kind : {7u, 8u}) {
-        auto r = net::BuildStatusRequests(kind);
-        ASSERT_EQ(r.count, 1);
-        EXPECT_EQ(Bytes(r.datagrams[0]), "\\status\\");
-    }
-}
-
-TEST(StatusRequests, HalfLifeSendsDetailsThenPlayers) {
-    auto r = net::BuildStatusRequests(2);
-    ASSERT_EQ(r.count, 2);
-    EXPECT_EQ(Bytes(r.datagrams[0]), std::string("\xFF\xFF\xFF\xFF"
-                                                 "details",
-                                                 11));
-    EXPECT_EQ(Bytes(r.datagrams[1]), std::string("\xFF\xFF\xFF\xFF"
-                                                 "players",
-                                                 11));
-}
-
-TEST(StatusRequests, UnknownKindSendsNothing) {
-    EXPECT_EQ(net::BuildStatusRequests(9).count, 0);
-    EXPECT_EQ(net::BuildStatusRequests(0xFFFFFFFFu).count, 0);
-}
-
-TEST(StatusRequests, ReplyMarkersAndTwoRepliesByKind) {
-    for (uint32_t kind = 0; kind < 9; ++kind) {
-        const bool markers = kind == 2 || kind == 4 || kind == 7 || kind == 8;
-        EXPECT_EQ(net::UsesReplyMarkers(kind), markers) << kind;
-        EXPECT_EQ(net::NeedsTwoReplies(kind), kind == 2) << kind;
-    }
+TEST(VersionCheck, AnyOtherVersionTextOffersTheDownloadAsItIs) {
+    auto judge = [](const std::string& reply, const char* own = "2.0a") {
+        const net::VersionVerdict v = net::JudgeVersionReply(reply.data(), reply.size(), own);
+        EXPECT_EQ(v.offerDownload, !v.question.empty()) << reply;
+        return v.question;
+    };
+    auto offer = [](const std::string& version) {
+        return "Version " + version + " of Vexar! is now available,\nwould you like to download it now?";
+    };
+    EXPECT_EQ(judge("2.0a") + judge("2.0A"), "");  // the same version in any letter case
+    EXPECT_EQ(judge("1.9"), offer("1.9"));         // an older one too
+    EXPECT_EQ(judge("2.0"), offer("2.0"));         // a prefix is not equal; "2." of "2.0a" split in two
+    EXPECT_EQ(judge("2.0a\r\n"), offer("2.0a\r\n"));
+    EXPECT_EQ(judge("%s%n%d"), offer("%s%n%d"));  // never a format string
+    EXPECT_EQ(judge("2.0a", ""), offer("2.0a"));  // no own version: any answer
+    EXPECT_EQ(judge("") +
+                  judge(std::string("\0"
+                                    "2.0b",
+                                    5)) +
+                  judge(std::string("2.0a\0garbage", 12)),
+              "");  // the text ends at the first zero byte
+    EXPECT_FALSE(net::JudgeVersionReply(nullptr, 10, "2.0a").offerDownload);
+    EXPECT_EQ(net::VersionReplyText("2.1\0x", 5), "2.1");
+    EXPECT_EQ(net::VersionReplyText(std::string(300, 'v').data(), 300), std::string(255, 'v'));
+    EXPECT_EQ(judge(std::string(300, 'v'), std::string(255, 'V').c_str()), "");  // only 255 bytes count
 }
 
 }  // namespace

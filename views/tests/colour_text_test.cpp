@@ -1,7 +1,9 @@
-// Tests of the colour-code table, drawing through a recording painter, IRC conversion and stripping.
+// Tests of colour-coded names: every code's colour and match, drawing, IRC text and stripping.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -11,242 +13,93 @@ namespace {
 
 using namespace views;
 
-// Records every call as text: "C<colour>" for a colour change, "<char>@x" for a drawn glyph.
+// Records every call: "C<colour>" for a colour change, "<char>@<x>,<y>" for a drawn glyph.
 class RecordingPainter : public GlyphPainter {
   public:
-    void SetTextColour(uint32_t colour) override {
-        current = colour;
-        calls.push_back(std::string("C") + std::to_string(colour));
-    }
+    void SetTextColour(uint32_t colour) override { calls.push_back("C" + std::to_string(colour)); }
     void DrawGlyph(int x, int y, char c, const TextRect& clip) override {
-        calls.push_back(std::string(1, c) + "@" + std::to_string(x));
-        drawn += c;
-        colours.push_back(current);
-        lastY = y;
-        lastClip = clip;
+        calls.push_back(std::string(1, c) + "@" + std::to_string(x) + "," + std::to_string(y));
+        clipRight = clip.right;
     }
-    int GlyphWidth(unsigned char c) override {
-        widthAsked.push_back(c);
-        return c >= 128 ? 11 : 7;  // accented letters are wider in this fake font
-    }
+    int GlyphWidth(unsigned char c) override { return c >= 128 ? 11 : 7; }  // accented letters are wider
 
-    uint32_t current = 0xFFFFFFFF;
     std::vector<std::string> calls;
-    std::string drawn;
-    std::vector<uint32_t> colours;
-    std::vector<unsigned char> widthAsked;
-    int lastY = -1;
-    TextRect lastClip;
+    int clipRight = -1;
 };
 
-std::string Irc(const char* source) {
-    std::vector<char> buffer(IrcBufferSize(std::strlen(source)), '\x7F');
-    char* closing = ColourTextToIrc(source, buffer.data());
-    std::string out(buffer.data());
-    // The returned pointer is where the closing black control starts.
-    EXPECT_EQ(std::string(closing), std::string("\0031,0"));
-    return out;
-}
+const auto Wrap = [](const std::string& body) { return "\0031,0 " + body + "\0031,0"; };
 
-std::string Wrap(const std::string& body) {
-    return std::string("\0031,0 ") + body + "\0031,0";
-}
-
-uint32_t RuleColour(char last) {
-    static constexpr uint32_t kPalette[8] = {kColourBlack, kColourRed,  kColourGreen,   kColourYellow,
-                                             kColourBlue,  kColourCyan, kColourMagenta, kColourBlack};
-    return kPalette[(static_cast<unsigned char>(last) - '0') & 7];
-}
-
-TEST(ColourCodeTable, SixtyEntriesFollowThePaletteRuleAndTheirIrcText) {
-    static constexpr const char* kIrcOfColour[] = {"1,0", "4,0", "9,0", "8,0", "12,0", "11,0", "13,0"};
-    static constexpr uint32_t kColours[] = {kColourBlack, kColourRed,  kColourGreen,  kColourYellow,
-                                            kColourBlue,  kColourCyan, kColourMagenta};
-    int kept = 0;
-    for (int i = 0; i < kColourCodeCount; ++i) {
-        const ColourCode& e = ColourCodeTable[i];
-        size_t n = std::strlen(e.code);
-        SCOPED_TRACE(i);
-        ASSERT_TRUE(n == 2 || n == 3);
-        EXPECT_EQ(e.code[0], '^');
-        if (n == 3) {
-            EXPECT_EQ(e.code[1], '^');
-        }
-        EXPECT_EQ(e.colour, RuleColour(e.code[n - 1]));
-        std::string irc = e.ircText;
-        if (irc[0] == '^') {
-            ++kept;
-            EXPECT_EQ(irc, std::string("^\0031,0"));
-            EXPECT_EQ(e.colour, kColourBlack);
-        } else {
-            int p = 0;
-            while (kColours[p] != e.colour)
-                ++p;
-            EXPECT_EQ(irc, std::string("\003") + kIrcOfColour[p]);
-        }
+TEST(ColourCodes, EveryCodeDrawsTheGamesColourOfItsLastCharacterHasItsMircTextAndMatchesWhole) {
+    // The games' rule: colour (c - '0') & 7 of black, red, green, yellow, blue, cyan, magenta, black.
+    const uint32_t palette[8] = {kColourBlack, kColourRed,  kColourGreen,   kColourYellow,
+                                 kColourBlue,  kColourCyan, kColourMagenta, kColourBlack};
+    const std::map<uint32_t, std::string> mirc = {{kColourBlack, "1,0"},   {kColourRed, "4,0"},   {kColourGreen, "9,0"},
+                                                  {kColourYellow, "8,0"},  {kColourBlue, "12,0"}, {kColourCyan, "11,0"},
+                                                  {kColourMagenta, "13,0"}};
+    const std::set<std::string> caretKept = {"^^8", "^(", "^@", "^^h", "^^p", "^^x"};
+    for (const ColourCode& entry : ColourCodeTable) {
+        const std::string code = entry.code;
+        const uint32_t colour = palette[(static_cast<unsigned char>(code.back()) - '0') & 7];
+        RecordingPainter p;
+        DrawColourText({0, 0, 50, 10}, p, (code + "x").c_str());
+        EXPECT_EQ(p.calls, (std::vector<std::string>{"C0", "C" + std::to_string(colour), "x@0,0"})) << code;
+        const std::string irc = caretKept.count(code) ? std::string("^\0031,0") : "\003" + mirc.at(colour);
+        EXPECT_TRUE(!caretKept.count(code) || colour == kColourBlack) << code;
+        EXPECT_EQ(ColourTextToIrc(code + "x"), Wrap(irc + "x")) << code;
+        EXPECT_EQ(StripColourCodes(code + "x"), "x") << code;
     }
-    EXPECT_EQ(kept, 6);
-    // Spot checks of the order, including the pound-sign code.
-    EXPECT_STREQ(ColourCodeTable[0].code, "^&");
-    EXPECT_STREQ(ColourCodeTable[15].code, "^\xA3");
-    EXPECT_STREQ(ColourCodeTable[26].code, "^^8");
-    EXPECT_STREQ(ColourCodeTable[56].code, "^^x");
-    EXPECT_STREQ(ColourCodeTable[59].code, "^z");
-}
-
-TEST(MatchColourCode, CaseFoldsOnlyLettersAndNeedsTheWholeCode) {
+    // Matching folds only ASCII letters and needs the whole code.
     EXPECT_EQ(MatchColourCode("^A", 0), MatchColourCode("^a", 0));
-    EXPECT_EQ(MatchColourCode("^^X", 0), &ColourCodeTable[56]);
-    EXPECT_EQ(MatchColourCode("^+", 0), nullptr);
-    EXPECT_EQ(MatchColourCode("^%", 0), nullptr);
-    EXPECT_EQ(MatchColourCode("^:", 0), nullptr);
-    EXPECT_EQ(MatchColourCode("^\\", 0), nullptr);
-    EXPECT_EQ(MatchColourCode("^", 0), nullptr);
-    EXPECT_EQ(MatchColourCode("^^", 0), nullptr);
-    EXPECT_EQ(MatchColourCode("x^1", 0), nullptr);
-    EXPECT_EQ(MatchColourCode("x^1", 1)->colour, kColourRed);
-    EXPECT_EQ(MatchColourCode("^\xA3", 0)->colour, kColourYellow);
-    // 0xC3 is not 0xE3 folded: only A-Z fold.
-    EXPECT_EQ(MatchColourCode("^\xC3", 0), nullptr);
-    // "^^a" has no three-character entry, and "^^" is no two-character code.
-    EXPECT_EQ(MatchColourCode("^^a", 0), nullptr);
+    EXPECT_STREQ(MatchColourCode("^^X", 0)->code, "^^x");
+    for (const char* none : {"^+", "^\\", "^", "^^", "x^1", "^\xC3", "^^a"})
+        EXPECT_EQ(MatchColourCode(none, 0), nullptr) << none;           // 0xC3 is no folded 0xE3
     EXPECT_EQ(MatchColourCode(std::string_view("^1", 1), 0), nullptr);  // cut off by the end
 }
 
-TEST(DrawColourText, CodesSwitchColoursAndAreNotDrawn) {
-    RecordingPainter p;
-    DrawColourText({100, 20, 180, 36}, p, "^1Red^7Name");
-    EXPECT_EQ(p.drawn, "RedName");
-    std::vector<uint32_t> expected = {kColourRed, kColourRed, kColourRed, 0, 0, 0, 0};
-    EXPECT_EQ(p.colours, expected);
-    EXPECT_EQ(p.calls.front(), "C0");  // black before the first character
-    EXPECT_EQ(p.calls[2], "R@100");
-    EXPECT_EQ(p.calls[3], "e@107");
-    EXPECT_EQ(p.lastY, 20);
-    EXPECT_EQ(p.lastClip.left, 100);
-    EXPECT_EQ(p.lastClip.right, 180);
-    EXPECT_EQ(p.lastClip.bottom, 36);
+TEST(DrawColourText, StartsBlackSwitchesAtCodesAndAdvancesByEachGlyphsWidth) {
+    RecordingPainter p;  // "^+" is no code; a lone caret at the end is drawn; glyphs beyond the right edge too
+    DrawColourText({100, 20, 130, 36}, p, "^1Red^7N\xE9^Ax^+^");
+    EXPECT_EQ(p.calls,
+              (std::vector<std::string>{"C0", "C224", "R@100,20", "e@107,20", "d@114,20", "C0", "N@121,20",
+                                        "\xE9@128,20", "C224", "x@139,20", "^@146,20", "+@153,20", "^@160,20"}));
+    EXPECT_EQ(p.clipRight, 130);
+    RecordingPainter empty;
+    DrawColourText({0, 0, 50, 10}, empty, nullptr);
+    EXPECT_EQ(empty.calls, std::vector<std::string>{"C0"});
 }
 
-TEST(DrawColourText, UpperCaseLettersAndNonCodes) {
-    RecordingPainter a;
-    DrawColourText({0, 0, 50, 10}, a, "^Ax");
-    EXPECT_EQ(a.drawn, "x");
-    EXPECT_EQ(a.colours[0], kColourRed);
-
-    RecordingPainter b;
-    DrawColourText({0, 0, 50, 10}, b, "^+x");
-    EXPECT_EQ(b.drawn, "^+x");
-    EXPECT_EQ(b.colours, std::vector<uint32_t>(3, kColourBlack));
-}
-
-TEST(DrawColourText, CaretKeptCodeLoneCaretAndTrailingCode) {
-    RecordingPainter a;
-    DrawColourText({0, 0, 50, 10}, a, "^^8abc");
-    EXPECT_EQ(a.drawn, "abc");
-    EXPECT_EQ(a.colours, std::vector<uint32_t>(3, kColourBlack));
-
-    RecordingPainter b;
-    DrawColourText({0, 0, 50, 10}, b, "ab^");
-    EXPECT_EQ(b.drawn, "ab^");
-
-    RecordingPainter c;
-    DrawColourText({0, 0, 50, 10}, c, "abc^4");
-    EXPECT_EQ(c.drawn, "abc");
-    EXPECT_EQ(c.calls.back(), std::string("C") + std::to_string(kColourBlue));
-    EXPECT_EQ(c.current, kColourBlue);
-}
-
-TEST(DrawColourText, EmptyNameOnlySetsBlack) {
-    RecordingPainter p;
-    DrawColourText({0, 0, 50, 10}, p, "");
-    EXPECT_EQ(p.calls, std::vector<std::string>{"C0"});
-    RecordingPainter q;
-    DrawColourText({0, 0, 50, 10}, q, nullptr);
-    EXPECT_EQ(q.calls, std::vector<std::string>{"C0"});
-}
-
-TEST(DrawColourText, HighBytesAdvanceByTheirOwnWidthAndDrawingGoesPastTheRightEdge) {
-    RecordingPainter p;
-    // 0xE9 (e acute) is 11 wide in the fake font; the pound sign alone is a plain character.
-    DrawColourText({10, 0, 20, 10}, p, "a\xE9\xA3zzzz");
-    EXPECT_EQ(p.drawn, "a\xE9\xA3zzzz");
-    EXPECT_EQ(p.calls[2], "\xE9@17");
-    EXPECT_EQ(p.calls[3], "\xA3@28");
-    EXPECT_EQ(p.calls.back(), "z@60");  // beyond right: still drawn, the painter clips it
-    EXPECT_EQ(p.widthAsked[1], 0xE9);
-    EXPECT_EQ(p.widthAsked[2], 0xA3);
-}
-
-TEST(ColourTextToIrc, CodesBecomeMircControls) {
-    EXPECT_EQ(Irc("^1Red^7Name"), Wrap("\0034,0Red\0031,0Name"));
-    EXPECT_EQ(Irc("^^8abc"), Wrap("^\0031,0abc"));
-    EXPECT_EQ(Irc("abc^4"), Wrap("abc\00312,0"));
-    EXPECT_EQ(Irc("^+x"), Wrap("^+x"));
-    EXPECT_EQ(Irc("x^"), Wrap("x^"));
-    EXPECT_EQ(Irc("^\xA3"
-                  "gold"),
-              Wrap("\0038,0gold"));
-    EXPECT_EQ(Irc("^Zed"), Wrap("\0039,0ed"));
-}
-
-TEST(ColourTextToIrc, DigitRightAfterACodeGetsABoldPair) {
-    EXPECT_EQ(Irc("^17up"), Wrap("\0034,0\002\0027up"));
-    EXPECT_EQ(Irc("^1x7"), Wrap("\0034,0x7"));
-    // After two codes in a row the note still stands.
-    EXPECT_EQ(Irc("^1^29"), Wrap("\0034,0\0039,0\002\0029"));
-}
-
-TEST(ColourTextToIrc, EmptyNameIsOpeningAndClosingOnly) {
-    char buffer[IrcBufferSize(0)];
-    char* closing = ColourTextToIrc("", buffer);
-    EXPECT_EQ(closing, buffer + 5);
-    EXPECT_EQ(std::memcmp(buffer, "\0031,0 \0031,0", 10),
-              0);  // includes the terminator
-}
-
-TEST(ColourTextToIrc, WorstCaseFitsTheDocumentedBuffer) {
-    // Blue codes each followed by a digit: 8 bytes for 3 characters; a long run of them.
-    std::string source;
+TEST(ColourTextToIrc, DigitsAfterACodeGetABoldPairAndTheWorstCaseFitsItsBuffer) {
+    EXPECT_EQ(ColourTextToIrc("^1Red^7Name"), Wrap("\0034,0Red\0031,0Name"));
+    EXPECT_EQ(ColourTextToIrc("^17up"), Wrap("\0034,0\002\0027up"));
+    EXPECT_EQ(ColourTextToIrc("^1x7"), Wrap("\0034,0x7"));
+    EXPECT_EQ(ColourTextToIrc("^1^29"), Wrap("\0034,0\0039,0\002\0029"));  // after two codes in a row too
+    EXPECT_EQ(ColourTextToIrc("^+x^"), Wrap("^+x^"));
+    char empty[IrcBufferSize(0)];
+    EXPECT_EQ(ColourTextToIrc("", empty), empty + 5);
+    EXPECT_EQ(std::memcmp(empty, "\0031,0 \0031,0", 10), 0);  // with its terminator
+    std::string source;  // blue codes, each followed by a digit: 8 bytes for 3 characters
     for (int i = 0; i < 40; ++i)
         source += "^47";
     std::vector<char> buffer(IrcBufferSize(source.size()) + 16, '\x7F');
     char* closing = ColourTextToIrc(source.c_str(), buffer.data());
-    size_t used = static_cast<size_t>(closing - buffer.data()) + 5;
-    EXPECT_LE(used, IrcBufferSize(source.size()));
+    EXPECT_EQ(std::string(closing), "\0031,0");
+    EXPECT_LE(static_cast<size_t>(closing - buffer.data()) + 5, IrcBufferSize(source.size()));
     EXPECT_EQ(buffer[IrcBufferSize(source.size())], '\x7F');
     EXPECT_EQ(ColourTextToIrc(std::string_view(source)), std::string(buffer.data()));
 }
 
-TEST(StripColourCodes, RemovesCaretAndFollowerCodeOrNot) {
-    EXPECT_EQ(StripColourCodes("^1Red^7Name"), "RedName");
-    EXPECT_EQ(StripColourCodes("^+x"), "x");
-    EXPECT_EQ(StripColourCodes("^^8abc"), "abc");
-    EXPECT_EQ(StripColourCodes("^^a^1b"), "b");
-    EXPECT_EQ(StripColourCodes("abc^"), "abc");
-    EXPECT_EQ(StripColourCodes("abc^4"), "abc");
-    EXPECT_EQ(StripColourCodes("^^"), "");
-    EXPECT_EQ(StripColourCodes("a^^"), "a");
-    EXPECT_EQ(StripColourCodes("^1B^2ob"), "Bob");
-    EXPECT_EQ(StripColourCodes(""), "");
-    EXPECT_EQ(StripColourCodes("\xC9t\xE9"), "\xC9t\xE9");
-}
-
-TEST(StripColourCodes, ProcessesExactlyTheCountAndWritesNoTerminator) {
-    // The source is a buffer without a terminator; the guard bytes after it must not be read as text.
-    const char source[5] = {'a', '^', '1', 'b', '^'};
-    char dest[8];
-    std::memset(dest, '#', sizeof dest);
+TEST(StripColourCodes, DropsACaretWithItsFollowerAndReadsExactlyTheCount) {
+    // Pairs of a text and the text without codes.
+    const char* const pairs[] = {"^+x", "x", "^^a^1b",  "b",   "abc^", "abc", "^^",        "",
+                                 "a^^", "a", "^1B^2ob", "Bob", "",     "",    "\xC9t\xE9", "\xC9t\xE9"};
+    for (size_t i = 0; i < std::size(pairs); i += 2)
+        EXPECT_EQ(StripColourCodes(pairs[i]), pairs[i + 1]) << pairs[i];
+    const char source[5] = {'a', '^', '1', 'b', '^'};  // no terminator: the bytes after it are not text
+    char dest[8] = "#######";
     EXPECT_EQ(StripColourCodes(source, dest, 5), 2u);
-    EXPECT_EQ(std::string(dest, 3), "ab#");
-
-    std::memset(dest, '#', sizeof dest);
+    EXPECT_EQ(std::string(dest, 3), "ab#");            // no terminator written
     EXPECT_EQ(StripColourCodes("a^1b", dest, 2), 1u);  // the code is cut by the count
-    EXPECT_EQ(dest[1], '#');
-
-    std::memset(dest, '#', sizeof dest);
     EXPECT_EQ(StripColourCodes("^^8c", dest, 3), 0u);
-    EXPECT_EQ(dest[0], '#');
     EXPECT_EQ(StripColourCodes("xyz", dest, 0), 0u);
 }
 
