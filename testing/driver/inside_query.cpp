@@ -60,7 +60,7 @@ void InsideQuery::PostToWindow(HWND window) {
     PostOrFail(window, QueryMessage(), 0, 0);
 }
 
-void InsideQuery::PostToThread() {
+void InsideQuery::PostToThread(HWND) {
     if (!PostThreadMessageA(thread_, QueryMessage(), 0, 0))
         FailCall("PostThreadMessage");
 }
@@ -74,17 +74,25 @@ void InsideQuery::Wait(DWORD timeoutMs, const char* what) {
         Fail("the program did not take %s within %lu ms", what, static_cast<unsigned long>(timeoutMs));
 }
 
+void InsideQuery::Ask(void (InsideQuery::*post)(HWND), HWND window, const char* what) {
+    constexpr DWORD kRepostMs = 2500;
+    for (DWORD waited = 0; waited < kTakeTimeoutMs; waited += kRepostMs) {
+        (this->*post)(window);
+        if (WaitUntil(kRepostMs, kPollMs, [this] { return Done(); }))
+            return;
+    }
+    Fail("the program did not take %s within %lu ms", what, static_cast<unsigned long>(kTakeTimeoutMs));
+}
+
 UINT QueryMenuState(HWND main, UINT item) {
     InsideQuery query(ThreadOf(main), kQueryMenuState, item);
-    query.PostToWindow(main);
-    query.Wait(kTakeTimeoutMs, "the menu query");
+    query.Ask(&InsideQuery::PostToWindow, main, "the menu query");
     return query.Result();
 }
 
 void WaitUntilTaken(DWORD thread) {
     InsideQuery query(thread, kQueryReached, 0);
-    query.PostToThread();
-    query.Wait(kTakeTimeoutMs, "the messages posted to it");
+    query.Ask(&InsideQuery::PostToThread, nullptr, "the messages posted to it");
 }
 
 }  // namespace driver

@@ -11,7 +11,7 @@
 namespace driver {
 
 // Time allowed to the program to take a posted message or a key from its queue.
-constexpr DWORD kTakeTimeoutMs = 10000;
+constexpr DWORD kTakeTimeoutMs = 20000;
 
 // One query: while it exists, the hook DLL next to the driver watches the messages of one thread
 // of the program.
@@ -23,9 +23,12 @@ class InsideQuery {
 
     // Posts the query message to a window of the hooked thread, or to the thread itself.
     void PostToWindow(HWND window);
-    void PostToThread();
+    void PostToThread(HWND unused = nullptr);
     // Waits until the hook has answered; an ActionFailure naming what after timeoutMs.
     void Wait(DWORD timeoutMs, const char* what);
+    // Posts the query with post and waits for the answer, posting it again every few seconds: a
+    // query is idempotent, and one posted again costs nothing where the first went astray.
+    void Ask(void (InsideQuery::*post)(HWND), HWND window, const char* what);
     UINT Result() const { return view_->result; }
 
   private:

@@ -109,12 +109,14 @@ class Vexar:
     def driver(self, *args, timeout=60):
         exe = os.path.join(self.build_dir, 'vexar-driver.exe')
         r = self.wine(exe, *[str(a) for a in args], timeout=timeout)
+        self.driver_errors = [line for line in r.stderr.splitlines() if line.startswith('vexar-driver')]
         return r.returncode, [line for line in r.stdout.splitlines()]
 
     def driver_ok(self, *args, timeout=60):
         rc, out = self.driver(*args, timeout=timeout)
         if rc != 0:
-            raise Failure('vexar-driver %s failed (%d): %s' % (' '.join(str(a) for a in args), rc, out))
+            raise Failure('vexar-driver %s failed (%d): %s %s' % (' '.join(str(a) for a in args), rc, out,
+                                                                self.driver_errors))
         return out
 
     def answer(self, text, button, ms=15000):
