@@ -29,6 +29,8 @@ class SettingsStore {
     virtual std::optional<std::string> ReadString(const char* keyPath, const char* name) = 0;
     virtual void WriteString(const char* keyPath, const char* name, const std::string& text) = 0;
     virtual void DeleteValue(const char* keyPath, const char* name) = 0;
+    // The raw bytes of a value of any type, at most maxBytes of them; nullopt when missing.
+    virtual std::optional<std::string> ReadBytes(const char* keyPath, const char* name, size_t maxBytes) = 0;
 
     // Private-profile access to an INI file of the installation folder (file name only, such as
     // "vexar.ini" or "q3a.ini"). Section and key names ignore case. bufferSize is the size of the

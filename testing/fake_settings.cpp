@@ -50,6 +50,15 @@ void FakeSettings::DeleteValue(const char* keyPath, const char* name) {
     registry.erase(Key(keyPath, name));
 }
 
+std::optional<std::string> FakeSettings::ReadBytes(const char* keyPath, const char* name, size_t maxBytes) {
+    auto it = registry.find(Key(keyPath, name));
+    if (it == registry.end())
+        return std::nullopt;
+    std::string bytes = it->second.isDword ? std::string(reinterpret_cast<const char*>(&it->second.dword), 4)
+                                           : it->second.text;
+    return bytes.substr(0, maxBytes);
+}
+
 std::string FakeSettings::ReadIni(const char* file,
                                   const char* section,
                                   const char* key,

@@ -21,6 +21,7 @@ class FakeSettings : public base::SettingsStore {
     std::optional<std::string> ReadString(const char* keyPath, const char* name) override;
     void WriteString(const char* keyPath, const char* name, const std::string& text) override;
     void DeleteValue(const char* keyPath, const char* name) override;
+    std::optional<std::string> ReadBytes(const char* keyPath, const char* name, size_t maxBytes) override;
     std::string ReadIni(const char* file,
                         const char* section,
                         const char* key,

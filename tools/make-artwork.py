@@ -250,6 +250,13 @@ def main():
              ('mohaa', (70, 90, 50), 'MH'), ('ccr', (160, 140, 40), 'CC'), ('ut', (40, 40, 40), 'UT')]
     for short, colour, label in games:
         write_ico('game_%s.ico' % short, tile_icon(colour, label))
+    # The Join dialog's game pictures.
+    for short, colour, label in games:
+        picture = Canvas(96, 64, colour)
+        picture.rect(3, 3, 92, 60, tuple(min(255, c + 40) for c in colour))
+        picture.centred_text(label, WHITE, 4, -6)
+        picture.text('JOIN', 36, 50, WHITE, 1)
+        write_bmp('join_%s.bmp' % short, picture)
     write_ico('server.ico', tile_icon(BLUE, 'S'))
     write_ico('server_full.ico', tile_icon(RED, 'S'))
     write_ico('lock.ico', lock_icon)

@@ -1,6 +1,7 @@
 // Registry access with the ANSI functions and the window placement saver.
 #include "app/win32/registry.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "base/settings_index.h"
@@ -75,6 +76,22 @@ void WriteRegString(HKEY root, const char* text, const char* keyPath, const char
         return;
     RegSetValueExA(key.get(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
                    static_cast<DWORD>(std::strlen(text) + 1));
+}
+
+bool ReadRegBytes(HKEY root, std::string& bytes, size_t maxBytes, const char* keyPath, const char* valueName) {
+    base::win32::RegistryKey key;
+    if (OpenKey(root, keyPath, KEY_QUERY_VALUE, key) != ERROR_SUCCESS)
+        return false;
+    DWORD size = 0;
+    if (RegQueryValueExA(key.get(), valueName, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+        return false;
+    std::string buffer(size, '\0');
+    if (size && RegQueryValueExA(key.get(), valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
+                    ERROR_SUCCESS)
+        return false;
+    buffer.resize(std::min<size_t>(size, maxBytes));
+    bytes = std::move(buffer);
+    return true;
 }
 
 void DeleteRegValue(HKEY root, const char* keyPath, const char* valueName) {

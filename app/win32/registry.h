@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace app::win32 {
 
 // Reads a REG_DWORD value. Returns 0 when the value was read, nonzero otherwise; the destination is
@@ -15,6 +17,8 @@ void WriteRegDword(HKEY root, DWORD value, const char* keyPath, const char* valu
 size_t ReadRegString(HKEY root, char* destination, const char* keyPath, const char* valueName);
 void WriteRegString(HKEY root, const char* text, const char* keyPath, const char* valueName);
 void DeleteRegValue(HKEY root, const char* keyPath, const char* valueName);
+// The bytes of a value of any type, at most maxBytes; false when the key or value is missing.
+bool ReadRegBytes(HKEY root, std::string& bytes, size_t maxBytes, const char* keyPath, const char* valueName);
 
 struct SplitterValues {
     int vertical;

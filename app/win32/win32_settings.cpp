@@ -37,6 +37,13 @@ void Win32Settings::DeleteValue(const char* keyPath, const char* name) {
     DeleteRegValue(HKEY_CURRENT_USER, keyPath, name);
 }
 
+std::optional<std::string> Win32Settings::ReadBytes(const char* keyPath, const char* name, size_t maxBytes) {
+    std::string bytes;
+    if (!ReadRegBytes(HKEY_CURRENT_USER, bytes, maxBytes, keyPath, name))
+        return std::nullopt;
+    return bytes;
+}
+
 std::string Win32Settings::IniPath(const char* file) const {
     return base::JoinPath(installFolder_, file);
 }

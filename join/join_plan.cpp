@@ -1,0 +1,107 @@
+// Joining without windows: details, passwords, launch settings, mIRC text, config files.
+#include "join/join_plan.h"
+
+#include "base/settings_index.h"
+#include "base/text.h"
+
+namespace join {
+
+namespace {
+
+// Values of vexar.ini and the game's INI file are read into 256-byte buffers.
+constexpr size_t kIniValueBuffer = 256;
+
+bool StartsPassworded(const char* passwordText) {
+    return passwordText[0] == 'T' || passwordText[0] == '1';
+}
+
+template <size_t N>
+std::string_view FieldView(const char (&field)[N]) {
+    return std::string_view(field, base::FieldLength(field));
+}
+
+}  // namespace
+
+void PrepareJoinDetails(JoinDetails& details, const catalogue::ServerRecord& record, uint32_t kind) {
+    details.passwordRequired = 0;
+    details.savePassword = 0;
+    details.saveRconPassword = 0;
+    base::CopyText(details.rconPassword, FieldView(record.rconPassword));
+    if (StartsPassworded(record.passwordText) || kind == catalogue::kWolfenstein) {
+        details.passwordRequired = 1;
+        base::CopyText(details.serverPassword, FieldView(record.serverPassword));
+    } else {
+        details.serverPassword[0] = '\0';
+    }
+}
+
+void StoreTypedPasswords(const JoinDetails& details, catalogue::ServerRecord& record) {
+    if (details.savePassword)
+        base::CopyText(record.serverPassword, FieldView(details.serverPassword));
+    if (details.saveRconPassword)
+        base::CopyText(record.rconPassword, FieldView(details.rconPassword));
+}
+
+std::string LaunchSettings::ProgramPath() const {
+    return folder + "\\" + programFile;
+}
+
+std::string ModSectionOf(const catalogue::Catalogue& catalogue, uint32_t kind, const catalogue::ServerRecord& record) {
+    if (const catalogue::ModDefinition* mod = catalogue.ModAt(kind, record.modIndex))
+        return mod->displayName;
+    const catalogue::GameDefinition* game = catalogue.GameOf(kind);
+    if (!game)
+        return std::string();
+    return game->mods.empty() ? game->title : game->mods.back().displayName;
+}
+
+LaunchSettings ReadLaunchSettings(base::SettingsStore& settings, const catalogue::Catalogue& catalogue, uint32_t kind,
+                                  const catalogue::ServerRecord& record) {
+    catalogue::LaunchData defaults = catalogue.launchDataFor(kind, record).value_or(catalogue::LaunchData{});
+    LaunchSettings launch;
+    launch.section = ModSectionOf(catalogue, kind, record);
+    const char* section = launch.section.c_str();
+    launch.folder =
+        settings.ReadIni(base::kIniFile, section, base::ini::kModPathKey, defaults.folder.c_str(), kIniValueBuffer);
+    launch.programFile =
+        settings.ReadIni(base::kIniFile, section, base::ini::kModExeKey, defaults.programFile.c_str(), kIniValueBuffer);
+    launch.connectTemplate = settings.ReadIni(base::kIniFile, section, base::ini::kModConnectKey,
+                                              defaults.connectTemplate.c_str(), kIniValueBuffer);
+    return launch;
+}
+
+std::string FolderOf(const std::string& programPath) {
+    size_t slash = programPath.rfind('\\');
+    return slash == std::string::npos ? std::string() : programPath.substr(0, slash);
+}
+
+void StoreProgramFolder(base::SettingsStore& settings, const LaunchSettings& launch, const std::string& folder) {
+    settings.WriteIni(base::kIniFile, launch.section.c_str(), base::ini::kModPathKey, folder.c_str());
+}
+
+std::string IrcText(base::SettingsStore& settings, const ExpansionInput& input) {
+    const char* iniFile = input.catalogue.gameIniFileOf(input.kind);
+    const base::IniKey& key = base::ini::kIrcTemplate;
+    std::string text = iniFile && *iniFile
+                           ? settings.ReadIni(iniFile, key.section, key.key, kJoinIrcTemplate, kIniValueBuffer)
+                           : std::string(kJoinIrcTemplate);
+    return ExpandConnectTemplate(false, input, text);
+}
+
+std::vector<std::string> PlayerConfigPaths(base::SettingsStore& settings, const catalogue::Catalogue& catalogue,
+                                           uint32_t kind, const catalogue::ServerRecord& record) {
+    LaunchSettings launch = ReadLaunchSettings(settings, catalogue, kind, record);
+    const char* files = catalogue.configFilesFor(kind, record);
+    std::vector<std::string> paths;
+    std::string_view list = files ? files : "";
+    while (!list.empty()) {
+        size_t end = list.find(';');
+        std::string_view entry = list.substr(0, end);
+        if (!entry.empty())
+            paths.push_back(launch.folder + "\\" + std::string(entry));
+        list = end == std::string_view::npos ? std::string_view() : list.substr(end + 1);
+    }
+    return paths;
+}
+
+}  // namespace join

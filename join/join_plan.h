@@ -1,0 +1,55 @@
+// The steps of joining a server that need no window: the values the dialog starts from, the
+// passwords kept afterwards, the program and template of the server's mod, the texts handed on.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "base/settings_store.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/records.h"
+#include "join/connect_template.h"
+#include "join/join_details.h"
+
+namespace join {
+
+// The template the mIRC text is built from when the game's INI file names none: the Join dialog
+// shows the first, a join that still finds nothing uses the second.
+constexpr char kDialogIrcTemplate[] = "/ame is playing $game on $server ($ip:$port) | /nick nick|$game";
+constexpr char kJoinIrcTemplate[] = "/ame is playing $game on: $server ($ip:$port) | /nick nick|$game";
+
+// Clears the flags, takes the record's RCON password and, for a server that wants one (or a game
+// that always offers the box), its server password.
+void PrepareJoinDetails(JoinDetails& details, const catalogue::ServerRecord& record, uint32_t kind);
+// Copies the passwords the user asked to keep back into the record.
+void StoreTypedPasswords(const JoinDetails& details, catalogue::ServerRecord& record);
+
+// Where the game of a server's mod lives and how it is started: "Path", "Exe" and "ConnStr" of the
+// mod's section of vexar.ini, with the catalogue's values as defaults.
+struct LaunchSettings {
+    std::string section;  // the mod's display name
+    std::string folder;
+    std::string programFile;
+    std::string connectTemplate;
+
+    std::string ProgramPath() const;
+};
+
+// The section of a record's mod: the mod at its position, else the game's last mod.
+std::string ModSectionOf(const catalogue::Catalogue& catalogue, uint32_t kind, const catalogue::ServerRecord& record);
+LaunchSettings ReadLaunchSettings(base::SettingsStore& settings, const catalogue::Catalogue& catalogue, uint32_t kind,
+                                  const catalogue::ServerRecord& record);
+// The folder of a program the user found: its path up to the last '\' (nothing without one).
+std::string FolderOf(const std::string& programPath);
+// Remembers the folder of the mod's program.
+void StoreProgramFolder(base::SettingsStore& settings, const LaunchSettings& launch, const std::string& folder);
+
+// The text sent to mIRC: the game's "IRC" template expanded without segments.
+std::string IrcText(base::SettingsStore& settings, const ExpansionInput& input);
+
+// Full paths of the player configuration files of a record's mod (not checked for existence).
+std::vector<std::string> PlayerConfigPaths(base::SettingsStore& settings, const catalogue::Catalogue& catalogue,
+                                           uint32_t kind, const catalogue::ServerRecord& record);
+
+}  // namespace join

@@ -1,0 +1,137 @@
+// Connect templates: variables, optional segments, the mIRC text, limits and network text.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <tuple>
+
+#include "base/text.h"
+#include "join/connect_template.h"
+#include "join/join_plan.h"
+
+namespace {
+
+using catalogue::ServerRecord;
+
+constexpr char kEliteForceTemplate[] =
+    "+connect $ip:$port [+password \"$pw\"] [+rconpassword \"$rconpw\"] [+model $model] [+name \"$name\"] [$spec]";
+
+class Expansion : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        catalogue.buildCatalogue();
+        base::CopyText(record.addressText, "10.0.0.5");
+        record.port = 27961;
+        record.hostPort = 27965;
+        record.ping = 42;
+        base::CopyText(record.hostName, "^1Lab|Base");
+        base::CopyText(record.gameName, "baseef");
+        record.modIndex = 6;  // BaseEF
+        base::CopyText(record.passwordText, "0");
+        base::CopyText(details.playerName, "Munro");
+        base::CopyText(details.model, "munro/red");
+    }
+    std::string Expand(const char* text, bool segments = true, uint32_t kind = catalogue::kEliteForce) {
+        return join::ExpandConnectTemplate(segments, {catalogue, kind, record, details, spectator}, text);
+    }
+
+    catalogue::Catalogue catalogue;
+    ServerRecord record;
+    join::JoinDetails details;
+    bool spectator = false;
+};
+
+TEST_F(Expansion, EliteForceTemplateDropsEmptySegmentsAndKeepsTheSpacesRoundThem) {
+    // No server password, no RCON password, a model and a name, a normal join. Every character
+    // outside a segment is copied, so each dropped segment leaves its neighbouring space.
+    EXPECT_EQ(Expand(kEliteForceTemplate), "+connect 10.0.0.5:27961   +model munro/red +name \"Munro\" ");
+    spectator = true;
+    EXPECT_EQ(Expand(kEliteForceTemplate), "+connect 10.0.0.5:27961   +model munro/red +name \"Munro\" +setu team s");
+    base::CopyText(details.serverPassword, "secret");
+    details.model[0] = '\0';
+    EXPECT_EQ(Expand(kEliteForceTemplate), "+connect 10.0.0.5:27961 +password \"secret\"   +name \"Munro\" +setu team s");
+}
+
+TEST_F(Expansion, PasswordOfAServerWithoutOneIsEmptyUnlessTheGameAlwaysAsksForIt) {
+    base::CopyText(record.serverPassword, "stored");
+    for (auto [passwordText, kind, required] : {std::tuple{"0", catalogue::kEliteForce, false},
+                                                {"1", catalogue::kEliteForce, true},
+                                                {"True", catalogue::kQuake3, true},
+                                                {"0", catalogue::kWolfenstein, true}}) {
+        base::CopyText(record.passwordText, passwordText);
+        join::PrepareJoinDetails(details, record, kind);
+        EXPECT_EQ(details.passwordRequired, required ? 1u : 0u) << passwordText << kind;
+        EXPECT_EQ(Expand("[pw=$pw]", true, kind), required ? "pw=stored" : "") << passwordText << kind;
+    }
+}
+
+TEST_F(Expansion, VariablesInRecognitionOrderIgnoringCase) {
+    struct Case {
+        const char* text;
+        const char* expected;
+    } cases[] = {
+        {"$IP:$Port/$HOSTPORT", "10.0.0.5:27961/27965"},
+        {"$portx $pwd", "27961x d"},  // the name ends where the variable's name ends
+        {"$game $folder $ping", "STVEF baseef 42ms"},
+        {"a$time.b", "a.b"},
+        {"$name/$model", "Munro/munro/red"},
+        {"$nobody $ $", "$nobody $ $"},
+        {"cost: $5", "cost: $5"},
+    };
+    details.serverPassword[0] = '\0';
+    for (const Case& c : cases)
+        EXPECT_EQ(Expand(c.text), c.expected) << c.text;
+}
+
+TEST_F(Expansion, SegmentRules) {
+    struct Case {
+        const char* text;
+        const char* expected;
+    } cases[] = {
+        {"a [literal only] b", "a  b"},
+        {"a [$time at $time] b", "a  b"},
+        {"a [$time $name] b", "a  Munro b"},  // $time in a kept segment is empty
+        {"[$rconpw][$spec]x", "x"},
+        {"stray] bracket", "stray bracket"},
+        {"[+name $name", "+name Munro"},  // never closed: kept to the end
+        {"ok [+pw $pw", "ok "},           // never closed: dropped to the end
+        {"[[$name]]", "[Munro"},           // the first ']' closes; the second is stray
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Expand(c.text), c.expected) << c.text;
+}
+
+TEST_F(Expansion, MircTextKeepsBracketsAndTurnsTheServersBarsInto0x7F) {
+    std::string text = Expand("[$SERVER] | /nick $Server", false);
+    std::string name = "\x03" "1,0 \x03" "4,0Lab\x7F" "Base\x03" "1,0";
+    EXPECT_EQ(text, "[" + name + "] | /nick " + name);
+    // An empty template sends nothing but its terminator.
+    EXPECT_EQ(Expand("", false), "");
+}
+
+TEST_F(Expansion, NothingIsWrittenBeyond255Characters) {
+    base::CopyText(details.playerName, std::string(40, 'n'));
+    std::string text, whole;
+    for (int i = 0; i < 10; ++i) {
+        text += "[+name $name]";
+        whole += "+name " + std::string(40, 'n');
+    }
+    EXPECT_EQ(Expand(text.c_str()), whole.substr(0, 255));
+    char destination[join::kExpansionLimit + 1];
+    std::memset(destination, 'z', sizeof destination);
+    join::ExpandConnectTemplate(true, {catalogue, catalogue::kEliteForce, record, details, false}, text, destination);
+    EXPECT_EQ(std::string(destination), whole.substr(0, 255));
+}
+
+TEST_F(Expansion, AServerNameCannotAddArgumentsToTheCommandLine) {
+    base::CopyText(record.hostName, "x\" +exec evil \"; quit\r\n\\");
+    base::CopyText(record.gameName, "mod +set a \"b");
+    // Quoted by the template it stays inside the quotes; unquoted it stays one argument.
+    EXPECT_EQ(Expand("+set sv \"$server\" $folder"),
+              "+set sv \"\x03" "1,0 x +exec evil ; quit\\\x03" "1,0\" mod__set_a_b");
+    // A trailing backslash would turn the closing quote into a literal one.
+    base::CopyText(record.gameName, "dir\\\\");
+    EXPECT_EQ(Expand("+fs_game \"$folder\" +x"), "+fs_game \"dir\" +x");
+}
+
+}  // namespace

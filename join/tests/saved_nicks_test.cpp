@@ -1,0 +1,130 @@
+// Saved player names in the game's INI file, and the launch settings of a server's mod.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "base/settings_index.h"
+#include "base/text.h"
+#include "join/join_plan.h"
+#include "join/saved_nicks.h"
+#include "testing/fake_settings.h"
+
+namespace {
+
+using testing_support::FakeSettings;
+
+std::string IniValue(FakeSettings& settings, const std::string& key) {
+    return settings.ReadIni("q3a.ini", "playernicks", key.c_str(), "<missing>", 256);
+}
+
+TEST(SavedNicks, SaveFindAndDeleteUseTheFirstFreeSlotAndIgnoreLetterCase) {
+    FakeSettings settings;
+    join::SavedNicks nicks(settings, "q3a.ini");
+    bool isNew = false;
+    EXPECT_EQ(nicks.SaveNick("Sarge", "sarge/krusade", &isNew), 0);
+    EXPECT_TRUE(isNew);
+    EXPECT_EQ(nicks.SaveNick("Visor", "visor", &isNew), 1);
+    // The same name in other letters rewrites its slot.
+    EXPECT_EQ(nicks.SaveNick("SARGE", "sarge", &isNew), 0);
+    EXPECT_FALSE(isNew);
+    std::string model;
+    EXPECT_EQ(nicks.FindNick("sarge", &model), 0);
+    EXPECT_EQ(model, "sarge");
+    EXPECT_EQ(IniValue(settings, "nick0"), "SARGE");
+
+    nicks.DeleteNick("sarge");
+    EXPECT_EQ(nicks.FindNick("Sarge"), -1);
+    EXPECT_EQ(IniValue(settings, "nick0"), "");  // emptied, not removed
+    EXPECT_EQ(IniValue(settings, "model0"), "");
+    EXPECT_EQ(nicks.SaveNick("Anarki", "anarki"), 0);  // the emptied slot is free again
+    EXPECT_EQ(nicks.Names(), (std::vector<std::string>{"Anarki", "Visor"}));
+}
+
+TEST(SavedNicks, TheFiveHundredAndThirteenthNameIsNotStored) {
+    FakeSettings settings;
+    join::SavedNicks nicks(settings, "q3a.ini");
+    for (int i = 0; i < join::kNickSlots; ++i)
+        settings.WriteIni("q3a.ini", "playernicks", ("nick" + std::to_string(i)).c_str(), ("p" + std::to_string(i)).c_str());
+    int writes = settings.writes;
+    bool isNew = true;
+    EXPECT_EQ(nicks.SaveNick("one too many", "m", &isNew), -1);
+    EXPECT_FALSE(isNew);
+    EXPECT_EQ(settings.writes, writes);
+    EXPECT_EQ(nicks.SaveNick("P511", "m"), 511);  // a saved name is still rewritten
+}
+
+TEST(SavedNicks, WithoutAnIniFileNothingIsFoundOrStored) {
+    FakeSettings settings;
+    join::SavedNicks nicks(settings, "");
+    EXPECT_EQ(nicks.SaveNick("Sarge", "m"), -1);
+    nicks.SetLastIndex(3);
+    EXPECT_EQ(settings.writes, 0);
+    EXPECT_TRUE(nicks.Names().empty());
+}
+
+TEST(SavedNicks, OldRegistryListIsSavedWithTheDefaultModelAndDeleted) {
+    FakeSettings settings;
+    const base::RegistryValue& ln = base::reg::kOldNicknames;
+    std::string list("Alpha\0\0Beta\0", 12);
+    list += std::string(300, 'x');  // beyond the 255 bytes read
+    settings.registry[FakeSettings::Key(ln.keyPath, ln.name)].text = list;
+    join::SavedNicks nicks(settings, "q3a.ini");
+    nicks.MigrateRegistryNicks();
+    EXPECT_EQ(nicks.Names(), (std::vector<std::string>{"Alpha", "Beta", std::string(40, 'x')}));
+    std::string model;
+    nicks.FindNick("beta", &model);
+    EXPECT_EQ(model, "munro");
+    EXPECT_FALSE(settings.ReadBytes(ln.keyPath, ln.name, 255));
+}
+
+TEST(SavedNicks, ModelsEndAtTheFirstMissingKeyAndLastIndexDefaultsToZero) {
+    FakeSettings settings;
+    settings.WriteIni("q3a.ini", "models", "model1", "sarge");
+    settings.WriteIni("q3a.ini", "models", "model2", "");
+    settings.WriteIni("q3a.ini", "models", "model3", "visor");
+    settings.WriteIni("q3a.ini", "models", "model5", "never");
+    join::SavedNicks nicks(settings, "q3a.ini");
+    EXPECT_EQ(nicks.Models(), (std::vector<std::string>{"sarge", "", "visor"}));
+    EXPECT_EQ(nicks.LastIndex(), 0);
+    nicks.SetLastIndex(7);
+    EXPECT_EQ(nicks.LastIndex(), 7);
+}
+
+TEST(LaunchSettings, ModSectionWithCatalogueDefaultsAndTheFolderOfAChosenProgram) {
+    catalogue::Catalogue catalogue;
+    catalogue.buildCatalogue();
+    FakeSettings settings;
+    catalogue::ServerRecord record;
+    record.modIndex = 2;  // Beryllium
+    join::LaunchSettings launch = join::ReadLaunchSettings(settings, catalogue, catalogue::kQuake3, record);
+    EXPECT_EQ(launch.section, "Beryllium");
+    EXPECT_EQ(launch.ProgramPath(), "C:\\Program Files\\Quake III Arena\\quake3.exe");
+    // A position that does not exist (0 included) reads the game's last mod's section.
+    record.modIndex = 0;
+    std::string last = catalogue.GameOf(catalogue::kQuake3)->mods.back().displayName;
+    settings.WriteIni("vexar.ini", last.c_str(), "Exe", "ioquake3.exe");
+    launch = join::ReadLaunchSettings(settings, catalogue, catalogue::kQuake3, record);
+    EXPECT_EQ(launch.section, last);
+    EXPECT_EQ(launch.programFile, "ioquake3.exe");
+    join::StoreProgramFolder(settings, launch, join::FolderOf("D:\\Games\\Q3\\ioquake3.exe"));
+    EXPECT_EQ(join::ReadLaunchSettings(settings, catalogue, catalogue::kQuake3, record).ProgramPath(),
+              "D:\\Games\\Q3\\ioquake3.exe");
+    EXPECT_EQ(join::FolderOf("quake3.exe"), "");
+    EXPECT_EQ(join::PlayerConfigPaths(settings, catalogue, catalogue::kQuake3, record),
+              (std::vector<std::string>{"D:\\Games\\Q3\\baseq3\\q3config.cfg", "D:\\Games\\Q3\\baseq3\\autoexec.cfg"}));
+}
+
+TEST(JoinPasswords, OnlyThePasswordsAskedForAreCopiedBackWhole) {
+    catalogue::ServerRecord record;
+    base::CopyText(record.serverPassword, "old");
+    base::CopyText(record.rconPassword, "oldrcon");
+    join::JoinDetails details;
+    base::CopyText(details.serverPassword, std::string(30, 'p'));
+    base::CopyText(details.rconPassword, "new");
+    details.savePassword = 1;
+    join::StoreTypedPasswords(details, record);
+    EXPECT_EQ(std::string(record.serverPassword), std::string(29, 'p'));  // cut to the record's field
+    EXPECT_EQ(std::string(record.rconPassword), "oldrcon");
+}
+
+}  // namespace
