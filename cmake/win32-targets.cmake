@@ -40,8 +40,14 @@ add_executable(vexar-driver
     ${CMAKE_SOURCE_DIR}/testing/driver/registry_actions.cpp)
 target_link_libraries(vexar-driver PRIVATE comctl32 user32 advapi32)
 
+# Stand-ins for the programs a join starts or talks to: a game and an IRC client's DDE server.
+add_executable(vexar-game WIN32 ${CMAKE_SOURCE_DIR}/testing/fixtures/win32/game_standin.cpp)
+add_executable(vexar-dde-server ${CMAKE_SOURCE_DIR}/testing/fixtures/win32/dde_server.cpp)
+target_link_libraries(vexar-dde-server PRIVATE user32)
+add_dependencies(vexar-driver vexar-game vexar-dde-server)
+
 # End-to-end suites: the real program under Wine, driven from outside.
-foreach(suite shell network views)
+foreach(suite shell network views join)
     add_test(NAME e2e_${suite} COMMAND python3 ${CMAKE_SOURCE_DIR}/testing/e2e/run.py ${CMAKE_BINARY_DIR} ${suite})
     set_tests_properties(e2e_${suite} PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE)
 endforeach()

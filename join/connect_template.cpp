@@ -150,14 +150,20 @@ class Expander {
                     std::replace(folder.begin(), folder.end(), '|', '\x7F');
                 return folder;
             }
-            case Variable::kSpec: {
-                const char* argument = in_.joinAsSpectator ? in_.catalogue.spectatorArgumentFor(in_.kind, r) : nullptr;
-                return argument ? argument : "";
-            }
+            case Variable::kSpec: return in_.joinAsSpectator ? SpectatorArgument() : std::string();
             case Variable::kPing: return std::to_string(static_cast<int32_t>(r.ping)) + "ms";
             case Variable::kHostPort: return std::to_string(r.hostPort);
         }
         return std::string();
+    }
+
+    // The mod's argument; a server whose mod the catalogue does not know is still a server of the
+    // game, so it takes the game's.
+    std::string SpectatorArgument() const {
+        if (const char* argument = in_.catalogue.spectatorArgumentFor(in_.kind, in_.record))
+            return argument;
+        const catalogue::GameDefinition* game = in_.catalogue.GameOf(in_.kind);
+        return game ? game->spectatorArgument : std::string();
     }
 
     void Append(std::string_view text) {

@@ -46,6 +46,30 @@
 #define IDC_ABOUT_ICON 1001
 #define IDC_ABOUT_TEXT 1002
 
+// The Join dialog: its icon, its own picture and the pictures of the games (kinds 1 to 8).
+#define IDD_JOIN 120
+#define IDB_JOIN_EF 129
+#define IDB_JOIN_JK2 179
+#define IDB_JOIN_RTCW 180
+#define IDB_JOIN_HL 181
+#define IDB_JOIN_SOF2 185
+#define IDB_JOIN_Q3A 189
+#define IDB_JOIN_CCR 196
+#define IDB_JOIN_MOHAA 197
+#define IDB_JOIN_UT 199
+#define IDI_JOIN 202
+#define IDC_JOIN_PASSWORD 1001
+#define IDC_JOIN_NAME 1003
+#define IDC_JOIN_RCON_PASSWORD 1004
+#define IDC_JOIN_MODEL 1005
+#define IDC_JOIN_IRC_TEMPLATE 1006
+#define IDC_JOIN_NOTIFY_IRC 1010
+#define IDC_JOIN_SAVE_PASSWORD 1012
+#define IDC_JOIN_DELETE_NAME 1013
+#define IDC_JOIN_SAVE_NAME 1014
+#define IDC_JOIN_SAVE_RCON_PASSWORD 1015
+#define IDC_JOIN_PICTURE 1018
+
 // Commands of the main window.
 #define IDM_GET_MASTER_LIST 40007
 #define IDM_EXIT 40006

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/app_title.h"
+#include "base/app_title.h"
 #include "app/win32/shell.h"
 
 namespace app::win32 {
@@ -29,12 +29,12 @@ HWND MessageBoxSink::Owner() const {
 
 bool MessageBoxSink::AskYesNo(std::string_view text, base::MessageIcon icon) {
     std::string t(text);
-    return MessageBoxA(Owner(), t.c_str(), kAppTitle, MB_YESNO | IconFlags(icon)) == IDYES;
+    return MessageBoxA(Owner(), t.c_str(), base::kAppTitle, MB_YESNO | IconFlags(icon)) == IDYES;
 }
 
 void MessageBoxSink::Tell(std::string_view text, base::MessageIcon icon) {
     std::string t(text);
-    MessageBoxA(Owner(), t.c_str(), kAppTitle, MB_OK | IconFlags(icon));
+    MessageBoxA(Owner(), t.c_str(), base::kAppTitle, MB_OK | IconFlags(icon));
 }
 
 void MessageBoxSink::TellWithCaption(std::string_view text, std::string_view caption, base::MessageIcon icon) {

@@ -5,7 +5,7 @@
 
 #include <new>
 
-#include "app/app_title.h"
+#include "base/app_title.h"
 #include "app/win32/app_messages.h"
 #include "app/win32/banner_bar.h"
 #include "app/win32/commands.h"
@@ -50,7 +50,7 @@ void RegisterWindowClasses(HINSTANCE instance) {
     const char* mainMenu = MAKEINTRESOURCEA(IDR_MAINMENU);
     RegisterClass(instance, kLogoBarClass, LogoBarProc, programIcon, nullptr, mainMenu);
     RegisterClass(instance, kBannerBarClass, BannerBarProc, standard, nullptr, nullptr);
-    RegisterClass(instance, kMainWindowClass, MainWindowProc, programIcon, nullptr, mainMenu);
+    RegisterClass(instance, base::kMainWindowClass, MainWindowProc, programIcon, nullptr, mainMenu);
     views::win32::RegisterPaneClasses(instance);
 }
 
@@ -90,7 +90,7 @@ HWND CreateShell(HINSTANCE instance, AppContext& ctx, base::MessageSink& sink) {
 
     shell.images = views::win32::LoadPaneImages(instance);
 
-    HWND main = CreateWindowExA(0, kMainWindowClass, kAppTitle, WS_OVERLAPPEDWINDOW, rect.x, rect.y, rect.width,
+    HWND main = CreateWindowExA(0, base::kMainWindowClass, base::kAppTitle, WS_OVERLAPPEDWINDOW, rect.x, rect.y, rect.width,
                                 rect.height, nullptr, nullptr, instance, nullptr);
     if (!main)
         return nullptr;

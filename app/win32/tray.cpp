@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "app/app_title.h"
+#include "base/app_title.h"
 #include "app/win32/app_messages.h"
 #include "app/win32/shell.h"
 #include "base/win32/handles.h"
@@ -32,7 +32,7 @@ BOOL TrayIcon(HWND window, UINT callbackMessage, DWORD operation, UINT iconId, H
 void MinimiseToTray(HWND window) {
     Shell& shell = TheShell();
     HICON icon = shell.largeIcon ? shell.largeIcon : LoadIconA(shell.instance, MAKEINTRESOURCEA(IDI_VEXAR));
-    TrayIcon(window, WM_APP_TRAY, NIM_ADD, kTrayIconId, icon, kAppTitle);
+    TrayIcon(window, WM_APP_TRAY, NIM_ADD, kTrayIconId, icon, base::kAppTitle);
     ShowWindow(window, SW_HIDE);
 }
 

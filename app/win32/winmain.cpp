@@ -4,19 +4,20 @@
 
 #include <commctrl.h>
 
-#include "app/app_title.h"
+#include "base/app_title.h"
 #include "app/win32/main_window.h"
 #include "app/win32/message_box_sink.h"
 #include "app/win32/network_glue.h"
+#include "app/win32/server_actions.h"
 #include "app/win32/shell.h"
 #include "app/win32/win32_settings.h"
 #include "base/win32/handles.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace app::win32;
-    base::win32::KernelHandle mutex(CreateMutexA(nullptr, TRUE, app::kAppTitle));
+    base::win32::KernelHandle mutex(CreateMutexA(nullptr, TRUE, base::kAppTitle));
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        if (HWND first = FindWindowA(app::kMainWindowClass, nullptr)) {
+        if (HWND first = FindWindowA(base::kMainWindowClass, nullptr)) {
             ShowWindowAsync(first, SW_RESTORE);
             SetForegroundWindow(first);
         }
@@ -30,7 +31,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     WSADATA wsa;
     if (WSAStartup(MAKEWORD(2, 0), &wsa) != 0) {
-        MessageBoxA(nullptr, "Couldn't initialise WS2!", app::kAppTitle, MB_OK);
+        MessageBoxA(nullptr, "Couldn't initialise WS2!", base::kAppTitle, MB_OK);
         ReleaseMutex(mutex.get());
         return 0;
     }
@@ -41,6 +42,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     MessageBoxSink sink(nullptr);
     static Network network;
     TheShell().network = &network;
+    static ShellServerActions serverActions;
+    TheShell().serverActions = &serverActions;
     HWND main = CreateShell(instance, ctx, sink);
 
     MSG msg = {};

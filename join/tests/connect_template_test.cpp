@@ -47,6 +47,9 @@ TEST_F(Expansion, EliteForceTemplateDropsEmptySegmentsAndKeepsTheSpacesRoundThem
     EXPECT_EQ(Expand(kEliteForceTemplate), "+connect 10.0.0.5:27961   +model munro/red +name \"Munro\" ");
     spectator = true;
     EXPECT_EQ(Expand(kEliteForceTemplate), "+connect 10.0.0.5:27961   +model munro/red +name \"Munro\" +setu team s");
+    record.modIndex = 0;  // a mod the catalogue does not know: the game's own argument
+    EXPECT_EQ(Expand("[$spec]"), "+setu team s");
+    record.modIndex = 6;
     base::CopyText(details.serverPassword, "secret");
     details.model[0] = '\0';
     EXPECT_EQ(Expand(kEliteForceTemplate), "+connect 10.0.0.5:27961 +password \"secret\"   +name \"Munro\" +setu team s");

@@ -85,6 +85,10 @@ int DlgText(const Args& args);
 int DlgClick(const Args& args);
 int DlgRows(const Args& args);
 int DlgEnabled(const Args& args);
+int DlgRead(const Args& args);
+int DlgItems(const Args& args);
+int DlgSelect(const Args& args);
+int DlgChecked(const Args& args);
 
 // List and tab controls (list_actions.cpp).
 int Tabs(const Args& args);

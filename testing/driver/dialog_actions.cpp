@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -121,6 +122,46 @@ int DlgClick(const Args& args) {
 
 int DlgEnabled(const Args& args) {
     printf("%d\n", IsWindowEnabled(ControlOf(args)) ? 1 : 0);
+    return 0;
+}
+
+int DlgRead(const Args& args) {
+    printf("%s\n", WindowText(ControlOf(args)).c_str());
+    return 0;
+}
+
+int DlgItems(const Args& args) {
+    HWND combo = ControlOf(args);
+    LRESULT count = SendOrFail(combo, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        // CB_GETLBTEXT carries its text back from the other process by itself, but under Wine
+        // only in its wide form.
+        wchar_t wide[1024] = {};
+        if (SendOrFail(combo, CB_GETLBTEXTLEN, i, 0) >= static_cast<LRESULT>(std::size(wide)))
+            Fail("entry %ld is too long", static_cast<long>(i));
+        DWORD_PTR length = 0;
+        if (!SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide), SMTO_NORMAL, 5000, &length))
+            FailCall("SendMessageTimeout(CB_GETLBTEXT)");
+        char text[2048] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        printf("%s\n", text);
+    }
+    return 0;
+}
+
+int DlgSelect(const Args& args) {
+    HWND combo = ControlOf(args);
+    std::string text = args.Text(2);
+    if (SendOrFail(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str())) == CB_ERR)
+        Fail("no entry begins with \"%s\"", text.c_str());
+    // A selection made by a message is not notified; a user's is.
+    int id = GetDlgCtrlID(combo);
+    SendOrFail(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    return 0;
+}
+
+int DlgChecked(const Args& args) {
+    printf("%d\n", SendOrFail(ControlOf(args), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
     return 0;
 }
 

@@ -60,6 +60,11 @@ constexpr Action kActions[] = {
     {"dlg-click", 2, 2, "TITLE ID", "press button ID of that dialog and wait until it is taken", DlgClick},
     {"dlg-rows", 2, 2, "TITLE ID", "rows of the list control ID of that dialog", DlgRows},
     {"dlg-enabled", 2, 2, "TITLE ID", "\"1\" when control ID of that dialog is enabled, else \"0\"", DlgEnabled},
+    {"dlg-read", 2, 2, "TITLE ID", "the text of control ID of that dialog", DlgRead},
+    {"dlg-items", 2, 2, "TITLE ID", "the entries of combo box ID of that dialog, one a line", DlgItems},
+    {"dlg-select", 3, 3, "TITLE ID TEXT",
+     "select the first entry of combo box ID that begins with TEXT, as a user would (the dialog is told)", DlgSelect},
+    {"dlg-checked", 2, 2, "TITLE ID", "\"1\" when check box ID of that dialog is checked, else \"0\"", DlgChecked},
 };
 
 std::string Synopsis(const Action& action) {

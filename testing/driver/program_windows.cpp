@@ -3,7 +3,7 @@
 
 #include <commctrl.h>
 
-#include "app/app_title.h"
+#include "base/app_title.h"
 #include "resources/resource.h"
 #include "testing/driver/support.h"
 
@@ -32,7 +32,7 @@ std::string WithoutAmpersands(const std::string& label) {
 }  // namespace
 
 HWND FindMain() {
-    return FindWindowA(app::kMainWindowClass, nullptr);
+    return FindWindowA(base::kMainWindowClass, nullptr);
 }
 
 HWND RequireMain() {

@@ -30,7 +30,7 @@ class ServerActions {
     virtual ~ServerActions() = default;
     virtual void Join(catalogue::ServerRecord& record, bool asSpectator) = 0;
     virtual void EditPlayerConfig(catalogue::ServerRecord& record) = 0;
-    virtual void OpenRemoteControl(catalogue::ServerRecord& record) = 0;
+    virtual void OpenRemoteControl(catalogue::ServerRecord&) {}
     // Servers open in the remote-control console (at most five), and closing the console.
     virtual int RemoteControlCount() const { return 0; }
     virtual void CloseRemoteControl() {}

@@ -76,9 +76,11 @@ void JoinSelected(ServerPane& pane, bool asSpectator) {
         return;
     if (ServerActions* actions = pane.host.Actions())
         actions->Join(*record, asSpectator);
-    // The join count changed: a visited server moves up.
+    // The join count may have changed: the row takes the visited colours, and moves up when
+    // visited servers go first.
     if (pane.host.Display().VisitedOnTop)
         SendMessageA(pane.window, PM_RESORT, 0, 0);
+    InvalidateRect(pane.list, nullptr, FALSE);
 }
 
 void JoinServer(ServerPane& pane, bool asSpectator, catalogue::ServerRecord* record) {

@@ -1,0 +1,29 @@
+// Joins and config files on the current profile's game, owned by the main window.
+#include "app/win32/server_actions.h"
+
+#include "app/win32/shell.h"
+#include "join/win32/join_server.h"
+
+namespace app::win32 {
+
+namespace {
+
+join::win32::JoinContext ContextOf(Shell& shell) {
+    return {shell.instance, shell.main, *shell.ctx->settings, shell.ctx->catalogue};
+}
+
+}  // namespace
+
+void ShellServerActions::Join(catalogue::ServerRecord& record, bool asSpectator) {
+    Shell& shell = TheShell();
+    if (catalogue::GameProfile* profile = CurrentProfile())
+        join::win32::JoinServer(ContextOf(shell), profile->kind, record, asSpectator);
+}
+
+void ShellServerActions::EditPlayerConfig(catalogue::ServerRecord& record) {
+    Shell& shell = TheShell();
+    if (catalogue::GameProfile* profile = CurrentProfile())
+        join::win32::EditPlayerConfig(ContextOf(shell), profile->kind, record);
+}
+
+}  // namespace app::win32

@@ -1,0 +1,15 @@
+// What the server list starts on a record that belongs to other parts of the program: joining a
+// game and editing the player configuration.
+#pragma once
+
+#include "views/win32/pane_host.h"
+
+namespace app::win32 {
+
+class ShellServerActions : public views::win32::ServerActions {
+  public:
+    void Join(catalogue::ServerRecord& record, bool asSpectator) override;
+    void EditPlayerConfig(catalogue::ServerRecord& record) override;
+};
+
+}  // namespace app::win32

@@ -1,0 +1,224 @@
+// Dialog 120: fills the boxes from the game's INI file and the record, keeps the saved names in
+// step with the name box, and checks the password before "Join!".
+#include "join/win32/join_dialog.h"
+
+#include <vector>
+
+#include "base/app_title.h"
+#include "base/settings_index.h"
+#include "base/text.h"
+#include "base/win32/handles.h"
+#include "join/join_plan.h"
+#include "join/saved_nicks.h"
+#include "resources/resource.h"
+
+namespace join::win32 {
+
+namespace {
+
+// Boxes of the dialog take what the details hold: names 40 characters, passwords 30.
+constexpr int kNameLimit = 40;
+constexpr int kPasswordLimit = 30;
+// The mIRC text is written back with up to 253 characters.
+constexpr int kIrcTemplateLimit = 253;
+constexpr size_t kIniBuffer = 256;
+
+// The picture of each game kind; kind 0 keeps the dialog's own.
+constexpr WORD kGamePictures[] = {0,           IDB_JOIN_Q3A, IDB_JOIN_HL,  IDB_JOIN_RTCW, IDB_JOIN_MOHAA,
+                                  IDB_JOIN_JK2, IDB_JOIN_SOF2, IDB_JOIN_UT, IDB_JOIN_CCR};
+
+bool HasModels(uint32_t kind) {
+    return kind != catalogue::kWolfenstein && kind != catalogue::kMedalOfHonour &&
+           kind != catalogue::kUnrealTournament && kind != catalogue::kRenegade;
+}
+
+struct JoinDialog {
+    JoinDialogRequest& request;
+    SavedNicks nicks;
+    HINSTANCE instance;
+    HWND dialog = nullptr;
+    base::win32::GdiObject picture;
+};
+
+JoinDialog* StateOf(HWND dialog) {
+    return reinterpret_cast<JoinDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
+std::string ItemText(HWND dialog, int id, int limit) {
+    std::vector<char> text(limit + 1);
+    GetDlgItemTextA(dialog, id, text.data(), limit + 1);
+    return text.data();
+}
+
+template <size_t N>
+void ReadInto(HWND dialog, int id, char (&field)[N]) {
+    base::CopyText(field, ItemText(dialog, id, N - 1));
+}
+
+LRESULT Send(HWND dialog, int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return SendDlgItemMessageA(dialog, id, message, wParam, lParam);
+}
+
+// Selects the model saved with the name, or nothing when the model is not offered.
+void SelectModelOf(JoinDialog& d, const std::string& name) {
+    std::string model;
+    LRESULT index = CB_ERR;
+    if (d.nicks.FindNick(name, &model) >= 0 && !model.empty())
+        index = Send(d.dialog, IDC_JOIN_MODEL, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                     reinterpret_cast<LPARAM>(model.c_str()));
+    Send(d.dialog, IDC_JOIN_MODEL, CB_SETCURSEL, index == CB_ERR ? static_cast<WPARAM>(-1) : index);
+}
+
+std::string NameAt(HWND dialog, LRESULT index) {
+    LRESULT length = Send(dialog, IDC_JOIN_NAME, CB_GETLBTEXTLEN, index);
+    if (length == CB_ERR)
+        return std::string();
+    std::vector<char> text(length + 1);
+    Send(dialog, IDC_JOIN_NAME, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    return text.data();
+}
+
+void TakeName(JoinDialog& d, LRESULT index) {
+    std::string name = NameAt(d.dialog, index);
+    base::CopyText(d.request.details.playerName, name);
+    SelectModelOf(d, name);
+}
+
+void SetPicture(JoinDialog& d) {
+    uint32_t kind = d.request.kind;
+    if (kind > 0 && kind < std::size(kGamePictures)) {
+        d.picture.Reset(LoadImageA(d.instance, MAKEINTRESOURCEA(kGamePictures[kind]), IMAGE_BITMAP, 0, 0, 0));
+        Send(d.dialog, IDC_JOIN_PICTURE, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(d.picture.get()));
+    }
+    if (!HasModels(kind))
+        EnableWindow(GetDlgItem(d.dialog, IDC_JOIN_MODEL), FALSE);
+}
+
+void OnInit(JoinDialog& d) {
+    JoinDialogRequest& r = d.request;
+    HWND dialog = d.dialog;
+    SendMessageA(dialog, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconA(d.instance, MAKEINTRESOURCEA(IDI_JOIN))));
+    const base::IniKey& irc = base::ini::kIrcTemplate;
+    std::string ircTemplate = r.gameIniFile && *r.gameIniFile
+                                  ? r.settings.ReadIni(r.gameIniFile, irc.section, irc.key, kDialogIrcTemplate, kIniBuffer)
+                                  : std::string(kDialogIrcTemplate);
+    Send(dialog, IDC_JOIN_IRC_TEMPLATE, EM_LIMITTEXT, kIrcTemplateLimit);
+    SetDlgItemTextA(dialog, IDC_JOIN_IRC_TEMPLATE, ircTemplate.c_str());
+    SetPicture(d);
+    Send(dialog, IDC_JOIN_PASSWORD, EM_LIMITTEXT, kPasswordLimit);
+    Send(dialog, IDC_JOIN_RCON_PASSWORD, EM_LIMITTEXT, kPasswordLimit);
+    Send(dialog, IDC_JOIN_NAME, CB_LIMITTEXT, kNameLimit);
+    std::string caption = "Join: " + r.serverName;
+    SetWindowTextA(dialog, caption.c_str());
+
+    d.nicks.MigrateRegistryNicks();
+    for (const std::string& model : d.nicks.Models())
+        Send(dialog, IDC_JOIN_MODEL, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(model.c_str()));
+    for (const std::string& name : d.nicks.Names())
+        Send(dialog, IDC_JOIN_NAME, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    int last = d.nicks.LastIndex();
+    Send(dialog, IDC_JOIN_NAME, CB_SETCURSEL, last);
+    TakeName(d, last);
+
+    CheckDlgButton(dialog, IDC_JOIN_NOTIFY_IRC,
+                   base::ReadDwordOr(r.settings, base::reg::kJoinOption) ? BST_CHECKED : BST_UNCHECKED);
+    if (r.details.passwordRequired)
+        SetDlgItemTextA(dialog, IDC_JOIN_PASSWORD, r.details.serverPassword);
+    else
+        EnableWindow(GetDlgItem(dialog, IDC_JOIN_PASSWORD), FALSE);
+    SetDlgItemTextA(dialog, IDC_JOIN_RCON_PASSWORD, r.details.rconPassword);
+    SetFocus(GetDlgItem(dialog, IDC_JOIN_NAME));
+}
+
+void OnSaveName(JoinDialog& d) {
+    std::string name = ItemText(d.dialog, IDC_JOIN_NAME, kNameLimit);
+    std::string model = ItemText(d.dialog, IDC_JOIN_MODEL, kNameLimit);
+    if (name.empty())
+        return;
+    bool isNew = false;
+    d.nicks.SaveNick(name, model, &isNew);
+    if (isNew)
+        Send(d.dialog, IDC_JOIN_NAME, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+}
+
+void OnDeleteName(JoinDialog& d) {
+    std::string name = ItemText(d.dialog, IDC_JOIN_NAME, kNameLimit);
+    if (name.empty())
+        return;
+    d.nicks.DeleteNick(name);
+    LRESULT index = Send(d.dialog, IDC_JOIN_NAME, CB_FINDSTRING, static_cast<WPARAM>(-1),
+                         reinterpret_cast<LPARAM>(name.c_str()));
+    if (index != CB_ERR)
+        Send(d.dialog, IDC_JOIN_NAME, CB_DELETESTRING, index);
+}
+
+// "Join!" and "&Close": the mIRC text and choice are kept, and the passwords asked to be kept.
+void Close(JoinDialog& d, int button) {
+    JoinDialogRequest& r = d.request;
+    if (r.gameIniFile && *r.gameIniFile) {
+        const base::IniKey& irc = base::ini::kIrcTemplate;
+        r.settings.WriteIni(r.gameIniFile, irc.section, irc.key,
+                            ItemText(d.dialog, IDC_JOIN_IRC_TEMPLATE, kIrcTemplateLimit).c_str());
+    }
+    r.details.notifyIrc = IsDlgButtonChecked(d.dialog, IDC_JOIN_NOTIFY_IRC) == BST_CHECKED ? 1 : 0;
+    base::WriteDwordValue(r.settings, base::reg::kJoinOption, r.details.notifyIrc);
+    if (IsDlgButtonChecked(d.dialog, IDC_JOIN_SAVE_PASSWORD) == BST_CHECKED) {
+        r.details.savePassword = 1;
+        ReadInto(d.dialog, IDC_JOIN_PASSWORD, r.details.serverPassword);
+    }
+    if (IsDlgButtonChecked(d.dialog, IDC_JOIN_SAVE_RCON_PASSWORD) == BST_CHECKED) {
+        r.details.saveRconPassword = 1;
+        ReadInto(d.dialog, IDC_JOIN_RCON_PASSWORD, r.details.rconPassword);
+    }
+    EndDialog(d.dialog, button);
+}
+
+void OnJoin(JoinDialog& d) {
+    JoinDetails& details = d.request.details;
+    ReadInto(d.dialog, IDC_JOIN_PASSWORD, details.serverPassword);
+    ReadInto(d.dialog, IDC_JOIN_RCON_PASSWORD, details.rconPassword);
+    if (!details.serverPassword[0] && details.passwordRequired && d.request.kind != catalogue::kWolfenstein) {
+        MessageBoxA(d.dialog, "A password must be entered!", base::kAppTitle, MB_OK);
+        return;
+    }
+    ReadInto(d.dialog, IDC_JOIN_NAME, details.playerName);
+    ReadInto(d.dialog, IDC_JOIN_MODEL, details.model);
+    Close(d, IDOK);
+}
+
+INT_PTR CALLBACK JoinDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* d = reinterpret_cast<JoinDialog*>(lParam);
+        d->dialog = dialog;
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        OnInit(*d);
+        return FALSE;  // the focus is on the name box
+    }
+    JoinDialog* d = StateOf(dialog);
+    if (!d || message != WM_COMMAND)
+        return FALSE;
+    switch (LOWORD(wParam)) {
+        case IDC_JOIN_NAME:
+            if (HIWORD(wParam) == CBN_SELCHANGE) {
+                LRESULT index = Send(dialog, IDC_JOIN_NAME, CB_GETCURSEL);
+                d->nicks.SetLastIndex(static_cast<int>(index));
+                TakeName(*d, index);
+            }
+            return TRUE;
+        case IDC_JOIN_SAVE_NAME: OnSaveName(*d); return TRUE;
+        case IDC_JOIN_DELETE_NAME: OnDeleteName(*d); return TRUE;
+        case IDOK: OnJoin(*d); return TRUE;
+        case IDCANCEL: Close(*d, IDCANCEL); return TRUE;
+        default: return FALSE;
+    }
+}
+
+}  // namespace
+
+INT_PTR RunJoinDialog(HINSTANCE instance, HWND owner, JoinDialogRequest& request) {
+    JoinDialog d{request, SavedNicks(request.settings, request.gameIniFile), instance};
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_JOIN), owner, JoinDialogProc, reinterpret_cast<LPARAM>(&d));
+}
+
+}  // namespace join::win32

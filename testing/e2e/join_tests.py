@@ -1,0 +1,183 @@
+"""End-to-end tests of joining: the Join dialog on the lab's OpenArena servers, the game started in its
+folder with the expanded command line, the mIRC notification over DDE, and a missing program."""
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'lab'))
+
+import lab  # noqa: E402
+from harness import check, check_equal, profile_image, profiles_file, server_record  # noqa: E402
+
+NEEDS_LAB = True
+QUESTION = "You don't have any servers to view"
+JOIN, JOIN_SPECTATOR = 40016, 40147
+# Join dialog controls.
+PASSWORD, NAME, MODEL, NOTIFY, SAVE_PASSWORD, SAVE_NAME, JOIN_BUTTON = 1001, 1003, 1005, 1010, 1012, 1014, 1
+# OpenArena reports a game folder that no Quake 3 mod claims: its servers take the game's last mod.
+MOD_SECTION = 'Navy Seals'
+TEMPLATE = '+connect $ip:$port [+password "$pw"] [+rconpassword "$rconpw"] [+model $model] [+name "$name"] [$spec]'
+RECORD_SIZE, JOIN_COUNT_AT, ADDRESS_AT = 1640, 932, 1544
+
+
+def install_game(vexar, folder=None, program='vexar-game.exe'):
+    """The game stand-in in a folder of its own; its section of vexar.ini appended."""
+    game = vexar.path('game')
+    os.makedirs(game, exist_ok=True)
+    shutil.copy(os.path.join(vexar.build_dir, 'vexar-game.exe'), game)
+    with open(vexar.path('vexar.ini'), 'ab') as f:
+        f.write(('[%s]\r\nPath=%s\r\nExe=%s\r\nConnStr=%s\r\n' %
+                 (MOD_SECTION, folder or vexar.windows_folder() + '\\game', program, TEMPLATE)).encode())
+    vexar.env['VEXAR_GAME_EXIT'] = '1'
+    return game
+
+
+def game_runs(vexar, count, timeout=20):
+    """The (folder, command line) of each start of the stand-in, once there are count of them."""
+    log = vexar.path(os.path.join('game', 'vexar-game.txt'))
+    deadline = time.time() + timeout
+    while True:
+        runs = []
+        if os.path.exists(log):
+            lines = open(log, 'rb').read().decode('latin-1').split('\r\n')
+            runs = [(lines[i][len('folder='):], lines[i + 1][len('command='):]) for i in range(0, len(lines) - 1, 2)]
+        if len(runs) >= count or time.time() > deadline:
+            return runs
+        time.sleep(0.2)
+
+
+def join_counts(vexar):
+    data = vexar.read('GS001.vexar')
+    counts = {}
+    for at in range(0, len(data) - RECORD_SIZE + 1, RECORD_SIZE):
+        octets = struct.unpack_from('<4I', data, at + ADDRESS_AT)
+        counts['.'.join(str(o) for o in octets)] = struct.unpack_from('<I', data, at + JOIN_COUNT_AT)[0]
+    return counts
+
+
+def select_server(vexar, title):
+    rows = [row.split('\t') for row in vexar.driver_ok('rows', 'VEXARPAD')]
+    index = [r[3] for r in rows].index(title)
+    vexar.driver_ok('select-row', 'VEXARPAD', index)
+
+
+def test_join_starts_the_game_in_its_folder_with_the_expanded_command_line(vexar, the_lab):
+    lab.write_install_folder(vexar.folder)
+    install_game(vexar)
+    vexar.write('q3a.ini', '[models]\r\nmodel1=sarge\r\nmodel2=grism\r\n')
+    vexar.reset_registry({'NDF': 1})
+    vexar.start()
+    vexar.answer(QUESTION, 'Yes')
+    time.sleep(1)
+    vexar.driver_ok('wait-idle', 30000)
+
+    select_server(vexar, '^1Lab ^7Deathmatch')
+    vexar.driver_ok('command', JOIN)
+    title = 'Join: Lab Deathmatch'
+    vexar.driver_ok('dlg-wait', title)
+    check_equal(vexar.driver_ok('dlg-enabled', title, PASSWORD), ['0'], 'password box of an open server')
+    check_equal(vexar.driver_ok('dlg-items', title, MODEL), ['sarge', 'grism'], 'models')
+    vexar.driver_ok('dlg-text', title, NAME, 'Tester')
+    vexar.driver_ok('dlg-select', title, MODEL, 'grism')
+    vexar.driver_ok('dlg-click', title, SAVE_NAME)
+    vexar.screenshot('join-dialog')
+    vexar.driver_ok('dlg-click', title, JOIN_BUTTON)
+    runs = game_runs(vexar, 1)
+    check_equal(len(runs), 1, 'starts of the game')
+    check_equal(runs[0][0].lower(), (vexar.windows_folder() + '\\game').lower(), 'working folder')
+    check_equal(runs[0][1], '+connect 127.10.0.1:27960   +model grism +name "Tester" ', 'command line')
+
+    # The passworded server as a spectator: the saved name and its model come back.
+    select_server(vexar, '^2Private ^7Lab')
+    vexar.driver_ok('command', JOIN_SPECTATOR)
+    title = 'Join: Private Lab'
+    vexar.driver_ok('dlg-wait', title)
+    check_equal(vexar.driver_ok('dlg-read', title, NAME), ['Tester'], 'saved name')
+    check_equal(vexar.driver_ok('dlg-read', title, MODEL), ['grism'], 'its model')
+    vexar.driver_ok('dlg-click', title, JOIN_BUTTON)
+    vexar.answer('A password must be entered!', 'OK')
+    vexar.driver_ok('dlg-text', title, PASSWORD, 'secret')
+    vexar.driver_ok('dlg-click', title, JOIN_BUTTON)
+    runs = game_runs(vexar, 2)
+    check_equal(runs[1:], [(runs[0][0], '+connect 127.10.0.3:27960 +password "secret"  +model grism +name "Tester" '
+                                        '+setu team s')], 'spectator join')
+    vexar.close()
+    counts = join_counts(vexar)
+    check_equal((counts['127.10.0.1'], counts['127.10.0.3'], counts['127.10.0.2']), (1, 1, 0), 'join counts')
+
+
+def stored_server_folder(vexar, name):
+    """One Quake 3 profile with one stored server, so that nothing needs refreshing."""
+    vexar.write('gamesets.vexar', profiles_file([profile_image('Quake 3 Arena', 1, 68, '127.0.0.1', 9, 1, icon=2)], 1))
+    vexar.write('GS001.vexar', server_record('127.0.0.1', 27960, name))
+    vexar.write('BL001.vexar', b'')
+    vexar.write_ini('[games]\nactive=0\n[WINDOW]\nUSETRAY=0\n[endpoints]\nversionserver=127.0.0.1\n'
+                    '[DDE]\nServer=LabIRC\n')
+
+
+def start_irc(vexar, output):
+    exe = os.path.join(vexar.build_dir, 'vexar-dde-server.exe')
+    irc = subprocess.Popen([vexar.wine_loader, exe, 'LabIRC', 'COMMAND', output], env=vexar.env, cwd=vexar.folder,
+                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    check_equal(irc.stdout.readline().strip(), b'ready', 'DDE server')
+    return irc
+
+
+def test_mirc_hears_the_join_with_0x7f_for_the_bar_and_the_game_starts_without_it(vexar, the_lab):
+    stored_server_folder(vexar, 'Pipe|Server')
+    install_game(vexar)
+    vexar.write('q3a.ini', '[DDE]\r\nIRC=/me joins $server at $ip:$port [$name]\r\n')
+    vexar.reset_registry({'NDF': 1, 'DIN': 1})
+    irc = start_irc(vexar, vexar.windows_folder() + '\\irc.bin')
+    try:
+        vexar.start()
+        vexar.driver_ok('select-row', 'VEXARPAD', 0)
+        vexar.driver_ok('command', JOIN)
+        title = 'Join: Pipe|Server'
+        vexar.driver_ok('dlg-wait', title)
+        check_equal(vexar.driver_ok('dlg-checked', title, NOTIFY), ['1'], 'notify box from DIN')
+        vexar.driver_ok('dlg-text', title, NAME, 'Tester')
+        vexar.driver_ok('dlg-click', title, JOIN_BUTTON)
+        check_equal(len(game_runs(vexar, 1)), 1, 'starts of the game')
+        check_equal(vexar.read('irc.bin'), b'/me joins \x031,0 Pipe\x7fServer\x031,0 at 127.0.0.1:27960 [Tester]\0',
+                    'text received over DDE')
+    finally:
+        irc.kill()
+        irc.wait()
+    # Nobody listens any more: the message, and the game starts all the same.
+    vexar.driver_ok('command', JOIN)
+    vexar.driver_ok('dlg-wait', title)
+    vexar.driver_ok('dlg-click', title, JOIN_BUTTON)
+    vexar.answer("Couldn't connect with IRC!", 'OK')
+    check_equal(len(game_runs(vexar, 2)), 2, 'starts of the game without IRC')
+    vexar.close()
+    check_equal(join_counts(vexar)['127.0.0.1'], 2, 'join count')
+
+
+def test_missing_program_asks_for_it_and_cancel_starts_nothing(vexar, the_lab):
+    stored_server_folder(vexar, 'Lost Game')
+    game = install_game(vexar, folder=vexar.windows_folder() + '\\nowhere')
+    vexar.reset_registry({'NDF': 1})
+    vexar.start()
+    vexar.driver_ok('select-row', 'VEXARPAD', 0)
+    vexar.driver_ok('command', JOIN)
+    vexar.driver_ok('dlg-wait', 'Join: Lost Game')
+    vexar.driver_ok('dlg-click', 'Join: Lost Game', JOIN_BUTTON)
+    vexar.driver_ok('dlg-wait', 'Find Location of Game Program..')
+    vexar.screenshot('join-browse')
+    vexar.driver_ok('dlg-click', 'Find Location of Game Program..', 2)
+    vexar.driver_ok('no-message', 1000)
+    vexar.close()
+    check_equal(game_runs(vexar, 1, timeout=1), [], 'starts of the game')
+    check(os.path.isdir(game), 'stand-in folder')
+    check_equal(join_counts(vexar)['127.0.0.1'], 0, 'join count')
+
+
+TESTS = [
+    test_join_starts_the_game_in_its_folder_with_the_expanded_command_line,
+    test_mirc_hears_the_join_with_0x7f_for_the_bar_and_the_game_starts_without_it,
+    test_missing_program_asks_for_it_and_cancel_starts_nothing,
+]
