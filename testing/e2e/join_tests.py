@@ -14,7 +14,9 @@ from harness import check, check_equal, profile_image, profiles_file, server_rec
 
 NEEDS_LAB = True
 QUESTION = "You don't have any servers to view"
-JOIN, JOIN_SPECTATOR = 40016, 40147
+JOIN, JOIN_SPECTATOR, EDIT_PLAYER_CONFIG = 40016, 40147, 40152
+# The file name box of the Open dialog.
+FILE_NAME = 1148
 # Join dialog controls.
 PASSWORD, NAME, MODEL, NOTIFY, SAVE_PASSWORD, SAVE_NAME, JOIN_BUTTON = 1001, 1003, 1005, 1010, 1012, 1014, 1
 # OpenArena reports a game folder that no Quake 3 mod claims: its servers take the game's last mod.
@@ -176,8 +178,43 @@ def test_missing_program_asks_for_it_and_cancel_starts_nothing(vexar, the_lab):
     check_equal(join_counts(vexar)['127.0.0.1'], 0, 'join count')
 
 
+def test_browse_writes_the_chosen_folder_back_and_player_config_opens_in_wordpad(vexar, the_lab):
+    stored_server_folder(vexar, 'Found Game')
+    game = install_game(vexar, folder=vexar.windows_folder() + '\\nowhere')
+    vexar.reset_registry({'NDF': 1})
+    vexar.start()
+    vexar.driver_ok('select-row', 'VEXARPAD', 0)
+    vexar.driver_ok('command', JOIN)
+    vexar.driver_ok('dlg-wait', 'Join: Found Game')
+    vexar.driver_ok('dlg-click', 'Join: Found Game', JOIN_BUTTON)
+    browse = 'Find Location of Game Program..'
+    vexar.driver_ok('dlg-wait', browse)
+    vexar.driver_ok('dlg-text', browse, FILE_NAME, vexar.windows_folder() + '\\game\\vexar-game.exe')
+    vexar.driver_ok('dlg-click', browse, 1)
+    check_equal(len(game_runs(vexar, 1)), 1, 'starts of the game')
+    vexar.close()
+    check_equal(vexar.ini(MOD_SECTION, 'Path'), vexar.windows_folder() + '\\game', 'Path written back')
+
+    # The config files that exist open in "WordPad" (here the stand-in under that name).
+    os.makedirs(os.path.join(game, 'baseq3'))
+    open(os.path.join(game, 'baseq3', 'q3config.cfg'), 'w').close()
+    shutil.copy(os.path.join(vexar.build_dir, 'vexar-game.exe'), vexar.path('wordpad.exe'))
+    vexar.start()
+    vexar.driver_ok('select-row', 'VEXARPAD', 0)
+    vexar.driver_ok('command', EDIT_PLAYER_CONFIG)
+    log = vexar.path('vexar-game.txt')
+    deadline = time.time() + 20
+    while not os.path.exists(log) and time.time() < deadline:
+        time.sleep(0.2)
+    time.sleep(0.5)
+    check_equal(open(log, 'rb').read().decode('latin-1').split('\r\n')[1],
+                'command="%s\\game\\baseq3\\q3config.cfg"' % vexar.windows_folder(), 'WordPad command line')
+    vexar.close()
+
+
 TESTS = [
     test_join_starts_the_game_in_its_folder_with_the_expanded_command_line,
     test_mirc_hears_the_join_with_0x7f_for_the_bar_and_the_game_starts_without_it,
     test_missing_program_asks_for_it_and_cancel_starts_nothing,
+    test_browse_writes_the_chosen_folder_back_and_player_config_opens_in_wordpad,
 ]
