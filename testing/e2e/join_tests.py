@@ -19,22 +19,15 @@ JOIN, JOIN_SPECTATOR, EDIT_PLAYER_CONFIG = 40016, 40147, 40152
 FILE_NAME = 1148
 # Join dialog controls.
 PASSWORD, NAME, MODEL, NOTIFY, SAVE_PASSWORD, SAVE_NAME, JOIN_BUTTON = 1001, 1003, 1005, 1010, 1012, 1014, 1
-# OpenArena reports a game folder that no Quake 3 mod claims: its servers take the game's last mod.
-MOD_SECTION = 'Navy Seals'
+MOD_SECTION = lab.GAME_SECTIONS[0]
 TEMPLATE = '+connect $ip:$port [+password "$pw"] [+rconpassword "$rconpw"] [+model $model] [+name "$name"] [$spec]'
 RECORD_SIZE, JOIN_COUNT_AT, ADDRESS_AT = 1640, 932, 1544
 
 
-def install_game(vexar, folder=None, program='vexar-game.exe'):
-    """The game stand-in in a folder of its own; its section of vexar.ini appended."""
-    game = vexar.path('game')
-    os.makedirs(game, exist_ok=True)
-    shutil.copy(os.path.join(vexar.build_dir, 'vexar-game.exe'), game)
-    with open(vexar.path('vexar.ini'), 'ab') as f:
-        f.write(('[%s]\r\nPath=%s\r\nExe=%s\r\nConnStr=%s\r\n' %
-                 (MOD_SECTION, folder or vexar.windows_folder() + '\\game', program, TEMPLATE)).encode())
+def install_game(vexar, folder=None):
+    """The game stand-in in a folder of its own, started by the lab's mods; it exits at once."""
     vexar.env['VEXAR_GAME_EXIT'] = '1'
-    return game
+    return lab.install_game_standin(vexar.folder, vexar.build_dir, folder, connect=TEMPLATE)
 
 
 def game_runs(vexar, count, timeout=20):

@@ -125,6 +125,25 @@ class Lab:
         shutil.rmtree(self.home, ignore_errors=True)
 
 
+# OpenArena reports a game folder that no Quake 3 mod claims, so its servers take the game's last mod;
+# the Half-Life lab server runs Counter Strike.
+GAME_SECTIONS = ['Navy Seals', 'Counter Strike']
+
+
+def install_game_standin(folder, build_dir, game_folder=None, program='vexar-game.exe', connect=None):
+    """Copies the game stand-in into folder/game and points the lab's mods at it in vexar.ini."""
+    game = os.path.join(folder, 'game')
+    os.makedirs(game, exist_ok=True)
+    shutil.copy(os.path.join(build_dir, 'vexar-game.exe'), game)
+    path = game_folder or 'Z:' + game.replace('/', '\\')
+    lines = []
+    for section in GAME_SECTIONS:
+        lines += ['[%s]' % section, 'Path=' + path, 'Exe=' + program] + (['ConnStr=' + connect] if connect else [])
+    with open(os.path.join(folder, 'vexar.ini'), 'ab') as f:
+        f.write(('\r\n'.join(lines) + '\r\n').encode())
+    return game
+
+
 def write_install_folder(folder, ui_stored_servers=True):
     """Profiles pointing at the lab: Quake 3 Arena, Half Life, Unreal Tournament (with a stored list)."""
     images = [

@@ -22,6 +22,8 @@ def main():
     shutil.rmtree(install, ignore_errors=True)
     os.makedirs(install)
     lab.write_install_folder(install)
+    # Joining starts the game stand-in, which shows the command line it received.
+    lab.install_game_standin(install, build_dir)
     prefix = os.path.join(demo_dir, 'prefix')
     env = wine_env.environment(build_dir, prefix)
     wine = wine_env.loader(build_dir)
@@ -38,7 +40,8 @@ def main():
           % len(lab.OPENARENA_SERVERS), flush=True)
     the_lab.start()
     print('Lab ready. Starting Vexar on display %s. Press F9 to fetch the server list; select a server to see '
-          'its players (Servers > Filter > Show Bots shows the bots). Close Vexar to end the demo.'
+          'its players (Servers > Filter > Show Bots shows the bots); F8 joins it (a stand-in for the game shows '
+          'the command line it would get). Close Vexar to end the demo.'
           % os.environ.get('DISPLAY'), flush=True)
     vexar = subprocess.Popen([wine, os.path.join(build_dir, 'vexar.exe')], env=env, cwd=install)
     screenshots = os.environ.get('VEXAR_DEMO_SCREENSHOT')
