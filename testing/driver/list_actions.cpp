@@ -17,6 +17,8 @@ namespace driver {
 
 namespace {
 
+// Time allowed to the program to show its panes after start-up.
+constexpr DWORD kPaneWaitMs = 5000;
 // Room for one cell's or one tab's text, with its NUL.
 constexpr size_t kTextCapacity = 512;
 
@@ -63,7 +65,10 @@ std::vector<std::string> ListRows(HWND list) {
 }
 
 HWND RequirePaneList(const char* paneClass) {
-    HWND list = PaneList(RequireMain(), paneClass);
+    // The panes are shown once the first tab is activated, a moment after the main window exists.
+    HWND main = RequireMain();
+    HWND list = nullptr;
+    WaitUntil(kPaneWaitMs, kPollMs, [&] { return (list = PaneList(main, paneClass)) != nullptr; });
     if (!list)
         Fail("no list in a visible pane of class %s", paneClass);
     return list;
