@@ -9,7 +9,10 @@
 #include "app/win32/tabs.h"
 #include "app/win32/tray.h"
 #include "app/win32/weblinks.h"
+#include "base/file_io.h"
 #include "resources/resource.h"
+#include "views/colour_scheme.h"
+#include "views/win32/colour_scheme_dialog.h"
 #include "views/win32/pane_messages.h"
 #include "views/win32/panes.h"
 
@@ -117,6 +120,18 @@ void OnCommand(HWND main, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+namespace {
+
+void OpenColourScheme(catalogue::GameProfile& profile) {
+    Shell& shell = TheShell();
+    views::win32::ColourSchemeRequest request{profile, {}, base::JoinPath(shell.ctx->installFolder, views::kSchemeFolder)};
+    for (const auto& each : shell.ctx->profiles->profiles())
+        request.allProfiles.push_back(each.get());
+    views::win32::RunColourSchemeDialog(shell.host, request);
+}
+
+}  // namespace
+
 void OpenShellDialog(UINT command) {
     Shell& shell = TheShell();
     catalogue::GameProfile* profile = CurrentProfile();
@@ -128,6 +143,10 @@ void OpenShellDialog(UINT command) {
         case IDM_ADD_BUDDY:
             if (profile)
                 RunAddBuddy(shell.host, *profile);
+            break;
+        case IDM_COLOUR_PREFERENCES:
+            if (profile)
+                OpenColourScheme(*profile);
             break;
         default:
             if (shell.dialogs)

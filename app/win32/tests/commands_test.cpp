@@ -95,10 +95,10 @@ TEST_F(CommandsTest, TheServerContextMenuGivesTheMainMenusCommands) {
     network.calls.clear();
     dialogs.opened.clear();
     for (UINT id : {IDM_SRV_REFRESH_ALL, IDM_SRV_REFRESH_SELECTED, IDM_SRV_REFRESH_FAVOURITES, IDM_SRV_SERVER_INFO,
-                    IDM_SRV_GET_MASTER_LIST, IDM_SRV_ADD_SERVER, IDM_SRV_MONITOR, IDM_SRV_COLOUR_PREFERENCES})
+                    IDM_SRV_GET_MASTER_LIST, IDM_SRV_ADD_SERVER, IDM_SRV_MONITOR})
         SendMessageA(pane, WM_COMMAND, id, 0);
     EXPECT_EQ(network.calls, (std::vector<std::string>{"refresh 0", "refresh 1", "refresh 5", "refresh 6", "master"}));
-    EXPECT_EQ(dialogs.opened, (std::vector<UINT>{IDM_ADD_SERVER, IDM_MONITOR_SERVER, IDM_COLOUR_PREFERENCES}));
+    EXPECT_EQ(dialogs.opened, (std::vector<UINT>{IDM_ADD_SERVER, IDM_MONITOR_SERVER}));
 }
 
 TEST_F(CommandsTest, RefreshAndQueryCommandsReachTheNetworkParts) {
@@ -120,9 +120,9 @@ TEST_F(CommandsTest, RefreshAndQueryCommandsReachTheNetworkParts) {
 TEST_F(CommandsTest, DialogCommandsAndMessagesOpenTheirDialogs) {
     Start();
     // Find Player and Add Buddy are the shell's own (the pane dialog tests open them).
-    for (UINT command : {IDM_GAME_SETUP, IDM_COLOUR_PREFERENCES, IDM_ADD_SERVER, IDM_MONITOR_SERVER})
+    for (UINT command : {IDM_GAME_SETUP, IDM_ADD_SERVER, IDM_MONITOR_SERVER})
         Command(command);
-    const std::vector<UINT> expected = {IDM_GAME_SETUP, IDM_COLOUR_PREFERENCES, IDM_ADD_SERVER, IDM_MONITOR_SERVER};
+    const std::vector<UINT> expected = {IDM_GAME_SETUP, IDM_ADD_SERVER, IDM_MONITOR_SERVER};
     EXPECT_EQ(dialogs.opened, expected);
 }
 
