@@ -1,4 +1,5 @@
 """End-to-end tests of the application shell: start-up, single instance, geometry, display options."""
+import os
 import struct
 
 from harness import check, check_equal, profile_image, profiles_file, server_record
@@ -105,6 +106,47 @@ def test_display_options_toggle_marks_and_registry(vexar):
     vexar.close()
 
 
+
+def test_colour_scheme_load_cancel_save_and_defaults(vexar):
+    """Load then Cancel keeps the colours; Save writes them with the loaded file's last 16 bytes;
+    Defaults and OK give the profile the dark green selection bar."""
+    os.makedirs(vexar.path('Colour Schemes'))
+    shipped = bytes(range(0x40, 0x80))
+    vexar.write('Colour Schemes/shipped.vxc', shipped)
+    image = profile_image('Quake 3 Arena', 1, 68, '127.0.0.1', 9, 1, 2)
+    before = struct.unpack_from('<12I', image, 688)
+    start_quietly(vexar, profiles=profiles_file([image], 1))
+    vexar.answer(QUESTION, 'No')
+    scheme, load, save = 'Game Colour Scheme', 'Open Vexar! Colour Scheme...', 'Save As'
+
+    def choose_file(title, name):
+        vexar.driver_ok('dlg-wait', title)
+        vexar.driver_ok('dlg-text', title, 1148, name)
+        vexar.driver_ok('dlg-click', title, 1)
+
+    vexar.driver_ok('command', 40149)
+    vexar.driver_ok('dlg-wait', scheme)
+    vexar.driver_ok('dlg-click', scheme, 4)
+    choose_file(load, 'shipped.vxc')
+    vexar.driver_ok('dlg-click', scheme, 2)  # Cancel
+    vexar.driver_ok('command', 40149)
+    vexar.driver_ok('dlg-wait', scheme)
+    vexar.driver_ok('dlg-click', scheme, 5)
+    choose_file(save, vexar.windows_folder() + '\\Colour Schemes\\mine')
+    vexar.driver_ok('dlg-click', scheme, 6)  # Defaults
+    vexar.screenshot('colour-scheme')
+    vexar.driver_ok('dlg-click', scheme, 1)
+    vexar.close()
+    colours = struct.unpack_from('<12I', vexar.read('gamesets.vexar'), 8 + 688)
+    saved = vexar.read('Colour Schemes/mine.vxc')
+    check_equal(len(saved), 64, 'size of the saved scheme')
+    # The save came before Defaults: the new profile's colours, halves swapped, and the loaded
+    # file's slots 12-15.
+    check_equal(struct.unpack_from('<12I', saved), before[6:] + before[:6], 'saved scheme')
+    check_equal(saved[48:], shipped[48:], 'slots 12 to 15 carried from the loaded file')
+    check_equal(colours[5], 0x008000, 'selection bar after Defaults')
+
+
 def test_profile_whose_tab_was_never_opened_keeps_its_files(vexar):
     images = [profile_image('First', 1, 68, '127.0.0.1', 27950, 1), profile_image('Second', 1, 68, '127.0.0.1', 27950, 2)]
     untouched = bytes(range(256)) * 7  # not even a whole record
@@ -149,4 +191,5 @@ TESTS = [
     test_geometry_and_splitters_survive_a_restart,
     test_display_options_toggle_marks_and_registry,
     test_profile_whose_tab_was_never_opened_keeps_its_files,
+    test_colour_scheme_load_cancel_save_and_defaults,
 ]
