@@ -27,6 +27,27 @@ target_include_directories(vexar_win32_tests PRIVATE /usr/src/googletest/googlet
 add_test(NAME win32_tests COMMAND vexar_win32_tests)
 set_tests_properties(win32_tests PROPERTIES TIMEOUT 600)
 
+# The installer: vexar-setup.exe carries the freshly built vexar.exe, the default vexar.ini and the
+# two shipped colour schemes (both generated from their tables) as resources.
+set(VEXAR_PAYLOAD ${CMAKE_BINARY_DIR}/payload)
+set(VEXAR_PROGRAM ${CMAKE_BINARY_DIR}/vexar.exe)
+set(VEXAR_RESOURCES ${CMAKE_SOURCE_DIR}/resources)
+set(payload_files ${VEXAR_PAYLOAD}/vexar.ini ${VEXAR_PAYLOAD}/sky-zox.vxc ${VEXAR_PAYLOAD}/metallic-rook.vxc)
+add_custom_command(OUTPUT ${payload_files}
+    COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/make-installer-payload.py ${VEXAR_PAYLOAD}
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/make-installer-payload.py
+    COMMENT "Generating the installer's vexar.ini and colour schemes")
+configure_file(${CMAKE_SOURCE_DIR}/resources/installer.rc.in ${CMAKE_BINARY_DIR}/installer.rc @ONLY)
+set_source_files_properties(${CMAKE_BINARY_DIR}/installer.rc PROPERTIES
+    OBJECT_DEPENDS "${payload_files};${VEXAR_PROGRAM}")
+add_executable(vexar-setup WIN32
+    ${CMAKE_SOURCE_DIR}/installer/win32/setup_main.cpp
+    ${CMAKE_SOURCE_DIR}/installer/win32/install_steps.cpp
+    ${CMAKE_BINARY_DIR}/installer.rc)
+target_include_directories(vexar-setup PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/resources)
+target_link_libraries(vexar-setup PRIVATE shell32 ole32 uuid advapi32 user32)
+add_dependencies(vexar-setup vexar)
+
 # The black-box driver of the end-to-end tests.
 add_executable(vexar-driver
     ${CMAKE_SOURCE_DIR}/testing/driver/driver.cpp
@@ -37,17 +58,18 @@ add_executable(vexar-driver
     ${CMAKE_SOURCE_DIR}/testing/driver/window_actions.cpp
     ${CMAKE_SOURCE_DIR}/testing/driver/dialog_actions.cpp
     ${CMAKE_SOURCE_DIR}/testing/driver/list_actions.cpp
-    ${CMAKE_SOURCE_DIR}/testing/driver/registry_actions.cpp)
-target_link_libraries(vexar-driver PRIVATE comctl32 user32 advapi32)
+    ${CMAKE_SOURCE_DIR}/testing/driver/registry_actions.cpp
+    ${CMAKE_SOURCE_DIR}/testing/driver/shell_actions.cpp)
+target_link_libraries(vexar-driver PRIVATE comctl32 user32 advapi32 shell32 ole32 uuid)
 
 # Stand-ins for the programs a join starts or talks to: a game and an IRC client's DDE server.
 add_executable(vexar-game WIN32 ${CMAKE_SOURCE_DIR}/testing/fixtures/win32/game_standin.cpp)
 add_executable(vexar-dde-server ${CMAKE_SOURCE_DIR}/testing/fixtures/win32/dde_server.cpp)
 target_link_libraries(vexar-dde-server PRIVATE user32)
-add_dependencies(vexar-driver vexar-game vexar-dde-server)
+add_dependencies(vexar-driver vexar-game vexar-dde-server vexar-setup)
 
 # End-to-end suites: the real program under Wine, driven from outside.
-foreach(suite shell network views join)
+foreach(suite shell network views join installer)
     add_test(NAME e2e_${suite} COMMAND python3 ${CMAKE_SOURCE_DIR}/testing/e2e/run.py ${CMAKE_BINARY_DIR} ${suite})
     set_tests_properties(e2e_${suite} PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE)
 endforeach()

@@ -96,6 +96,10 @@ int SelectTab(const Args& args);
 int Rows(const Args& args);
 int SelectRow(const Args& args);
 
+// Shell objects (shell_actions.cpp).
+int SpecialFolder(const Args& args);
+int LinkTarget(const Args& args);
+
 // Registry values (registry_actions.cpp).
 int RegDword(const Args& args);
 int RegText(const Args& args);

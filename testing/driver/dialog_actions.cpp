@@ -95,7 +95,8 @@ int Answer(const Args& args) {
 int DlgWait(const Args& args) {
     const char* title = args.Text(0);
     DWORD ms = args.MillisecondsOr(1, kDialogWaitMs);
-    RequireMain();
+    if (!AnyProgram())
+        RequireMain();
     if (!WaitForDialog(title, ms))
         Fail("no dialog \"%s\" within %lu ms", title, static_cast<unsigned long>(ms));
     return 0;

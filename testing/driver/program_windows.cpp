@@ -103,14 +103,18 @@ HWND VisibleChildOfClass(HWND parent, const char* windowClass) {
     return nullptr;
 }
 
+bool AnyProgram() {
+    return GetEnvironmentVariableA("VEXAR_DRIVER_ANY_PROGRAM", nullptr, 0) > 0;
+}
+
 std::vector<HWND> ProgramDialogs() {
     std::vector<HWND> dialogs;
     HWND main = FindMain();
-    if (!main)
+    if (!main && !AnyProgram())
         return dialogs;
-    DWORD pid = ProcessOf(main);
+    DWORD pid = main ? ProcessOf(main) : 0;
     for (HWND window : TopLevelWindows()) {
-        if (ProcessOf(window) == pid && IsWindowVisible(window) && HasClass(window, kDialogClass))
+        if ((!main || ProcessOf(window) == pid) && IsWindowVisible(window) && HasClass(window, kDialogClass))
             dialogs.push_back(window);
     }
     return dialogs;
@@ -131,7 +135,8 @@ HWND WaitForDialog(const char* title, DWORD ms) {
 }
 
 HWND RequireDialogControl(const char* title, int id) {
-    RequireMain();
+    if (!AnyProgram())
+        RequireMain();
     HWND dialog = WaitForDialog(title, kDialogLookupMs);
     if (!dialog)
         Fail("no dialog \"%s\"", title);

@@ -28,6 +28,9 @@ std::vector<HWND> ChildrenOf(HWND parent);
 HWND VisibleChildOfClass(HWND parent, const char* windowClass);
 
 // Visible dialogs and message boxes of the program's process.
+// The visible dialogs of vexar.exe; with VEXAR_DRIVER_ANY_PROGRAM set in the environment (the
+// installer's tests, where vexar.exe does not run), those of any program.
+bool AnyProgram();
 std::vector<HWND> ProgramDialogs();
 // The program's visible dialog with this caption, waiting up to ms for it; nullptr when it did not
 // appear.

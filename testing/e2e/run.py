@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Runs end-to-end suites: run.py BUILD_DIR SUITE [TEST...]. Needs DISPLAY and a loopback-only network."""
 import os
+import shutil
 import subprocess
 import sys
 
@@ -18,6 +19,16 @@ def main():
     if len(sys.argv) > 3:
         tests = [t for t in tests if t.__name__ in sys.argv[3:]]
     prefix = os.path.join(build_dir, 'e2e-prefix')
+    fresh = getattr(module, 'FRESH_PREFIX', None)
+    if fresh:
+        # A suite of its own in a new prefix and a new home folder (Wine links the Desktop and
+        # the menus of a prefix into the home folder).
+        prefix = os.path.join(build_dir, fresh)
+        home = prefix + '-home'
+        for folder in (prefix, home):
+            shutil.rmtree(folder, ignore_errors=True)
+        os.makedirs(home)
+        os.environ['HOME'] = home
     env = wine_env.environment(build_dir, prefix)
     wine = wine_env.loader(build_dir)
     # Start the wineserver and the prefix's system processes first, with no pipes attached: processes

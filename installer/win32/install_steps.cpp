@@ -1,0 +1,147 @@
+// File, registry and shell-link work of the installer.
+#include "installer/win32/install_steps.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <cstdio>
+
+#include "base/settings_store.h"
+#include "base/win32/handles.h"
+
+namespace installer::win32 {
+
+namespace {
+
+constexpr char kResourceType[] = "INSTALLER";
+constexpr char kLinkName[] = "\\Vexar!.lnk";
+constexpr char kLinkDescription[] = "Vexar! Internet Game Finder";
+constexpr char kInstallDirValue[] = "InstallDir";
+
+std::string SystemError(const char* what, const std::string& path, DWORD code) {
+    char text[64];
+    std::snprintf(text, sizeof text, " (error %lu)", static_cast<unsigned long>(code));
+    return what + path + text;
+}
+
+// The COM object's interface, released when it goes.
+template <typename T>
+class ComPtr {
+  public:
+    ComPtr() = default;
+    ~ComPtr() {
+        if (p_)
+            p_->Release();
+    }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    T** Out() { return &p_; }
+    T* operator->() const { return p_; }
+
+  private:
+    T* p_ = nullptr;
+};
+
+}  // namespace
+
+bool WritePayloadFile(HMODULE module, const std::string& folder, const PayloadFile& file, std::string& error) {
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(file.resource), kResourceType);
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes)
+        return true;
+    DWORD size = SizeofResource(module, found);
+
+    std::string target = folder;
+    if (*file.subfolder)
+        target += std::string("\\") + file.subfolder;
+    if (!CreateDirectoryA(target.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        error = SystemError("Couldn't create the folder ", target, GetLastError());
+        return false;
+    }
+    target += std::string("\\") + file.name;
+    std::string temporary = target + ".new";
+    base::win32::KernelHandle out(
+        CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (out.get() == INVALID_HANDLE_VALUE) {
+        out.Release();
+        error = SystemError("Couldn't write ", target, GetLastError());
+        return false;
+    }
+    DWORD written = 0;
+    bool complete = WriteFile(out.get(), bytes, size, &written, nullptr) && written == size &&
+                    FlushFileBuffers(out.get());
+    DWORD code = GetLastError();
+    out.Reset();
+    if (!complete || !MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        code = complete ? GetLastError() : code;
+        DeleteFileA(temporary.c_str());
+        error = SystemError("Couldn't write ", target, code);
+        return false;
+    }
+    return true;
+}
+
+bool StoreInstallFolder(const std::string& folder, std::string& error) {
+    HKEY opened = nullptr;
+    LONG code = RegCreateKeyExA(HKEY_CURRENT_USER, base::kRegistryKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened,
+                                nullptr);
+    base::win32::RegistryKey key(opened);
+    if (code == ERROR_SUCCESS)
+        code = RegSetValueExA(key.get(), kInstallDirValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                              static_cast<DWORD>(folder.size() + 1));
+    if (code != ERROR_SUCCESS) {
+        error = SystemError("Couldn't store the installation folder in the registry", "", static_cast<DWORD>(code));
+        return false;
+    }
+    return true;
+}
+
+bool CreateProgramLink(int specialFolder, const std::string& programPath, std::string& error) {
+    char folder[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, specialFolder, nullptr, SHGFP_TYPE_CURRENT, folder))) {
+        error = "Couldn't find the folder for the shortcut";
+        return false;
+    }
+    std::string linkPath = std::string(folder) + kLinkName;
+    wchar_t wideLink[MAX_PATH] = {};
+    ComPtr<IShellLinkA> link;
+    ComPtr<IPersistFile> file;
+    HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                  reinterpret_cast<void**>(link.Out()));
+    if (SUCCEEDED(hr))
+        hr = link->SetPath(programPath.c_str());
+    if (SUCCEEDED(hr))
+        hr = link->SetDescription(kLinkDescription);
+    if (SUCCEEDED(hr))
+        hr = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Out()));
+    if (SUCCEEDED(hr) && !MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wideLink, MAX_PATH))
+        hr = E_FAIL;
+    if (SUCCEEDED(hr))
+        hr = file->Save(wideLink, TRUE);
+    if (FAILED(hr)) {
+        error = SystemError("Couldn't create the shortcut ", linkPath, static_cast<DWORD>(hr));
+        return false;
+    }
+    return true;
+}
+
+std::string DefaultInstallFolder() {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, base::kRegistryKey, 0, KEY_QUERY_VALUE, &opened) == ERROR_SUCCESS) {
+        base::win32::RegistryKey key(opened);
+        char value[256] = {};
+        DWORD size = sizeof value - 1;
+        DWORD type = 0;
+        if (RegQueryValueExA(key.get(), kInstallDirValue, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) ==
+                ERROR_SUCCESS &&
+            type == REG_SZ && value[0])
+            return value;
+    }
+    char programFiles[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, programFiles);
+    return std::string(programFiles) + "\\Vexar";
+}
+
+}  // namespace installer::win32

@@ -1,0 +1,40 @@
+// The steps of an installation: the payload written to the disk, the folder remembered in the
+// registry, the shortcuts, the launch. Each step tells whether it worked.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace installer::win32 {
+
+// A payload resource of type "INSTALLER" and where it goes in the installation folder.
+struct PayloadFile {
+    WORD resource;
+    const char* subfolder;  // "" for the installation folder itself
+    const char* name;
+};
+
+inline constexpr PayloadFile kPayload[] = {
+    {149, "", "vexar.exe"},
+    {148, "", "vexar.ini"},
+    {132, "Colour Schemes", "sky-zox.vxc"},
+    {147, "Colour Schemes", "metallic-rook.vxc"},
+};
+
+// Writes one payload file: its folder is created (one level), the bytes go to a temporary file
+// beside the target, which replaces the target only when complete. A missing resource is skipped
+// (true). Returns false with the reason when the file could not be written.
+bool WritePayloadFile(HMODULE module, const std::string& folder, const PayloadFile& file, std::string& error);
+
+// Stores the folder as InstallDir, where the browser looks for it at start-up.
+bool StoreInstallFolder(const std::string& folder, std::string& error);
+
+// A shell link "Vexar!.lnk" to the installed program in a special folder (CSIDL_DESKTOPDIRECTORY,
+// CSIDL_STARTMENU). COM must be initialised on the thread.
+bool CreateProgramLink(int specialFolder, const std::string& programPath, std::string& error);
+
+// "Program Files\Vexar", or the folder of an earlier installation.
+std::string DefaultInstallFolder();
+
+}  // namespace installer::win32
