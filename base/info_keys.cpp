@@ -1,4 +1,4 @@
-// Key lookup with the first-substring rule.
+// Key lookup: whole keys first, then the first-substring rule.
 #include "base/info_keys.h"
 
 #include <cstring>
@@ -14,15 +14,51 @@ std::string_view ReplyText(const void* data, size_t size) {
     return std::string_view(text, nul ? static_cast<const char*>(nul) - text : size);
 }
 
+namespace {
+
+std::string_view Limited(std::string_view value) {
+    return value.substr(0, kMaxValueLength);
+}
+
+// The value of the first key/value pair whose key equals name.
+std::optional<std::string_view> WholeKey(std::string_view reply, std::string_view name) {
+    size_t pos = reply.find('\\');
+    while (pos != std::string_view::npos) {
+        size_t keyEnd = reply.find_first_of("\\\n", pos + 1);
+        if (keyEnd == std::string_view::npos || reply[keyEnd] == '\n')
+            return std::nullopt;
+        size_t valueEnd = reply.find_first_of("\\\n", keyEnd + 1);
+        std::string_view value =
+            reply.substr(keyEnd + 1, valueEnd == std::string_view::npos ? std::string_view::npos : valueEnd - keyEnd - 1);
+        if (reply.substr(pos + 1, keyEnd - pos - 1) == name)
+            return Limited(value);
+        if (valueEnd == std::string_view::npos || reply[valueEnd] == '\n')
+            return std::nullopt;
+        pos = valueEnd;
+    }
+    return std::nullopt;
+}
+
+std::string LowerCase(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        c = ToLowerAscii(c);
+    return lower;
+}
+
+}  // namespace
+
 std::optional<std::string_view> lookupKey(std::string_view reply, std::string_view key) {
     if (key.empty())
         return std::nullopt;
+    std::string_view name = key.back() == '\\' ? key.substr(0, key.size() - 1) : key;
+    if (auto whole = WholeKey(reply, name))
+        return whole;
+    if (auto whole = WholeKey(reply, LowerCase(name)))
+        return whole;
     size_t pos = reply.find(key);
     if (pos == std::string_view::npos) {
-        std::string lower(key);
-        for (char& c : lower)
-            c = ToLowerAscii(c);
-        pos = reply.find(lower);
+        pos = reply.find(LowerCase(key));
         if (pos == std::string_view::npos)
             return std::nullopt;
     }
@@ -32,10 +68,7 @@ std::optional<std::string_view> lookupKey(std::string_view reply, std::string_vi
     size_t end = reply.find_first_of("\\\n", start);
     if (end == std::string_view::npos)
         end = reply.size();
-    size_t len = end - start;
-    if (len > kMaxValueLength)
-        len = kMaxValueLength;
-    return reply.substr(start, len);
+    return Limited(reply.substr(start, end - start));
 }
 
 }  // namespace base

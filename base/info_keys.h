@@ -12,11 +12,15 @@ constexpr size_t kMaxValueLength = 255;
 // The reply as text: the bytes up to the first zero byte (or all of them when there is none).
 std::string_view ReplyText(const void* data, size_t size);
 
-// Value of a key: the first occurrence of the key's text anywhere in the reply (plain, case-sensitive
-// substring search; when absent, the key in lower case is searched once more). The value starts right
-// after a key that ends with '\', else one character after the key, and runs to the next '\', newline
-// or the end of the text, at most 255 characters. A key therefore also matches inside a longer key
-// or a value: the first occurrence wins.
+// Value of a key, at most 255 characters, running to the next '\', newline or the end of the text.
+// (A trailing '\' of the key only marks it as a whole key name.)
+//
+// First the key is looked for whole: among the key/value pairs "\key\value" that start at the
+// reply's first '\' and end at a newline, the first key equal to it (case-sensitive, then in lower
+// case). Only when no key is equal, the old rule applies: the first occurrence of the key's text
+// anywhere in the reply (case-sensitive, then in lower case), the value starting right after a key
+// that ends with '\', else one character after the key. So a longer key such as "com_gamename" no
+// longer shadows "gamename", while every reply the old rule read keeps its values.
 std::optional<std::string_view> lookupKey(std::string_view reply, std::string_view key);
 
 }  // namespace base

@@ -27,9 +27,9 @@ TEST_F(CatalogueTest, RepliesAreClassifiedByTheFirstMatchingModAndGameType) {
         {kQuake3, "\\gamename\\osp\\g_gametype\\9", 17, "OSP", 4, ""},
         {kQuake3, "\\gamename\\threewave\\g_gametype\\4", 6, "Threewave CTF", 4, "3Wave CTF"},
         {kQuake3, "\\gamename\\seals", 19, "Navy Seals", 4, ""},  // the last mod
-        // "gametype" is found first inside "xgametype": the first occurrence of a key decides.
+        // Keys are read whole: "xgametype" before "gametype" does not hide it.
         {kUnrealTournament, "\\gamename\\ut\\gametype\\CTFGame", 1, "UT", 5, "Capture The Flag"},
-        {kUnrealTournament, "\\gamename\\ut\\xgametype\\Assault\\gametype\\CTFGame", 1, "UT", 3, "Assault"},
+        {kUnrealTournament, "\\gamename\\ut\\xgametype\\Assault\\gametype\\CTFGame", 1, "UT", 5, "Capture The Flag"},
         {kMedalOfHonour, "\\protocol\\8\\g_gametype\\3", 1, "MOHAA", 4, "Round Based"},
         {kRenegade, "\\gamename\\ccrenegade\\gametype\\c&c", 1, "C&C Renegade", 1, "C&C"},
         // Half-Life servers by their game folder, ignoring case.

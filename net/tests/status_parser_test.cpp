@@ -160,8 +160,8 @@ TEST(StatusReplies, DatagramsOfEveryKindFillTheirFields) {
          Q3("\\sv_hostname\\" + std::string(300, 'N') + "\\mapname\\" + std::string(80, 'm') + "\\g_needpass\\" +
             std::string(40, '7') + "\\location\\" + std::string(200, 'L') + "\n"),
          false, "#host=149|#map=49|#pass=11|#loc=99"},
-        {"the first occurrence of a key wins, even inside another key", kQ3,
-         Q3("\\sv_hostname\\H\\nextmapname\\q3dm1\\mapname\\q3dm17\n"), false, "map=q3dm1"},
+        {"a key is read whole, not inside a longer key", kQ3,
+         Q3("\\sv_hostname\\H\\nextmapname\\q3dm1\\mapname\\q3dm17\n"), false, "map=q3dm17"},
         {"a key at the very end has an empty value", kQ3, Q3("\\sv_hostname\\H\\mapname"), true, "map="},
         {"a key and its backslash at the end", kQ3, Q3("\\sv_hostname\\H\\mapname\\"), true, "map="},
         {"keys are only looked up in the info line", kQ3,
@@ -246,7 +246,7 @@ TEST(StatusReplies, DatagramsOfEveryKindFillTheirFields) {
         {"three bytes", kHL, "\xFF\xFF\xFF", true, "answered=1|host=~ New Server!|pure=5"},
         // Replies captured from OpenArena servers.
         {"captured: four bots", kQ3, Capture("openarena_bots.bin"), true,
-         "host=^1Lab ^7Arena|map=oa_dm1|max=8|players=4|pass=0|frag=20|cap=8|private=0|game=Quake3Arena|"
+         "host=^1Lab ^7Arena|map=oa_dm1|max=8|players=4|pass=0|frag=20|cap=8|private=0|game=baseoa|"
          "rate=1234|vote=7|p0=Penguin,0,0,0|p3=Assassin,0,0,0"},
         {"captured: crowded team server", kQ3, Capture("openarena_crowded.bin"), false,
          "host=Crowded|map=oa_dm4|max=16|players=8|p2=Kyonshi,1,0,0|p7=Liz,0,0,0"},
