@@ -14,7 +14,7 @@ from harness import check, check_equal, profile_image, profiles_file, server_rec
 
 NEEDS_LAB = True
 QUESTION = "You don't have any servers to view"
-JOIN, JOIN_SPECTATOR, EDIT_PLAYER_CONFIG = 40016, 40147, 40152
+JOIN, EDIT_PLAYER_CONFIG, VK_F8 = 40016, 40152, 0x77
 # The file name box of the Open dialog.
 FILE_NAME = 1148
 # Join dialog controls.
@@ -87,7 +87,7 @@ def test_join_starts_the_game_in_its_folder_with_the_expanded_command_line(vexar
 
     # The passworded server as a spectator: the saved name and its model come back.
     select_server(vexar, '^2Private ^7Lab')
-    vexar.driver_ok('command', JOIN_SPECTATOR)
+    vexar.driver_ok('key', VK_F8, 'alt')
     title = 'Join: Private Lab'
     vexar.driver_ok('dlg-wait', title)
     check_equal(vexar.driver_ok('dlg-read', title, NAME), ['Tester'], 'saved name')
@@ -143,7 +143,7 @@ def test_mirc_hears_the_join_with_0x7f_for_the_bar_and_the_game_starts_without_i
         irc.kill()
         irc.wait()
     # Nobody listens any more: the message, and the game starts all the same.
-    vexar.driver_ok('command', JOIN)
+    vexar.driver_ok('key', VK_F8)
     vexar.driver_ok('dlg-wait', title)
     vexar.driver_ok('dlg-click', title, JOIN_BUTTON)
     vexar.answer("Couldn't connect with IRC!", 'OK')
