@@ -152,18 +152,28 @@ def test_mirc_hears_the_join_with_0x7f_for_the_bar_and_the_game_starts_without_i
     check_equal(join_counts(vexar)['127.0.0.1'], 2, 'join count')
 
 
-def test_missing_program_asks_for_it_and_cancel_starts_nothing(vexar, the_lab):
-    stored_server_folder(vexar, 'Lost Game')
+BROWSE = 'Find Location of Game Program..'
+
+
+def join_a_missing_program(vexar, name):
+    """Joins the one stored server with the program where it is not; returns the stand-in's folder
+    once the browse dialog is up."""
+    stored_server_folder(vexar, name)
     game = install_game(vexar, folder=vexar.windows_folder() + '\\nowhere')
     vexar.reset_registry({'NDF': 1})
     vexar.start()
     vexar.driver_ok('select-row', 'VEXARPAD', 0)
     vexar.driver_ok('command', JOIN)
-    vexar.driver_ok('dlg-wait', 'Join: Lost Game')
-    vexar.driver_ok('dlg-click', 'Join: Lost Game', JOIN_BUTTON)
-    vexar.driver_ok('dlg-wait', 'Find Location of Game Program..')
+    vexar.driver_ok('dlg-wait', 'Join: ' + name)
+    vexar.driver_ok('dlg-click', 'Join: ' + name, JOIN_BUTTON)
+    vexar.driver_ok('dlg-wait', BROWSE)
+    return game
+
+
+def test_missing_program_asks_for_it_and_cancel_starts_nothing(vexar, the_lab):
+    game = join_a_missing_program(vexar, 'Lost Game')
     vexar.screenshot('join-browse')
-    vexar.driver_ok('dlg-click', 'Find Location of Game Program..', 2)
+    vexar.driver_ok('dlg-click', BROWSE, 2)
     vexar.driver_ok('no-message', 1000)
     vexar.close()
     check_equal(game_runs(vexar, 1, timeout=1), [], 'starts of the game')
@@ -172,18 +182,9 @@ def test_missing_program_asks_for_it_and_cancel_starts_nothing(vexar, the_lab):
 
 
 def test_browse_writes_the_chosen_folder_back_and_player_config_opens_in_wordpad(vexar, the_lab):
-    stored_server_folder(vexar, 'Found Game')
-    game = install_game(vexar, folder=vexar.windows_folder() + '\\nowhere')
-    vexar.reset_registry({'NDF': 1})
-    vexar.start()
-    vexar.driver_ok('select-row', 'VEXARPAD', 0)
-    vexar.driver_ok('command', JOIN)
-    vexar.driver_ok('dlg-wait', 'Join: Found Game')
-    vexar.driver_ok('dlg-click', 'Join: Found Game', JOIN_BUTTON)
-    browse = 'Find Location of Game Program..'
-    vexar.driver_ok('dlg-wait', browse)
-    vexar.driver_ok('dlg-text', browse, FILE_NAME, vexar.windows_folder() + '\\game\\vexar-game.exe')
-    vexar.driver_ok('dlg-click', browse, 1)
+    game = join_a_missing_program(vexar, 'Found Game')
+    vexar.driver_ok('dlg-text', BROWSE, FILE_NAME, vexar.windows_folder() + '\\game\\vexar-game.exe')
+    vexar.driver_ok('dlg-click', BROWSE, 1)
     check_equal(len(game_runs(vexar, 1)), 1, 'starts of the game')
     vexar.close()
     check_equal(vexar.ini(MOD_SECTION, 'Path'), vexar.windows_folder() + '\\game', 'Path written back')
