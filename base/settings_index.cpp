@@ -14,7 +14,8 @@ const RegistryValue* const kRegistryIndex[] = {
     &reg::kShowNoReply,     &reg::kVisitedOnTop,    &reg::kFavouritesOnTop,  &reg::kGameTypeFilter,
     &reg::kModFilter,       &reg::kRconAutoStatus,  &reg::kRconWindowXY,     &reg::kRconWindowWH,
     &reg::kRconWindowState, &reg::kBuddySortColumn, &reg::kPlayerSortColumn, &reg::kJoinOption,
-    &reg::kOldNicknames,
+    &reg::kOldNicknames,    &reg::kPacingPreset,    &reg::kPacingBurst,      &reg::kPacingPause,
+    &reg::kPacingTimeout,   &reg::kPacingLives,
 };
 const size_t kRegistryIndexSize = sizeof kRegistryIndex / sizeof kRegistryIndex[0];
 

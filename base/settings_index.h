@@ -54,6 +54,12 @@ inline constexpr RegistryValue kBuddySortColumn{"COBDY", kGeometryKey, ValueType
 inline constexpr RegistryValue kPlayerSortColumn{"COPLR", kGeometryKey, ValueType::kDword, false, 0};
 inline constexpr RegistryValue kJoinOption{"DIN", kRegistryKey, ValueType::kDword, false, 0};
 inline constexpr RegistryValue kOldNicknames{"LN", kRegistryKey, ValueType::kStringList, false, 0};
+// Network Preferences: the preset (0 Classic, 1 Fast, 2 the values below) and the values.
+inline constexpr RegistryValue kPacingPreset{"NPPRESET", kRegistryKey, ValueType::kDword, true, 0};
+inline constexpr RegistryValue kPacingBurst{"NPBURST", kRegistryKey, ValueType::kDword, true, 11};
+inline constexpr RegistryValue kPacingPause{"NPPAUSE", kRegistryKey, ValueType::kDword, true, 200};
+inline constexpr RegistryValue kPacingTimeout{"NPTIMEOUT", kRegistryKey, ValueType::kDword, true, 999};
+inline constexpr RegistryValue kPacingLives{"NPLIVES", kRegistryKey, ValueType::kDword, true, 5};
 // Column widths: "BLCW%02d" (buddy pane) and "PLCW%02d" (player pane), under the geometry spelling.
 inline constexpr char kBuddyColumnWidthFormat[] = "BLCW%02d";
 inline constexpr char kPlayerColumnWidthFormat[] = "PLCW%02d";

@@ -37,6 +37,7 @@ bool StatusEngine::StartCycle(uint32_t mode, catalogue::GameProfile& profile) {
     if (refreshBusy_ || state_ != State::kIdle || mode >= kRefreshModeCount)
         return false;
     refreshBusy_ = true;
+    pacing_ = nextPacing_;
     queriedCount_ = 0;
     completedCount_ = 0;
     closeWhenWorkerEnds_ = false;

@@ -15,6 +15,7 @@
 #include "net/clock.h"
 #include "net/datagram_socket.h"
 #include "net/status_engine_host.h"
+#include "net/pacing.h"
 #include "net/status_requests.h"
 
 namespace net {
@@ -76,6 +77,8 @@ class StatusEngine {
     // WM_APP_REFRESH. Returns false when the request is ignored (refresh busy, unknown mode). A
     // request that selects nothing ends at once (true is returned, nothing is sent).
     bool StartCycle(uint32_t mode, catalogue::GameProfile& profile);
+    // The pace of the cycles that start from now on (Classic until told otherwise).
+    void SetPacing(const Pacing& pacing) { nextPacing_ = pacing; }
     // WM_APP_STATUSSOCKET with FD_READ: handles at most 10 waiting datagrams.
     void OnReadable();
     // The worker announced its end through StatusHost::PostWorkerFinished: join it, then arm timer 2
@@ -97,6 +100,10 @@ class StatusEngine {
 
   private:
     enum class State { kIdle, kSending, kWaiting };
+
+    // The time left for answers once the worker has ended: the classic grace, or no more than
+    // the time-out at any other pace.
+    uint32_t CloseDelayMs() const;
 
     // Selection by mode (status_engine.cpp).
     uint32_t SelectServers(uint32_t mode, catalogue::GameProfile& profile);
@@ -128,6 +135,8 @@ class StatusEngine {
     bool& refreshBusy_;
 
     State state_ = State::kIdle;
+    Pacing nextPacing_ = kClassicPacing;
+    Pacing pacing_ = kClassicPacing;  // of the running cycle; read by the worker
     catalogue::GameProfile* profile_ = nullptr;
     uint32_t kind_ = 0;
     uint32_t queriedCount_ = 0;

@@ -1,4 +1,5 @@
 // Ending a refresh cycle: the worker's end, timer 2, unanswered and stale servers, mode 6's result.
+#include <algorithm>
 #include <cstring>
 
 #include "net/status_engine.h"
@@ -6,6 +7,11 @@
 namespace net {
 
 using catalogue::ServerRecord;
+
+uint32_t StatusEngine::CloseDelayMs() const {
+    uint32_t classic = host_.MonitorActive() ? kMonitorGraceMs : kGraceMs;
+    return pacing_.preset == PacingPreset::kClassic ? classic : std::min(classic, pacing_.timeoutMs);
+}
 
 void StatusEngine::OnWorkerFinished() {
     if (!worker_)
@@ -19,7 +25,7 @@ void StatusEngine::OnWorkerFinished() {
         CloseCycle();
         return;
     }
-    host_.ArmCloseTimer(host_.MonitorActive() ? kMonitorGraceMs : kGraceMs);
+    host_.ArmCloseTimer(CloseDelayMs());
 }
 
 void StatusEngine::OnCloseTimer() {
@@ -75,8 +81,8 @@ void StatusEngine::CloseCycle() {
         ServerRecord* next = r->next;
         if (r->livesLeft < 0 && !r->isFavourite)
             host_.RemoveStale(*r);
-        else if (r->livesLeft > catalogue::kFreshLives)
-            r->livesLeft = catalogue::kFreshLives;
+        else if (r->livesLeft > pacing_.lives)
+            r->livesLeft = pacing_.lives;
         r = next;
     }
 

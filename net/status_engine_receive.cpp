@@ -64,7 +64,7 @@ bool StatusEngine::HandleDatagram(size_t size, const Endpoint& from) {
         const uint64_t elapsedMs = CounterToMs(record->sendTime, clock_.Counter(), clock_.Frequency());
         // 9999 means "no reply": a reply, however late, never reads as none.
         record->ping = static_cast<uint32_t>(elapsedMs < kMaxMeasuredPing ? elapsedMs : kMaxMeasuredPing);
-        record->livesLeft = catalogue::kFreshLives;
+        record->livesLeft = pacing_.lives;
         record->replyCount += 1;
     }
     // The parse runs without the lock: the worker no longer writes the fields it fills (the reply

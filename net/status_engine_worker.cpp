@@ -46,7 +46,7 @@ void StatusEngine::WorkerMain() {
             host_.PostProgress(position);
         if (pending && QueryRecord(*record, requests)) {
             sentSinceCheck += static_cast<uint32_t>(requests.count);
-            if (sentSinceCheck >= kRequestsPerPause) {
+            if (sentSinceCheck >= pacing_.requestsPerBurst) {
                 Pause();
                 SweepTimedOut(record);
                 sentSinceCheck = 0;
@@ -100,9 +100,9 @@ void StatusEngine::Pause() {
     const uint32_t start = clock_.TickCount();
     for (;;) {
         const uint32_t elapsed = clock_.TickCount() - start;
-        if (elapsed >= kPauseMs)
+        if (elapsed >= pacing_.pauseMs)
             break;
-        clock_.SleepMs(kPauseMs - elapsed);
+        clock_.SleepMs(pacing_.pauseMs - elapsed);
     }
 }
 
@@ -117,7 +117,7 @@ void StatusEngine::SweepTimedOut(ServerRecord* current) {
     while (!sentOrder_.empty() && sentOrder_.front() != current) {
         ServerRecord* r = sentOrder_.front();
         if (r->awaitingReply) {
-            if (CounterToMs(r->sendTime, now, frequency) <= kReplyTimeoutMs)
+            if (CounterToMs(r->sendTime, now, frequency) <= pacing_.timeoutMs)
                 break;
             // Its late reply is dropped from now on; the close treats it as unanswered.
             r->awaitingReply = 0;
@@ -134,7 +134,7 @@ void StatusEngine::FailWithoutSending() {
             r->ping = catalogue::kNoPing;
     }
     state_ = State::kWaiting;
-    host_.ArmCloseTimer(host_.MonitorActive() ? kMonitorGraceMs : kGraceMs);
+    host_.ArmCloseTimer(CloseDelayMs());
 }
 
 }  // namespace net

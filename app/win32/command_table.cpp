@@ -43,6 +43,7 @@ constexpr CommandRoute kRoutes[] = {
     {IDM_ADD_BUDDY, 0, T::kDialog, 0, 0},
     {IDM_GAME_SETUP, 0, T::kDialog, 0, 0},
     {IDM_COLOUR_PREFERENCES, IDM_SRV_COLOUR_PREFERENCES, T::kDialog, 0, 0},
+    {IDM_NETWORK_PREFERENCES, 0, T::kDialog, 0, 0},
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "app/win32/banner_bar.h"
 #include "app/win32/command_table.h"
 #include "app/win32/filter_menu.h"
+#include "app/win32/network_preferences.h"
 #include "app/win32/shell.h"
 #include "app/win32/tabs.h"
 #include "app/win32/tray.h"
@@ -147,6 +148,9 @@ void OpenShellDialog(UINT command) {
         case IDM_COLOUR_PREFERENCES:
             if (profile)
                 OpenColourScheme(*profile);
+            break;
+        case IDM_NETWORK_PREFERENCES:
+            RunNetworkPreferences(shell.instance, shell.main, *shell.ctx->settings);
             break;
         default:
             if (shell.dialogs)

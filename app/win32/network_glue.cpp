@@ -51,8 +51,10 @@ void Network::OnMasterSocket(WPARAM, LPARAM event) {
 }
 
 void Network::StartRefresh(WPARAM mode) {
-    if (parts_ && TheShell().ctx->current())
+    if (parts_ && TheShell().ctx->current()) {
+        parts_->engine.SetPacing(net::ReadPacing(*TheShell().ctx->settings));
         parts_->engine.StartCycle(static_cast<uint32_t>(mode), *TheShell().ctx->current());
+    }
 }
 
 void Network::OnStatusSocket(WPARAM, LPARAM event) {
