@@ -5,6 +5,7 @@
 #include "app/win32/banner_bar.h"
 #include "app/win32/command_table.h"
 #include "app/win32/filter_menu.h"
+#include "app/win32/game_setup.h"
 #include "app/win32/shell.h"
 #include "app/win32/tabs.h"
 #include "app/win32/tray.h"
@@ -128,6 +129,10 @@ void OpenShellDialog(UINT command) {
         case IDM_ADD_BUDDY:
             if (profile)
                 RunAddBuddy(shell.host, *profile);
+            break;
+        case IDM_GAME_SETUP:
+            // The profiles are tabs of the main window: the shell sets them up itself.
+            showInstalledGames(shell.main);
             break;
         default:
             if (shell.dialogs)
