@@ -6,6 +6,7 @@
 #include "app/win32/command_table.h"
 #include "app/win32/filter_menu.h"
 #include "app/win32/network_preferences.h"
+#include "app/win32/game_setup.h"
 #include "app/win32/shell.h"
 #include "app/win32/tabs.h"
 #include "app/win32/tray.h"
@@ -151,6 +152,10 @@ void OpenShellDialog(UINT command) {
             break;
         case IDM_NETWORK_PREFERENCES:
             RunNetworkPreferences(shell.instance, shell.main, *shell.ctx->settings);
+            break;
+        case IDM_GAME_SETUP:
+            // The profiles are tabs of the main window: the shell sets them up itself.
+            showInstalledGames(shell.main);
             break;
         default:
             if (shell.dialogs)

@@ -8,8 +8,8 @@ namespace app::win32 {
 void OnCommand(HWND main, WPARAM wParam, LPARAM lParam);
 // The pane whose list control has the keyboard focus (server list, buddy or player pane), or nullptr.
 HWND FocusedPane();
-// The dialogs of the main window's commands: Find Player and Add Buddy on the current profile, the
-// others through the attached ShellDialogs.
+// The dialogs of the main window's commands: Find Player, Add Buddy and Colour Preferences on the
+// current profile, Game Setup and Network Preferences, the others through the attached ShellDialogs.
 void OpenShellDialog(UINT command);
 // Check marks of the display options after start-up.
 void SetStartupMenuMarks(HWND main);

@@ -40,8 +40,8 @@ class ShellNetwork {
     virtual void CloseSockets() {}
 };
 
-// The dialogs the main window opens for commands of later parts (Game Setup, Colour Preferences,
-// Add Server, Monitor Server, server information); each part that owns one attaches it here.
+// The dialogs the main window opens for commands of later parts (Add Server, Monitor Server, server
+// information); each part that owns one attaches it here.
 class ShellDialogs {
   public:
     virtual ~ShellDialogs() = default;

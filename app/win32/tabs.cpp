@@ -69,6 +69,38 @@ void AddTabForProfile(GameProfile& profile) {
     SendMessageA(shell.tab, TCM_INSERTITEMA, count, reinterpret_cast<LPARAM>(&item));
 }
 
+void RemoveTabForProfile(GameProfile& profile) {
+    Shell& shell = TheShell();
+    catalogue::ProfileList& profiles = *shell.ctx->profiles;
+    const uint32_t removed = profile.tabIndex;
+    if (&profile == CurrentProfile()) {
+        // The same steps as a tab change by the user, to the neighbour.
+        uint32_t count = static_cast<uint32_t>(SendMessageA(shell.tab, TCM_GETITEMCOUNT, 0, 0));
+        GameProfile* next = profiles.ProfileAtTab(removed + 1 < count ? removed + 1 : removed - 1);
+        RemoveFilterItems(GetMenu(shell.main));
+        ShowPanes(profile, SW_HIDE);
+        if (next && next != &profile) {
+            SendMessageA(shell.tab, TCM_SETCURSEL, next->tabIndex, 0);
+            ActivateProfile(*next);
+        }
+    }
+    // Choices and panes are keyed by the profile's address, which a later profile may get again.
+    shell.filterChoices.erase(&profile);
+    if (auto found = shell.panes.find(&profile); found != shell.panes.end()) {
+        DestroyPanes(found->second);
+        shell.panes.erase(found);
+    }
+    SendMessageA(shell.tab, TCM_DELETEITEM, removed, 0);
+    for (const auto& p : profiles.profiles()) {
+        if (p->tabIndex > removed)
+            --p->tabIndex;
+    }
+    // The control's own idea of the selection after a deletion differs between versions.
+    if (GameProfile* current = CurrentProfile(); current && current != &profile)
+        SendMessageA(shell.tab, TCM_SETCURSEL, current->tabIndex, 0);
+    profiles.unregisterProfile(&profile);
+}
+
 void DestroyAllPanes() {
     Shell& shell = TheShell();
     if (!shell.ctx || !shell.ctx->profiles)

@@ -11,6 +11,11 @@ namespace app::win32 {
 HWND CreateTabControl(HWND main);
 // Creates the profile's three hidden panes and inserts its tab at the end.
 void AddTabForProfile(catalogue::GameProfile& profile);
+// Removes a profile from the main window and frees it: when it is the current one, first selects
+// and activates the tab after it (the one before it when it is the last); then destroys its panes,
+// deletes its tab (the tabs after it move down one place) and unregisters it, which deletes its
+// list files. The caller makes sure no refresh or master query works on it.
+void RemoveTabForProfile(catalogue::GameProfile& profile);
 // Destroys the panes of every profile (at close).
 void DestroyAllPanes();
 // WM_NOTIFY from the tab control. Returns the handler's result (TRUE refuses a change).

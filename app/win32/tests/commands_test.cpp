@@ -119,10 +119,11 @@ TEST_F(CommandsTest, RefreshAndQueryCommandsReachTheNetworkParts) {
 
 TEST_F(CommandsTest, DialogCommandsAndMessagesOpenTheirDialogs) {
     Start();
-    // Find Player and Add Buddy are the shell's own (the pane dialog tests open them).
-    for (UINT command : {IDM_GAME_SETUP, IDM_ADD_SERVER, IDM_MONITOR_SERVER})
+    // Find Player, Add Buddy, Game Setup and the preferences are the shell's own (their dialogs'
+    // tests open them).
+    for (UINT command : {IDM_ADD_SERVER, IDM_MONITOR_SERVER})
         Command(command);
-    const std::vector<UINT> expected = {IDM_GAME_SETUP, IDM_ADD_SERVER, IDM_MONITOR_SERVER};
+    const std::vector<UINT> expected = {IDM_ADD_SERVER, IDM_MONITOR_SERVER};
     EXPECT_EQ(dialogs.opened, expected);
 }
 

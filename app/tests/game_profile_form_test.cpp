@@ -1,0 +1,36 @@
+// Tests of the Game Profile form: ports as typed, and the profile made from the fields.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "app/game_profile_form.h"
+
+namespace {
+
+using namespace app;
+
+TEST(GameProfileForm, PortTextIsReadOrGivesZero) {
+    const std::pair<const char*, uint32_t> rows[] = {
+        {"27950", 27950}, {" 20110\t", 20110}, {"65535", 65535}, {"", 0},   {"  ", 0},
+        {"65536", 0},     {"99999999999", 0},  {"27a", 0},       {"-1", 0}, {"2 7", 0},
+    };
+    for (const auto& [text, port] : rows)
+        EXPECT_EQ(ParsePortText(text), port) << '"' << text << '"';
+}
+
+TEST(GameProfileForm, FieldsMakeAProfileCutToItsFieldsWithTheGamesIcon) {
+    catalogue::Catalogue games;
+    games.buildCatalogue();
+    GameProfileFields fields{std::string(60, 't'), std::string(30, '1'), "27950", std::string(300, 'f'), 1, 67};
+    auto p = MakeProfileFromFields(fields, games);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(std::make_tuple(strlen(p->title), strlen(p->masterAddress), strlen(p->gameFolder)),
+              std::make_tuple(49u, 19u, 255u));
+    EXPECT_EQ(std::make_tuple(p->masterPort, p->kind, p->protocol, p->iconIndex), std::make_tuple(27950u, 1u, 67u, 2u));
+    fields.kind = 42;  // not a catalogue game: the first icon
+    EXPECT_EQ(MakeProfileFromFields(fields, games)->iconIndex, 0u);
+    fields.title.clear();
+    EXPECT_EQ(MakeProfileFromFields(fields, games), nullptr);
+}
+
+}  // namespace
