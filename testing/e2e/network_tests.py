@@ -126,8 +126,43 @@ def test_unreal_tournament_stored_list_is_refreshed(vexar, the_lab):
     check(s['ping'] < 999, 'ping measured')
 
 
+NETWORK_PREFERENCES, PREFERENCES = 40170, 'Network Preferences'
+PRESET, PAUSE = 1001, 1003
+
+
+def test_fast_pace_is_checked_stored_and_refreshes_the_lab(vexar, the_lab):
+    start_in_lab(vexar, None)
+    vexar.driver_ok('command', NETWORK_PREFERENCES)
+    vexar.driver_ok('dlg-wait', PREFERENCES)
+    check_equal(vexar.driver_ok('dlg-read', PREFERENCES, PRESET), ['Classic'], 'pace at first')
+    check_equal(vexar.driver_ok('dlg-read', PREFERENCES, PAUSE), ['200'], 'classic pause')
+    vexar.driver_ok('dlg-select', PREFERENCES, PRESET, 'Custom')
+    vexar.driver_ok('dlg-text', PREFERENCES, PAUSE, '0')
+    vexar.driver_ok('dlg-click', PREFERENCES, 1)
+    vexar.answer('The pause between bursts (ms) must be between 1 and 5000.', 'OK')
+    check_equal(vexar.driver_ok('reg-dword', 'NPPRESET'), ['missing'], 'nothing stored yet')
+    vexar.driver_ok('dlg-select', PREFERENCES, PRESET, 'Fast')
+    vexar.driver_ok('dlg-click', PREFERENCES, 1)
+    check_equal(vexar.driver_ok('reg-dword', 'NPPRESET'), ['1'], 'Fast stored')
+
+    vexar.driver_ok('key', 0x78)  # F9
+    wait_until_idle(vexar, 8)
+    vexar.close()
+    servers = by_address(read_servers(vexar, 'GS001.vexar'))
+    for address, _, _ in lab.OPENARENA_SERVERS:
+        s = servers['%s:27960' % address]
+        check(s['ping'] < 999, 'ping of %s measured at the fast pace: %d' % (address, s['ping']))
+        check_equal(s['game'], 'baseoa', 'game of %s (gamename, not com_gamename)' % address)
+    vexar.start()
+    vexar.driver_ok('command', NETWORK_PREFERENCES)
+    check_equal(vexar.driver_ok('dlg-read', PREFERENCES, PRESET), ['Fast'], 'pace after a restart')
+    vexar.driver_ok('dlg-click', PREFERENCES, 2)
+    vexar.close()
+
+
 TESTS = [
     test_quake3_master_query_and_refresh_of_openarena_servers,
+    test_fast_pace_is_checked_stored_and_refreshes_the_lab,
     test_half_life_batch_master_and_details_and_players,
     test_unreal_tournament_stored_list_is_refreshed,
 ]
