@@ -1,7 +1,12 @@
-// Thread timers look for the dialog or message box among the thread's windows.
+// A thread timer finds the innermost dialog (a modal dialog disables its owner) whose script has
+// not started yet.
 #include "testing/win32/dialog_script.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace testing_support {
 
@@ -11,80 +16,70 @@ constexpr UINT kPollMs = 20;
 // The static control of a message box that holds its text.
 constexpr int kMessageBoxTextId = 0xFFFF;
 
-std::function<void(HWND)> g_script;
-MessageBoxAnswers* g_answers = nullptr;
+DialogScript g_script;        // waits for the next dialog
+std::vector<HWND> g_running;  // dialogs whose scripts run
 
-// The visible dialogs of this thread, topmost first.
-std::vector<HWND> VisibleDialogs() {
-    std::vector<HWND> found;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM list) -> BOOL {
-            char name[16] = "";
-            GetClassNameA(window, name, sizeof name);
-            if (lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window))
-                reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+BOOL CALLBACK FindActiveDialog(HWND window, LPARAM found) {
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpA(name, "#32770") || !IsWindowVisible(window) || !IsWindowEnabled(window))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
 }
 
-std::string TextOf(HWND window) {
-    char text[1024] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-void CALLBACK RunScript(HWND, UINT, UINT_PTR timer, DWORD) {
-    std::vector<HWND> dialogs = VisibleDialogs();
-    if (dialogs.empty() || !g_script)
+void CALLBACK RunScript(HWND, UINT, UINT_PTR, DWORD) {
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindActiveDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog || std::find(g_running.begin(), g_running.end(), dialog) != g_running.end())
         return;
-    KillTimer(nullptr, timer);
-    HWND dialog = dialogs.front();
-    auto script = std::move(g_script);
-    g_script = nullptr;
-    script(dialog);
-    if (IsWindow(dialog) && IsWindowVisible(dialog))
+    if (!g_script) {
+        ADD_FAILURE() << "unexpected dialog";
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        return;
+    }
+    g_running.push_back(dialog);
+    std::exchange(g_script, nullptr)(dialog);
+    g_running.pop_back();
 }
 
 }  // namespace
 
-void RunDialogScript(const std::function<void()>& open, const std::function<void(HWND)>& script) {
-    g_script = script;
+void RunDialogScript(const std::function<void()>& open, const DialogScript& script) {
+    bool shown = false;
+    g_script = [&](HWND dialog) {
+        shown = true;
+        script(dialog);
+        if (IsWindow(dialog) && IsWindowVisible(dialog))
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    };
     UINT_PTR timer = SetTimer(nullptr, 0, kPollMs, RunScript);
     open();
     KillTimer(nullptr, timer);
     g_script = nullptr;
+    EXPECT_TRUE(shown) << "no dialog came up";
 }
 
 void PressButton(HWND dialog, int id) {
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-MessageBoxAnswers::MessageBoxAnswers(const char* caption, int button)
-    : caption_(caption), button_(button), timer_(SetTimer(nullptr, 0, kPollMs, OnTimer)) {
-    g_answers = this;
+void PressInto(HWND dialog, int id, const DialogScript& script) {
+    RunDialogScript([&] { PressButton(dialog, id); }, script);
 }
 
-MessageBoxAnswers::~MessageBoxAnswers() {
-    KillTimer(nullptr, timer_);
-    g_answers = nullptr;
+std::string MessageBoxText(HWND box) {
+    char text[512] = "", caption[128] = "";
+    GetDlgItemTextA(box, kMessageBoxTextId, text, sizeof text);
+    GetWindowTextA(box, caption, sizeof caption);
+    return std::string(text) + "|" + caption;
 }
 
-void CALLBACK MessageBoxAnswers::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
-    if (!g_answers)
-        return;
-    for (HWND box : VisibleDialogs()) {
-        std::vector<HWND>& answered = g_answers->answered_;
-        if (TextOf(box) != g_answers->caption_ || !GetDlgItem(box, kMessageBoxTextId) ||
-            std::find(answered.begin(), answered.end(), box) != answered.end())
-            continue;
-        answered.push_back(box);
-        g_answers->texts.push_back(TextOf(GetDlgItem(box, kMessageBoxTextId)));
-        PostMessageA(box, WM_COMMAND, g_answers->button_, 0);
-    }
+DialogScript AnswerMessage(const std::string& text, const char* caption, int button) {
+    return [=](HWND box) {
+        EXPECT_EQ(MessageBoxText(box), text + "|" + caption);
+        PressButton(box, button);
+    };
 }
 
 }  // namespace testing_support

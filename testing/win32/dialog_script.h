@@ -1,40 +1,29 @@
-// Driving modal dialogs in-process: a script run once the dialog is up, and message boxes answered
-// as they appear.
+// Driving modal dialogs and message boxes in-process: a script runs inside the dialog's own
+// message loop, and scripts nest (a button of a dialog may open another dialog or a message box).
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace testing_support {
 
-// Calls open(), which runs a modal dialog; once a dialog of this thread is visible, runs
-// script(dialog) from inside its message loop. A script that returns with the dialog still open
-// (a failed assertion) has it cancelled.
-void RunDialogScript(const std::function<void()>& open, const std::function<void(HWND)>& script);
+using DialogScript = std::function<void(HWND)>;
+
+// Calls open(), which must bring up a modal dialog or message box of this thread, and runs
+// script on it from inside its message loop. Whatever a failed script leaves open is cancelled;
+// a dialog that never came up fails the test.
+void RunDialogScript(const std::function<void()>& open, const DialogScript& script);
 
 // Sends BN_CLICKED of a button to its dialog, as a click does.
 void PressButton(HWND dialog, int id);
+// Presses a button that opens a dialog or message box, and runs script on that.
+void PressInto(HWND dialog, int id, const DialogScript& script);
 
-// While it exists, every message box of this thread with that caption is answered with button;
-// the texts are kept in order.
-class MessageBoxAnswers {
-  public:
-    MessageBoxAnswers(const char* caption, int button);
-    ~MessageBoxAnswers();
-    MessageBoxAnswers(const MessageBoxAnswers&) = delete;
-    MessageBoxAnswers& operator=(const MessageBoxAnswers&) = delete;
-
-    std::vector<std::string> texts;
-
-  private:
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
-    std::string caption_;
-    std::vector<HWND> answered_;
-    int button_;
-    UINT_PTR timer_;
-};
+// The text and the caption of a message box, as "text|caption".
+std::string MessageBoxText(HWND box);
+// A script that expects a message box with that text and caption and closes it with button.
+DialogScript AnswerMessage(const std::string& text, const char* caption, int button);
 
 }  // namespace testing_support

@@ -10,75 +10,24 @@
 #include "app/win32/shell.h"
 #include "base/file_io.h"
 #include "resources/resource.h"
+#include "testing/win32/dialog_script.h"
 #include "testing/win32/shell_fixture.h"
 #include "views/win32/tests/pane_test_support.h"
 
 namespace {
 
 using namespace app::win32;
-using views_test::ClickButton;
 using views_test::ColumnTexts;
-using Script = std::function<void(HWND)>;
+using Script = testing_support::DialogScript;
+using testing_support::PressInto;
 using Texts = std::vector<std::string>;
-
-Script g_script;              // waits for the next modal dialog or message box
-std::vector<HWND> g_running;  // dialogs whose scripts run
-
-BOOL CALLBACK FindActiveDialog(HWND window, LPARAM found) {
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof name);
-    // A modal dialog disables its owner: the enabled one is the innermost.
-    if (lstrcmpA(name, "#32770") || !IsWindowVisible(window) || !IsWindowEnabled(window))
-        return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
-void CALLBACK RunScript(HWND, UINT, UINT_PTR, DWORD) {
-    HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindActiveDialog, reinterpret_cast<LPARAM>(&dialog));
-    if (!dialog || std::find(g_running.begin(), g_running.end(), dialog) != g_running.end())
-        return;
-    if (!g_script) {
-        ADD_FAILURE() << "unexpected dialog";
-        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        return;
-    }
-    g_running.push_back(dialog);
-    std::exchange(g_script, nullptr)(dialog);
-    g_running.pop_back();
-}
-
-// Runs `open`, which must bring up a modal dialog or message box, and `script` on it from inside
-// its message loop (scripts nest). Whatever a failed script leaves open is cancelled.
-void Into(const std::function<void()>& open, const Script& script) {
-    bool shown = false;
-    g_script = [&](HWND dialog) {
-        shown = true;
-        script(dialog);
-        if (IsWindowVisible(dialog))
-            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    };
-    UINT_PTR timer = SetTimer(nullptr, 0, 20, RunScript);
-    open();
-    KillTimer(nullptr, timer);
-    g_script = nullptr;
-    EXPECT_TRUE(shown) << "no dialog came up";
-}
-
-void ClickInto(HWND dialog, int button, const Script& script) {
-    Into([&] { ClickButton(dialog, button); }, script);
-}
 
 // A message box with this text, the program's caption and this icon; closed with OK.
 Script ExpectMessage(const char* text, const char* icon) {
     return [=](HWND box) {
-        char shown[256] = "", caption[64] = "";
-        GetDlgItemTextA(box, 0xFFFF, shown, sizeof shown);
-        GetWindowTextA(box, caption, sizeof caption);
-        EXPECT_EQ(std::string(shown) + "|" + caption, std::string(text) + "|Vexar! v2.0");
+        EXPECT_EQ(testing_support::MessageBoxText(box), std::string(text) + "|Vexar! v2.0");
         EXPECT_EQ(SendDlgItemMessageA(box, 0x440, STM_GETICON, 0, 0), LRESULT(LoadIconA(nullptr, icon))) << text;
-        ClickButton(box, IDOK);
+        testing_support::PressButton(box, IDOK);
     };
 }
 
@@ -95,7 +44,7 @@ void ChooseGame(HWND dialog, const char* game, const char* title = nullptr) {
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_PROFILE_GAME)));
     if (title) {
         SetDlgItemTextA(dialog, IDC_PROFILE_TITLE, title);
-        ClickButton(dialog, IDOK);
+        testing_support::PressButton(dialog, IDOK);
     }
 }
 
@@ -106,7 +55,7 @@ bool Enabled(HWND dialog, int id) {
 class GameSetupTest : public testing_support::ShellTest {
   protected:
     void GameSetup(const Script& script) {
-        Into([&] { SendMessageA(main, WM_COMMAND, IDM_GAME_SETUP, 0); }, script);
+        testing_support::RunDialogScript([&] { SendMessageA(main, WM_COMMAND, IDM_GAME_SETUP, 0); }, script);
     }
     Texts TabTexts() {
         Texts texts(SendMessageA(TheShell().tab, TCM_GETITEMCOUNT, 0, 0), std::string(64, '\0'));
@@ -127,11 +76,11 @@ TEST_F(GameSetupTest, TheLastProfileStaysAndGameProfileMakesANewOneFromTheChosen
         views_test::SelectRows(list, {0});
         EXPECT_TRUE(Enabled(games, IDC_GAMES_REMOVE));
         EXPECT_FALSE(Enabled(games, IDC_GAMES_PROPERTIES));
-        ClickInto(games, IDC_GAMES_REMOVE,
+        PressInto(games, IDC_GAMES_REMOVE,
                   ExpectMessage("You want Vexar! to search for no games?!\n\nAre you mad?", IDI_HAND));
-        ClickInto(games, IDC_GAMES_ADD, [](HWND profile) { ClickButton(profile, IDCANCEL); });
+        PressInto(games, IDC_GAMES_ADD, [](HWND profile) { testing_support::PressButton(profile, IDCANCEL); });
         EXPECT_EQ(ColumnTexts(list, 0), Texts{"Star Trek Voyager Elite Force"});
-        ClickInto(games, IDC_GAMES_ADD, [](HWND profile) {
+        PressInto(games, IDC_GAMES_ADD, [](HWND profile) {
             EXPECT_EQ(Text(profile, IDC_PROFILE_GAME), "Command & Conquer Renegade");
             EXPECT_EQ(Text(profile, IDC_PROFILE_PORT) + " " + Text(profile, IDC_PROFILE_VERSION), "20110 v1.11");
             EXPECT_EQ(GetFocus(), GetDlgItem(profile, IDC_PROFILE_TITLE));
@@ -140,13 +89,13 @@ TEST_F(GameSetupTest, TheLastProfileStaysAndGameProfileMakesANewOneFromTheChosen
             EXPECT_EQ(Text(profile, IDC_PROFILE_PORT) + " " + Text(profile, IDC_PROFILE_VERSION), "27950 v1.30");
             EXPECT_EQ(SendDlgItemMessageA(profile, IDC_PROFILE_VERSION, CB_GETCOUNT, 0, 0), 2);
             SendDlgItemMessageA(profile, IDC_PROFILE_VERSION, CB_SETCURSEL, 1, 0);  // "v1.31", protocol 67
-            ClickInto(profile, IDOK, ExpectMessage("You must specify a profile title!", IDI_ASTERISK));
+            PressInto(profile, IDOK, ExpectMessage("You must specify a profile title!", IDI_ASTERISK));
             EXPECT_EQ(GetFocus(), GetDlgItem(profile, IDC_PROFILE_TITLE));
             SetDlgItemTextA(profile, IDC_PROFILE_TITLE, "My Quake");
-            ClickButton(profile, IDOK);
+            testing_support::PressButton(profile, IDOK);
         });
         EXPECT_EQ(views_test::RowImage(list, 1), 2);  // the Quake 3 icon
-        ClickButton(games, IDCANCEL);
+        testing_support::PressButton(games, IDCANCEL);
     });
     ASSERT_EQ(ctx.profiles->count(), 2u);
     const catalogue::GameProfile& made = *ctx.profiles->profiles()[1];
@@ -174,23 +123,23 @@ TEST_F(GameSetupTest, RemovingTheActiveProfileSwitchesToTheNextTabFirstAndDelete
         SetWindowLongPtrA(PanesOf(CurrentProfile()).server, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchDestroy)));
     GameSetup([&](HWND games) {
         HWND list = GetDlgItem(games, IDC_GAMES_LIST);
-        ClickInto(games, IDC_GAMES_ADD, [](HWND profile) { ChooseGame(profile, "Quake 3 Arena", "Quake"); });
+        PressInto(games, IDC_GAMES_ADD, [](HWND profile) { ChooseGame(profile, "Quake 3 Arena", "Quake"); });
         // A game that has a profile already gets a second one.
-        ClickInto(games, IDC_GAMES_ADD, [](HWND p) { ChooseGame(p, "Star Trek Voyager Elite Force", "Elite 2"); });
+        PressInto(games, IDC_GAMES_ADD, [](HWND p) { ChooseGame(p, "Star Trek Voyager Elite Force", "Elite 2"); });
         views_test::SelectRows(list, {1});
-        ClickButton(games, IDC_GAMES_REMOVE);  // beside the current one
+        testing_support::PressButton(games, IDC_GAMES_REMOVE);  // beside the current one
         EXPECT_EQ(TabTexts(), (Texts{"Star Trek Voyager Elite Force", "Elite 2"}));
         views_test::SelectRows(list, {0});
         ctx.refreshBusy = true;  // a refresh holds the current profile's lists
-        ClickInto(games, IDC_GAMES_REMOVE,
+        PressInto(games, IDC_GAMES_REMOVE,
                   ExpectMessage("Vexar! is still busy with this game's servers.\n\nStop the refresh or let it end, "
                                 "then remove the game.",
                                 IDI_EXCLAMATION));
         ctx.refreshBusy = false;
-        ClickButton(games, IDC_GAMES_REMOVE);
+        testing_support::PressButton(games, IDC_GAMES_REMOVE);
         EXPECT_EQ(ColumnTexts(list, 0), Texts{"Elite 2"});
         EXPECT_FALSE(Enabled(games, IDC_GAMES_REMOVE));
-        ClickButton(games, IDCANCEL);
+        testing_support::PressButton(games, IDCANCEL);
     });
     EXPECT_EQ(g_currentWhenDestroyed, "Elite 2");
     EXPECT_EQ(TabTexts(), Texts{"Elite 2"});

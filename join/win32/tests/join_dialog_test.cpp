@@ -123,16 +123,15 @@ TEST_F(JoinDialogTest, SaveAddsOnlyNewNamesAndDeleteRemovesTheEntry) {
 
 TEST_F(JoinDialogTest, AnEmptyPasswordKeepsTheDialogOpenUnlessTheGameAlwaysAsks) {
     base::CopyText(record.passwordText, "True");
-    testing_support::MessageBoxAnswers answers(base::kAppTitle, IDOK);
     INT_PTR result = Run(catalogue::kQuake3, [&](HWND dialog) {
         EXPECT_TRUE(Enabled(dialog, IDC_JOIN_PASSWORD));
-        PressButton(dialog, IDOK);
+        testing_support::PressInto(dialog, IDOK,
+                                   testing_support::AnswerMessage("A password must be entered!", base::kAppTitle, IDOK));
         EXPECT_TRUE(IsWindowVisible(dialog));
         SetDlgItemTextA(dialog, IDC_JOIN_PASSWORD, "letmein");
         PressButton(dialog, IDOK);
     });
     EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(answers.texts, (std::vector<std::string>{"A password must be entered!"}));
     EXPECT_STREQ(details.serverPassword, "letmein");
     EXPECT_STREQ(details.playerName, "Bravo");
     EXPECT_STREQ(details.model, "visor");
@@ -144,7 +143,6 @@ TEST_F(JoinDialogTest, AnEmptyPasswordKeepsTheDialogOpenUnlessTheGameAlwaysAsks)
         PressButton(dialog, IDOK);
     });
     EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(answers.texts.size(), 1u);
 }
 
 TEST_F(JoinDialogTest, CloseStoresTheTemplateTheNotifyChoiceAndTheTickedPasswords) {

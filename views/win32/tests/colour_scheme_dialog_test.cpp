@@ -60,14 +60,15 @@ TEST_F(ColourSchemeDialogTest, DefaultsDrawTheDarkGreenSelectionBarAndCancelRest
 
 TEST_F(ColourSchemeDialogTest, ApplyToAllGamesAsksAndOnlyYesChangesTheOtherProfiles) {
     for (int answer : {IDNO, IDYES}) {
-        testing_support::MessageBoxAnswers answers(base::kAppTitle, answer);
         INT_PTR result = Run([&](HWND dialog) {
             PressButton(dialog, IDC_SCHEME_DEFAULTS);
             CheckDlgButton(dialog, IDC_SCHEME_APPLY_ALL, BST_CHECKED);
-            PressButton(dialog, IDOK);
+            testing_support::PressInto(
+                dialog, IDOK,
+                testing_support::AnswerMessage("Are you sure you want to apply\nthis colour scheme to all games?",
+                                               base::kAppTitle, answer));
         });
         EXPECT_EQ(result, IDOK);
-        EXPECT_EQ(answers.texts, (std::vector<std::string>{"Are you sure you want to apply\nthis colour scheme to all games?"}));
         EXPECT_EQ(current.colours[5], 0x00008000u);
         EXPECT_EQ(other.colours[5], answer == IDYES ? 0x00008000u : 0x00FF9797u) << answer;
     }
