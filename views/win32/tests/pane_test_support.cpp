@@ -42,11 +42,11 @@ void PaneTest::Pump() {
 }
 
 void PaneTest::Refilter() {
-    SendServer(PM_CLEAR);
-    SendPlayer(PM_CLEAR);
+    Send(serverPane, PM_CLEAR);
+    Send(playerPane, PM_CLEAR);
     for (catalogue::ServerRecord* r = profile->servers.head; r; r = r->next)
-        SendServer(PM_ADD_SERVER_ROW, 0, r);
-    SendServer(PM_RESORT);
+        Send(serverPane, PM_ADD_SERVER_ROW, 0, r);
+    Send(serverPane, PM_RESORT);
 }
 
 catalogue::ServerRecord* PaneTest::NewServer(const char* address, uint32_t port) {
@@ -65,7 +65,7 @@ catalogue::ServerRecord* PaneTest::AddRow(const char* address, const char* hostN
     catalogue::ServerRecord* r = NewServer(address);
     base::CopyText(r->hostName, hostName);
     r->ping = ping;
-    SendServer(PM_ADD_SERVER_ROW, 0, r);
+    Send(serverPane, PM_ADD_SERVER_ROW, 0, r);
     return r;
 }
 
@@ -76,6 +76,7 @@ void PaneTest::SetPlayers(catalogue::ServerRecord* server, std::initializer_list
         base::CopyText(slot.name, p.name);
         slot.score = p.score;
         slot.ping = p.ping;
+        slot.server = server;
     }
     server->playerCount = i;
 }
@@ -97,6 +98,11 @@ LRESULT PaneTest::Notify(HWND pane, HWND list, UINT code) {
     return SendMessageA(pane, WM_NOTIFY, n.hdr.idFrom, reinterpret_cast<LPARAM>(&n));
 }
 
+void PaneTest::Click(HWND pane, HWND list, int row, bool twice) {
+    SelectRows(list, {row});
+    Notify(pane, list, twice ? NM_DBLCLK : NM_CLICK);
+}
+
 void PaneTest::ColumnClick(HWND pane, HWND list, int column) {
     NMLISTVIEW n = {};
     n.hdr.hwndFrom = list;
@@ -107,13 +113,12 @@ void PaneTest::ColumnClick(HWND pane, HWND list, int column) {
     SendMessageA(pane, WM_NOTIFY, n.hdr.idFrom, reinterpret_cast<LPARAM>(&n));
 }
 
-void PaneTest::Click(HWND pane, HWND list, int row, bool twice) {
-    SelectRows(list, {row});
-    NMITEMACTIVATE n = {};
+void PaneTest::KeyDown(HWND pane, HWND list, WORD key) {
+    NMLVKEYDOWN n = {};
     n.hdr.hwndFrom = list;
     n.hdr.idFrom = GetDlgCtrlID(list);
-    n.hdr.code = twice ? NM_DBLCLK : NM_CLICK;
-    n.iItem = row;
+    n.hdr.code = LVN_KEYDOWN;
+    n.wVKey = key;
     SendMessageA(pane, WM_NOTIFY, n.hdr.idFrom, reinterpret_cast<LPARAM>(&n));
 }
 

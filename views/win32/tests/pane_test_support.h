@@ -38,7 +38,7 @@ class PaneTest : public ::testing::Test {
     catalogue::ServerRecord* NewServer(const char* address, uint32_t port = 27960);
     // NewServer, then offered to the server list pane.
     catalogue::ServerRecord* AddRow(const char* address, const char* hostName = "Server", uint32_t ping = 50);
-    // Players of a server: name, score, ping.
+    // Players of a server: name, score, ping (their server set, as forwarded players have it).
     struct PlayerSpec {
         const char* name;
         int score;
@@ -49,20 +49,15 @@ class PaneTest : public ::testing::Test {
     // The rows again under the current display options, as the main window does on a filter change.
     void Refilter();
 
-    LRESULT SendServer(UINT message, WPARAM wParam = 0, const void* lParam = nullptr) {
-        return SendMessageA(serverPane, message, wParam, reinterpret_cast<LPARAM>(lParam));
+    LRESULT Send(HWND pane, UINT message, WPARAM wParam = 0, const void* lParam = nullptr) {
+        return SendMessageA(pane, message, wParam, reinterpret_cast<LPARAM>(lParam));
     }
-    LRESULT SendPlayer(UINT message, WPARAM wParam = 0, const void* lParam = nullptr) {
-        return SendMessageA(playerPane, message, wParam, reinterpret_cast<LPARAM>(lParam));
-    }
-    LRESULT SendBuddy(UINT message, WPARAM wParam = 0, const void* lParam = nullptr) {
-        return SendMessageA(buddyPane, message, wParam, reinterpret_cast<LPARAM>(lParam));
-    }
-
-    // A notification from a pane's list control, as the control would send it.
+    // A notification from a pane's list control, as the control would send it (about the first
+    // selected row); a click selects its row first.
     LRESULT Notify(HWND pane, HWND list, UINT code);
-    void ColumnClick(HWND pane, HWND list, int column);
     void Click(HWND pane, HWND list, int row, bool twice);
+    void ColumnClick(HWND pane, HWND list, int column);
+    void KeyDown(HWND pane, HWND list, WORD key);
 
     std::unique_ptr<testing_support::FakePaneHost> fake;
     std::unique_ptr<catalogue::GameProfile> ownProfile;

@@ -1,74 +1,69 @@
-// The player pane on real Win32: which players get rows, icons, sorting, widths, copy, buddies.
-#include "views/win32/tests/pane_test_support.h"
+// The player pane on real Win32: rows and icons, sorting, widths, buddy marks and adding buddies.
+// Which players get a row and the orders are the model's rules (tested natively).
 #include "resources/resource.h"
 #include "views/list_pane.h"
 #include "views/player_rows.h"
+#include "views/win32/tests/pane_test_support.h"
 
 namespace views_test {
 namespace {
 
 using testing_support::PrivateMessages;
 using testing_support::RecordMessages;
+using Texts = std::vector<std::string>;
 
 class PlayerPaneTest : public PaneTest {
   protected:
     uint32_t RegValue(const char* name) {
         return fake->settings.ReadDword(base::kGeometryKey, name).value_or(0xDEADBEEF);
     }
-    // A server on a row with Bob, his twin bob (one row for both), a bot and ^1Alice.
-    catalogue::ServerRecord* ServerWithPlayers() {
+    // A server on a row with Bob, his twin bob (one row for both), a bot and ^1Alice, shown in the pane.
+    catalogue::ServerRecord* ShowServerWithPlayers() {
         catalogue::ServerRecord* s = AddRow("10.0.0.1", "^4Lab", 40);
-        base::CopyText(s->mapName, "oa_dm1");
         SetPlayers(s, {{"Bob", 10, 50}, {"bob", 5, 60}, {"Bot", 3, 0}, {"^1Al^7ice", -3, 80}});
+        Send(playerPane, PM_SHOW_SERVER, 0, s);
         return s;
     }
 };
 
 TEST_F(PlayerPaneTest, TheListShowsTheModelsRowsAndPlayersReachTheBuddyPane) {
-    // Which players get a row (bots, twins, Renegade) is the model's rule, tested natively.
     Start();
     AddBuddyRecord("^1AL^7ICE");
-    catalogue::ServerRecord* s = ServerWithPlayers();
-    SendPlayer(PM_SHOW_SERVER, 0, s);
-    EXPECT_EQ(ColumnTexts(playerList, 0), (std::vector<std::string>{"Bob", "^1Al^7ice"}));
-    EXPECT_EQ(ColumnTexts(playerList, 1), (std::vector<std::string>{"10", "-3"}));
-    EXPECT_EQ(ColumnTexts(playerList, 2), (std::vector<std::string>{"50", "80"}));
-    EXPECT_EQ(RowImage(playerList, 0), views::kNoIcon);
-    EXPECT_EQ(RowImage(playerList, 1), views::kPaneImageBuddy);
+    catalogue::ServerRecord* s = ShowServerWithPlayers();
+    EXPECT_EQ(ColumnTexts(playerList, 0), (Texts{"Bob", "^1Al^7ice"}));
+    EXPECT_EQ(ColumnTexts(playerList, 1), (Texts{"10", "-3"}));
+    EXPECT_EQ(ColumnTexts(playerList, 2), (Texts{"50", "80"}));
+    EXPECT_EQ(std::pair(RowImage(playerList, 0), RowImage(playerList, 1)),
+              std::pair(views::kNoIcon, views::kPaneImageBuddy));
 
-    // Forwarded players are each shown to the buddy pane.
-    RecordMessages(buddyPane);
-    SendPlayer(PM_SERVER_PLAYERS, 0, s);
+    RecordMessages(buddyPane);  // forwarded players are each shown to the buddy pane
+    Send(playerPane, PM_SERVER_PLAYERS, 0, s);
     auto seen = PrivateMessages(buddyPane);
     ASSERT_EQ(seen.size(), 4u);
-    EXPECT_EQ(seen[0].message, PM_PLAYER_SEEN);
-    EXPECT_EQ(seen[3].lParam, reinterpret_cast<LPARAM>(s->PlayerAt(3)));
+    EXPECT_EQ(std::pair(seen[0].message, seen[3].lParam),
+              std::pair(UINT(PM_PLAYER_SEEN), reinterpret_cast<LPARAM>(s->PlayerAt(3))));
     EXPECT_TRUE(fake->sink.shown.empty());
 }
 
-TEST_F(PlayerPaneTest, ColumnClickSortsAscendingAndIsRemembered) {
+TEST_F(PlayerPaneTest, ColumnClickSortsAscendingMovesTheMarkerAndIsRestored) {
     Start();
-    catalogue::ServerRecord* s = ServerWithPlayers();
-    SendPlayer(PM_SHOW_SERVER, 0, s);
-    for (int click = 0; click < 2; ++click) {
-        ColumnClick(playerPane, playerList, 1);
-        EXPECT_EQ(ColumnTexts(playerList, 1), (std::vector<std::string>{"-3", "10"})) << click;
-    }
-    EXPECT_EQ(RegValue("COPLR"), 1u);
-    EXPECT_EQ(HeaderImage(playerList, 1), views::kPaneImageSortMarker);
+    catalogue::ServerRecord* s = ShowServerWithPlayers();
+    ColumnClick(playerPane, playerList, 1);
+    ColumnClick(playerPane, playerList, 1);  // again: still ascending
+    EXPECT_EQ(ColumnTexts(playerList, 1), (Texts{"-3", "10"}));
+    EXPECT_EQ(std::pair(HeaderImage(playerList, 1), RegValue("COPLR")), std::pair(views::kPaneImageSortMarker, 1u));
     ColumnClick(playerPane, playerList, 0);
-    EXPECT_EQ(ColumnTexts(playerList, 0), (std::vector<std::string>{"Bob", "^1Al^7ice"}));
-    EXPECT_EQ(HeaderImage(playerList, 1), -1);
-    EXPECT_EQ(HeaderImage(playerList, 0), views::kPaneImageSortMarker);
+    EXPECT_EQ(ColumnTexts(playerList, 0), (Texts{"Bob", "^1Al^7ice"}));
+    EXPECT_EQ(std::pair(HeaderImage(playerList, 1), HeaderImage(playerList, 0)),
+              std::pair(-1, views::kPaneImageSortMarker));
 
-    // The stored column is restored (and sorts the rows) when the lists are loaded.
+    // The stored column is restored when the lists are loaded; the order follows the records.
     fake->settings.WriteDword(base::kGeometryKey, "COPLR", 2);
-    SendPlayer(PM_RESTORE_SORT);
-    EXPECT_EQ(ColumnTexts(playerList, 2), (std::vector<std::string>{"50", "80"}));
+    Send(playerPane, PM_RESTORE_SORT);
     EXPECT_EQ(HeaderImage(playerList, 2), views::kPaneImageSortMarker);
-    s->PlayerAt(0)->ping = 999;  // the row texts are copies; the order follows the records
-    SendPlayer(PM_RESORT);
-    EXPECT_EQ(ColumnTexts(playerList, 0), (std::vector<std::string>{"^1Al^7ice", "Bob"}));
+    s->PlayerAt(0)->ping = 999;
+    Send(playerPane, PM_RESORT);
+    EXPECT_EQ(ColumnTexts(playerList, 0), (Texts{"^1Al^7ice", "Bob"}));
 }
 
 TEST_F(PlayerPaneTest, ColumnWidthsComeFromAndGoToTheRegistry) {
@@ -76,75 +71,48 @@ TEST_F(PlayerPaneTest, ColumnWidthsComeFromAndGoToTheRegistry) {
     fake->settings.WriteDword(base::kGeometryKey, "PLCW01", 0);
     fake->settings.WriteDword(base::kGeometryKey, "PLCW00", 0x10000 + 150);
     Start();
-    EXPECT_EQ(SendMessageA(playerList, LVM_GETCOLUMNWIDTH, 0, 0), 150);
-    EXPECT_EQ(SendMessageA(playerList, LVM_GETCOLUMNWIDTH, 1, 0), 60);
-    EXPECT_EQ(SendMessageA(playerList, LVM_GETCOLUMNWIDTH, 2, 0), 70);
+    for (auto [column, width] : {std::pair(0, 150), {1, 60}, {2, 70}})
+        EXPECT_EQ(SendMessageA(playerList, LVM_GETCOLUMNWIDTH, column, 0), width) << column;
     SendMessageA(playerList, LVM_SETCOLUMNWIDTH, 2, 93);
     DestroyWindow(playerPane);
-    EXPECT_EQ(RegValue("PLCW00"), 150u);
-    EXPECT_EQ(RegValue("PLCW01"), 60u);
-    EXPECT_EQ(RegValue("PLCW02"), 93u);
+    EXPECT_EQ(std::tuple(RegValue("PLCW00"), RegValue("PLCW01"), RegValue("PLCW02")), std::tuple(150u, 60u, 93u));
 }
 
-TEST_F(PlayerPaneTest, RowsGoWithTheirServerAndFollowTheBuddyMarks) {
+TEST_F(PlayerPaneTest, RowsFollowTheBuddyMarksAndGoWithTheirServer) {
     Start();
-    catalogue::ServerRecord* s = ServerWithPlayers();
+    catalogue::ServerRecord* s = ShowServerWithPlayers();
     catalogue::ServerRecord* other = AddRow("10.0.0.2");
-    SendPlayer(PM_SHOW_SERVER, 0, s);
-    SendPlayer(PM_BUDDY_MARK, 0, "BOB");
+    Send(playerPane, PM_BUDDY_MARK, 0, "BOB");
     EXPECT_EQ(RowImage(playerList, 0), views::kPaneImageBuddy);
-    SendPlayer(PM_BUDDY_MARK, 1, "bob");
-    EXPECT_EQ(RowImage(playerList, 0), views::kNoIcon);
-    SendPlayer(PM_BUDDY_MARK, 0, "Nobody");
-    EXPECT_EQ(RowImage(playerList, 1), views::kNoIcon);
+    Send(playerPane, PM_BUDDY_MARK, 1, "bob");
+    Send(playerPane, PM_BUDDY_MARK, 0, "Nobody");
+    EXPECT_EQ(std::pair(RowImage(playerList, 0), RowImage(playerList, 1)), std::pair(views::kNoIcon, views::kNoIcon));
 
-    SendPlayer(PM_SERVER_REMOVED, 0, other);
+    Send(playerPane, PM_SERVER_REMOVED, 0, other);
     EXPECT_EQ(RowCount(playerList), 2);
-    SendPlayer(PM_SERVER_REMOVED, 0, s);
+    Send(playerPane, PM_SERVER_REMOVED, 0, s);
     EXPECT_EQ(RowCount(playerList), 0);
-    SendPlayer(PM_SHOW_SERVER, 0, s);
-    SendPlayer(PM_CLEAR);
+    Send(playerPane, PM_SHOW_SERVER, 0, s);
+    Send(playerPane, PM_CLEAR);
     EXPECT_EQ(RowCount(playerList), 0);
-}
-
-TEST_F(PlayerPaneTest, CopyAndSelectionWorkOnTheFirstSelectedRow) {
-    // The line formats are the model's (tested natively).
-    Start();
-    catalogue::ServerRecord* s = ServerWithPlayers();
-    SendPlayer(PM_SERVER_PLAYERS, 0, s);
-    SendPlayer(PM_SHOW_SERVER, 0, s);
-    SelectRows(playerList, {1, 0});
-    SendMessageA(playerPane, WM_COMMAND, IDM_PANE_COPY_TEXT, 0);
-    EXPECT_EQ(ClipboardText(), "Bob | Lab (10.0.0.1:27960) | oa_dm1 | 10 | 50 ms");
-    SelectRows(playerList, {1});
-    SendMessageA(playerPane, WM_COMMAND, IDM_PANE_COPY_IRC, 0);
-    EXPECT_EQ(ClipboardText().substr(0, 4), "\x03"
-                                            "1,0");
-    SendPlayer(PM_SELECT_ALL);
-    EXPECT_EQ(Selected(playerList), (std::vector<int>{0, 1}));
-    SendPlayer(PM_DESELECT_ALL);
-    PutOnClipboard("kept");
-    SendPlayer(PM_COPY_SELECTED, 1);
-    EXPECT_EQ(ClipboardText(), "kept");
 }
 
 TEST_F(PlayerPaneTest, AddToBuddyListMakesEverySelectedPlayerABuddy) {
     Start();
-    catalogue::ServerRecord* s = ServerWithPlayers();
-    SendPlayer(PM_SERVER_PLAYERS, 0, s);
-    SendPlayer(PM_SHOW_SERVER, 0, s);
+    ShowServerWithPlayers();
     SendMessageA(playerPane, WM_COMMAND, IDM_PANE_ADD_BUDDY, 0);
     EXPECT_EQ(profile->buddies.count, 0u);  // nothing selected
-
-    SelectRows(playerList, {0, 1});
+    Send(playerPane, PM_SELECT_ALL);
     SendMessageA(playerPane, WM_COMMAND, IDM_PANE_ADD_BUDDY, 0);
-    EXPECT_EQ(RowImage(playerList, 0), views::kPaneImageBuddy);
-    EXPECT_EQ(RowImage(playerList, 1), views::kPaneImageBuddy);
+    EXPECT_EQ(std::pair(RowImage(playerList, 0), RowImage(playerList, 1)),
+              std::pair(views::kPaneImageBuddy, views::kPaneImageBuddy));
     ASSERT_EQ(profile->buddies.count, 2u);
-    EXPECT_STREQ(profile->buddies.head->name, "Bob");
-    EXPECT_STREQ(profile->buddies.tail->name, "^1Al^7ice");
-    EXPECT_EQ(ColumnTexts(buddyList, 1), (std::vector<std::string>{"^4Lab", "^4Lab"}));
+    EXPECT_EQ(std::pair(std::string(profile->buddies.head->name), std::string(profile->buddies.tail->name)),
+              std::pair(std::string("Bob"), std::string("^1Al^7ice")));
+    EXPECT_EQ(ColumnTexts(buddyList, 1), (Texts{"^4Lab", "^4Lab"}));
     EXPECT_EQ(profile->onlineBuddies, 2u);
+    Send(playerPane, PM_DESELECT_ALL);
+    EXPECT_TRUE(Selected(playerList).empty());
 }
 
 }  // namespace
