@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <array>
+
 #include "app/layout.h"
 #include "app/win32/app_messages.h"
 #include "app/win32/registry.h"
@@ -23,13 +25,6 @@ DWORD RegValue(const char* name) {
     return v;
 }
 
-void ExpectRect(const RECT& r, int x, int y, int w, int h, const char* what) {
-    EXPECT_EQ(r.left, x) << what;
-    EXPECT_EQ(r.top, y) << what;
-    EXPECT_EQ(r.right - r.left, w) << what;
-    EXPECT_EQ(r.bottom - r.top, h) << what;
-}
-
 // Writes a profile file with the given titles and kinds (file numbers 1, 2, ...).
 void WriteProfiles(const std::string& folder, std::initializer_list<std::pair<const char*, uint32_t>> profiles) {
     catalogue::ProfileList list(folder, 0xC0C0C0);
@@ -48,22 +43,21 @@ TEST_F(MainWindowTest, ChildrenAndPanesSitWhereTheLayoutPutsThemAndFollowASplitt
     // The numbers and clamps are the layout's (tested natively); here the windows follow them.
     StartShell();
     SetClientSize(800, 600);
-    Shell& shell = TheShell();
-    auto expect = [this](HWND window, const app::Rect& r, const char* what) {
-        ExpectRect(ChildRect(window), r.x, r.y, r.width, r.height, what);
+    auto at = [this](HWND window) {
+        RECT r = ChildRect(window);
+        return app::Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
     };
     app::FixedLayout fixed = app::ComputeFixedLayout(800, 600);
-    expect(shell.tab, fixed.tab, "tab");
-    expect(shell.bannerBar, fixed.bannerBar, "BannerBar");
+    EXPECT_EQ(std::pair(at(TheShell().tab), at(TheShell().bannerBar)), std::pair(fixed.tab, fixed.bannerBar));
     views::win32::PaneSet panes = PanesOf(CurrentProfile());
+    EXPECT_TRUE(IsWindowVisible(panes.server));
     auto expectPanes = [&](const char* when) {
         app::PaneLayout l = app::ComputePaneLayout(800, 600, ctx.splitters);
-        expect(panes.server, l.serverList, when);
-        expect(panes.buddy, l.buddy, when);
-        expect(panes.player, l.player, when);
+        EXPECT_EQ((std::array<app::Rect, 3>{at(panes.server), at(panes.buddy), at(panes.player)}),
+                  (std::array<app::Rect, 3>{l.serverList, l.buddy, l.player}))
+            << when;
     };
     expectPanes("start");
-    EXPECT_TRUE(IsWindowVisible(panes.server));
 
     // A drag of the vertical bar far to the left stops at its clamp and moves the panes with it.
     SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(202, 200));
@@ -71,31 +65,37 @@ TEST_F(MainWindowTest, ChildrenAndPanesSitWhereTheLayoutPutsThemAndFollowASplitt
     EXPECT_EQ(ctx.splitters.bars[0].position, app::ClampVerticalDrag(50, 800) - 2);
     expectPanes("dragging");
     SendMessageA(main, WM_LBUTTONUP, 0, MAKELPARAM(300, 200));
-    EXPECT_EQ(ctx.splitters.bars[0].position, 298);
-    expectPanes("dropped");
     SendMessageA(main, WM_MOUSEMOVE, 0, MAKELPARAM(500, 200));  // not dragging: nothing moves
     EXPECT_EQ(ctx.splitters.bars[0].position, 298);
-    // The players' bar.
-    SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 302));
+    expectPanes("dropped");
+    SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 302));  // the players' bar
     SendMessageA(main, WM_LBUTTONUP, 0, MAKELPARAM(50, 250));
     EXPECT_EQ(ctx.splitters.bars[1].position, 248);
     expectPanes("second bar");
 }
 
-TEST_F(MainWindowTest, TabChangeIsRefusedWhileBusyAndSwitchesPanesOtherwise) {
+TEST_F(MainWindowTest, TabChangeIsRefusedWhileBusyAndSwitchesPanesAndFilterItemsOtherwise) {
     WriteProfiles(folder.path(), {{"Elite", 0}, {"Quake", 1}});
     StartShell();
     Shell& shell = TheShell();
     ASSERT_EQ(SendMessageA(shell.tab, TCM_GETITEMCOUNT, 0, 0), 2);
+    auto checked = [this](UINT item) { return (GetMenuState(GetMenu(main), item, MF_BYCOMMAND) & MF_CHECKED) != 0; };
+    auto selectTab = [&](int index) {
+        NMHDR changing = {shell.tab, 0, static_cast<UINT>(TCN_SELCHANGING)};
+        if (SendMessageA(main, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&changing)))
+            return false;
+        SendMessageA(shell.tab, TCM_SETCURSEL, index, 0);
+        NMHDR changed = {shell.tab, 0, static_cast<UINT>(TCN_SELCHANGE)};
+        SendMessageA(main, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&changed));
+        return true;
+    };
     catalogue::GameProfile* first = CurrentProfile();
-    NMHDR changing = {shell.tab, 0, static_cast<UINT>(TCN_SELCHANGING)};
+    SendMessageA(main, WM_COMMAND, IDM_MOD_FIRST + 6, 0);
+    SendMessageA(main, WM_COMMAND, IDM_GAMETYPE_FIRST + 2, 0);
     ctx.refreshBusy = true;
-    EXPECT_EQ(SendMessageA(main, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&changing)), TRUE);
+    EXPECT_FALSE(selectTab(1));
     ctx.refreshBusy = false;
-    EXPECT_EQ(SendMessageA(main, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&changing)), FALSE);
-    SendMessageA(shell.tab, TCM_SETCURSEL, 1, 0);
-    NMHDR changed = {shell.tab, 0, static_cast<UINT>(TCN_SELCHANGE)};
-    SendMessageA(main, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&changed));
+    ASSERT_TRUE(selectTab(1));
     catalogue::GameProfile* second = CurrentProfile();
     ASSERT_NE(second, first);
     EXPECT_STREQ(second->title, "Quake");
@@ -106,35 +106,12 @@ TEST_F(MainWindowTest, TabChangeIsRefusedWhileBusyAndSwitchesPanesOtherwise) {
                          "You don't have any servers to view,\nwould you like Vexar! to retrieve the\nMaster server "
                          "list?"),
               2);
-}
-
-TEST_F(MainWindowTest, EachGameKeepsItsOwnModAndGameTypeFilter) {
-    WriteProfiles(folder.path(), {{"Elite", 0}, {"Quake", 1}});
-    StartShell();
-    Shell& shell = TheShell();
-    auto checked = [this](UINT item) { return (GetMenuState(GetMenu(main), item, MF_BYCOMMAND) & MF_CHECKED) != 0; };
-    auto selectTab = [&](int index) {
-        NMHDR changing = {shell.tab, 0, static_cast<UINT>(TCN_SELCHANGING)};
-        SendMessageA(main, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&changing));
-        SendMessageA(shell.tab, TCM_SETCURSEL, index, 0);
-        NMHDR changed = {shell.tab, 0, static_cast<UINT>(TCN_SELCHANGE)};
-        SendMessageA(main, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&changed));
-    };
-    SendMessageA(main, WM_COMMAND, IDM_MOD_FIRST + 6, 0);
-    SendMessageA(main, WM_COMMAND, IDM_GAMETYPE_FIRST + 2, 0);
-    ASSERT_EQ(ctx.display.ModFilter, 6u);
-    // The other game has its own items: no filter there, and "All" is checked.
-    selectTab(1);
-    EXPECT_EQ(ctx.display.ModFilter, 0u);
-    EXPECT_EQ(ctx.display.GameTypeFilter, 0u);
-    EXPECT_TRUE(checked(IDM_MOD_ALL));
-    EXPECT_TRUE(checked(IDM_GAMETYPE_ALL));
-    // Back again, the first game's choice filters and is checked.
+    // Each game keeps its own filter: none in the other one, and "All" checked.
+    EXPECT_EQ(std::pair(ctx.display.ModFilter, ctx.display.GameTypeFilter), std::pair(0u, 0u));
+    EXPECT_TRUE(checked(IDM_MOD_ALL) && checked(IDM_GAMETYPE_ALL));
     selectTab(0);
-    EXPECT_EQ(ctx.display.ModFilter, 6u);
-    EXPECT_EQ(ctx.display.GameTypeFilter, 2u);
-    EXPECT_TRUE(checked(IDM_MOD_FIRST + 6));
-    EXPECT_FALSE(checked(IDM_MOD_ALL));
+    EXPECT_EQ(std::pair(ctx.display.ModFilter, ctx.display.GameTypeFilter), std::pair(6u, 2u));
+    EXPECT_TRUE(checked(IDM_MOD_FIRST + 6) && !checked(IDM_MOD_ALL));
 }
 
 TEST_F(MainWindowTest, RememberedTabIsSelectedAndItsListsLoaded) {
@@ -152,38 +129,31 @@ TEST_F(MainWindowTest, ClosingStoresGeometryTabStateProfilesAndClosesSocketsFirs
     SetClientSize(700, 500);
     CloseShell();
     EXPECT_EQ(base::FileSize(folder.File("gamesets.vexar")), 756);
-    EXPECT_TRUE(base::FileExists(folder.File("GS001.vexar")));
-    EXPECT_TRUE(base::FileExists(folder.File("BL001.vexar")));
-    EXPECT_EQ(RegValue("WSP"), 200u);
-    EXPECT_EQ(RegValue("WSPSD"), 300u);
-    EXPECT_EQ(RegValue("WSPPL"), 300u);
+    EXPECT_TRUE(base::FileExists(folder.File("GS001.vexar")) && base::FileExists(folder.File("BL001.vexar")));
+    EXPECT_EQ(std::tuple(RegValue("WSP"), RegValue("WSPSD"), RegValue("WSPPL"), RegValue("WST")),
+              std::tuple(200u, 300u, 300u, DWORD(SW_SHOWNORMAL)));
     EXPECT_NE(RegValue("WXY"), 0xDEADBEEFu);
-    EXPECT_EQ(RegValue("WST"), DWORD(SW_SHOWNORMAL));
-    char value[16];
-    GetPrivateProfileStringA("games", "active", "", value, sizeof value, folder.File("vexar.ini").c_str());
-    EXPECT_STREQ(value, "0");
-    GetPrivateProfileStringA("window", "state", "", value, sizeof value, folder.File("vexar.ini").c_str());
-    EXPECT_STREQ(value, "0");
+    char active[16], state[16];
+    GetPrivateProfileStringA("games", "active", "", active, sizeof active, folder.File("vexar.ini").c_str());
+    GetPrivateProfileStringA("window", "state", "", state, sizeof state, folder.File("vexar.ini").c_str());
+    EXPECT_EQ(std::string(active) + state, "00");
     EXPECT_EQ(network.calls.back(), "close sockets");
 }
 
 TEST_F(MainWindowTest, AutoRefreshTimerRespectsBusyAndMinimisedState) {
     StartShell();
     network.calls.clear();
-    SendMessageA(main, WM_TIMER, kTimerAutoRefresh, 0);
-    ASSERT_EQ(network.calls.size(), 1u);
-    EXPECT_EQ(network.calls[0], "refresh 3");
-    ctx.refreshBusy = true;
-    SendMessageA(main, WM_TIMER, kTimerAutoRefresh, 0);
+    auto tick = [this] { SendMessageA(main, WM_TIMER, kTimerAutoRefresh, 0); };
+    tick();
+    ctx.refreshBusy = true;  // not while busy
+    tick();
     ctx.refreshBusy = false;
-    ctx.windowState = 1;
-    SendMessageA(main, WM_TIMER, kTimerAutoRefresh, 0);
-    EXPECT_EQ(network.calls.size(), 1u);
+    ctx.windowState = 1;  // nor while minimised, unless asked to
+    tick();
     ctx.autoRefreshMinimised = true;
-    SendMessageA(main, WM_TIMER, kTimerAutoRefresh, 0);
-    EXPECT_EQ(network.calls.size(), 2u);
+    tick();
     SendMessageA(main, WM_TIMER, kTimerRefreshClose, 0);
-    EXPECT_EQ(network.calls.back(), "timer 2");
+    EXPECT_EQ(network.calls, (std::vector<std::string>{"refresh 3", "refresh 3", "timer 2"}));
 }
 
 TEST_F(MainWindowTest, MinimisingWithTrayHidesTheWindowWithoutTrayKeepsIt) {
