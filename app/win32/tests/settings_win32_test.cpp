@@ -60,7 +60,7 @@ TEST_F(RegistryTest, MissingValuesWrongTypesAndTooLongTextsLeaveTheDestinationAl
     EXPECT_EQ(text[254], '\0');
 }
 
-TEST_F(RegistryTest, PlacementOfANormalWindowIsStoredAMaximisedOrMinimisedOneKeepsTheStoredOne) {
+TEST_F(RegistryTest, PlacementOfANormalWindowIsStoredAMinimisedOneKeepsTheStoredOne) {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = GetModuleHandleA(nullptr);
@@ -76,15 +76,12 @@ TEST_F(RegistryTest, PlacementOfANormalWindowIsStoredAMaximisedOrMinimisedOneKee
               std::tuple((100u << 16) | 50u, (700u << 16) | 850u, DWORD(SW_SHOWNORMAL)));
     EXPECT_EQ(std::tuple(Read("WSP"), Read("WSPSD"), Read("WSPPL")), std::tuple(210u, 310u, 320u));
 
-    ShowWindow(window, SW_SHOWMAXIMIZED);  // the splitters are written all the same
-    ASSERT_TRUE(IsZoomed(window));
-    s = {111, 222, 333};
-    SaveWindowPlacement(window, "WXY", "WWH", "WST", &s);
-    EXPECT_EQ(std::tuple(Read("WXY"), Read("WST"), Read("WSP"), Read("WSPPL")),
-              std::tuple((100u << 16) | 50u, DWORD(SW_SHOWNORMAL), 111u, 333u));
-    ShowWindow(window, SW_SHOWMINIMIZED);  // other windows have no splitters
-    SaveWindowPlacement(window, "RCWXY", "RCWWH", "RCWST", nullptr);
-    EXPECT_EQ(std::pair(Read("RCWXY"), Read("WSP")), std::pair(DWORD(0xDEADBEEF), DWORD(111)));
+    // A maximised main window is checked end to end; a minimised one keeps the stored placement, and
+    // without splitters (the other windows) none are written.
+    ShowWindow(window, SW_SHOWMINIMIZED);
+    SaveWindowPlacement(window, "WXY", "WWH", "WST", nullptr);
+    EXPECT_EQ(std::tuple(Read("WXY"), Read("WST"), Read("WSP")),
+              std::tuple((100u << 16) | 50u, DWORD(SW_SHOWNORMAL), 210u));
     DestroyWindow(window);
 }
 

@@ -77,7 +77,9 @@ TEST_F(BuddyPaneTest, ClickingAnOnlineBuddyLocatesItsServerAndDoubleClickJoins) 
     // A buddy on a server that a filter hides joins that server, never the row selected before.
     s->playerCount = 0;
     fake->display.HideEmpty = 1;
-    Refilter();
+    Send(serverPane, PM_CLEAR);  // the rows again, as the main window does on a filter change
+    for (catalogue::ServerRecord* r = profile->servers.head; r; r = r->next)
+        Send(serverPane, PM_ADD_SERVER_ROW, 0, r);
     ASSERT_EQ(RowCount(serverList), 1);
     SelectRows(serverList, {0});
     Click(buddyPane, buddyList, 0, true);

@@ -33,22 +33,6 @@ void PaneTest::TearDown() {
     ownProfile.reset();
 }
 
-void PaneTest::Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-void PaneTest::Refilter() {
-    Send(serverPane, PM_CLEAR);
-    Send(playerPane, PM_CLEAR);
-    for (catalogue::ServerRecord* r = profile->servers.head; r; r = r->next)
-        Send(serverPane, PM_ADD_SERVER_ROW, 0, r);
-    Send(serverPane, PM_RESORT);
-}
-
 catalogue::ServerRecord* PaneTest::NewServer(const char* address, uint32_t port) {
     catalogue::findOrCreateServer(profile->servers, catalogue::MakeServerTemplate(address, port));
     catalogue::ServerRecord* r = profile->servers.tail;
@@ -81,12 +65,10 @@ void PaneTest::SetPlayers(catalogue::ServerRecord* server, std::initializer_list
     server->playerCount = i;
 }
 
-catalogue::BuddyRecord* PaneTest::AddBuddyRecord(const char* name) {
+void PaneTest::AddBuddyRecord(const char* name) {
     auto b = std::make_unique<catalogue::BuddyRecord>();
     base::CopyText(b->name, name);
-    catalogue::BuddyRecord* added = b.get();
     catalogue::appendBuddy(profile->buddies, std::move(b));
-    return added;
 }
 
 LRESULT PaneTest::Notify(HWND pane, HWND list, UINT code) {
@@ -193,18 +175,6 @@ std::string ClipboardText() {
     }
     CloseClipboard();
     return text;
-}
-
-void PutOnClipboard(const char* text) {
-    if (!OpenClipboard(nullptr))
-        return;
-    EmptyClipboard();
-    size_t n = strlen(text) + 1;
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, n);
-    memcpy(GlobalLock(block), text, n);
-    GlobalUnlock(block);
-    SetClipboardData(CF_TEXT, block);
-    CloseClipboard();
 }
 
 namespace {

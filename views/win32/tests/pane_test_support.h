@@ -31,7 +31,6 @@ class PaneTest : public ::testing::Test {
     // Makes the host (unless a test made it first to prepare its settings), the profile and its panes.
     void Start();
     void TearDown() override;
-    void Pump();
 
     // A record appended to the profile's list that passes the default filters: an answered,
     // non-empty, unprotected server.
@@ -45,9 +44,7 @@ class PaneTest : public ::testing::Test {
         int ping;
     };
     void SetPlayers(catalogue::ServerRecord* server, std::initializer_list<PlayerSpec> players);
-    catalogue::BuddyRecord* AddBuddyRecord(const char* name);
-    // The rows again under the current display options, as the main window does on a filter change.
-    void Refilter();
+    void AddBuddyRecord(const char* name);
 
     LRESULT Send(HWND pane, UINT message, WPARAM wParam = 0, const void* lParam = nullptr) {
         return SendMessageA(pane, message, wParam, reinterpret_cast<LPARAM>(lParam));
@@ -80,7 +77,6 @@ void SelectRows(HWND list, std::initializer_list<int> rows);
 std::vector<int> Selected(HWND list);
 // CF_TEXT on the clipboard ("" when there is none).
 std::string ClipboardText();
-void PutOnClipboard(const char* text);
 // Runs `open` (which shows a modal dialog) and, once the dialog is up, `script` on it from inside
 // the dialog's own message loop; the script must end the dialog.
 void RunWithDialog(const std::function<void()>& open, const std::function<void(HWND)>& script);

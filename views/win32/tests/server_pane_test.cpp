@@ -289,27 +289,5 @@ TEST_F(ServerPaneTest, ColumnsGoToTheProfileWithThePaneAndComeBackCheckedWithThe
     }
 }
 
-TEST_F(ServerPaneTest, ReplyReachesTheRowThePlayersAndTheBuddies) {
-    Start();
-    AddBuddyRecord("^2bob");
-    Send(buddyPane, PM_BUDDIES_RELOAD);
-    catalogue::ServerRecord* a = AddRow("10.0.0.1", "~ 10.0.0.1", 40);
-    const std::string reply =
-        "\xFF\xFF\xFF\xFFstatusResponse\n\\sv_hostname\\^1Lab\\sv_maxclients\\16\n12 50 \"^2Bob\"\n";
-    net::RawReply kept;
-    ReplyToApply apply{a, reinterpret_cast<const uint8_t*>(reply.data()), reply.size(), &kept};
-    Send(serverPane, PM_APPLY_REPLY, 0, &apply);
-    Send(serverPane, PM_SERVER_CHANGED, 0, a);
-    EXPECT_EQ(std::tuple(kept.size, CellText(serverList, 0, kColumnTitle), CellText(serverList, 0, kColumnPlayers)),
-              std::tuple(reply.size(), std::string("^1Lab"), std::string("1/16")));
-    EXPECT_EQ(std::tuple(CellText(buddyList, 0, 1), RowImage(buddyList, 0), profile->onlineBuddies),
-              std::tuple(std::string("^1Lab"), kPaneImageBuddy, 1u));
-    // An empty datagram is no reply: the server is marked unanswered and its row goes.
-    ReplyToApply empty{a, reinterpret_cast<const uint8_t*>(""), 0, nullptr};
-    Send(serverPane, PM_APPLY_REPLY, 0, &empty);
-    Send(serverPane, PM_SERVER_CHANGED, 0, a);
-    EXPECT_EQ(std::pair(std::string(a->hostName), RowCount(serverList)), std::pair(std::string("~ 10.0.0.1"), 0));
-}
-
 }  // namespace
 }  // namespace views_test
