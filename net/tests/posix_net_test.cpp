@@ -1,10 +1,10 @@
-// POSIX clock, loopback UDP sockets, resolver and threads, and the loopback-only rule of the protocol
-// fixtures (run inside a loopback-only network namespace).
+// The edges of the POSIX loopback UDP sockets (their clock, resolver and threads serve the loopback
+// engine test), and the loopback-only rule of the protocol fixtures (run inside a loopback-only
+// network namespace).
 #if !defined(_WIN32)
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <string>
 
 #include "net/posix/posix_net.h"
@@ -49,28 +49,6 @@ TEST(PosixNet, SocketsSendAndReceiveOnLoopbackWithoutBlockingAndBindTheirAddress
     EXPECT_EQ(bound.OpenEndpoint()->addressNetworkOrder, *net::ParseDottedAddress("127.0.0.2"));
     net::PosixDatagramSocketFactory taken(*bound.OpenEndpoint());
     EXPECT_EQ(taken.Open(), nullptr);  // the port is in use
-}
-
-TEST(PosixNet, ClockResolverAndThreads) {
-    // Their ordinary use is the loopback engine test's; here the resolutions and the edges.
-    net::PosixClock us(net::PosixClock::Resolution::kMicroseconds);
-    const uint64_t u0 = us.Counter();
-    const uint32_t t0 = us.TickCount();
-    us.SleepMs(30);
-    EXPECT_EQ(us.Frequency(), 1000000u);
-    EXPECT_GE(net::CounterToMs(u0, us.Counter(), us.Frequency()), 30u);
-    EXPECT_GE(us.TickCount() - t0, 29u);  // ticks are cut to whole milliseconds
-    net::PosixResolver resolver;
-    EXPECT_EQ(std::pair(resolver.Resolve(""), resolver.Resolve(nullptr)),
-              std::pair(std::optional<uint32_t>(), std::optional<uint32_t>()));
-    EXPECT_EQ(resolver.Resolve("127.0.0.1"), std::optional<uint32_t>(net::LoopbackAddress()));
-    net::PosixThreadStarter starter;
-    std::atomic<int> ran{0};
-    auto t = starter.Start([&ran] { ran = 42; });
-    ASSERT_NE(t, nullptr);
-    t->Join();
-    t->Join();  // a second join is harmless
-    EXPECT_EQ(ran.load(), 42);
 }
 
 TEST(ProtocolFixtures, RefuseEveryAddressOutsideLoopback) {

@@ -1,9 +1,18 @@
-// Tests of game profiles: the 748-byte image both ways, the default profile, file numbers, "gamesets.vexar".
+// Tests of the stored files: game profiles ("gamesets.vexar": the 748-byte image both ways, the default
+// profile, file numbers) and the server-list and buddy-list files (golden byte layouts both ways, loading
+// rules, crash safety).
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <tuple>
 #include <vector>
+
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include "base/file_io.h"
 #include "base/text.h"
@@ -18,6 +27,165 @@ using namespace catalogue;
 using testing_support::ReadBytes;
 using testing_support::TempFolder;
 using testing_support::WriteBytes;
+
+// Every stored field: its offset in the 1640-byte file record (the status block is below 1544), where
+// the record keeps it, its width.
+std::vector<std::tuple<size_t, void*, size_t>> Layout(ServerRecord& r) {
+    // clang-format off
+    return {{0, r.hostName, 150}, {150, r.mapName, 50}, {200, r.infoText, 256}, {456, r.gameName, 50},
+            {506, r.modDisplay, 50}, {556, r.webAddress, 272}, {828, &r.livesLeft, 4}, {832, r.location, 100},
+            {932, &r.joinCount, 4}, {936, &r.isFavourite, 4}, {940, r.reserved1, 8}, {948, r.versionText, 256},
+            {1204, &r.maxRate, 4}, {1208, &r.timeLimit, 4}, {1212, &r.captureLimit, 4}, {1216, &r.fragLimit, 4},
+            {1220, &r.allowDownload, 4}, {1224, &r.allowVote, 4}, {1228, &r.pure, 4}, {1232, &r.gameSpeed, 4},
+            {1236, &r.gravity, 4}, {1240, r.reserved2, 4}, {1244, r.adminEmail, 256}, {1500, &r.maxPlayers, 4},
+            {1504, &r.privateSlots, 4}, {1508, &r.playerCount, 4}, {1512, r.passwordText, 12},
+            {1524, &r.gameTypeIndex, 4}, {1528, &r.modIndex, 4}, {1532, &r.protocolVersion, 4},
+            {1536, &r.dedicated, 1}, {1537, &r.serverOs, 1}, {1538, &r.isMod, 1}, {1539, &r.reserved3, 1},
+            {1540, &r.autoRefresh, 4}, {1544, r.addressOctets, 16}, {1560, r.spareWords, 8}, {1568, &r.port, 4},
+            {1572, &r.hostPort, 4}, {1576, &r.ping, 4}, {1580, r.serverPassword, 30}, {1610, r.rconPassword, 30}};
+    // clang-format on
+}
+
+// Gives every field a value of its own, an address that loads as 10.11.12.13 and CPMA's Clan Arena;
+// returns the bytes the layout gives for the record, built without the code under test.
+std::string FillAllFields(ServerRecord& r) {
+    int n = 0;
+    for (auto [offset, at, width] : Layout(r)) {
+        std::memset(at, ++n, width);
+        if (width >= 12)  // a text: three characters, zero-padded
+            std::memset(static_cast<char*>(at) + 3, 0, width - 3);
+    }
+    for (int i = 0; i < 4; ++i)
+        r.addressOctets[i] = 10 + i;
+    r.livesLeft = -2;
+    r.modIndex = 7;
+    r.gameTypeIndex = 5;
+    base::CopyText(r.modDisplay, "CPMA");
+    std::string golden(kServerRecordImageSize, '\0');
+    for (auto [offset, at, width] : Layout(r))
+        std::memcpy(&golden[offset], at, width);
+    return golden;
+}
+
+void AddBuddy(BuddyList& list, const char* name) {
+    auto b = std::make_unique<BuddyRecord>();
+    base::CopyText(b->name, name);
+    appendBuddy(list, std::move(b));
+}
+
+class ListFilesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        cat.buildCatalogue();
+        profile.kind = kQuake3;
+    }
+    std::string ServerPath() const { return dir.File("GS001.vexar"); }
+    std::string BuddyPath() const { return dir.File("BL001.vexar"); }
+
+    TempFolder dir;
+    Catalogue cat;
+    GameProfile profile;
+};
+
+TEST_F(ListFilesTest, RecordAndStatusBlockMatchTheGoldenBytesBothWays) {
+    auto filled = std::make_unique<ServerRecord>();
+    const std::string golden = FillAllFields(*filled);
+    uint8_t block[kStatusBlockSize];
+    WriteStatusBlock(*filled, block);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(block), sizeof block), golden.substr(0, sizeof block));
+    appendServer(profile.servers, std::move(filled));
+    ASSERT_TRUE(saveServerList(profile, ServerPath()));
+    EXPECT_EQ(ReadBytes(ServerPath()), golden);
+
+    GameProfile loaded;
+    loaded.kind = kQuake3;
+    ASSERT_TRUE(loadServerList(loaded, ServerPath(), cat));
+    ASSERT_EQ(loaded.servers.count, 1u);
+    ServerRecord& r = *loaded.servers.head;
+    for (auto [offset, at, width] : Layout(r))  // the file holds no players: their count loads as 0
+        EXPECT_TRUE(offset == 1508 || std::memcmp(at, &golden[offset], width) == 0) << "offset " << offset;
+    EXPECT_EQ(std::tuple(r.playerCount, std::string(r.addressText), std::string(r.gameTypeDisplay), loaded.listsLoaded),
+              std::tuple(0, std::string("10.11.12.13"), std::string("Clan Arena"), 1u));  // names looked up again
+
+    // A record without a name loads as its address and port; texts of a damaged record stay in their
+    // fields; a trailing partial record is not read.
+    std::string damaged = golden;
+    damaged.replace(0, 150, 150, '\0');
+    WriteBytes(ServerPath(), damaged + std::string(1700, '\xFF'));
+    ASSERT_TRUE(loadServerList(profile, ServerPath(), cat));
+    ASSERT_EQ(profile.servers.count, 3u);
+    EXPECT_EQ(profile.servers.head->next->hostName, "~ 10.11.12.13:" + std::to_string(r.port));
+    const ServerRecord& ff = *profile.servers.tail;
+    EXPECT_EQ(std::tuple(strlen(ff.hostName), strlen(ff.passwordText), strlen(ff.rconPassword)),
+              std::tuple(149u, 11u, 29u));
+    EXPECT_LT(strlen(ff.addressText), 20u);
+    EXPECT_EQ(ff.modDisplay[0], '\xFF');  // no catalogue entry at that position: kept as stored
+}
+
+TEST_F(ListFilesTest, MissingListsAreCreatedEmptyAndBuddiesStoredAsZeroPadded50ByteNames) {
+    ASSERT_TRUE(loadServerList(profile, ServerPath(), cat));
+    ASSERT_TRUE(loadBuddyList(profile, BuddyPath()));
+    EXPECT_EQ(base::FileSize(ServerPath()) + base::FileSize(BuddyPath()), 0);
+    AddBuddy(profile.buddies, "^1Bob");
+    AddBuddy(profile.buddies, "Alice");
+    ASSERT_TRUE(saveBuddyList(profile, BuddyPath()));
+    const std::string buddies = std::string("^1Bob") + std::string(45, '\0') + "Alice" + std::string(45, '\0');
+    EXPECT_EQ(ReadBytes(BuddyPath()), buddies);
+    WriteBytes(BuddyPath(), buddies + std::string(50, 'Z') + "tail");
+    GameProfile loaded;
+    ASSERT_TRUE(loadBuddyList(loaded, BuddyPath()));
+    ASSERT_EQ(loaded.buddies.count, 3u);
+    EXPECT_STREQ(loaded.buddies.head->name, "^1Bob");
+    EXPECT_EQ(strlen(loaded.buddies.tail->name), 49u);
+}
+
+#ifndef _WIN32
+// A save killed at any moment leaves the old file or the new one, never a mixture.
+TEST_F(ListFilesTest, AKilledSaveLeavesAWholeFile) {
+    for (int i = 0; i < 3000; ++i)
+        findOrCreateServer(profile.servers, MakeServerTemplate("10.1." + std::to_string(i), 27960));
+    GameProfile small;
+    findOrCreateServer(small.servers, MakeServerTemplate("9.9.9.9", 1));
+    for (int round = 0; round < 6; ++round) {
+        ASSERT_TRUE(saveServerList(small, ServerPath()));
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            saveServerList(profile, ServerPath());
+            _exit(0);
+        }
+        usleep(500 * round);
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        const int64_t size = base::FileSize(ServerPath());
+        EXPECT_TRUE(size == 1640 || size == 3000 * 1640) << "round " << round << " size " << size;
+    }
+}
+#endif
+
+TEST_F(ListFilesTest, OldBuddyListIsOfferedImportedWithoutKnownNamesAndMovedAside) {
+    testing_support::FakeMessageSink sink;
+    WriteBytes(dir.File("vxrbl192.dat"), std::string(49, 'A'));  // no whole entry: nothing asked
+    EXPECT_EQ(importOldBuddyList(profile, dir.path(), sink), 0u);
+    EXPECT_TRUE(sink.shown.empty());
+    WriteBytes(dir.File("vxrbl192.dat"), std::string(50, 'B'));
+    EXPECT_EQ(importOldBuddyList(profile, dir.path(), sink), 0u);  // declined: nothing imported, still moved
+    EXPECT_EQ(sink.shown, (std::vector<std::string>{
+                              "A buddy list from a previous version of Vexar!\nhas been found, Import this Buddy list?",
+                              "Your old Buddy List will now be moved to BL.OLD!"}));
+    EXPECT_EQ(profile.buddies.count, 0u);
+    EXPECT_EQ(ReadBytes(dir.File("BL.OLD")), std::string(50, 'B'));
+
+    AddBuddy(profile.buddies, "bob");
+    WriteBytes(dir.File("vxrbl192.dat"), std::string("Bob") + std::string(47, '\0') + "Carol" + std::string(45, '\0') +
+                                             "Dave" + std::string(46, '\0') + "xx");
+    sink.answers = {true};
+    EXPECT_EQ(importOldBuddyList(profile, dir.path(), sink), 3u);
+    EXPECT_EQ(profile.buddies.count, 3u);  // "Bob" is a buddy already
+    EXPECT_STREQ(profile.buddies.tail->name, "Dave");
+    EXPECT_TRUE(base::FileExists(dir.File("vxrbl192.dat")));  // an earlier backup is never replaced
+    EXPECT_EQ(ReadBytes(dir.File("BL.OLD")), std::string(50, 'B'));
+}
 
 constexpr uint32_t kButtonFace = 0xD8E9EC;
 
