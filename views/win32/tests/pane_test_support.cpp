@@ -72,11 +72,8 @@ void PaneTest::AddBuddyRecord(const char* name) {
 }
 
 LRESULT PaneTest::Notify(HWND pane, HWND list, UINT code) {
-    NMITEMACTIVATE n = {};
-    n.hdr.hwndFrom = list;
-    n.hdr.idFrom = GetDlgCtrlID(list);
-    n.hdr.code = code;
-    n.iItem = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    const int first = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    NMITEMACTIVATE n{.hdr = {list, UINT_PTR(GetDlgCtrlID(list)), code}, .iItem = first};
     return SendMessageA(pane, WM_NOTIFY, n.hdr.idFrom, reinterpret_cast<LPARAM>(&n));
 }
 
@@ -86,21 +83,12 @@ void PaneTest::Click(HWND pane, HWND list, int row, bool twice) {
 }
 
 void PaneTest::ColumnClick(HWND pane, HWND list, int column) {
-    NMLISTVIEW n = {};
-    n.hdr.hwndFrom = list;
-    n.hdr.idFrom = GetDlgCtrlID(list);
-    n.hdr.code = LVN_COLUMNCLICK;
-    n.iItem = -1;
-    n.iSubItem = column;
+    NMLISTVIEW n{.hdr = {list, UINT_PTR(GetDlgCtrlID(list)), UINT(LVN_COLUMNCLICK)}, .iItem = -1, .iSubItem = column};
     SendMessageA(pane, WM_NOTIFY, n.hdr.idFrom, reinterpret_cast<LPARAM>(&n));
 }
 
 void PaneTest::KeyDown(HWND pane, HWND list, WORD key) {
-    NMLVKEYDOWN n = {};
-    n.hdr.hwndFrom = list;
-    n.hdr.idFrom = GetDlgCtrlID(list);
-    n.hdr.code = LVN_KEYDOWN;
-    n.wVKey = key;
+    NMLVKEYDOWN n{.hdr = {list, UINT_PTR(GetDlgCtrlID(list)), UINT(LVN_KEYDOWN)}, .wVKey = key};
     SendMessageA(pane, WM_NOTIFY, n.hdr.idFrom, reinterpret_cast<LPARAM>(&n));
 }
 
@@ -110,10 +98,7 @@ int RowCount(HWND list) {
 
 std::string CellText(HWND list, int row, int column) {
     char text[512] = "";
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
+    LVITEMA item{.iSubItem = column, .pszText = text, .cchTextMax = sizeof text};
     SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
     return text;
 }
@@ -126,33 +111,23 @@ std::vector<std::string> ColumnTexts(HWND list, int column) {
 }
 
 int RowImage(HWND list, int row) {
-    LVITEMA item = {};
-    item.mask = LVIF_IMAGE;
-    item.iItem = row;
-    item.iImage = -99;
+    LVITEMA item{.mask = LVIF_IMAGE, .iItem = row, .iImage = -99};
     SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     return item.iImage;
 }
 
 int HeaderImage(HWND list, int column) {
-    // What the header shows: its own item.
-    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
-    HDITEMA item = {};
-    item.mask = HDI_FORMAT | HDI_IMAGE;
-    SendMessageA(header, HDM_GETITEMA, column, reinterpret_cast<LPARAM>(&item));
+    HDITEMA item{.mask = HDI_FORMAT | HDI_IMAGE};  // what the header shows: its own item
+    SendMessageA(reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)), HDM_GETITEMA, column,
+                 reinterpret_cast<LPARAM>(&item));
     return (item.fmt & HDF_IMAGE) ? item.iImage : -1;
 }
 
 void SelectRows(HWND list, std::initializer_list<int> rows) {
-    LVITEMA clear = {};
-    clear.stateMask = LVIS_SELECTED;
+    LVITEMA clear{.stateMask = LVIS_SELECTED}, select{.state = LVIS_SELECTED, .stateMask = LVIS_SELECTED};
     SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
-    for (int row : rows) {
-        LVITEMA item = {};
-        item.stateMask = LVIS_SELECTED;
-        item.state = LVIS_SELECTED;
-        SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-    }
+    for (int row : rows)
+        SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&select));
 }
 
 std::vector<int> Selected(HWND list) {
