@@ -60,16 +60,12 @@ TEST_F(ServerPaneTest, RowsShowTheModelsTextsFollowChangesAndHandThePlayersOn) {
     b->ping = 300;
     Send(serverPane, PM_SERVER_CHANGED, 0, b);
     EXPECT_EQ(CellText(serverList, 1, kColumnPing), "300");
-    // No reply: the row goes (no-reply servers are hidden), and comes back at the end with the reply.
-    b->ping = catalogue::kNoPing;
+    b->ping = catalogue::kNoPing;  // no reply: the row goes (rows going are the drawing tests')
     Send(serverPane, PM_SERVER_CHANGED, 0, a);
     Send(serverPane, PM_SERVER_CHANGED, 0, b);
     EXPECT_EQ(Addresses(), Texts{"10.0.0.1:27960"});
-    b->ping = 60;
-    Send(serverPane, PM_SERVER_CHANGED, 0, b);
-    EXPECT_EQ(ColumnTexts(serverList, kColumnPing), (Texts{"40", "60"}));
-    // Every change that keeps or makes a row hands the players on; a deleted row does not.
-    EXPECT_EQ(Received(playerPane, PM_SERVER_PLAYERS), (Records{L(b), L(a), L(b)}));
+    // Every change that keeps a row hands the players on; a deleted row does not.
+    EXPECT_EQ(Received(playerPane, PM_SERVER_PLAYERS), (Records{L(b), L(a)}));
     Send(serverPane, PM_CLEAR);
     EXPECT_EQ(std::pair(RowCount(serverList), profile->servers.count), std::pair(0, 2u));
 }
@@ -232,7 +228,7 @@ TEST_F(ServerPaneTest, InfoTipIsTheModelsTextCutToTheBufferOrAppendsNoInfo) {
     EXPECT_STREQ(more, "x No info available!");
 }
 
-TEST_F(ServerPaneTest, ContextMenuFollowsTheFirstSelectedServerAndItsCommandsGoToTheHost) {
+TEST_F(ServerPaneTest, ContextMenuFollowsTheFirstSelectedServer) {
     Start();
     catalogue::ServerRecord* a = AddRow("10.0.0.1");
     HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_SERVER_MENU));
@@ -251,10 +247,7 @@ TEST_F(ServerPaneTest, ContextMenuFollowsTheFirstSelectedServerAndItsCommandsGoT
               std::tuple(UINT(MF_GRAYED), UINT(MF_CHECKED), UINT(MF_CHECKED), 0u));
     base::CopyText(a->webAddress, "file:///c:/x.bat");  // enabled exactly when the address will be opened
     EXPECT_EQ(state(IDM_SRV_OPEN_WEBSITE), UINT(MF_GRAYED));
-    DestroyMenu(menu);
-    for (UINT id : {IDM_SRV_JOIN, IDM_SRV_REFRESH_ALL})  // the main window's command table maps them
-        SendMessageA(serverPane, WM_COMMAND, id, 0);
-    EXPECT_EQ(fake->commands, (std::vector<UINT>{IDM_SRV_JOIN, IDM_SRV_REFRESH_ALL}));
+    DestroyMenu(menu);  // (its commands reach the main window's command table: tested with that)
 }
 
 TEST_F(ServerPaneTest, ColumnsGoToTheProfileWithThePaneAndComeBackCheckedWithTheNext) {
