@@ -274,10 +274,12 @@ TEST_F(ServerPaneTest, ColumnsGoToTheProfileWithThePaneAndComeBackCheckedWithThe
         EXPECT_EQ(std::pair(read[0], read[9]), first == 9 ? std::pair(9, 0) : std::pair(0, 9));
         EXPECT_EQ(SendMessageA(list, LVM_GETCOLUMNWIDTH, kColumnTitle, 0), 321);
         EXPECT_LE(SendMessageA(list, LVM_GETCOLUMNWIDTH, kColumnMap, 0), 4000);
-        char caption[32] = "";
-        LVCOLUMNA c = {LVCF_TEXT, 0, 0, caption, sizeof caption};
-        SendMessageA(list, LVM_GETCOLUMNA, kColumnAddress, L(&c));
-        EXPECT_STREQ(caption, "Server Address");
+        for (int column = 0; column < kServerColumnCount; ++column) {  // each caption over its own cells
+            char caption[32] = "";
+            LVCOLUMNA c = {LVCF_TEXT, 0, 0, caption, sizeof caption};
+            SendMessageA(list, LVM_GETCOLUMNA, column, L(&c));
+            EXPECT_STREQ(caption, ServerColumnCaption(column)) << column;
+        }
         DestroyWindow(pane);
     }
 }
