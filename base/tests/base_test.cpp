@@ -1,12 +1,10 @@
-// Tests of the byte reader, fixed-width text helpers, C-rule number parsing and the crash-safe file writer
-// (the other file helpers are checked through the list files that use them).
+// Tests of the text helpers, C-rule number parsing and the crash-safe file writer (the byte reader, the
+// fixed-width fields and the other file helpers are checked through the replies and files that use them).
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <utility>
 
-#include "base/byte_reader.h"
 #include "base/file_io.h"
 #include "base/text.h"
 #include "testing/temp_folder.h"
@@ -16,42 +14,6 @@ namespace {
 using testing_support::ReadBytes;
 using testing_support::TempFolder;
 using testing_support::WriteBytes;
-
-TEST(ByteReader, ReadsFieldsAndFailsStickilyAtTheEnd) {
-    const uint8_t data[] = {0x01, 0x34, 0x12, 0x00, 0x00, 0xAB, 0xCD, 'h', 'i', 0, 'x'};
-    base::ByteReader r(data, sizeof data);
-    EXPECT_EQ(r.U8(), 0x01);
-    EXPECT_EQ(r.U32LE(), 0x1234u);
-    EXPECT_EQ(r.U16BE(), 0xABCD);
-    char text[8];
-    r.CString(text, sizeof text);
-    EXPECT_STREQ(text, "hi");
-    EXPECT_FALSE(r.Failed());
-    EXPECT_EQ(r.U32LE(), uint32_t('x'));  // one byte left, the rest zero-filled
-    EXPECT_TRUE(r.Failed());
-    const char open[] = {'a', 'b', 'c', 'd', 'e', 'f'};  // no terminator: cut to the field and flagged
-    base::ByteReader s(open, sizeof open);
-    s.CString(text, 4);
-    EXPECT_STREQ(text, "abc");
-    EXPECT_TRUE(s.Failed());
-}
-
-TEST(FixedText, StoreZeroPadsLoadTerminatesCopyAndFormatCut) {
-    uint8_t field[6];
-    std::memset(field, 0xEE, sizeof field);
-    base::StoreText(field, sizeof field, "abcdefgh");
-    EXPECT_EQ(std::memcmp(field, "abcde\0", 6), 0);
-    base::StoreText(field, sizeof field, "ab");
-    EXPECT_EQ(std::memcmp(field, "ab\0\0\0\0", 6), 0);
-    const uint8_t full[4] = {'w', 'x', 'y', 'z'};
-    char out[5];
-    base::LoadText(full, 4, out);
-    EXPECT_STREQ(out, "wxy");
-    EXPECT_EQ(base::CopyText(out, "abcdefg"), 4u);
-    EXPECT_STREQ(out, "abcd");
-    EXPECT_EQ(base::FormatText(out, sizeof out, "%d-%d", 123, 456), 4u);
-    EXPECT_STREQ(out, "123-");
-}
 
 TEST(CompareText, CaseFoldingCoversOnlyAsciiLetters) {
     // (Byte order is the server titles' sort, tested with it.)
