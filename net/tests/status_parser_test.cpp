@@ -449,8 +449,8 @@ bool Offered(const Bytes& reply, const char* own) {
     const std::string version = net::VersionReplyText(reply.data(), reply.size());
     const bool offer = !version.empty() && !base::EqualsNoCase(version, own);
     return version.size() <= 255 && version.find('\0') == std::string::npos && v.offerDownload == offer &&
-           v.question == (offer ? "Version " + version + " of Vexar! is now available,\nwould you like to download it now?"
-                                : "");
+           v.question ==
+               (offer ? "Version " + version + " of Vexar! is now available,\nwould you like to download it now?" : "");
 }
 
 TEST(ParserFuzz, EveryParserKeepsItsRecordsListsAndTextsSound) {
@@ -515,8 +515,12 @@ TEST(ParserFuzz, EveryParserKeepsItsRecordsListsAndTextsSound) {
     }
     for (const ServerRecord* s = list.head; s; s = s->next)
         ASSERT_EQ(list.Find(s->addressText, s->port), s);
-    for (auto [reply, own] : {std::pair(S("2.0A"), "2.0a"), {S("2.0a\0garbage"), "2.0a"}, {S("%s%n%d"), "2.0a"},
-                              {S("2.0a"), ""}, {std::string(300, 'v'), "vvv"}, {std::string(300, 'v'), nullptr}})
+    for (auto [reply, own] : {std::pair(S("2.0A"), "2.0a"),
+                              {S("2.0a\0garbage"), "2.0a"},
+                              {S("%s%n%d"), "2.0a"},
+                              {S("2.0a"), ""},
+                              {std::string(300, 'v'), "vvv"},
+                              {std::string(300, 'v'), nullptr}})
         EXPECT_TRUE(Offered(Bytes(reply.begin(), reply.end()), own ? own : std::string(255, 'V').c_str())) << reply;
     EXPECT_FALSE(net::JudgeVersionReply(nullptr, 10, "2.0a").offerDownload);
 }
