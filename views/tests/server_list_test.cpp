@@ -1,8 +1,9 @@
-// Tests of the server list: cells, info tip, clipboard lines, filter, order, row colours, rows and the pane model.
-// model.
+// Tests of the server list: cells, info tip, web address, clipboard lines, filter, order, row colours,
+// rows and the pane model.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <random>
 #include <tuple>
 
@@ -16,6 +17,7 @@
 #include "views/server_list.h"
 #include "views/server_rows.h"
 #include "views/server_sort.h"
+#include "views/web_address.h"
 
 namespace {
 
@@ -393,6 +395,37 @@ TEST_F(ServerListTest, ColumnClicksSortTheRowsFlipOrKeepDirectionsAndMarkTheForm
     EXPECT_EQ(click(kColumnTitle), Clicked(-1, 3, kImageAscending, 3, "abcz"));
     profile.sortColumn = 42;
     EXPECT_EQ(m.RestoreSort().column, -1);
+}
+
+TEST(WebAddress, OnlyWebPagesAreOpenedAndWwwGetsHttp) {
+    struct Case {
+        const char* address;
+        const char* opened;
+    } cases[] = {
+        {"http://lab.example/", "http://lab.example/"},
+        {"HTTPS://lab.example/x", "HTTPS://lab.example/x"},
+        {"www.clan.org", "http://www.clan.org"},
+        {"WWW.Clan.org/forum", "http://WWW.Clan.org/forum"},
+        {"http://", ""},
+        {"www.", ""},
+        {"", ""},
+        {"clan.org", ""},
+        {"file:///c:/x.bat", ""},
+        {"C:\\windows\\system32\\calc.exe", ""},
+        {"\\\\host\\share\\x.exe", ""},
+        {"mailto:a@b", ""},
+        {"http://a b", ""},
+        {"www.a.org\t-x", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(views::WebAddressToOpen(c.address, std::strlen(c.address) + 1), c.opened) << c.address;
+}
+
+TEST(WebAddress, AFieldWithoutTerminatorIsReadToItsSizeOnly) {
+    char field[8];
+    std::memcpy(field, "www.abcdXXXX", sizeof field);
+    EXPECT_EQ(views::WebAddressToOpen(field, sizeof field), "http://www.abcd");
+    EXPECT_EQ(views::WebAddressToOpen(nullptr, 4), "");
 }
 
 }  // namespace

@@ -33,22 +33,6 @@ void PaneTest::TearDown() {
     ownProfile.reset();
 }
 
-void PaneTest::Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-void PaneTest::Refilter() {
-    SendServer(PM_CLEAR);
-    SendPlayer(PM_CLEAR);
-    for (catalogue::ServerRecord* r = profile->servers.head; r; r = r->next)
-        SendServer(PM_ADD_SERVER_ROW, 0, r);
-    SendServer(PM_RESORT);
-}
-
 catalogue::ServerRecord* PaneTest::NewServer(const char* address, uint32_t port) {
     catalogue::findOrCreateServer(profile->servers, catalogue::MakeServerTemplate(address, port));
     catalogue::ServerRecord* r = profile->servers.tail;
@@ -65,7 +49,7 @@ catalogue::ServerRecord* PaneTest::AddRow(const char* address, const char* hostN
     catalogue::ServerRecord* r = NewServer(address);
     base::CopyText(r->hostName, hostName);
     r->ping = ping;
-    SendServer(PM_ADD_SERVER_ROW, 0, r);
+    Send(serverPane, PM_ADD_SERVER_ROW, 0, r);
     return r;
 }
 
@@ -76,44 +60,35 @@ void PaneTest::SetPlayers(catalogue::ServerRecord* server, std::initializer_list
         base::CopyText(slot.name, p.name);
         slot.score = p.score;
         slot.ping = p.ping;
+        slot.server = server;
     }
     server->playerCount = i;
 }
 
-catalogue::BuddyRecord* PaneTest::AddBuddyRecord(const char* name) {
+void PaneTest::AddBuddyRecord(const char* name) {
     auto b = std::make_unique<catalogue::BuddyRecord>();
     base::CopyText(b->name, name);
-    catalogue::BuddyRecord* added = b.get();
     catalogue::appendBuddy(profile->buddies, std::move(b));
-    return added;
 }
 
 LRESULT PaneTest::Notify(HWND pane, HWND list, UINT code) {
-    NMITEMACTIVATE n = {};
-    n.hdr.hwndFrom = list;
-    n.hdr.idFrom = GetDlgCtrlID(list);
-    n.hdr.code = code;
-    n.iItem = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    const int first = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    NMITEMACTIVATE n{.hdr = {list, UINT_PTR(GetDlgCtrlID(list)), code}, .iItem = first};
     return SendMessageA(pane, WM_NOTIFY, n.hdr.idFrom, reinterpret_cast<LPARAM>(&n));
-}
-
-void PaneTest::ColumnClick(HWND pane, HWND list, int column) {
-    NMLISTVIEW n = {};
-    n.hdr.hwndFrom = list;
-    n.hdr.idFrom = GetDlgCtrlID(list);
-    n.hdr.code = LVN_COLUMNCLICK;
-    n.iItem = -1;
-    n.iSubItem = column;
-    SendMessageA(pane, WM_NOTIFY, n.hdr.idFrom, reinterpret_cast<LPARAM>(&n));
 }
 
 void PaneTest::Click(HWND pane, HWND list, int row, bool twice) {
     SelectRows(list, {row});
-    NMITEMACTIVATE n = {};
-    n.hdr.hwndFrom = list;
-    n.hdr.idFrom = GetDlgCtrlID(list);
-    n.hdr.code = twice ? NM_DBLCLK : NM_CLICK;
-    n.iItem = row;
+    Notify(pane, list, twice ? NM_DBLCLK : NM_CLICK);
+}
+
+void PaneTest::ColumnClick(HWND pane, HWND list, int column) {
+    NMLISTVIEW n{.hdr = {list, UINT_PTR(GetDlgCtrlID(list)), UINT(LVN_COLUMNCLICK)}, .iItem = -1, .iSubItem = column};
+    SendMessageA(pane, WM_NOTIFY, n.hdr.idFrom, reinterpret_cast<LPARAM>(&n));
+}
+
+void PaneTest::KeyDown(HWND pane, HWND list, WORD key) {
+    NMLVKEYDOWN n{.hdr = {list, UINT_PTR(GetDlgCtrlID(list)), UINT(LVN_KEYDOWN)}, .wVKey = key};
     SendMessageA(pane, WM_NOTIFY, n.hdr.idFrom, reinterpret_cast<LPARAM>(&n));
 }
 
@@ -123,10 +98,7 @@ int RowCount(HWND list) {
 
 std::string CellText(HWND list, int row, int column) {
     char text[512] = "";
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
+    LVITEMA item{.iSubItem = column, .pszText = text, .cchTextMax = sizeof text};
     SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
     return text;
 }
@@ -139,33 +111,23 @@ std::vector<std::string> ColumnTexts(HWND list, int column) {
 }
 
 int RowImage(HWND list, int row) {
-    LVITEMA item = {};
-    item.mask = LVIF_IMAGE;
-    item.iItem = row;
-    item.iImage = -99;
+    LVITEMA item{.mask = LVIF_IMAGE, .iItem = row, .iImage = -99};
     SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     return item.iImage;
 }
 
 int HeaderImage(HWND list, int column) {
-    // What the header shows: its own item.
-    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
-    HDITEMA item = {};
-    item.mask = HDI_FORMAT | HDI_IMAGE;
-    SendMessageA(header, HDM_GETITEMA, column, reinterpret_cast<LPARAM>(&item));
+    HDITEMA item{.mask = HDI_FORMAT | HDI_IMAGE};  // what the header shows: its own item
+    SendMessageA(reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)), HDM_GETITEMA, column,
+                 reinterpret_cast<LPARAM>(&item));
     return (item.fmt & HDF_IMAGE) ? item.iImage : -1;
 }
 
 void SelectRows(HWND list, std::initializer_list<int> rows) {
-    LVITEMA clear = {};
-    clear.stateMask = LVIS_SELECTED;
+    LVITEMA clear{.stateMask = LVIS_SELECTED}, select{.state = LVIS_SELECTED, .stateMask = LVIS_SELECTED};
     SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
-    for (int row : rows) {
-        LVITEMA item = {};
-        item.stateMask = LVIS_SELECTED;
-        item.state = LVIS_SELECTED;
-        SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-    }
+    for (int row : rows)
+        SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&select));
 }
 
 std::vector<int> Selected(HWND list) {
@@ -188,18 +150,6 @@ std::string ClipboardText() {
     }
     CloseClipboard();
     return text;
-}
-
-void PutOnClipboard(const char* text) {
-    if (!OpenClipboard(nullptr))
-        return;
-    EmptyClipboard();
-    size_t n = strlen(text) + 1;
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, n);
-    memcpy(GlobalLock(block), text, n);
-    GlobalUnlock(block);
-    SetClipboardData(CF_TEXT, block);
-    CloseClipboard();
 }
 
 namespace {

@@ -31,38 +31,30 @@ class PaneTest : public ::testing::Test {
     // Makes the host (unless a test made it first to prepare its settings), the profile and its panes.
     void Start();
     void TearDown() override;
-    void Pump();
 
     // A record appended to the profile's list that passes the default filters: an answered,
     // non-empty, unprotected server.
     catalogue::ServerRecord* NewServer(const char* address, uint32_t port = 27960);
     // NewServer, then offered to the server list pane.
     catalogue::ServerRecord* AddRow(const char* address, const char* hostName = "Server", uint32_t ping = 50);
-    // Players of a server: name, score, ping.
+    // Players of a server: name, score, ping (their server set, as forwarded players have it).
     struct PlayerSpec {
         const char* name;
         int score;
         int ping;
     };
     void SetPlayers(catalogue::ServerRecord* server, std::initializer_list<PlayerSpec> players);
-    catalogue::BuddyRecord* AddBuddyRecord(const char* name);
-    // The rows again under the current display options, as the main window does on a filter change.
-    void Refilter();
+    void AddBuddyRecord(const char* name);
 
-    LRESULT SendServer(UINT message, WPARAM wParam = 0, const void* lParam = nullptr) {
-        return SendMessageA(serverPane, message, wParam, reinterpret_cast<LPARAM>(lParam));
+    LRESULT Send(HWND pane, UINT message, WPARAM wParam = 0, const void* lParam = nullptr) {
+        return SendMessageA(pane, message, wParam, reinterpret_cast<LPARAM>(lParam));
     }
-    LRESULT SendPlayer(UINT message, WPARAM wParam = 0, const void* lParam = nullptr) {
-        return SendMessageA(playerPane, message, wParam, reinterpret_cast<LPARAM>(lParam));
-    }
-    LRESULT SendBuddy(UINT message, WPARAM wParam = 0, const void* lParam = nullptr) {
-        return SendMessageA(buddyPane, message, wParam, reinterpret_cast<LPARAM>(lParam));
-    }
-
-    // A notification from a pane's list control, as the control would send it.
+    // A notification from a pane's list control, as the control would send it (about the first
+    // selected row); a click selects its row first.
     LRESULT Notify(HWND pane, HWND list, UINT code);
-    void ColumnClick(HWND pane, HWND list, int column);
     void Click(HWND pane, HWND list, int row, bool twice);
+    void ColumnClick(HWND pane, HWND list, int column);
+    void KeyDown(HWND pane, HWND list, WORD key);
 
     std::unique_ptr<testing_support::FakePaneHost> fake;
     std::unique_ptr<catalogue::GameProfile> ownProfile;
@@ -85,7 +77,6 @@ void SelectRows(HWND list, std::initializer_list<int> rows);
 std::vector<int> Selected(HWND list);
 // CF_TEXT on the clipboard ("" when there is none).
 std::string ClipboardText();
-void PutOnClipboard(const char* text);
 // Runs `open` (which shows a modal dialog) and, once the dialog is up, `script` on it from inside
 // the dialog's own message loop; the script must end the dialog.
 void RunWithDialog(const std::function<void()>& open, const std::function<void(HWND)>& script);

@@ -1,20 +1,147 @@
-// Tests of the master query's attempts with a fake main window and crafted list datagrams.
+// Tests of master requests, the three master list formats at their boundaries, merging into a list, and
+// the master query's attempts with a fake main window.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <deque>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/text.h"
 #include "catalogue/catalogue.h"
+#include "net/master_list.h"
 #include "net/master_query.h"
 #include "testing/fake_message_sink.h"
 
 namespace {
 
+using namespace catalogue;
 using Log = std::vector<std::string>;
+
+std::string Text(const net::MasterRequest& r) {
+    return std::string(reinterpret_cast<const char*>(r.bytes), r.size);
+}
+
+const std::string kFF = "\xFF\xFF\xFF\xFF";
+const std::string kByteHeader = kFF + "getserversResponse";  // 22 bytes
+const std::string kHexHeader = kByteHeader + "\n";           // 23 bytes
+
+std::string Entry(int a, int b, int c, int d, int port) {
+    return std::string{'\\', char(a), char(b), char(c), char(d), char(port >> 8), char(port & 0xFF)};
+}
+std::string Hex(int a, int b, int c, int d, int port, const char* format = "\\%02x%02x%02x%02x%02x%02x") {
+    char text[16];
+    std::snprintf(text, sizeof text, format, a, b, c, d, port >> 8, port & 0xFF);
+    return text;
+}
+// A Half-Life batch: "f\n", the next batch's identifier, 6-byte records, then `trailer` zero bytes.
+std::string Batch(uint32_t id, int records, size_t trailer, int first = 1) {
+    std::string d = kFF + "f\n";
+    for (int i = 0; i < 4; ++i)
+        d += char(id >> (8 * i));
+    for (int i = 0; i < records; ++i)
+        d += std::string{10, 0, 0, char(first + i), 0x69, char(0x87)};  // port 27015
+    return d + std::string(trailer, '\0');
+}
+
+TEST(MasterRequests, QuakeStyleByKindAndProtocolHalfLifeByBatchNoneForTheOthers) {
+    const std::tuple<uint32_t, uint32_t, std::string> rows[] = {
+        {kEliteForce, 24, kFF + "getservers 24 empty full"},
+        {kQuake3, 68, kFF + "getservers 68 empty full"},
+        {kJediKnight2, 16, kFF + "getservers 16 empty full"},
+        {kWolfenstein, 55, kFF + "getservers 55 empty fulldemo"},
+        {kWolfenstein, 57, kFF + "getservers 57 empty full"},
+        {kSoldierOfFortune2, 2001, kFF + "getservers 2001 DEMOSOF2"},
+        {kSoldierOfFortune2, 2004, kFF + "getservers 2004 SOF2FULL"},
+        {kHalfLife, 46, std::string("e\0\0\0\0", 5)},
+        {kMedalOfHonour, 8, ""},
+        {kUnrealTournament, 0, ""},
+        {kRenegade, 0, ""},
+        {42, 0, ""}};
+    for (auto [kind, protocol, request] : rows)
+        EXPECT_EQ(Text(net::BuildMasterRequest(kind, protocol)), request) << kind << " " << protocol;
+    const uint8_t id[4] = {0x12, 0x00, 0xFF, 0x80};
+    EXPECT_EQ(Text(net::BuildHalfLifeRequest(id)), std::string("e\x12\x00\xFF\x80", 5));
+}
+
+TEST(MasterLists, EveryFormatAtItsBoundaries) {
+    // Kind, datagram, then what was read: "taken end-marker skipped [batch id]:" and the entries.
+    const std::tuple<uint32_t, std::string, std::string> rows[] = {
+        {kQuake3, kByteHeader + "\\\x0A", "0 0 0:"},  // 24 bytes hold no list
+        {kQuake3, kByteHeader + Entry(10, 0, 0, 1, 27960), "1 0 0: 10.0.0.1:27960"},
+        {kQuake3, kByteHeader + "\\\x0A\x0B", "1 0 0:"},  // an entry cut off by the end is not read
+        {kJediKnight2, kByteHeader + Entry(1, 2, 3, 4, 5) + Entry(6, 7, 8, 9, 10) + std::string("\\EOT\0\0\0", 7),
+         "1 1 0: 1.2.3.4:5 6.7.8.9:10"},
+        {kQuake3, kByteHeader + Entry(1, 2, 3, 4, 5) + "\\EOT", "1 1 0: 1.2.3.4:5"},  // a marker cut short
+        {kQuake3, kByteHeader + Entry(1, 2, 3, 4, 5) + "\\EOT\x01\x02\x03", "1 0 0: 1.2.3.4:5 69.79.84.1:515"},
+        {kSoldierOfFortune2,
+         kByteHeader + Entry(255, 1, 2, 3, 1) + Entry(254, 1, 2, 3, 27960) + Entry(1, 255, 2, 3, 1) +
+             Entry(1, 2, 3, 255, 1) + "X" + Entry(9, 9, 9, 9, 9),
+         "1 0 3: 254.1.2.3:27960"},  // no address byte above 254; the list ends without a backslash
+        {kWolfenstein, kByteHeader + "x" + Entry(1, 2, 3, 4, 5), "1 0 0:"},  // the list starts at byte 22
+        {kEliteForce,
+         kHexHeader + Hex(192, 168, 0, 171, 27960) + Hex(10, 250, 0, 15, 0xABCD, "\\%02X%02X%02X%02X%02X%02X") +
+             "\\EOT",
+         "1 1 0: 192.168.0.171:27960 10.250.0.15:43981"},
+        {kEliteForce, kByteHeader + Hex(1, 2, 3, 4, 5), "1 0 0:"},  // the hex list starts at byte 23
+        {kEliteForce, kHexHeader + "\\", "0 0 0:"},
+        {kEliteForce, kHexHeader + Hex(1, 2, 3, 4, 5) + "\\0102030", "1 0 0: 1.2.3.4:5"},
+        {kEliteForce, kHexHeader + Hex(1, 2, 3, 4, 5) + "\\0102030g0506" + Hex(7, 7, 7, 7, 7), "1 0 0: 1.2.3.4:5"},
+        {kEliteForce, kHexHeader + Hex(255, 0, 0, 1, 1) + Hex(254, 0, 0, 1, 1), "1 0 1: 254.0.0.1:1"},
+        // A Half-Life record is read only while at least one more byte of the datagram follows it.
+        {kHalfLife, Batch(0, 2, 0), "1 0 0 00000000: 10.0.0.1:27015"},
+        {kHalfLife, Batch(0, 2, 1), "1 0 0 00000000: 10.0.0.1:27015 10.0.0.2:27015"},
+        {kHalfLife, Batch(0, 1, 0), "1 0 0 00000000:"},
+        {kHalfLife, Batch(0, 0, 3), "1 0 0 00000000:"},
+        {kHalfLife, Batch(0x80FF0001, 1, 1, 255), "1 0 1 0100ff80:"},
+        {kHalfLife, kFF + "f\n\x01", "1 0 0 01000000:"},  // what the datagram holds of the identifier
+        {kHalfLife, "", "1 0 0 00000000:"},
+        {kMedalOfHonour, kByteHeader + Entry(1, 2, 3, 4, 5), "0 0 0:"},
+        {kUnrealTournament, kByteHeader + Entry(1, 2, 3, 4, 5), "0 0 0:"},
+    };
+    for (auto [kind, datagram, expected] : rows) {
+        std::vector<uint8_t> d(datagram.begin(), datagram.end());  // exactly the datagram
+        net::MasterListReply r = net::ReadMasterReply(kind, d.data(), d.size());
+        char head[40];
+        std::snprintf(head, sizeof head, "%d %d %u", r.taken, r.endMarker, r.skipped);
+        std::string read = head;
+        if (kind == kHalfLife) {
+            std::snprintf(head, sizeof head, " %02x%02x%02x%02x", r.batchId[0], r.batchId[1], r.batchId[2],
+                          r.batchId[3]);
+            read += head;
+            EXPECT_EQ(r.HasNextBatch(), read.substr(read.size() - 8) != "00000000");
+        }
+        read += ":";
+        for (const net::MasterEntry& e : r.entries) {
+            std::snprintf(head, sizeof head, " %u.%u.%u.%u:%u", e.octets[0], e.octets[1], e.octets[2], e.octets[3],
+                          e.port);
+            read += head;
+        }
+        EXPECT_EQ(read, expected) << kind << ": " << datagram.size() << " bytes";
+    }
+}
+
+TEST(MasterLists, MergeAddsNewAddressesOnceAndLeavesKnownRecordsAlone) {
+    ServerList list;
+    findOrCreateServer(list, MakeServerTemplate("10.0.0.1", 27960));
+    list.head->livesLeft = 2;
+    base::CopyText(list.head->hostName, "Known");
+    findOrCreateServer(list, MakeServerTemplate("MyHost", 1));  // hand-entered, in another letter case
+    const std::vector<net::MasterEntry> entries = {
+        {{10, 0, 0, 1}, 27960}, {{10, 0, 0, 2}, 27960}, {{10, 0, 0, 2}, 27960}, {{10, 0, 0, 2}, 27961}};
+    EXPECT_EQ(net::MergeMasterEntries(list, entries), 2u);  // known, new, twice in one reply, another port
+    EXPECT_EQ(list.count, 4u);
+    EXPECT_EQ(std::tuple(std::string(list.head->hostName), list.head->livesLeft), std::tuple(std::string("Known"), 2));
+    const ServerRecord* added = list.Find("10.0.0.2", 27960);
+    ASSERT_NE(added, nullptr);
+    EXPECT_EQ(std::tuple(std::string(added->hostName), added->hostPort, added->addressOctets[3], added->isFavourite,
+                         added->refreshPending, added->ping, added->livesLeft),
+              std::tuple(std::string("~ New Server!"), 27960u, 2u, 0u, 1u, kNoPing, kFreshLives));
+    EXPECT_NE(list.Find("myhost", 1), nullptr);
+    EXPECT_EQ(net::MergeMasterEntries(list, {entries[1]}), 0u);  // a later datagram repeats an entry
+}
 
 // Records every effect as a line of text; datagrams to receive wait in `incoming`.
 class FakeHost : public net::MasterQueryHost {
@@ -71,29 +198,18 @@ class FakeHost : public net::MasterQueryHost {
     int posted = 0;
 };
 
-// A byte list of servers on port 27960, ended by the marker or not.
-std::string ByteList(const std::vector<int>& lastOctets, bool end = true) {
-    std::string d = "\xFF\xFF\xFF\xFFgetserversResponse";
+// A byte list of servers 10.0.0.<octet>:27960, ended by the marker or not.
+std::string ByteList(std::initializer_list<int> lastOctets, bool end = true) {
+    std::string d = kByteHeader;
     for (int o : lastOctets)
-        d += std::string{'\\', 10, 0, 0, char(o), 0x6D, 0x38};
+        d += Entry(10, 0, 0, o, 27960);
     return end ? d + std::string("\\EOT\0\0\0", 7) : d;
-}
-
-std::string HalfLifeBatch(uint32_t id, int firstServer, int servers) {
-    std::string d =
-        "\xFF\xFF\xFF\xFF"
-        "f\n";
-    for (int i = 0; i < 4; ++i)
-        d += char(id >> (8 * i));
-    for (int i = 0; i < servers; ++i)
-        d += std::string{10, 0, 1, char(firstServer + i), 0x69, static_cast<char>(0x87)};
-    return d + '\0';  // the byte that lets the last record be read
 }
 
 class MasterQueryTest : public ::testing::Test {
   protected:
     MasterQueryTest() : query(busy, host, sink) {
-        profile.kind = catalogue::kQuake3;
+        profile.kind = kQuake3;
         profile.protocol = 68;
         base::CopyText(profile.masterAddress, "127.0.0.9");
         profile.masterPort = 27950;
@@ -107,7 +223,7 @@ class MasterQueryTest : public ::testing::Test {
     bool busy = false;
     FakeHost host;
     testing_support::FakeMessageSink sink;
-    catalogue::GameProfile profile;
+    GameProfile profile;
     net::MasterQuery query;
 };
 
@@ -141,7 +257,7 @@ TEST_F(MasterQueryTest, ThreeSilentAttemptsThenTheUserIsTold) {
 TEST_F(MasterQueryTest, ListDatagramsAddServersExtendTheAttemptAndEndInARefresh) {
     ASSERT_TRUE(query.Start(profile));
     host.log.clear();
-    Deliver(std::string("\xFF\xFF\xFF\xFFgetserversResponse\\\x0A", 24));  // too short: not even the time-out moves
+    Deliver(kByteHeader + "\\\x0A");  // too short: not even the time-out moves
     EXPECT_TRUE(host.log.empty());
     query.OnSocketRead();  // nothing to receive: ignored
     EXPECT_TRUE(host.log.empty());
@@ -166,7 +282,7 @@ TEST_F(MasterQueryTest, ListDatagramsAddServersExtendTheAttemptAndEndInARefresh)
     ASSERT_TRUE(query.Start(profile));
     std::string big = ByteList({}, false);
     for (int k = 0; big.size() < 10000; ++k)
-        big += std::string{'\\', 10, 9, char(k / 200), char(k % 200), 0x6D, 0x38};
+        big += Entry(10, 9, k / 200, k % 200, 27960);
     Deliver(big);
     EXPECT_EQ(profile.servers.count, (8192u - 22u) / 7u);
     query.Shutdown();
@@ -176,19 +292,18 @@ TEST_F(MasterQueryTest, ListDatagramsAddServersExtendTheAttemptAndEndInARefresh)
 }
 
 TEST_F(MasterQueryTest, EliteForceTakesAnyDatagramAndGamesWithoutMasterEndByTimeOut) {
-    profile.kind = catalogue::kEliteForce;
+    profile.kind = kEliteForce;
     profile.protocol = 24;
     ASSERT_TRUE(query.Start(profile));
-    EXPECT_EQ(host.sent[0], "\xFF\xFF\xFF\xFFgetservers 24 empty full");
     host.log.clear();
     Deliver("\xFF\xFF\xFF\xFF");  // too short for a list, but it extends the attempt
     EXPECT_EQ(host.log, (Log{"kill 1", "timer 1 2000"}));
-    Deliver("\xFF\xFF\xFF\xFFgetserversResponse\n\\0a0000016d38\\0A0000026D38\\EOT");
+    Deliver(kHexHeader + "\\0a0000016d38\\0A0000026D38\\EOT");
     EXPECT_EQ(profile.servers.count, 2u);
     EXPECT_NE(profile.servers.Find("10.0.0.2", 27960), nullptr);
 
-    catalogue::GameProfile moh;
-    moh.kind = catalogue::kMedalOfHonour;
+    GameProfile moh;
+    moh.kind = kMedalOfHonour;
     query.OnTimer(net::kMasterAttemptTimer);
     ASSERT_TRUE(query.Start(moh));
     EXPECT_EQ(host.sent.back(), "");  // no master: an empty datagram
@@ -196,19 +311,18 @@ TEST_F(MasterQueryTest, EliteForceTakesAnyDatagramAndGamesWithoutMasterEndByTime
     EXPECT_EQ(moh.servers.count, 0u);
     query.OnTimer(net::kMasterAttemptTimer);
     EXPECT_EQ(host.posted, 1);  // no servers: another attempt
-    findOrCreateServer(moh.servers, catalogue::MakeServerTemplate("10.0.0.1", 12203));
+    findOrCreateServer(moh.servers, MakeServerTemplate("10.0.0.1", 12203));
     ASSERT_TRUE(query.Start(moh));
     query.OnTimer(net::kMasterAttemptTimer);  // with servers in the list the time-out is a success
     EXPECT_EQ(host.log.back(), "refresh 0");
 }
 
 TEST_F(MasterQueryTest, HalfLifeBatchesAskForTheNextUntilTheLastOrEnoughAndTimerFourResends) {
-    profile.kind = catalogue::kHalfLife;
+    profile.kind = kHalfLife;
     profile.masterTimeoutMs = 2500;
     ASSERT_TRUE(query.Start(profile));
-    EXPECT_EQ(host.sent[0], std::string("e\0\0\0\0", 5));
     host.log.clear();
-    Deliver(HalfLifeBatch(0x01020304, 1, 3));
+    Deliver(Batch(0x01020304, 3, 1, 1));
     EXPECT_EQ(profile.servers.count, 3u);
     EXPECT_EQ(host.sent.back(), "e\x04\x03\x02\x01");
     EXPECT_EQ(host.log, (Log{"send 5", "timer 4 5000"}));
@@ -218,7 +332,7 @@ TEST_F(MasterQueryTest, HalfLifeBatchesAskForTheNextUntilTheLastOrEnoughAndTimer
     profile.masterTimeoutMs = 0;  // from a damaged profile file: never a zero period
     query.OnTimer(net::kHalfLifeResendTimer);
     EXPECT_EQ(host.log.back(), "timer 4 2000");
-    Deliver(HalfLifeBatch(0, 4, 2));  // identifier 0: the last batch ends the query at once
+    Deliver(Batch(0, 2, 1, 4));  // identifier 0: the last batch ends the query at once
     EXPECT_EQ(profile.servers.count, 5u);
     EXPECT_EQ(host.labels.back(), "Received 5 Servers");
     EXPECT_EQ(LastLines(8),
@@ -232,9 +346,9 @@ TEST_F(MasterQueryTest, HalfLifeBatchesAskForTheNextUntilTheLastOrEnoughAndTimer
     clearServers(profile.servers);
     profile.maxServers = 4;
     ASSERT_TRUE(query.Start(profile));
-    Deliver(HalfLifeBatch(7, 1, 3));
+    Deliver(Batch(7, 3, 1, 1));
     EXPECT_TRUE(busy);
-    Deliver(HalfLifeBatch(8, 4, 3));  // 6 servers, more on offer: no more asked for
+    Deliver(Batch(8, 3, 1, 4));  // 6 servers, more on offer: no more asked for
     EXPECT_EQ(std::tuple(profile.servers.count, host.sent.size(), busy), std::tuple(6u, size_t(6), false));
 }
 

@@ -1,0 +1,618 @@
+// The status engine on fakes of clock, network, resolver, thread and host: pacing of the requests,
+// the refresh modes, receiving replies, and closing cycles (with silent and stale servers).
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "base/text.h"
+#include "catalogue/profiles.h"
+#include "net/status_engine.h"
+#include "net/status_requests.h"
+#include "testing/fake_clock.h"
+#include "testing/fake_datagram_socket.h"
+#include "testing/fake_message_sink.h"
+#include "testing/fake_status_host.h"
+#include "testing/fake_thread_starter.h"
+
+namespace engine_test {
+namespace {
+
+using catalogue::ServerRecord;
+using testing_support::MakeEndpoint;
+using Strings = std::vector<std::string>;
+
+class EngineTest : public ::testing::Test {
+  protected:
+    explicit EngineTest(uint64_t frequency = 1000000, uint32_t tickStart = 0)
+        : clock(frequency, tickStart), network(&clock), host(profile.servers) {
+        profile.kind = catalogue::kQuake3;
+        engine = std::make_unique<net::StatusEngine>(
+            net::StatusEngineDeps{host, clock, network, resolver, threads, messages, refreshBusy});
+    }
+
+    void SetKind(uint32_t kind) { profile.kind = host.kind = kind; }
+    // Appends a server never answered, as a master query would.
+    ServerRecord* Add(const char* address, uint32_t port = 27960) {
+        auto r = std::make_unique<ServerRecord>();
+        base::CopyText(r->addressText, address);
+        r->port = port;
+        base::CopyText(r->hostName, "~ New Server!");
+        ServerRecord* raw = r.get();
+        catalogue::appendServer(profile.servers, std::move(r));
+        return raw;
+    }
+    // n servers 10.0.<i/250>.<i%250 + 1>, port 27960.
+    std::vector<ServerRecord*> AddMany(int n) {
+        std::vector<ServerRecord*> all;
+        for (int i = 0; i < n; ++i) {
+            char address[20];
+            std::snprintf(address, sizeof address, "10.0.%d.%d", i / 250, i % 250 + 1);
+            all.push_back(Add(address));
+        }
+        return all;
+    }
+    static std::string StatusReply(const char* name) {
+        return std::string("\xFF\xFF\xFF\xFFstatusResponse\n\\sv_hostname\\") + name + "\\mapname\\q3dm17\n";
+    }
+    void Reply(const ServerRecord* r, const std::string& bytes) {
+        network.Deliver(MakeEndpoint(r->addressText, static_cast<uint16_t>(r->port)), bytes);
+    }
+    void ReplyName(const ServerRecord* r, const char* name) { Reply(r, StatusReply(name)); }
+    // The worker runs to its end and the user-interface thread hears of it.
+    void RunWorker() {
+        ASSERT_TRUE(threads.HasPendingWorker());
+        threads.RunWorker();
+        engine->OnWorkerFinished();
+    }
+    // Timer 2 expires (it must be armed).
+    void FireTimer() {
+        ASSERT_TRUE(host.timerMs.has_value());
+        clock.AdvanceMs(*host.timerMs);
+        engine->OnCloseTimer();
+    }
+    // The states of the four refresh commands: 'e' enabled, 'i' indeterminate.
+    std::string Toolbar() {
+        std::string out;
+        for (int command :
+             {net::kCmdRefreshServerList, net::kCmdGetMasterList, net::kCmdRefreshSelected, net::kCmdStopRefresh})
+            out +=
+                host.toolbar.count(command) ? (host.toolbar[command] == net::ToolbarState::kEnabled ? 'e' : 'i') : '-';
+        return out;
+    }
+    // Where the datagrams went, in order, as "a.b.c.d:port".
+    Strings SentTargets() {
+        Strings out;
+        for (auto& d : network.Sent()) {
+            const uint8_t* b = reinterpret_cast<const uint8_t*>(&d.to.addressNetworkOrder);
+            out.push_back(std::to_string(b[0]) + "." + std::to_string(b[1]) + "." + std::to_string(b[2]) + "." +
+                          std::to_string(b[3]) + ":" + std::to_string(d.to.port));
+        }
+        return out;
+    }
+
+    catalogue::GameProfile profile;
+    testing_support::FakeClock clock;
+    testing_support::FakeDatagramSocketFactory network;
+    testing_support::FakeResolver resolver;
+    testing_support::FakeThreadStarter threads;
+    testing_support::FakeMessageSink messages;
+    bool refreshBusy = false;
+    testing_support::FakeStatusHost host;
+    std::unique_ptr<net::StatusEngine> engine;
+};
+
+// The worker's requests, their pacing, the time-out sweep, name resolution and stop.
+
+TEST(StatusRequests, EachKindSendsItsDatagramsAndHalfLifeWaitsForTwoReplies) {
+    const std::string ff = "\xFF\xFF\xFF\xFF";
+    // Kind, the request datagrams joined by '|', reply markers, two replies.
+    const std::tuple<uint32_t, std::string, bool, bool> rows[] = {
+        {0, ff + "getstatus", false, false},
+        {1, ff + "getstatus", false, false},
+        {2, ff + "details|" + ff + "players", true, true},
+        {3, ff + "getstatus", false, false},
+        {4, ff + std::string("\x02getstatus\n\0", 12), true, false},
+        {5, ff + "getstatus", false, false},
+        {6, ff + "getstatus", false, false},
+        {7, "\\status\\", true, false},
+        {8, "\\status\\", true, false},
+        {9, "", false, false},
+        {0xFFFFFFFF, "", false, false}};
+    for (auto [kind, datagrams, markers, twoReplies] : rows) {
+        const net::StatusRequests r = net::BuildStatusRequests(kind);
+        std::string sent;
+        for (int i = 0; i < r.count; ++i)
+            sent +=
+                (i ? "|" : "") + std::string(reinterpret_cast<const char*>(r.datagrams[i].bytes), r.datagrams[i].size);
+        EXPECT_EQ(sent, datagrams) << kind;
+        EXPECT_EQ(std::pair(net::UsesReplyMarkers(kind), net::NeedsTwoReplies(kind)), std::pair(markers, twoReplies))
+            << kind;
+    }
+}
+
+TEST_F(EngineTest, RequestsGoInBurstsOfElevenEachFollowedByA200MsPause) {
+    // Kind, servers, the one left unmarked and the unresolvable one (mode 2), then the bursts and pauses.
+    const std::tuple<uint32_t, int, bool, std::vector<size_t>, std::vector<uint32_t>> runs[] = {
+        {catalogue::kQuake3, 25, false, {11, 11, 3}, {200, 200}},
+        {catalogue::kQuake3, 11, false, {11}, {200}},      // exactly eleven: one pause after the last
+        {catalogue::kQuake3, 11, true, {10}, {}},          // records not asked do not count
+        {catalogue::kHalfLife, 7, false, {12, 2}, {200}},  // two datagrams per server
+    };
+    clock.AdvanceMs(0xFFFFFF9Cu);  // the first pause starts 100 ms before the tick count wraps at 2^32
+    for (auto [kind, servers, skipping, bursts, sleeps] : runs) {
+        SetKind(kind);
+        catalogue::clearServers(profile.servers);
+        std::vector<ServerRecord*> records = AddMany(servers);
+        if (skipping) {
+            records.push_back(Add("nowhere.example"));
+            for (ServerRecord* r : records)
+                r->refreshPending = r != records[3];
+        }
+        const size_t sentBefore = network.SentCount(), sleptBefore = clock.Sleeps().size();
+        ASSERT_TRUE(engine->StartCycle(skipping ? net::kRefreshMarked : net::kRefreshAll, profile));
+        EXPECT_EQ(host.progressStep, kind == catalogue::kHalfLife ? 2u : 1u);
+        RunWorker();
+        const auto sent = network.Sent();
+        std::vector<size_t> seen;  // the fake clock moves only while the worker sleeps
+        for (size_t i = sentBefore; i < sent.size(); ++i) {
+            if (i == sentBefore || sent[i].counter != sent[i - 1].counter)
+                seen.push_back(0);
+            ++seen.back();
+        }
+        EXPECT_EQ(seen, bursts) << servers;
+        const std::vector<uint32_t> slept = clock.Sleeps();
+        EXPECT_EQ(std::vector<uint32_t>(slept.begin() + sleptBefore, slept.end()), sleeps) << servers;
+        EXPECT_TRUE(servers != 25 || sent[11].counter - sent[10].counter == 200000u);  // a microsecond counter
+        FireTimer();
+    }
+}
+
+TEST_F(EngineTest, EachRequestResetsItsRecordAndGoesToItsResolvedAddress) {
+    SetKind(catalogue::kUnrealTournament);  // a kind whose reply markers are cleared
+    ServerRecord* r = Add("192.168.7.9", 0x6D38);
+    ServerRecord* named = Add("lab.example");
+    ServerRecord* lost = Add("gone.example");
+    resolver.names["lab.example"] = *net::ParseDottedAddress("10.9.9.9");
+    r->ping = 42;
+    r->replyCount = 3;
+    r->captureLimit = 8;
+    r->pure = 1;
+    ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
+    clock.AdvanceMs(5);
+    RunWorker();
+    EXPECT_EQ(std::tuple(r->ping, r->replyCount, r->captureLimit, r->pure, r->awaitingReply, r->sendTime),
+              std::tuple(catalogue::kNoPing, 0u, 0, 0, 1u, uint64_t(5000)));
+    EXPECT_EQ(SentTargets(), (Strings{"192.168.7.9:27960", "10.9.9.9:27960"}));
+    EXPECT_EQ(network.Sent()[0].bytes, "\\status\\");
+    EXPECT_EQ(resolver.lookups, (Strings{"lab.example", "gone.example"}));
+    EXPECT_EQ(std::tuple(std::memcmp(&r->queryAddress.portNetworkOrder, "\x6D\x38", 2), r->queryAddress.family,
+                         r->queryAddress.addressNetworkOrder),
+              std::tuple(0, uint16_t(2), *net::ParseDottedAddress("192.168.7.9")));
+    EXPECT_EQ(std::pair(lost->awaitingReply, lost->refreshPending), std::pair(0u, 1u));  // no request
+    network.Deliver(MakeEndpoint("10.9.9.9", 27960), "\\hostname\\named\\");
+    engine->OnReadable();
+    EXPECT_STREQ(named->hostName, "named");
+    FireTimer();
+    EXPECT_EQ(std::tuple(std::string(lost->hostName), lost->ping),
+              std::tuple(std::string("~ gone.example"), catalogue::kNoPing));
+
+    SetKind(catalogue::kQuake3);  // the other kinds keep their markers
+    r->captureLimit = 8;
+    r->pure = 1;
+    ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
+    RunWorker();
+    EXPECT_EQ(std::pair(r->captureLimit, r->pure), std::pair(8, 1));
+    EXPECT_EQ(network.Sent().back().bytes, std::string("\xFF\xFF\xFF\xFFgetstatus", 13));
+}
+
+TEST_F(EngineTest, EachPauseGivesUpRequestsOlderThan999MsAndTheirLateRepliesAreDropped) {
+    auto servers = AddMany(60);
+    ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
+    // In the fourth pause (800 ms after the first burst) the first server answers; in the fifth the
+    // first burst is 1000 ms old, the second 800 ms.
+    int pauses = 0;
+    bool sweptAfterThePause = false;
+    clock.onSleep = [&](uint32_t) {
+        if (++pauses == 4) {
+            ReplyName(servers[0], "in time");
+            engine->OnReadable();
+        } else if (pauses == 5) {
+            sweptAfterThePause = servers[1]->awaitingReply == 1;
+            ReplyName(servers[1], "late");
+        }
+    };
+    threads.RunWorker();
+    EXPECT_TRUE(sweptAfterThePause);
+    EXPECT_EQ(std::tuple(servers[0]->awaitingReply, servers[1]->awaitingReply, servers[10]->awaitingReply,
+                         servers[11]->awaitingReply),
+              std::tuple(0u, 0u, 0u, 1u));  // the first answered; the rest of its burst given up
+    engine->OnWorkerFinished();
+    engine->OnReadable();
+    EXPECT_STREQ(servers[1]->hostName, "~ New Server!");  // the late reply was dropped
+    FireTimer();
+    EXPECT_EQ(std::pair(std::string(servers[0]->hostName), servers[0]->ping), std::pair(std::string("in time"), 800u));
+    EXPECT_EQ(std::pair(std::string(servers[1]->hostName), servers[1]->ping),
+              std::pair(std::string("~ 10.0.0.2"), catalogue::kNoPing));
+}
+
+TEST_F(EngineTest, StopEndsTheWalkBeforeTheNextRecordAndNeverOutlivesItsCycle) {
+    auto servers = AddMany(30);
+    engine->RequestStop();  // while idle: no effect on the next cycle
+    ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
+    servers[29]->ping = 77;
+    clock.onSleep = [&](uint32_t) { engine->RequestStop(); };
+    RunWorker();
+    EXPECT_EQ(network.SentCount(), 11u);
+    FireTimer();  // the cycle still closes through timer 2
+    EXPECT_FALSE(engine->Busy());
+    EXPECT_STREQ(servers[10]->hostName, "~ 10.0.0.11");                                        // asked and silent
+    EXPECT_EQ(std::pair(servers[29]->ping, servers[29]->refreshPending), std::pair(77u, 0u));  // never asked
+    // A server never answered that the walk did not reach is not counted as silent either.
+    EXPECT_EQ(std::tuple(std::string(servers[28]->hostName), servers[28]->livesLeft),
+              std::tuple(std::string("~ New Server!"), 5));
+    clock.onSleep = nullptr;
+    ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
+    RunWorker();
+    EXPECT_EQ(network.SentCount(), 41u);
+}
+
+// Starting cycles, the servers each refresh mode selects, and the requests it refuses.
+
+TEST_F(EngineTest, AllServersAreMarkedAndQueriedOnceWhileTheToolbarShowsTheRefresh) {
+    auto servers = AddMany(3);
+    servers[1]->awaitingReply = 1;  // left over: must not make a reply count before its request
+    refreshBusy = true;             // a master query runs: refused
+    EXPECT_FALSE(engine->StartCycle(net::kRefreshAll, profile));
+    EXPECT_TRUE(host.toolbar.empty());
+    refreshBusy = false;
+    EXPECT_FALSE(engine->StartCycle(net::kRefreshModeCount, profile));  // no such mode
+    EXPECT_FALSE(refreshBusy);
+    EXPECT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
+    EXPECT_FALSE(engine->StartCycle(net::kRefreshFavourites, profile));  // busy with its own cycle
+    EXPECT_EQ(threads.started, 1);
+    EXPECT_TRUE(refreshBusy);
+    EXPECT_EQ(Toolbar(), "iiie");
+    EXPECT_EQ(std::tuple(engine->queriedCount(), host.Saw("full-refresh"), host.progressShown, host.progressRange),
+              std::tuple(3u, true, true, 3u));
+    EXPECT_EQ(std::tuple(servers[0]->refreshPending, servers[2]->refreshPending, servers[1]->awaitingReply),
+              std::tuple(1u, 1u, 0u));
+    RunWorker();
+    EXPECT_EQ(SentTargets(), (Strings{"10.0.0.1:27960", "10.0.0.2:27960", "10.0.0.3:27960"}));
+    EXPECT_EQ(host.ProgressPositions(), (std::vector<uint32_t>{1, 2, 3}));
+    EXPECT_EQ(host.timerMs, std::optional<uint32_t>(net::kGraceMs));
+    EXPECT_FALSE(engine->StartCycle(net::kRefreshAll, profile));  // still waiting for replies
+    FireTimer();
+    EXPECT_EQ(Toolbar(), "eeei");
+    EXPECT_FALSE(refreshBusy);
+}
+
+TEST_F(EngineTest, EachModeQueriesItsOwnSelection) {
+    auto s = AddMany(4);
+    auto run = [&](uint32_t mode) {
+        host.announced.clear();
+        const size_t before = network.SentCount();
+        EXPECT_TRUE(engine->StartCycle(mode, profile));
+        const uint32_t queried = engine->queriedCount();
+        if (threads.HasPendingWorker())
+            RunWorker();
+        if (engine->Busy())
+            FireTimer();
+        Strings targets = SentTargets();
+        return std::pair(queried, Strings(targets.begin() + before, targets.end()));
+    };
+    // Selected rows only; marks of an earlier request are cleared first; positions count every record.
+    s[0]->refreshPending = 1;
+    host.selected = {s[2], s[3]};
+    EXPECT_EQ(run(net::kRefreshSelected), std::pair(2u, Strings{"10.0.0.3:27960", "10.0.0.4:27960"}));
+    EXPECT_EQ(host.ProgressPositions(), (std::vector<uint32_t>{3, 4}));
+    EXPECT_TRUE(host.Saw("mark-selected"));
+    // Records already marked (Add Server).
+    s[1]->refreshPending = 1;
+    EXPECT_EQ(run(net::kRefreshMarked), std::pair(1u, Strings{"10.0.0.2:27960"}));
+    // Auto refresh: the flagged ones, plus one left marked by a refresh that could not start.
+    s[0]->autoRefresh = s[2]->autoRefresh = 1;
+    s[3]->refreshPending = 1;
+    EXPECT_EQ(run(net::kRefreshAutoRefresh),
+              std::pair(3u, Strings{"10.0.0.1:27960", "10.0.0.3:27960", "10.0.0.4:27960"}));
+    EXPECT_EQ(host.announced, (std::vector<ServerRecord*>{s[0], s[2]}));
+    // Favourites only: other marks are dropped.
+    s[1]->isFavourite = 1;
+    s[2]->refreshPending = 1;
+    EXPECT_EQ(run(net::kRefreshFavourites), std::pair(1u, Strings{"10.0.0.2:27960"}));
+    EXPECT_EQ(host.announced, (std::vector<ServerRecord*>{s[1]}));
+    EXPECT_EQ(s[2]->refreshPending, 0u);
+    // While the monitor runs auto refresh queries nothing; the monitored record closes at its reply,
+    // with the short grace time.
+    host.monitorActive = true;
+    EXPECT_EQ(run(net::kRefreshAutoRefresh), std::pair(0u, Strings{}));
+    s[3]->refreshPending = 1;
+    ASSERT_TRUE(engine->StartCycle(net::kRefreshMonitored, profile));
+    RunWorker();
+    EXPECT_EQ(host.timerMs, std::optional<uint32_t>(net::kMonitorGraceMs));
+    ReplyName(s[3], "watched");
+    engine->OnReadable();
+    EXPECT_FALSE(engine->Busy() || host.timerMs.has_value() || network.OpenNow() != 0);
+    // Nothing selected, or nothing in the list: the cycle ends at once.
+    host.selected.clear();
+    const int started = threads.started;
+    EXPECT_EQ(run(net::kRefreshSelected), std::pair(0u, Strings{}));
+    EXPECT_EQ(std::tuple(threads.started, refreshBusy, Toolbar()), std::tuple(started, false, std::string("eeei")));
+    catalogue::clearServers(profile.servers);
+    EXPECT_EQ(run(net::kRefreshAll), std::pair(0u, Strings{}));
+}
+
+TEST_F(EngineTest, ServerInformationQueriesTheFirstSelectedRowAndShowsItsReply) {
+    auto s = AddMany(3);
+    s[2]->refreshPending = 1;  // must not be queried: its reply would replace the kept one
+    host.rawReply = "old";
+    host.selected = {s[1]};
+    ASSERT_TRUE(engine->StartCycle(net::kRefreshServerInfo, profile));
+    EXPECT_TRUE(host.rawReply.empty() && engine->keepRawReply());
+    RunWorker();
+    EXPECT_EQ(SentTargets(), Strings{"10.0.0.2:27960"});
+    ReplyName(s[1], "info");
+    engine->OnReadable();
+    ASSERT_FALSE(engine->Busy());
+    EXPECT_TRUE(host.parses.at(0).keepRaw && host.Saw("server-information") && messages.shown.empty());
+    EXPECT_NE(host.shownInformation.find("\\sv_hostname\\info"), std::string::npos);
+    EXPECT_FALSE(engine->keepRawReply());
+
+    host.selected = {s[0], s[1], s[2]};  // several selected: still one request, the close by timer 2
+    ASSERT_TRUE(engine->StartCycle(net::kRefreshServerInfo, profile));
+    EXPECT_EQ(engine->queriedCount(), 3u);
+    RunWorker();
+    EXPECT_EQ(network.SentCount(), 2u);
+    FireTimer();  // no reply this time
+    EXPECT_EQ(messages.shown, Strings{"Server didn't respond within the timeout period, please try again!"});
+    ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));  // the next refresh keeps no raw reply
+    EXPECT_FALSE(engine->keepRawReply());
+    RunWorker();
+    FireTimer();
+
+    SetKind(catalogue::kHalfLife);  // nothing is shown for Half-Life
+    host.selected = {s[0]};
+    ASSERT_TRUE(engine->StartCycle(net::kRefreshServerInfo, profile));
+    RunWorker();
+    FireTimer();
+    EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+// Matching replies to their records, the ping, batches of datagrams and completion.
+
+const std::string kDetails("\xFF\xFF\xFF\xFFm127.0.0.1:27015\0name\0map\0cstrike\0CS\0", 38);
+const std::string kPlayers(
+    "\xFF\xFF\xFF\xFF"
+    "D\0",
+    6);
+
+TEST_F(EngineTest, AReplyIsTimedParsedAndMatchedToTheFirstRecordStillWaitingAtItsAddress) {
+    auto servers = AddMany(3);
+    ServerRecord* twin = Add("10.0.0.1");  // an address twice in the list: answered in list order
+    servers[0]->livesLeft = 2;
+    ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
+    RunWorker();
+    clock.AdvanceUs(37900);
+    network.Deliver(MakeEndpoint("10.0.0.1", 27961), StatusReply("wrong port"));  // unknown senders end
+    network.Deliver(MakeEndpoint("10.0.0.99", 27960), StatusReply("stranger"));   // the handling each time
+    Reply(servers[0], "");                                                        // an empty datagram is no reply
+    ReplyName(servers[0], "^1Lab");
+    ReplyName(servers[0], "twin");
+    engine->OnReadable();
+    EXPECT_EQ(network.Queued(), 4u);
+    engine->OnReadable();
+    engine->OnReadable();
+    EXPECT_EQ(std::tuple(servers[0]->ping, servers[0]->livesLeft, servers[0]->replyCount, servers[0]->awaitingReply),
+              std::tuple(37u, 5, 1u, 0u));  // whole milliseconds, cut
+    EXPECT_EQ(std::pair(std::string(servers[0]->hostName), std::string(twin->hostName)),
+              std::pair(std::string("^1Lab"), std::string("twin")));
+    EXPECT_EQ(
+        std::tuple(engine->completedCount(), host.parses.size(), host.parses[0].terminated, host.parses[0].keepRaw),
+        std::tuple(2u, size_t(2), true, false));
+    EXPECT_EQ(host.rowChanges, (std::vector<ServerRecord*>{servers[0], twin}));
+    network.failPending = true;  // a failed look or receive ends only this handling
+    ReplyName(servers[1], "a");
+    engine->OnReadable();
+    network.failPending = false;
+    network.failReceive = true;
+    engine->OnReadable();
+    EXPECT_EQ(host.parses.size(), 2u);
+    network.failReceive = false;
+    Reply(servers[2], StatusReply("big") + std::string(6000, 'A'));  // cut to the buffer, still terminated
+    engine->OnReadable();
+    EXPECT_STREQ(servers[1]->hostName, "a");
+    EXPECT_EQ(std::tuple(host.parses.back().bytes.size(), host.parses.back().terminated),
+              std::tuple(net::kReceiveBufferSize, true));
+    EXPECT_FALSE(engine->Busy());  // the last expected reply closes the cycle without the timer
+    EXPECT_FALSE(host.timerMs.has_value() || network.OpenNow() != 0);
+    engine->OnCloseTimer();             // a tick already queued changes nothing
+    ReplyName(servers[1], "too late");  // nothing is read after the close
+    engine->OnReadable();
+    auto events = host.Events();
+    EXPECT_EQ(std::count(events.begin(), events.end(), "cycle-finished"), 1);
+    EXPECT_STREQ(servers[1]->hostName, "a");
+}
+
+// Counters of a machine without a high-resolution counter (milliseconds) and of a gigahertz one, ten
+// days after boot: the ping is computed in 64 bits and cut to whole milliseconds.
+class EngineCounterTest : public EngineTest, public ::testing::WithParamInterface<uint64_t> {
+  protected:
+    EngineCounterTest() : EngineTest(GetParam()) { clock.AdvanceMs(10ull * 24 * 3600 * 1000); }
+};
+
+TEST_P(EngineCounterTest, PingInWholeMillisecondsFromAnyCounter) {
+    auto servers = AddMany(1);
+    ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
+    RunWorker();
+    clock.AdvanceUs(1234900);
+    ReplyName(servers[0], "far");
+    engine->OnReadable();
+    EXPECT_EQ(servers[0]->ping, 1234u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Counters, EngineCounterTest, ::testing::Values(1000, 1000000000));
+
+TEST_F(EngineTest, AtMostTenDatagramsPerNotificationAndAGameSpyRecordTakesItsFirstOnly) {
+    SetKind(catalogue::kUnrealTournament);  // its servers may answer in several datagrams
+    auto servers = AddMany(12);
+    ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
+    RunWorker();
+    Reply(servers[0], "\\hostname\\first\\numplayers\\0\\");
+    Reply(servers[0], "\\hostname\\second\\");  // its record waits no more: dropped, the handling ends
+    for (int i = 1; i < 12; ++i)
+        Reply(servers[i], "\\hostname\\x\\");
+    engine->OnReadable();
+    EXPECT_EQ(
+        std::tuple(std::string(servers[0]->hostName), servers[0]->replyCount, host.parses.size(), network.Queued()),
+        std::tuple(std::string("first"), 1u, size_t(1), size_t(11)));
+    engine->OnReadable();
+    EXPECT_EQ(std::pair(host.parses.size(), network.Queued()), std::pair(size_t(11), size_t(1)));
+    engine->OnReadable();
+    EXPECT_FALSE(engine->Busy());
+}
+
+TEST_F(EngineTest, RepliesThatAllCameWhileTheWorkerRanCloseTheCycleWhenItEnds) {
+    auto servers = AddMany(12);
+    ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
+    bool closedEarly = false;  // the eleven first are answered in the pause, the twelfth is sent after it
+    clock.onSleep = [&](uint32_t) {
+        for (int i = 0; i < 11; ++i)
+            ReplyName(servers[i], "quick");
+        engine->OnReadable();
+        engine->OnReadable();
+        closedEarly = !engine->Busy();
+    };
+    threads.RunWorker();
+    EXPECT_FALSE(closedEarly);
+    ReplyName(servers[11], "last");
+    engine->OnReadable();
+    EXPECT_TRUE(engine->Busy());  // every reply is in, but the worker still needs the socket
+    EXPECT_EQ(network.OpenNow(), 1);
+    engine->OnWorkerFinished();
+    EXPECT_FALSE(engine->Busy() || host.Saw("arm-timer"));
+    EXPECT_EQ(network.SentCount(), 12u);
+}
+
+TEST_F(EngineTest, AHalfLifeServerIsCompleteWithBothRepliesOfThisCycle) {
+    SetKind(catalogue::kHalfLife);
+    auto servers = AddMany(2);
+    servers[0]->pure = servers[0]->captureLimit = 1;  // markers of the last cycle
+    ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
+    RunWorker();
+    clock.AdvanceMs(20);
+    Reply(servers[0], kDetails);
+    Reply(servers[1], kPlayers);  // the players may come first
+    engine->OnReadable();
+    EXPECT_EQ(
+        std::tuple(servers[0]->awaitingReply, servers[1]->awaitingReply, engine->completedCount(), servers[0]->ping),
+        std::tuple(1u, 1u, 0u, 20u));
+    clock.AdvanceMs(5);
+    Reply(servers[1], kDetails);
+    engine->OnReadable();
+    EXPECT_EQ(std::tuple(servers[1]->awaitingReply, servers[1]->replyCount, servers[1]->ping, engine->completedCount()),
+              std::tuple(0u, 2u, 25u, 1u));  // the ping of the last reply
+    FireTimer();                             // only the details of the first: not complete, yet answered
+    EXPECT_EQ(std::tuple(std::string(servers[0]->hostName), servers[0]->ping, servers[0]->livesLeft),
+              std::tuple(std::string("hl server"), 20u, 5));
+}
+
+// Closing a cycle, silent and stale servers, failures of socket and thread.
+
+TEST_F(EngineTest, TheCloseMarksSilentServersAndRestoresTheWindow) {
+    auto servers = AddMany(3);
+    servers[2]->isFavourite = 1;
+    base::CopyText(servers[2]->hostName, "Fav");
+    engine->OnCloseTimer();  // while idle: nothing
+    ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
+    engine->OnCloseTimer();  // while the worker runs: nothing
+    EXPECT_TRUE(engine->Busy() && threads.HasPendingWorker());
+    clock.AdvanceMs(3);
+    host.monitorActive = true;  // the grace time follows the monitor at the worker's end
+    RunWorker();
+    EXPECT_EQ(host.timerMs, std::optional<uint32_t>(net::kMonitorGraceMs));
+    host.timerMs = net::kGraceMs;
+    clock.AdvanceMs(12);
+    ReplyName(servers[0], "up");
+    engine->OnReadable();
+    host.rowChanges.clear();
+    FireTimer();
+    EXPECT_FALSE(engine->Busy() || refreshBusy || host.progressShown || network.OpenNow() != 0);
+    EXPECT_EQ(Toolbar(), "eeei");
+    EXPECT_EQ(engine->lastCycleMs(), 1512u);  // from the worker's start to the timer
+    EXPECT_EQ(std::tuple(std::string(servers[0]->hostName), servers[0]->ping), std::tuple(std::string("up"), 12u));
+    EXPECT_EQ(std::tuple(std::string(servers[1]->hostName), servers[1]->livesLeft),
+              std::tuple(std::string("~ 10.0.0.2"), 4));
+    EXPECT_EQ(std::tuple(std::string(servers[2]->hostName), servers[2]->ping),
+              std::tuple(std::string("Fav"), catalogue::kNoPing));  // a favourite keeps its name
+    EXPECT_EQ(host.rowChanges, (std::vector<ServerRecord*>{servers[1], servers[2]}));
+    for (auto* r : servers)
+        EXPECT_EQ(r->refreshPending + r->awaitingReply, 0u);
+    auto events = host.Events();
+    EXPECT_LT(std::find(events.begin(), events.end(), "cycle-finished"),
+              std::find(events.begin(), events.end(), "hide-progress"));
+}
+
+TEST_F(EngineTest, ASilentServerGoesAtTheEndOfItsSixthSilentCycleButFavouritesStay) {
+    auto* silent = Add("10.0.0.1");
+    auto* favourite = Add("10.0.0.2");
+    favourite->isFavourite = 1;
+    auto* alive = Add("10.0.0.3");
+    for (int cycle = 1; cycle <= 7; ++cycle) {
+        ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
+        RunWorker();
+        ReplyName(alive, "alive");
+        engine->OnReadable();
+        FireTimer();
+        ASSERT_TRUE(cycle >= 6 || (profile.servers.count == 3 && silent->livesLeft == 5 - cycle)) << cycle;
+    }
+    EXPECT_EQ(host.removed, Strings{"10.0.0.1"});
+    EXPECT_EQ(std::tuple(profile.servers.count, profile.servers.head, favourite->livesLeft, alive->livesLeft),
+              std::tuple(2u, favourite, -2, 5));
+}
+
+TEST_F(EngineTest, TheStaleSweepCoversRecordsOutsideTheCycleAndClampsLives) {
+    auto servers = AddMany(3);
+    servers[0]->livesLeft = 9;   // as loaded from a damaged list file
+    servers[1]->livesLeft = -3;  // not queried in this cycle, still stale
+    servers[2]->isFavourite = 1;
+    ASSERT_TRUE(engine->StartCycle(net::kRefreshFavourites, profile));
+    RunWorker();
+    ReplyName(servers[2], "fav");
+    engine->OnReadable();
+    EXPECT_FALSE(engine->Busy());
+    EXPECT_EQ(servers[0]->livesLeft, 5);
+    EXPECT_EQ(host.removed, Strings{"10.0.0.2"});
+}
+
+TEST_F(EngineTest, WithoutASocketOrAThreadNothingIsSentAndEveryServerEndsUnanswered) {
+    auto servers = AddMany(2);
+    servers[0]->ping = 30;
+    network.failOpen = true;
+    ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
+    EXPECT_EQ(std::pair(threads.started, host.timerMs), std::pair(0, std::optional<uint32_t>(net::kGraceMs)));
+    FireTimer();
+    EXPECT_FALSE(engine->Busy());
+    EXPECT_EQ(std::tuple(std::string(servers[0]->hostName), servers[0]->ping, servers[1]->livesLeft),
+              std::tuple(std::string("~ 10.0.0.1"), catalogue::kNoPing, 4));
+    network.failOpen = false;
+    threads.failStart = true;
+    host.monitorActive = true;
+    ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
+    EXPECT_EQ(std::pair(network.OpenNow(), host.timerMs), std::pair(0, std::optional<uint32_t>(net::kMonitorGraceMs)));
+    FireTimer();
+    EXPECT_EQ(std::pair(servers[1]->livesLeft, refreshBusy), std::pair(3, false));
+}
+
+TEST_F(EngineTest, DestroyingTheEngineStopsAndJoinsItsWorker) {
+    AddMany(30);
+    ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
+    engine.reset();
+    EXPECT_EQ(std::tuple(threads.joined, network.SentCount(), network.OpenNow()), std::tuple(1, size_t(0), 0));
+}
+
+}  // namespace
+}  // namespace engine_test
