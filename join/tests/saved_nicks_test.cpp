@@ -114,17 +114,4 @@ TEST(LaunchSettings, ModSectionWithCatalogueDefaultsAndTheFolderOfAChosenProgram
               (std::vector<std::string>{"D:\\Games\\Q3\\baseq3\\q3config.cfg", "D:\\Games\\Q3\\baseq3\\autoexec.cfg"}));
 }
 
-TEST(JoinPasswords, OnlyThePasswordsAskedForAreCopiedBackWhole) {
-    catalogue::ServerRecord record;
-    base::CopyText(record.serverPassword, "old");
-    base::CopyText(record.rconPassword, "oldrcon");
-    join::JoinDetails details;
-    base::CopyText(details.serverPassword, std::string(30, 'p'));
-    base::CopyText(details.rconPassword, "new");
-    details.savePassword = 1;
-    join::StoreTypedPasswords(details, record);
-    EXPECT_EQ(std::string(record.serverPassword), std::string(29, 'p'));  // cut to the record's field
-    EXPECT_EQ(std::string(record.rconPassword), "oldrcon");
-}
-
 }  // namespace

@@ -152,46 +152,4 @@ std::string ClipboardText() {
     return text;
 }
 
-namespace {
-
-std::function<void(HWND)> g_script;
-
-BOOL CALLBACK FindDialogWindow(HWND window, LPARAM found) {
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-void CALLBACK RunScript(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindDialogWindow, reinterpret_cast<LPARAM>(&dialog));
-    if (!dialog || !g_script)
-        return;
-    KillTimer(nullptr, timer);
-    auto script = std::move(g_script);
-    g_script = nullptr;
-    script(dialog);
-    // A script that stopped early (a failed assertion) must not leave the test waiting.
-    if (IsWindow(dialog) && IsWindowVisible(dialog))
-        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-}
-
-}  // namespace
-
-void RunWithDialog(const std::function<void()>& open, const std::function<void(HWND)>& script) {
-    g_script = script;
-    UINT_PTR timer = SetTimer(nullptr, 0, 20, RunScript);
-    open();
-    KillTimer(nullptr, timer);
-    g_script = nullptr;
-}
-
-void ClickButton(HWND dialog, int id) {
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
 }  // namespace views_test

@@ -15,6 +15,7 @@
 
 #include "base/text.h"
 #include "catalogue/records.h"
+#include "testing/win32/dialog_script.h"
 #include "testing/win32/fake_pane_host.h"
 #include "testing/win32/message_recorder.h"
 #include "views/win32/pane_messages.h"
@@ -77,9 +78,8 @@ void SelectRows(HWND list, std::initializer_list<int> rows);
 std::vector<int> Selected(HWND list);
 // CF_TEXT on the clipboard ("" when there is none).
 std::string ClipboardText();
-// Runs `open` (which shows a modal dialog) and, once the dialog is up, `script` on it from inside
-// the dialog's own message loop; the script must end the dialog.
-void RunWithDialog(const std::function<void()>& open, const std::function<void(HWND)>& script);
-void ClickButton(HWND dialog, int id);
+// Dialogs are driven by scripts run inside their own message loops.
+using testing_support::PressButton;
+using testing_support::RunDialogScript;
 
 }  // namespace views_test

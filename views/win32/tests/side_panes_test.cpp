@@ -218,7 +218,7 @@ class PaneDialogsTest : public PaneTest {
 // Types a search and presses "Find!"; returns the result names.
 std::vector<std::string> Find(HWND dialog, const char* text) {
     SetDlgItemTextA(dialog, IDC_FIND_TEXT, text);
-    ClickButton(dialog, IDC_FIND_GO);
+    PressButton(dialog, IDC_FIND_GO);
     return ColumnTexts(GetDlgItem(dialog, IDC_FIND_LIST), 0);
 }
 
@@ -230,18 +230,18 @@ TEST_F(PaneDialogsTest, AddBuddyAddsEachTypedNameAndStaysOpen) {
     Start();
     AddBuddyRecord("^1Bob");
     Send(buddyPane, PM_BUDDIES_RELOAD);
-    RunWithDialog([&] { views::win32::RunAddBuddy(*fake, *profile); },
+    RunDialogScript([&] { views::win32::RunAddBuddy(*fake, *profile); },
                   [&](HWND dialog) {
                       EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_BUDDY_NAME, EM_GETLIMITTEXT, 0, 0), 50);
                       for (const char* name : {"Jim", "", "^1BOB", "Ann"}) {
                           SetDlgItemTextA(dialog, IDC_BUDDY_NAME, name);
-                          ClickButton(dialog, IDOK);
+                          PressButton(dialog, IDOK);
                           char left[64] = "?";
                           GetDlgItemTextA(dialog, IDC_BUDDY_NAME, left, sizeof left);
                           EXPECT_STREQ(left, "") << name;
                           EXPECT_TRUE(IsWindowVisible(dialog));
                       }
-                      ClickButton(dialog, IDCANCEL);
+                      PressButton(dialog, IDCANCEL);
                   });
     EXPECT_EQ(ColumnTexts(buddyList, 0), (std::vector<std::string>{"^1Bob", "Jim", "Ann"}));
     EXPECT_EQ(profile->buddies.count, 3u);
@@ -254,7 +254,7 @@ TEST_F(PaneDialogsTest, FindPlayerAddsBuddiesAndFavouritesAndJoinsTheServer) {
     Send(buddyPane, PM_BUDDIES_RELOAD);
     INT_PTR result = 0;
     // Which buttons a row enables is the model's rule (tested natively); here they follow the selection.
-    RunWithDialog([&] { result = views::win32::RunFindPlayer(*fake, *profile); },
+    RunDialogScript([&] { result = views::win32::RunFindPlayer(*fake, *profile); },
                   [&](HWND dialog) {
                       HWND list = GetDlgItem(dialog, IDC_FIND_LIST);
                       Find(dialog, "");
@@ -263,15 +263,15 @@ TEST_F(PaneDialogsTest, FindPlayerAddsBuddiesAndFavouritesAndJoinsTheServer) {
                       SelectRows(list, {0});  // JimBo, a buddy already
                       EXPECT_TRUE(Enabled(dialog, IDC_FIND_JOIN) && !Enabled(dialog, IDC_FIND_ADD_BUDDY));
                       SelectRows(list, {2});  // bob on Arena
-                      ClickButton(dialog, IDC_FIND_ADD_BUDDY);
+                      PressButton(dialog, IDC_FIND_ADD_BUDDY);
                       EXPECT_FALSE(Enabled(dialog, IDC_FIND_ADD_BUDDY));
                       EXPECT_EQ(RowImage(list, 2), views::kPaneImageBuddy);
-                      ClickButton(dialog, IDC_FIND_ADD_FAVOURITE);
+                      PressButton(dialog, IDC_FIND_ADD_FAVOURITE);
                       EXPECT_EQ(arena->isFavourite, 1u);
                       SelectRows(list, {});
                       EXPECT_FALSE(Enabled(dialog, IDC_FIND_JOIN));
                       SelectRows(list, {3});
-                      ClickButton(dialog, IDC_FIND_JOIN);
+                      PressButton(dialog, IDC_FIND_JOIN);
                   });
     EXPECT_EQ(result, 1);
     // The new buddy is online (sorted first), the new favourite went to the top and got the selection.
