@@ -149,7 +149,53 @@ bool ReplyCollector::Take(std::string_view d) {
     return true;
 }
 
+namespace {
+
+std::vector<std::string_view> Words(std::string_view line) {
+    std::vector<std::string_view> words;
+    for (size_t at = line.find_first_not_of(' '); at != std::string_view::npos; at = line.find_first_not_of(' ', at)) {
+        size_t end = std::min(line.find(' ', at), line.size());
+        words.push_back(line.substr(at, end - at));
+        at = end;
+    }
+    return words;
+}
+
+// Today's Quake III engines print "cl score ping name address rate" over a dashed line and pad a
+// name to its visible width, so a name with colour codes pushes the later columns to the right:
+// the name is what stands between the ping and the last two fields.
+std::optional<std::vector<RconPlayer>> ParseModernTable(std::string_view reply) {
+    size_t header = reply.find("\ncl score ping name");
+    if (header == std::string_view::npos)
+        return std::nullopt;
+    size_t dashes = reply.find('\n', header + 1);
+    if (dashes == std::string_view::npos || reply.substr(dashes + 1, 2) != "--")
+        return std::nullopt;
+    std::vector<RconPlayer> players;
+    size_t start = reply.find('\n', dashes + 1);
+    while (start != std::string_view::npos && start + 1 < reply.size()) {
+        size_t end = reply.find('\n', start + 1);
+        std::string_view line = reply.substr(start + 1, end == std::string_view::npos ? std::string_view::npos : end - start - 1);
+        start = end;
+        std::vector<std::string_view> w = Words(line);
+        if (w.size() < 6)
+            continue;
+        size_t nameStart = static_cast<size_t>(w[2].data() + w[2].size() - line.data()) + 1;
+        size_t nameEnd = static_cast<size_t>(w[w.size() - 2].data() - line.data());
+        std::string_view name = line.substr(nameStart, nameEnd - nameStart);
+        name = name.substr(0, name.find_last_not_of(' ') + 1);
+        players.push_back({std::string(name), std::string(w[1]), std::string(w[2]), base::ParseDecimal(w[0])});
+    }
+    return players;
+}
+
+}  // namespace
+
 std::vector<RconPlayer> ParseStatusReply(uint32_t kind, std::string_view reply) {
+    if (kind != kHalfLife) {
+        if (auto modern = ParseModernTable(reply))
+            return *modern;
+    }
     std::vector<RconPlayer> players;
     size_t lineNumber = 0;
     for (size_t start = 0; start < reply.size(); ++lineNumber) {

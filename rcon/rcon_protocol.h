@@ -66,7 +66,9 @@ struct RconPlayer {
     int32_t number = 0;  // the player's slot, or Half-Life's user id
 };
 
-// The players of a "status" reply (the Quake III table by its fixed columns, Half-Life's "#" lines).
+// The players of a "status" reply: Half-Life's "#" lines; the Quake III table of today's engines
+// by its header ("cl score ping name address rate", names of any visible width); an older table
+// by its fixed columns.
 std::vector<RconPlayer> ParseStatusReply(uint32_t kind, std::string_view reply);
 
 // The command that kicks a player; Soldier of Fortune II takes a reason.

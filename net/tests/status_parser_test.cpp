@@ -13,6 +13,7 @@
 
 #include "base/text.h"
 #include "catalogue/catalogue.h"
+#include "testing/captures.h"
 #include "net/master_list.h"
 #include "net/status_parser.h"
 #include "net/version_check.h"
@@ -45,26 +46,6 @@ std::string HLPlayer(int index, const std::string& name, int32_t frags) {  // th
 }
 std::string Details(const std::string& name, const std::string& folder, const std::string& rest) {
     return HL('m') + Z("10.2.0.1:27015") + Z(name) + Z("de_dust2") + Z(folder) + Z("Counter-Strike") + rest;
-}
-
-// testing/data of the source tree, found from this file's own path.
-std::string Capture(const char* name) {
-    std::string path = __FILE__;
-    for (int i = 0; i < 3; ++i)
-        path = path.substr(0, path.find_last_of("/\\"));
-#ifdef _WIN32
-    if (!path.empty() && path[0] == '/')
-        path = "Z:" + path;  // the Unix root as Wine shows it
-#endif
-    std::string bytes;
-    if (FILE* f = std::fopen((path + "/testing/data/" + name).c_str(), "rb")) {
-        char buffer[4096];
-        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
-            bytes.append(buffer, n);
-        std::fclose(f);
-    }
-    EXPECT_FALSE(bytes.empty()) << "missing capture " << name;
-    return bytes;
 }
 
 // The row's "key=value" pairs, joined by '|', with the values the record shows (a key with a leading
@@ -249,12 +230,12 @@ TEST(StatusReplies, DatagramsOfEveryKindFillTheirFields) {
         {"a type byte alone", kHL, HL('D'), true, "answered=1|players=0|cap=1"},
         {"three bytes", kHL, "\xFF\xFF\xFF", true, "answered=1|host=~ New Server!|pure=5"},
         // Replies captured from OpenArena servers.
-        {"captured: four bots", kQ3, Capture("openarena_bots.bin"), true,
+        {"captured: four bots", kQ3, testing_support::ReadCapture("openarena_bots.bin"), true,
          "host=^1Lab ^7Arena|map=oa_dm1|max=8|players=4|pass=0|frag=20|cap=8|private=0|game=baseoa|"
          "rate=1234|vote=7|p0=Penguin,0,0,0|p3=Assassin,0,0,0"},
-        {"captured: crowded team server", kQ3, Capture("openarena_crowded.bin"), false,
+        {"captured: crowded team server", kQ3, testing_support::ReadCapture("openarena_crowded.bin"), false,
          "host=Crowded|map=oa_dm4|max=16|players=8|p2=Kyonshi,1,0,0|p7=Liz,0,0,0"},
-        {"captured: empty passworded server", kQ3, Capture("openarena_empty_ctf.bin"), false,
+        {"captured: empty passworded server", kQ3, testing_support::ReadCapture("openarena_empty_ctf.bin"), false,
          "host=^3Empty^^5Room|map=oa_ctf4ish|players=0|slots=none|pass=1|max=8"},
     };
     for (const auto& [what, kind, datagram, refreshedBefore, expected] : replies) {

@@ -6,6 +6,7 @@
 
 #include "catalogue/catalogue.h"
 #include "rcon/rcon_protocol.h"
+#include "testing/captures.h"
 
 namespace {
 
@@ -102,6 +103,19 @@ TEST(RconStatus, QuakeColumnsAndHalfLifeFieldsKeepRowsWithAPing) {
         "#      name userid uniqueid frag time ping loss adr\n"
         "# 1 \"Gordon\"  17 STEAM_0:1 12 10:00 35 0 127.0.0.1:27005\n"
         "# 2 \"Alyx\" 18\n";
+    // A real table of today's engines, from the lab's OpenArena server (names padded by their width).
+    std::string captured = testing_support::ReadCapture("openarena_rcon_status.bin");
+    players = rcon::ParseStatusReply(kQuake3, rcon::LogText(kQuake3, captured));
+    ASSERT_EQ(players.size(), 3u);
+    EXPECT_EQ(players[1].name + "|" + players[1].score + "|" + players[1].ping, "Grism|2|0");
+    EXPECT_EQ(players[2].number, 2);
+    players = rcon::ParseStatusReply(kQuake3, "map: x\ncl score ping name            address rate\n"
+                                              "-- ----- ---- --------------- ------- -----\n"
+                                              " 7    12   33 ^1Big ^2Name^7       ^7127.0.0.1:27960 25000\n"
+                                              " 8     1 CNCT Joining               ^7127.0.0.2:27960 25000\n");
+    ASSERT_EQ(players.size(), 2u);
+    EXPECT_EQ(players[0].name + "|" + players[0].score + "|" + players[0].ping, "^1Big ^2Name^7|12|33");
+    EXPECT_EQ(players[1].ping, "CNCT");
     players = rcon::ParseStatusReply(kHalfLife, hl);
     ASSERT_EQ(players.size(), 1u);
     EXPECT_EQ(players[0].name, "\"Gordon\"");
