@@ -90,6 +90,13 @@
 #define IDC_SCHEME_AUTO_BACKGROUND 1023
 #define IDC_SCHEME_SELECTION 1024
 
+// Add Server.
+#define IDD_ADD_SERVER 150
+#define IDC_ADD_ADDRESS 1001
+#define IDC_ADD_PORT 1002
+#define IDC_ADD_HOST_PORT 1003
+#define IDC_ADD_FAVOURITE 1010
+
 // Network Preferences: the pace of refreshes.
 #define IDD_NETWORK_PREFERENCES 169
 #define IDC_NET_PRESET 1001

@@ -105,4 +105,11 @@ void Network::CloseSockets() {
     parts_.reset();
 }
 
+void Network::ChangeServerList(const std::function<void()>& change) {
+    if (!parts_)
+        return change();
+    std::lock_guard lock(parts_->engine.recordLock());
+    change();
+}
+
 }  // namespace app::win32

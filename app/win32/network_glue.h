@@ -30,6 +30,7 @@ class Network : public ShellNetwork {
     void OnWorkerProgress(WPARAM, LPARAM) override;
     void RequestStop() override;
     void CloseSockets() override;
+    void ChangeServerList(const std::function<void()>& change) override;
 
   private:
     struct Parts;

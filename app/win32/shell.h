@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <map>
 #include <utility>
 
@@ -38,6 +39,9 @@ class ShellNetwork {
     // Closing: shut the master query and version check sockets and end a running refresh (its
     // worker must be gone before the profiles are freed).
     virtual void CloseSockets() {}
+    // Runs a change to the current profile's server list (a server linked in) so that a running
+    // refresh's worker never sees it half done.
+    virtual void ChangeServerList(const std::function<void()>& change) { change(); }
 };
 
 // The dialogs the main window opens for commands of later parts (Add Server, Monitor Server, server

@@ -9,6 +9,7 @@
 #include "app/win32/message_box_sink.h"
 #include "app/win32/network_glue.h"
 #include "app/win32/server_actions.h"
+#include "app/win32/server_dialogs.h"
 #include "app/win32/shell.h"
 #include "app/win32/win32_settings.h"
 #include "base/win32/handles.h"
@@ -44,6 +45,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     TheShell().network = &network;
     static ShellServerActions serverActions;
     TheShell().serverActions = &serverActions;
+    static ServerDialogs serverDialogs;
+    TheShell().dialogs = &serverDialogs;
     HWND main = CreateShell(instance, ctx, sink);
 
     MSG msg = {};

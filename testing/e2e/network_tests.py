@@ -160,8 +160,44 @@ def test_fast_pace_is_checked_stored_and_refreshes_the_lab(vexar, the_lab):
     vexar.close()
 
 
+ADD = 'Add Server'
+ADDRESS, PORT = 1001, 1002
+
+
+def test_add_server_checks_what_was_typed_resolves_a_name_and_refreshes_the_server(vexar, the_lab):
+    fixture = the_lab.start_fixture('quake3_fixture', '127.0.0.1', 27961, '--name', 'Added Lab', '--map', 'q3dm6')
+    try:
+        start_in_lab(vexar, None)
+        for typed, message in [('', 'Please enter the Servers IP Address!'), ('300.1.1.1', 'Invalid IP Address!!'),
+                               ('no-such-host.invalid', "Couldn't resolve IP Address!!")]:
+            vexar.driver_ok('key', 0x2D)  # Insert
+            vexar.driver_ok('dlg-wait', ADD)
+            vexar.driver_ok('dlg-text', ADD, ADDRESS, typed)
+            vexar.driver_ok('dlg-click', ADD, 1)
+            vexar.answer(message, 'OK')
+            vexar.driver_ok('dlg-click', ADD, 2)
+        vexar.driver_ok('key', 0x2D)
+        vexar.driver_ok('dlg-text', ADD, PORT, '0')
+        vexar.driver_ok('dlg-text', ADD, ADDRESS, '127.0.0.1')
+        vexar.driver_ok('dlg-click', ADD, 1)
+        vexar.answer('Please enter valid Server Ports!!', 'OK')
+        # "name:port" typed: the port moves into its box as it is typed.
+        vexar.driver('dlg-text', ADD, ADDRESS, 'localhost:27961')  # the box changes what was set
+        check_equal(vexar.driver_ok('dlg-read', ADD, PORT), ['27961'], 'port taken from the address')
+        check_equal(vexar.driver_ok('dlg-read', ADD, ADDRESS), ['localhost'], 'address without the port')
+        vexar.driver_ok('dlg-click', ADD, 1)
+        wait_until_idle(vexar, 2)
+        rows = [row.split('\t') for row in vexar.driver_ok('rows', 'VEXARPAD')]
+        check_equal([(r[3], r[5], r[9]) for r in rows], [('Added Lab', 'q3dm6', '127.0.0.1:27961')], 'the added row')
+        check(int(rows[0][4]) < 999, 'ping of the added server: %s' % rows[0][4])
+        vexar.close()
+    finally:
+        fixture.terminate()
+
+
 TESTS = [
     test_quake3_master_query_and_refresh_of_openarena_servers,
+    test_add_server_checks_what_was_typed_resolves_a_name_and_refreshes_the_server,
     test_fast_pace_is_checked_stored_and_refreshes_the_lab,
     test_half_life_batch_master_and_details_and_players,
     test_unreal_tournament_stored_list_is_refreshed,

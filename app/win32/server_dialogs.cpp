@@ -1,0 +1,45 @@
+// Add Server puts the server into the list and refreshes the marked servers.
+#include "app/win32/server_dialogs.h"
+
+#include "app/win32/app_messages.h"
+#include "net/status_engine.h"
+#include "rcon/win32/add_server_dialog.h"
+#include "resources/resource.h"
+#include "views/win32/pane_messages.h"
+
+namespace app::win32 {
+
+namespace {
+
+using namespace views::win32;
+
+constexpr catalogue::DefaultPorts kQuakePorts{27960, 27960, 0};
+
+void AddServer(Shell& shell, catalogue::GameProfile& profile) {
+    catalogue::DefaultPorts ports = shell.ctx->catalogue.defaultPortsOf(profile.kind).value_or(kQuakePorts);
+    rcon::AddedServer server;
+    if (rcon::win32::RunAddServerDialog(shell.instance, shell.main, ports, server) != IDOK)
+        return;
+    std::pair<catalogue::ServerRecord*, bool> added;
+    auto add = [&] { added = rcon::AddServerToList(profile.servers, server); };
+    if (shell.network)
+        shell.network->ChangeServerList(add);
+    else
+        add();
+    HWND pane = PanesOf(&profile).server;
+    LPARAM record = reinterpret_cast<LPARAM>(added.first);
+    SendToPane(pane, added.second ? PM_SERVER_CHANGED : PM_ADD_SERVER_ROW, 0, record);
+    SendToPane(pane, PM_LOCATE_SERVER, 0, record);
+    PostMessageA(shell.main, WM_APP_REFRESH, static_cast<WPARAM>(net::kRefreshMarked), 0);
+}
+
+}  // namespace
+
+void ServerDialogs::Open(UINT command) {
+    Shell& shell = TheShell();
+    catalogue::GameProfile* profile = CurrentProfile();
+    if (command == IDM_ADD_SERVER && profile)
+        AddServer(shell, *profile);
+}
+
+}  // namespace app::win32

@@ -1,0 +1,14 @@
+// The dialogs of the main window that work on the current profile's servers: Add Server and
+// Monitor Server.
+#pragma once
+
+#include "app/win32/shell.h"
+
+namespace app::win32 {
+
+class ServerDialogs : public ShellDialogs {
+  public:
+    void Open(UINT command) override;
+};
+
+}  // namespace app::win32
