@@ -97,6 +97,14 @@
 #define IDC_ADD_HOST_PORT 1003
 #define IDC_ADD_FAVOURITE 1010
 
+// Monitor Server.
+#define IDD_MONITOR 165
+#define IDI_MONITOR_REFRESHING 166
+#define IDI_MONITOR_WAITING 167
+#define IDC_MONITOR_PERIOD 1001
+#define IDC_MONITOR_STATUS 1014
+#define IDC_MONITOR_ICON 1015
+
 // Network Preferences: the pace of refreshes.
 #define IDD_NETWORK_PREFERENCES 169
 #define IDC_NET_PRESET 1001

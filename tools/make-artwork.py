@@ -245,6 +245,8 @@ def main():
     write_ico('rcon.ico', disc_icon(RED, 'RC'))
     write_ico('find.ico', disc_icon(GREEN, '?'))
     write_ico('join.ico', disc_icon(GREEN, 'J'))
+    write_ico('monitor_refreshing.ico', disc_icon(GREEN, 'R'))
+    write_ico('monitor_waiting.ico', disc_icon(GREY, 'W'))
     # Game icons, in tab image-list order (icon index 0..8).
     games = [('ef', (60, 60, 160), 'EF'), ('rtcw', (110, 70, 40), 'RW'), ('q3a', (150, 30, 30), 'Q3'),
              ('jk2', (30, 110, 60), 'JK'), ('hl', (220, 120, 20), 'HL'), ('sof2', (90, 90, 90), 'SF'),

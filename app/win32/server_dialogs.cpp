@@ -4,6 +4,7 @@
 #include "app/win32/app_messages.h"
 #include "net/status_engine.h"
 #include "rcon/win32/add_server_dialog.h"
+#include "rcon/win32/monitor_dialog.h"
 #include "resources/resource.h"
 #include "views/win32/pane_messages.h"
 
@@ -33,13 +34,23 @@ void AddServer(Shell& shell, catalogue::GameProfile& profile) {
     PostMessageA(shell.main, WM_APP_REFRESH, static_cast<WPARAM>(net::kRefreshMarked), 0);
 }
 
+void MonitorServer(Shell& shell, catalogue::GameProfile& profile) {
+    rcon::win32::MonitorRequest request{shell.main, WM_APP_REFRESH, PanesOf(&profile).server, shell.monitorActive};
+    rcon::win32::RunMonitorDialog(shell.instance, request);
+    shell.monitorActive = false;
+}
+
 }  // namespace
 
 void ServerDialogs::Open(UINT command) {
     Shell& shell = TheShell();
     catalogue::GameProfile* profile = CurrentProfile();
-    if (command == IDM_ADD_SERVER && profile)
+    if (!profile)
+        return;
+    if (command == IDM_ADD_SERVER)
         AddServer(shell, *profile);
+    else if (command == IDM_MONITOR_SERVER)
+        MonitorServer(shell, *profile);
 }
 
 }  // namespace app::win32

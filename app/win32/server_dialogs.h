@@ -1,5 +1,5 @@
 // The dialogs of the main window that work on the current profile's servers: Add Server and
-// Monitor Server.
+// Monitor Server (whose flag the shell keeps).
 #pragma once
 
 #include "app/win32/shell.h"

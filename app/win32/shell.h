@@ -104,6 +104,9 @@ struct Shell {
     // a choice belongs to the game whose items it was made from.
     std::map<const catalogue::GameProfile*, std::pair<uint32_t, uint32_t>> filterChoices;
 
+    // Monitor Server re-queries a server: the auto refresh and the refresh's grace time know.
+    bool monitorActive = false;
+
     // Splitter dragging: the bar under the mouse (0 none, 1-3), dragging and hover flags.
     int activeBar = 0;
     bool dragging = false;

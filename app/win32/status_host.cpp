@@ -20,6 +20,10 @@ views::win32::PaneSet Panes() {
 
 }  // namespace
 
+bool StatusHost::MonitorActive() {
+    return TheShell().monitorActive;
+}
+
 uint32_t StatusHost::MarkSelectedForRefresh() {
     return static_cast<uint32_t>(SendToPane(Panes().server, PM_MARK_SELECTED_FOR_REFRESH));
 }

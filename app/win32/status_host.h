@@ -18,7 +18,7 @@ class StatusHost : public net::StatusHost {
     uint32_t MarkFirstSelectedForRefresh() override;
     void AnnounceFullRefresh() override;
     void AnnounceQuery(catalogue::ServerRecord& record) override;
-    bool MonitorActive() override { return false; }
+    bool MonitorActive() override;
     void ClearRawReply() override;
     void ParseReply(catalogue::ServerRecord& record, const uint8_t* data, size_t size, bool keepRaw) override;
     void RowChanged(catalogue::ServerRecord& record) override;

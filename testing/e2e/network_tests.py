@@ -1,6 +1,8 @@
 """End-to-end tests of the network parts against the lab: master queries of every kind, status
 refreshes of real OpenArena servers and of the fixtures, cross-checked with quakestat."""
 import os
+import socket
+import threading
 import struct
 import subprocess
 import sys
@@ -195,8 +197,76 @@ def test_add_server_checks_what_was_typed_resolves_a_name_and_refreshes_the_serv
         fixture.terminate()
 
 
+MONITOR, MONITOR_SERVER = 'Monitor Server', 40121
+
+
+class CountingServer:
+    """A Quake III style server on loopback that answers getstatus and counts the requests."""
+
+    def __init__(self, address):
+        self.socket = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        self.socket.bind(address)
+        self.socket.settimeout(0.2)
+        self.requests = []
+        self.running = True
+        self.thread = threading.Thread(target=self.serve)
+        self.thread.start()
+
+    def serve(self):
+        while self.running:
+            try:
+                data, peer = self.socket.recvfrom(2048)
+            except OSError:
+                continue
+            if data.endswith(b'getstatus'):
+                self.requests.append(time.time())
+                self.socket.sendto(b'\xff\xff\xff\xffstatusResponse\n\\sv_hostname\\Watched\\mapname\\q3dm1\n', peer)
+
+    def stop(self):
+        self.running = False
+        self.thread.join()
+        self.socket.close()
+
+
+def test_monitor_refreshes_the_selected_server_every_period_until_closed(vexar, the_lab):
+    server = CountingServer(('127.0.0.2', 27962))
+    try:
+        start_in_lab(vexar, None)
+        vexar.driver_ok('command', MONITOR_SERVER)
+        vexar.driver_ok('dlg-wait', MONITOR)
+        vexar.driver_ok('dlg-text', MONITOR, 1001, '1')
+        vexar.driver_ok('dlg-click', MONITOR, 1)
+        vexar.answer('Nothing to monitor!', 'OK')
+        vexar.driver_ok('dlg-click', MONITOR, 2)
+        vexar.driver_ok('key', 0x2D)  # Insert: Add Server
+        vexar.driver_ok('dlg-text', ADD, ADDRESS, '127.0.0.2')
+        vexar.driver_ok('dlg-text', ADD, PORT, '27962')
+        vexar.driver_ok('dlg-click', ADD, 1)
+        wait_until_idle(vexar, 2)
+        vexar.driver_ok('select-row', 'VEXARPAD', 0)
+        vexar.driver_ok('command', MONITOR_SERVER)
+        for period in ('61', '0'):
+            vexar.driver_ok('dlg-text', MONITOR, 1001, period)
+            vexar.driver_ok('dlg-click', MONITOR, 1)
+            vexar.answer('Range: 1 to 60 seconds!', 'OK')
+        vexar.driver_ok('dlg-text', MONITOR, 1001, '1')
+        before = len(server.requests)
+        vexar.driver_ok('dlg-click', MONITOR, 1)
+        check_equal(vexar.driver_ok('dlg-read', MONITOR, 1), ['Pause!'], 'button while monitoring')
+        time.sleep(4.5)
+        vexar.driver_ok('dlg-click', MONITOR, 2)
+        during = len(server.requests) - before
+        check(4 <= during <= 6, 'requests in 4.5 s at a 1 s period: %d' % during)
+        time.sleep(2.5)
+        check_equal(len(server.requests) - before, during, 'requests after Close')
+        vexar.close()
+    finally:
+        server.stop()
+
+
 TESTS = [
     test_quake3_master_query_and_refresh_of_openarena_servers,
+    test_monitor_refreshes_the_selected_server_every_period_until_closed,
     test_add_server_checks_what_was_typed_resolves_a_name_and_refreshes_the_server,
     test_fast_pace_is_checked_stored_and_refreshes_the_lab,
     test_half_life_batch_master_and_details_and_players,
