@@ -44,8 +44,8 @@ class ShellNetwork {
     virtual void ChangeServerList(const std::function<void()>& change) { change(); }
 };
 
-// The dialogs the main window opens for commands of later parts (Add Server, Monitor Server, server
-// information); each part that owns one attaches it here.
+// The dialogs the main window opens for commands of later parts (Add Server, Monitor Server); each
+// part that owns one attaches it here.
 class ShellDialogs {
   public:
     virtual ~ShellDialogs() = default;

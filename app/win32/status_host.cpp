@@ -5,6 +5,8 @@
 
 #include "app/win32/app_messages.h"
 #include "app/win32/shell.h"
+#include "rcon/server_properties.h"
+#include "rcon/win32/server_properties_dialog.h"
 #include "resources/resource.h"
 #include "views/win32/pane_messages.h"
 
@@ -71,8 +73,12 @@ bool StatusHost::RawReplyHasText() {
 }
 
 void StatusHost::ShowServerInformation() {
-    if (TheShell().dialogs)
-        TheShell().dialogs->Open(IDM_SERVER_INFO);
+    Shell& shell = TheShell();
+    catalogue::GameProfile* profile = CurrentProfile();
+    if (!profile)
+        return;
+    std::vector<rcon::PropertyRow> rows = rcon::InformationRows(profile->kind, propertiesReply_.Text());
+    rcon::win32::RunServerInformation(shell.instance, shell.main, rows);
 }
 
 void StatusHost::SetToolbarState(int command, net::ToolbarState state) {

@@ -98,7 +98,23 @@ def test_find_player_finds_the_buddy(vexar, the_lab):
     check_equal(vexar.ini('Find', 'find1'), '*ajo', 'second search text stored')
 
 
+def test_server_information_lists_the_status_keys_without_player_keys(vexar, the_lab):
+    fetch_quake3_list(vexar)
+    index, _ = row_of(server_rows(vexar), '^1Lab ^7Deathmatch')
+    vexar.driver_ok('select-row', 'VEXARPAD', index)
+    vexar.driver_ok('key', 0x49, 'ctrl')  # Ctrl+I
+    vexar.driver_ok('dlg-wait', 'Server Properties')
+    rows = dict(row.split('\t', 1) for row in vexar.driver_ok('dlg-rows', 'Server Properties', 1000))
+    vexar.screenshot('server-information')
+    check_equal(rows.get('sv_hostname'), '^1Lab ^7Deathmatch', 'host name row')
+    check_equal(rows.get('gamename'), 'baseoa', 'game row')
+    check(not any(key.lower().startswith(('player_', 'frags_', 'ping_')) for key in rows), 'no player keys')
+    vexar.driver_ok('dlg-click', 'Server Properties', 1)
+    vexar.close()
+
+
 TESTS = [
+    test_server_information_lists_the_status_keys_without_player_keys,
     test_refreshed_servers_are_listed_with_their_cells,
     test_selected_server_shows_its_players_and_bots_only_when_asked,
     test_buddy_is_shown_online_on_the_server_where_the_lab_has_that_player,

@@ -1,0 +1,32 @@
+// The rows of the Server Properties dialog: in information mode the status keys of a server's
+// reply, without the keys that belong to its players.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace rcon {
+
+struct PropertyRow {
+    std::string property;
+    std::string value;
+    bool readOnly = false;
+};
+
+// The key/value pairs of a status reply kept by "Display Server Information": from the first byte
+// for Unreal Tournament and Command & Conquer Renegade, from byte 20 for Medal of Honor and byte 19
+// for the other games (where a backslash must stand), up to a line feed. Half-Life lists nothing.
+// Player keys ("player_", "frags_", "ping_", ...) are left out; a key or value of 256 characters
+// or more is not shown (a long value leaves its row empty).
+std::vector<PropertyRow> InformationRows(uint32_t kind, std::string_view reply);
+
+// Values that "Open URL" opens: "http://", "https://", "www." or "ftp://" at the start, in any
+// letter case.
+bool OpensAsUrl(std::string_view value);
+
+// "Copy All": every row as "property value" and CR LF, at most 8191 characters in all.
+std::string CopyAllText(const std::vector<PropertyRow>& rows);
+
+}  // namespace rcon

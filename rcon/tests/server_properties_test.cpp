@@ -1,0 +1,54 @@
+// Server Properties in information mode: which keys are listed, from where, and what is copied.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "catalogue/catalogue.h"
+#include "rcon/server_properties.h"
+#include "testing/captures.h"
+
+namespace {
+
+using catalogue::kHalfLife;
+using catalogue::kMedalOfHonour;
+using catalogue::kQuake3;
+using catalogue::kUnrealTournament;
+
+std::string Listed(uint32_t kind, const std::string& reply) {
+    std::string out;
+    for (const rcon::PropertyRow& row : rcon::InformationRows(kind, reply))
+        out += row.property + "=" + row.value + ";";
+    return out;
+}
+
+TEST(InformationRows, StatusKeysWithoutPlayerKeysFromTheGamesStart) {
+    const std::string q3 = "\xFF\xFF\xFF\xFFstatusResponse\n\\sv_hostname\\Lab\\Player_0\\x\\g_needpass\\1\n0 0 \"p\"\n";
+    EXPECT_EQ(Listed(kQuake3, q3), "sv_hostname=Lab;g_needpass=1;");
+    EXPECT_EQ(Listed(kMedalOfHonour, "\xFF\xFF\xFF\xFF\x01statusResponse\n\\map\\m\\deaths_1\\3\n"), "map=m;");
+    EXPECT_EQ(Listed(kUnrealTournament, "\\hostname\\UT\\frags_0\\5\\final\\\\queryid\\1.1"),
+              "hostname=UT;final=;queryid=1.1;");
+    EXPECT_EQ(Listed(kHalfLife, q3), "");
+    EXPECT_EQ(Listed(kQuake3, "\xFF\xFF\xFF\xFFstatusResponse\nno pairs"), "");
+    EXPECT_EQ(Listed(kQuake3, "short"), "");
+    EXPECT_EQ(Listed(kQuake3, q3.substr(0, 19) + "\\a\\" + std::string(300, 'v') + "\\" + std::string(256, 'k') +
+                                  "\\x\\end"),
+              "a=;end=;");
+    // A real OpenArena reply lists its keys, none of a player's.
+    std::string captured = testing_support::ReadCapture("openarena_bots.bin");
+    std::string rows = Listed(kQuake3, captured);
+    EXPECT_NE(rows.find("sv_hostname=^1Lab ^7Arena;"), std::string::npos);
+    EXPECT_NE(rows.find("gamename=baseoa;"), std::string::npos);
+}
+
+TEST(InformationRows, UrlValuesAndTheCopiedText) {
+    for (const char* url : {"http://lab.example/", "HTTPS://lab.example/", "WWW.lab.example", "ftp://files"})
+        EXPECT_TRUE(rcon::OpensAsUrl(url)) << url;
+    for (const char* other : {"file://c:/x", "mailto:x", "lab.www."})
+        EXPECT_FALSE(rcon::OpensAsUrl(other)) << other;
+    std::vector<rcon::PropertyRow> rows = {{"a", "1"}, {"b", "2"}};
+    EXPECT_EQ(rcon::CopyAllText(rows), "a 1\r\nb 2\r\n");
+    rows.assign(1000, {"key", std::string(20, 'v')});
+    EXPECT_EQ(rcon::CopyAllText(rows).size(), 8191u);
+}
+
+}  // namespace

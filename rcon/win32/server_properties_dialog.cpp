@@ -1,0 +1,117 @@
+// Dialog 186: a two-column list, and its menu to copy a row, copy every row or open a URL value.
+#include "rcon/win32/server_properties_dialog.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "base/win32/handles.h"
+#include "resources/resource.h"
+#include "views/win32/list_control.h"
+
+namespace rcon::win32 {
+
+namespace {
+
+constexpr int kInformationModeShrink = 70;
+constexpr int kPropertyWidth = 150, kValueWidth = 250;
+constexpr size_t kCopiedPropertyLength = 23;
+
+struct PropertiesDialog {
+    HINSTANCE instance;
+    const std::vector<PropertyRow>& rows;
+};
+
+HWND ListOf(HWND dialog) {
+    return GetDlgItem(dialog, IDC_PROPERTIES_LIST);
+}
+
+const PropertyRow* SelectedRow(HWND dialog, const PropertiesDialog& d) {
+    int row = static_cast<int>(SendMessageA(ListOf(dialog), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    return row >= 0 && static_cast<size_t>(row) < d.rows.size() ? &d.rows[row] : nullptr;
+}
+
+void Fill(HWND dialog, const PropertiesDialog& d) {
+    HWND list = ListOf(dialog);
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    const char* captions[] = {"Property", "Value"};
+    const int widths[] = {kPropertyWidth, kValueWidth};
+    for (int i = 0; i < 2; ++i) {
+        LVCOLUMNA column = {LVCF_TEXT | LVCF_WIDTH, 0, widths[i], const_cast<char*>(captions[i])};
+        SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+    for (size_t i = 0; i < d.rows.size(); ++i) {
+        LVITEMA item = {};
+        item.mask = LVIF_TEXT | LVIF_PARAM;
+        item.iItem = static_cast<int>(i);
+        item.pszText = const_cast<char*>(d.rows[i].property.c_str());
+        item.lParam = d.rows[i].readOnly ? 1 : 0;
+        int row = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+        LVITEMA value = {};
+        value.iSubItem = 1;
+        value.pszText = const_cast<char*>(d.rows[i].value.c_str());
+        SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&value));
+    }
+}
+
+void ShowMenu(HWND dialog, const PropertiesDialog& d) {
+    const PropertyRow* row = SelectedRow(dialog, d);
+    if (!row)
+        return;
+    base::win32::Menu menu(LoadMenuA(d.instance, MAKEINTRESOURCEA(IDR_SERVER_PROPERTIES_MENU)));
+    HMENU popup = GetSubMenu(menu.get(), 0);
+    EnableMenuItem(popup, IDM_PROPERTIES_OPEN_URL, MF_BYCOMMAND | (OpensAsUrl(row->value) ? MF_ENABLED : MF_GRAYED));
+    POINT at;
+    GetCursorPos(&at);
+    TrackPopupMenu(popup, TPM_LEFTALIGN, at.x, at.y, 0, dialog, nullptr);
+}
+
+void OnMenuCommand(HWND dialog, const PropertiesDialog& d, UINT command) {
+    const PropertyRow* row = SelectedRow(dialog, d);
+    if (command == IDM_PROPERTIES_COPY_ALL)
+        views::win32::PutTextOnClipboard(dialog, CopyAllText(d.rows));
+    else if (command == IDM_PROPERTIES_COPY && row)
+        views::win32::PutTextOnClipboard(dialog, row->property.substr(0, kCopiedPropertyLength) + " " + row->value);
+    else if (command == IDM_PROPERTIES_OPEN_URL && row && OpensAsUrl(row->value))
+        ShellExecuteA(nullptr, "open", row->value.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+INT_PTR CALLBACK PropertiesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        RECT rect;
+        GetWindowRect(dialog, &rect);
+        SetWindowPos(dialog, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top - kInformationModeShrink,
+                     SWP_NOMOVE | SWP_NOZORDER);
+        EnableWindow(GetDlgItem(dialog, IDC_PROPERTIES_NEW), FALSE);
+        Fill(dialog, *reinterpret_cast<PropertiesDialog*>(lParam));
+        return TRUE;
+    }
+    auto* d = reinterpret_cast<PropertiesDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    if (!d)
+        return FALSE;
+    if (message == WM_NOTIFY) {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->idFrom == IDC_PROPERTIES_LIST && header->code == NM_RCLICK)
+            ShowMenu(dialog, *d);
+        return TRUE;
+    }
+    if (message != WM_COMMAND)
+        return FALSE;
+    switch (LOWORD(wParam)) {
+        case IDOK:
+        case IDCANCEL: EndDialog(dialog, 1); return TRUE;
+        default: OnMenuCommand(dialog, *d, LOWORD(wParam)); return TRUE;
+    }
+}
+
+}  // namespace
+
+INT_PTR RunServerInformation(HINSTANCE instance, HWND owner, const std::vector<PropertyRow>& rows) {
+    PropertiesDialog d{instance, rows};
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SERVER_PROPERTIES), owner, PropertiesProc,
+                           reinterpret_cast<LPARAM>(&d));
+}
+
+}  // namespace rcon::win32
