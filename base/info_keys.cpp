@@ -28,8 +28,8 @@ std::optional<std::string_view> WholeKey(std::string_view reply, std::string_vie
         if (keyEnd == std::string_view::npos || reply[keyEnd] == '\n')
             return std::nullopt;
         size_t valueEnd = reply.find_first_of("\\\n", keyEnd + 1);
-        std::string_view value =
-            reply.substr(keyEnd + 1, valueEnd == std::string_view::npos ? std::string_view::npos : valueEnd - keyEnd - 1);
+        std::string_view value = reply.substr(
+            keyEnd + 1, valueEnd == std::string_view::npos ? std::string_view::npos : valueEnd - keyEnd - 1);
         if (reply.substr(pos + 1, keyEnd - pos - 1) == name)
             return Limited(value);
         if (valueEnd == std::string_view::npos || reply[valueEnd] == '\n')

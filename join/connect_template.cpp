@@ -12,7 +12,21 @@ namespace join {
 namespace {
 
 // In recognition order: the first name that matches at a '$' wins ($port before $pw).
-enum class Variable { kIp, kPort, kGame, kTime, kRconPw, kModel, kName, kPw, kServer, kFolder, kSpec, kPing, kHostPort };
+enum class Variable {
+    kIp,
+    kPort,
+    kGame,
+    kTime,
+    kRconPw,
+    kModel,
+    kName,
+    kPw,
+    kServer,
+    kFolder,
+    kSpec,
+    kPing,
+    kHostPort
+};
 
 struct VariableName {
     std::string_view name;
@@ -20,10 +34,18 @@ struct VariableName {
 };
 
 constexpr VariableName kVariables[] = {
-    {"ip", Variable::kIp},         {"port", Variable::kPort},     {"game", Variable::kGame},
-    {"time", Variable::kTime},     {"rconpw", Variable::kRconPw}, {"model", Variable::kModel},
-    {"name", Variable::kName},     {"pw", Variable::kPw},         {"server", Variable::kServer},
-    {"folder", Variable::kFolder}, {"spec", Variable::kSpec},     {"ping", Variable::kPing},
+    {"ip", Variable::kIp},
+    {"port", Variable::kPort},
+    {"game", Variable::kGame},
+    {"time", Variable::kTime},
+    {"rconpw", Variable::kRconPw},
+    {"model", Variable::kModel},
+    {"name", Variable::kName},
+    {"pw", Variable::kPw},
+    {"server", Variable::kServer},
+    {"folder", Variable::kFolder},
+    {"spec", Variable::kSpec},
+    {"ping", Variable::kPing},
     {"hostport", Variable::kHostPort},
 };
 
@@ -132,27 +154,38 @@ class Expander {
         const catalogue::ServerRecord& r = in_.record;
         const JoinDetails& d = in_.details;
         switch (v) {
-            case Variable::kIp: return std::string(FieldView(r.addressText));
-            case Variable::kPort: return std::to_string(r.port);
+            case Variable::kIp:
+                return std::string(FieldView(r.addressText));
+            case Variable::kPort:
+                return std::to_string(r.port);
             case Variable::kGame: {
                 const char* shortName = in_.catalogue.shortNameOf(in_.kind);
                 return shortName ? shortName : "";
             }
-            case Variable::kTime: return std::string();
-            case Variable::kRconPw: return std::string(FieldView(d.rconPassword));
-            case Variable::kModel: return std::string(FieldView(d.model));
-            case Variable::kName: return std::string(FieldView(d.playerName));
-            case Variable::kPw: return std::string(FieldView(d.serverPassword));
-            case Variable::kServer: return ServerNameValue(r);
+            case Variable::kTime:
+                return std::string();
+            case Variable::kRconPw:
+                return std::string(FieldView(d.rconPassword));
+            case Variable::kModel:
+                return std::string(FieldView(d.model));
+            case Variable::kName:
+                return std::string(FieldView(d.playerName));
+            case Variable::kPw:
+                return std::string(FieldView(d.serverPassword));
+            case Variable::kServer:
+                return ServerNameValue(r);
             case Variable::kFolder: {
                 std::string folder(FieldView(r.gameName));
                 if (!segments_)
                     std::replace(folder.begin(), folder.end(), '|', '\x7F');
                 return folder;
             }
-            case Variable::kSpec: return in_.joinAsSpectator ? SpectatorArgument() : std::string();
-            case Variable::kPing: return std::to_string(static_cast<int32_t>(r.ping)) + "ms";
-            case Variable::kHostPort: return std::to_string(r.hostPort);
+            case Variable::kSpec:
+                return in_.joinAsSpectator ? SpectatorArgument() : std::string();
+            case Variable::kPing:
+                return std::to_string(static_cast<int32_t>(r.ping)) + "ms";
+            case Variable::kHostPort:
+                return std::to_string(r.hostPort);
         }
         return std::string();
     }
@@ -166,9 +199,7 @@ class Expander {
         return game ? game->spectatorArgument : std::string();
     }
 
-    void Append(std::string_view text) {
-        out_.append(text.substr(0, kExpansionLimit - out_.size()));
-    }
+    void Append(std::string_view text) { out_.append(text.substr(0, kExpansionLimit - out_.size())); }
 
     bool InQuotes() const { return std::count(out_.begin(), out_.end(), '"') % 2 == 1; }
 
@@ -183,7 +214,9 @@ std::string ExpandConnectTemplate(bool segments, const ExpansionInput& input, st
     return Expander(segments, input).Run(text);
 }
 
-void ExpandConnectTemplate(bool segments, const ExpansionInput& input, std::string_view text,
+void ExpandConnectTemplate(bool segments,
+                           const ExpansionInput& input,
+                           std::string_view text,
                            char (&destination)[kExpansionLimit + 1]) {
     base::CopyText(destination, ExpandConnectTemplate(segments, input, text));
 }

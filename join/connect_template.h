@@ -39,7 +39,9 @@ struct ExpansionInput {
 std::string ExpandConnectTemplate(bool segments, const ExpansionInput& input, std::string_view text);
 
 // The expansion copied into a 256-byte buffer, always terminated.
-void ExpandConnectTemplate(bool segments, const ExpansionInput& input, std::string_view text,
+void ExpandConnectTemplate(bool segments,
+                           const ExpansionInput& input,
+                           std::string_view text,
                            char (&destination)[kExpansionLimit + 1]);
 
 }  // namespace join

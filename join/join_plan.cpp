@@ -55,7 +55,9 @@ std::string ModSectionOf(const catalogue::Catalogue& catalogue, uint32_t kind, c
     return game->mods.empty() ? game->title : game->mods.back().displayName;
 }
 
-LaunchSettings ReadLaunchSettings(base::SettingsStore& settings, const catalogue::Catalogue& catalogue, uint32_t kind,
+LaunchSettings ReadLaunchSettings(base::SettingsStore& settings,
+                                  const catalogue::Catalogue& catalogue,
+                                  uint32_t kind,
                                   const catalogue::ServerRecord& record) {
     catalogue::LaunchData defaults = catalogue.launchDataFor(kind, record).value_or(catalogue::LaunchData{});
     LaunchSettings launch;
@@ -88,8 +90,10 @@ std::string IrcText(base::SettingsStore& settings, const ExpansionInput& input) 
     return ExpandConnectTemplate(false, input, text);
 }
 
-std::vector<std::string> PlayerConfigPaths(base::SettingsStore& settings, const catalogue::Catalogue& catalogue,
-                                           uint32_t kind, const catalogue::ServerRecord& record) {
+std::vector<std::string> PlayerConfigPaths(base::SettingsStore& settings,
+                                           const catalogue::Catalogue& catalogue,
+                                           uint32_t kind,
+                                           const catalogue::ServerRecord& record) {
     LaunchSettings launch = ReadLaunchSettings(settings, catalogue, kind, record);
     const char* files = catalogue.configFilesFor(kind, record);
     std::vector<std::string> paths;

@@ -38,7 +38,9 @@ struct LaunchSettings {
 
 // The section of a record's mod: the mod at its position, else the game's last mod.
 std::string ModSectionOf(const catalogue::Catalogue& catalogue, uint32_t kind, const catalogue::ServerRecord& record);
-LaunchSettings ReadLaunchSettings(base::SettingsStore& settings, const catalogue::Catalogue& catalogue, uint32_t kind,
+LaunchSettings ReadLaunchSettings(base::SettingsStore& settings,
+                                  const catalogue::Catalogue& catalogue,
+                                  uint32_t kind,
                                   const catalogue::ServerRecord& record);
 // The folder of a program the user found: its path up to the last '\' (nothing without one).
 std::string FolderOf(const std::string& programPath);
@@ -49,7 +51,9 @@ void StoreProgramFolder(base::SettingsStore& settings, const LaunchSettings& lau
 std::string IrcText(base::SettingsStore& settings, const ExpansionInput& input);
 
 // Full paths of the player configuration files of a record's mod (not checked for existence).
-std::vector<std::string> PlayerConfigPaths(base::SettingsStore& settings, const catalogue::Catalogue& catalogue,
-                                           uint32_t kind, const catalogue::ServerRecord& record);
+std::vector<std::string> PlayerConfigPaths(base::SettingsStore& settings,
+                                           const catalogue::Catalogue& catalogue,
+                                           uint32_t kind,
+                                           const catalogue::ServerRecord& record);
 
 }  // namespace join

@@ -21,9 +21,12 @@ std::optional<std::string> OutOfRange(const char* what, uint32_t value, PacingRa
 
 Pacing PacingOf(PacingPreset preset, const Pacing& custom) {
     switch (preset) {
-        case PacingPreset::kClassic: return kClassicPacing;
-        case PacingPreset::kFast: return kFastPacing;
-        case PacingPreset::kCustom: break;
+        case PacingPreset::kClassic:
+            return kClassicPacing;
+        case PacingPreset::kFast:
+            return kFastPacing;
+        case PacingPreset::kCustom:
+            break;
     }
     Pacing pacing = custom;
     pacing.preset = PacingPreset::kCustom;

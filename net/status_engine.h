@@ -14,8 +14,8 @@
 #include "catalogue/profiles.h"
 #include "net/clock.h"
 #include "net/datagram_socket.h"
-#include "net/status_engine_host.h"
 #include "net/pacing.h"
+#include "net/status_engine_host.h"
 #include "net/status_requests.h"
 
 namespace net {

@@ -18,9 +18,9 @@ constexpr std::string_view kChallengeCommand = "challenge rcon";
 constexpr size_t kChallengeStart = 19;  // after FF FF FF FF, "challenge rcon" and a space
 constexpr size_t kLongestChallenge = 49;
 // Where the text of a reply starts after its header.
-constexpr size_t kPrintText = 10;       // FF FF FF FF "print" LF
-constexpr size_t kMohPrintText = 11;    // FF FF FF FF 01 "print" LF
-constexpr size_t kHalfLifeText = 5;     // FF FF FF FF and a type byte
+constexpr size_t kPrintText = 10;     // FF FF FF FF "print" LF
+constexpr size_t kMohPrintText = 11;  // FF FF FF FF 01 "print" LF
+constexpr size_t kHalfLifeText = 5;   // FF FF FF FF and a type byte
 constexpr size_t kHistoryBytes = 4096;
 
 std::string_view From(std::string_view text, size_t pos) {
@@ -60,16 +60,22 @@ std::string Format(std::string_view format, std::string_view a, std::string_view
 
 }  // namespace
 
-std::string FormatRconDatagram(uint32_t kind, bool awaitingChallenge, std::string_view challenge,
-                               std::string_view password, std::string_view command) {
+std::string FormatRconDatagram(uint32_t kind,
+                               bool awaitingChallenge,
+                               std::string_view challenge,
+                               std::string_view password,
+                               std::string_view command) {
     switch (kind) {
         case kHalfLife:
             if (awaitingChallenge)
                 return std::string(kFF) + std::string(command);
             return std::string(kFF) + Format("rcon %s %s %s", challenge, password, command);
-        case kMedalOfHonour: return std::string(kFF) + '\x02' + Format("rcon %s %s", password, command);
-        case kUnrealTournament: return std::string(command);
-        default: return std::string(kFF) + Format("rcon %s %s", password, command);
+        case kMedalOfHonour:
+            return std::string(kFF) + '\x02' + Format("rcon %s %s", password, command);
+        case kUnrealTournament:
+            return std::string(command);
+        default:
+            return std::string(kFF) + Format("rcon %s %s", password, command);
     }
 }
 
@@ -175,7 +181,8 @@ std::optional<std::vector<RconPlayer>> ParseModernTable(std::string_view reply) 
     size_t start = reply.find('\n', dashes + 1);
     while (start != std::string_view::npos && start + 1 < reply.size()) {
         size_t end = reply.find('\n', start + 1);
-        std::string_view line = reply.substr(start + 1, end == std::string_view::npos ? std::string_view::npos : end - start - 1);
+        std::string_view line =
+            reply.substr(start + 1, end == std::string_view::npos ? std::string_view::npos : end - start - 1);
         start = end;
         std::vector<std::string_view> w = Words(line);
         if (w.size() < 6)
@@ -200,7 +207,8 @@ std::vector<RconPlayer> ParseStatusReply(uint32_t kind, std::string_view reply) 
     size_t lineNumber = 0;
     for (size_t start = 0; start < reply.size(); ++lineNumber) {
         size_t end = reply.find('\n', start);
-        std::string_view line = reply.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        std::string_view line =
+            reply.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
         start = end == std::string_view::npos ? reply.size() : end + 1;
         RconPlayer p;
         if (kind == kHalfLife) {
@@ -211,10 +219,13 @@ std::vector<RconPlayer> ParseStatusReply(uint32_t kind, std::string_view reply) 
             for (size_t at = 0; at < rest.size();) {
                 size_t next = rest.find(' ', at);
                 if (next != at)
-                    fields.push_back(rest.substr(at, next == std::string_view::npos ? std::string_view::npos : next - at));
+                    fields.push_back(
+                        rest.substr(at, next == std::string_view::npos ? std::string_view::npos : next - at));
                 at = next == std::string_view::npos ? rest.size() : next + 1;
             }
-            auto field = [&fields](size_t n) { return n <= fields.size() ? std::string(fields[n - 1]) : std::string(); };
+            auto field = [&fields](size_t n) {
+                return n <= fields.size() ? std::string(fields[n - 1]) : std::string();
+            };
             p = {field(2), field(5), field(7), base::ParseDecimal(field(3))};
         } else {
             if (lineNumber < 3)
@@ -236,10 +247,14 @@ std::string KickCommand(uint32_t kind, int32_t number, std::string_view reason) 
         case kQuake3:
         case kWolfenstein:
         case kMedalOfHonour:
-        case kJediKnight2: return "clientkick " + n;
-        case kSoldierOfFortune2: return "clientkick " + n + " \"" + std::string(reason) + "\"";
-        case kHalfLife: return "kick # " + n;
-        default: return "kick " + n;
+        case kJediKnight2:
+            return "clientkick " + n;
+        case kSoldierOfFortune2:
+            return "clientkick " + n + " \"" + std::string(reason) + "\"";
+        case kHalfLife:
+            return "kick # " + n;
+        default:
+            return "kick " + n;
     }
 }
 

@@ -27,8 +27,11 @@ enum PendingCommand : uint32_t {
 constexpr size_t kReplyCapacity = 64000;
 
 // The datagram for a command (no terminating zero).
-std::string FormatRconDatagram(uint32_t kind, bool awaitingChallenge, std::string_view challenge,
-                               std::string_view password, std::string_view command);
+std::string FormatRconDatagram(uint32_t kind,
+                               bool awaitingChallenge,
+                               std::string_view challenge,
+                               std::string_view password,
+                               std::string_view command);
 
 // The server's answer to "challenge rcon": the challenge, or nothing when the datagram is not one.
 std::optional<std::string> ReadChallenge(std::string_view datagram);

@@ -20,9 +20,12 @@ bool StartsNoCase(std::string_view text, std::string_view prefix) {
 size_t PairsStart(uint32_t kind) {
     switch (kind) {
         case catalogue::kUnrealTournament:
-        case catalogue::kRenegade: return 0;
-        case catalogue::kMedalOfHonour: return 20;
-        default: return 19;
+        case catalogue::kRenegade:
+            return 0;
+        case catalogue::kMedalOfHonour:
+            return 20;
+        default:
+            return 19;
     }
 }
 
@@ -40,8 +43,8 @@ std::vector<PropertyRow> InformationRows(uint32_t kind, std::string_view reply) 
         std::string_view value;
         if (keyEnd != std::string_view::npos) {
             size_t valueEnd = text.find('\\', keyEnd + 1);
-            value = text.substr(keyEnd + 1, valueEnd == std::string_view::npos ? std::string_view::npos
-                                                                                : valueEnd - keyEnd - 1);
+            value = text.substr(keyEnd + 1,
+                                valueEnd == std::string_view::npos ? std::string_view::npos : valueEnd - keyEnd - 1);
             text = valueEnd == std::string_view::npos ? std::string_view() : text.substr(valueEnd);
         } else {
             text = std::string_view();

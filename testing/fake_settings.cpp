@@ -54,8 +54,8 @@ std::optional<std::string> FakeSettings::ReadBytes(const char* keyPath, const ch
     auto it = registry.find(Key(keyPath, name));
     if (it == registry.end())
         return std::nullopt;
-    std::string bytes = it->second.isDword ? std::string(reinterpret_cast<const char*>(&it->second.dword), 4)
-                                           : it->second.text;
+    std::string bytes =
+        it->second.isDword ? std::string(reinterpret_cast<const char*>(&it->second.dword), 4) : it->second.text;
     return bytes.substr(0, maxBytes);
 }
 

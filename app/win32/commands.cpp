@@ -5,8 +5,8 @@
 #include "app/win32/banner_bar.h"
 #include "app/win32/command_table.h"
 #include "app/win32/filter_menu.h"
-#include "app/win32/network_preferences.h"
 #include "app/win32/game_setup.h"
+#include "app/win32/network_preferences.h"
 #include "app/win32/shell.h"
 #include "app/win32/tabs.h"
 #include "app/win32/tray.h"
@@ -126,7 +126,8 @@ namespace {
 
 void OpenColourScheme(catalogue::GameProfile& profile) {
     Shell& shell = TheShell();
-    views::win32::ColourSchemeRequest request{profile, {}, base::JoinPath(shell.ctx->installFolder, views::kSchemeFolder)};
+    views::win32::ColourSchemeRequest request{
+        profile, {}, base::JoinPath(shell.ctx->installFolder, views::kSchemeFolder)};
     for (const auto& each : shell.ctx->profiles->profiles())
         request.allProfiles.push_back(each.get());
     views::win32::RunColourSchemeDialog(shell.host, request);

@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "base/app_title.h"
 #include "app/game_profile_form.h"
 #include "app/win32/shell.h"
 #include "app/win32/tabs.h"
+#include "base/app_title.h"
 #include "resources/resource.h"
 
 namespace app::win32 {

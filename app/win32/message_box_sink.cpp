@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "base/app_title.h"
 #include "app/win32/shell.h"
+#include "base/app_title.h"
 
 namespace app::win32 {
 

@@ -70,9 +70,14 @@ INT_PTR CALLBACK PreferencesProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             if (HIWORD(wParam) == CBN_SELCHANGE)
                 Show(dialog, net::PacingOf(ChosenPreset(dialog), Typed(dialog)));
             return TRUE;
-        case IDOK: OnOk(dialog, *d); return TRUE;
-        case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
-        default: return FALSE;
+        case IDOK:
+            OnOk(dialog, *d);
+            return TRUE;
+        case IDCANCEL:
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        default:
+            return FALSE;
     }
 }
 

@@ -86,8 +86,8 @@ bool ReadRegBytes(HKEY root, std::string& bytes, size_t maxBytes, const char* ke
     if (RegQueryValueExA(key.get(), valueName, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
         return false;
     std::string buffer(size, '\0');
-    if (size && RegQueryValueExA(key.get(), valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
-                    ERROR_SUCCESS)
+    if (size && RegQueryValueExA(key.get(), valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()),
+                                 &size) != ERROR_SUCCESS)
         return false;
     buffer.resize(std::min<size_t>(size, maxBytes));
     bytes = std::move(buffer);

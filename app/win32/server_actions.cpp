@@ -8,8 +8,8 @@ namespace app::win32 {
 
 namespace {
 
-join::win32::JoinContext ContextOf(Shell& shell) {
-    return {shell.instance, shell.main, *shell.ctx->settings, shell.ctx->catalogue};
+join::win32::JoinContext ContextOf(Shell& shell, const catalogue::GameProfile& profile) {
+    return {shell.instance, shell.main, *shell.ctx->settings, shell.ctx->catalogue, profile.servers};
 }
 
 }  // namespace
@@ -17,13 +17,13 @@ join::win32::JoinContext ContextOf(Shell& shell) {
 void ShellServerActions::Join(catalogue::ServerRecord& record, bool asSpectator) {
     Shell& shell = TheShell();
     if (catalogue::GameProfile* profile = CurrentProfile())
-        join::win32::JoinServer(ContextOf(shell), profile->kind, record, asSpectator);
+        join::win32::JoinServer(ContextOf(shell, *profile), profile->kind, record, asSpectator);
 }
 
 void ShellServerActions::EditPlayerConfig(catalogue::ServerRecord& record) {
     Shell& shell = TheShell();
     if (catalogue::GameProfile* profile = CurrentProfile())
-        join::win32::EditPlayerConfig(ContextOf(shell), profile->kind, record);
+        join::win32::EditPlayerConfig(ContextOf(shell, *profile), profile->kind, record);
 }
 
 }  // namespace app::win32

@@ -5,7 +5,6 @@
 
 #include <new>
 
-#include "base/app_title.h"
 #include "app/win32/app_messages.h"
 #include "app/win32/banner_bar.h"
 #include "app/win32/commands.h"
@@ -14,11 +13,12 @@
 #include "app/win32/shell.h"
 #include "app/win32/tabs.h"
 #include "app/win32/weblinks.h"
+#include "base/app_title.h"
 #include "base/text.h"
 #include "base/win32/handles.h"
 #include "resources/resource.h"
-#include "views/win32/pane_messages.h"
 #include "views/win32/pane_images.h"
+#include "views/win32/pane_messages.h"
 #include "views/win32/panes.h"
 
 namespace app::win32 {
@@ -90,8 +90,8 @@ HWND CreateShell(HINSTANCE instance, AppContext& ctx, base::MessageSink& sink) {
 
     shell.images = views::win32::LoadPaneImages(instance);
 
-    HWND main = CreateWindowExA(0, base::kMainWindowClass, base::kAppTitle, WS_OVERLAPPEDWINDOW, rect.x, rect.y, rect.width,
-                                rect.height, nullptr, nullptr, instance, nullptr);
+    HWND main = CreateWindowExA(0, base::kMainWindowClass, base::kAppTitle, WS_OVERLAPPEDWINDOW, rect.x, rect.y,
+                                rect.width, rect.height, nullptr, nullptr, instance, nullptr);
     if (!main)
         return nullptr;
     shell.main = main;

@@ -5,9 +5,9 @@
 
 #include <cstring>
 
-#include "base/app_title.h"
 #include "app/win32/app_messages.h"
 #include "app/win32/shell.h"
+#include "base/app_title.h"
 #include "base/win32/handles.h"
 #include "net/status_engine.h"
 #include "resources/resource.h"

@@ -4,7 +4,6 @@
 
 #include <commctrl.h>
 
-#include "base/app_title.h"
 #include "app/win32/main_window.h"
 #include "app/win32/message_box_sink.h"
 #include "app/win32/network_glue.h"
@@ -12,6 +11,7 @@
 #include "app/win32/server_dialogs.h"
 #include "app/win32/shell.h"
 #include "app/win32/win32_settings.h"
+#include "base/app_title.h"
 #include "base/win32/handles.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {

@@ -70,8 +70,8 @@ bool WritePayloadFile(HMODULE module, const std::string& folder, const PayloadFi
         return false;
     }
     DWORD written = 0;
-    bool complete = WriteFile(out.get(), bytes, size, &written, nullptr) && written == size &&
-                    FlushFileBuffers(out.get());
+    bool complete =
+        WriteFile(out.get(), bytes, size, &written, nullptr) && written == size && FlushFileBuffers(out.get());
     DWORD code = GetLastError();
     out.Reset();
     if (!complete || !MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
@@ -85,8 +85,8 @@ bool WritePayloadFile(HMODULE module, const std::string& folder, const PayloadFi
 
 bool StoreInstallFolder(const std::string& folder, std::string& error) {
     HKEY opened = nullptr;
-    LONG code = RegCreateKeyExA(HKEY_CURRENT_USER, base::kRegistryKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened,
-                                nullptr);
+    LONG code =
+        RegCreateKeyExA(HKEY_CURRENT_USER, base::kRegistryKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr);
     base::win32::RegistryKey key(opened);
     if (code == ERROR_SUCCESS)
         code = RegSetValueExA(key.get(), kInstallDirValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),

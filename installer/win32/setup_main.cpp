@@ -99,11 +99,18 @@ INT_PTR CALLBACK SetupProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
         }
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
-                case IDC_SETUP_BROWSE: Browse(dialog); return TRUE;
-                case IDOK: OnInstall(dialog); return TRUE;
+                case IDC_SETUP_BROWSE:
+                    Browse(dialog);
+                    return TRUE;
+                case IDOK:
+                    OnInstall(dialog);
+                    return TRUE;
                 case IDC_SETUP_CANCEL:
-                case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
-                default: return FALSE;
+                case IDCANCEL:
+                    EndDialog(dialog, IDCANCEL);
+                    return TRUE;
+                default:
+                    return FALSE;
             }
         default:
             return FALSE;

@@ -52,7 +52,8 @@ TEST_F(Expansion, EliteForceTemplateDropsEmptySegmentsAndKeepsTheSpacesRoundThem
     record.modIndex = 6;
     base::CopyText(details.serverPassword, "secret");
     details.model[0] = '\0';
-    EXPECT_EQ(Expand(kEliteForceTemplate), "+connect 10.0.0.5:27961 +password \"secret\"   +name \"Munro\" +setu team s");
+    EXPECT_EQ(Expand(kEliteForceTemplate),
+              "+connect 10.0.0.5:27961 +password \"secret\"   +name \"Munro\" +setu team s");
 }
 
 TEST_F(Expansion, PasswordOfAServerWithoutOneIsEmptyUnlessTheGameAlwaysAsksForIt) {
@@ -98,7 +99,7 @@ TEST_F(Expansion, SegmentRules) {
         {"stray] bracket", "stray bracket"},
         {"[+name $name", "+name Munro"},  // never closed: kept to the end
         {"ok [+pw $pw", "ok "},           // never closed: dropped to the end
-        {"[[$name]]", "[Munro"},           // the first ']' closes; the second is stray
+        {"[[$name]]", "[Munro"},          // the first ']' closes; the second is stray
     };
     for (const Case& c : cases)
         EXPECT_EQ(Expand(c.text), c.expected) << c.text;
@@ -106,7 +107,12 @@ TEST_F(Expansion, SegmentRules) {
 
 TEST_F(Expansion, MircTextKeepsBracketsAndTurnsTheServersBarsInto0x7F) {
     std::string text = Expand("[$SERVER] | /nick $Server", false);
-    std::string name = "\x03" "1,0 \x03" "4,0Lab\x7F" "Base\x03" "1,0";
+    std::string name =
+        "\x03"
+        "1,0 \x03"
+        "4,0Lab\x7F"
+        "Base\x03"
+        "1,0";
     EXPECT_EQ(text, "[" + name + "] | /nick " + name);
     // An empty template sends nothing but its terminator.
     EXPECT_EQ(Expand("", false), "");
@@ -131,7 +137,9 @@ TEST_F(Expansion, AServerNameCannotAddArgumentsToTheCommandLine) {
     base::CopyText(record.gameName, "mod +set a \"b");
     // Quoted by the template it stays inside the quotes; unquoted it stays one argument.
     EXPECT_EQ(Expand("+set sv \"$server\" $folder"),
-              "+set sv \"\x03" "1,0 x +exec evil ; quit\\\x03" "1,0\" mod__set_a_b");
+              "+set sv \"\x03"
+              "1,0 x +exec evil ; quit\\\x03"
+              "1,0\" mod__set_a_b");
     // A trailing backslash would turn the closing quote into a literal one.
     base::CopyText(record.gameName, "dir\\\\");
     EXPECT_EQ(Expand("+fs_game \"$folder\" +x"), "+fs_game \"dir\" +x");

@@ -44,7 +44,8 @@ TEST(SavedNicks, TheFiveHundredAndThirteenthNameIsNotStored) {
     FakeSettings settings;
     join::SavedNicks nicks(settings, "q3a.ini");
     for (int i = 0; i < join::kNickSlots; ++i)
-        settings.WriteIni("q3a.ini", "playernicks", ("nick" + std::to_string(i)).c_str(), ("p" + std::to_string(i)).c_str());
+        settings.WriteIni("q3a.ini", "playernicks", ("nick" + std::to_string(i)).c_str(),
+                          ("p" + std::to_string(i)).c_str());
     int writes = settings.writes;
     bool isNew = true;
     EXPECT_EQ(nicks.SaveNick("one too many", "m", &isNew), -1);

@@ -24,8 +24,9 @@ constexpr int kIrcTemplateLimit = 253;
 constexpr size_t kIniBuffer = 256;
 
 // The picture of each game kind; kind 0 keeps the dialog's own.
-constexpr WORD kGamePictures[] = {0,           IDB_JOIN_Q3A, IDB_JOIN_HL,  IDB_JOIN_RTCW, IDB_JOIN_MOHAA,
-                                  IDB_JOIN_JK2, IDB_JOIN_SOF2, IDB_JOIN_UT, IDB_JOIN_CCR};
+constexpr WORD kGamePictures[] = {
+    0,           IDB_JOIN_Q3A, IDB_JOIN_HL, IDB_JOIN_RTCW, IDB_JOIN_MOHAA, IDB_JOIN_JK2, IDB_JOIN_SOF2,
+    IDB_JOIN_UT, IDB_JOIN_CCR};
 
 bool HasModels(uint32_t kind) {
     return kind != catalogue::kWolfenstein && kind != catalogue::kMedalOfHonour &&
@@ -100,9 +101,9 @@ void OnInit(JoinDialog& d) {
     SendMessageA(dialog, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(LoadIconA(d.instance, MAKEINTRESOURCEA(IDI_JOIN))));
     const base::IniKey& irc = base::ini::kIrcTemplate;
-    std::string ircTemplate = r.gameIniFile && *r.gameIniFile
-                                  ? r.settings.ReadIni(r.gameIniFile, irc.section, irc.key, kDialogIrcTemplate, kIniBuffer)
-                                  : std::string(kDialogIrcTemplate);
+    std::string ircTemplate = r.gameIniFile && *r.gameIniFile ? r.settings.ReadIni(r.gameIniFile, irc.section, irc.key,
+                                                                                   kDialogIrcTemplate, kIniBuffer)
+                                                              : std::string(kDialogIrcTemplate);
     Send(dialog, IDC_JOIN_IRC_TEMPLATE, EM_LIMITTEXT, kIrcTemplateLimit);
     SetDlgItemTextA(dialog, IDC_JOIN_IRC_TEMPLATE, ircTemplate.c_str());
     SetPicture(d);
@@ -147,8 +148,8 @@ void OnDeleteName(JoinDialog& d) {
     if (name.empty())
         return;
     d.nicks.DeleteNick(name);
-    LRESULT index = Send(d.dialog, IDC_JOIN_NAME, CB_FINDSTRING, static_cast<WPARAM>(-1),
-                         reinterpret_cast<LPARAM>(name.c_str()));
+    LRESULT index =
+        Send(d.dialog, IDC_JOIN_NAME, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.c_str()));
     if (index != CB_ERR)
         Send(d.dialog, IDC_JOIN_NAME, CB_DELETESTRING, index);
 }
@@ -206,11 +207,20 @@ INT_PTR CALLBACK JoinDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
                 TakeName(*d, index);
             }
             return TRUE;
-        case IDC_JOIN_SAVE_NAME: OnSaveName(*d); return TRUE;
-        case IDC_JOIN_DELETE_NAME: OnDeleteName(*d); return TRUE;
-        case IDOK: OnJoin(*d); return TRUE;
-        case IDCANCEL: Close(*d, IDCANCEL); return TRUE;
-        default: return FALSE;
+        case IDC_JOIN_SAVE_NAME:
+            OnSaveName(*d);
+            return TRUE;
+        case IDC_JOIN_DELETE_NAME:
+            OnDeleteName(*d);
+            return TRUE;
+        case IDOK:
+            OnJoin(*d);
+            return TRUE;
+        case IDCANCEL:
+            Close(*d, IDCANCEL);
+            return TRUE;
+        default:
+            return FALSE;
     }
 }
 

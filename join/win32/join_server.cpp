@@ -20,29 +20,46 @@ JoinDetails& TheJoinDetails() {
     return details;
 }
 
-void JoinServer(const JoinContext& context, uint32_t kind, catalogue::ServerRecord& record, bool joinAsSpectator) {
+namespace {
+
+// The record of that address and port if it is still listed.
+catalogue::ServerRecord* StillListed(const JoinContext& context, const std::string& address, uint32_t port) {
+    return context.servers.Find(address, port);
+}
+
+}  // namespace
+
+void JoinServer(const JoinContext& context, uint32_t kind, catalogue::ServerRecord& chosen, bool joinAsSpectator) {
+    const std::string address(chosen.addressText, base::FieldLength(chosen.addressText));
+    const uint32_t port = chosen.port;
     JoinDetails& details = TheJoinDetails();
-    PrepareJoinDetails(details, record, kind);
+    PrepareJoinDetails(details, chosen, kind);
     const char* iniFile = context.catalogue.gameIniFileOf(kind);
-    JoinDialogRequest request{context.settings, iniFile ? iniFile : "",  kind,
-                              views::StripColourCodes(std::string_view(record.hostName, base::FieldLength(record.hostName))),
-                              details};
+    JoinDialogRequest request{
+        context.settings, iniFile ? iniFile : "", kind,
+        views::StripColourCodes(std::string_view(chosen.hostName, base::FieldLength(chosen.hostName))), details};
     INT_PTR button = RunJoinDialog(context.instance, context.owner, request);
-    StoreTypedPasswords(details, record);
+    catalogue::ServerRecord* listed = StillListed(context, address, port);
+    if (!listed)
+        return;
+    StoreTypedPasswords(details, *listed);
     if (button != IDOK)
         return;
 
-    LaunchSettings launch = ReadLaunchSettings(context.settings, context.catalogue, kind, record);
+    LaunchSettings launch = ReadLaunchSettings(context.settings, context.catalogue, kind, *listed);
     if (!fileExists(launch.ProgramPath())) {
-        std::string chosen;
-        if (!browseForProgram(context.owner, launch.programFile, chosen))
+        std::string program;
+        if (!browseForProgram(context.owner, launch.programFile, program))
             return;
-        launch.folder = FolderOf(chosen);
+        launch.folder = FolderOf(program);
         StoreProgramFolder(context.settings, launch, launch.folder);
+        listed = StillListed(context, address, port);
+        if (!listed)
+            return;
     }
-    ExpansionInput input{context.catalogue, kind, record, details, joinAsSpectator};
+    ExpansionInput input{context.catalogue, kind, *listed, details, joinAsSpectator};
     std::string commandLine = ExpandConnectTemplate(true, input, launch.connectTemplate);
-    ++record.joinCount;
+    ++listed->joinCount;
     if (details.notifyIrc) {
         std::string text = IrcText(context.settings, input);
         NotifyIrc(context.owner, context.settings, text.c_str());

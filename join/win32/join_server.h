@@ -19,6 +19,9 @@ struct JoinContext {
     HWND owner;  // the main window
     base::SettingsStore& settings;
     const catalogue::Catalogue& catalogue;
+    // The list the record belongs to: a refresh that ends while a dialog is open may remove the
+    // record, so it is looked up again after each dialog.
+    const catalogue::ServerList& servers;
 };
 
 // The details of the last Join dialog, kept for the run.

@@ -25,8 +25,10 @@ TEST(Pacing, ValuesOutOfRangeAreNamedAndPresetsIgnoreTypedValues) {
         {{PacingPreset::kCustom, 1000, 0, 999, 5}, "The pause between bursts (ms) must be between 1 and 5000."},
         {{PacingPreset::kCustom, 1, 5000, 99, 5}, "The server timeout (ms) must be between 100 and 10000."},
         {{PacingPreset::kCustom, 1, 1, 10001, 5}, "The server timeout (ms) must be between 100 and 10000."},
-        {{PacingPreset::kCustom, 1, 1, 100, 0}, "The refreshes before a silent server is removed must be between 1 and 100."},
-        {{PacingPreset::kCustom, 1, 1, 100, -1}, "The refreshes before a silent server is removed must be between 1 and 100."},
+        {{PacingPreset::kCustom, 1, 1, 100, 0},
+         "The refreshes before a silent server is removed must be between 1 and 100."},
+        {{PacingPreset::kCustom, 1, 1, 100, -1},
+         "The refreshes before a silent server is removed must be between 1 and 100."},
         {{PacingPreset::kCustom, 1, 1, 10000, 100}, nullptr},
     };
     for (const Case& c : cases) {

@@ -13,10 +13,10 @@
 
 #include "base/text.h"
 #include "catalogue/catalogue.h"
-#include "testing/captures.h"
 #include "net/master_list.h"
 #include "net/status_parser.h"
 #include "net/version_check.h"
+#include "testing/captures.h"
 
 namespace {
 

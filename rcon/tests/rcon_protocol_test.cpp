@@ -51,7 +51,9 @@ TEST(RconReplies, CollectedByThePendingCommandAndTheGame) {
     // A cvar list in many datagrams, complete once "total cvars" is there; FE datagrams are dropped.
     c.Start(kQuake3, rcon::kServerProperties);
     EXPECT_FALSE(c.Take(Print("S     sv_hostname \"Lab\"\n")));
-    EXPECT_FALSE(c.Take("\xFE" "split"));
+    EXPECT_FALSE(
+        c.Take("\xFE"
+               "split"));
     EXPECT_FALSE(c.Take("raw\n"));
     EXPECT_TRUE(c.Take(Print("2 total cvars\n")));
     EXPECT_EQ(c.Text(), "S     sv_hostname \"Lab\"\nraw\n2 total cvars\n");
@@ -109,10 +111,11 @@ TEST(RconStatus, QuakeColumnsAndHalfLifeFieldsKeepRowsWithAPing) {
     ASSERT_EQ(players.size(), 3u);
     EXPECT_EQ(players[1].name + "|" + players[1].score + "|" + players[1].ping, "Grism|2|0");
     EXPECT_EQ(players[2].number, 2);
-    players = rcon::ParseStatusReply(kQuake3, "map: x\ncl score ping name            address rate\n"
-                                              "-- ----- ---- --------------- ------- -----\n"
-                                              " 7    12   33 ^1Big ^2Name^7       ^7127.0.0.1:27960 25000\n"
-                                              " 8     1 CNCT Joining               ^7127.0.0.2:27960 25000\n");
+    players = rcon::ParseStatusReply(kQuake3,
+                                     "map: x\ncl score ping name            address rate\n"
+                                     "-- ----- ---- --------------- ------- -----\n"
+                                     " 7    12   33 ^1Big ^2Name^7       ^7127.0.0.1:27960 25000\n"
+                                     " 8     1 CNCT Joining               ^7127.0.0.2:27960 25000\n");
     ASSERT_EQ(players.size(), 2u);
     EXPECT_EQ(players[0].name + "|" + players[0].score + "|" + players[0].ping, "^1Big ^2Name^7|12|33");
     EXPECT_EQ(players[1].ping, "CNCT");

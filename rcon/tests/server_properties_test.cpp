@@ -22,7 +22,8 @@ std::string Listed(uint32_t kind, const std::string& reply) {
 }
 
 TEST(InformationRows, StatusKeysWithoutPlayerKeysFromTheGamesStart) {
-    const std::string q3 = "\xFF\xFF\xFF\xFFstatusResponse\n\\sv_hostname\\Lab\\Player_0\\x\\g_needpass\\1\n0 0 \"p\"\n";
+    const std::string q3 =
+        "\xFF\xFF\xFF\xFFstatusResponse\n\\sv_hostname\\Lab\\Player_0\\x\\g_needpass\\1\n0 0 \"p\"\n";
     EXPECT_EQ(Listed(kQuake3, q3), "sv_hostname=Lab;g_needpass=1;");
     EXPECT_EQ(Listed(kMedalOfHonour, "\xFF\xFF\xFF\xFF\x01statusResponse\n\\map\\m\\deaths_1\\3\n"), "map=m;");
     EXPECT_EQ(Listed(kUnrealTournament, "\\hostname\\UT\\frags_0\\5\\final\\\\queryid\\1.1"),
@@ -30,9 +31,9 @@ TEST(InformationRows, StatusKeysWithoutPlayerKeysFromTheGamesStart) {
     EXPECT_EQ(Listed(kHalfLife, q3), "");
     EXPECT_EQ(Listed(kQuake3, "\xFF\xFF\xFF\xFFstatusResponse\nno pairs"), "");
     EXPECT_EQ(Listed(kQuake3, "short"), "");
-    EXPECT_EQ(Listed(kQuake3, q3.substr(0, 19) + "\\a\\" + std::string(300, 'v') + "\\" + std::string(256, 'k') +
-                                  "\\x\\end"),
-              "a=;end=;");
+    EXPECT_EQ(
+        Listed(kQuake3, q3.substr(0, 19) + "\\a\\" + std::string(300, 'v') + "\\" + std::string(256, 'k') + "\\x\\end"),
+        "a=;end=;");
     // A real OpenArena reply lists its keys, none of a player's.
     std::string captured = testing_support::ReadCapture("openarena_bots.bin");
     std::string rows = Listed(kQuake3, captured);

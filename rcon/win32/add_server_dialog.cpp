@@ -129,9 +129,14 @@ INT_PTR CALLBACK AddServerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
                     TakePortFromAddress(dialog);
             }
             return TRUE;
-        case IDOK: OnOk(dialog, *d); return TRUE;
-        case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
-        default: return FALSE;
+        case IDOK:
+            OnOk(dialog, *d);
+            return TRUE;
+        case IDCANCEL:
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        default:
+            return FALSE;
     }
 }
 

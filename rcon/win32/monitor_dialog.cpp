@@ -104,9 +104,14 @@ INT_PTR CALLBACK MonitorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     if (message != WM_COMMAND)
         return FALSE;
     switch (LOWORD(wParam)) {
-        case IDOK: OnMonitor(dialog, *d); return TRUE;
-        case IDCANCEL: OnClose(dialog, *d); return TRUE;
-        default: return FALSE;
+        case IDOK:
+            OnMonitor(dialog, *d);
+            return TRUE;
+        case IDCANCEL:
+            OnClose(dialog, *d);
+            return TRUE;
+        default:
+            return FALSE;
     }
 }
 

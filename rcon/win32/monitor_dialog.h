@@ -7,7 +7,7 @@
 namespace rcon::win32 {
 
 struct MonitorRequest {
-    HWND main;             // gets refreshMessage with the monitor's refresh mode
+    HWND main;  // gets refreshMessage with the monitor's refresh mode
     UINT refreshMessage;
     HWND serverPane;  // marks its first selected server for the monitor's refresh
     bool& active;     // set while monitoring (the auto refresh and the grace time read it)

@@ -101,8 +101,12 @@ INT_PTR CALLBACK PropertiesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         return FALSE;
     switch (LOWORD(wParam)) {
         case IDOK:
-        case IDCANCEL: EndDialog(dialog, 1); return TRUE;
-        default: OnMenuCommand(dialog, *d, LOWORD(wParam)); return TRUE;
+        case IDCANCEL:
+            EndDialog(dialog, 1);
+            return TRUE;
+        default:
+            OnMenuCommand(dialog, *d, LOWORD(wParam));
+            return TRUE;
     }
 }
 

@@ -61,7 +61,8 @@ TEST(ColourSchemeFile, ShortOrMissingFilesKeepWhatTheBufferHeld) {
         b = 0x11;
     WriteBytes(folder.File("short.vxc"), {1, 2, 3, 4, 5, 6});
     ASSERT_TRUE(views::ReadSchemeFile(folder.File("short.vxc"), buffer));
-    EXPECT_EQ(std::vector<uint8_t>(buffer.bytes, buffer.bytes + 8), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 0x11, 0x11}));
+    EXPECT_EQ(std::vector<uint8_t>(buffer.bytes, buffer.bytes + 8),
+              (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 0x11, 0x11}));
     EXPECT_FALSE(views::ReadSchemeFile(folder.File("missing.vxc"), buffer));
     EXPECT_EQ(buffer.bytes[0], 1);
     // A save that cannot be written says so and leaves nothing behind.
@@ -70,8 +71,10 @@ TEST(ColourSchemeFile, ShortOrMissingFilesKeepWhatTheBufferHeld) {
 
 TEST(ColourSchemeFile, ExtensionIsAddedUnlessThePathEndsInVxc) {
     const std::pair<const char*, const char*> cases[] = {
-        {"C:\\s\\green", "C:\\s\\green.vxc"}, {"C:\\s\\green.VXC", "C:\\s\\green.VXC"},
-        {"a.vxc", "a.vxc.vxc"},               {"b.txt", "b.txt.vxc"},
+        {"C:\\s\\green", "C:\\s\\green.vxc"},
+        {"C:\\s\\green.VXC", "C:\\s\\green.VXC"},
+        {"a.vxc", "a.vxc.vxc"},
+        {"b.txt", "b.txt.vxc"},
         {"green.Vxc", "green.Vxc"},
     };
     for (auto [typed, saved] : cases)

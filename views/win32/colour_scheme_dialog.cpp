@@ -17,10 +17,18 @@ namespace {
 
 // The button of each scheme entry, in entry order.
 constexpr int kEntryButtons[catalogue::kSchemeColours] = {
-    IDC_SCHEME_BACKGROUND,      IDC_SCHEME_ALTERNATE_BACKGROUND, IDC_SCHEME_FAVOURITE_BACKGROUND,
-    IDC_SCHEME_VISITED_BACKGROUND, IDC_SCHEME_AUTO_BACKGROUND,   IDC_SCHEME_SELECTION,
-    IDC_SCHEME_TEXT,            IDC_SCHEME_ALTERNATE_TEXT,       IDC_SCHEME_FAVOURITE_TEXT,
-    IDC_SCHEME_VISITED_TEXT,    IDC_SCHEME_AUTO_TEXT,            IDC_SCHEME_WINDOW,
+    IDC_SCHEME_BACKGROUND,
+    IDC_SCHEME_ALTERNATE_BACKGROUND,
+    IDC_SCHEME_FAVOURITE_BACKGROUND,
+    IDC_SCHEME_VISITED_BACKGROUND,
+    IDC_SCHEME_AUTO_BACKGROUND,
+    IDC_SCHEME_SELECTION,
+    IDC_SCHEME_TEXT,
+    IDC_SCHEME_ALTERNATE_TEXT,
+    IDC_SCHEME_FAVOURITE_TEXT,
+    IDC_SCHEME_VISITED_TEXT,
+    IDC_SCHEME_AUTO_TEXT,
+    IDC_SCHEME_WINDOW,
 };
 
 constexpr char kApplyAllQuestion[] = "Are you sure you want to apply\nthis colour scheme to all games?";
@@ -154,16 +162,26 @@ INT_PTR CALLBACK ColourSchemeProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         return FALSE;
     int id = LOWORD(wParam);
     switch (id) {
-        case IDC_SCHEME_PREVIEW: RepaintMainWindow(*d); return TRUE;
-        case IDC_SCHEME_LOAD: OnLoad(*d); return TRUE;
-        case IDC_SCHEME_SAVE: OnSave(*d); return TRUE;
+        case IDC_SCHEME_PREVIEW:
+            RepaintMainWindow(*d);
+            return TRUE;
+        case IDC_SCHEME_LOAD:
+            OnLoad(*d);
+            return TRUE;
+        case IDC_SCHEME_SAVE:
+            OnSave(*d);
+            return TRUE;
         case IDC_SCHEME_DEFAULTS:
             SetDefaultScheme(d->request.profile.colours, GetSysColor(COLOR_BTNFACE));
             InvalidateRect(dialog, nullptr, TRUE);
             RedrawButtons(*d);
             return TRUE;
-        case IDOK: OnOk(*d); return TRUE;
-        case IDCANCEL: OnCancel(*d); return TRUE;
+        case IDOK:
+            OnOk(*d);
+            return TRUE;
+        case IDCANCEL:
+            OnCancel(*d);
+            return TRUE;
         default:
             if (EntryOfButton(id) >= 0 && HIWORD(wParam) == BN_CLICKED) {
                 ChooseEntryColour(*d, EntryOfButton(id));

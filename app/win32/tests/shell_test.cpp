@@ -99,13 +99,14 @@ TEST_F(CommandsTest, CommandsReachThePanesTheNetworkPartsAndTheDialogs) {
     EXPECT_EQ(dialogs.opened, (std::vector<UINT>{IDM_ADD_SERVER, IDM_MONITOR_SERVER}));
     // The shell's own dialogs, from the main menu and the server list's menu.
     for (auto [window, command, caption] : {std::tuple{main, IDM_GAME_SETUP, "Installed Game(s)"},
-                                           {panes.server, IDM_SRV_COLOUR_PREFERENCES, "Game Colour Scheme"},
-                                           {main, IDM_NETWORK_PREFERENCES, "Network Preferences"}}) {
-        testing_support::RunDialogScript([&] { SendMessageA(window, WM_COMMAND, command, 0); }, [&](HWND dialog) {
-            char shown[64] = "";
-            GetWindowTextA(dialog, shown, sizeof shown);
-            EXPECT_STREQ(shown, caption);
-        });
+                                            {panes.server, IDM_SRV_COLOUR_PREFERENCES, "Game Colour Scheme"},
+                                            {main, IDM_NETWORK_PREFERENCES, "Network Preferences"}}) {
+        testing_support::RunDialogScript([&] { SendMessageA(window, WM_COMMAND, command, 0); },
+                                         [&](HWND dialog) {
+                                             char shown[64] = "";
+                                             GetWindowTextA(dialog, shown, sizeof shown);
+                                             EXPECT_STREQ(shown, caption);
+                                         });
     }
     // The menu asks the server list about the selected server when it opens.
     testing_support::RecordedFor(panes.server).clear();

@@ -57,7 +57,9 @@ class JoinDialogTest : public ::testing::Test {
         Ini("models", "model2", "visor");
         base::CopyText(record.hostName, "^1Lab ^7Arena");
     }
-    void Ini(const char* section, const char* key, const char* value) { settings.WriteIni("q3a.ini", section, key, value); }
+    void Ini(const char* section, const char* key, const char* value) {
+        settings.WriteIni("q3a.ini", section, key, value);
+    }
     std::string IniValue(const char* section, const char* key) {
         return settings.ReadIni("q3a.ini", section, key, "<missing>", 256);
     }
@@ -125,8 +127,8 @@ TEST_F(JoinDialogTest, AnEmptyPasswordKeepsTheDialogOpenUnlessTheGameAlwaysAsks)
     base::CopyText(record.passwordText, "True");
     INT_PTR result = Run(catalogue::kQuake3, [&](HWND dialog) {
         EXPECT_TRUE(Enabled(dialog, IDC_JOIN_PASSWORD));
-        testing_support::PressInto(dialog, IDOK,
-                                   testing_support::AnswerMessage("A password must be entered!", base::kAppTitle, IDOK));
+        testing_support::PressInto(
+            dialog, IDOK, testing_support::AnswerMessage("A password must be entered!", base::kAppTitle, IDOK));
         EXPECT_TRUE(IsWindowVisible(dialog));
         SetDlgItemTextA(dialog, IDC_JOIN_PASSWORD, "letmein");
         PressButton(dialog, IDOK);

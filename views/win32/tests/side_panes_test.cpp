@@ -231,18 +231,18 @@ TEST_F(PaneDialogsTest, AddBuddyAddsEachTypedNameAndStaysOpen) {
     AddBuddyRecord("^1Bob");
     Send(buddyPane, PM_BUDDIES_RELOAD);
     RunDialogScript([&] { views::win32::RunAddBuddy(*fake, *profile); },
-                  [&](HWND dialog) {
-                      EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_BUDDY_NAME, EM_GETLIMITTEXT, 0, 0), 50);
-                      for (const char* name : {"Jim", "", "^1BOB", "Ann"}) {
-                          SetDlgItemTextA(dialog, IDC_BUDDY_NAME, name);
-                          PressButton(dialog, IDOK);
-                          char left[64] = "?";
-                          GetDlgItemTextA(dialog, IDC_BUDDY_NAME, left, sizeof left);
-                          EXPECT_STREQ(left, "") << name;
-                          EXPECT_TRUE(IsWindowVisible(dialog));
-                      }
-                      PressButton(dialog, IDCANCEL);
-                  });
+                    [&](HWND dialog) {
+                        EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_BUDDY_NAME, EM_GETLIMITTEXT, 0, 0), 50);
+                        for (const char* name : {"Jim", "", "^1BOB", "Ann"}) {
+                            SetDlgItemTextA(dialog, IDC_BUDDY_NAME, name);
+                            PressButton(dialog, IDOK);
+                            char left[64] = "?";
+                            GetDlgItemTextA(dialog, IDC_BUDDY_NAME, left, sizeof left);
+                            EXPECT_STREQ(left, "") << name;
+                            EXPECT_TRUE(IsWindowVisible(dialog));
+                        }
+                        PressButton(dialog, IDCANCEL);
+                    });
     EXPECT_EQ(ColumnTexts(buddyList, 0), (std::vector<std::string>{"^1Bob", "Jim", "Ann"}));
     EXPECT_EQ(profile->buddies.count, 3u);
 }
@@ -255,24 +255,24 @@ TEST_F(PaneDialogsTest, FindPlayerAddsBuddiesAndFavouritesAndJoinsTheServer) {
     INT_PTR result = 0;
     // Which buttons a row enables is the model's rule (tested natively); here they follow the selection.
     RunDialogScript([&] { result = views::win32::RunFindPlayer(*fake, *profile); },
-                  [&](HWND dialog) {
-                      HWND list = GetDlgItem(dialog, IDC_FIND_LIST);
-                      Find(dialog, "");
-                      ASSERT_EQ(RowCount(list), 5);
-                      EXPECT_EQ(RowImage(list, 0), views::kPaneImageBuddy);
-                      SelectRows(list, {0});  // JimBo, a buddy already
-                      EXPECT_TRUE(Enabled(dialog, IDC_FIND_JOIN) && !Enabled(dialog, IDC_FIND_ADD_BUDDY));
-                      SelectRows(list, {2});  // bob on Arena
-                      PressButton(dialog, IDC_FIND_ADD_BUDDY);
-                      EXPECT_FALSE(Enabled(dialog, IDC_FIND_ADD_BUDDY));
-                      EXPECT_EQ(RowImage(list, 2), views::kPaneImageBuddy);
-                      PressButton(dialog, IDC_FIND_ADD_FAVOURITE);
-                      EXPECT_EQ(arena->isFavourite, 1u);
-                      SelectRows(list, {});
-                      EXPECT_FALSE(Enabled(dialog, IDC_FIND_JOIN));
-                      SelectRows(list, {3});
-                      PressButton(dialog, IDC_FIND_JOIN);
-                  });
+                    [&](HWND dialog) {
+                        HWND list = GetDlgItem(dialog, IDC_FIND_LIST);
+                        Find(dialog, "");
+                        ASSERT_EQ(RowCount(list), 5);
+                        EXPECT_EQ(RowImage(list, 0), views::kPaneImageBuddy);
+                        SelectRows(list, {0});  // JimBo, a buddy already
+                        EXPECT_TRUE(Enabled(dialog, IDC_FIND_JOIN) && !Enabled(dialog, IDC_FIND_ADD_BUDDY));
+                        SelectRows(list, {2});  // bob on Arena
+                        PressButton(dialog, IDC_FIND_ADD_BUDDY);
+                        EXPECT_FALSE(Enabled(dialog, IDC_FIND_ADD_BUDDY));
+                        EXPECT_EQ(RowImage(list, 2), views::kPaneImageBuddy);
+                        PressButton(dialog, IDC_FIND_ADD_FAVOURITE);
+                        EXPECT_EQ(arena->isFavourite, 1u);
+                        SelectRows(list, {});
+                        EXPECT_FALSE(Enabled(dialog, IDC_FIND_JOIN));
+                        SelectRows(list, {3});
+                        PressButton(dialog, IDC_FIND_JOIN);
+                    });
     EXPECT_EQ(result, 1);
     // The new buddy is online (sorted first), the new favourite went to the top and got the selection.
     EXPECT_EQ(std::pair(ColumnTexts(buddyList, 0), CellText(buddyList, 0, 1)),
