@@ -75,6 +75,9 @@ TEST(MasterLists, EveryFormatAtItsBoundaries) {
         {kJediKnight2, kByteHeader + Entry(1, 2, 3, 4, 5) + Entry(6, 7, 8, 9, 10) + std::string("\\EOT\0\0\0", 7),
          "1 1 0: 1.2.3.4:5 6.7.8.9:10"},
         {kQuake3, kByteHeader + Entry(1, 2, 3, 4, 5) + "\\EOT", "1 1 0: 1.2.3.4:5"},  // a marker cut short
+        // Address and port bytes that are backslashes are read as bytes: entries stand 7 bytes apart.
+        {kQuake3, kByteHeader + Entry(92, 92, 92, 92, 0x5C5C) + Entry(1, 2, 3, 4, 5),
+         "1 0 0: 92.92.92.92:23644 1.2.3.4:5"},
         {kQuake3, kByteHeader + Entry(1, 2, 3, 4, 5) + "\\EOT\x01\x02\x03", "1 0 0: 1.2.3.4:5 69.79.84.1:515"},
         {kSoldierOfFortune2,
          kByteHeader + Entry(255, 1, 2, 3, 1) + Entry(254, 1, 2, 3, 27960) + Entry(1, 255, 2, 3, 1) +
