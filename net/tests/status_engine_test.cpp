@@ -172,6 +172,29 @@ TEST_F(EngineTest, RequestsGoInBurstsOfElevenEachFollowedByA200MsPause) {
     }
 }
 
+TEST_F(EngineTest, AnotherPaceSetsTheBurstsThePausesAndAGraceNoLongerThanTheTimeOut) {
+    SetKind(catalogue::kQuake3);
+    AddMany(10);
+    engine->SetPacing({net::PacingPreset::kCustom, 4, 30, 700, 2});
+    ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
+    RunWorker();
+    const auto sent = network.Sent();
+    std::vector<size_t> bursts;
+    for (size_t i = 0; i < sent.size(); ++i) {
+        if (i == 0 || sent[i].counter != sent[i - 1].counter)
+            bursts.push_back(0);
+        ++bursts.back();
+    }
+    EXPECT_EQ(bursts, (std::vector<size_t>{4, 4, 2}));
+    EXPECT_EQ(clock.Sleeps(), (std::vector<uint32_t>{30, 30}));
+    EXPECT_EQ(host.timerMs, 700u);
+    // A server that answers gets the pace's lives back.
+    profile.servers.head->livesLeft = 0;
+    ReplyName(profile.servers.head, "Lab");
+    engine->OnReadable();
+    EXPECT_EQ(profile.servers.head->livesLeft, 2);
+}
+
 TEST_F(EngineTest, EachRequestResetsItsRecordAndGoesToItsResolvedAddress) {
     SetKind(catalogue::kUnrealTournament);  // a kind whose reply markers are cleared
     ServerRecord* r = Add("192.168.7.9", 0x6D38);
