@@ -115,6 +115,27 @@
 #define IDM_PROPERTIES_COPY_ALL 40151
 #define IDM_PROPERTIES_OPEN_URL 40156
 
+// The remote-control window: its controls, menus, toolbar strip and password dialog.
+#define IDD_RCON_PASSWORD 133
+#define IDB_RCON_TOOLBAR 141
+#define IDR_RCON_PLAYER_MENU 171
+#define IDR_RCON_AUTOSTATUS_MENU 172
+#define IDC_RCON_SEND 100
+#define IDC_RCON_COMMAND 101
+#define IDC_RCON_CONSOLES 102
+#define IDC_RCON_TOOLBAR 103
+#define IDC_RCON_PORT 1003
+#define IDC_RCON_PASSWORD 1004
+#define IDC_RCON_SAVE 1010
+#define IDM_RCON_SERVER_INFO 40020
+#define IDM_RCON_CLEAR_LOG 40021
+#define IDM_RCON_SERVER_PROPS 40022
+#define IDM_RCON_CHANGE_MAP 40023
+#define IDM_RCON_REFRESH 40024
+#define IDM_RCON_KICK 40127
+#define IDM_RCON_AUTO_NONE 40132
+#define IDM_RCON_AUTO_60 40137
+
 // Network Preferences: the pace of refreshes.
 #define IDD_NETWORK_PREFERENCES 169
 #define IDC_NET_PRESET 1001

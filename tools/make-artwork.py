@@ -284,6 +284,18 @@ def main():
                 strip.px[y][16 * i + x] = sub.px[y][x]
     write_bmp('toolbar.bmp', strip)
 
+    # The remote-control toolbar: Server Props, Change Map, Refresh, Server Info, Clear Log.
+    rcon_glyphs = [('P', BLUE), ('M', GREEN), ('R', SKY), ('I', NAVY), ('C', RED)]
+    strip = Canvas(16 * len(rcon_glyphs), 16, (192, 192, 192))
+    for i, (g, col) in enumerate(rcon_glyphs):
+        sub = Canvas(16, 16, (192, 192, 192))
+        sub.disc(8, 8, 7.5, col)
+        sub.centred_text(g, WHITE)
+        for y in range(16):
+            for x in range(16):
+                strip.px[y][16 * i + x] = sub.px[y][x]
+    write_bmp('rcon_toolbar.bmp', strip)
+
     logo = Canvas(122, 40, NAVY)
     logo.rect(2, 2, 120, 38, BLUE)
     logo.centred_text('VEXAR!', WHITE, 3)

@@ -3,6 +3,7 @@
 
 #include "app/win32/shell.h"
 #include "join/win32/join_server.h"
+#include "rcon/win32/remote_control.h"
 
 namespace app::win32 {
 
@@ -24,6 +25,24 @@ void ShellServerActions::EditPlayerConfig(catalogue::ServerRecord& record) {
     Shell& shell = TheShell();
     if (catalogue::GameProfile* profile = CurrentProfile())
         join::win32::EditPlayerConfig(ContextOf(shell, *profile), profile->kind, record);
+}
+
+void ShellServerActions::OpenRemoteControl(catalogue::ServerRecord& record) {
+    Shell& shell = TheShell();
+    catalogue::GameProfile* profile = CurrentProfile();
+    if (!profile)
+        return;
+    rcon::win32::RemoteControlHost host{shell.instance, shell.main, *shell.ctx->settings, shell.ctx->catalogue,
+                                        shell.ctx->installFolder};
+    rcon::win32::OpenRemoteControl(host, profile->kind, record, profile->servers);
+}
+
+int ShellServerActions::RemoteControlCount() const {
+    return rcon::win32::RemoteControlCount();
+}
+
+void ShellServerActions::CloseRemoteControl() {
+    rcon::win32::CloseRemoteControl();
 }
 
 }  // namespace app::win32

@@ -10,6 +10,9 @@ class ShellServerActions : public views::win32::ServerActions {
   public:
     void Join(catalogue::ServerRecord& record, bool asSpectator) override;
     void EditPlayerConfig(catalogue::ServerRecord& record) override;
+    void OpenRemoteControl(catalogue::ServerRecord& record) override;
+    int RemoteControlCount() const override;
+    void CloseRemoteControl() override;
 };
 
 }  // namespace app::win32

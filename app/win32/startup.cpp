@@ -17,6 +17,7 @@
 #include "base/text.h"
 #include "base/win32/handles.h"
 #include "resources/resource.h"
+#include "rcon/win32/remote_control.h"
 #include "views/win32/pane_images.h"
 #include "views/win32/pane_messages.h"
 #include "views/win32/panes.h"
@@ -52,6 +53,7 @@ void RegisterWindowClasses(HINSTANCE instance) {
     RegisterClass(instance, kBannerBarClass, BannerBarProc, standard, nullptr, nullptr);
     RegisterClass(instance, base::kMainWindowClass, MainWindowProc, programIcon, nullptr, mainMenu);
     views::win32::RegisterPaneClasses(instance);
+    rcon::win32::RegisterRemoteControlClass(instance);
 }
 
 void PrepareContext(AppContext& ctx, std::unique_ptr<base::SettingsStore> settings, std::string installFolder) {

@@ -94,6 +94,10 @@ int DlgChecked(const Args& args);
 int Tabs(const Args& args);
 int SelectTab(const Args& args);
 int Rows(const Args& args);
+int WindowRows(const Args& args);
+int WindowChildText(const Args& args);
+int WindowSetItemText(const Args& args);
+int WindowCommand(const Args& args);
 int SelectRow(const Args& args);
 
 // Shell objects (shell_actions.cpp).

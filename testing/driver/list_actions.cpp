@@ -155,4 +155,52 @@ int SelectTab(const Args& args) {
     return 0;
 }
 
+namespace {
+
+// The top-level window of the program with that class, waited for a moment.
+HWND RequireTopLevel(const char* windowClass) {
+    HWND window = nullptr;
+    WaitUntil(kPaneWaitMs, kPollMs, [&] { return (window = FindWindowA(windowClass, nullptr)) != nullptr; });
+    if (!window)
+        Fail("no window of class %s", windowClass);
+    return window;
+}
+
+HWND RequireVisibleChild(HWND parent, const char* childClass) {
+    for (HWND child : ChildrenOf(parent)) {
+        if (HasClass(child, childClass) && IsWindowVisible(child))
+            return child;
+    }
+    Fail("no visible %s in the window", childClass);
+}
+
+}  // namespace
+
+int WindowRows(const Args& args) {
+    PrintLines(ListRows(RequireVisibleChild(RequireTopLevel(args.Text(0)), WC_LISTVIEWA)));
+    return 0;
+}
+
+int WindowChildText(const Args& args) {
+    printf("%s\n", WindowText(RequireVisibleChild(RequireTopLevel(args.Text(0)), args.Text(1))).c_str());
+    return 0;
+}
+
+int WindowSetItemText(const Args& args) {
+    std::string text = args.Text(2);
+    HWND child = GetDlgItem(RequireTopLevel(args.Text(0)), args.Number<int>(1, 0, 0xFFFF));
+    if (!child)
+        Fail("no child window %s", args.Text(1));
+    SendOrFail(child, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    return 0;
+}
+
+int WindowCommand(const Args& args) {
+    HWND window = RequireTopLevel(args.Text(0));
+    DWORD thread = ThreadOf(window);
+    PostOrFail(window, WM_COMMAND, args.Number<WORD>(1), 0);
+    WaitUntilTaken(thread);
+    return 0;
+}
+
 }  // namespace driver

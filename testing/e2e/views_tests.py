@@ -113,7 +113,49 @@ def test_server_information_lists_the_status_keys_without_player_keys(vexar, the
     vexar.close()
 
 
+RC, PASSWORD_DIALOG = 'VEXARRC', 'Confirm Remote Control password'
+
+
+def test_remote_control_console_asks_the_password_lists_players_and_keeps_typed_commands(vexar, the_lab):
+    fetch_quake3_list(vexar)
+    index, _ = row_of(server_rows(vexar), '^1Lab ^7Deathmatch')
+    vexar.driver_ok('select-row', 'VEXARPAD', index)
+    vexar.driver_ok('key', 0x73)  # F4
+    vexar.driver_ok('dlg-wait', PASSWORD_DIALOG)
+    vexar.driver_ok('dlg-text', PASSWORD_DIALOG, 1004, 'wrong')
+    vexar.driver_ok('dlg-click', PASSWORD_DIALOG, 1)
+    vexar.answer("You're Remote Control password is incorrect!", 'OK')
+    vexar.driver_ok('dlg-wait', PASSWORD_DIALOG)
+    vexar.driver_ok('dlg-text', PASSWORD_DIALOG, 1004, 'secret')
+    vexar.driver_ok('dlg-click', PASSWORD_DIALOG, 1)
+    # The console lists the server's players as quakestat sees them.
+    reference = subprocess.run(['quakestat', '-q3s', '127.10.0.1:27960', '-P', '-raw', '\t', '-nh'],
+                               capture_output=True, text=True, timeout=30).stdout.splitlines()[1:]
+    expected = sorted(tuple(line.split('\t')[:3]) for line in reference if line.strip())  # name, score, ping
+    players = []
+    for _ in range(50):
+        players = sorted(tuple(row.split('\t')) for row in vexar.driver_ok('window-rows', RC))
+        if players:
+            break
+        time.sleep(0.2)
+    check_equal(players, expected, 'players against quakestat')
+    # A typed command: its reply in the log, the command in the history file after closing.
+    vexar.driver_ok('window-set-item-text', RC, 101, 'g_gametype')  # the command box
+    vexar.driver_ok('window-command', RC, 100)
+    log = ''
+    for _ in range(50):
+        log = '\n'.join(vexar.driver_ok('window-child-text', RC, 'Edit'))
+        if 'g_gametype' in log and 'is:' in log:
+            break
+        time.sleep(0.2)
+    check('"g_gametype" is:' in log, 'reply in the log: %r' % log)
+    vexar.screenshot('remote-control')
+    vexar.close()
+    check_equal(vexar.read('user_rcon_commands_q3a.txt'), b'g_gametype\r\n', 'history file')
+
+
 TESTS = [
+    test_remote_control_console_asks_the_password_lists_players_and_keeps_typed_commands,
     test_server_information_lists_the_status_keys_without_player_keys,
     test_refreshed_servers_are_listed_with_their_cells,
     test_selected_server_shows_its_players_and_bots_only_when_asked,
