@@ -59,6 +59,84 @@ std::vector<PropertyRow> InformationRows(uint32_t kind, std::string_view reply) 
     return rows;
 }
 
+namespace {
+
+std::vector<std::string_view> Lines(std::string_view text, std::string_view breaks) {
+    std::vector<std::string_view> lines;
+    size_t at = 0;
+    while (at <= text.size()) {
+        size_t end = text.find_first_of(breaks, at);
+        lines.push_back(text.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at));
+        if (end == std::string_view::npos)
+            break;
+        at = end + 1;
+    }
+    return lines;
+}
+
+std::string_view TrimRight(std::string_view text) {
+    size_t end = text.find_last_not_of(' ');
+    return end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
+}
+
+void AddRow(std::vector<PropertyRow>& rows, std::string_view property, std::string_view value, bool readOnly) {
+    if (property.empty() || property.size() > kLongestText)
+        return;
+    rows.push_back({std::string(property), value.size() > kLongestText ? std::string() : std::string(value), readOnly});
+}
+
+}  // namespace
+
+std::vector<PropertyRow> CvarRows(uint32_t kind, std::string_view reply) {
+    std::vector<PropertyRow> rows;
+    std::vector<std::string_view> lines = Lines(reply, "\n");
+    for (size_t number = 0; number < lines.size(); ++number) {
+        std::string_view line = lines[number];
+        if (line.empty())
+            break;
+        if (kind == catalogue::kHalfLife) {
+            if (line[0] == '-' || (line[0] >= '0' && line[0] <= '9') || number < 2 || StartsNoCase(line, "cvarlist"))
+                continue;
+            size_t space = line.find(' ');
+            std::string_view property = line.substr(0, space);
+            size_t valueStart = space == std::string_view::npos ? line.size() : line.find_first_not_of(" :", space);
+            std::string_view value = valueStart == std::string_view::npos ? std::string_view() : line.substr(valueStart);
+            value = value.substr(0, value.find(','));
+            if (!value.empty() && value[0] == '"') {
+                value.remove_prefix(1);
+                value = value.substr(0, value.find('"'));
+            }
+            AddRow(rows, property, value, false);
+            continue;
+        }
+        size_t quote = line.find('"');
+        std::string_view head = TrimRight(line.substr(0, quote));
+        size_t nameStart = head.find_last_of(' ');
+        nameStart = nameStart == std::string_view::npos ? 0 : nameStart + 1;
+        std::string_view flags = head.substr(0, nameStart);
+        std::string_view value;
+        if (quote != std::string_view::npos) {
+            value = line.substr(quote + 1);
+            value = value.substr(0, value.find('"'));
+        }
+        AddRow(rows, head.substr(nameStart), value, flags.find('R') != std::string_view::npos);
+    }
+    return rows;
+}
+
+std::vector<std::string> MapListEntries(std::string_view text) {
+    std::vector<std::string> maps;
+    for (std::string_view line : Lines(text, "\r\n")) {
+        if (line.find(".bsp") == std::string_view::npos || line.size() < 4)
+            continue;
+        line.remove_suffix(4);
+        if (StartsNoCase(line, "(fs) "))
+            line.remove_prefix(5);
+        maps.emplace_back(line);
+    }
+    return maps;
+}
+
 bool OpensAsUrl(std::string_view value) {
     return StartsNoCase(value, "http://") || StartsNoCase(value, "https://") || StartsNoCase(value, "www.") ||
            StartsNoCase(value, "ftp://");

@@ -22,6 +22,16 @@ struct PropertyRow {
 // or more is not shown (a long value leaves its row empty).
 std::vector<PropertyRow> InformationRows(uint32_t kind, std::string_view reply);
 
+// The rows of a "cvarlist" reply. Half-Life: "name : value ," lines. Quake III engines: flag
+// columns, the name, and the value in double quotes; a row is read-only when its flags hold 'R'.
+// The name is the last word before the value, so both the older table (seven flag columns) and
+// today's (nine) are read. An empty line ends the list.
+std::vector<PropertyRow> CvarRows(uint32_t kind, std::string_view reply);
+
+// The maps of a map list: lines holding ".bsp" without their last four characters and without a
+// leading "(fs) ".
+std::vector<std::string> MapListEntries(std::string_view text);
+
 // Values that "Open URL" opens: "http://", "https://", "www." or "ftp://" at the start, in any
 // letter case.
 bool OpensAsUrl(std::string_view value);

@@ -136,6 +136,10 @@
 #define IDM_RCON_AUTO_NONE 40132
 #define IDM_RCON_AUTO_60 40137
 
+// Change Server Map.
+#define IDD_CHANGE_MAP 147
+#define IDC_MAP_LIST 1000
+
 // Network Preferences: the pace of refreshes.
 #define IDD_NETWORK_PREFERENCES 169
 #define IDC_NET_PRESET 1001

@@ -1,9 +1,11 @@
 // Server Properties in information mode: which keys are listed, from where, and what is copied.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "catalogue/catalogue.h"
+#include "rcon/rcon_protocol.h"
 #include "rcon/server_properties.h"
 #include "testing/captures.h"
 
@@ -50,6 +52,48 @@ TEST(InformationRows, UrlValuesAndTheCopiedText) {
     EXPECT_EQ(rcon::CopyAllText(rows), "a 1\r\nb 2\r\n");
     rows.assign(1000, {"key", std::string(20, 'v')});
     EXPECT_EQ(rcon::CopyAllText(rows).size(), 8191u);
+}
+
+TEST(CvarRows, QuakeTablesOfBothAgesHalfLifeLinesAndTheRealList) {
+    std::string rows;
+    for (const rcon::PropertyRow& row : rcon::CvarRows(kQuake3, "S R     sv_hostname \"My Server\"\n"
+                                                                 "        g_speed \"320\"\n"
+                                                                 "   RI     g_botsFile \"\"\n"
+                                                                 "\n"
+                                                                 "3 total cvars\n"))
+        rows += row.property + "=" + row.value + (row.readOnly ? " (R)" : "") + ";";
+    EXPECT_EQ(rows, "sv_hostname=My Server (R);g_speed=320;g_botsFile= (R);");
+    rows.clear();
+    for (const rcon::PropertyRow& row : rcon::CvarRows(kHalfLife, "cvarlist\n--\nsv_gravity : 800 , sv\n"
+                                                                  "mp_timelimit : \"20\"\n42 cvars\n"))
+        rows += row.property + "=" + row.value + ";";
+    EXPECT_EQ(rows, "sv_gravity=800 ;mp_timelimit=20;");
+    // The lab's OpenArena server (nine flag columns), collected as the console collects it.
+    rcon::ReplyCollector collector;
+    collector.Start(kQuake3, rcon::kServerProperties);
+    std::string captured = testing_support::ReadCapture("openarena_rcon_cvarlist.bin");
+    for (size_t at = 0; (at = captured.find("\xFF\xFF\xFF\xFFprint\n", at)) != std::string::npos;) {
+        size_t next = captured.find("\xFF\xFF\xFF\xFF", at + 4);
+        collector.Take(captured.substr(at, next == std::string::npos ? std::string::npos : next - at));
+        at = next;
+    }
+    std::vector<rcon::PropertyRow> cvars = rcon::CvarRows(kQuake3, collector.Text());
+    EXPECT_EQ(cvars.size(), 282u);
+    auto find = [&cvars](const char* name) {
+        return *std::find_if(cvars.begin(), cvars.end(), [name](const auto& r) { return r.property == name; });
+    };
+    EXPECT_EQ(find("sv_hostname").value, "^1Lab ^7Arena");
+    EXPECT_TRUE(find("sv_cheats").readOnly);
+    EXPECT_FALSE(find("g_spSkill").readOnly);
+}
+
+TEST(MapList, BspLinesWithoutTheirExtensionAndFsPrefix) {
+    EXPECT_EQ(rcon::MapListEntries("(fs) de_dust.bsp\r\nreadme.txt\n(FS) q3dm17.bsp\n.bsp\nx.aas"),
+              (std::vector<std::string>{"de_dust", "q3dm17", ""}));
+    std::vector<std::string> maps =
+        rcon::MapListEntries(rcon::LogText(kQuake3, testing_support::ReadCapture("openarena_rcon_dirmaps.bin")));
+    EXPECT_NE(std::find(maps.begin(), maps.end(), "oa_dm1"), maps.end());
+    EXPECT_EQ(std::count(maps.begin(), maps.end(), "aggressor"), 1);
 }
 
 }  // namespace

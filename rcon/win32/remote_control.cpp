@@ -15,7 +15,10 @@
 #include "base/text.h"
 #include "base/win32/handles.h"
 #include "rcon/rcon_protocol.h"
+#include "rcon/server_properties.h"
+#include "rcon/win32/change_map_dialog.h"
 #include "rcon/win32/password_dialog.h"
+#include "rcon/win32/server_properties_dialog.h"
 #include "resources/resource.h"
 #include "views/colour_text.h"
 
@@ -52,6 +55,8 @@ struct Console {
     bool savePassword = true;
     std::string command;
     ReplyCollector reply;
+    std::string lastDatagram;
+    HWND mapList = nullptr;  // the open Change Server Map dialog's list
     HWND log = nullptr;
     HWND players = nullptr;
 };
@@ -218,8 +223,24 @@ void CloseConsole(Window& w, Console& c) {
         MakeCurrent(w, w.consoles.back().get());
 }
 
+// Runs a command of a tool dialog on the console it belongs to (its reply goes to the log).
+RunCommand RunOn(Window& w, Console& c) {
+    return [&w, &c](const std::string& command) { SendCommand(w, c, command, kNoCommand); };
+}
+
 void OnCommandDone(Window& w, Console& c) {
-    if (c.reply.Pending() == kRefreshStatus) {
+    if (c.reply.Pending() == kServerProperties) {
+        std::vector<PropertyRow> rows = CvarRows(c.kind, c.reply.Text());
+        c.reply.Start(c.kind, kNoCommand);
+        RunServerProperties(w.host.instance, w.window, std::move(rows), RunOn(w, c));
+    } else if (c.reply.Pending() == kChangeMap) {
+        bool collected = c.kind == catalogue::kJediKnight2 || c.kind == catalogue::kSoldierOfFortune2;
+        std::vector<std::string> maps =
+            MapListEntries(collected ? std::string_view(c.reply.Text()) : LogText(c.kind, c.lastDatagram));
+        RunChangeMap(w.host.instance, w.window, maps, RunOn(w, c), c.mapList);
+        if (c.reply.Pending() == kChangeMap)
+            c.reply.Start(c.kind, kNoCommand);
+    } else if (c.reply.Pending() == kRefreshStatus) {
         ShowPlayers(c);
     } else if (c.reply.Pending() == kKickPlayer) {
         const std::string& text = c.reply.Text();
@@ -264,6 +285,13 @@ void OnSocket(Window& w, SOCKET socket) {
             c.awaitingChallenge = false;
             SendCommand(w, c, "status", kRefreshStatus);
         }
+        return;
+    }
+    c.lastDatagram = datagram;
+    // Today's servers send a long map list in several datagrams: they go to the open dialog.
+    if (c.mapList && c.reply.Pending() == kChangeMap) {
+        for (const std::string& map : MapListEntries(LogText(c.kind, datagram)))
+            SendMessageA(c.mapList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(map.c_str()));
         return;
     }
     if (c.reply.Pending() == kNoCommand)

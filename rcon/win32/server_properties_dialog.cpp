@@ -18,21 +18,58 @@ constexpr int kInformationModeShrink = 70;
 constexpr int kPropertyWidth = 150, kValueWidth = 250;
 constexpr size_t kCopiedPropertyLength = 23;
 
+constexpr size_t kLongestNewValue = 254;
+
 struct PropertiesDialog {
     HINSTANCE instance;
-    const std::vector<PropertyRow>& rows;
+    std::vector<PropertyRow> rows;
+    const RunCommand* run = nullptr;  // cvar-list mode
 };
 
 HWND ListOf(HWND dialog) {
     return GetDlgItem(dialog, IDC_PROPERTIES_LIST);
 }
 
-const PropertyRow* SelectedRow(HWND dialog, const PropertiesDialog& d) {
-    int row = static_cast<int>(SendMessageA(ListOf(dialog), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+int SelectedIndex(HWND dialog) {
+    return static_cast<int>(SendMessageA(ListOf(dialog), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+PropertyRow* SelectedRow(HWND dialog, PropertiesDialog& d) {
+    int row = SelectedIndex(dialog);
     return row >= 0 && static_cast<size_t>(row) < d.rows.size() ? &d.rows[row] : nullptr;
 }
 
-void Fill(HWND dialog, const PropertiesDialog& d) {
+void SetValueCell(HWND dialog, int row, const std::string& value) {
+    LVITEMA cell = {};
+    cell.iSubItem = 1;
+    cell.pszText = const_cast<char*>(value.c_str());
+    SendMessageA(ListOf(dialog), LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&cell));
+}
+
+// Cvar-list mode: "Change" and the new value's box are usable for a row that is not read-only.
+void OnSelection(HWND dialog, PropertiesDialog& d, bool clicked) {
+    if (!d.run)
+        return;
+    PropertyRow* row = SelectedRow(dialog, d);
+    bool changeable = row && !row->readOnly;
+    EnableWindow(GetDlgItem(dialog, IDC_PROPERTIES_CHANGE), changeable);
+    EnableWindow(GetDlgItem(dialog, IDC_PROPERTIES_NEW), changeable);
+    if (row && clicked)
+        SetDlgItemTextA(dialog, IDC_PROPERTIES_NEW, row->value.c_str());
+}
+
+void OnChange(HWND dialog, PropertiesDialog& d) {
+    PropertyRow* row = SelectedRow(dialog, d);
+    if (!d.run || !row || row->readOnly)
+        return;
+    char value[kLongestNewValue + 1] = {};
+    GetDlgItemTextA(dialog, IDC_PROPERTIES_NEW, value, sizeof value);
+    (*d.run)(row->property.substr(0, kCopiedPropertyLength) + " " + value);
+    row->value = value;
+    SetValueCell(dialog, SelectedIndex(dialog), row->value);
+}
+
+void Fill(HWND dialog, PropertiesDialog& d) {
     HWND list = ListOf(dialog);
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     const char* captions[] = {"Property", "Value"};
@@ -48,14 +85,11 @@ void Fill(HWND dialog, const PropertiesDialog& d) {
         item.pszText = const_cast<char*>(d.rows[i].property.c_str());
         item.lParam = d.rows[i].readOnly ? 1 : 0;
         int row = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-        LVITEMA value = {};
-        value.iSubItem = 1;
-        value.pszText = const_cast<char*>(d.rows[i].value.c_str());
-        SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&value));
+        SetValueCell(dialog, row, d.rows[i].value);
     }
 }
 
-void ShowMenu(HWND dialog, const PropertiesDialog& d) {
+void ShowMenu(HWND dialog, PropertiesDialog& d) {
     const PropertyRow* row = SelectedRow(dialog, d);
     if (!row)
         return;
@@ -67,7 +101,7 @@ void ShowMenu(HWND dialog, const PropertiesDialog& d) {
     TrackPopupMenu(popup, TPM_LEFTALIGN, at.x, at.y, 0, dialog, nullptr);
 }
 
-void OnMenuCommand(HWND dialog, const PropertiesDialog& d, UINT command) {
+void OnMenuCommand(HWND dialog, PropertiesDialog& d, UINT command) {
     const PropertyRow* row = SelectedRow(dialog, d);
     if (command == IDM_PROPERTIES_COPY_ALL)
         views::win32::PutTextOnClipboard(dialog, CopyAllText(d.rows));
@@ -80,12 +114,18 @@ void OnMenuCommand(HWND dialog, const PropertiesDialog& d, UINT command) {
 INT_PTR CALLBACK PropertiesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-        RECT rect;
-        GetWindowRect(dialog, &rect);
-        SetWindowPos(dialog, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top - kInformationModeShrink,
-                     SWP_NOMOVE | SWP_NOZORDER);
+        auto* d = reinterpret_cast<PropertiesDialog*>(lParam);
+        if (d->run) {
+            ShowWindow(GetDlgItem(dialog, IDC_PROPERTIES_CHANGE), SW_SHOW);
+            EnableWindow(GetDlgItem(dialog, IDC_PROPERTIES_CHANGE), FALSE);
+        } else {
+            RECT rect;
+            GetWindowRect(dialog, &rect);
+            SetWindowPos(dialog, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top - kInformationModeShrink,
+                         SWP_NOMOVE | SWP_NOZORDER);
+        }
         EnableWindow(GetDlgItem(dialog, IDC_PROPERTIES_NEW), FALSE);
-        Fill(dialog, *reinterpret_cast<PropertiesDialog*>(lParam));
+        Fill(dialog, *d);
         return TRUE;
     }
     auto* d = reinterpret_cast<PropertiesDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
@@ -95,6 +135,8 @@ INT_PTR CALLBACK PropertiesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->idFrom == IDC_PROPERTIES_LIST && header->code == NM_RCLICK)
             ShowMenu(dialog, *d);
+        if (header->idFrom == IDC_PROPERTIES_LIST)
+            OnSelection(dialog, *d, header->code == NM_CLICK);
         return TRUE;
     }
     if (message != WM_COMMAND)
@@ -103,6 +145,9 @@ INT_PTR CALLBACK PropertiesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         case IDOK:
         case IDCANCEL:
             EndDialog(dialog, 1);
+            return TRUE;
+        case IDC_PROPERTIES_CHANGE:
+            OnChange(dialog, *d);
             return TRUE;
         default:
             OnMenuCommand(dialog, *d, LOWORD(wParam));
@@ -114,6 +159,12 @@ INT_PTR CALLBACK PropertiesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 INT_PTR RunServerInformation(HINSTANCE instance, HWND owner, const std::vector<PropertyRow>& rows) {
     PropertiesDialog d{instance, rows};
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SERVER_PROPERTIES), owner, PropertiesProc,
+                           reinterpret_cast<LPARAM>(&d));
+}
+
+INT_PTR RunServerProperties(HINSTANCE instance, HWND owner, std::vector<PropertyRow> rows, const RunCommand& run) {
+    PropertiesDialog d{instance, std::move(rows), &run};
     return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SERVER_PROPERTIES), owner, PropertiesProc,
                            reinterpret_cast<LPARAM>(&d));
 }

@@ -1,6 +1,8 @@
 // Actions on the program's message boxes and dialogs.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <iterator>
 #include <string>
@@ -151,13 +153,16 @@ int DlgItems(const Args& args) {
 }
 
 int DlgSelect(const Args& args) {
-    HWND combo = ControlOf(args);
+    HWND control = ControlOf(args);
     std::string text = args.Text(2);
-    if (SendOrFail(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str())) == CB_ERR)
+    bool listBox = HasClass(control, WC_LISTBOXA);
+    if (SendOrFail(control, listBox ? LB_SELECTSTRING : CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                   reinterpret_cast<LPARAM>(text.c_str())) < 0)
         Fail("no entry begins with \"%s\"", text.c_str());
     // A selection made by a message is not notified; a user's is.
-    int id = GetDlgCtrlID(combo);
-    SendOrFail(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    int id = GetDlgCtrlID(control);
+    SendOrFail(GetParent(control), WM_COMMAND, MAKEWPARAM(id, listBox ? LBN_SELCHANGE : CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(control));
     return 0;
 }
 

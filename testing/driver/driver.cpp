@@ -73,7 +73,7 @@ constexpr Action kActions[] = {
     {"dlg-read", 2, 2, "TITLE ID", "the text of control ID of that dialog", DlgRead},
     {"dlg-items", 2, 2, "TITLE ID", "the entries of combo box ID of that dialog, one a line", DlgItems},
     {"dlg-select", 3, 3, "TITLE ID TEXT",
-     "select the first entry of combo box ID that begins with TEXT, as a user would (the dialog is told)", DlgSelect},
+     "select the first entry of combo or list box ID that begins with TEXT, as a user would", DlgSelect},
     {"dlg-checked", 2, 2, "TITLE ID", "\"1\" when check box ID of that dialog is checked, else \"0\"", DlgChecked},
 };
 

@@ -118,7 +118,7 @@ RC, PASSWORD_DIALOG = 'VEXARRC', 'Confirm Remote Control password'
 
 def test_remote_control_console_asks_the_password_lists_players_and_keeps_typed_commands(vexar, the_lab):
     fetch_quake3_list(vexar)
-    index, _ = row_of(server_rows(vexar), '^1Lab ^7Deathmatch')
+    index, _ = row_of(server_rows(vexar), '^4Blue ^3Base')
     vexar.driver_ok('select-row', 'VEXARPAD', index)
     vexar.driver_ok('key', 0x73)  # F4
     vexar.driver_ok('dlg-wait', PASSWORD_DIALOG)
@@ -129,7 +129,7 @@ def test_remote_control_console_asks_the_password_lists_players_and_keeps_typed_
     vexar.driver_ok('dlg-text', PASSWORD_DIALOG, 1004, 'secret')
     vexar.driver_ok('dlg-click', PASSWORD_DIALOG, 1)
     # The console lists the server's players as quakestat sees them.
-    reference = subprocess.run(['quakestat', '-q3s', '127.10.0.1:27960', '-P', '-raw', '\t', '-nh'],
+    reference = subprocess.run(['quakestat', '-q3s', '127.10.0.2:27960', '-P', '-raw', '\t', '-nh'],
                                capture_output=True, text=True, timeout=30).stdout.splitlines()[1:]
     expected = sorted(tuple(line.split('\t')[:3]) for line in reference if line.strip())  # name, score, ping
     players = []
@@ -150,16 +150,37 @@ def test_remote_control_console_asks_the_password_lists_players_and_keeps_typed_
         time.sleep(0.2)
     check('"g_gametype" is:' in log, 'reply in the log: %r' % log)
     vexar.screenshot('remote-control')
+    # Server Props lists the real cvars; Change Map sends "map" with the chosen one.
+    vexar.driver_ok('window-command', RC, 40022)
+    vexar.driver_ok('dlg-wait', 'Server Properties')
+    cvars = dict(row.split('\t', 1) for row in vexar.driver_ok('dlg-rows', 'Server Properties', 1000))
+    check_equal(cvars.get('sv_hostname'), '^4Blue ^3Base', 'sv_hostname cvar')
+    vexar.driver_ok('dlg-click', 'Server Properties', 1)
+    vexar.driver_ok('window-command', RC, 40023)
+    vexar.driver_ok('dlg-wait', 'Change Server Map')
+    time.sleep(1)  # the rest of the list arrives in more datagrams
+    vexar.driver_ok('dlg-select', 'Change Server Map', 1000, 'oa_dm3')
+    vexar.driver_ok('dlg-click', 'Change Server Map', 1)
+    new_map = ''
+    for _ in range(40):
+        out = subprocess.run(['quakestat', '-q3s', '127.10.0.2:27960', '-raw', '\t', '-nh'], capture_output=True,
+                             text=True, timeout=30).stdout.split('\t')
+        new_map = out[3] if len(out) > 3 else ''
+        if new_map == 'oa_dm3':
+            break
+        time.sleep(0.5)
+    check_equal(new_map, 'oa_dm3', 'map after Change Map (quakestat)')
     vexar.close()
     check_equal(vexar.read('user_rcon_commands_q3a.txt'), b'g_gametype\r\n', 'history file')
 
 
 TESTS = [
-    test_remote_control_console_asks_the_password_lists_players_and_keeps_typed_commands,
     test_server_information_lists_the_status_keys_without_player_keys,
     test_refreshed_servers_are_listed_with_their_cells,
     test_selected_server_shows_its_players_and_bots_only_when_asked,
     test_buddy_is_shown_online_on_the_server_where_the_lab_has_that_player,
     test_find_player_finds_the_buddy,
+    # Last: it changes a lab server's map.
+    test_remote_control_console_asks_the_password_lists_players_and_keeps_typed_commands,
 ]
 NEEDS_LAB = True

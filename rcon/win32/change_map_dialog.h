@@ -1,0 +1,19 @@
+// The Change Server Map dialog of the remote-control window.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "rcon/win32/server_properties_dialog.h"
+
+namespace rcon::win32 {
+
+// Runs dialog 147 on the maps; "&Send" runs "map <chosen>". While the dialog is open, `list` is
+// its list box, so that maps arriving in later datagrams of the same reply can be added to it;
+// null before and after.
+INT_PTR RunChangeMap(HINSTANCE instance, HWND owner, const std::vector<std::string>& maps, const RunCommand& run,
+                     HWND& list);
+
+}  // namespace rcon::win32
