@@ -136,6 +136,11 @@
 #define IDM_RCON_AUTO_NONE 40132
 #define IDM_RCON_AUTO_60 40137
 
+// Kick Player.
+#define IDD_KICK_PLAYER 200
+#define IDC_KICK_NAME 1001
+#define IDC_KICK_REASON 1002
+
 // Change Server Map.
 #define IDD_CHANGE_MAP 147
 #define IDC_MAP_LIST 1000

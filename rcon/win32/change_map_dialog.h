@@ -1,4 +1,4 @@
-// The Change Server Map dialog of the remote-control window.
+// The Change Server Map and Kick Player dialogs of the remote-control window.
 #pragma once
 
 #include <windows.h>
@@ -15,5 +15,9 @@ namespace rcon::win32 {
 // null before and after.
 INT_PTR RunChangeMap(HINSTANCE instance, HWND owner, const std::vector<std::string>& maps, const RunCommand& run,
                      HWND& list);
+
+// Runs dialog 200 for the player's name; IDOK with the reason typed, or the default reason when
+// nothing was typed.
+INT_PTR RunKickPlayer(HINSTANCE instance, HWND owner, const std::string& name, std::string& reason);
 
 }  // namespace rcon::win32

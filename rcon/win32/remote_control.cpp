@@ -499,7 +499,17 @@ void Kick(Window& w, Console& c) {
     item.iItem = w.kickRow;
     if (w.kickRow < 0 || !SendMessageA(c.players, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
         return;
-    SendCommand(w, c, KickCommand(c.kind, static_cast<int32_t>(item.lParam)), kKickPlayer);
+    std::string reason;
+    if (c.kind == catalogue::kSoldierOfFortune2) {
+        char name[256] = {};
+        LVITEMA text = {};
+        text.pszText = name;
+        text.cchTextMax = sizeof name;
+        SendMessageA(c.players, LVM_GETITEMTEXTA, w.kickRow, reinterpret_cast<LPARAM>(&text));
+        if (RunKickPlayer(w.host.instance, w.window, name, reason) != IDOK)
+            return;
+    }
+    SendCommand(w, c, KickCommand(c.kind, static_cast<int32_t>(item.lParam), reason), kKickPlayer);
 }
 
 void OnCommand(Window& w, UINT id, UINT code) {
