@@ -67,7 +67,7 @@ def test_join_starts_the_game_in_its_folder_with_the_expanded_command_line(vexar
     vexar.start()
     vexar.answer(QUESTION, 'Yes')
     time.sleep(1)
-    vexar.driver_ok('wait-idle', 30000)
+    vexar.driver_ok('wait-idle', 60000)
 
     select_server(vexar, '^1Lab ^7Deathmatch')
     vexar.driver_ok('command', JOIN)

@@ -21,7 +21,7 @@ def fetch_quake3_list(vexar):
     vexar.start()
     vexar.answer(QUESTION, 'Yes')
     time.sleep(1)
-    vexar.driver_ok('wait-idle', 30000)  # master attempt (2 s after the list), then the refresh
+    vexar.driver_ok('wait-idle', 60000)  # master attempt (2 s after the list), then the refresh
 
 
 def server_rows(vexar):
