@@ -529,6 +529,8 @@ void OnCommand(Window& w, UINT id, UINT code) {
     } else if (c && id == IDM_RCON_CLEAR_LOG) {
         SetWindowTextA(c->log, "");
     } else if (c && id == IDM_RCON_KICK) {
+        // The row right-clicked is the selected one.
+        w.kickRow = static_cast<int>(SendMessageA(c->players, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
         Kick(w, *c);
     } else if (c && id == IDM_RCON_SERVER_PROPS) {
         SendCommand(w, *c, "cvarlist", kServerProperties);

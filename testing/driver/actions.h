@@ -95,6 +95,7 @@ int Tabs(const Args& args);
 int SelectTab(const Args& args);
 int Rows(const Args& args);
 int WindowRows(const Args& args);
+int WindowSelectRow(const Args& args);
 int WindowChildText(const Args& args);
 int WindowSetItemText(const Args& args);
 int WindowCommand(const Args& args);

@@ -43,6 +43,8 @@ constexpr Action kActions[] = {
     {"select-row", 2, 2, "CLASS N", "select and focus row N of that list", SelectRow},
     {"window-rows", 1, 1, "CLASS", "rows of the first visible list control in the top-level window of CLASS",
      WindowRows},
+    {"window-select-row", 2, 2, "CLASS N", "select and focus row N of that window's first visible list",
+     WindowSelectRow},
     {"window-child-text", 2, 2, "CLASS CHILDCLASS", "text of the first visible CHILDCLASS child of that window",
      WindowChildText},
     {"window-set-item-text", 3, 3, "CLASS ID TEXT", "set the text of the child window ID of that window",

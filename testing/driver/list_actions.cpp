@@ -88,10 +88,9 @@ int DlgRows(const Args& args) {
     return 0;
 }
 
-int SelectRow(const Args& args) {
-    const char* paneClass = args.Text(0);
-    int row = args.Number<int>(1, 0);
-    HWND list = RequirePaneList(paneClass);
+namespace {
+
+void SelectListRow(HWND list, int row) {
     int rows = ItemCount(list);
     if (row >= rows)
         Fail("no row %d: the list has %d", row, rows);
@@ -106,6 +105,12 @@ int SelectRow(const Args& args) {
     remote.Write(0, item);
     if (!SendOrFail(list, LVM_SETITEMSTATE, row, remote.AsLParam()))
         Fail("LVM_SETITEMSTATE refused to select row %d", row);
+}
+
+}  // namespace
+
+int SelectRow(const Args& args) {
+    SelectListRow(RequirePaneList(args.Text(0)), args.Number<int>(1, 0));
     return 0;
 }
 
@@ -178,6 +183,11 @@ HWND RequireVisibleChild(HWND parent, const char* childClass) {
 
 int WindowRows(const Args& args) {
     PrintLines(ListRows(RequireVisibleChild(RequireTopLevel(args.Text(0)), WC_LISTVIEWA)));
+    return 0;
+}
+
+int WindowSelectRow(const Args& args) {
+    SelectListRow(RequireVisibleChild(RequireTopLevel(args.Text(0)), WC_LISTVIEWA), args.Number<int>(1, 0));
     return 0;
 }
 

@@ -264,8 +264,32 @@ def test_monitor_refreshes_the_selected_server_every_period_until_closed(vexar, 
         server.stop()
 
 
+def test_half_life_console_asks_the_challenge_first_and_lists_the_players(vexar, the_lab):
+    start_in_lab(vexar, 1)
+    vexar.answer(QUESTION, 'Yes')
+    wait_until_idle(vexar, 8)
+    rows = [row.split('\t') for row in vexar.driver_ok('rows', 'VEXARPAD')]
+    vexar.driver_ok('select-row', 'VEXARPAD', [r[3] for r in rows].index('Counter Lab'))
+    vexar.driver_ok('key', 0x73)  # F4
+    password = 'Confirm Remote Control password'
+    vexar.driver_ok('dlg-wait', password)
+    check_equal(vexar.driver_ok('dlg-enabled', password, 1003), ['1'], 'Half-Life lets the port be changed')
+    vexar.driver_ok('dlg-text', password, 1004, 'lab')
+    vexar.driver_ok('dlg-click', password, 1)
+    # The fixture answers "status" only when the command carries the challenge it gave.
+    players = []
+    for _ in range(50):
+        players = sorted(tuple(row.split('\t')) for row in vexar.driver_ok('window-rows', 'VEXARRC'))
+        if players:
+            break
+        time.sleep(0.2)
+    check_equal(players, [('"Alyx"', '7', '21'), ('"Gordon"', '12', '20'), ('"Sarge"', '3', '22')], 'players')
+    vexar.close()
+
+
 TESTS = [
     test_quake3_master_query_and_refresh_of_openarena_servers,
+    test_half_life_console_asks_the_challenge_first_and_lists_the_players,
     test_monitor_refreshes_the_selected_server_every_period_until_closed,
     test_add_server_checks_what_was_typed_resolves_a_name_and_refreshes_the_server,
     test_fast_pace_is_checked_stored_and_refreshes_the_lab,

@@ -170,6 +170,28 @@ def test_remote_control_console_asks_the_password_lists_players_and_keeps_typed_
             break
         time.sleep(0.5)
     check_equal(new_map, 'oa_dm3', 'map after Change Map (quakestat)')
+    # Kicking the server's bot.
+    time.sleep(3)  # the bots come back on the new map
+    vexar.driver_ok('window-command', RC, 40024)
+    rows = []
+    for _ in range(50):
+        rows = [row.split('\t')[0] for row in vexar.driver_ok('window-rows', RC)]
+        if 'Major' in rows:
+            break
+        time.sleep(0.2)
+        vexar.driver_ok('window-command', RC, 40024)
+    vexar.driver_ok('window-select-row', RC, rows.index('Major'))
+    vexar.driver_ok('window-command', RC, 40127)
+    names = ['Major']
+    for _ in range(40):
+        out = subprocess.run(['quakestat', '-q3s', '127.10.0.2:27960', '-P', '-raw', '\t', '-nh'], capture_output=True,
+                             text=True, timeout=30).stdout.splitlines()[1:]
+        names = [line.split('\t')[0] for line in out if line.strip()]
+        if 'Major' not in names:
+            break
+        time.sleep(0.5)
+    check('Major' not in names, 'players after the kick (quakestat): %r' % names)
+    check('Major' not in [row.split('\t')[0] for row in vexar.driver_ok('window-rows', RC)], 'row after the kick')
     vexar.close()
     check_equal(vexar.read('user_rcon_commands_q3a.txt'), b'g_gametype\r\n', 'history file')
 

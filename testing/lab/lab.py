@@ -93,7 +93,7 @@ class Lab:
         self.start_fixture('master_fixture', Q3_MASTER[0], Q3_MASTER[1], '--format', 'q3', *master_args)
         self.start_fixture('halflife_fixture', HL_SERVER[0], HL_SERVER[1], '--name', 'Counter Lab', '--folder',
                            'cstrike', '--map', 'de_dust', '--max', '20', '--player', 'Gordon:12',
-                           '--player', 'Alyx:7', '--player', 'Sarge:3')
+                           '--player', 'Alyx:7', '--player', 'Sarge:3', '--rcon-password', 'lab')
         self.start_fixture('master_fixture', HL_MASTER[0], HL_MASTER[1], '--format', 'hl', '--server',
                            '%s:%d' % HL_SERVER, '--server', '127.10.1.50:27015')
         self.start_fixture('gamespy_fixture', GAMESPY_SERVER[0], GAMESPY_SERVER[1], '--name', 'Unreal Lab',
