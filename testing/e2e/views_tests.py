@@ -8,7 +8,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'lab'))
 
 import lab  # noqa: E402
-from harness import check, check_equal  # noqa: E402
+from harness import check, check_equal, profile_image, profiles_file, server_record  # noqa: E402
 
 QUESTION = "You don't have any servers to view"
 SHOW_BOTS = 40078
@@ -196,7 +196,28 @@ def test_remote_control_console_asks_the_password_lists_players_and_keeps_typed_
     check_equal(vexar.read('user_rcon_commands_q3a.txt'), b'g_gametype\r\n', 'history file')
 
 
+def test_a_sixth_remote_control_console_is_refused(vexar, the_lab):
+    vexar.write('gamesets.vexar', profiles_file([profile_image('Quake 3 Arena', 1, 68, '127.0.0.1', 9, 1, icon=2)], 1))
+    vexar.write('GS001.vexar', b''.join(server_record('127.0.3.%d' % i, 27960, 'Server %d' % i) for i in range(6)))
+    vexar.write('BL001.vexar', b'')
+    vexar.write_ini('[games]\nactive=0\n[WINDOW]\nUSETRAY=0\n[endpoints]\nversionserver=127.0.0.1\n')
+    vexar.reset_registry({'NDF': 1})
+    vexar.start()
+    for row in range(5):
+        vexar.driver_ok('select-row', 'VEXARPAD', row)
+        vexar.driver_ok('key', 0x73)  # F4
+        vexar.driver_ok('dlg-wait', PASSWORD_DIALOG)
+        vexar.driver_ok('dlg-text', PASSWORD_DIALOG, 1004, 'pw')
+        vexar.driver_ok('dlg-click', PASSWORD_DIALOG, 1)
+    check_equal(len(vexar.driver_ok('window-rows', RC)), 0, 'no players from servers that do not answer')
+    vexar.driver_ok('select-row', 'VEXARPAD', 5)
+    vexar.driver_ok('key', 0x73)
+    vexar.answer('A maximum of five Vexar! Remote Control', 'OK')
+    vexar.close()
+
+
 TESTS = [
+    test_a_sixth_remote_control_console_is_refused,
     test_server_information_lists_the_status_keys_without_player_keys,
     test_refreshed_servers_are_listed_with_their_cells,
     test_selected_server_shows_its_players_and_bots_only_when_asked,
