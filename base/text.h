@@ -28,6 +28,12 @@ size_t FieldLength(const char (&field)[N]) {
     return n;
 }
 
+// A text held in a fixed field, as a view that never reaches past the field.
+template <size_t N>
+std::string_view FieldText(const char (&field)[N]) {
+    return std::string_view(field, FieldLength(field));
+}
+
 char ToLowerAscii(char c);
 // Case-insensitive comparison for the letters A-Z only (the comparison of the ANSI "C" locale).
 bool EqualsNoCase(std::string_view a, std::string_view b);

@@ -59,13 +59,8 @@ const VariableName* VariableAt(std::string_view text, size_t pos) {
     return nullptr;
 }
 
-template <size_t N>
-std::string_view FieldView(const char (&field)[N]) {
-    return std::string_view(field, base::FieldLength(field));
-}
-
 std::string ServerNameValue(const catalogue::ServerRecord& record) {
-    std::string name = views::ColourTextToIrc(FieldView(record.hostName));
+    std::string name = views::ColourTextToIrc(base::FieldText(record.hostName));
     std::replace(name.begin(), name.end(), '|', '\x7F');
     return name;
 }
@@ -155,7 +150,7 @@ class Expander {
         const JoinDetails& d = in_.details;
         switch (v) {
             case Variable::kIp:
-                return std::string(FieldView(r.addressText));
+                return std::string(base::FieldText(r.addressText));
             case Variable::kPort:
                 return std::to_string(r.port);
             case Variable::kGame: {
@@ -165,17 +160,17 @@ class Expander {
             case Variable::kTime:
                 return std::string();
             case Variable::kRconPw:
-                return std::string(FieldView(d.rconPassword));
+                return std::string(base::FieldText(d.rconPassword));
             case Variable::kModel:
-                return std::string(FieldView(d.model));
+                return std::string(base::FieldText(d.model));
             case Variable::kName:
-                return std::string(FieldView(d.playerName));
+                return std::string(base::FieldText(d.playerName));
             case Variable::kPw:
-                return std::string(FieldView(d.serverPassword));
+                return std::string(base::FieldText(d.serverPassword));
             case Variable::kServer:
                 return ServerNameValue(r);
             case Variable::kFolder: {
-                std::string folder(FieldView(r.gameName));
+                std::string folder(base::FieldText(r.gameName));
                 if (!segments_)
                     std::replace(folder.begin(), folder.end(), '|', '\x7F');
                 return folder;

@@ -15,21 +15,16 @@ bool StartsPassworded(const char* passwordText) {
     return passwordText[0] == 'T' || passwordText[0] == '1';
 }
 
-template <size_t N>
-std::string_view FieldView(const char (&field)[N]) {
-    return std::string_view(field, base::FieldLength(field));
-}
-
 }  // namespace
 
 void PrepareJoinDetails(JoinDetails& details, const catalogue::ServerRecord& record, uint32_t kind) {
     details.passwordRequired = 0;
     details.savePassword = 0;
     details.saveRconPassword = 0;
-    base::CopyText(details.rconPassword, FieldView(record.rconPassword));
+    base::CopyText(details.rconPassword, base::FieldText(record.rconPassword));
     if (StartsPassworded(record.passwordText) || kind == catalogue::kWolfenstein) {
         details.passwordRequired = 1;
-        base::CopyText(details.serverPassword, FieldView(record.serverPassword));
+        base::CopyText(details.serverPassword, base::FieldText(record.serverPassword));
     } else {
         details.serverPassword[0] = '\0';
     }
@@ -37,9 +32,9 @@ void PrepareJoinDetails(JoinDetails& details, const catalogue::ServerRecord& rec
 
 void StoreTypedPasswords(const JoinDetails& details, catalogue::ServerRecord& record) {
     if (details.savePassword)
-        base::CopyText(record.serverPassword, FieldView(details.serverPassword));
+        base::CopyText(record.serverPassword, base::FieldText(details.serverPassword));
     if (details.saveRconPassword)
-        base::CopyText(record.rconPassword, FieldView(details.rconPassword));
+        base::CopyText(record.rconPassword, base::FieldText(details.rconPassword));
 }
 
 std::string LaunchSettings::ProgramPath() const {

@@ -9,11 +9,6 @@ namespace views {
 
 namespace {
 
-template <size_t N>
-std::string_view Field(const char (&field)[N]) {
-    return std::string_view(field, base::FieldLength(field));
-}
-
 void CopySighting(catalogue::BuddyRecord& buddy, catalogue::PlayerRecord& player) {
     buddy.player = &player;
     buddy.score = player.score;
@@ -33,7 +28,7 @@ void GoOffline(catalogue::BuddyRecord& buddy) {
 std::string BuddyGameText(const catalogue::ServerRecord& server) {
     // The catalogue's name of the matched game type. (gameTypeIndex is a 1-based position inside
     // the server's mod, not the game's own g_gametype number, so it cannot be named without the mod.)
-    return std::string(Field(server.gameTypeDisplay));
+    return std::string(base::FieldText(server.gameTypeDisplay));
 }
 
 int CompareBuddies(const catalogue::BuddyRecord& a, const catalogue::BuddyRecord& b, int column) {
@@ -45,9 +40,9 @@ int CompareBuddies(const catalogue::BuddyRecord& a, const catalogue::BuddyRecord
         return 0;
     switch (column) {
         case 0:
-            return base::CompareBytes(Field(a.name), Field(b.name));
+            return base::CompareBytes(base::FieldText(a.name), base::FieldText(b.name));
         case 1:
-            return base::CompareBytes(Field(a.server->hostName), Field(b.server->hostName));
+            return base::CompareBytes(base::FieldText(a.server->hostName), base::FieldText(b.server->hostName));
         case 2: {
             uint32_t ga = a.server->gameTypeIndex;
             uint32_t gb = b.server->gameTypeIndex;
@@ -103,7 +98,7 @@ void BuddyModel::WriteRow(BuddyRow& row) const {
     const catalogue::ServerRecord* server = row.buddy->server;
     row.icon = server ? kPaneImageBuddy : kPaneImageBuddyOffline;
     if (server) {
-        row.server = std::string(Field(server->hostName));
+        row.server = std::string(base::FieldText(server->hostName));
         row.game = BuddyGameText(*server);
     } else {
         row.server.clear();
@@ -152,7 +147,7 @@ BuddyUpdate BuddyModel::PlayerSeen(catalogue::PlayerRecord& player) {
     BuddyUpdate u;
     if (!player.server)
         return u;  // a player on no server cannot make a buddy online
-    catalogue::BuddyRecord* buddy = profile_.buddies.FindByName(Field(player.name));
+    catalogue::BuddyRecord* buddy = profile_.buddies.FindByName(base::FieldText(player.name));
     if (!buddy)
         return u;
     CopySighting(*buddy, player);
@@ -179,12 +174,12 @@ BuddyUpdate BuddyModel::ServerRemoved(const catalogue::ServerRecord* server) {
 
 BuddyUpdate BuddyModel::AddFromPlayer(catalogue::PlayerRecord& player, int sortColumn) {
     BuddyUpdate u;
-    if (catalogue::BuddyRecord* existing = profile_.buddies.FindByName(Field(player.name))) {
+    if (catalogue::BuddyRecord* existing = profile_.buddies.FindByName(base::FieldText(player.name))) {
         CopySighting(*existing, player);
         AddUpdate(u, existing);
     } else {
         auto buddy = std::make_unique<catalogue::BuddyRecord>();
-        base::CopyText(buddy->name, Field(player.name));
+        base::CopyText(buddy->name, base::FieldText(player.name));
         CopySighting(*buddy, player);
         buddy->online = player.server ? 1 : 0;
         catalogue::BuddyRecord* added = buddy.get();
@@ -203,7 +198,7 @@ BuddyUpdate BuddyModel::AddByName(std::string_view name) {
     auto buddy = std::make_unique<catalogue::BuddyRecord>();
     base::CopyText(buddy->name, name);
     // The name as it would be stored decides whether it is already there.
-    if (profile_.buddies.FindByName(Field(buddy->name)))
+    if (profile_.buddies.FindByName(base::FieldText(buddy->name)))
         return u;
     catalogue::BuddyRecord* added = buddy.get();
     catalogue::appendBuddy(profile_.buddies, std::move(buddy));
@@ -223,7 +218,7 @@ BuddyUpdate BuddyModel::RemoveRows(std::vector<int> selectedRows) {
         // The first selected row, again and again: each deletion moves the later rows up.
         const int index = selected - removedSoFar;
         catalogue::BuddyRecord* buddy = rows_[static_cast<size_t>(index)].buddy;
-        u.unmarkedNames.emplace_back(Field(buddy->name));
+        u.unmarkedNames.emplace_back(base::FieldText(buddy->name));
         if (buddy->server)
             LoseSighting();
         rows_.erase(rows_.begin() + index);

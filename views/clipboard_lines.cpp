@@ -18,11 +18,6 @@ constexpr char kBlack[] = "\0031";
 constexpr char kBlackSpace[] = "\0031 ";
 constexpr int kGoodPing = 100;
 
-template <size_t N>
-std::string_view Field(const char (&field)[N]) {
-    return std::string_view(field, base::FieldLength(field));
-}
-
 std::string Decimal(int64_t value) {
     return std::to_string(value);
 }
@@ -49,25 +44,25 @@ std::string ServerPartText(const catalogue::ServerRecord* server) {
         return kNotOnline;
     std::string s = PlainName(server->hostName);
     s += " (";
-    s += Field(server->addressText);
+    s += base::FieldText(server->addressText);
     Append(s, {":", Decimal(server->port), ") | "});
-    s += Field(server->mapName);
+    s += base::FieldText(server->mapName);
     return s;
 }
 
 std::string ServerPartIrc(const catalogue::ServerRecord* server) {
     if (!server)
         return kNotOnline;
-    std::string s = ColourTextToIrc(Field(server->hostName));
+    std::string s = ColourTextToIrc(base::FieldText(server->hostName));
     s += " (";
     s += kBold;
-    s += Field(server->addressText);
+    s += base::FieldText(server->addressText);
     Append(s, {":", Decimal(server->port)});
     s += kBold;
     s += ") ";
     s += kBlueBar;
     s += kBlackSpace;
-    s += Field(server->mapName);
+    s += base::FieldText(server->mapName);
     return s;
 }
 
@@ -103,41 +98,41 @@ std::string LineIrc(std::string_view name,
 }  // namespace
 
 std::string PlayerLineText(const catalogue::PlayerRecord& p) {
-    return LineText(Field(p.name), p.server, p.score, p.ping);
+    return LineText(base::FieldText(p.name), p.server, p.score, p.ping);
 }
 
 std::string PlayerLineIrc(const catalogue::PlayerRecord& p) {
-    return LineIrc(Field(p.name), p.server, p.score, p.ping, false);
+    return LineIrc(base::FieldText(p.name), p.server, p.score, p.ping, false);
 }
 
 std::string BuddyLineText(const catalogue::BuddyRecord& b) {
-    return LineText(Field(b.name), b.server, b.score, b.ping);
+    return LineText(base::FieldText(b.name), b.server, b.score, b.ping);
 }
 
 std::string BuddyLineIrc(const catalogue::BuddyRecord& b) {
-    return LineIrc(Field(b.name), b.server, b.score, b.ping, true);
+    return LineIrc(base::FieldText(b.name), b.server, b.score, b.ping, true);
 }
 
 std::string ServerLineText(const catalogue::ServerRecord& r) {
     std::string s;
-    Append(s,
-           {PlainName(r.hostName), " | ", Field(r.addressText), ":", Decimal(r.port), " | ", Field(r.mapName), " | ",
-            Decimal(r.playerCount), "/", Decimal(r.maxPlayers), " | ", Decimal(static_cast<int32_t>(r.ping)), " ms"});
+    Append(s, {PlainName(r.hostName), " | ", base::FieldText(r.addressText), ":", Decimal(r.port), " | ",
+               base::FieldText(r.mapName), " | ", Decimal(r.playerCount), "/", Decimal(r.maxPlayers), " | ",
+               Decimal(static_cast<int32_t>(r.ping)), " ms"});
     return s;
 }
 
 std::string ServerLineIrc(const catalogue::ServerRecord& r) {
-    std::string s = ColourTextToIrc(Field(r.hostName));
+    std::string s = ColourTextToIrc(base::FieldText(r.hostName));
     s += " ";
     s += kBlueBar;
     s += kBold;
     s += kBlackSpace;
-    s += Field(r.addressText);
+    s += base::FieldText(r.addressText);
     Append(s, {":", Decimal(r.port), " "});
     s += kBold;
     s += kBlueBar;
     s += kBlackSpace;
-    s += Field(r.mapName);
+    s += base::FieldText(r.mapName);
     s += " ";
     s += kBlueBar;
     s += kBlackSpace;

@@ -12,11 +12,6 @@ namespace {
 // Values are read into a buffer of this size, as the dialog does.
 constexpr size_t kIniBufferSize = 256;
 
-template <size_t N>
-std::string_view Field(const char (&field)[N]) {
-    return std::string_view(field, base::FieldLength(field));
-}
-
 std::string FindKey(int index) {
     char key[16];
     size_t n = base::FormatText(key, sizeof key, base::ini::kFindFormat, index);
@@ -55,7 +50,7 @@ std::vector<FindResult> FindPlayers(const catalogue::ServerList& servers,
         const int n = server->StoredPlayerCount();
         for (int i = 0; i < n; ++i) {
             catalogue::PlayerRecord* player = server->PlayerAt(i);
-            std::string_view raw = Field(player->name);
+            std::string_view raw = base::FieldText(player->name);
             std::string compared = ignoreColours ? StripColourCodes(raw) : std::string(raw);
             if (!FindMatches(search, compared))
                 continue;
@@ -63,9 +58,9 @@ std::vector<FindResult> FindPlayers(const catalogue::ServerList& servers,
             r.player = player;
             r.server = server;
             r.name = std::move(compared);
-            r.serverName =
-                ignoreColours ? StripColourCodes(Field(server->hostName)) : std::string(Field(server->hostName));
-            r.gameType = std::string(Field(server->gameTypeDisplay));
+            r.serverName = ignoreColours ? StripColourCodes(base::FieldText(server->hostName))
+                                         : std::string(base::FieldText(server->hostName));
+            r.gameType = std::string(base::FieldText(server->gameTypeDisplay));
             r.icon = buddies.FindByName(raw) ? kPaneImageBuddy : kNoIcon;
             results.push_back(std::move(r));
         }
@@ -166,7 +161,7 @@ FindButtons FindButtonStates(const FindResult* selected, const catalogue::BuddyL
         return FindButtons{};
     FindButtons b = current;
     b.join = true;
-    b.addBuddy = !buddies.FindByName(Field(selected->player->name));
+    b.addBuddy = !buddies.FindByName(base::FieldText(selected->player->name));
     if (selected->server && !selected->server->isFavourite)
         b.addFavourite = true;
     return b;

@@ -10,11 +10,6 @@ namespace views {
 
 namespace {
 
-template <size_t N>
-std::string_view Field(const char (&field)[N]) {
-    return std::string_view(field, base::FieldLength(field));
-}
-
 std::string Decimal(int32_t value) {
     char buffer[16];
     size_t n = base::FormatText(buffer, sizeof buffer, "%d", value);
@@ -28,7 +23,7 @@ bool ShowsPlayer(const catalogue::PlayerRecord& player, bool halfLife, bool show
 }
 
 int PlayerRowIcon(const catalogue::PlayerRecord& player, bool halfLife, const catalogue::BuddyList& buddies) {
-    if (buddies.FindByName(Field(player.name)))
+    if (buddies.FindByName(base::FieldText(player.name)))
         return kPaneImageBuddy;
     if (player.ping == 0 && !halfLife)
         return kPaneImageBot;
@@ -38,7 +33,7 @@ int PlayerRowIcon(const catalogue::PlayerRecord& player, bool halfLife, const ca
 int ComparePlayers(const catalogue::PlayerRecord& a, const catalogue::PlayerRecord& b, int column) {
     switch (column) {
         case 0:
-            return base::CompareBytes(Field(a.name), Field(b.name));
+            return base::CompareBytes(base::FieldText(a.name), base::FieldText(b.name));
         case 1:
             return a.score == b.score ? 0 : (a.score < b.score ? -1 : 1);
         case 2: {
@@ -89,7 +84,7 @@ bool PlayerPaneModel::ShowServer(catalogue::ServerRecord& server, int sortColumn
         catalogue::PlayerRecord* p = server.PlayerAt(i);
         if (!ShowsPlayer(*p, halfLife, options_.ShowBots != 0))
             continue;
-        std::string_view name = Field(p->name);
+        std::string_view name = base::FieldText(p->name);
         // One row per distinct name (at most 128 rows, so a linear look is cheap).
         bool duplicate = std::any_of(rows_.begin(), rows_.end(),
                                      [name](const PlayerRow& r) { return base::EqualsNoCase(r.name, name); });

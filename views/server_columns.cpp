@@ -8,11 +8,6 @@ namespace views {
 
 namespace {
 
-template <size_t N>
-std::string_view Field(const char (&field)[N]) {
-    return std::string_view(field, base::FieldLength(field));
-}
-
 const char* YesNo(int32_t value) {
     return value ? "Yes" : "No";
 }
@@ -54,21 +49,21 @@ size_t ServerCellText(const catalogue::ServerRecord& r, int column, char* out, s
         case kColumnAutoRefresh:
             return base::CopyText(out, outSize, r.autoRefresh ? "Y" : " ");
         case kColumnTitle:
-            return base::CopyText(out, outSize, Field(r.hostName));
+            return base::CopyText(out, outSize, base::FieldText(r.hostName));
         case kColumnPing:
             return base::FormatText(out, outSize, "%d", static_cast<int>(r.ping));
         case kColumnMap:
-            return base::CopyText(out, outSize, Field(r.mapName));
+            return base::CopyText(out, outSize, base::FieldText(r.mapName));
         case kColumnGameType:
-            return base::CopyText(out, outSize, Field(r.gameTypeDisplay));
+            return base::CopyText(out, outSize, base::FieldText(r.gameTypeDisplay));
         case kColumnMod:
-            return base::CopyText(out, outSize, Field(r.modDisplay));
+            return base::CopyText(out, outSize, base::FieldText(r.modDisplay));
         case kColumnPlayers:
             if (r.privateSlots != 0)
                 return base::FormatText(out, outSize, "%d/%d (-%d)", r.playerCount, r.maxPlayers, r.privateSlots);
             return base::FormatText(out, outSize, "%d/%d", r.playerCount, r.maxPlayers);
         case kColumnAddress: {
-            std::string_view address = Field(r.addressText);
+            std::string_view address = base::FieldText(r.addressText);
             return base::FormatText(out, outSize, "%.*s:%d", static_cast<int>(address.size()), address.data(),
                                     static_cast<int>(r.port));
         }
@@ -93,17 +88,17 @@ std::string ServersVisibleText(size_t rows, uint32_t serverCount) {
 std::string ServerInfoTip(const catalogue::ServerRecord& r) {
     char number[48];
     std::string tip = "Server: ";
-    tip += StripColourCodes(Field(r.hostName));
+    tip += StripColourCodes(base::FieldText(r.hostName));
     tip += "\r\nVersion: ";
-    tip += Field(r.versionText);
+    tip += base::FieldText(r.versionText);
     tip += "\r\nIP Address: ";
-    tip += Field(r.addressText);
+    tip += base::FieldText(r.addressText);
     base::FormatText(number, sizeof number, ":%d", static_cast<int>(r.port));
     tip += number;
     tip += "\r\nGametype: ";
-    tip += Field(r.gameTypeDisplay);
+    tip += base::FieldText(r.gameTypeDisplay);
     tip += "\r\nServer Mod: ";
-    tip += Field(r.modDisplay);
+    tip += base::FieldText(r.modDisplay);
     tip += "\r\nPure Server: ";
     tip += YesNo(r.pure);
     tip += "\r\nVoting Allowed: ";
@@ -122,15 +117,15 @@ std::string ServerInfoTip(const catalogue::ServerRecord& r) {
     tip += number;
     if (r.location[0]) {
         tip += "\r\nLocation: ";
-        tip += Field(r.location);
+        tip += base::FieldText(r.location);
     }
     if (r.webAddress[0]) {
         tip += "\r\nWebsite: ";
-        tip += Field(r.webAddress);
+        tip += base::FieldText(r.webAddress);
     }
     if (r.adminEmail[0]) {
         tip += "\r\nEmail: ";
-        tip += Field(r.adminEmail);
+        tip += base::FieldText(r.adminEmail);
     }
     base::FormatText(number, sizeof number, "\r\nJoined Server: %d time(s)", static_cast<int>(r.joinCount));
     tip += number;

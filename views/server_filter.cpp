@@ -10,11 +10,6 @@ namespace {
 // Pings from 999 up mean the server did not answer (9999 is the stored "no reply").
 constexpr uint32_t kNoReplyPing = 999;
 
-template <size_t N>
-std::string_view Field(const char (&field)[N]) {
-    return std::string_view(field, base::FieldLength(field));
-}
-
 bool DiffersFrom(std::string_view shown, const char* catalogueName) {
     return shown.empty() || !catalogueName || !base::EqualsNoCase(shown, catalogueName);
 }
@@ -50,9 +45,10 @@ bool PassesServerFilter(const catalogue::ServerRecord& r,
         return false;
     if (o.HideFull && r.playerCount == r.maxPlayers)
         return false;
-    if (o.GameTypeFilter > 0 && DiffersFrom(Field(r.gameTypeDisplay), GameTypeItemName(c, kind, o.GameTypeFilter)))
+    if (o.GameTypeFilter > 0 &&
+        DiffersFrom(base::FieldText(r.gameTypeDisplay), GameTypeItemName(c, kind, o.GameTypeFilter)))
         return false;
-    if (o.ModFilter > 0 && DiffersFrom(Field(r.modDisplay), c.modDisplayOf(kind, o.ModFilter)))
+    if (o.ModFilter > 0 && DiffersFrom(base::FieldText(r.modDisplay), c.modDisplayOf(kind, o.ModFilter)))
         return false;
     if (!o.ShowNoReply && r.ping >= kNoReplyPing)
         return false;

@@ -8,11 +8,6 @@ namespace views {
 
 namespace {
 
-template <size_t N>
-std::string_view Field(const char (&field)[N]) {
-    return std::string_view(field, base::FieldLength(field));
-}
-
 int CompareFlags(bool a, bool b, int before) {
     if (a == b)
         return 0;
@@ -78,19 +73,19 @@ int CompareServers(const catalogue::ServerRecord& a,
         case kColumnAutoRefresh:
             return CompareFlags(a.autoRefresh != 0, b.autoRefresh != 0, before);
         case kColumnTitle:
-            return CompareTexts(Field(a.hostName), Field(b.hostName), before);
+            return CompareTexts(base::FieldText(a.hostName), base::FieldText(b.hostName), before);
         case kColumnPing:
             return CompareNumbers(a.ping, b.ping, before);
         case kColumnMap:
-            return CompareTexts(Field(a.mapName), Field(b.mapName), before);
+            return CompareTexts(base::FieldText(a.mapName), base::FieldText(b.mapName), before);
         case kColumnGameType:
             return CompareNumbers(a.gameTypeIndex, b.gameTypeIndex, before);
         case kColumnMod:
-            return CompareTexts(Field(a.modDisplay), Field(b.modDisplay), before);
+            return CompareTexts(base::FieldText(a.modDisplay), base::FieldText(b.modDisplay), before);
         case kColumnPlayers:
             return CompareNumbers(static_cast<uint32_t>(a.playerCount), static_cast<uint32_t>(b.playerCount), before);
         case kColumnAddress:
-            return CompareTexts(Field(a.addressText), Field(b.addressText), before);
+            return CompareTexts(base::FieldText(a.addressText), base::FieldText(b.addressText), before);
         default:
             return 0;
     }

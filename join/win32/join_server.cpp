@@ -30,14 +30,13 @@ catalogue::ServerRecord* StillListed(const JoinContext& context, const std::stri
 }  // namespace
 
 void JoinServer(const JoinContext& context, uint32_t kind, catalogue::ServerRecord& chosen, bool joinAsSpectator) {
-    const std::string address(chosen.addressText, base::FieldLength(chosen.addressText));
+    const std::string address(base::FieldText(chosen.addressText));
     const uint32_t port = chosen.port;
     JoinDetails& details = TheJoinDetails();
     PrepareJoinDetails(details, chosen, kind);
     const char* iniFile = context.catalogue.gameIniFileOf(kind);
-    JoinDialogRequest request{
-        context.settings, iniFile ? iniFile : "", kind,
-        views::StripColourCodes(std::string_view(chosen.hostName, base::FieldLength(chosen.hostName))), details};
+    JoinDialogRequest request{context.settings, iniFile ? iniFile : "", kind,
+                              views::StripColourCodes(base::FieldText(chosen.hostName)), details};
     INT_PTR button = RunJoinDialog(context.instance, context.owner, request);
     catalogue::ServerRecord* listed = StillListed(context, address, port);
     if (!listed)
