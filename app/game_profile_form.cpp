@@ -18,18 +18,8 @@ uint32_t ParsePortText(std::string_view text) {
         text.remove_prefix(1);
     while (!text.empty() && IsSpace(text.back()))
         text.remove_suffix(1);
-    if (text.empty())
-        return 0;
-    uint32_t port = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return 0;
-        port = port * 10 + static_cast<uint32_t>(c - '0');
-        // No port has more than five digits' worth: a longer number is as unreadable as letters.
-        if (port > 65535)
-            return 0;
-    }
-    return port;
+    // A number beyond any port is as unreadable as letters.
+    return base::ParseDigits(text, 65535).value_or(0);
 }
 
 std::unique_ptr<catalogue::GameProfile> MakeProfileFromFields(const GameProfileFields& fields,

@@ -84,4 +84,18 @@ int32_t ParseDecimal(std::string_view text) {
     return static_cast<int32_t>(value);
 }
 
+std::optional<uint32_t> ParseDigits(std::string_view text, uint32_t max) {
+    if (text.empty())
+        return std::nullopt;
+    uint64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + static_cast<uint32_t>(c - '0');
+        if (value > max)
+            return std::nullopt;
+    }
+    return static_cast<uint32_t>(value);
+}
+
 }  // namespace base

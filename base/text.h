@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace base {
@@ -44,5 +45,9 @@ int CompareBytes(std::string_view a, std::string_view b);
 // atoi rules: optional leading white space, optional sign, decimal digits; anything else ends the
 // number; no digits gives 0. Values beyond the 32-bit range are clamped.
 int32_t ParseDecimal(std::string_view text);
+
+// Decimal digits and nothing else, at most max: nothing for an empty text, any other character or
+// a larger value.
+std::optional<uint32_t> ParseDigits(std::string_view text, uint32_t max);
 
 }  // namespace base

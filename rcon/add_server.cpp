@@ -3,23 +3,17 @@
 
 #include <cstdio>
 
+#include "base/text.h"
+
 namespace rcon {
 
 namespace {
 
 constexpr uint32_t kHighestPort = 65535;
 
-// Decimal digits only, at most max; nothing for anything else.
+// Decimal digits only, at most five of them and at most max; nothing for anything else.
 std::optional<uint32_t> Number(std::string_view text, uint32_t max) {
-    if (text.empty() || text.size() > 5)
-        return std::nullopt;
-    uint32_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + static_cast<uint32_t>(c - '0');
-    }
-    return value <= max ? std::optional<uint32_t>(value) : std::nullopt;
+    return text.size() > 5 ? std::nullopt : base::ParseDigits(text, max);
 }
 
 }  // namespace
@@ -47,15 +41,18 @@ std::optional<std::array<uint32_t, 4>> ParseDottedAddress(std::string_view text)
     return octets;
 }
 
+std::string DottedAddress(const std::array<uint32_t, 4>& octets) {
+    char address[20];
+    std::snprintf(address, sizeof address, "%u.%u.%u.%u", octets[0], octets[1], octets[2], octets[3]);
+    return address;
+}
+
 uint32_t ParsePortText(std::string_view text) {
     return Number(text, kHighestPort).value_or(0);
 }
 
 std::pair<catalogue::ServerRecord*, bool> AddServerToList(catalogue::ServerList& list, const AddedServer& server) {
-    char address[20];
-    std::snprintf(address, sizeof address, "%u.%u.%u.%u", server.octets[0], server.octets[1], server.octets[2],
-                  server.octets[3]);
-    catalogue::ServerTemplate tmpl = catalogue::MakeServerTemplate(address, server.port);
+    catalogue::ServerTemplate tmpl = catalogue::MakeServerTemplate(DottedAddress(server.octets), server.port);
     tmpl.hostPort = server.hostPort;
     tmpl.isFavourite = server.favourite ? 1 : 0;
     // A new record comes back as nullptr, at the list's tail, already marked for refresh.

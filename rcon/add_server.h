@@ -25,6 +25,8 @@ TypedAddress SplitTypedAddress(std::string_view text);
 
 // A dotted IPv4 address ("a.b.c.d", each 0 to 255); nothing for anything else.
 std::optional<std::array<uint32_t, 4>> ParseDottedAddress(std::string_view text);
+// "a.b.c.d" of four address bytes.
+std::string DottedAddress(const std::array<uint32_t, 4>& octets);
 // A port typed into a numeric box: 0 when empty, not a number or above 65535.
 uint32_t ParsePortText(std::string_view text);
 

@@ -1,9 +1,6 @@
 // Dialog 150: the colon moves a port into its box; OK checks, resolves and hands the server back.
 #include "rcon/win32/add_server_dialog.h"
 
-#include <winsock2.h>
-#include <ws2tcpip.h>
-
 #include <chrono>
 #include <condition_variable>
 #include <memory>
@@ -12,6 +9,8 @@
 #include <thread>
 
 #include "base/app_title.h"
+#include "base/win32/dialog_text.h"
+#include "net/win32/win32_network.h"
 #include "resources/resource.h"
 
 namespace rcon::win32 {
@@ -28,32 +27,21 @@ struct AddDialog {
 };
 
 std::string Text(HWND dialog, int id) {
-    char text[kAddressLimit + 1] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
+    return base::win32::DialogItemText(dialog, id, kAddressLimit);
 }
 
-// The first IPv4 address of a host name, looked up on a thread of its own; nothing when the name
-// does not resolve within the limit (the lookup then ends on its own).
+// The IPv4 address of a host name, looked up by the program's resolver on a thread of its own;
+// nothing when the name does not resolve within the limit (the lookup then ends on its own).
 std::optional<std::array<uint32_t, 4>> Resolve(const std::string& name) {
     struct Lookup {
         std::mutex mutex;
         std::condition_variable done;
         bool finished = false;
-        std::optional<std::array<uint32_t, 4>> address;
+        std::optional<uint32_t> address;  // network byte order
     };
     auto lookup = std::make_shared<Lookup>();
     std::thread([lookup, name] {
-        addrinfo hints = {};
-        hints.ai_family = AF_INET;
-        addrinfo* found = nullptr;
-        std::optional<std::array<uint32_t, 4>> address;
-        if (getaddrinfo(name.c_str(), nullptr, &hints, &found) == 0 && found) {
-            const auto* in = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
-            const auto* b = reinterpret_cast<const uint8_t*>(&in->sin_addr);
-            address = std::array<uint32_t, 4>{b[0], b[1], b[2], b[3]};
-            freeaddrinfo(found);
-        }
+        std::optional<uint32_t> address = net::win32::HostResolver().Resolve(name.c_str());
         std::lock_guard lock(lookup->mutex);
         lookup->address = address;
         lookup->finished = true;
@@ -61,7 +49,10 @@ std::optional<std::array<uint32_t, 4>> Resolve(const std::string& name) {
     }).detach();
     std::unique_lock lock(lookup->mutex);
     lookup->done.wait_for(lock, kLookupLimit, [&] { return lookup->finished; });
-    return lookup->address;
+    if (!lookup->address)
+        return std::nullopt;
+    const auto* b = reinterpret_cast<const uint8_t*>(&*lookup->address);
+    return std::array<uint32_t, 4>{b[0], b[1], b[2], b[3]};
 }
 
 void Tell(HWND dialog, const char* message) {
@@ -93,9 +84,7 @@ void OnOk(HWND dialog, AddDialog& d) {
         octets = Resolve(address);
         if (!octets)
             return Tell(dialog, kUnresolvedMessage);
-        std::string dotted = std::to_string((*octets)[0]) + "." + std::to_string((*octets)[1]) + "." +
-                             std::to_string((*octets)[2]) + "." + std::to_string((*octets)[3]);
-        SetDlgItemTextA(dialog, IDC_ADD_ADDRESS, dotted.c_str());
+        SetDlgItemTextA(dialog, IDC_ADD_ADDRESS, DottedAddress(*octets).c_str());
     }
     uint32_t port = ParsePortText(Text(dialog, IDC_ADD_PORT));
     uint32_t hostPort = d.ports.asksHostPort ? ParsePortText(Text(dialog, IDC_ADD_HOST_PORT)) : port;
