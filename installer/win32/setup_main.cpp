@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/win32/dialog_text.h"
 #include "installer/win32/install_steps.h"
 #include "resources/installer_ids.h"
 
@@ -25,9 +26,7 @@ constexpr char kBrowseTitle[] = "Select the Installation Folder:";
 constexpr int kFolderLimit = 259;
 
 std::string FolderText(HWND dialog) {
-    char folder[kFolderLimit + 1] = {};
-    GetDlgItemTextA(dialog, IDC_SETUP_FOLDER, folder, sizeof folder);
-    return folder;
+    return base::win32::DialogItemText(dialog, IDC_SETUP_FOLDER, kFolderLimit);
 }
 
 void Browse(HWND dialog) {

@@ -7,6 +7,7 @@
 #include "base/app_title.h"
 #include "base/settings_index.h"
 #include "base/text.h"
+#include "base/win32/dialog_text.h"
 #include "base/win32/handles.h"
 #include "join/join_plan.h"
 #include "join/saved_nicks.h"
@@ -45,15 +46,9 @@ JoinDialog* StateOf(HWND dialog) {
     return reinterpret_cast<JoinDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
-std::string ItemText(HWND dialog, int id, int limit) {
-    std::vector<char> text(limit + 1);
-    GetDlgItemTextA(dialog, id, text.data(), limit + 1);
-    return text.data();
-}
-
 template <size_t N>
 void ReadInto(HWND dialog, int id, char (&field)[N]) {
-    base::CopyText(field, ItemText(dialog, id, N - 1));
+    base::CopyText(field, base::win32::DialogItemText(dialog, id, N - 1));
 }
 
 LRESULT Send(HWND dialog, int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
@@ -133,8 +128,8 @@ void OnInit(JoinDialog& d) {
 }
 
 void OnSaveName(JoinDialog& d) {
-    std::string name = ItemText(d.dialog, IDC_JOIN_NAME, kNameLimit);
-    std::string model = ItemText(d.dialog, IDC_JOIN_MODEL, kNameLimit);
+    std::string name = base::win32::DialogItemText(d.dialog, IDC_JOIN_NAME, kNameLimit);
+    std::string model = base::win32::DialogItemText(d.dialog, IDC_JOIN_MODEL, kNameLimit);
     if (name.empty())
         return;
     bool isNew = false;
@@ -144,7 +139,7 @@ void OnSaveName(JoinDialog& d) {
 }
 
 void OnDeleteName(JoinDialog& d) {
-    std::string name = ItemText(d.dialog, IDC_JOIN_NAME, kNameLimit);
+    std::string name = base::win32::DialogItemText(d.dialog, IDC_JOIN_NAME, kNameLimit);
     if (name.empty())
         return;
     d.nicks.DeleteNick(name);
@@ -160,7 +155,7 @@ void Close(JoinDialog& d, int button) {
     if (r.gameIniFile && *r.gameIniFile) {
         const base::IniKey& irc = base::ini::kIrcTemplate;
         r.settings.WriteIni(r.gameIniFile, irc.section, irc.key,
-                            ItemText(d.dialog, IDC_JOIN_IRC_TEMPLATE, kIrcTemplateLimit).c_str());
+                            base::win32::DialogItemText(d.dialog, IDC_JOIN_IRC_TEMPLATE, kIrcTemplateLimit).c_str());
     }
     r.details.notifyIrc = IsDlgButtonChecked(d.dialog, IDC_JOIN_NOTIFY_IRC) == BST_CHECKED ? 1 : 0;
     base::WriteDwordValue(r.settings, base::reg::kJoinOption, r.details.notifyIrc);

@@ -2,6 +2,7 @@
 #include "rcon/win32/password_dialog.h"
 
 #include "base/app_title.h"
+#include "base/win32/dialog_text.h"
 #include "rcon/add_server.h"
 #include "resources/resource.h"
 
@@ -33,16 +34,13 @@ INT_PTR CALLBACK PasswordProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     }
     if (LOWORD(wParam) != IDOK)
         return FALSE;
-    char text[kPasswordLimit + 1] = {};
-    GetDlgItemTextA(dialog, IDC_RCON_PASSWORD, text, sizeof text);
-    std::string password = std::string(text).substr(0, kPasswordKept);
+    std::string password = base::win32::DialogItemText(dialog, IDC_RCON_PASSWORD, kPasswordKept);
     if (password.empty()) {
         MessageBoxA(dialog, "A password must be entered!", base::kAppTitle, MB_OK);
         SetFocus(GetDlgItem(dialog, IDC_RCON_PASSWORD));
         return TRUE;
     }
-    GetDlgItemTextA(dialog, IDC_RCON_PORT, text, sizeof text);
-    uint32_t port = ParsePortText(text);
+    uint32_t port = ParsePortText(base::win32::DialogItemText(dialog, IDC_RCON_PORT, kPasswordLimit));
     if (port == 0) {
         MessageBoxA(dialog, kInvalidPortsMessage, base::kAppTitle, MB_OK);
         return TRUE;
