@@ -214,15 +214,7 @@ std::vector<RconPlayer> ParseStatusReply(uint32_t kind, std::string_view reply) 
         if (kind == kHalfLife) {
             if (lineNumber < 7 || line.empty() || line[0] != '#')
                 continue;
-            std::vector<std::string_view> fields;
-            std::string_view rest = From(line, 2);
-            for (size_t at = 0; at < rest.size();) {
-                size_t next = rest.find(' ', at);
-                if (next != at)
-                    fields.push_back(
-                        rest.substr(at, next == std::string_view::npos ? std::string_view::npos : next - at));
-                at = next == std::string_view::npos ? rest.size() : next + 1;
-            }
+            std::vector<std::string_view> fields = Words(From(line, 2));
             auto field = [&fields](size_t n) {
                 return n <= fields.size() ? std::string(fields[n - 1]) : std::string();
             };

@@ -37,7 +37,6 @@ void AddServer(Shell& shell, catalogue::GameProfile& profile) {
 void MonitorServer(Shell& shell, catalogue::GameProfile& profile) {
     rcon::win32::MonitorRequest request{shell.main, WM_APP_REFRESH, PanesOf(&profile).server, shell.monitorActive};
     rcon::win32::RunMonitorDialog(shell.instance, request);
-    shell.monitorActive = false;
 }
 
 }  // namespace
