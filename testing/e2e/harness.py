@@ -187,6 +187,26 @@ def server_record(address, port, name, ping=50, map_name='', players=0, max_play
     return bytes(rec)
 
 
+def read_servers(vexar, file_name):
+    """The records of a server-list file as dictionaries."""
+    data = vexar.read(file_name)
+    check_equal(len(data) % 1640, 0, '%s holds whole records' % file_name)
+    servers = []
+    for i in range(len(data) // 1640):
+        r = data[i * 1640:(i + 1) * 1640]
+        text = lambda off, width: r[off:off + width].split(b'\0')[0].decode('latin-1')  # noqa: E731
+        octets = struct.unpack_from('<4I', r, 1544)
+        servers.append({
+            'address': '%d.%d.%d.%d' % octets, 'port': struct.unpack_from('<I', r, 1568)[0],
+            'name': text(0, 150), 'map': text(150, 50), 'game': text(456, 50), 'mod': text(506, 50),
+            'lives': struct.unpack_from('<i', r, 828)[0], 'max': struct.unpack_from('<i', r, 1500)[0],
+            'players': struct.unpack_from('<i', r, 1508)[0], 'password': text(1512, 12),
+            'ping': struct.unpack_from('<I', r, 1576)[0], 'version': text(948, 256),
+            'joins': struct.unpack_from('<I', r, 932)[0],
+        })
+    return servers
+
+
 def run_tests(tests, build_dir, prefix, the_lab=None):
     failures = 0
     for test in tests:

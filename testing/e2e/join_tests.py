@@ -2,7 +2,6 @@
 folder with the expanded command line, the mIRC notification over DDE, and a missing program."""
 import os
 import shutil
-import struct
 import subprocess
 import sys
 import time
@@ -10,7 +9,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'lab'))
 
 import lab  # noqa: E402
-from harness import check, check_equal, profile_image, profiles_file, server_record  # noqa: E402
+from harness import check, check_equal, profile_image, profiles_file, read_servers, server_record  # noqa: E402
 
 NEEDS_LAB = True
 QUESTION = "You don't have any servers to view"
@@ -21,7 +20,6 @@ FILE_NAME = 1148
 PASSWORD, NAME, MODEL, NOTIFY, SAVE_PASSWORD, SAVE_NAME, JOIN_BUTTON = 1001, 1003, 1005, 1010, 1012, 1014, 1
 MOD_SECTION = lab.GAME_SECTIONS[0]
 TEMPLATE = '+connect $ip:$port [+password "$pw"] [+rconpassword "$rconpw"] [+model $model] [+name "$name"] [$spec]'
-RECORD_SIZE, JOIN_COUNT_AT, ADDRESS_AT = 1640, 932, 1544
 
 
 def install_game(vexar, folder=None):
@@ -45,12 +43,7 @@ def game_runs(vexar, count, timeout=20):
 
 
 def join_counts(vexar):
-    data = vexar.read('GS001.vexar')
-    counts = {}
-    for at in range(0, len(data) - RECORD_SIZE + 1, RECORD_SIZE):
-        octets = struct.unpack_from('<4I', data, at + ADDRESS_AT)
-        counts['.'.join(str(o) for o in octets)] = struct.unpack_from('<I', data, at + JOIN_COUNT_AT)[0]
-    return counts
+    return {s['address']: s['joins'] for s in read_servers(vexar, 'GS001.vexar')}
 
 
 def select_server(vexar, title):
