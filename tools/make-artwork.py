@@ -239,6 +239,19 @@ def refresh_icon(c):
     c.rect(int(9 * s), int(2 * s), int(13 * s), int(4 * s), BLUE)
 
 
+def glyph_strip(glyphs):
+    """A toolbar strip: one 16 x 16 image a (glyph, colour), a white glyph on a coloured disc."""
+    strip = Canvas(16 * len(glyphs), 16, (192, 192, 192))
+    for i, (g, col) in enumerate(glyphs):
+        sub = Canvas(16, 16, (192, 192, 192))
+        sub.disc(8, 8, 7.5, col)
+        sub.centred_text(g, WHITE)
+        for y in range(16):
+            for x in range(16):
+                strip.px[y][16 * i + x] = sub.px[y][x]
+    return strip
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     write_ico('vexar.ico', program_icon)
@@ -274,27 +287,9 @@ def main():
     # Toolbar strip: 14 images of 16 x 16 in image-number order.
     glyphs = ['R', 'R', 'J', 'M', 'X', 'F', 'B', 'W', 'G', 'F', 'C', 'S', '-', '+']
     colours = [SKY, BLUE, GREEN, GOLD, RED, GREEN, (200, 100, 200), BLUE, NAVY, GREY, RED, RED, RED, GREEN]
-    strip = Canvas(16 * len(glyphs), 16, (192, 192, 192))
-    for i, (g, col) in enumerate(zip(glyphs, colours)):
-        sub = Canvas(16, 16, (192, 192, 192))
-        sub.disc(8, 8, 7.5, col)
-        sub.centred_text(g, WHITE)
-        for y in range(16):
-            for x in range(16):
-                strip.px[y][16 * i + x] = sub.px[y][x]
-    write_bmp('toolbar.bmp', strip)
-
+    write_bmp('toolbar.bmp', glyph_strip(list(zip(glyphs, colours))))
     # The remote-control toolbar: Server Props, Change Map, Refresh, Server Info, Clear Log.
-    rcon_glyphs = [('P', BLUE), ('M', GREEN), ('R', SKY), ('I', NAVY), ('C', RED)]
-    strip = Canvas(16 * len(rcon_glyphs), 16, (192, 192, 192))
-    for i, (g, col) in enumerate(rcon_glyphs):
-        sub = Canvas(16, 16, (192, 192, 192))
-        sub.disc(8, 8, 7.5, col)
-        sub.centred_text(g, WHITE)
-        for y in range(16):
-            for x in range(16):
-                strip.px[y][16 * i + x] = sub.px[y][x]
-    write_bmp('rcon_toolbar.bmp', strip)
+    write_bmp('rcon_toolbar.bmp', glyph_strip([('P', BLUE), ('M', GREEN), ('R', SKY), ('I', NAVY), ('C', RED)]))
 
     logo = Canvas(122, 40, NAVY)
     logo.rect(2, 2, 120, 38, BLUE)
