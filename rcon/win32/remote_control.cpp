@@ -74,7 +74,8 @@ struct Window {
     Console* current = nullptr;
     uint32_t historyKind = UINT32_MAX;  // the game whose history the command box holds
     uint32_t autoStatus = 0;
-    int kickRow = -1;
+    int kickRow = -1;           // the row of the last kick, removed when the server confirms it
+    std::string receiveBuffer;  // one datagram at a time
 };
 
 std::unique_ptr<Window> g_window;
@@ -258,20 +259,22 @@ void OnCommandDone(Window& w, Console& c) {
 }
 
 void OnSocket(Window& w, SOCKET socket) {
-    auto it = std::find_if(w.consoles.begin(), w.consoles.end(), [socket](const auto& c) { return c->socket == socket; });
+    auto it =
+        std::find_if(w.consoles.begin(), w.consoles.end(), [socket](const auto& c) { return c->socket == socket; });
     if (it == w.consoles.end())
         return;
     Console& c = **it;
-    std::string datagram(kReceiveBufferBytes + 1, '\0');
+    w.receiveBuffer.resize(kReceiveBufferBytes + 1);
     sockaddr_in from = {};
     int fromSize = sizeof from;
-    int n = recvfrom(socket, datagram.data(), kReceiveBufferBytes, 0, reinterpret_cast<sockaddr*>(&from), &fromSize);
+    int n =
+        recvfrom(socket, w.receiveBuffer.data(), kReceiveBufferBytes, 0, reinterpret_cast<sockaddr*>(&from), &fromSize);
     if (n <= 0)
         return;
     // Only the console's own server is listened to.
     if (from.sin_addr.s_addr != c.to.sin_addr.s_addr || from.sin_port != c.to.sin_port)
         return;
-    datagram.resize(static_cast<size_t>(n));
+    const std::string datagram = w.receiveBuffer.substr(0, static_cast<size_t>(n));
     if (PasswordProblem problem = PasswordProblemIn(datagram); problem != PasswordProblem::kNone) {
         MessageBoxA(w.window, problem == PasswordProblem::kNotSet ? kPasswordNotSet : kPasswordWrong, base::kAppTitle,
                     MB_OK | MB_ICONSTOP);
@@ -345,7 +348,8 @@ void Layout(Window& w) {
 
 // Enter in the command box sends; Tab and Esc are swallowed.
 LRESULT CALLBACK CommandEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-    if ((message == WM_KEYDOWN || message == WM_CHAR) && (wParam == VK_RETURN || wParam == VK_TAB || wParam == VK_ESCAPE)) {
+    if ((message == WM_KEYDOWN || message == WM_CHAR) &&
+        (wParam == VK_RETURN || wParam == VK_TAB || wParam == VK_ESCAPE)) {
         if (message == WM_KEYDOWN && wParam == VK_RETURN && g_window)
             PostMessageA(g_window->window, RC_ENTER_KEY, 0, 0);
         return 0;
@@ -366,10 +370,10 @@ void CreateControls(Window& w) {
         TBADDBITMAP bitmap = {instance, IDB_RCON_TOOLBAR};
         SendMessageA(w.toolbar, TB_ADDBITMAP, 5, reinterpret_cast<LPARAM>(&bitmap));
         const std::pair<int, const char*> buttons[] = {{IDM_RCON_SERVER_PROPS, "Server Props"},
-                                                        {IDM_RCON_CHANGE_MAP, "Change Map"},
-                                                        {IDM_RCON_REFRESH, "Refresh"},
-                                                        {IDM_RCON_SERVER_INFO, "Server Info"},
-                                                        {IDM_RCON_CLEAR_LOG, "Clear Log"}};
+                                                       {IDM_RCON_CHANGE_MAP, "Change Map"},
+                                                       {IDM_RCON_REFRESH, "Refresh"},
+                                                       {IDM_RCON_SERVER_INFO, "Server Info"},
+                                                       {IDM_RCON_CLEAR_LOG, "Clear Log"}};
         for (int i = 0; i < 5; ++i) {
             TBBUTTON b = {};
             b.iBitmap = i;
@@ -483,9 +487,8 @@ void OnNotify(Window& w, const NMHDR& header) {
         ClientToScreen(w.toolbar, &at);
         ShowMenuAt(w, IDR_RCON_AUTOSTATUS_MENU, at, IDM_RCON_AUTO_NONE + w.autoStatus);
     } else if (w.current && header.hwndFrom == w.current->players && header.code == NM_RCLICK) {
-        w.kickRow = static_cast<int>(SendMessageA(w.current->players, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                                  LVNI_SELECTED));
-        if (w.kickRow >= 0) {
+        // The row clicked is the selected one; "Kick Player!" takes it from there.
+        if (SendMessageA(w.current->players, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED) >= 0) {
             POINT at;
             GetCursorPos(&at);
             ShowMenuAt(w, IDR_RCON_PLAYER_MENU, at, 0);
@@ -529,14 +532,14 @@ void OnCommand(Window& w, UINT id, UINT code) {
     } else if (c && id == IDM_RCON_CLEAR_LOG) {
         SetWindowTextA(c->log, "");
     } else if (c && id == IDM_RCON_KICK) {
-        // The row right-clicked is the selected one.
         w.kickRow = static_cast<int>(SendMessageA(c->players, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
         Kick(w, *c);
     } else if (c && id == IDM_RCON_SERVER_PROPS) {
         SendCommand(w, *c, "cvarlist", kServerProperties);
     } else if (c && id == IDM_RCON_CHANGE_MAP) {
         if (c->kind == catalogue::kMedalOfHonour)
-            MessageBoxA(w.window, "Server doesn't support this feature! :/", base::kAppTitle, MB_OK | MB_ICONINFORMATION);
+            MessageBoxA(w.window, "Server doesn't support this feature! :/", base::kAppTitle,
+                        MB_OK | MB_ICONINFORMATION);
         else
             SendCommand(w, *c, c->kind == catalogue::kHalfLife ? "maps *" : "dir maps", kChangeMap);
     }
@@ -551,9 +554,15 @@ LRESULT CALLBACK RemoteControlProc(HWND window, UINT message, WPARAM wParam, LPA
             w->window = window;
             CreateControls(*w);
             return 0;
-        case WM_SIZE: Layout(*w); return 0;
-        case WM_COMMAND: OnCommand(*w, LOWORD(wParam), HIWORD(wParam)); return 0;
-        case WM_NOTIFY: OnNotify(*w, *reinterpret_cast<const NMHDR*>(lParam)); return 0;
+        case WM_SIZE:
+            Layout(*w);
+            return 0;
+        case WM_COMMAND:
+            OnCommand(*w, LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_NOTIFY:
+            OnNotify(*w, *reinterpret_cast<const NMHDR*>(lParam));
+            return 0;
         case WM_CTLCOLORSTATIC:
             for (const auto& c : w->consoles) {
                 if (reinterpret_cast<HWND>(lParam) == c->log) {
@@ -564,7 +573,9 @@ LRESULT CALLBACK RemoteControlProc(HWND window, UINT message, WPARAM wParam, LPA
             }
             break;
         case RC_SEND_TYPED:
-        case RC_ENTER_KEY: SendTyped(*w); return 0;
+        case RC_ENTER_KEY:
+            SendTyped(*w);
+            return 0;
         case RC_SOCKET:
             if (WSAGETSELECTEVENT(lParam) == FD_READ)
                 OnSocket(*w, static_cast<SOCKET>(wParam));
@@ -573,14 +584,17 @@ LRESULT CALLBACK RemoteControlProc(HWND window, UINT message, WPARAM wParam, LPA
             if (wParam == kAutoStatusTimer && w->current)
                 SendCommand(*w, *w->current, "status", kRefreshStatus);
             return 0;
-        case WM_CLOSE: OnClose(*w); return 0;
+        case WM_CLOSE:
+            OnClose(*w);
+            return 0;
         case WM_DESTROY: {
             HWND main = w->host.main;
             g_window.reset();
             SetActiveWindow(main);
             return 0;
         }
-        default: break;
+        default:
+            break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -622,7 +636,9 @@ void RegisterRemoteControlClass(HINSTANCE instance) {
     RegisterClassExA(&wc);
 }
 
-void OpenRemoteControl(const RemoteControlHost& host, uint32_t kind, const catalogue::ServerRecord& record,
+void OpenRemoteControl(const RemoteControlHost& host,
+                       uint32_t kind,
+                       const catalogue::ServerRecord& record,
                        catalogue::ServerList& servers) {
     if (!g_window)
         CreateRemoteControlWindow(host);
