@@ -78,7 +78,7 @@ void Catalogue::classifyReply(std::string_view reply, ServerRecord& record, uint
     for (size_t i = 0; i < g->mods.size(); ++i) {
         const ModDefinition& m = g->mods[i];
         auto value = base::lookupKey(reply, m.modKey);
-        if (value && base::EqualsNoCase(*value, m.modValue)) {
+        if (m.modKey.empty() || (value && base::EqualsNoCase(*value, m.modValue))) {
             record.modIndex = static_cast<uint32_t>(i + 1);
             base::CopyText(record.modDisplay, m.displayName);
             winner = &m;
@@ -91,6 +91,8 @@ void Catalogue::classifyReply(std::string_view reply, ServerRecord& record, uint
     for (size_t j = 0; j < winner->gameTypes.size(); ++j) {
         const GameTypeDefinition& t = winner->gameTypes[j];
         auto value = base::lookupKey(reply, t.typeKey);
+        if (value && t.typeKey == kQcStatusKey)
+            value = value->substr(0, value->find(':'));
         if (value && base::EqualsNoCase(*value, t.typeValue)) {
             record.gameTypeIndex = static_cast<uint32_t>(j + 1);
             base::CopyText(record.gameTypeDisplay, t.displayName);

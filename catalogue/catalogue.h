@@ -22,8 +22,27 @@ enum GameKind : uint32_t {
     kSoldierOfFortune2 = 6,
     kUnrealTournament = 7,
     kRenegade = 8,
+    // Games whose servers still run today, after the nine classic ones.
+    kOpenArena = 9,
+    kIoQuake3 = 10,
+    kUrbanTerror = 11,
+    kEtLegacy = 12,
+    kXonotic = 13,
+    kNexuiz = 14,
 };
-constexpr uint32_t kGameKindCount = 9;
+constexpr uint32_t kGameKindCount = 15;
+constexpr uint32_t kClassicGameKindCount = 9;
+// Icons in the tabs' image list, one per game; a profile's icon index beyond them reads as 0.
+constexpr uint32_t kGameIconCount = 15;
+
+// DarkPlaces engine games (Xonotic, Nexuiz): Quake-III style status, but their own keys and
+// player lines, and a game name in the master request.
+inline bool IsDarkPlaces(uint32_t kind) {
+    return kind == kXonotic || kind == kNexuiz;
+}
+
+// The status key whose value starts with the game type as its first ':'-separated field.
+constexpr char kQcStatusKey[] = "qcstatus";
 
 struct GameTypeDefinition {
     std::string displayName;
@@ -63,7 +82,7 @@ struct GameDefinition {
     std::string configFiles;
     std::vector<ModDefinition> mods;
     std::vector<VersionDefinition> versions;
-    std::string masterAddress;
+    std::string masterAddress;  // host name or dotted IPv4
     uint32_t masterPort = 0;
     uint32_t defaultPort = 0;
     uint32_t defaultHostPort = 0;
@@ -106,7 +125,8 @@ class Catalogue {
 
     // Sets modIndex/modDisplay and gameTypeIndex/gameTypeDisplay of the record from a Quake-III or
     // GameSpy style reply: the first mod whose key has its value (ignoring case) wins, then the first
-    // of its game types. Without a matching mod the record keeps its previous positions (modDisplay
+    // of its game types. A mod without a key (a game whose replies name no mod) matches every reply;
+    // a game type keyed on qcstatus compares the value's first ':'-separated field. Without a matching mod the record keeps its previous positions (modDisplay
     // is cleared); without a matching game type it keeps its previous gameTypeIndex.
     void classifyReply(std::string_view reply, ServerRecord& record, uint32_t kind) const;
     // The same for Half-Life style replies, from the record's gameName (the game folder).
@@ -127,7 +147,8 @@ class Catalogue {
     std::vector<GameDefinition> games_;
 };
 
-// The built-in game table, in catalogue order.
+// The built-in game table, in catalogue order: the nine classic games, then today's.
 std::vector<GameDefinition> BuiltInGames();
+std::vector<GameDefinition> TodaysGames();
 
 }  // namespace catalogue

@@ -1,37 +1,12 @@
-// The built-in game table: nine games with their versions, mods and game types.
-#include <initializer_list>
-#include <utility>
-
+// The built-in game table: the nine classic games with their versions, mods and game types.
 #include "catalogue/catalogue.h"
+#include "catalogue/catalogue_tables.h"
 
 namespace catalogue {
 
 namespace {
 
-using TypeList = std::initializer_list<std::pair<const char*, const char*>>;
-
-std::vector<GameTypeDefinition> Types(const char* key, TypeList types) {
-    std::vector<GameTypeDefinition> list;
-    for (const auto& [name, value] : types)
-        list.push_back(GameTypeDefinition{name, 1, key, value});
-    return list;
-}
-
-ModDefinition Mod(const char* key, const char* value, const char* display, std::vector<GameTypeDefinition> types = {}) {
-    ModDefinition m;
-    m.displayName = display;
-    m.modKey = key;
-    m.modValue = value;
-    m.gameTypes = std::move(types);
-    return m;
-}
-
-std::vector<VersionDefinition> Versions(std::initializer_list<std::pair<const char*, uint32_t>> versions) {
-    std::vector<VersionDefinition> list;
-    for (const auto& [name, protocol] : versions)
-        list.push_back(VersionDefinition{name, protocol});
-    return list;
-}
+using namespace tables;
 
 const TypeList kQuakeTypes = {{"FFA", "0"}, {"Duel", "1"}, {"Team DM", "3"}, {"CTF", "4"}};
 
@@ -341,6 +316,8 @@ std::vector<GameDefinition> BuiltInGames() {
     games.push_back(MedalOfHonour());
     games.push_back(Renegade());
     games.push_back(UnrealTournament());
+    for (GameDefinition& g : TodaysGames())
+        games.push_back(std::move(g));
     return games;
 }
 

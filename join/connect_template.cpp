@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "base/text.h"
-#include "views/colour_text.h"
+#include "views/game_colours.h"
 
 namespace join {
 
@@ -59,8 +59,8 @@ const VariableName* VariableAt(std::string_view text, size_t pos) {
     return nullptr;
 }
 
-std::string ServerNameValue(const catalogue::ServerRecord& record) {
-    std::string name = views::ColourTextToIrc(base::FieldText(record.hostName));
+std::string ServerNameValue(const catalogue::ServerRecord& record, uint32_t kind) {
+    std::string name = views::ColourTextToIrc(base::FieldText(record.hostName), views::ColourDialectOf(kind));
     std::replace(name.begin(), name.end(), '|', '\x7F');
     return name;
 }
@@ -168,7 +168,7 @@ class Expander {
             case Variable::kPw:
                 return std::string(base::FieldText(d.serverPassword));
             case Variable::kServer:
-                return ServerNameValue(r);
+                return ServerNameValue(r, in_.kind);
             case Variable::kFolder: {
                 std::string folder(base::FieldText(r.gameName));
                 if (!segments_)

@@ -69,6 +69,16 @@ MasterRequest BuildMasterRequest(uint32_t kind, uint32_t protocol) {
             return Quake3Request("getservers %u empty full%s", protocol, protocol == 55 ? "demo" : "");
         case catalogue::kSoldierOfFortune2:
             return Quake3Request("getservers %u %s", protocol, protocol == 2001 ? "DEMOSOF2" : "SOF2FULL");
+        case catalogue::kOpenArena:
+        case catalogue::kIoQuake3:
+        case catalogue::kUrbanTerror:
+        case catalogue::kEtLegacy:
+            return Quake3Request("getservers %u empty full%s", protocol, "");
+        // DarkPlaces masters serve many games and are asked for one by name.
+        case catalogue::kXonotic:
+            return Quake3Request("getservers Xonotic %u empty full%s", protocol, "");
+        case catalogue::kNexuiz:
+            return Quake3Request("getservers Nexuiz %u empty full%s", protocol, "");
         case catalogue::kHalfLife: {
             const uint8_t first[4] = {0, 0, 0, 0};
             return BuildHalfLifeRequest(first);
@@ -157,6 +167,12 @@ MasterListReply ReadMasterReply(uint32_t kind, const uint8_t* data, size_t size)
         case catalogue::kWolfenstein:
         case catalogue::kJediKnight2:
         case catalogue::kSoldierOfFortune2:
+        case catalogue::kOpenArena:
+        case catalogue::kIoQuake3:
+        case catalogue::kUrbanTerror:
+        case catalogue::kEtLegacy:
+        case catalogue::kXonotic:
+        case catalogue::kNexuiz:
             return ReadByteList(data, size);
         case catalogue::kHalfLife:
             return ReadHalfLifeBatch(data, size);

@@ -89,7 +89,13 @@ void MasterQuery::HandleDatagram(const uint8_t* data, size_t size) {
         case catalogue::kQuake3:
         case catalogue::kWolfenstein:
         case catalogue::kJediKnight2:
-        case catalogue::kSoldierOfFortune2: {
+        case catalogue::kSoldierOfFortune2:
+        case catalogue::kOpenArena:
+        case catalogue::kIoQuake3:
+        case catalogue::kUrbanTerror:
+        case catalogue::kEtLegacy:
+        case catalogue::kXonotic:
+        case catalogue::kNexuiz: {
             if (size <= kMasterHeaderLimit)
                 break;
             MergeMasterEntries(profile.servers, ReadByteList(data, size).entries);

@@ -28,6 +28,12 @@ StatusRequests BuildStatusRequests(uint32_t kind) {
         case catalogue::kWolfenstein:
         case catalogue::kJediKnight2:
         case catalogue::kSoldierOfFortune2:
+        case catalogue::kOpenArena:
+        case catalogue::kIoQuake3:
+        case catalogue::kUrbanTerror:
+        case catalogue::kEtLegacy:
+        case catalogue::kXonotic:
+        case catalogue::kNexuiz:
             Put(r.datagrams[0], kOutOfBand);
             Put(r.datagrams[0], "getstatus");
             r.count = 1;

@@ -240,7 +240,14 @@ std::string KickCommand(uint32_t kind, int32_t number, std::string_view reason) 
         case kWolfenstein:
         case kMedalOfHonour:
         case kJediKnight2:
+        case kOpenArena:
+        case kIoQuake3:
+        case kUrbanTerror:
+        case kEtLegacy:
             return "clientkick " + n;
+        case kXonotic:
+        case kNexuiz:
+            return "kick # " + n;
         case kSoldierOfFortune2:
             return "clientkick " + n + " \"" + std::string(reason) + "\"";
         case kHalfLife:

@@ -25,6 +25,12 @@
 #define IDI_GAME_MOHAA 192
 #define IDI_GAME_CCR 193
 #define IDI_GAME_UT 198
+#define IDI_GAME_OA 400
+#define IDI_GAME_IOQ3 401
+#define IDI_GAME_URT 402
+#define IDI_GAME_ETL 403
+#define IDI_GAME_XON 404
+#define IDI_GAME_NEX 405
 
 // Bitmaps.
 #define IDB_TOOLBAR 102
@@ -57,6 +63,12 @@
 #define IDB_JOIN_CCR 196
 #define IDB_JOIN_MOHAA 197
 #define IDB_JOIN_UT 199
+#define IDB_JOIN_OA 410
+#define IDB_JOIN_IOQ3 411
+#define IDB_JOIN_URT 412
+#define IDB_JOIN_ETL 413
+#define IDB_JOIN_XON 414
+#define IDB_JOIN_NEX 415
 #define IDI_JOIN 202
 #define IDC_JOIN_PASSWORD 1001
 #define IDC_JOIN_NAME 1003

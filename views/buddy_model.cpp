@@ -254,6 +254,7 @@ catalogue::ServerRecord* BuddyModel::ServerToLocate(int index) const {
 
 CellPaint BuddyModel::PaintCell(int index, int column, bool selected) const {
     CellPaint p = PaneCellColours(profile_.colours, index, selected);
+    p.dialect = ColourDialectOf(profile_.kind);
     const BuddyRow* r = Row(index);
     if (!r)
         return p;

@@ -5,7 +5,7 @@
 #include <initializer_list>
 
 #include "base/text.h"
-#include "views/colour_text.h"
+#include "views/game_colours.h"
 
 namespace views {
 
@@ -27,11 +27,8 @@ void Append(std::string& out, std::initializer_list<std::string_view> parts) {
         out += p;
 }
 
-std::string PlainName(const char (&hostName)[150]) {
-    // The host name without codes, as in a zero-filled buffer of the field's size.
-    char plain[sizeof hostName] = {};
-    StripColourCodes(hostName, plain, base::FieldLength(hostName));
-    return std::string(plain);
+std::string PlainName(const char (&hostName)[150], ColourDialect d) {
+    return StripColourCodes(base::FieldText(hostName), d);
 }
 
 std::string PingColour(int32_t ping) {
@@ -39,10 +36,10 @@ std::string PingColour(int32_t ping) {
 }
 
 // "<plain name> (<address>:<port>) | <map>" or "Not online".
-std::string ServerPartText(const catalogue::ServerRecord* server) {
+std::string ServerPartText(const catalogue::ServerRecord* server, ColourDialect d) {
     if (!server)
         return kNotOnline;
-    std::string s = PlainName(server->hostName);
+    std::string s = PlainName(server->hostName, d);
     s += " (";
     s += base::FieldText(server->addressText);
     Append(s, {":", Decimal(server->port), ") | "});
@@ -50,10 +47,10 @@ std::string ServerPartText(const catalogue::ServerRecord* server) {
     return s;
 }
 
-std::string ServerPartIrc(const catalogue::ServerRecord* server) {
+std::string ServerPartIrc(const catalogue::ServerRecord* server, ColourDialect d) {
     if (!server)
         return kNotOnline;
-    std::string s = ColourTextToIrc(base::FieldText(server->hostName));
+    std::string s = ColourTextToIrc(base::FieldText(server->hostName), d);
     s += " (";
     s += kBold;
     s += base::FieldText(server->addressText);
@@ -66,10 +63,14 @@ std::string ServerPartIrc(const catalogue::ServerRecord* server) {
     return s;
 }
 
-std::string LineText(std::string_view name, const catalogue::ServerRecord* server, int32_t score, int32_t ping) {
+std::string LineText(std::string_view name,
+                     const catalogue::ServerRecord* server,
+                     int32_t score,
+                     int32_t ping,
+                     ColourDialect d) {
     std::string s;
     Append(s,
-           {StripColourCodes(name), " | ", ServerPartText(server), " | ", Decimal(score), " | ", Decimal(ping), " ms"});
+           {StripColourCodes(name, d), " | ", ServerPartText(server, d), " | ", Decimal(score), " | ", Decimal(ping), " ms"});
     return s;
 }
 
@@ -77,12 +78,13 @@ std::string LineIrc(std::string_view name,
                     const catalogue::ServerRecord* server,
                     int32_t score,
                     int32_t ping,
-                    bool spaceBeforeServer) {
-    std::string s = ColourTextToIrc(name);
+                    bool spaceBeforeServer,
+                    ColourDialect d) {
+    std::string s = ColourTextToIrc(name, d);
     s += " ";
     s += kBlueBar;
     s += spaceBeforeServer ? kBlackSpace : kBlack;
-    s += ServerPartIrc(server);
+    s += ServerPartIrc(server, d);
     s += " ";
     s += kBlueBar;
     s += kBlackSpace;
@@ -97,32 +99,32 @@ std::string LineIrc(std::string_view name,
 
 }  // namespace
 
-std::string PlayerLineText(const catalogue::PlayerRecord& p) {
-    return LineText(base::FieldText(p.name), p.server, p.score, p.ping);
+std::string PlayerLineText(const catalogue::PlayerRecord& p, ColourDialect d) {
+    return LineText(base::FieldText(p.name), p.server, p.score, p.ping, d);
 }
 
-std::string PlayerLineIrc(const catalogue::PlayerRecord& p) {
-    return LineIrc(base::FieldText(p.name), p.server, p.score, p.ping, false);
+std::string PlayerLineIrc(const catalogue::PlayerRecord& p, ColourDialect d) {
+    return LineIrc(base::FieldText(p.name), p.server, p.score, p.ping, false, d);
 }
 
-std::string BuddyLineText(const catalogue::BuddyRecord& b) {
-    return LineText(base::FieldText(b.name), b.server, b.score, b.ping);
+std::string BuddyLineText(const catalogue::BuddyRecord& b, ColourDialect d) {
+    return LineText(base::FieldText(b.name), b.server, b.score, b.ping, d);
 }
 
-std::string BuddyLineIrc(const catalogue::BuddyRecord& b) {
-    return LineIrc(base::FieldText(b.name), b.server, b.score, b.ping, true);
+std::string BuddyLineIrc(const catalogue::BuddyRecord& b, ColourDialect d) {
+    return LineIrc(base::FieldText(b.name), b.server, b.score, b.ping, true, d);
 }
 
-std::string ServerLineText(const catalogue::ServerRecord& r) {
+std::string ServerLineText(const catalogue::ServerRecord& r, ColourDialect d) {
     std::string s;
-    Append(s, {PlainName(r.hostName), " | ", base::FieldText(r.addressText), ":", Decimal(r.port), " | ",
+    Append(s, {PlainName(r.hostName, d), " | ", base::FieldText(r.addressText), ":", Decimal(r.port), " | ",
                base::FieldText(r.mapName), " | ", Decimal(r.playerCount), "/", Decimal(r.maxPlayers), " | ",
                Decimal(static_cast<int32_t>(r.ping)), " ms"});
     return s;
 }
 
-std::string ServerLineIrc(const catalogue::ServerRecord& r) {
-    std::string s = ColourTextToIrc(base::FieldText(r.hostName));
+std::string ServerLineIrc(const catalogue::ServerRecord& r, ColourDialect d) {
+    std::string s = ColourTextToIrc(base::FieldText(r.hostName), d);
     s += " ";
     s += kBlueBar;
     s += kBold;

@@ -44,24 +44,26 @@ std::string LimitSearchText(std::string_view text) {
 std::vector<FindResult> FindPlayers(const catalogue::ServerList& servers,
                                     std::string_view search,
                                     bool ignoreColours,
-                                    const catalogue::BuddyList& buddies) {
+                                    const catalogue::BuddyList& buddies,
+                                    ColourDialect dialect) {
     std::vector<FindResult> results;
     for (catalogue::ServerRecord* server = servers.head; server; server = server->next) {
         const int n = server->StoredPlayerCount();
         for (int i = 0; i < n; ++i) {
             catalogue::PlayerRecord* player = server->PlayerAt(i);
             std::string_view raw = base::FieldText(player->name);
-            std::string compared = ignoreColours ? StripColourCodes(raw) : std::string(raw);
+            std::string compared = ignoreColours ? StripColourCodes(raw, dialect) : std::string(raw);
             if (!FindMatches(search, compared))
                 continue;
             FindResult r;
             r.player = player;
             r.server = server;
             r.name = std::move(compared);
-            r.serverName = ignoreColours ? StripColourCodes(base::FieldText(server->hostName))
+            r.serverName = ignoreColours ? StripColourCodes(base::FieldText(server->hostName), dialect)
                                          : std::string(base::FieldText(server->hostName));
             r.gameType = std::string(base::FieldText(server->gameTypeDisplay));
             r.icon = buddies.FindByName(raw) ? kPaneImageBuddy : kNoIcon;
+            r.dialect = dialect;
             results.push_back(std::move(r));
         }
     }
@@ -70,6 +72,7 @@ std::vector<FindResult> FindPlayers(const catalogue::ServerList& servers,
 
 CellPaint PaintFindCell(const SchemeColours& colours, const FindResult& result, int row, int column, bool selected) {
     CellPaint p = PaneCellColours(colours, row, selected);
+    p.dialect = result.dialect;
     switch (column) {
         case 0:
             p.kind = CellKind::kIconAndColourText;

@@ -7,6 +7,7 @@
 
 #include "base/settings_store.h"
 #include "catalogue/records.h"
+#include "views/game_colours.h"
 #include "views/list_pane.h"
 #include "views/list_rows.h"
 
@@ -31,14 +32,17 @@ struct FindResult {
     std::string serverName;  // likewise
     std::string gameType;    // the server's game type text
     int icon = kNoIcon;      // kPaneImageBuddy when the player's name is a buddy
+    ColourDialect dialect = ColourDialect::kClassic;  // of the profile searched
 };
 
 // Every server of the list in list order, each of its first playerCount stored players: one row per
-// match (the same name on several servers gives several rows).
+// match (the same name on several servers gives several rows). Colour codes are those of the
+// profile's game.
 std::vector<FindResult> FindPlayers(const catalogue::ServerList& servers,
                                     std::string_view search,
                                     bool ignoreColours,
-                                    const catalogue::BuddyList& buddies);
+                                    const catalogue::BuddyList& buddies,
+                                    ColourDialect dialect);
 
 // Drawing of a result cell, like the buddy pane: the icon and the name with colour codes, the server
 // with colour codes 5 pixels in, the game type 10 pixels in.

@@ -164,6 +164,7 @@ std::string PlayerPaneModel::CountText() const {
 
 CellPaint PlayerPaneModel::PaintCell(int index, int column, bool selected) const {
     CellPaint p = PaneCellColours(profile_.colours, index, selected);
+    p.dialect = ColourDialectOf(profile_.kind);
     const PlayerRow* r = Row(index);
     if (!r)
         return p;

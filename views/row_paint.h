@@ -6,6 +6,7 @@
 
 #include "catalogue/profiles.h"
 #include "catalogue/records.h"
+#include "views/game_colours.h"
 
 namespace views {
 
@@ -70,6 +71,7 @@ struct CellPaint {
     uint32_t textColour = 0;      // row text, or the ping / player-count colour
     uint32_t textBackground = 0;  // always the row background
     size_t textLimit = 255;
+    ColourDialect dialect = ColourDialect::kClassic;  // of colour text
 };
 
 // A server list cell; its text (the record's host name for the title, else the row's cell text)

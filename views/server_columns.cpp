@@ -85,10 +85,10 @@ std::string ServersVisibleText(size_t rows, uint32_t serverCount) {
     return std::string(buffer, n);
 }
 
-std::string ServerInfoTip(const catalogue::ServerRecord& r) {
+std::string ServerInfoTip(const catalogue::ServerRecord& r, ColourDialect dialect) {
     char number[48];
     std::string tip = "Server: ";
-    tip += StripColourCodes(base::FieldText(r.hostName));
+    tip += StripColourCodes(base::FieldText(r.hostName), dialect);
     tip += "\r\nVersion: ";
     tip += base::FieldText(r.versionText);
     tip += "\r\nIP Address: ";

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "catalogue/records.h"
+#include "views/game_colours.h"
 
 namespace views {
 
@@ -46,7 +47,7 @@ std::string ServersVisibleText(size_t rows, uint32_t serverCount);
 // The info tip of a row: name without colour codes, version, address, game type, mod, the yes/no
 // and number settings, location, web site and e-mail when known, and the join count; lines are
 // separated by CR LF. The caller cuts it to its tip buffer.
-std::string ServerInfoTip(const catalogue::ServerRecord& record);
+std::string ServerInfoTip(const catalogue::ServerRecord& record, ColourDialect dialect);
 // What the tip says for a row without a record.
 constexpr char kNoInfoTip[] = "No info available!";
 

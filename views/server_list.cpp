@@ -115,6 +115,7 @@ CellPaint ServerListModel::PaintCell(int row, int column, bool selected) const {
         return p;
     }
     CellPaint p = PaintServerCell(profile_.colours, *r, static_cast<size_t>(row), column, selected);
+    p.dialect = ColourDialectOf(profile_.kind);
     if (p.kind == CellKind::kText)
         p.text = rows_.Text(row, column);
     return p;

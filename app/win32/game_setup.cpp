@@ -22,7 +22,6 @@ constexpr char kNoTitleMessage[] = "You must specify a profile title!";
 constexpr char kBusyMessage[] =
     "Vexar! is still busy with this game's servers.\n\nStop the refresh or let it end, then remove the game.";
 constexpr int kTitleColumnWidth = 290;
-constexpr uint32_t kLastIcon = 8;
 
 std::string DialogText(HWND dialog, int id) {
     HWND control = GetDlgItem(dialog, id);
@@ -150,7 +149,7 @@ void AppendProfileRow(HWND list, GameProfile& profile) {
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = RowCount(list);
     item.pszText = profile.title;
-    item.iImage = static_cast<int>(profile.iconIndex > kLastIcon ? 0 : profile.iconIndex);
+    item.iImage = static_cast<int>(profile.iconIndex >= catalogue::kGameIconCount ? 0 : profile.iconIndex);
     item.lParam = reinterpret_cast<LPARAM>(&profile);
     SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }

@@ -58,7 +58,7 @@ void AddTabForProfile(GameProfile& profile) {
     Shell& shell = TheShell();
     shell.panes[&profile] = CreatePanes(shell.host, profile, shell.main);
 
-    if (profile.iconIndex > 8)
+    if (profile.iconIndex >= catalogue::kGameIconCount)
         profile.iconIndex = 0;
     int count = static_cast<int>(SendMessageA(shell.tab, TCM_GETITEMCOUNT, 0, 0));
     TCITEMA item = {};

@@ -373,6 +373,15 @@ TEST_F(CatalogueTest, RepliesAreClassifiedByTheFirstMatchingModAndGameType) {
         {kHalfLife, "CStrike", 2, "Counter Strike", 0, ""},
         {kHalfLife, "gearbox", 11, "Opposing Force CTF", 0, ""},
         {kHalfLife, "nomod", 11, "", 0, ""},
+        // Today's games: OpenArena's com_gamename no longer hides gamename; Urban Terror names no mod;
+        // DarkPlaces game types are the first field of qcstatus.
+        {kOpenArena, "\\com_gamename\\Quake3Arena\\gamename\\baseoa\\g_gametype\\12", 1, "BaseOA", 13, "Domination"},
+        {kIoQuake3, "\\gamename\\cpma\\g_gametype\\5", 3, "CPMA", 5, "Clan Arena"},
+        {kUrbanTerror, "\\sv_hostname\\x\\g_gametype\\8", 1, "Urban Terror", 8, "Bomb"},
+        {kEtLegacy, "\\gamename\\legacy\\g_gametype\\6", 1, "ET: Legacy", 5, "Map Vote"},
+        {kXonotic, "\\gamename\\Xonotic\\qcstatus\\ctf:0.8.6::score!!", 1, "Xonotic", 3, "Capture the Flag"},
+        {kXonotic, "\\gamename\\Xonotic\\qcstatus\\ctfx:0.8.6", 1, "Xonotic", 3, ""},  // the whole field
+        {kNexuiz, "\\gamename\\Nexuiz\\qcstatus\\dm", 1, "Nexuiz", 1, "Deathmatch"},
     };
     ServerRecord records[kGameKindCount];
     for (auto [kind, reply, modIndex, mod, gameTypeIndex, gameType] : rows) {

@@ -2,6 +2,7 @@
 // step with the name box, and checks the password before "Join!".
 #include "join/win32/join_dialog.h"
 
+#include <iterator>
 #include <vector>
 
 #include "base/app_title.h"
@@ -27,11 +28,14 @@ constexpr size_t kIniBuffer = 256;
 // The picture of each game kind; kind 0 keeps the dialog's own.
 constexpr WORD kGamePictures[] = {
     0,           IDB_JOIN_Q3A, IDB_JOIN_HL, IDB_JOIN_RTCW, IDB_JOIN_MOHAA, IDB_JOIN_JK2, IDB_JOIN_SOF2,
-    IDB_JOIN_UT, IDB_JOIN_CCR};
+    IDB_JOIN_UT, IDB_JOIN_CCR, IDB_JOIN_OA,  IDB_JOIN_IOQ3, IDB_JOIN_URT,  IDB_JOIN_ETL, IDB_JOIN_XON,
+    IDB_JOIN_NEX};
+static_assert(std::size(kGamePictures) == catalogue::kGameKindCount);
 
 bool HasModels(uint32_t kind) {
-    return kind != catalogue::kWolfenstein && kind != catalogue::kMedalOfHonour &&
-           kind != catalogue::kUnrealTournament && kind != catalogue::kRenegade;
+    return kind == catalogue::kEliteForce || kind == catalogue::kQuake3 || kind == catalogue::kHalfLife ||
+           kind == catalogue::kJediKnight2 || kind == catalogue::kSoldierOfFortune2 ||
+           kind == catalogue::kOpenArena || kind == catalogue::kIoQuake3;
 }
 
 struct JoinDialog {

@@ -11,7 +11,7 @@
 #include "join/win32/irc_notify.h"
 #include "join/win32/join_dialog.h"
 #include "join/win32/program_files.h"
-#include "views/colour_text.h"
+#include "views/game_colours.h"
 
 namespace join::win32 {
 
@@ -36,7 +36,8 @@ void JoinServer(const JoinContext& context, uint32_t kind, catalogue::ServerReco
     PrepareJoinDetails(details, chosen, kind);
     const char* iniFile = context.catalogue.gameIniFileOf(kind);
     JoinDialogRequest request{context.settings, iniFile ? iniFile : "", kind,
-                              views::StripColourCodes(base::FieldText(chosen.hostName)), details};
+                              views::StripColourCodes(base::FieldText(chosen.hostName), views::ColourDialectOf(kind)),
+                              details};
     INT_PTR button = RunJoinDialog(context.instance, context.owner, request);
     catalogue::ServerRecord* listed = StillListed(context, address, port);
     if (!listed)

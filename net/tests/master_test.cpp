@@ -59,6 +59,10 @@ TEST(MasterRequests, QuakeStyleByKindAndProtocolHalfLifeByBatchNoneForTheOthers)
         {kMedalOfHonour, 8, ""},
         {kUnrealTournament, 0, ""},
         {kRenegade, 0, ""},
+        {kOpenArena, 71, kFF + "getservers 71 empty full"},
+        {kEtLegacy, 84, kFF + "getservers 84 empty full"},
+        {kXonotic, 3, kFF + "getservers Xonotic 3 empty full"},
+        {kNexuiz, 3, kFF + "getservers Nexuiz 3 empty full"},
         {42, 0, ""}};
     for (auto [kind, protocol, request] : rows)
         EXPECT_EQ(Text(net::BuildMasterRequest(kind, protocol)), request) << kind << " " << protocol;

@@ -121,7 +121,9 @@ TEST(StatusRequests, EachKindSendsItsDatagramsAndHalfLifeWaitsForTwoReplies) {
         {6, ff + "getstatus", false, false},
         {7, "\\status\\", true, false},
         {8, "\\status\\", true, false},
-        {9, "", false, false},
+        {9, ff + "getstatus", false, false},
+        {13, ff + "getstatus", false, false},
+        {15, "", false, false},
         {0xFFFFFFFF, "", false, false}};
     for (auto [kind, datagrams, markers, twoReplies] : rows) {
         const net::StatusRequests r = net::BuildStatusRequests(kind);

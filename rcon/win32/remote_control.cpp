@@ -20,7 +20,7 @@
 #include "rcon/win32/password_dialog.h"
 #include "rcon/win32/server_properties_dialog.h"
 #include "resources/resource.h"
-#include "views/colour_text.h"
+#include "views/game_colours.h"
 
 namespace rcon::win32 {
 
@@ -443,7 +443,7 @@ Console* AddConsole(Window& w, uint32_t kind, const catalogue::ServerRecord& rec
     } else {
         c->command = "status";
     }
-    std::string title = views::StripColourCodes(record.hostName);
+    std::string title = views::StripColourCodes(record.hostName, views::ColourDialectOf(kind));
     SendMessageA(w.consoleBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.c_str()));
     w.consoles.push_back(std::move(c));
     return w.consoles.back().get();

@@ -257,26 +257,26 @@ TEST_F(ListPanesTest, FindPlayersGivesOneRowPerMatchInServerOrderStrippedOnReque
     Buddy("BOB");
     EXPECT_EQ(LimitSearchText(std::string(40, 'a')), std::string(29, 'a'));
     // A star searches anywhere, as typed or lowered; plain text begins the name in any letter case.
-    auto results = FindPlayers(servers, "*Bo", false, buddies);
+    auto results = FindPlayers(servers, "*Bo", false, buddies, ColourDialect::kClassic);
     ASSERT_EQ(results.size(), 3u);
     EXPECT_EQ(
         std::tuple(results[0].name, results[0].server, results[0].serverName, results[0].gameType, results[0].icon),
         std::tuple(std::string("JimBo"), first, std::string("^1Lab"), std::string("CTF"), kNoIcon));
     EXPECT_EQ(std::tuple(results[1].name, results[1].player, results[1].icon),
               std::tuple(std::string("bob"), second->PlayerAt(1), kPaneImageBuddy));
-    EXPECT_EQ(FindPlayers(servers, "bo", false, buddies).size(), 3u);
-    EXPECT_EQ(FindPlayers(servers, "*BOB", false, buddies).size(), 2u);  // BOB as typed, bob lowered
-    results = FindPlayers(servers, "Bob", true, buddies);                // colour codes stripped from name and server
+    EXPECT_EQ(FindPlayers(servers, "bo", false, buddies, ColourDialect::kClassic).size(), 3u);
+    EXPECT_EQ(FindPlayers(servers, "*BOB", false, buddies, ColourDialect::kClassic).size(), 2u);  // BOB as typed, bob lowered
+    results = FindPlayers(servers, "Bob", true, buddies, ColourDialect::kClassic);                // colour codes stripped from name and server
     ASSERT_EQ(results.size(), 4u);
     EXPECT_EQ(std::pair(results[0].name, results[0].serverName), std::pair(std::string("Bob"), std::string("Lab")));
     first->playerCount = 500;  // more than the slots: only the 128 slots are read
-    EXPECT_EQ(FindPlayers(servers, "", false, buddies).size(), 131u);
+    EXPECT_EQ(FindPlayers(servers, "", false, buddies, ColourDialect::kClassic).size(), 131u);
     addServer("10.0.0.3", "No slots", "")->playerCount = 8;
     first->playerCount = 1;  // only the players of the reported count
-    EXPECT_EQ(FindPlayers(servers, "", false, buddies).size(), 4u);
+    EXPECT_EQ(FindPlayers(servers, "", false, buddies, ColourDialect::kClassic).size(), 4u);
 
     // Join always; Add Buddy unless a buddy; a favourite's player leaves Add Favourite as it was.
-    FindResult r = FindPlayers(servers, "JimBo", false, buddies).at(0);
+    FindResult r = FindPlayers(servers, "JimBo", false, buddies, ColourDialect::kClassic).at(0);
     const FindButtons all{true, true, true};
     EXPECT_EQ(FindButtonStates(nullptr, buddies, all), FindButtons{});
     EXPECT_EQ(FindButtonStates(&r, buddies, FindButtons{}), all);
@@ -438,3 +438,27 @@ TEST(StripColourCodes, DropsACaretWithItsFollowerAndReadsExactlyTheCount) {
 }
 
 }  // namespace
+
+TEST(GameColours, EachGameReadsItsOwnCodesAndTheClassicGamesKeepTheTable) {
+    // Dialect, name, then the name stripped and its IRC text between the opening and closing controls.
+    const std::tuple<ColourDialect, std::string, std::string, std::string> rows[] = {
+        {ColourDialect::kClassic, "^+x^9y", "xy", "^+x\0034,0y"},  // the classic table, untouched
+        {ColourDialect::kOpenArena, "^8Or^9a^ab", "Or^9a^ab", "\0037,0Or^9a^ab"},
+        {ColourDialect::kIoQuake3, "^aA^+b^", "A^+b^", "\0034,0A^+b^"},
+        {ColourDialect::kUrbanTerror, "^9x^ay", "x^ay", "\0034,0x^ay"},
+        {ColourDialect::kEtLegacy, "^:x^^y^", "x^^", "\00314,0x^\00314,0^"},  // "^^" is no code, "^y" is
+        {ColourDialect::kDarkPlaces, "^x00Fb^^c^xFG0d^7", "b^c^xFG0d", "\00312,0b^c^xFG0d\0031,0"},
+        {ColourDialect::kDarkPlaces, "^xf00^123", "23", "\0034,0\0034,0\002\00223"},
+    };
+    for (const auto& [dialect, name, stripped, irc] : rows) {
+        EXPECT_EQ(StripColourCodes(name, dialect), stripped) << name;
+        EXPECT_EQ(ColourTextToIrc(name, dialect), Wrap(irc)) << name;
+    }
+    EXPECT_EQ(ColourDialectOf(catalogue::kQuake3), ColourDialect::kClassic);
+    EXPECT_EQ(ColourDialectOf(catalogue::kNexuiz), ColourDialect::kDarkPlaces);
+
+    // ^xRGB draws in its own colour; "^^" draws one caret; white reads as black on the light rows.
+    RecordingPainter p;
+    DrawColourText({0, 0, 99, 10}, p, "^x0F0a^^^xFFFb", ColourDialect::kDarkPlaces);
+    EXPECT_EQ(p.calls, (std::vector<std::string>{"C0", "C65280", "a@0,0", "^@7,0", "C0", "b@14,0"}));
+}

@@ -71,39 +71,40 @@ TEST(ServerTexts, CellsOfEveryColumnAndTheInfoTip) {
         "Server: Lab One\r\nVersion: ioq3 1.36\r\nIP Address: 10.0.0.1:27960\r\nGametype: CTF\r\nServer Mod: CPMA\r\n"
         "Pure Server: Yes\r\nVoting Allowed: No\r\nD/L Allowed: Yes\r\nGravity: 800\r\nSpeed: 320\r\nMax Rate: 25000"
         "\r\nCapture Limit (CTF): 8\r\nTime Limit: 20";
-    EXPECT_EQ(ServerInfoTip(r), head + "\r\nJoined Server: 2 time(s)");  // unknown contacts left out
+    EXPECT_EQ(ServerInfoTip(r, ColourDialect::kClassic), head + "\r\nJoined Server: 2 time(s)");  // unknown contacts left out
     base::CopyText(r.location, "Berlin");
     base::CopyText(r.adminEmail, "a@b.c");
-    EXPECT_EQ(ServerInfoTip(r), head + "\r\nLocation: Berlin\r\nEmail: a@b.c\r\nJoined Server: 2 time(s)");
+    EXPECT_EQ(ServerInfoTip(r, ColourDialect::kClassic), head + "\r\nLocation: Berlin\r\nEmail: a@b.c\r\nJoined Server: 2 time(s)");
 }
 
 TEST(ClipboardLines, PlayerBuddyAndServerLinesWithTheirPingColours) {
+    constexpr ColourDialect kClassic = ColourDialect::kClassic;
     ServerRecord server;
     Answered(server, "^2Lab", 99, 5, 16);
     base::CopyText(server.mapName, "oa_dm1");
     catalogue::PlayerRecord player{.name = "^1Bob", .ping = 100, .score = -3, .server = &server};
     const std::string lab = "\0031,0 \0039,0Lab\0031,0 (\00210.0.0.1:27960\002) \00312|\0031 oa_dm1";
-    EXPECT_EQ(PlayerLineText(player), "Bob | Lab (10.0.0.1:27960) | oa_dm1 | -3 | 100 ms");
-    EXPECT_EQ(PlayerLineIrc(player),
+    EXPECT_EQ(PlayerLineText(player, kClassic), "Bob | Lab (10.0.0.1:27960) | oa_dm1 | -3 | 100 ms");
+    EXPECT_EQ(PlayerLineIrc(player, kClassic),
               "\0031,0 \0034,0Bob\0031,0 \00312|\0031" + lab + " \00312|\0031 -3 \00312|\0034 100 ms");  // red
     catalogue::BuddyRecord buddy{.name = "bob", .ping = 150, .score = 7, .server = &server};
-    EXPECT_EQ(BuddyLineText(buddy), "bob | Lab (10.0.0.1:27960) | oa_dm1 | 7 | 150 ms");
-    EXPECT_EQ(BuddyLineIrc(buddy), "\0031,0 bob\0031,0 \00312|\0031 " + lab + " \00312|\0031 7 \00312|\0034 150 ms");
-    EXPECT_EQ(ServerLineText(server), "Lab | 10.0.0.1:27960 | oa_dm1 | 5/16 | 99 ms");
-    EXPECT_EQ(ServerLineIrc(server),
+    EXPECT_EQ(BuddyLineText(buddy, kClassic), "bob | Lab (10.0.0.1:27960) | oa_dm1 | 7 | 150 ms");
+    EXPECT_EQ(BuddyLineIrc(buddy, kClassic), "\0031,0 bob\0031,0 \00312|\0031 " + lab + " \00312|\0031 7 \00312|\0034 150 ms");
+    EXPECT_EQ(ServerLineText(server, kClassic), "Lab | 10.0.0.1:27960 | oa_dm1 | 5/16 | 99 ms");
+    EXPECT_EQ(ServerLineIrc(server, kClassic),
               "\0031,0 \0039,0Lab\0031,0 \00312|\002\0031 10.0.0.1:27960 \002\00312|\0031 "
               "oa_dm1 \00312|\0031 5/16 \00312|\0033 99 ms");  // green below 100
     player.ping = 99;
     player.server = nullptr;
-    EXPECT_EQ(PlayerLineText(player), "Bob | Not online | -3 | 99 ms");
-    EXPECT_EQ(PlayerLineIrc(player),
+    EXPECT_EQ(PlayerLineText(player, kClassic), "Bob | Not online | -3 | 99 ms");
+    EXPECT_EQ(PlayerLineIrc(player, kClassic),
               "\0031,0 \0034,0Bob\0031,0 \00312|\0031Not online \00312|\0031 -3 \00312|\0033 99 ms");
     buddy.server = nullptr;
     buddy.ping = buddy.score = 0;
-    EXPECT_EQ(BuddyLineText(buddy), "bob | Not online | 0 | 0 ms");
-    EXPECT_EQ(BuddyLineIrc(buddy), "\0031,0 bob\0031,0 \00312|\0031 Not online \00312|\0031 0 \00312|\0033 0 ms");
+    EXPECT_EQ(BuddyLineText(buddy, kClassic), "bob | Not online | 0 | 0 ms");
+    EXPECT_EQ(BuddyLineIrc(buddy, kClassic), "\0031,0 bob\0031,0 \00312|\0031 Not online \00312|\0031 0 \00312|\0033 0 ms");
     server.ping = 100;
-    EXPECT_TRUE(ServerLineIrc(server).ends_with(" 5/16 \00312|\0034 100 ms"));
+    EXPECT_TRUE(ServerLineIrc(server, kClassic).ends_with(" 5/16 \00312|\0034 100 ms"));
 }
 
 TEST(ServerFilter, EachRuleHidesItsServersAndOnlyThose) {

@@ -114,7 +114,8 @@ void CopySelected(BuddyPane& pane, bool irc) {
     catalogue::BuddyRecord* buddy = pane.model.BuddyAt(FirstSelectedRow(pane.list));
     if (!buddy)
         return;
-    PutTextOnClipboard(pane.host.Owner(), irc ? BuddyLineIrc(*buddy) : BuddyLineText(*buddy));
+    const ColourDialect dialect = ColourDialectOf(pane.profile.kind);
+    PutTextOnClipboard(pane.host.Owner(), irc ? BuddyLineIrc(*buddy, dialect) : BuddyLineText(*buddy, dialect));
 }
 
 void LocateBuddy(BuddyPane& pane, int row, bool join) {

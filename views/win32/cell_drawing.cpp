@@ -115,7 +115,7 @@ LRESULT CustomDraw(const NMLVCUSTOMDRAW& cd, const ListRows& rows, HIMAGELIST ic
     switch (p.kind) {
         case CellKind::kIconAndColourText:
         case CellKind::kColourText:
-            DrawColourName(dc, label, p.indent, p.text);
+            DrawColourName(dc, label, p.indent, p.text, p.dialect);
             break;
         case CellKind::kText:
             DrawCellText(dc, label, p.indent, p.text, p.textLimit);

@@ -19,10 +19,10 @@ int DcGlyphPainter::GlyphWidth(unsigned char c) {
     return width;
 }
 
-void DrawColourName(HDC dc, const RECT& rect, int indent, const char* text) {
+void DrawColourName(HDC dc, const RECT& rect, int indent, const char* text, ColourDialect dialect) {
     DcGlyphPainter painter(dc);
     TextRect r{rect.left + indent, rect.top, rect.right, rect.bottom};
-    DrawColourText(r, painter, text ? text : "");
+    DrawColourText(r, painter, text ? text : "", dialect);
 }
 
 }  // namespace views::win32

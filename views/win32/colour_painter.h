@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "views/colour_text.h"
+#include "views/game_colours.h"
 
 namespace views::win32 {
 
@@ -22,6 +22,6 @@ class DcGlyphPainter : public GlyphPainter {
 };
 
 // Draws a colour-coded name into rect with its left edge moved right by indent.
-void DrawColourName(HDC dc, const RECT& rect, int indent, const char* text);
+void DrawColourName(HDC dc, const RECT& rect, int indent, const char* text, ColourDialect dialect);
 
 }  // namespace views::win32

@@ -59,7 +59,8 @@ void UpdateButtons(FindDialog& d) {
 void Search(FindDialog& d, const std::string& text) {
     d.searchText = text;
     const bool ignoreColours = IsDlgButtonChecked(d.dialog, IDC_FIND_IGNORE_COLOURS) == BST_CHECKED;
-    d.rows.results() = FindPlayers(d.profile.servers, text, ignoreColours, d.profile.buddies);
+    d.rows.results() = FindPlayers(d.profile.servers, text, ignoreColours, d.profile.buddies,
+                                     ColourDialectOf(d.profile.kind));
     SendMessageA(d.list, LVM_DELETEALLITEMS, 0, 0);
     SendMessageA(d.list, LVM_SETITEMCOUNT, d.rows.RowCount(), 0);
     InvalidateRect(d.list, nullptr, TRUE);

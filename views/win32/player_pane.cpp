@@ -131,7 +131,8 @@ void CopySelected(PlayerPane& pane, bool irc) {
     catalogue::PlayerRecord* player = pane.model.PlayerAt(FirstSelectedRow(pane.list));
     if (!player)
         return;
-    PutTextOnClipboard(pane.host.Owner(), irc ? PlayerLineIrc(*player) : PlayerLineText(*player));
+    const ColourDialect dialect = ColourDialectOf(pane.profile.kind);
+    PutTextOnClipboard(pane.host.Owner(), irc ? PlayerLineIrc(*player, dialect) : PlayerLineText(*player, dialect));
 }
 
 LRESULT OnNotify(PlayerPane& pane, const NMHDR& header) {

@@ -219,7 +219,7 @@ void ShowInfoTip(ServerPane& pane, NMLVGETINFOTIPA& tip) {
             lstrcpynA(tip.pszText + used, kNoInfoTip, tip.cchTextMax - static_cast<int>(used));
         return;
     }
-    std::string text = views::ServerInfoTip(*record);
+    std::string text = views::ServerInfoTip(*record, views::ColourDialectOf(pane.profile.kind));
     lstrcpynA(tip.pszText, text.c_str(), tip.cchTextMax);
 }
 

@@ -102,7 +102,8 @@ void CopySelected(ServerPane& pane, bool irc) {
     catalogue::ServerRecord* record = FirstSelectedRecord(pane);
     if (!record)
         return;
-    PutTextOnClipboard(pane.host.Owner(), irc ? ServerLineIrc(*record) : ServerLineText(*record));
+    const ColourDialect dialect = ColourDialectOf(pane.profile.kind);
+    PutTextOnClipboard(pane.host.Owner(), irc ? ServerLineIrc(*record, dialect) : ServerLineText(*record, dialect));
 }
 
 void MarkForRefresh(ServerPane& pane, catalogue::ServerRecord* record) {
