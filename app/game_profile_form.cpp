@@ -30,6 +30,8 @@ std::unique_ptr<catalogue::GameProfile> MakeProfileFromFields(const GameProfileF
     // The title field has room for 51 characters, but a title is 49 at most wherever it is entered.
     base::CopyText(p->title, kProfileTitleLimit + 1, fields.title);
     base::CopyText(p->masterAddress, fields.masterAddress);
+    if (fields.masterAddress.size() > kMasterAddressLimit)
+        p->masterHostName = fields.masterAddress.substr(0, kMasterHostLimit);
     p->masterPort = ParsePortText(fields.port);
     base::CopyText(p->gameFolder, fields.gameFolder);
     p->kind = fields.kind;

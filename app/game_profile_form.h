@@ -15,6 +15,8 @@ namespace app {
 // Longest texts the form's edits take; the profile's fields hold exactly these.
 constexpr size_t kProfileTitleLimit = 49;
 constexpr size_t kMasterAddressLimit = sizeof(catalogue::GameProfile::masterAddress) - 1;
+// A master host name may be longer than the profile image holds; the rest is kept in the INI file.
+constexpr size_t kMasterHostLimit = 255;
 constexpr size_t kGameFolderLimit = sizeof(catalogue::GameProfile::gameFolder) - 1;
 constexpr size_t kPortLimit = 5;
 
@@ -34,7 +36,8 @@ struct GameProfileFields {
 uint32_t ParsePortText(std::string_view text);
 
 // The profile the fields describe, or nullptr when the title is empty. Texts are cut to their
-// fields (title 49, master address 19, folder 255 characters); the icon is the game's; the master
+// fields (title 49, master address 19, folder 255 characters), a longer master host name (up to
+// 255) is kept whole in masterHostName; the icon is the game's; the master
 // query takes 10 servers per query, up to 999 servers, and re-sends every 2000 ms. Lists, file
 // number, columns and colours are left for the registration.
 std::unique_ptr<catalogue::GameProfile> MakeProfileFromFields(const GameProfileFields& fields,

@@ -83,6 +83,9 @@ inline constexpr char kWebLinkNameFormat[] = "urlmenuname%03d";
 inline constexpr char kWebLinkUrlFormat[] = "url%03d";
 inline constexpr char kFindSection[] = "Find";
 inline constexpr char kFindFormat[] = "find%d";
+// Master host names too long for a profile's image, by the profile's file number ("%03u").
+inline constexpr char kMasterHostsSection[] = "masters";
+inline constexpr char kMasterHostKeyFormat[] = "%03u";
 // Per-mod sections named after the mod's display name.
 inline constexpr char kModPathKey[] = "Path";
 inline constexpr char kModExeKey[] = "Exe";

@@ -40,6 +40,12 @@ void LoadWords(const uint8_t* p, uint32_t* words, size_t n) {
 
 }  // namespace
 
+std::string MasterHostOf(const GameProfile& profile) {
+    if (!profile.masterHostName.empty())
+        return profile.masterHostName;
+    return std::string(profile.masterAddress, strnlen(profile.masterAddress, sizeof profile.masterAddress));
+}
+
 void WriteProfileImage(const GameProfile& p, uint8_t* image) {
     std::memset(image, 0, kProfileImageSize);
     base::StoreText(image + kTitle, sizeof p.title, p.title);

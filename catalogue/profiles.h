@@ -53,7 +53,13 @@ struct GameProfile {
     uint32_t onlineBuddies = 0;    // run-time only
     uint32_t shownMaxPlayers = 0;  // run-time only
     uint32_t listsLoaded = 0;      // 1 once the server-list file was read in this run
+    // The master's full host name when it is longer than masterAddress holds (masterAddress then
+    // keeps its first 19 characters); kept outside the image, in the program's INI file.
+    std::string masterHostName;
 };
+
+// The master server the profile asks: its full host name, else its stored address.
+std::string MasterHostOf(const GameProfile& profile);
 
 // Writes the profile's 748-byte image. Pointers and window handles mean nothing outside the run and
 // are stored as zero; counts and the other run-time numbers are stored as they stand.

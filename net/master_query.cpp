@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "catalogue/catalogue.h"
+#include "net/datagram_socket.h"
 
 namespace net {
 
@@ -38,7 +39,46 @@ bool MasterQuery::Start(catalogue::GameProfile& profile) {
     labelShown_ = true;
     socketOpen_ = true;
 
-    if (!host_.ConnectMasterSocket(profile.masterAddress, static_cast<uint16_t>(profile.masterPort))) {
+    masterHost_ = catalogue::MasterHostOf(profile);
+    // Only a name is looked up; an address (or nothing at all) goes to the socket as it stands.
+    if (masterHost_.empty() || ParseDottedAddress(masterHost_.c_str()))
+        return ConnectAndSend(masterHost_.c_str());
+    char label[300];
+    std::snprintf(label, sizeof label, "Looking up %s", masterHost_.c_str());
+    host_.SetLabelText(label);
+    if (!host_.LookUpMaster(masterHost_)) {
+        FailLookup();
+        return false;
+    }
+    lookingUp_ = true;
+    host_.SetTimer(kMasterAttemptTimer, kMasterLookupWaitMs);
+    return true;
+}
+
+void MasterQuery::OnMasterLookedUp(std::optional<uint32_t> addressNetworkOrder) {
+    if (!running() || !lookingUp_)
+        return;
+    lookingUp_ = false;
+    host_.KillTimer(kMasterAttemptTimer);
+    if (!addressNetworkOrder) {
+        FailLookup();
+        return;
+    }
+    const auto* b = reinterpret_cast<const uint8_t*>(&*addressNetworkOrder);
+    char dotted[16];
+    std::snprintf(dotted, sizeof dotted, "%u.%u.%u.%u", b[0], b[1], b[2], b[3]);
+    ConnectAndSend(dotted);
+}
+
+void MasterQuery::FailLookup() {
+    char text[320];
+    std::snprintf(text, sizeof text, kMasterNotFoundFormat, masterHost_.c_str());
+    Fail(text);
+}
+
+bool MasterQuery::ConnectAndSend(const char* dottedAddress) {
+    catalogue::GameProfile& profile = *profile_;
+    if (!host_.ConnectMasterSocket(dottedAddress, static_cast<uint16_t>(profile.masterPort))) {
         Fail("Could not connect!");
         return false;
     }
@@ -125,7 +165,11 @@ void MasterQuery::HandleDatagram(const uint8_t* data, size_t size) {
 void MasterQuery::OnTimer(int id) {
     if (!running())
         return;
-    if (id == kMasterAttemptTimer) {
+    if (id == kMasterAttemptTimer && lookingUp_) {
+        lookingUp_ = false;
+        host_.CancelMasterLookup();
+        FailLookup();
+    } else if (id == kMasterAttemptTimer) {
         EndAttempt();
     } else if (id == kHalfLifeResendTimer) {
         host_.SendToMaster(request_.bytes, request_.size);
@@ -137,6 +181,10 @@ void MasterQuery::OnTimer(int id) {
 }
 
 void MasterQuery::Shutdown() {
+    if (lookingUp_) {
+        lookingUp_ = false;
+        host_.CancelMasterLookup();
+    }
     if (socketOpen_) {
         host_.CloseMasterSocket();
         socketOpen_ = false;
@@ -150,6 +198,10 @@ void MasterQuery::ShowCount(uint32_t count) {
 }
 
 void MasterQuery::WindDown() {
+    if (lookingUp_) {
+        lookingUp_ = false;
+        host_.CancelMasterLookup();
+    }
     host_.KillTimer(kMasterAttemptTimer);
     host_.KillTimer(kHalfLifeResendTimer);
     if (socketOpen_) {

@@ -3,6 +3,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "base/message_sink.h"
@@ -19,6 +21,8 @@ constexpr uint32_t kListQuietMs = 2000;
 constexpr uint32_t kHalfLifeBatchWaitMs = 5000;
 constexpr uint32_t kDefaultMasterTimeoutMs = 2000;  // re-send period when a profile has none
 constexpr int kMasterAttempts = 3;
+constexpr uint32_t kMasterLookupWaitMs = 10000;  // a host name that takes longer counts as unknown
+constexpr char kMasterNotFoundFormat[] = "Could not find the master server \"%s\"!";
 
 // The platform side of a master query (the main window on Windows; a fake in tests). Every call is
 // made on the user-interface thread.
@@ -31,6 +35,11 @@ class MasterQueryHost {
     virtual int OpenMasterSocket() = 0;
     // Connects the socket to the master: `address` is dotted IPv4 text (no name lookup).
     virtual bool ConnectMasterSocket(const char* address, uint16_t port) = 0;
+    // Starts looking a master host name up without blocking; the answer must come back through
+    // MasterQuery::OnMasterLookedUp. False when no lookup could be started.
+    virtual bool LookUpMaster(const std::string& name) = 0;
+    // Abandons a lookup under way (its answer, should it still come, must be dropped).
+    virtual void CancelMasterLookup() = 0;
     virtual bool SendToMaster(const uint8_t* data, size_t size) = 0;
     // Receives one datagram of at most `capacity` bytes: its size, or -1 on error.
     virtual int ReceiveFromMaster(uint8_t* buffer, size_t capacity) = 0;
@@ -70,6 +79,10 @@ class MasterQueryHost {
 // the next attempt, and after the third the user is told "I've tried 3 times to contact the
 // master\nserver, I give up!!".
 //
+// A master named by a host name is looked up first, without blocking the window (timer 1 limits the
+// lookup to 10 s); a name that does not resolve ends the query like a failed connect, with
+// "Could not find the master server "<name>"!".
+//
 // When the socket cannot be made ("Socket Error: %d"), connected ("Could not connect!") or the
 // request sent ("Send error"), the message is shown and the query winds down at once as at the end
 // of an attempt: timers stopped, socket closed, busy flag cleared, label gone, toolbar idle. No
@@ -84,6 +97,9 @@ class MasterQuery {
     // changes are refused while the busy flag is set). Does nothing and returns false while the busy
     // flag is set; true when an attempt is under way after the call.
     bool Start(catalogue::GameProfile& profile);
+    // The answer of LookUpMaster: the master's IPv4 address in network byte order, or nothing.
+    void OnMasterLookedUp(std::optional<uint32_t> addressNetworkOrder);
+    bool lookingUp() const { return lookingUp_; }
     // Reads one list datagram from the socket and handles it by the profile's game kind.
     void OnSocketRead();
     // Handles the same datagram without the socket (the bytes as received).
@@ -104,6 +120,8 @@ class MasterQuery {
     void EndAttempt();
     void Fail(std::string_view message);
     void ShowCount(uint32_t count);
+    bool ConnectAndSend(const char* dottedAddress);
+    void FailLookup();
 
     bool& refreshBusy_;
     MasterQueryHost& host_;
@@ -113,6 +131,8 @@ class MasterQuery {
     bool firstDatagramSeen_ = false;
     bool socketOpen_ = false;
     bool labelShown_ = false;
+    bool lookingUp_ = false;
+    std::string masterHost_;
     MasterRequest request_;
     uint8_t buffer_[kMasterBufferSize] = {};
 };

@@ -70,6 +70,13 @@ bool ParseLine(uint32_t kind, std::string_view line, PlayerRecord& slot) {
             return false;
         slot.ping = base::ParseDecimal(rest.substr(0, pingEnd));
         rest = rest.substr(pingEnd + 1);
+        // DarkPlaces team games put the player's team number before the name.
+        if (catalogue::IsDarkPlaces(kind) && !rest.empty() && rest[0] != '"') {
+            size_t teamEnd = rest.find(' ');
+            if (teamEnd == std::string_view::npos)
+                return false;
+            rest = rest.substr(teamEnd + 1);
+        }
     }
     // The name starts behind its opening quote (one character, whatever it is) and ends before the
     // next double quote.
@@ -142,6 +149,19 @@ void ParseQuake3Info(ServerRecord& record, std::string_view info, int playerLine
     record.privateSlots = DecimalOf(info, "sv_privateClients", 0);
 }
 
+namespace {
+
+// DarkPlaces servers name themselves under "hostname" (bots are listed as players with ping 0, and
+// counted under "bots").
+void ReadDarkPlacesInfo(ServerRecord& record, std::string_view info) {
+    if (record.hostName[0])
+        return;
+    if (auto v = base::lookupKey(info, "hostname"))
+        base::CopyText(record.hostName, *v);
+}
+
+}  // namespace
+
 void ApplyQuake3Reply(ServerRecord& record,
                       std::string_view text,
                       uint32_t kind,
@@ -152,6 +172,8 @@ void ApplyQuake3Reply(ServerRecord& record,
     record.hostName[0] = '\0';
     std::string_view info = Quake3InfoPart(kind, text);
     ParseQuake3Info(record, info, countPlayerLines(kind, text));
+    if (catalogue::IsDarkPlaces(kind))
+        ReadDarkPlacesInfo(record, info);
     if (rawCopy)
         rawCopy->CopyFrom(data, size);
 

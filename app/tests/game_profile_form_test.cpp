@@ -4,6 +4,10 @@
 #include <cstring>
 
 #include "app/game_profile_form.h"
+#include "app/master_hosts.h"
+#include "base/text.h"
+#include "testing/fake_settings.h"
+#include "testing/temp_folder.h"
 
 namespace {
 
@@ -26,11 +30,35 @@ TEST(GameProfileForm, FieldsMakeAProfileCutToItsFieldsWithTheGamesIcon) {
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(std::make_tuple(strlen(p->title), strlen(p->masterAddress), strlen(p->gameFolder)),
               std::make_tuple(49u, 19u, 255u));
+    EXPECT_EQ(p->masterHostName, std::string(30, '1'));  // the whole name, kept beside the image
     EXPECT_EQ(std::make_tuple(p->masterPort, p->kind, p->protocol, p->iconIndex), std::make_tuple(27950u, 1u, 67u, 2u));
     fields.kind = 42;  // not a catalogue game: the first icon
     EXPECT_EQ(MakeProfileFromFields(fields, games)->iconIndex, 0u);
     fields.title.clear();
     EXPECT_EQ(MakeProfileFromFields(fields, games), nullptr);
+}
+
+TEST(MasterHosts, LongNamesSurviveARestartOnlyForTheProfileThatStoredThem) {
+    testing_support::TempFolder dir;
+    testing_support::FakeSettings settings;
+    catalogue::ProfileList profiles(dir.path(), 0);
+    const char* addresses[] = {"master.urbanterror.", "master.urbanterror.", "10.0.0.1"};
+    const char* names[] = {"master.urbanterror.info", "", ""};
+    for (int i = 0; i < 3; ++i) {
+        auto p = std::make_unique<catalogue::GameProfile>();
+        base::CopyText(p->masterAddress, addresses[i]);
+        p->masterHostName = names[i];
+        StoreMasterHost(*profiles.registerProfile(std::move(p), true, false), settings);
+    }
+    // The third profile's entry is a stale one that its address does not begin.
+    settings.WriteIni("vexar.ini", "masters", "003", "master.etlegacy.com");
+    for (const auto& p : profiles.profiles())
+        p->masterHostName.clear();
+    LoadMasterHosts(profiles, settings);
+    std::vector<std::string> hosts;
+    for (const auto& p : profiles.profiles())
+        hosts.push_back(catalogue::MasterHostOf(*p));
+    EXPECT_EQ(hosts, (std::vector<std::string>{"master.urbanterror.info", "master.urbanterror.", "10.0.0.1"}));
 }
 
 }  // namespace

@@ -20,6 +20,9 @@ constexpr UINT WM_APP_WORKERDONE = WM_USER + 901;
 // Posted by the status worker to step the progress bar and show "Refreshing Server %d".
 constexpr UINT WM_APP_WORKERPROGRESS = WM_USER + 902;
 
+// The answer of the master host name lookup (WSAAsyncGetHostByName).
+constexpr UINT WM_APP_MASTERLOOKUP = WM_USER + 910;
+
 // Timers of the main window.
 constexpr UINT_PTR kTimerMasterAttempt = 1;
 constexpr UINT_PTR kTimerRefreshClose = 2;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/game_profile_form.h"
+#include "app/master_hosts.h"
 #include "app/win32/shell.h"
 #include "app/win32/tabs.h"
 #include "base/app_title.h"
@@ -69,7 +70,7 @@ void FillGameDefaults(HWND dialog, const catalogue::Catalogue& catalogue) {
 
 void InitProfileForm(HWND dialog, const ProfileForm& form) {
     SendDlgItemMessageA(dialog, IDC_PROFILE_TITLE, EM_LIMITTEXT, kProfileTitleLimit, 0);
-    SendDlgItemMessageA(dialog, IDC_PROFILE_MASTER, EM_LIMITTEXT, kMasterAddressLimit, 0);
+    SendDlgItemMessageA(dialog, IDC_PROFILE_MASTER, EM_LIMITTEXT, kMasterHostLimit, 0);
     SendDlgItemMessageA(dialog, IDC_PROFILE_PORT, EM_LIMITTEXT, kPortLimit, 0);
     SendDlgItemMessageA(dialog, IDC_PROFILE_FOLDER, EM_LIMITTEXT, kGameFolderLimit, 0);
     HWND games = GetDlgItem(dialog, IDC_PROFILE_GAME);
@@ -199,6 +200,7 @@ void AddGame(HWND dialog) {
     if (!made)
         return;
     GameProfile* profile = shell.ctx->profiles->registerProfile(std::move(made), true, true);
+    StoreMasterHost(*profile, *shell.ctx->settings);
     AppendProfileRow(GamesList(dialog), *profile);
     AddTabForProfile(*profile);
 }

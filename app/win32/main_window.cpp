@@ -149,6 +149,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             if (net)
                 net->OnMasterSocket(wParam, lParam);
             return 0;
+        case WM_APP_MASTERLOOKUP:
+            if (net)
+                net->OnMasterLookup(wParam, lParam);
+            return 0;
         case WM_APP_STATUSSOCKET:
             if (net)
                 net->OnStatusSocket(wParam, lParam);

@@ -1,6 +1,7 @@
 // Winsock and window side of the master query.
 #include "app/win32/master_query_host.h"
 
+#include <cstring>
 #include <string>
 
 #include "app/win32/app_messages.h"
@@ -11,6 +12,7 @@
 namespace app::win32 {
 
 MasterQueryHost::~MasterQueryHost() {
+    CancelMasterLookup();
     CloseMasterSocket();
     DestroyLabel();
 }
@@ -34,6 +36,34 @@ bool MasterQueryHost::ConnectMasterSocket(const char* address, uint16_t port) {
     // connect still "in progress" counts as done.
     if (connect(socket_, reinterpret_cast<sockaddr*>(&to), sizeof to) == SOCKET_ERROR)
         return WSAGetLastError() == WSAEWOULDBLOCK;
+    return true;
+}
+
+bool MasterQueryHost::LookUpMaster(const std::string& name) {
+    CancelMasterLookup();
+    lookup_ = WSAAsyncGetHostByName(main_, lookupMessage_, name.c_str(), hostBuffer_, sizeof hostBuffer_);
+    return lookup_ != nullptr;
+}
+
+void MasterQueryHost::CancelMasterLookup() {
+    if (lookup_) {
+        WSACancelAsyncRequest(lookup_);
+        lookup_ = nullptr;
+    }
+}
+
+bool MasterQueryHost::LookupAnswer(WPARAM task, LPARAM result, std::optional<uint32_t>* address) {
+    if (!lookup_ || reinterpret_cast<HANDLE>(task) != lookup_)
+        return false;
+    lookup_ = nullptr;
+    address->reset();
+    const auto* host = reinterpret_cast<const hostent*>(hostBuffer_);
+    if (WSAGETASYNCERROR(result) == 0 && host->h_addrtype == AF_INET && host->h_length == 4 && host->h_addr_list &&
+        host->h_addr_list[0]) {
+        uint32_t value;
+        std::memcpy(&value, host->h_addr_list[0], sizeof value);
+        *address = value;
+    }
     return true;
 }
 

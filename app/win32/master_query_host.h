@@ -5,17 +5,28 @@
 #include <windows.h>
 #include <winsock2.h>
 
+#include <optional>
+#include <string>
+
 #include "net/master_query.h"
 
 namespace app::win32 {
 
 class MasterQueryHost : public net::MasterQueryHost {
   public:
-    MasterQueryHost(HWND main, UINT socketMessage) : main_(main), socketMessage_(socketMessage) {}
+    MasterQueryHost(HWND main, UINT socketMessage, UINT lookupMessage)
+        : main_(main), socketMessage_(socketMessage), lookupMessage_(lookupMessage) {}
     ~MasterQueryHost() override;
 
     int OpenMasterSocket() override;
     bool ConnectMasterSocket(const char* address, uint16_t port) override;
+    // WSAAsyncGetHostByName: the answer arrives as lookupMessage (wParam the task handle, lParam the
+    // error and length) and is read by LookupAnswer.
+    bool LookUpMaster(const std::string& name) override;
+    void CancelMasterLookup() override;
+    // The address of a finished lookup, or nothing when it failed; an answer to an abandoned lookup
+    // is no answer at all (false).
+    bool LookupAnswer(WPARAM task, LPARAM result, std::optional<uint32_t>* address);
     bool SendToMaster(const uint8_t* data, size_t size) override;
     int ReceiveFromMaster(uint8_t* buffer, size_t capacity) override;
     void CloseMasterSocket() override;
@@ -35,6 +46,9 @@ class MasterQueryHost : public net::MasterQueryHost {
   private:
     HWND main_;
     UINT socketMessage_;
+    UINT lookupMessage_;
+    HANDLE lookup_ = nullptr;
+    char hostBuffer_[MAXGETHOSTSTRUCT] = {};
     SOCKET socket_ = INVALID_SOCKET;
     HWND label_ = nullptr;
 };

@@ -14,7 +14,7 @@ namespace app::win32 {
 
 struct Network::Parts {
     explicit Parts(HWND main)
-        : masterHost(main, WM_APP_MASTERSOCKET),
+        : masterHost(main, WM_APP_MASTERSOCKET, WM_APP_MASTERLOOKUP),
           master(TheShell().ctx->refreshBusy, masterHost, *TheShell().sink),
           statusHost(main),
           sockets(main, WM_APP_STATUSSOCKET),
@@ -48,6 +48,12 @@ void Network::StartMasterQuery() {
 void Network::OnMasterSocket(WPARAM, LPARAM event) {
     if (parts_ && WSAGETSELECTEVENT(event) == FD_READ)
         parts_->master.OnSocketRead();
+}
+
+void Network::OnMasterLookup(WPARAM task, LPARAM result) {
+    std::optional<uint32_t> address;
+    if (parts_ && parts_->masterHost.LookupAnswer(task, result, &address))
+        parts_->master.OnMasterLookedUp(address);
 }
 
 void Network::StartRefresh(WPARAM mode) {

@@ -21,6 +21,7 @@ class Network : public ShellNetwork {
 
     void StartMasterQuery() override;
     void OnMasterSocket(WPARAM, LPARAM) override;
+    void OnMasterLookup(WPARAM, LPARAM) override;
     void StartRefresh(WPARAM mode) override;
     void OnStatusSocket(WPARAM, LPARAM) override;
     void StartVersionCheck() override;

@@ -27,6 +27,7 @@ class ShellNetwork {
     virtual void OnMainWindowCreated(HWND) {}
     virtual void StartMasterQuery() {}
     virtual void OnMasterSocket(WPARAM, LPARAM) {}
+    virtual void OnMasterLookup(WPARAM, LPARAM) {}
     virtual void StartRefresh(WPARAM) {}
     virtual void OnStatusSocket(WPARAM, LPARAM) {}
     virtual void StartVersionCheck() {}

@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "app/master_hosts.h"
 #include "app/win32/app_messages.h"
 #include "app/win32/banner_bar.h"
 #include "app/win32/commands.h"
@@ -116,6 +117,7 @@ HWND CreateShell(HINSTANCE instance, AppContext& ctx, base::MessageSink& sink) {
     BuildWebLinksMenu(GetSubMenu(GetMenu(main), 4));
 
     bool imported = catalogue::StartCatalogueAndProfiles(ctx.catalogue, *ctx.profiles, sink);
+    LoadMasterHosts(*ctx.profiles, *ctx.settings);
     for (const auto& p : ctx.profiles->profiles())
         AddTabForProfile(*p);
     ctx.profiles->SetCurrent(ctx.profiles->head());

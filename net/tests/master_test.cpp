@@ -169,6 +169,8 @@ class FakeHost : public net::MasterQueryHost {
         incoming.pop_front();
         return static_cast<int>(n);
     }
+    bool LookUpMaster(const std::string& name) override { return Add("lookup " + name), lookupOk; }
+    void CancelMasterLookup() override { Add("cancel lookup"); }
     void CloseMasterSocket() override { Add("close"); }
     void SetTimer(int id, uint32_t periodMs) override {
         Add("timer " + std::to_string(id) + " " + std::to_string(periodMs));
@@ -199,6 +201,7 @@ class FakeHost : public net::MasterQueryHost {
     int socketError = 0;
     bool connectOk = true;
     bool sendOk = true;
+    bool lookupOk = true;
     std::deque<std::string> incoming;
     Log sent, log, labels;
     bool labelExists = false;
@@ -380,6 +383,40 @@ TEST_F(MasterQueryTest, SocketConnectAndSendFailuresWindDownAndNeverStayBusy) {
     EXPECT_EQ(query.retriesLeft(), 3);
     host.sendOk = true;
     EXPECT_TRUE(query.Start(profile));
+}
+
+TEST_F(MasterQueryTest, HostNamesAreLookedUpWithoutBlockingAndAnUnknownNameEndsTheQuery) {
+    // A long name kept beside the profile's 19-character address is the one looked up.
+    base::CopyText(profile.masterAddress, "dpmaster.deathmask");
+    profile.masterHostName = "dpmaster.deathmask.net";
+    profile.kind = catalogue::kOpenArena;
+    profile.protocol = 71;
+    ASSERT_TRUE(query.Start(profile));
+    EXPECT_TRUE(query.lookingUp() && busy);
+    EXPECT_EQ(LastLines(2), (Log{"lookup dpmaster.deathmask.net", "timer 1 10000"}));
+    EXPECT_EQ(host.labels.back(), "Looking up dpmaster.deathmask.net");
+    query.OnMasterLookedUp(0x0900007Fu);  // 127.0.0.9 in network byte order, as the platform gives it
+    EXPECT_EQ(host.sent, (Log{kFF + "getservers 71 empty full"}));
+    EXPECT_EQ(host.Count("connect 127.0.0.9:27950"), 1u);
+    query.OnMasterLookedUp(0x0100007Fu);  // a second answer is no answer
+    EXPECT_EQ(host.sent.size(), 1u);
+    query.OnTimer(net::kMasterAttemptTimer);  // the attempt itself goes on as ever
+    EXPECT_FALSE(query.running());
+
+    // Unknown, too slow, or no lookup at all: the user is told the name, and nothing stays busy.
+    for (int how = 0; how < 3; ++how) {
+        host.lookupOk = how != 2;
+        EXPECT_EQ(query.Start(profile), how != 2);
+        if (how == 0)
+            query.OnMasterLookedUp(std::nullopt);
+        if (how == 1)
+            query.OnTimer(net::kMasterAttemptTimer);
+        EXPECT_EQ(sink.shown.back(), "Could not find the master server \"dpmaster.deathmask.net\"!") << how;
+        EXPECT_TRUE(!busy && !query.running() && !query.lookingUp() && !host.labelExists) << how;
+        EXPECT_EQ(query.retriesLeft(), 3);
+    }
+    EXPECT_EQ(host.Count("cancel lookup"), 1u);  // the lookup that took too long
+    EXPECT_EQ(host.sent.size(), 1u);
 }
 
 }  // namespace

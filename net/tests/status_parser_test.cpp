@@ -237,6 +237,15 @@ TEST(StatusReplies, DatagramsOfEveryKindFillTheirFields) {
          "host=Crowded|map=oa_dm4|max=16|players=8|p2=Kyonshi,1,0,0|p7=Liz,0,0,0"},
         {"captured: empty passworded server", kQ3, testing_support::ReadCapture("openarena_empty_ctf.bin"), false,
          "host=^3Empty^^5Room|map=oa_ctf4ish|players=0|slots=none|pass=1|max=8"},
+        // DarkPlaces (captured from Nexuiz): "hostname", team numbers before the names in team games.
+        {"captured: Nexuiz team deathmatch", catalogue::kNexuiz, testing_support::ReadCapture("nexuiz_tdm_bots.bin"),
+         true,
+         "host=^1Lab ^x0F0Nexuiz^7 ^^caret|map=aggressor|max=12|players=4|game=Nexuiz|mod=Nexuiz|"
+         "type=Team Deathmatch|p0=[BOT]Discovery,1,0,0|p3=[BOT]Resurrection,0,0,0"},
+        {"captured: Nexuiz deathmatch", catalogue::kNexuiz, testing_support::ReadCapture("nexuiz_dm_bots.bin"), false,
+         "host=Lab DM|map=downer|players=2|type=Deathmatch|p1=[BOT]Sensible,0,0,0"},
+        {"a DarkPlaces line without its name is no player", catalogue::kXonotic,
+         Q3("\\hostname\\X\n3 40 2\n4 50 1 \"ok\"\n"), false, "players=2|p1=ok,4,50,0"},
     };
     for (const auto& [what, kind, datagram, refreshedBefore, expected] : replies) {
         ServerRecord r;
