@@ -202,7 +202,8 @@ def read_servers(vexar, file_name):
             'lives': struct.unpack_from('<i', r, 828)[0], 'max': struct.unpack_from('<i', r, 1500)[0],
             'players': struct.unpack_from('<i', r, 1508)[0], 'password': text(1512, 12),
             'ping': struct.unpack_from('<I', r, 1576)[0], 'version': text(948, 256),
-            'joins': struct.unpack_from('<I', r, 932)[0],
+            'joins': struct.unpack_from('<I', r, 932)[0], 'type_index': struct.unpack_from('<I', r, 1524)[0],
+            'mod_index': struct.unpack_from('<I', r, 1528)[0],
         })
     return servers
 

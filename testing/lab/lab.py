@@ -22,6 +22,13 @@ Q3_MASTER = ('127.10.0.100', 27950)
 HL_MASTER = ('127.10.1.100', 27010)
 HL_SERVER = ('127.10.1.1', 27015)
 GAMESPY_SERVER = ('127.10.2.1', 7778)
+# Today's games: OpenArena's own master (it answers only OpenArena's request, at the address
+# "localhost" names), and a DarkPlaces master listing a server that replays a captured Nexuiz reply.
+OA_MASTER = ('127.0.0.1', 27950)
+OA_MASTER_REQUEST = 'getservers 71 empty full'
+NEXUIZ_MASTER = ('127.10.4.100', 27950)
+NEXUIZ_SERVER = ('127.10.4.1', 26000)
+DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'data')
 
 # The OpenArena servers of the lab: address, host name (with colour codes), extra settings.
 OPENARENA_SERVERS = [
@@ -96,6 +103,13 @@ class Lab:
                            '--player', 'Alyx:7', '--player', 'Sarge:3', '--rcon-password', 'lab')
         self.start_fixture('master_fixture', HL_MASTER[0], HL_MASTER[1], '--format', 'hl', '--server',
                            '%s:%d' % HL_SERVER, '--server', '127.10.1.50:27015')
+        self.start_fixture('master_fixture', OA_MASTER[0], OA_MASTER[1], '--format', 'q3', '--only',
+                           OA_MASTER_REQUEST, *sum((['--server', '%s:27960' % a] for a, _, _ in
+                                                    self.openarena_servers), []))
+        self.start_fixture('quake3_fixture', NEXUIZ_SERVER[0], NEXUIZ_SERVER[1], '--reply-file',
+                           os.path.join(DATA, 'nexuiz_dm_bots.bin'))
+        self.start_fixture('master_fixture', NEXUIZ_MASTER[0], NEXUIZ_MASTER[1], '--format', 'q3', '--only',
+                           'getservers Nexuiz 3 empty full', '--server', '%s:%d' % NEXUIZ_SERVER)
         self.start_fixture('gamespy_fixture', GAMESPY_SERVER[0], GAMESPY_SERVER[1], '--name', 'Unreal Lab',
                            '--map', 'DM-Deck16][', '--player', 'Xan:10:40', '--player', 'Malcolm:5:60', '--split')
         if self.with_openarena:
@@ -127,7 +141,7 @@ class Lab:
 
 # OpenArena reports a game folder that no Quake 3 mod claims, so its servers take the game's last mod;
 # the Half-Life lab server runs Counter Strike.
-GAME_SECTIONS = ['Navy Seals', 'Counter Strike']
+GAME_SECTIONS = ['Navy Seals', 'Counter Strike', 'BaseOA', 'Nexuiz']
 
 
 def install_game_standin(folder, build_dir, game_folder=None, program='vexar-game.exe', connect=None):
@@ -144,15 +158,19 @@ def install_game_standin(folder, build_dir, game_folder=None, program='vexar-gam
     return game
 
 
-def write_install_folder(folder, ui_stored_servers=True):
-    """Profiles pointing at the lab: Quake 3 Arena, Half Life, Unreal Tournament (with a stored list)."""
+def write_install_folder(folder, ui_stored_servers=True, todays_games=False):
+    """Profiles pointing at the lab: Quake 3 Arena, Half Life, Unreal Tournament (with a stored list);
+    with todays_games, OpenArena first (by the host name of its master) and Nexuiz last."""
     images = [
         profile_image('Quake 3 Arena', 1, 68, Q3_MASTER[0], Q3_MASTER[1], 1, icon=2),
         profile_image('Half Life', 2, 0, HL_MASTER[0], HL_MASTER[1], 2, icon=4),
         profile_image('Unreal Tournament', 7, 436, '127.10.2.100', 20110, 3, icon=8),
     ]
+    if todays_games:
+        images.insert(0, profile_image('OpenArena', 9, 71, 'localhost', OA_MASTER[1], 4, icon=9))
+        images.append(profile_image('Nexuiz Classic', 14, 3, NEXUIZ_MASTER[0], NEXUIZ_MASTER[1], 5, icon=14))
     with open(os.path.join(folder, 'gamesets.vexar'), 'wb') as f:
-        f.write(profiles_file(images, 3))
+        f.write(profiles_file(images, 5 if todays_games else 3))
     if ui_stored_servers:
         with open(os.path.join(folder, 'GS003.vexar'), 'wb') as f:
             f.write(server_record(GAMESPY_SERVER[0], GAMESPY_SERVER[1], 'Unreal Lab (stored)', ping=9999))

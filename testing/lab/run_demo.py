@@ -21,7 +21,8 @@ def main():
     install = os.path.join(demo_dir, 'install')
     shutil.rmtree(install, ignore_errors=True)
     os.makedirs(install)
-    lab.write_install_folder(install)
+    # The first tab is OpenArena, whose master is found by its host name; Nexuiz is the last tab.
+    lab.write_install_folder(install, todays_games=True)
     # Joining starts the game stand-in, which shows the command line it received.
     lab.install_game_standin(install, build_dir)
     prefix = os.path.join(demo_dir, 'prefix')
@@ -39,7 +40,7 @@ def main():
     print('Starting the lab: %d OpenArena servers with bots, master servers, Half-Life and GameSpy servers...'
           % len(lab.OPENARENA_SERVERS), flush=True)
     the_lab.start()
-    print('Lab ready. Starting Vexar on display %s. Press F9 to fetch the server list; select a server to see '
+    print('Lab ready. Starting Vexar on display %s, on its OpenArena tab. Press F9 to fetch the server list; select a server to see '
           'its players (Servers > Filter > Show Bots shows the bots); F8 joins it (a stand-in for the game shows '
           'the command line it would get). Close Vexar to end the demo.'
           % os.environ.get('DISPLAY'), flush=True)
