@@ -451,15 +451,18 @@ class NetworkTest : public ShellTest {
     app::win32::Network realNetwork;
 };
 
-TEST_F(NetworkTest, UnreadableMasterAddressWindsDownInsteadOfStayingBusy) {
+TEST_F(NetworkTest, AMasterNameThatDoesNotResolveIsToldWithoutBlockingTheWindowAndWindsDown) {
     attachedNetwork = &realNetwork;
     StartShell();
     catalogue::GameProfile* p = app::win32::CurrentProfile();
-    snprintf(p->masterAddress, sizeof p->masterAddress, "not.an.address");
+    snprintf(p->masterAddress, sizeof p->masterAddress, "master.invalid");
     SendMessageA(main, app::win32::WM_APP_MASTERQUERY, 0, 0);
+    EXPECT_TRUE(ctx.refreshBusy);  // the lookup goes on while the window takes its messages
+    for (DWORD start = GetTickCount(); ctx.refreshBusy && GetTickCount() - start < 12000; Sleep(10))
+        Pump();
     EXPECT_FALSE(ctx.refreshBusy);
     ASSERT_FALSE(sink.shown.empty());
-    EXPECT_EQ(sink.shown.back(), "Could not connect!");
+    EXPECT_EQ(sink.shown.back(), "Could not find the master server \"master.invalid\"!");
 }
 
 TEST_F(NetworkTest, VersionCheckAsksTheVersionServerAndOffersTheDownloadOfAnotherVersion) {
