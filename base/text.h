@@ -36,6 +36,8 @@ std::string_view FieldText(const char (&field)[N]) {
 }
 
 char ToLowerAscii(char c);
+// The value of a hexadecimal digit (either case), or -1.
+int HexDigitValue(char c);
 // Case-insensitive comparison for the letters A-Z only (the comparison of the ANSI "C" locale).
 bool EqualsNoCase(std::string_view a, std::string_view b);
 int CompareNoCase(std::string_view a, std::string_view b);

@@ -35,6 +35,11 @@ constexpr uint32_t kClassicGameKindCount = 9;
 // Icons in the tabs' image list, one per game; a profile's icon index beyond them reads as 0.
 constexpr uint32_t kGameIconCount = 15;
 
+// Today's games all speak the Quake III protocol family: its status request and master list.
+inline bool IsTodaysGame(uint32_t kind) {
+    return kind >= kOpenArena && kind < kGameKindCount;
+}
+
 // DarkPlaces engine games (Xonotic, Nexuiz): Quake-III style status, but their own keys and
 // player lines, and a game name in the master request.
 inline bool IsDarkPlaces(uint32_t kind) {

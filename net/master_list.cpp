@@ -24,15 +24,6 @@ MasterRequest Quake3Request(const char* format, uint32_t protocol, const char* s
     return r;
 }
 
-int HexDigit(uint8_t c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 // Adds an entry unless an address byte is 255.
 void Offer(MasterListReply& reply, const uint8_t octets[4], uint8_t portHigh, uint8_t portLow) {
@@ -64,16 +55,15 @@ MasterRequest BuildMasterRequest(uint32_t kind, uint32_t protocol) {
         case catalogue::kEliteForce:
         case catalogue::kQuake3:
         case catalogue::kJediKnight2:
-            return Quake3Request("getservers %u empty full%s", protocol, "");
-        case catalogue::kWolfenstein:
-            return Quake3Request("getservers %u empty full%s", protocol, protocol == 55 ? "demo" : "");
-        case catalogue::kSoldierOfFortune2:
-            return Quake3Request("getservers %u %s", protocol, protocol == 2001 ? "DEMOSOF2" : "SOF2FULL");
         case catalogue::kOpenArena:
         case catalogue::kIoQuake3:
         case catalogue::kUrbanTerror:
         case catalogue::kEtLegacy:
             return Quake3Request("getservers %u empty full%s", protocol, "");
+        case catalogue::kWolfenstein:
+            return Quake3Request("getservers %u empty full%s", protocol, protocol == 55 ? "demo" : "");
+        case catalogue::kSoldierOfFortune2:
+            return Quake3Request("getservers %u %s", protocol, protocol == 2001 ? "DEMOSOF2" : "SOF2FULL");
         // DarkPlaces masters serve many games and are asked for one by name.
         case catalogue::kXonotic:
             return Quake3Request("getservers Xonotic %u empty full%s", protocol, "");
@@ -113,8 +103,8 @@ MasterListReply ReadHexList(const uint8_t* data, size_t size) {
         uint8_t bytes[6];
         bool valid = true;
         for (int i = 0; i < 6 && valid; ++i) {
-            int hi = HexDigit(data[pos + 1 + 2 * i]);
-            int lo = HexDigit(data[pos + 2 + 2 * i]);
+            int hi = base::HexDigitValue(static_cast<char>(data[pos + 1 + 2 * i]));
+            int lo = base::HexDigitValue(static_cast<char>(data[pos + 2 + 2 * i]));
             valid = hi >= 0 && lo >= 0;
             bytes[i] = static_cast<uint8_t>(hi * 16 + lo);
         }
@@ -160,19 +150,13 @@ MasterListReply ReadHalfLifeBatch(const uint8_t* data, size_t size) {
 }
 
 MasterListReply ReadMasterReply(uint32_t kind, const uint8_t* data, size_t size) {
-    switch (kind) {
+    switch (catalogue::IsTodaysGame(kind) ? uint32_t(catalogue::kQuake3) : kind) {
         case catalogue::kEliteForce:
             return ReadHexList(data, size);
         case catalogue::kQuake3:
         case catalogue::kWolfenstein:
         case catalogue::kJediKnight2:
         case catalogue::kSoldierOfFortune2:
-        case catalogue::kOpenArena:
-        case catalogue::kIoQuake3:
-        case catalogue::kUrbanTerror:
-        case catalogue::kEtLegacy:
-        case catalogue::kXonotic:
-        case catalogue::kNexuiz:
             return ReadByteList(data, size);
         case catalogue::kHalfLife:
             return ReadHalfLifeBatch(data, size);

@@ -118,7 +118,7 @@ void MasterQuery::HandleDatagram(const uint8_t* data, size_t size) {
     catalogue::GameProfile& profile = *profile_;
     ShowCount(profile.servers.count);
 
-    switch (profile.kind) {
+    switch (catalogue::IsTodaysGame(profile.kind) ? uint32_t(catalogue::kQuake3) : profile.kind) {
         case catalogue::kEliteForce: {
             MergeMasterEntries(profile.servers, ReadHexList(data, size).entries);
             // Any datagram, even one too short to hold a list, extends the attempt.
@@ -129,13 +129,7 @@ void MasterQuery::HandleDatagram(const uint8_t* data, size_t size) {
         case catalogue::kQuake3:
         case catalogue::kWolfenstein:
         case catalogue::kJediKnight2:
-        case catalogue::kSoldierOfFortune2:
-        case catalogue::kOpenArena:
-        case catalogue::kIoQuake3:
-        case catalogue::kUrbanTerror:
-        case catalogue::kEtLegacy:
-        case catalogue::kXonotic:
-        case catalogue::kNexuiz: {
+        case catalogue::kSoldierOfFortune2: {
             if (size <= kMasterHeaderLimit)
                 break;
             MergeMasterEntries(profile.servers, ReadByteList(data, size).entries);

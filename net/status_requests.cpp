@@ -22,18 +22,12 @@ constexpr std::string_view kOutOfBand("\xFF\xFF\xFF\xFF", 4);
 
 StatusRequests BuildStatusRequests(uint32_t kind) {
     StatusRequests r;
-    switch (kind) {
+    switch (catalogue::IsTodaysGame(kind) ? uint32_t(catalogue::kQuake3) : kind) {
         case catalogue::kEliteForce:
         case catalogue::kQuake3:
         case catalogue::kWolfenstein:
         case catalogue::kJediKnight2:
         case catalogue::kSoldierOfFortune2:
-        case catalogue::kOpenArena:
-        case catalogue::kIoQuake3:
-        case catalogue::kUrbanTerror:
-        case catalogue::kEtLegacy:
-        case catalogue::kXonotic:
-        case catalogue::kNexuiz:
             Put(r.datagrams[0], kOutOfBand);
             Put(r.datagrams[0], "getstatus");
             r.count = 1;

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "base/text.h"
 #include "catalogue/catalogue.h"
 
 namespace views {
@@ -42,21 +43,11 @@ bool IsAlnum(char c) {
     return IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-int HexValue(char c) {
-    if (IsDigit(c))
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // ^xRGB in its own colour; a colour whose channels are all near full reads as the games' white.
 std::optional<GameColourCode> DarkPlacesRgb(std::string_view text, size_t pos) {
     if (pos + 5 > text.size())
         return std::nullopt;
-    int r = HexValue(text[pos + 2]), g = HexValue(text[pos + 3]), b = HexValue(text[pos + 4]);
+    int r = base::HexDigitValue(text[pos + 2]), g = base::HexDigitValue(text[pos + 3]), b = base::HexDigitValue(text[pos + 4]);
     if (r < 0 || g < 0 || b < 0)
         return std::nullopt;
     uint32_t colour = (r >= 14 && g >= 14 && b >= 14) ? kColourBlack : Rgb(r * 17, g * 17, b * 17);
