@@ -87,7 +87,8 @@ bool StatusEngine::QueryRecord(ServerRecord& record, const StatusRequests& reque
     record.queryAddress.portNetworkOrder = PortToNetworkOrder(to.port);
     record.queryAddress.addressNetworkOrder = to.addressNetworkOrder;
     record.awaitingReply = 1;
-    sentTo_[EndpointKey(to)].push_back(&record);
+    awaiting_ += 1;
+    sentTo_[EndpointKey(to)].records.push_back(&record);
     sentOrder_.push_back(&record);
     for (int i = 0; i < requests.count; ++i)
         socket_->SendTo(to, requests.datagrams[i].bytes, requests.datagrams[i].size);
@@ -106,25 +107,32 @@ void StatusEngine::Pause() {
     }
 }
 
-// Gives up every request sent before the current record that has waited more than 999 ms. Only
-// records sent in this cycle can be awaiting a reply, and they are held in sending order, so the
-// walk ends at the first request still young: the lock is held for the few records that change
-// rather than for the whole list.
+// Gives up every request sent before the current record (all of them when there is none) that has
+// waited longer than the time-out. Only records sent in this cycle can be awaiting a reply, and they
+// are held in sending order, so the walk ends at the first request still young: the lock is held for
+// the few records that change rather than for the whole list. A request whose endpoint has datagrams
+// in the queue is passed over: its reply may be among them, taken in before the time-out.
 void StatusEngine::SweepTimedOut(ServerRecord* current) {
     std::lock_guard guard(recordMutex_);
     const uint64_t now = clock_.Counter();
     const uint64_t frequency = clock_.Frequency();
-    while (!sentOrder_.empty() && sentOrder_.front() != current) {
-        ServerRecord* r = sentOrder_.front();
-        if (r->awaitingReply) {
-            if (CounterToMs(r->sendTime, now, frequency) <= pacing_.timeoutMs)
-                break;
-            // Its late reply is dropped from now on; the close treats it as unanswered.
-            r->awaitingReply = 0;
-            r->refreshPending = 1;
-        }
-        sentOrder_.pop_front();
+    for (size_t i = 0; i < sentOrder_.size() && sentOrder_[i] != current; ++i) {
+        ServerRecord* r = sentOrder_[i];
+        if (!r->awaitingReply)
+            continue;
+        if (CounterToMs(r->sendTime, now, frequency) <= pacing_.timeoutMs)
+            break;
+        auto it = sentTo_.find(KeyOf(*r));
+        if (it != sentTo_.end() && it->second.queued > 0)
+            continue;
+        // Its late reply is dropped from now on; the close treats it as unanswered.
+        r->awaitingReply = 0;
+        r->refreshPending = 1;
+        awaiting_ -= 1;
     }
+    // What is settled leaves the front, which is then the oldest request still awaiting its reply.
+    while (!sentOrder_.empty() && sentOrder_.front() != current && !sentOrder_.front()->awaitingReply)
+        sentOrder_.pop_front();
 }
 
 void StatusEngine::FailWithoutSending() {
