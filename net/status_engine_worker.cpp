@@ -22,8 +22,8 @@ uint16_t PortToNetworkOrder(uint16_t port) {
 }  // namespace
 
 // The record fields the receiving side reads are only written with recordMutex_ held, and the lock
-// is taken per record step so that replies are matched while the walk goes on. Name resolution and
-// the pause run without it: both may take long, and replies must be timed meanwhile.
+// is taken per record step so that replies are matched while the walk goes on. Name resolution, the
+// sends and the pause run without it: they may take long, and replies must be taken in meanwhile.
 void StatusEngine::WorkerMain() {
     const StatusRequests requests = BuildStatusRequests(kind_);
     uint32_t sentSinceCheck = 0;
@@ -82,18 +82,24 @@ bool StatusEngine::QueryRecord(ServerRecord& record, const StatusRequests& reque
         return false;
 
     const Endpoint to{*ip, static_cast<uint16_t>(port)};
-    std::lock_guard guard(recordMutex_);
-    record.queryAddress.family = kAddressFamilyInet;
-    record.queryAddress.portNetworkOrder = PortToNetworkOrder(to.port);
-    record.queryAddress.addressNetworkOrder = to.addressNetworkOrder;
-    record.awaitingReply = 1;
-    awaiting_ += 1;
-    sentTo_[EndpointKey(to)].records.push_back(&record);
-    sentOrder_.push_back(&record);
+    {
+        // The record is complete before its request leaves, so a reply finds it ready; the send
+        // itself runs without the lock, which the receiving thread needs for every datagram.
+        std::lock_guard guard(recordMutex_);
+        record.queryAddress.family = kAddressFamilyInet;
+        record.queryAddress.portNetworkOrder = PortToNetworkOrder(to.port);
+        record.queryAddress.addressNetworkOrder = to.addressNetworkOrder;
+        record.awaitingReply = 1;
+        awaiting_ += 1;
+        sentTo_[EndpointKey(to)].records.push_back(&record);
+        sentOrder_.push_back(&record);
+        // Taken just before the request leaves: a thread descheduled between the send and the clock
+        // would otherwise shorten the ping by that time (it may lengthen it by the time the send
+        // takes instead, which is far less).
+        record.sendTime = clock_.Counter();
+    }
     for (int i = 0; i < requests.count; ++i)
         socket_->SendTo(to, requests.datagrams[i].bytes, requests.datagrams[i].size);
-    // Taken after sending, under the lock, so a reply cannot be timed against an older value.
-    record.sendTime = clock_.Counter();
     return true;
 }
 

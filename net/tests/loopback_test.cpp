@@ -25,9 +25,8 @@ using catalogue::ServerRecord;
 // Loopback responders answering after their own delay or never, one of them asked by host name, and
 // a stranger sending the status socket datagrams of its own. At the classic pace: bursts with their
 // pauses and the grace time the silent ones keep open; at the fast pace: no grace beyond the
-// time-out. At both every live server answers with a ping within generous bounds of its delay: the
-// send time is taken right after the send returns, so a worker descheduled in between (the machine
-// is shared, the sanitizers are slow) shortens the measured ping by that much.
+// time-out. At both every live server answers with a ping within generous bounds of its delay (the
+// machine is shared and the sanitizers are slow).
 TEST(LoopbackEngine, EveryLiveServerAnswersWithItsPingAndAStrangersDatagramsAreDropped) {
     struct Run {
         net::Pacing pacing;
@@ -96,7 +95,7 @@ TEST(LoopbackEngine, EveryLiveServerAnswersWithItsPingAndAStrangersDatagramsAreD
                 continue;
             }
             EXPECT_EQ(std::string(r.hostName), "lab " + std::to_string(i));
-            EXPECT_GE(r.ping + 20, delayMs(i)) << i;
+            EXPECT_GE(r.ping + 1, delayMs(i)) << i;  // whole milliseconds, cut
             EXPECT_LT(r.ping, delayMs(i) + 500) << i;
             EXPECT_EQ(r.livesLeft, 5) << i;
         }
