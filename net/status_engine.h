@@ -77,7 +77,7 @@ struct StatusEngineDeps {
 // cycle with requests to send runs two threads of its own, started by the ThreadStarter once the
 // status socket is open and joined before the cycle ends:
 // - the worker walks the profile's server list holding recordLock() per record step (never during
-//   its pause) and writes refreshPending, awaitingReply, ping, replyCount, sendTime, queryAddress, and
+//   its pause, a name lookup or a send) and writes refreshPending, awaitingReply, ping, replyCount, sendTime, queryAddress, and
 //   for the marker kinds captureLimit and pure (before the record's request is sent);
 // - the receiver reads every datagram as it arrives, takes its arrival time from the clock at once,
 //   drops empty datagrams and those from endpoints the cycle never sent to (looked up under
