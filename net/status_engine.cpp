@@ -60,6 +60,8 @@ bool StatusEngine::StartCycle(uint32_t mode, catalogue::GameProfile& profile) {
     unsolicitedDropped_ = 0;
     overflowDropped_ = 0;
     ++cycleNumber_;
+    walkPosition_ = 0;
+    progressPosted_ = false;
     stopRequested_ = false;  // a stop pressed while idle must not cut the next cycle short
     SetToolbarBusy(true);
     keepRawReply_ = false;
@@ -171,6 +173,11 @@ void StatusEngine::EndEmptyCycle() {
     profile_ = nullptr;
     refreshBusy_ = false;
     SetToolbarBusy(false);
+}
+
+uint32_t StatusEngine::TakeWalkPosition() {
+    progressPosted_ = false;
+    return walkPosition_;
 }
 
 void StatusEngine::RequestStop() {

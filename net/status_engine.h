@@ -77,8 +77,8 @@ struct StatusEngineDeps {
 // cycle with requests to send runs two threads of its own, started by the ThreadStarter once the
 // status socket is open and joined before the cycle ends:
 // - the worker walks the profile's server list holding recordLock() per record step (never during
-//   its pause, a name lookup or a send) and writes refreshPending, awaitingReply, ping, replyCount, sendTime, queryAddress, and
-//   for the marker kinds captureLimit and pure (before the record's request is sent);
+//   its pause, a name lookup or a send) and writes refreshPending, awaitingReply, ping, replyCount, sendTime,
+//   queryAddress, and for the marker kinds captureLimit and pure (before the record's request is sent);
 // - the receiver reads every datagram as it arrives, takes its arrival time from the clock at once,
 //   drops empty datagrams and those from endpoints the cycle never sent to (looked up under
 //   recordLock()), and queues the rest for the user-interface thread (the queue is guarded by
@@ -112,6 +112,10 @@ class StatusEngine {
     // Command 40116 "Stop Server refresh": the worker stops before its next record; the cycle still
     // closes through timer 2.
     void RequestStop();
+
+    // StatusHost::PostProgress reached the user-interface thread: the position the worker has reached
+    // now (it posts again once this was taken).
+    uint32_t TakeWalkPosition();
 
     // Receiving thread: waits up to waitMs for datagrams, then takes in every one waiting (at most
     // kDatagramsPerWake). The receiving thread calls it in a loop until the cycle closes.
@@ -207,6 +211,8 @@ class StatusEngine {
     std::unique_ptr<WorkerThread> receiver_;
     std::atomic<bool> stopRequested_{false};
     std::atomic<bool> stopReceiver_{false};
+    std::atomic<uint32_t> walkPosition_{0};
+    std::atomic<bool> progressPosted_{false};
     std::atomic<uint64_t> unsolicitedDropped_{0};
     std::atomic<uint64_t> overflowDropped_{0};
 

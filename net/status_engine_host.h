@@ -72,9 +72,10 @@ class StatusHost {
     // `step`. Hidden (destroyed) when the cycle closes.
     virtual void ShowProgress(uint32_t range, uint32_t step) = 0;
     virtual void HideProgress() = 0;
-    // Worker thread: the worker is querying the record at list position `position` (1 = head): show
-    // kRefreshingServerFormat with the position. Only queried records are announced, so a walk over
-    // many unmarked records posts nothing (a thread's queue of posted messages is limited).
+    // Worker thread: the worker is querying the record at list position `position` (1 = head). The
+    // user-interface thread must then show kRefreshingServerFormat with StatusEngine::
+    // TakeWalkPosition(), the position reached by then. Only queried records are announced, and only
+    // one announcement is outstanding at a time (a thread's queue of posted messages is limited).
     virtual void PostProgress(uint32_t position) = 0;
     // `answered` of the `queried` servers have answered: the bar (and the taskbar button, where the
     // system has one) show it; once the worker has sent everything (`sent`), the text shows

@@ -42,7 +42,10 @@ void StatusEngine::WorkerMain() {
         lock.lock();
         const bool pending = record->refreshPending != 0;
         lock.unlock();
-        if (pending)
+        // One progress message at a time: the window shows the latest position when it gets to it,
+        // and a fast walk does not load it (or the system's message queue) with a post per record.
+        walkPosition_ = position;
+        if (pending && !progressPosted_.exchange(true))
             host_.PostProgress(position);
         if (pending && QueryRecord(*record, requests)) {
             sentSinceCheck += static_cast<uint32_t>(requests.count);

@@ -89,9 +89,9 @@ void Network::OnWorkerDone() {
         parts_->engine.OnWorkerFinished();
 }
 
-void Network::OnWorkerProgress(WPARAM position, LPARAM) {
+void Network::OnWorkerProgress(WPARAM, LPARAM) {
     if (parts_)
-        parts_->statusHost.ShowWorkerProgress(static_cast<uint32_t>(position));
+        parts_->statusHost.ShowWorkerProgress(parts_->engine.TakeWalkPosition());
 }
 
 void Network::RequestStop() {
