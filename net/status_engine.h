@@ -77,8 +77,9 @@ struct StatusEngineDeps {
 // cycle with requests to send runs two threads of its own, started by the ThreadStarter once the
 // status socket is open and joined before the cycle ends:
 // - the worker walks the profile's server list holding recordLock() per record step (never during
-//   its pause, a name lookup or a send) and writes refreshPending, awaitingReply, ping, replyCount, sendTime,
-//   queryAddress, and for the marker kinds captureLimit and pure (before the record's request is sent);
+//   its pause, a name lookup or a send) and writes refreshPending, awaitingReply, ping, replyCount,
+//   sendTime, queryAddress, and for the marker kinds captureLimit and pure (before the record's
+//   request is sent);
 // - the receiver reads every datagram as it arrives, takes its arrival time from the clock at once,
 //   drops empty datagrams and those from endpoints the cycle never sent to (looked up under
 //   recordLock()), and queues the rest for the user-interface thread (the queue is guarded by
@@ -110,7 +111,7 @@ class StatusEngine {
     // Timer 2 expired: close the cycle (at a pace other than Classic, once every request is settled).
     void OnCloseTimer();
     // Command 40116 "Stop Server refresh": the worker stops before its next record; the cycle still
-    // closes through timer 2.
+    // closes as it would have (through timer 2 at the classic pace).
     void RequestStop();
 
     // StatusHost::PostProgress reached the user-interface thread: the position the worker has reached
