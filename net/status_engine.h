@@ -119,7 +119,8 @@ class StatusEngine {
     uint32_t TakeWalkPosition();
 
     // Receiving thread: waits up to waitMs for datagrams, then takes in every one waiting (at most
-    // kDatagramsPerWake). The receiving thread calls it in a loop until the cycle closes.
+    // kDatagramsPerWake, then it sleeps 1 ms). The receiving thread calls it in a loop until the
+    // cycle closes.
     void ReceiveWaiting(int waitMs);
 
     bool Busy() const { return state_ != State::kIdle; }

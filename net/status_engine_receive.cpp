@@ -29,7 +29,9 @@ void StatusEngine::ReceiverMain() {
 }
 
 // The arrival time is taken as soon as the datagram is read, before any lock: the user-interface
-// thread may handle it much later, and the ping must not include that delay.
+// thread may handle it much later, and the ping must not include that delay. After a full batch the
+// thread rests a moment: a flood must not keep it (it may run at a raised priority) from ever
+// leaving the processor to the window.
 void StatusEngine::ReceiveWaiting(int waitMs) {
     if (!socket_ || !socket_->WaitReadable(waitMs))
         return;
@@ -40,6 +42,7 @@ void StatusEngine::ReceiveWaiting(int waitMs) {
             return;
         TakeIn(static_cast<size_t>(size), from, clock_.Counter());
     }
+    clock_.SleepMs(1);
 }
 
 // Called on the receiving thread. A datagram that cannot be a reply of this cycle is dropped at once

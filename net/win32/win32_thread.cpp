@@ -18,7 +18,7 @@ class Win32WorkerThread : public WorkerThread {
         // The receiver sleeps in select nearly all the time; when a datagram comes it must run at
         // once, because the time it reads the clock is the reply's arrival time.
         if (role == ThreadRole::kReceiver)
-            SetThreadPriority(handle_.get(), THREAD_PRIORITY_HIGHEST);
+            SetThreadPriority(handle_.get(), THREAD_PRIORITY_ABOVE_NORMAL);
         ResumeThread(handle_.get());
     }
     ~Win32WorkerThread() override { Join(); }

@@ -1,4 +1,4 @@
-// Threads of the status engine on Windows (CreateThread); the receiver runs at a raised priority.
+// Threads of the status engine on Windows (CreateThread); the receiver runs above normal priority.
 #pragma once
 
 #include "net/status_engine.h"
