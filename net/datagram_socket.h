@@ -1,4 +1,4 @@
-// The UDP socket interface of the network code; Win32 (WSAAsyncSelect) and POSIX implement it.
+// The UDP socket interface of the network code; Win32 (select) and POSIX (poll) implement it.
 #pragma once
 
 #include <cstddef>
@@ -25,12 +25,13 @@ class DatagramSocket {
     virtual bool SendTo(const Endpoint& to, const void* data, size_t size) = 0;
     // Receives one datagram without waiting: its size, or -1 when none is waiting or on error.
     virtual int ReceiveFrom(void* buffer, size_t capacity, Endpoint* from) = 0;
-    // Bytes waiting to be read (FIONREAD); nullopt when the query fails.
-    virtual std::optional<size_t> Pending() = 0;
+    // Waits up to timeoutMs for a datagram to be waiting: true when one is, false on time-out. A
+    // failed wait lasts the time-out too, so a caller looping on it never spins.
+    virtual bool WaitReadable(int timeoutMs) = 0;
 };
 
-// Creates sockets; a socket is registered for read notifications to the user-interface thread as
-// the platform does it (a window message on Windows). nullptr when no socket can be made.
+// Creates non-blocking sockets (a thread reads them, waiting with WaitReadable). nullptr when no
+// socket can be made.
 class DatagramSocketFactory {
   public:
     virtual ~DatagramSocketFactory() = default;

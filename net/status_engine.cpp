@@ -1,4 +1,4 @@
-// Starting a refresh cycle: the selection of servers by mode, the toolbar and the worker's start.
+// Starting a refresh cycle: the selection of servers by mode, the toolbar and the threads' start.
 #include "net/status_engine.h"
 
 namespace net {
@@ -21,7 +21,16 @@ StatusEngine::~StatusEngine() {
         worker_->Join();
         worker_.reset();
     }
+    StopReceiver();
     socket_.reset();
+}
+
+void StatusEngine::StopReceiver() {
+    if (!receiver_)
+        return;
+    stopReceiver_ = true;
+    receiver_->Join();
+    receiver_.reset();
 }
 
 void StatusEngine::SetToolbarBusy(bool busy) {
@@ -44,6 +53,15 @@ bool StatusEngine::StartCycle(uint32_t mode, catalogue::GameProfile& profile) {
     stoppedAt_ = nullptr;
     sentTo_.clear();
     sentOrder_.clear();
+    awaiting_ = 0;
+    arrivals_.clear();
+    arrivalBytes_ = 0;
+    repliesPosted_ = false;
+    unsolicitedDropped_ = 0;
+    overflowDropped_ = 0;
+    ++cycleNumber_;
+    walkPosition_ = 0;
+    progressPosted_ = false;
     stopRequested_ = false;  // a stop pressed while idle must not cut the next cycle short
     SetToolbarBusy(true);
     keepRawReply_ = false;
@@ -60,15 +78,20 @@ bool StatusEngine::StartCycle(uint32_t mode, catalogue::GameProfile& profile) {
     state_ = State::kSending;
     host_.ShowProgress(queriedCount_, NeedsTwoReplies(kind_) ? 2 : 1);
     cycleStart_ = clock_.Counter();
-    // The socket is made here rather than on the worker so that the receiving side never sees it
-    // appear or disappear while the worker runs; it lives until the cycle closes.
+    // The socket is made here rather than on a thread of the cycle so that neither sees it appear or
+    // disappear; it lives until the cycle closes. The receiver starts first: the first replies may
+    // come back before the worker's second request leaves.
     socket_ = sockets_.Open();
     if (!socket_) {
         FailWithoutSending();
         return true;
     }
-    worker_ = threads_.Start([this] { WorkerMain(); });
+    stopReceiver_ = false;
+    receiver_ = threads_.Start(ThreadRole::kReceiver, [this] { ReceiverMain(); });
+    if (receiver_)
+        worker_ = threads_.Start(ThreadRole::kWorker, [this] { WorkerMain(); });
     if (!worker_) {
+        StopReceiver();
         socket_.reset();
         FailWithoutSending();
     }
@@ -150,6 +173,11 @@ void StatusEngine::EndEmptyCycle() {
     profile_ = nullptr;
     refreshBusy_ = false;
     SetToolbarBusy(false);
+}
+
+uint32_t StatusEngine::TakeWalkPosition() {
+    progressPosted_ = false;
+    return walkPosition_;
 }
 
 void StatusEngine::RequestStop() {

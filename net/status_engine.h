@@ -38,12 +38,22 @@ constexpr uint32_t kPauseMs = 200;
 constexpr uint64_t kReplyTimeoutMs = 999;  // older requests are given up at each pause
 constexpr uint32_t kGraceMs = 1500;        // timer 2 after the worker ended
 constexpr uint32_t kMonitorGraceMs = 750;  // the same while the server monitor runs
-constexpr int kDatagramsPerNotification = 10;
 constexpr size_t kReceiveBufferSize = 4096;
 constexpr uint32_t kMaxMeasuredPing = catalogue::kNoPing - 1;
 
+// The receiving side. Datagrams wait between the receiving thread and the user-interface thread in
+// a queue bounded both in count and in bytes; what does not fit is dropped and counted. The
+// user-interface thread handles at most kRepliesPerDrain per message, so it stays responsive under
+// any flood, and the receiving thread re-checks its stop flag at least every kReceiveWaitMs.
+constexpr size_t kReplyQueueCount = 8192;
+constexpr size_t kReplyQueueBytes = 8u << 20;
+constexpr size_t kRepliesPerDrain = 256;
+constexpr int kReceiveWaitMs = 10;
+constexpr int kDatagramsPerWake = 256;
+
 constexpr const char kRefreshingServersText[] = "Refreshing Servers...";
 constexpr const char kRefreshingServerFormat[] = "Refreshing Server %d";
+constexpr const char kAnsweredFormat[] = "%d/%d answered";
 constexpr const char kNoResponseText[] = "Server didn't respond within the timeout period, please try again!";
 
 struct StatusEngineDeps {
@@ -57,20 +67,32 @@ struct StatusEngineDeps {
 };
 
 // Lifecycle: idle -> StartCycle (servers selected) -> sending (worker alive) -> OnWorkerFinished
-// (timer 2 armed) -> OnCloseTimer or the last expected reply -> closing -> idle.
+// (waiting) -> closing -> idle. At the classic pace a waiting cycle closes on timer 2 (kGraceMs after
+// the worker, kMonitorGraceMs while the monitor runs) or when every queried server has answered. At
+// any other pace it closes as soon as every request sent has been answered or has waited longer than
+// the time-out; timer 2 is then armed for the oldest request's time-out.
 //
-// Threads: every public member is called on the user-interface thread. The worker walks the
-// profile's server list holding recordLock() per record step (never during its 200 ms pause), and
-// the receiving side holds it while it matches a reply and updates the record. The fields the worker
-// writes are refreshPending, awaitingReply, ping, replyCount, sendTime, queryAddress, and for the
-// marker kinds captureLimit and pure (before the record's request is sent). While Busy(), code on
-// the user-interface thread that links or unlinks records of the cycle's profile, or reads those
-// fields of a record that may still be waiting to be sent, must hold recordLock(). Records are
-// removed only when the cycle closes, after the worker has been joined.
+// Threads. Every public member is called on the user-interface thread, except ReceiveWaiting (the
+// receiving thread, or a test standing in for it) and the counters, which any thread may read. A
+// cycle with requests to send runs two threads of its own, started by the ThreadStarter once the
+// status socket is open and joined before the cycle ends:
+// - the worker walks the profile's server list holding recordLock() per record step (never during
+//   its pause, a name lookup or a send) and writes refreshPending, awaitingReply, ping, replyCount,
+//   sendTime, queryAddress, and for the marker kinds captureLimit and pure (before the record's
+//   request is sent);
+// - the receiver reads every datagram as it arrives, takes its arrival time from the clock at once,
+//   drops empty datagrams and those from endpoints the cycle never sent to (looked up under
+//   recordLock()), and queues the rest for the user-interface thread (the queue is guarded by
+//   recordLock() too). It touches no record.
+// The user-interface thread handles queued datagrams in OnRepliesWaiting: it matches each to its
+// record and updates it under recordLock(), and times the reply from its arrival, not from when it
+// is handled. While Busy(), code on the user-interface thread that links or unlinks records of the
+// cycle's profile, or reads those fields of a record that may still be waiting to be sent, must hold
+// recordLock(). Records are removed only when the cycle closes, after both threads have been joined.
 class StatusEngine {
   public:
     explicit StatusEngine(const StatusEngineDeps& deps);
-    ~StatusEngine();  // stops and joins a running worker
+    ~StatusEngine();  // stops and joins running threads
     StatusEngine(const StatusEngine&) = delete;
     StatusEngine& operator=(const StatusEngine&) = delete;
 
@@ -79,16 +101,27 @@ class StatusEngine {
     bool StartCycle(uint32_t mode, catalogue::GameProfile& profile);
     // The pace of the cycles that start from now on (Classic until told otherwise).
     void SetPacing(const Pacing& pacing) { nextPacing_ = pacing; }
-    // WM_APP_STATUSSOCKET with FD_READ: handles at most 10 waiting datagrams.
-    void OnReadable();
+    // StatusHost::PostRepliesWaiting reached the user-interface thread: handles up to
+    // kRepliesPerDrain queued datagrams (posting again when more remain) and shows the answers.
+    // Returns the number of datagrams handled.
+    size_t OnRepliesWaiting();
     // The worker announced its end through StatusHost::PostWorkerFinished: join it, then arm timer 2
-    // (or close at once when every expected reply already came in).
+    // (or close at once when nothing is left to wait for).
     void OnWorkerFinished();
-    // Timer 2 expired: close the cycle.
+    // Timer 2 expired: close the cycle (at a pace other than Classic, once every request is settled).
     void OnCloseTimer();
     // Command 40116 "Stop Server refresh": the worker stops before its next record; the cycle still
-    // closes through timer 2.
+    // closes as it would have (through timer 2 at the classic pace).
     void RequestStop();
+
+    // StatusHost::PostProgress reached the user-interface thread: the position the worker has reached
+    // now (it posts again once this was taken).
+    uint32_t TakeWalkPosition();
+
+    // Receiving thread: waits up to waitMs for datagrams, then takes in every one waiting (at most
+    // kDatagramsPerWake, then it sleeps 1 ms). The receiving thread calls it in a loop until the
+    // cycle closes.
+    void ReceiveWaiting(int waitMs);
 
     bool Busy() const { return state_ != State::kIdle; }
     bool WorkerRunning() const { return worker_ != nullptr; }
@@ -96,19 +129,37 @@ class StatusEngine {
     uint32_t completedCount() const { return completedCount_; }
     bool keepRawReply() const { return keepRawReply_; }
     uint32_t lastCycleMs() const { return lastCycleMs_; }
+    // Datagrams of the current (or last) cycle dropped on arrival: empty ones and those from an
+    // endpoint the cycle never sent to; and those dropped because the queue was full.
+    uint64_t unsolicitedDropped() const { return unsolicitedDropped_.load(); }
+    uint64_t overflowDropped() const { return overflowDropped_.load(); }
     std::mutex& recordLock() { return recordMutex_; }
 
   private:
     enum class State { kIdle, kSending, kWaiting };
 
-    // The time left for answers once the worker has ended: the classic grace, or no more than
-    // the time-out at any other pace.
+    // A datagram taken in by the receiving thread, with the counter value of its arrival.
+    struct Arrival {
+        Endpoint from;
+        uint64_t counter = 0;
+        std::vector<uint8_t> bytes;
+    };
+    // The requests sent to one endpoint: their records in sending order, and how many datagrams from
+    // the endpoint wait in the queue (a request is not given up while its reply may be among them).
+    struct SentTo {
+        std::vector<catalogue::ServerRecord*> records;
+        uint32_t queued = 0;
+    };
+
+    bool Classic() const { return pacing_.preset == PacingPreset::kClassic; }
+    // The time left for answers once the worker has ended at the classic pace, or without requests.
     uint32_t CloseDelayMs() const;
 
     // Selection by mode (status_engine.cpp).
     uint32_t SelectServers(uint32_t mode, catalogue::GameProfile& profile);
     void EndEmptyCycle();
     void SetToolbarBusy(bool busy);
+    void StopReceiver();
 
     // Worker (status_engine_worker.cpp).
     void WorkerMain();
@@ -119,11 +170,17 @@ class StatusEngine {
 
     // Receiving (status_engine_receive.cpp).
     static uint64_t EndpointKey(const Endpoint& e) { return (uint64_t(e.addressNetworkOrder) << 16) | e.port; }
+    static uint64_t KeyOf(const catalogue::ServerRecord& r);  // of the endpoint its request went to
+    void ReceiverMain();
+    void TakeIn(size_t size, const Endpoint& from, uint64_t arrival);
     catalogue::ServerRecord* MatchSender(const Endpoint& from);
-    bool HandleDatagram(size_t size, const Endpoint& from);
+    void HandleDatagram(const Arrival& arrival);
+    void ShowAnswered();
 
     // Closing (status_engine_close.cpp).
     void RequestClose();
+    void CloseWhenSettled();
+    void ArmForOldestRequest();
     void CloseCycle();
 
     StatusHost& host_;
@@ -144,22 +201,38 @@ class StatusEngine {
     bool keepRawReply_ = false;
     bool closeWhenWorkerEnds_ = false;
     uint32_t lastCycleMs_ = 0;
-    uint64_t cycleStart_ = 0;  // written by the worker before its walk, read after it is joined
+    uint32_t cycleNumber_ = 0;  // tells a drain whether its cycle closed while it ran
+    uint64_t cycleStart_ = 0;   // written by the worker before its walk, read after it is joined
     // First record the worker did not reach because of a stop (nullptr when it walked the whole
     // list); written by the worker, read at the close after it is joined.
     catalogue::ServerRecord* stoppedAt_ = nullptr;
 
-    std::unique_ptr<DatagramSocket> socket_;  // opened before the worker starts, closed after it ended
+    // Opened before the threads start, closed after they are joined.
+    std::unique_ptr<DatagramSocket> socket_;
     std::unique_ptr<WorkerThread> worker_;
+    std::unique_ptr<WorkerThread> receiver_;
     std::atomic<bool> stopRequested_{false};
-    std::mutex recordMutex_;
-    // The requests of the cycle, guarded by recordMutex_: records by the endpoint their request went
-    // to, in sending order (a reply is matched without walking the whole list), and the records in
-    // sending order, whose send times therefore only grow (the sweep stops at the first young one).
-    std::unordered_map<uint64_t, std::vector<catalogue::ServerRecord*>> sentTo_;
-    std::deque<catalogue::ServerRecord*> sentOrder_;
+    std::atomic<bool> stopReceiver_{false};
+    std::atomic<uint32_t> walkPosition_{0};
+    std::atomic<bool> progressPosted_{false};
+    std::atomic<uint64_t> unsolicitedDropped_{0};
+    std::atomic<uint64_t> overflowDropped_{0};
 
-    uint8_t receiveBuffer_[kReceiveBufferSize + 1] = {};
+    std::mutex recordMutex_;
+    // Guarded by recordMutex_: the requests of the cycle by the endpoint they went to (a datagram is
+    // matched without walking the whole list); the records in sending order, whose send times
+    // therefore only grow (a sweep stops at the first young one); how many sent requests still await
+    // their reply; and the queue of datagrams taken in, with its size in bytes and whether the
+    // user-interface thread has been told of it.
+    std::unordered_map<uint64_t, SentTo> sentTo_;
+    std::deque<catalogue::ServerRecord*> sentOrder_;
+    uint32_t awaiting_ = 0;
+    std::deque<Arrival> arrivals_;
+    size_t arrivalBytes_ = 0;
+    bool repliesPosted_ = false;
+
+    uint8_t readBuffer_[kReceiveBufferSize] = {};         // the receiving thread's
+    uint8_t receiveBuffer_[kReceiveBufferSize + 1] = {};  // the datagram being parsed
 };
 
 }  // namespace net

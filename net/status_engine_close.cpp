@@ -1,4 +1,5 @@
-// Ending a refresh cycle: the worker's end, timer 2, unanswered and stale servers, mode 6's result.
+// Ending a refresh cycle: the worker's end, timer 2, the end-of-refresh rule, unanswered and stale
+// servers, mode 6's result.
 #include <algorithm>
 #include <cstring>
 
@@ -10,7 +11,7 @@ using catalogue::ServerRecord;
 
 uint32_t StatusEngine::CloseDelayMs() const {
     uint32_t classic = host_.MonitorActive() ? kMonitorGraceMs : kGraceMs;
-    return pacing_.preset == PacingPreset::kClassic ? classic : std::min(classic, pacing_.timeoutMs);
+    return Classic() ? classic : std::min(classic, pacing_.timeoutMs);
 }
 
 void StatusEngine::OnWorkerFinished() {
@@ -25,7 +26,13 @@ void StatusEngine::OnWorkerFinished() {
         CloseCycle();
         return;
     }
-    host_.ArmCloseTimer(CloseDelayMs());
+    ShowAnswered();
+    if (Classic()) {
+        host_.ArmCloseTimer(CloseDelayMs());
+        return;
+    }
+    SweepTimedOut(nullptr);
+    CloseWhenSettled();
 }
 
 void StatusEngine::OnCloseTimer() {
@@ -36,7 +43,12 @@ void StatusEngine::OnCloseTimer() {
             host_.KillCloseTimer();
         return;
     }
-    CloseCycle();
+    if (Classic()) {
+        CloseCycle();
+        return;
+    }
+    SweepTimedOut(nullptr);
+    CloseWhenSettled();
 }
 
 void StatusEngine::RequestClose() {
@@ -49,11 +61,47 @@ void StatusEngine::RequestClose() {
     CloseCycle();
 }
 
+// Past the classic pace there is no grace time: once the worker has ended, the cycle closes when no
+// request sent awaits its reply any more, and until then timer 2 waits for the oldest one's time-out.
+void StatusEngine::CloseWhenSettled() {
+    if (state_ != State::kWaiting)
+        return;
+    bool settled;
+    {
+        std::lock_guard guard(recordMutex_);
+        settled = awaiting_ == 0;
+    }
+    if (settled)
+        CloseCycle();
+    else
+        ArmForOldestRequest();
+}
+
+void StatusEngine::ArmForOldestRequest() {
+    uint32_t delayMs = 1;
+    {
+        std::lock_guard guard(recordMutex_);
+        // After a sweep the first record in sending order is the oldest one still awaiting its reply.
+        if (!sentOrder_.empty()) {
+            const uint64_t waited = CounterToMs(sentOrder_.front()->sendTime, clock_.Counter(), clock_.Frequency());
+            // It is given up once it has waited more than the time-out, in whole milliseconds.
+            if (waited <= pacing_.timeoutMs)
+                delayMs = static_cast<uint32_t>(pacing_.timeoutMs + 1 - waited);
+        }
+    }
+    host_.ArmCloseTimer(delayMs);
+}
+
 void StatusEngine::CloseCycle() {
+    StopReceiver();
     socket_.reset();
     host_.KillCloseTimer();
     sentTo_.clear();
     sentOrder_.clear();
+    arrivals_.clear();
+    arrivalBytes_ = 0;
+    repliesPosted_ = false;
+    awaiting_ = 0;
     lastCycleMs_ = static_cast<uint32_t>(CounterToMs(cycleStart_, clock_.Counter(), clock_.Frequency()));
     state_ = State::kIdle;
 

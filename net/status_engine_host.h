@@ -1,4 +1,4 @@
-// What the status refresh engine asks of the user interface, and how it starts its worker thread.
+// What the status refresh engine asks of the user interface, and how it starts its threads.
 #pragma once
 
 #include <cstddef>
@@ -21,8 +21,9 @@ constexpr int kCmdRefreshSelected = IDM_REFRESH_SELECTED;
 constexpr int kCmdStopRefresh = IDM_STOP_REFRESH;
 
 // The user-interface side of a refresh. Every member runs on the user-interface thread, called from
-// the engine's handlers, except the two marked "worker thread": those are called from the worker and
-// must only post to the user-interface thread (the Win32 layer posts window messages).
+// the engine's handlers, except those marked "worker thread" or "receiving thread": they are called
+// from the engine's own threads and must only post to the user-interface thread (the Win32 layer
+// posts window messages).
 class StatusHost {
   public:
     virtual ~StatusHost() = default;
@@ -71,11 +72,23 @@ class StatusHost {
     // `step`. Hidden (destroyed) when the cycle closes.
     virtual void ShowProgress(uint32_t range, uint32_t step) = 0;
     virtual void HideProgress() = 0;
-    // Worker thread: the worker is querying the record at list position `position` (1 = head): show
-    // kRefreshingServerFormat with the position and set the bar to position x step (kept within its
-    // range). Only queried records are announced, so a walk over many unmarked records posts nothing
-    // (a thread's queue of posted messages is limited).
+    // Worker thread: the worker is querying the record at list position `position` (1 = head). The
+    // user-interface thread must then show kRefreshingServerFormat with StatusEngine::
+    // TakeWalkPosition(), the position reached by then. Only queried records are announced, and only
+    // one announcement is outstanding at a time (a thread's queue of posted messages is limited).
     virtual void PostProgress(uint32_t position) = 0;
+    // `answered` of the `queried` servers have answered: the bar (and the taskbar button, where the
+    // system has one) show it; once the worker has sent everything (`sent`), the text shows
+    // kAnsweredFormat with both numbers. Called after each batch of replies and when the worker ends.
+    virtual void ShowAnswered(uint32_t answered, uint32_t queried, bool sent) = 0;
+
+    // Receiving thread, or the user-interface thread after a drain that left replies behind: replies
+    // wait in the engine's queue, and the user-interface thread must then call
+    // StatusEngine::OnRepliesWaiting() (the Win32 layer posts a message, or sets a timer when asked
+    // from its own thread so that input and painting come first). The engine asks once when its
+    // queue stops being empty and again only after such a drain, so the user-interface thread is
+    // never flooded with these.
+    virtual void PostRepliesWaiting() = 0;
 
     // Timer 2 of the main window: arm it with a period, or kill it. On expiry the user-interface
     // thread calls StatusEngine::OnCloseTimer().
@@ -86,18 +99,23 @@ class StatusHost {
     virtual void PostWorkerFinished() = 0;
 };
 
-// A started worker thread; Join waits until its body has returned.
+// A started thread; Join waits until its body has returned.
 class WorkerThread {
   public:
     virtual ~WorkerThread() = default;
     virtual void Join() = 0;
 };
 
+// What a thread of the engine does: the worker sends and paces the requests; the receiver waits on
+// the status socket and takes each datagram in as it arrives (a platform may run it at a higher
+// priority, so that arrival times are taken promptly).
+enum class ThreadRole { kWorker, kReceiver };
+
 // Starts threads (std::thread natively, CreateThread on Windows). nullptr when none can be started.
 class ThreadStarter {
   public:
     virtual ~ThreadStarter() = default;
-    virtual std::unique_ptr<WorkerThread> Start(std::function<void()> body) = 0;
+    virtual std::unique_ptr<WorkerThread> Start(ThreadRole role, std::function<void()> body) = 0;
 };
 
 }  // namespace net

@@ -1,4 +1,5 @@
-// Receiving status replies: matching each datagram to its record, the ping, and completion.
+// Receiving status replies: the receiving thread's intake, and on the user-interface thread the
+// match of each datagram to its record, the ping from its arrival, and completion.
 #include <cstring>
 
 #include "net/status_engine.h"
@@ -17,24 +18,98 @@ uint16_t PortFromNetworkOrder(uint16_t value) {
 
 }  // namespace
 
-void StatusEngine::OnReadable() {
-    if (state_ == State::kIdle || !socket_)
+uint64_t StatusEngine::KeyOf(const ServerRecord& r) {
+    return EndpointKey(
+        Endpoint{r.queryAddress.addressNetworkOrder, PortFromNetworkOrder(r.queryAddress.portNetworkOrder)});
+}
+
+void StatusEngine::ReceiverMain() {
+    while (!stopReceiver_)
+        ReceiveWaiting(kReceiveWaitMs);
+}
+
+// The arrival time is taken as soon as the datagram is read, before any lock: the user-interface
+// thread may handle it much later, and the ping must not include that delay. After a full batch the
+// thread rests a moment: a flood must not keep it (it may run at a raised priority) from ever
+// leaving the processor to the window.
+void StatusEngine::ReceiveWaiting(int waitMs) {
+    if (!socket_ || !socket_->WaitReadable(waitMs))
         return;
-    // A bounded batch keeps the user interface responsive under a burst; the platform notifies again
-    // while data remains.
-    for (int i = 0; i < kDatagramsPerNotification && socket_; ++i) {
-        if (!socket_->Pending())
-            return;
-        std::memset(receiveBuffer_, 0, sizeof receiveBuffer_);
+    for (int i = 0; i < kDatagramsPerWake; ++i) {
         Endpoint from;
-        const int size = socket_->ReceiveFrom(receiveBuffer_, kReceiveBufferSize, &from);
+        const int size = socket_->ReceiveFrom(readBuffer_, kReceiveBufferSize, &from);
         if (size < 0)
             return;
-        if (size == 0)
-            continue;  // an empty datagram is no reply; it must not trigger the no-reply rule
-        if (!HandleDatagram(static_cast<size_t>(size), from))
-            return;
+        TakeIn(static_cast<size_t>(size), from, clock_.Counter());
     }
+    clock_.SleepMs(1);
+}
+
+// Called on the receiving thread. A datagram that cannot be a reply of this cycle is dropped at once
+// and counted; so is one that does not fit in the queue. The user-interface thread is told only when
+// the queue stops being empty: it drains the queue in batches and posts again itself when it leaves
+// datagrams behind.
+void StatusEngine::TakeIn(size_t size, const Endpoint& from, uint64_t arrival) {
+    bool post = false;
+    {
+        std::lock_guard guard(recordMutex_);
+        auto it = size == 0 ? sentTo_.end() : sentTo_.find(EndpointKey(from));
+        if (it == sentTo_.end()) {
+            unsolicitedDropped_ += 1;
+            return;
+        }
+        if (arrivals_.size() >= kReplyQueueCount || arrivalBytes_ + size > kReplyQueueBytes) {
+            overflowDropped_ += 1;
+            return;
+        }
+        arrivals_.push_back(Arrival{from, arrival, std::vector<uint8_t>(readBuffer_, readBuffer_ + size)});
+        arrivalBytes_ += size;
+        it->second.queued += 1;
+        post = !repliesPosted_;
+        repliesPosted_ = true;
+    }
+    if (post)
+        host_.PostRepliesWaiting();
+}
+
+size_t StatusEngine::OnRepliesWaiting() {
+    if (state_ == State::kIdle)
+        return 0;
+    std::vector<Arrival> batch;
+    bool more;
+    {
+        std::lock_guard guard(recordMutex_);
+        const size_t n = arrivals_.size() < kRepliesPerDrain ? arrivals_.size() : kRepliesPerDrain;
+        batch.reserve(n);
+        for (size_t i = 0; i < n; ++i) {
+            arrivalBytes_ -= arrivals_.front().bytes.size();
+            batch.push_back(std::move(arrivals_.front()));
+            arrivals_.pop_front();
+        }
+        more = !arrivals_.empty();
+        repliesPosted_ = more;
+    }
+    const uint32_t cycle = cycleNumber_;
+    size_t handled = 0;
+    for (const Arrival& a : batch) {
+        // A reply in the batch may have closed the cycle (and a dialog of the close may even have
+        // started the next one): the rest belongs to no cycle any more.
+        if (state_ == State::kIdle || cycleNumber_ != cycle)
+            return handled;
+        HandleDatagram(a);
+        ++handled;
+    }
+    if (state_ == State::kIdle || cycleNumber_ != cycle)
+        return handled;
+    if (handled > 0)
+        ShowAnswered();
+    if (more)
+        host_.PostRepliesWaiting();
+    return handled;
+}
+
+void StatusEngine::ShowAnswered() {
+    host_.ShowAnswered(completedCount_, queriedCount_, state_ == State::kWaiting);
 }
 
 // The first record, in list order, whose request went to the sender and which still awaits a reply.
@@ -45,7 +120,7 @@ ServerRecord* StatusEngine::MatchSender(const Endpoint& from) {
     auto it = sentTo_.find(EndpointKey(from));
     if (it == sentTo_.end())
         return nullptr;
-    for (ServerRecord* r : it->second) {
+    for (ServerRecord* r : it->second.records) {
         if (r->awaitingReply && r->queryAddress.addressNetworkOrder == from.addressNetworkOrder &&
             PortFromNetworkOrder(r->queryAddress.portNetworkOrder) == from.port)
             return r;
@@ -53,15 +128,18 @@ ServerRecord* StatusEngine::MatchSender(const Endpoint& from) {
     return nullptr;
 }
 
-// Returns false when the handling of this notification ends (unknown sender, cycle closed).
-bool StatusEngine::HandleDatagram(size_t size, const Endpoint& from) {
+void StatusEngine::HandleDatagram(const Arrival& arrival) {
+    const size_t size = arrival.bytes.size();
     ServerRecord* record;
     {
         std::lock_guard guard(recordMutex_);
-        record = MatchSender(from);
-        if (!record)
-            return false;
-        const uint64_t elapsedMs = CounterToMs(record->sendTime, clock_.Counter(), clock_.Frequency());
+        record = MatchSender(arrival.from);
+        if (!record) {
+            // Its record answered already, or was given up: dropped.
+            sentTo_[EndpointKey(arrival.from)].queued -= 1;
+            return;
+        }
+        const uint64_t elapsedMs = CounterToMs(record->sendTime, arrival.counter, clock_.Frequency());
         // 9999 means "no reply": a reply, however late, never reads as none.
         record->ping = static_cast<uint32_t>(elapsedMs < kMaxMeasuredPing ? elapsedMs : kMaxMeasuredPing);
         record->livesLeft = pacing_.lives;
@@ -69,23 +147,30 @@ bool StatusEngine::HandleDatagram(size_t size, const Endpoint& from) {
     }
     // The parse runs without the lock: the worker no longer writes the fields it fills (the reply
     // markers are cleared before the record's request is sent, and it is matched only after that).
+    std::memset(receiveBuffer_, 0, sizeof receiveBuffer_);
+    std::memcpy(receiveBuffer_, arrival.bytes.data(), size);
     host_.ParseReply(*record, receiveBuffer_, size, keepRawReply_);
     host_.RowChanged(*record);
 
     // The Half-Life family answers the two requests separately; the parser notes each arrival.
     const bool complete = !NeedsTwoReplies(kind_) || (record->pure == 1 && record->captureLimit == 1);
-    if (!complete)
-        return true;
+    bool settled = false;
     {
         std::lock_guard guard(recordMutex_);
-        record->awaitingReply = 0;
+        sentTo_[EndpointKey(arrival.from)].queued -= 1;
+        if (complete && record->awaitingReply) {
+            record->awaitingReply = 0;
+            awaiting_ -= 1;
+            settled = awaiting_ == 0;
+        }
     }
+    if (!complete)
+        return;
     completedCount_ += 1;
-    if (queriedCount_ == 1 || completedCount_ >= queriedCount_) {
+    if (queriedCount_ == 1 || completedCount_ >= queriedCount_)
         RequestClose();
-        return false;
-    }
-    return true;
+    else if (settled && !Classic())
+        CloseWhenSettled();
 }
 
 }  // namespace net

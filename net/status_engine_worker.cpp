@@ -22,8 +22,8 @@ uint16_t PortToNetworkOrder(uint16_t port) {
 }  // namespace
 
 // The record fields the receiving side reads are only written with recordMutex_ held, and the lock
-// is taken per record step so that replies are matched while the walk goes on. Name resolution and
-// the pause run without it: both may take long, and replies must be timed meanwhile.
+// is taken per record step so that replies are matched while the walk goes on. Name resolution, the
+// sends and the pause run without it: they may take long, and replies must be taken in meanwhile.
 void StatusEngine::WorkerMain() {
     const StatusRequests requests = BuildStatusRequests(kind_);
     uint32_t sentSinceCheck = 0;
@@ -42,7 +42,10 @@ void StatusEngine::WorkerMain() {
         lock.lock();
         const bool pending = record->refreshPending != 0;
         lock.unlock();
-        if (pending)
+        // One progress message at a time: the window shows the latest position when it gets to it,
+        // and a fast walk does not load it (or the system's message queue) with a post per record.
+        walkPosition_ = position;
+        if (pending && !progressPosted_.exchange(true))
             host_.PostProgress(position);
         if (pending && QueryRecord(*record, requests)) {
             sentSinceCheck += static_cast<uint32_t>(requests.count);
@@ -82,17 +85,24 @@ bool StatusEngine::QueryRecord(ServerRecord& record, const StatusRequests& reque
         return false;
 
     const Endpoint to{*ip, static_cast<uint16_t>(port)};
-    std::lock_guard guard(recordMutex_);
-    record.queryAddress.family = kAddressFamilyInet;
-    record.queryAddress.portNetworkOrder = PortToNetworkOrder(to.port);
-    record.queryAddress.addressNetworkOrder = to.addressNetworkOrder;
-    record.awaitingReply = 1;
-    sentTo_[EndpointKey(to)].push_back(&record);
-    sentOrder_.push_back(&record);
+    {
+        // The record is complete before its request leaves, so a reply finds it ready; the send
+        // itself runs without the lock, which the receiving thread needs for every datagram.
+        std::lock_guard guard(recordMutex_);
+        record.queryAddress.family = kAddressFamilyInet;
+        record.queryAddress.portNetworkOrder = PortToNetworkOrder(to.port);
+        record.queryAddress.addressNetworkOrder = to.addressNetworkOrder;
+        record.awaitingReply = 1;
+        awaiting_ += 1;
+        sentTo_[EndpointKey(to)].records.push_back(&record);
+        sentOrder_.push_back(&record);
+        // Taken just before the request leaves: a thread descheduled between the send and the clock
+        // would otherwise shorten the ping by that time (it may lengthen it by the time the send
+        // takes instead, which is far less).
+        record.sendTime = clock_.Counter();
+    }
     for (int i = 0; i < requests.count; ++i)
         socket_->SendTo(to, requests.datagrams[i].bytes, requests.datagrams[i].size);
-    // Taken after sending, under the lock, so a reply cannot be timed against an older value.
-    record.sendTime = clock_.Counter();
     return true;
 }
 
@@ -106,25 +116,32 @@ void StatusEngine::Pause() {
     }
 }
 
-// Gives up every request sent before the current record that has waited more than 999 ms. Only
-// records sent in this cycle can be awaiting a reply, and they are held in sending order, so the
-// walk ends at the first request still young: the lock is held for the few records that change
-// rather than for the whole list.
+// Gives up every request sent before the current record (all of them when there is none) that has
+// waited longer than the time-out. Only records sent in this cycle can be awaiting a reply, and they
+// are held in sending order, so the walk ends at the first request still young: the lock is held for
+// the few records that change rather than for the whole list. A request whose endpoint has datagrams
+// in the queue is passed over: its reply may be among them, taken in before the time-out.
 void StatusEngine::SweepTimedOut(ServerRecord* current) {
     std::lock_guard guard(recordMutex_);
     const uint64_t now = clock_.Counter();
     const uint64_t frequency = clock_.Frequency();
-    while (!sentOrder_.empty() && sentOrder_.front() != current) {
-        ServerRecord* r = sentOrder_.front();
-        if (r->awaitingReply) {
-            if (CounterToMs(r->sendTime, now, frequency) <= pacing_.timeoutMs)
-                break;
-            // Its late reply is dropped from now on; the close treats it as unanswered.
-            r->awaitingReply = 0;
-            r->refreshPending = 1;
-        }
-        sentOrder_.pop_front();
+    for (size_t i = 0; i < sentOrder_.size() && sentOrder_[i] != current; ++i) {
+        ServerRecord* r = sentOrder_[i];
+        if (!r->awaitingReply)
+            continue;
+        if (CounterToMs(r->sendTime, now, frequency) <= pacing_.timeoutMs)
+            break;
+        auto it = sentTo_.find(KeyOf(*r));
+        if (it != sentTo_.end() && it->second.queued > 0)
+            continue;
+        // Its late reply is dropped from now on; the close treats it as unanswered.
+        r->awaitingReply = 0;
+        r->refreshPending = 1;
+        awaiting_ -= 1;
     }
+    // What is settled leaves the front, which is then the oldest request still awaiting its reply.
+    while (!sentOrder_.empty() && sentOrder_.front() != current && !sentOrder_.front()->awaitingReply)
+        sentOrder_.pop_front();
 }
 
 void StatusEngine::FailWithoutSending() {

@@ -63,7 +63,6 @@ class FakeDatagramSocketFactory : public net::DatagramSocketFactory {
     }
 
     bool failOpen = false;     // Open() returns nullptr
-    bool failPending = false;  // Pending() fails (FIONREAD error)
     bool failReceive = false;  // ReceiveFrom() fails
 
   private:
@@ -97,11 +96,10 @@ class FakeDatagramSocketFactory : public net::DatagramSocketFactory {
                 *from = d.from;
             return static_cast<int>(n);
         }
-        std::optional<size_t> Pending() override {
+        // Never waits: the test's thread stands in for the receiving thread.
+        bool WaitReadable(int) override {
             std::lock_guard guard(net_.mutex_);
-            if (net_.failPending)
-                return std::nullopt;
-            return net_.inbound_.empty() ? 0 : net_.inbound_.front().bytes.size();
+            return !net_.inbound_.empty();
         }
 
       private:

@@ -108,6 +108,14 @@ class FakeStatusHost : public net::StatusHost {
         std::lock_guard guard(mutex_);
         progressPositions.push_back(position);
     }
+    void ShowAnswered(uint32_t answered, uint32_t queried, bool sent) override {
+        answers.push_back({answered, queried, sent});
+    }
+    void PostRepliesWaiting() override {
+        repliesPosts += 1;
+        if (onRepliesWaiting)
+            onRepliesWaiting();
+    }
 
     void ArmCloseTimer(uint32_t periodMs) override {
         Log("arm-timer");
@@ -159,8 +167,16 @@ class FakeStatusHost : public net::StatusHost {
     uint32_t progressRange = 0;
     uint32_t progressStep = 0;
     bool progressShown = false;
+    struct Answered {
+        uint32_t answered, queried;
+        bool sent;
+        bool operator==(const Answered&) const = default;
+    };
+    std::vector<Answered> answers;
     std::atomic<int> workerFinishedPosts{0};
+    std::atomic<int> repliesPosts{0};
     std::function<void()> onWorkerFinished;  // called on the worker thread
+    std::function<void()> onRepliesWaiting;  // called on the receiving thread
     std::function<void(uint32_t)> onArmTimer;
     std::function<void()> onKillTimer;
 

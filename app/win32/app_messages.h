@@ -6,6 +6,8 @@
 namespace app::win32 {
 
 constexpr UINT WM_APP_MASTERSOCKET = WM_USER + 1;
+// Posted by the status engine's receiving thread: replies wait to be handled (StatusEngine::
+// OnRepliesWaiting). At most one is in the queue at a time.
 constexpr UINT WM_APP_STATUSSOCKET = WM_USER + 2;
 constexpr UINT WM_APP_VERSIONSOCKET = WM_USER + 3;
 constexpr UINT WM_APP_REFRESH = WM_USER + 70;  // wParam: a net::RefreshMode
@@ -17,7 +19,7 @@ constexpr UINT WM_APP_MONITOR = WM_USER + 800;
 constexpr UINT WM_APP_TRAY = WM_USER + 900;
 // Posted by the status worker when it has sent the last request of a cycle.
 constexpr UINT WM_APP_WORKERDONE = WM_USER + 901;
-// Posted by the status worker to step the progress bar and show "Refreshing Server %d".
+// Posted by the status worker to show "Refreshing Server %d".
 constexpr UINT WM_APP_WORKERPROGRESS = WM_USER + 902;
 
 // The answer of the master host name lookup (WSAAsyncGetHostByName).
@@ -28,6 +30,8 @@ constexpr UINT_PTR kTimerMasterAttempt = 1;
 constexpr UINT_PTR kTimerRefreshClose = 2;
 constexpr UINT_PTR kTimerAutoRefresh = 3;
 constexpr UINT_PTR kTimerMasterBatch = 4;
+// The replies a drain of the status engine left behind (one shot).
+constexpr UINT_PTR kTimerRepliesWaiting = 5;
 constexpr UINT kAutoRefreshPeriodMs = 900000;
 
 }  // namespace app::win32

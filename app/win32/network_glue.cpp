@@ -17,7 +17,6 @@ struct Network::Parts {
         : masterHost(main, WM_APP_MASTERSOCKET, WM_APP_MASTERLOOKUP),
           master(TheShell().ctx->refreshBusy, masterHost, *TheShell().sink),
           statusHost(main),
-          sockets(main, WM_APP_STATUSSOCKET),
           engine(net::StatusEngineDeps{statusHost, clock, sockets, resolver, threads, *TheShell().sink,
                                        TheShell().ctx->refreshBusy}),
           version(main, WM_APP_VERSIONSOCKET) {}
@@ -26,7 +25,7 @@ struct Network::Parts {
     net::MasterQuery master;
     StatusHost statusHost;
     net::win32::Win32Clock clock;
-    net::win32::AsyncDatagramSocketFactory sockets;
+    net::win32::Win32DatagramSocketFactory sockets;
     net::win32::HostResolver resolver;
     net::win32::Win32ThreadStarter threads;
     net::StatusEngine engine;
@@ -63,9 +62,9 @@ void Network::StartRefresh(WPARAM mode) {
     }
 }
 
-void Network::OnStatusSocket(WPARAM, LPARAM event) {
-    if (parts_ && WSAGETSELECTEVENT(event) == FD_READ)
-        parts_->engine.OnReadable();
+void Network::OnStatusSocket(WPARAM, LPARAM) {
+    if (parts_)
+        parts_->engine.OnRepliesWaiting();
 }
 
 void Network::StartVersionCheck() {
@@ -81,10 +80,14 @@ void Network::OnVersionSocket(WPARAM socket, LPARAM event) {
 void Network::OnTimer(UINT_PTR id) {
     if (!parts_)
         return;
-    if (id == kTimerRefreshClose)
+    if (id == kTimerRefreshClose) {
         parts_->engine.OnCloseTimer();
-    else if (id == kTimerMasterAttempt || id == kTimerMasterBatch)
+    } else if (id == kTimerRepliesWaiting) {
+        KillTimer(TheShell().main, kTimerRepliesWaiting);
+        parts_->engine.OnRepliesWaiting();
+    } else if (id == kTimerMasterAttempt || id == kTimerMasterBatch) {
         parts_->master.OnTimer(static_cast<int>(id));
+    }
 }
 
 void Network::OnWorkerDone() {
@@ -92,9 +95,9 @@ void Network::OnWorkerDone() {
         parts_->engine.OnWorkerFinished();
 }
 
-void Network::OnWorkerProgress(WPARAM position, LPARAM) {
+void Network::OnWorkerProgress(WPARAM, LPARAM) {
     if (parts_)
-        parts_->statusHost.ShowWorkerProgress(static_cast<uint32_t>(position));
+        parts_->statusHost.ShowWorkerProgress(parts_->engine.TakeWalkPosition());
 }
 
 void Network::RequestStop() {

@@ -22,6 +22,14 @@ views::win32::PaneSet Panes() {
 
 }  // namespace
 
+StatusHost::~StatusHost() {
+    HideProgress();
+    if (taskbar_)
+        taskbar_->Release();
+    if (comStarted_)
+        CoUninitialize();
+}
+
 bool StatusHost::MonitorActive() {
     return TheShell().monitorActive;
 }
@@ -85,8 +93,29 @@ void StatusHost::SetToolbarState(int command, net::ToolbarState state) {
     ::app::win32::SetToolbarState(static_cast<UINT>(command), static_cast<BYTE>(state));
 }
 
+ITaskbarList3* StatusHost::Taskbar() {
+    if (taskbarTried_)
+        return taskbar_;
+    taskbarTried_ = true;
+    // COM may already run on this thread in another mode; the object is made either way.
+    comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    void* made = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3, &made)) || !made)
+        return nullptr;
+    taskbar_ = static_cast<ITaskbarList3*>(made);
+    if (FAILED(taskbar_->HrInit())) {
+        taskbar_->Release();
+        taskbar_ = nullptr;
+    }
+    return taskbar_;
+}
+
 void StatusHost::ShowProgress(uint32_t range, uint32_t step) {
     HideProgress();
+    if (ITaskbarList3* taskbar = Taskbar()) {
+        taskbar->SetProgressState(main_, TBPF_NORMAL);
+        taskbar->SetProgressValue(main_, 0, range);
+    }
     HWND pane = Panes().server;
     if (!pane)
         return;
@@ -97,9 +126,8 @@ void StatusHost::ShowProgress(uint32_t range, uint32_t step) {
                             client.top + 5, 150, 16, pane, nullptr, instance, nullptr);
     bar_ = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, client.right - 200, client.top + 5, 195, 16,
                            pane, nullptr, instance, nullptr);
-    step_ = step ? step : 1;
     SendMessageA(bar_, PBM_SETRANGE32, 0, range);
-    SendMessageA(bar_, PBM_SETSTEP, step_, 0);
+    SendMessageA(bar_, PBM_SETSTEP, step ? step : 1, 0);
 }
 
 void StatusHost::HideProgress() {
@@ -108,6 +136,8 @@ void StatusHost::HideProgress() {
     if (bar_)
         DestroyWindow(bar_);
     text_ = bar_ = nullptr;
+    if (taskbar_)
+        taskbar_->SetProgressState(main_, TBPF_NOPROGRESS);
 }
 
 void StatusHost::PostProgress(uint32_t position) {
@@ -120,8 +150,28 @@ void StatusHost::ShowWorkerProgress(uint32_t position) {
         wsprintfA(text, net::kRefreshingServerFormat, static_cast<int>(position));
         SetWindowTextA(text_, text);
     }
+}
+
+void StatusHost::ShowAnswered(uint32_t answered, uint32_t queried, bool sent) {
     if (bar_)
-        SendMessageA(bar_, PBM_SETPOS, position * step_, 0);
+        SendMessageA(bar_, PBM_SETPOS, answered, 0);
+    if (text_ && sent) {
+        char text[64];
+        wsprintfA(text, net::kAnsweredFormat, static_cast<int>(answered), static_cast<int>(queried));
+        SetWindowTextA(text_, text);
+    }
+    if (taskbar_)
+        taskbar_->SetProgressValue(main_, answered, queried);
+}
+
+void StatusHost::PostRepliesWaiting() {
+    // The receiving thread's word comes as a posted message. A drain that left replies behind asks
+    // again from this thread: then a timer, whose message comes after input and painting, so that a
+    // flood of replies never keeps the window from answering the user.
+    if (GetWindowThreadProcessId(main_, nullptr) == GetCurrentThreadId())
+        SetTimer(main_, kTimerRepliesWaiting, USER_TIMER_MINIMUM, nullptr);
+    else
+        PostMessageA(main_, WM_APP_STATUSSOCKET, 0, 0);
 }
 
 void StatusHost::ArmCloseTimer(uint32_t periodMs) {

@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <winsock2.h>
 
+#include <shobjidl.h>
+
 #include "net/status_engine.h"
 #include "net/status_parser.h"
 
@@ -12,7 +14,7 @@ namespace app::win32 {
 class StatusHost : public net::StatusHost {
   public:
     explicit StatusHost(HWND main) : main_(main) {}
-    ~StatusHost() override { HideProgress(); }
+    ~StatusHost() override;
 
     uint32_t MarkSelectedForRefresh() override;
     uint32_t MarkFirstSelectedForRefresh() override;
@@ -30,6 +32,8 @@ class StatusHost : public net::StatusHost {
     void ShowProgress(uint32_t range, uint32_t step) override;
     void HideProgress() override;
     void PostProgress(uint32_t position) override;
+    void ShowAnswered(uint32_t answered, uint32_t queried, bool sent) override;
+    void PostRepliesWaiting() override;
     void ArmCloseTimer(uint32_t periodMs) override;
     void KillCloseTimer() override;
     void PostWorkerFinished() override;
@@ -39,10 +43,16 @@ class StatusHost : public net::StatusHost {
     const net::RawReply& propertiesReply() const { return propertiesReply_; }
 
   private:
+    // The taskbar button's progress, where the system offers it (Windows 7 and later); made on the
+    // first refresh, nullptr where it is missing.
+    ITaskbarList3* Taskbar();
+
     HWND main_;
     HWND text_ = nullptr;
     HWND bar_ = nullptr;
-    uint32_t step_ = 1;
+    bool taskbarTried_ = false;
+    bool comStarted_ = false;
+    ITaskbarList3* taskbar_ = nullptr;
     // The copy of the last reply kept for the server information dialog.
     net::RawReply propertiesReply_;
 };

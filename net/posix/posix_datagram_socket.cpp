@@ -2,7 +2,6 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -66,11 +65,17 @@ class PosixDatagramSocket : public DatagramSocket {
         return static_cast<int>(n);
     }
 
-    std::optional<size_t> Pending() override {
-        int bytes = 0;
-        if (ioctl(fd_, FIONREAD, &bytes) != 0)
-            return std::nullopt;
-        return static_cast<size_t>(bytes);
+    bool WaitReadable(int timeoutMs) override {
+        pollfd p{fd_, POLLIN, 0};
+        int n;
+        do {
+            n = poll(&p, 1, timeoutMs);
+        } while (n < 0 && errno == EINTR);
+        if (n < 0) {
+            PosixClock().SleepMs(timeoutMs > 0 ? static_cast<uint32_t>(timeoutMs) : 0);
+            return false;
+        }
+        return n > 0 && (p.revents & POLLIN);
     }
 
     int fd() const { return fd_; }
@@ -112,18 +117,6 @@ std::unique_ptr<DatagramSocket> PosixDatagramSocketFactory::Open() {
         return nullptr;
     openFd_ = fd;
     return std::make_unique<PosixDatagramSocket>(fd, &openFd_);
-}
-
-bool PosixDatagramSocketFactory::WaitReadable(int timeoutMs) {
-    const int fd = openFd_;
-    if (fd < 0)
-        return false;
-    pollfd p{fd, POLLIN, 0};
-    int n;
-    do {
-        n = poll(&p, 1, timeoutMs);
-    } while (n < 0 && errno == EINTR);
-    return n > 0 && (p.revents & POLLIN);
 }
 
 std::optional<Endpoint> PosixDatagramSocketFactory::OpenEndpoint() {

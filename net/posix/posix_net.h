@@ -27,17 +27,14 @@ class PosixClock : public Clock {
 };
 
 // Non-blocking IPv4 UDP sockets bound to a local endpoint (127.0.0.1 with an ephemeral port unless
-// told otherwise). POSIX has no window to notify: the factory keeps the descriptor of the socket it
-// opened last, and an event loop waits on it with WaitReadable.
+// told otherwise). The factory keeps the descriptor of the socket it opened last while it is open, so
+// a test can find where its replies must go.
 class PosixDatagramSocketFactory : public DatagramSocketFactory {
   public:
     // local.addressNetworkOrder 0 means 127.0.0.1.
     explicit PosixDatagramSocketFactory(Endpoint local = {});
     std::unique_ptr<DatagramSocket> Open() override;
 
-    // Waits up to timeoutMs for the open socket to become readable; false on time-out, or when no
-    // socket is open (then it returns at once).
-    bool WaitReadable(int timeoutMs);
     bool HasOpenSocket() const { return openFd_ >= 0; }
     // Local endpoint of the open socket, if one is open.
     std::optional<Endpoint> OpenEndpoint();
@@ -58,10 +55,10 @@ class PosixResolver : public Resolver {
     std::optional<uint32_t> Resolve(const char* name) override;
 };
 
-// std::thread.
+// std::thread, every role at the default priority.
 class PosixThreadStarter : public ThreadStarter {
   public:
-    std::unique_ptr<WorkerThread> Start(std::function<void()> body) override;
+    std::unique_ptr<WorkerThread> Start(ThreadRole role, std::function<void()> body) override;
 };
 
 // 127.0.0.1 in network byte order.

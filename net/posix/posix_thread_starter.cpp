@@ -22,7 +22,7 @@ class StdWorkerThread : public WorkerThread {
 
 }  // namespace
 
-std::unique_ptr<WorkerThread> PosixThreadStarter::Start(std::function<void()> body) {
+std::unique_ptr<WorkerThread> PosixThreadStarter::Start(ThreadRole, std::function<void()> body) {
     try {
         return std::make_unique<StdWorkerThread>(std::move(body));
     } catch (const std::system_error&) {

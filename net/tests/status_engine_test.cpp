@@ -25,6 +25,7 @@ namespace {
 using catalogue::ServerRecord;
 using testing_support::MakeEndpoint;
 using Strings = std::vector<std::string>;
+using FakeAnswered = testing_support::FakeStatusHost::Answered;
 
 class EngineTest : public ::testing::Test {
   protected:
@@ -63,6 +64,11 @@ class EngineTest : public ::testing::Test {
         network.Deliver(MakeEndpoint(r->addressText, static_cast<uint16_t>(r->port)), bytes);
     }
     void ReplyName(const ServerRecord* r, const char* name) { Reply(r, StatusReply(name)); }
+    // The receiving thread takes in what has arrived, then the user-interface thread handles it.
+    void Receive() {
+        engine->ReceiveWaiting(0);
+        engine->OnRepliesWaiting();
+    }
     // The worker runs to its end and the user-interface thread hears of it.
     void RunWorker() {
         ASSERT_TRUE(threads.HasPendingWorker());
@@ -137,17 +143,21 @@ TEST(StatusRequests, EachKindSendsItsDatagramsAndHalfLifeWaitsForTwoReplies) {
     }
 }
 
-TEST_F(EngineTest, RequestsGoInBurstsOfElevenEachFollowedByA200MsPause) {
-    // Kind, servers, the one left unmarked and the unresolvable one (mode 2), then the bursts and pauses.
-    const std::tuple<uint32_t, int, bool, std::vector<size_t>, std::vector<uint32_t>> runs[] = {
-        {catalogue::kQuake3, 25, false, {11, 11, 3}, {200, 200}},
-        {catalogue::kQuake3, 11, false, {11}, {200}},      // exactly eleven: one pause after the last
-        {catalogue::kQuake3, 11, true, {10}, {}},          // records not asked do not count
-        {catalogue::kHalfLife, 7, false, {12, 2}, {200}},  // two datagrams per server
+TEST_F(EngineTest, RequestsGoInBurstsOfElevenEachFollowedByA200MsPauseOrAsAnotherPaceSays) {
+    const net::Pacing other{net::PacingPreset::kCustom, 4, 30, 700, 2};
+    // Pace, kind, servers, the one left unmarked and the unresolvable one (mode 2), then the bursts
+    // and pauses.
+    const std::tuple<net::Pacing, uint32_t, int, bool, std::vector<size_t>, std::vector<uint32_t>> runs[] = {
+        {net::kClassicPacing, catalogue::kQuake3, 25, false, {11, 11, 3}, {200, 200}},
+        {net::kClassicPacing, catalogue::kQuake3, 11, false, {11}, {200}},      // exactly eleven: one pause after
+        {net::kClassicPacing, catalogue::kQuake3, 11, true, {10}, {}},          // records not asked do not count
+        {net::kClassicPacing, catalogue::kHalfLife, 7, false, {12, 2}, {200}},  // two datagrams per server
+        {other, catalogue::kQuake3, 10, false, {4, 4, 2}, {30, 30}},
     };
     clock.AdvanceMs(0xFFFFFF9Cu);  // the first pause starts 100 ms before the tick count wraps at 2^32
-    for (auto [kind, servers, skipping, bursts, sleeps] : runs) {
+    for (auto [pacing, kind, servers, skipping, bursts, sleeps] : runs) {
         SetKind(kind);
+        engine->SetPacing(pacing);
         catalogue::clearServers(profile.servers);
         std::vector<ServerRecord*> records = AddMany(servers);
         if (skipping) {
@@ -170,31 +180,57 @@ TEST_F(EngineTest, RequestsGoInBurstsOfElevenEachFollowedByA200MsPause) {
         const std::vector<uint32_t> slept = clock.Sleeps();
         EXPECT_EQ(std::vector<uint32_t>(slept.begin() + sleptBefore, slept.end()), sleeps) << servers;
         EXPECT_TRUE(servers != 25 || sent[11].counter - sent[10].counter == 200000u);  // a microsecond counter
-        FireTimer();
+        while (engine->Busy())
+            FireTimer();
     }
 }
 
-TEST_F(EngineTest, AnotherPaceSetsTheBurstsThePausesAndAGraceNoLongerThanTheTimeOut) {
-    SetKind(catalogue::kQuake3);
-    AddMany(10);
-    engine->SetPacing({net::PacingPreset::kCustom, 4, 30, 700, 2});
-    ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
-    RunWorker();
-    const auto sent = network.Sent();
-    std::vector<size_t> bursts;
-    for (size_t i = 0; i < sent.size(); ++i) {
-        if (i == 0 || sent[i].counter != sent[i - 1].counter)
-            bursts.push_back(0);
-        ++bursts.back();
+// When a cycle closes: at the classic pace on timer 2 after its grace time (or once every queried
+// server has answered); at any other pace as soon as every request sent has been answered or has
+// waited longer than the time-out, with no grace beyond it.
+TEST_F(EngineTest, TheRefreshEndsWhenEveryRequestIsAnsweredOrTimedOutAndClassicKeepsItsGrace) {
+    const net::Pacing tight{net::PacingPreset::kCustom, 2, 50, 300, 2};
+    // Pace; what each server does ('a' answers 20 ms after the worker's end, 's' stays silent, 'u'
+    // cannot be resolved, so is never asked); the periods timer 2 is armed with; the cycle's length.
+    const std::tuple<net::Pacing, std::string, std::vector<uint32_t>, uint32_t> rows[] = {
+        {net::kClassicPacing, "asa", {1500}, 1500},
+        {net::kClassicPacing, "aua", {1500}, 1500},
+        {net::kFastPacing, "asa", {1001}, 1001},  // the silent one's time-out
+        {net::kFastPacing, "aua", {1001}, 20},    // every request answered: the last answer closes it
+        {tight, "sss", {251, 50}, 351},           // sent at 0, 0 and 50 ms: the oldest time-out each time
+        {tight, "aaa", {251}, 70},
+    };
+    for (const auto& [pacing, servers, timers, cycleMs] : rows) {
+        catalogue::clearServers(profile.servers);
+        std::vector<ServerRecord*> records;
+        for (size_t i = 0; i < servers.size(); ++i)
+            records.push_back(
+                Add(servers[i] == 'u' ? "nowhere.example" : (std::string("10.0.0.") += std::to_string(i + 1)).c_str()));
+        std::vector<uint32_t> armed;
+        uint64_t armedAtMs = 0;
+        host.onArmTimer = [&](uint32_t ms) {
+            armed.push_back(ms);
+            armedAtMs = clock.NowMs();
+        };
+        engine->SetPacing(pacing);
+        ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
+        RunWorker();
+        clock.AdvanceMs(20);
+        for (size_t i = 0; i < servers.size(); ++i) {
+            if (servers[i] == 'a')
+                ReplyName(records[i], "up");
+        }
+        Receive();
+        while (engine->Busy() && host.timerMs && armed.size() < 5) {
+            const uint64_t due = armedAtMs + *host.timerMs;  // the timer fires on time
+            clock.AdvanceMs(due > clock.NowMs() ? due - clock.NowMs() : 0);
+            engine->OnCloseTimer();
+        }
+        EXPECT_FALSE(engine->Busy()) << servers;
+        EXPECT_EQ(armed, timers) << servers;
+        EXPECT_EQ(engine->lastCycleMs(), cycleMs) << servers;
+        EXPECT_TRUE(servers[0] != 'a' || records[0]->livesLeft == pacing.lives) << servers;  // the pace's lives
     }
-    EXPECT_EQ(bursts, (std::vector<size_t>{4, 4, 2}));
-    EXPECT_EQ(clock.Sleeps(), (std::vector<uint32_t>{30, 30}));
-    EXPECT_EQ(host.timerMs, 700u);
-    // A server that answers gets the pace's lives back.
-    profile.servers.head->livesLeft = 0;
-    ReplyName(profile.servers.head, "Lab");
-    engine->OnReadable();
-    EXPECT_EQ(profile.servers.head->livesLeft, 2);
 }
 
 TEST_F(EngineTest, EachRequestResetsItsRecordAndGoesToItsResolvedAddress) {
@@ -220,7 +256,7 @@ TEST_F(EngineTest, EachRequestResetsItsRecordAndGoesToItsResolvedAddress) {
               std::tuple(0, uint16_t(2), *net::ParseDottedAddress("192.168.7.9")));
     EXPECT_EQ(std::pair(lost->awaitingReply, lost->refreshPending), std::pair(0u, 1u));  // no request
     network.Deliver(MakeEndpoint("10.9.9.9", 27960), "\\hostname\\named\\");
-    engine->OnReadable();
+    Receive();
     EXPECT_STREQ(named->hostName, "named");
     FireTimer();
     EXPECT_EQ(std::tuple(std::string(lost->hostName), lost->ping),
@@ -238,14 +274,17 @@ TEST_F(EngineTest, EachRequestResetsItsRecordAndGoesToItsResolvedAddress) {
 TEST_F(EngineTest, EachPauseGivesUpRequestsOlderThan999MsAndTheirLateRepliesAreDropped) {
     auto servers = AddMany(60);
     ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
-    // In the fourth pause (800 ms after the first burst) the first server answers; in the fifth the
-    // first burst is 1000 ms old, the second 800 ms.
+    // In the fourth pause (800 ms after the first burst) the first server answers, and the third's
+    // reply is taken in but not yet handled; in the fifth the first burst is 1000 ms old, the second
+    // 800 ms.
     int pauses = 0;
     bool sweptAfterThePause = false;
     clock.onSleep = [&](uint32_t) {
         if (++pauses == 4) {
             ReplyName(servers[0], "in time");
-            engine->OnReadable();
+            Receive();
+            ReplyName(servers[2], "taken in");
+            engine->ReceiveWaiting(0);
         } else if (pauses == 5) {
             sweptAfterThePause = servers[1]->awaitingReply == 1;
             ReplyName(servers[1], "late");
@@ -253,14 +292,16 @@ TEST_F(EngineTest, EachPauseGivesUpRequestsOlderThan999MsAndTheirLateRepliesAreD
     };
     threads.RunWorker();
     EXPECT_TRUE(sweptAfterThePause);
-    EXPECT_EQ(std::tuple(servers[0]->awaitingReply, servers[1]->awaitingReply, servers[10]->awaitingReply,
-                         servers[11]->awaitingReply),
-              std::tuple(0u, 0u, 0u, 1u));  // the first answered; the rest of its burst given up
+    // The first answered; the rest of its burst given up, but for the one whose reply waits.
+    EXPECT_EQ(std::tuple(servers[0]->awaitingReply, servers[1]->awaitingReply, servers[2]->awaitingReply,
+                         servers[10]->awaitingReply, servers[11]->awaitingReply),
+              std::tuple(0u, 0u, 1u, 0u, 1u));
     engine->OnWorkerFinished();
-    engine->OnReadable();
+    Receive();
     EXPECT_STREQ(servers[1]->hostName, "~ New Server!");  // the late reply was dropped
     FireTimer();
     EXPECT_EQ(std::pair(std::string(servers[0]->hostName), servers[0]->ping), std::pair(std::string("in time"), 800u));
+    EXPECT_EQ(std::pair(std::string(servers[2]->hostName), servers[2]->ping), std::pair(std::string("taken in"), 800u));
     EXPECT_EQ(std::pair(std::string(servers[1]->hostName), servers[1]->ping),
               std::pair(std::string("~ 10.0.0.2"), catalogue::kNoPing));
 }
@@ -299,7 +340,7 @@ TEST_F(EngineTest, AllServersAreMarkedAndQueriedOnceWhileTheToolbarShowsTheRefre
     EXPECT_FALSE(refreshBusy);
     EXPECT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
     EXPECT_FALSE(engine->StartCycle(net::kRefreshFavourites, profile));  // busy with its own cycle
-    EXPECT_EQ(threads.started, 1);
+    EXPECT_EQ(threads.started, 2);                                       // the worker and the receiver
     EXPECT_TRUE(refreshBusy);
     EXPECT_EQ(Toolbar(), "iiie");
     EXPECT_EQ(std::tuple(engine->queriedCount(), host.Saw("full-refresh"), host.progressShown, host.progressRange),
@@ -308,7 +349,8 @@ TEST_F(EngineTest, AllServersAreMarkedAndQueriedOnceWhileTheToolbarShowsTheRefre
               std::tuple(1u, 1u, 0u));
     RunWorker();
     EXPECT_EQ(SentTargets(), (Strings{"10.0.0.1:27960", "10.0.0.2:27960", "10.0.0.3:27960"}));
-    EXPECT_EQ(host.ProgressPositions(), (std::vector<uint32_t>{1, 2, 3}));
+    // One announcement until the window takes the position; the position taken is the latest.
+    EXPECT_EQ(std::pair(host.ProgressPositions(), engine->TakeWalkPosition()), std::pair(std::vector<uint32_t>{1}, 3u));
     EXPECT_EQ(host.timerMs, std::optional<uint32_t>(net::kGraceMs));
     EXPECT_FALSE(engine->StartCycle(net::kRefreshAll, profile));  // still waiting for replies
     FireTimer();
@@ -334,7 +376,7 @@ TEST_F(EngineTest, EachModeQueriesItsOwnSelection) {
     s[0]->refreshPending = 1;
     host.selected = {s[2], s[3]};
     EXPECT_EQ(run(net::kRefreshSelected), std::pair(2u, Strings{"10.0.0.3:27960", "10.0.0.4:27960"}));
-    EXPECT_EQ(host.ProgressPositions(), (std::vector<uint32_t>{3, 4}));
+    EXPECT_EQ(host.ProgressPositions(), (std::vector<uint32_t>{3}));
     EXPECT_TRUE(host.Saw("mark-selected"));
     // Records already marked (Add Server).
     s[1]->refreshPending = 1;
@@ -360,7 +402,7 @@ TEST_F(EngineTest, EachModeQueriesItsOwnSelection) {
     RunWorker();
     EXPECT_EQ(host.timerMs, std::optional<uint32_t>(net::kMonitorGraceMs));
     ReplyName(s[3], "watched");
-    engine->OnReadable();
+    Receive();
     EXPECT_FALSE(engine->Busy() || host.timerMs.has_value() || network.OpenNow() != 0);
     // Nothing selected, or nothing in the list: the cycle ends at once.
     host.selected.clear();
@@ -381,7 +423,7 @@ TEST_F(EngineTest, ServerInformationQueriesTheFirstSelectedRowAndShowsItsReply) 
     RunWorker();
     EXPECT_EQ(SentTargets(), Strings{"10.0.0.2:27960"});
     ReplyName(s[1], "info");
-    engine->OnReadable();
+    Receive();
     ASSERT_FALSE(engine->Busy());
     EXPECT_TRUE(host.parses.at(0).keepRaw && host.Saw("server-information") && messages.shown.empty());
     EXPECT_NE(host.shownInformation.find("\\sv_hostname\\info"), std::string::npos);
@@ -415,22 +457,23 @@ const std::string kPlayers(
     "D\0",
     6);
 
-TEST_F(EngineTest, AReplyIsTimedParsedAndMatchedToTheFirstRecordStillWaitingAtItsAddress) {
+TEST_F(EngineTest, AReplyIsTimedFromItsArrivalAndMatchedToTheFirstRecordStillWaitingAtItsAddress) {
     auto servers = AddMany(3);
     ServerRecord* twin = Add("10.0.0.1");  // an address twice in the list: answered in list order
     servers[0]->livesLeft = 2;
     ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
     RunWorker();
     clock.AdvanceUs(37900);
-    network.Deliver(MakeEndpoint("10.0.0.1", 27961), StatusReply("wrong port"));  // unknown senders end
-    network.Deliver(MakeEndpoint("10.0.0.99", 27960), StatusReply("stranger"));   // the handling each time
+    network.Deliver(MakeEndpoint("10.0.0.1", 27961), StatusReply("wrong port"));  // never asked: dropped on
+    network.Deliver(MakeEndpoint("10.0.0.99", 27960), StatusReply("stranger"));   // arrival and counted
     Reply(servers[0], "");                                                        // an empty datagram is no reply
     ReplyName(servers[0], "^1Lab");
     ReplyName(servers[0], "twin");
-    engine->OnReadable();
-    EXPECT_EQ(network.Queued(), 4u);
-    engine->OnReadable();
-    engine->OnReadable();
+    engine->ReceiveWaiting(0);
+    EXPECT_EQ(std::tuple(engine->unsolicitedDropped(), host.repliesPosts.load(), host.parses.size()),
+              std::tuple(uint64_t(3), 1, size_t(0)));
+    clock.AdvanceMs(400);  // the window gets to them later: the pings are those of their arrival
+    EXPECT_EQ(engine->OnRepliesWaiting(), 2u);
     EXPECT_EQ(std::tuple(servers[0]->ping, servers[0]->livesLeft, servers[0]->replyCount, servers[0]->awaitingReply),
               std::tuple(37u, 5, 1u, 0u));  // whole milliseconds, cut
     EXPECT_EQ(std::pair(std::string(servers[0]->hostName), std::string(twin->hostName)),
@@ -439,24 +482,24 @@ TEST_F(EngineTest, AReplyIsTimedParsedAndMatchedToTheFirstRecordStillWaitingAtIt
         std::tuple(engine->completedCount(), host.parses.size(), host.parses[0].terminated, host.parses[0].keepRaw),
         std::tuple(2u, size_t(2), true, false));
     EXPECT_EQ(host.rowChanges, (std::vector<ServerRecord*>{servers[0], twin}));
-    network.failPending = true;  // a failed look or receive ends only this handling
+    // Shown when the worker ended, then once for the batch.
+    EXPECT_EQ(host.answers, (std::vector<FakeAnswered>{{0, 4, true}, {2, 4, true}}));
+    network.failReceive = true;  // a failed receive takes nothing in; the next one works
     ReplyName(servers[1], "a");
-    engine->OnReadable();
-    network.failPending = false;
-    network.failReceive = true;
-    engine->OnReadable();
+    Receive();
     EXPECT_EQ(host.parses.size(), 2u);
     network.failReceive = false;
-    Reply(servers[2], StatusReply("big") + std::string(6000, 'A'));  // cut to the buffer, still terminated
-    engine->OnReadable();
+    Receive();
     EXPECT_STREQ(servers[1]->hostName, "a");
+    Reply(servers[2], StatusReply("big") + std::string(6000, 'A'));  // cut to the buffer, still terminated
+    Receive();
     EXPECT_EQ(std::tuple(host.parses.back().bytes.size(), host.parses.back().terminated),
               std::tuple(net::kReceiveBufferSize, true));
     EXPECT_FALSE(engine->Busy());  // the last expected reply closes the cycle without the timer
     EXPECT_FALSE(host.timerMs.has_value() || network.OpenNow() != 0);
     engine->OnCloseTimer();             // a tick already queued changes nothing
     ReplyName(servers[1], "too late");  // nothing is read after the close
-    engine->OnReadable();
+    Receive();
     auto events = host.Events();
     EXPECT_EQ(std::count(events.begin(), events.end(), "cycle-finished"), 1);
     EXPECT_STREQ(servers[1]->hostName, "a");
@@ -475,29 +518,53 @@ TEST_P(EngineCounterTest, PingInWholeMillisecondsFromAnyCounter) {
     RunWorker();
     clock.AdvanceUs(1234900);
     ReplyName(servers[0], "far");
-    engine->OnReadable();
+    Receive();
     EXPECT_EQ(servers[0]->ping, 1234u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Counters, EngineCounterTest, ::testing::Values(1000, 1000000000));
 
-TEST_F(EngineTest, AtMostTenDatagramsPerNotificationAndAGameSpyRecordTakesItsFirstOnly) {
+// A flood from a queried server among datagrams of strangers: the strangers' are dropped on arrival,
+// the queue keeps what fits its count and its bytes, the window is told once and then handles
+// bounded batches, posting again while some remain.
+TEST_F(EngineTest, AFloodIsBoundedAndHandledInBatchesAndAGameSpyRecordTakesItsFirstDatagramOnly) {
     SetKind(catalogue::kUnrealTournament);  // its servers may answer in several datagrams
-    auto servers = AddMany(12);
-    ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
-    RunWorker();
-    Reply(servers[0], "\\hostname\\first\\numplayers\\0\\");
-    Reply(servers[0], "\\hostname\\second\\");  // its record waits no more: dropped, the handling ends
-    for (int i = 1; i < 12; ++i)
-        Reply(servers[i], "\\hostname\\x\\");
-    engine->OnReadable();
-    EXPECT_EQ(
-        std::tuple(std::string(servers[0]->hostName), servers[0]->replyCount, host.parses.size(), network.Queued()),
-        std::tuple(std::string("first"), 1u, size_t(1), size_t(11)));
-    engine->OnReadable();
-    EXPECT_EQ(std::pair(host.parses.size(), network.Queued()), std::pair(size_t(11), size_t(1)));
-    engine->OnReadable();
-    EXPECT_FALSE(engine->Busy());
+    auto servers = AddMany(2);
+    constexpr size_t kFitByBytes = net::kReplyQueueBytes / net::kReceiveBufferSize;
+    // Datagram size, how many come, how many the queue keeps.
+    const std::tuple<size_t, size_t, size_t> floods[] = {
+        {24, net::kReplyQueueCount + 30, net::kReplyQueueCount},
+        {net::kReceiveBufferSize, kFitByBytes + 7, kFitByBytes},
+    };
+    for (auto [size, count, kept] : floods) {
+        ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
+        RunWorker();
+        host.repliesPosts = 0;
+        host.parses.clear();
+        std::string datagram = "\\hostname\\first\\";
+        datagram.resize(size, 'x');
+        for (size_t i = 0; i < count; ++i) {
+            Reply(servers[0], datagram);
+            if (i % 100 == 0)
+                network.Deliver(MakeEndpoint("10.9.0.1", 27960), datagram);
+        }
+        while (network.Queued() > 0)
+            engine->ReceiveWaiting(0);
+        EXPECT_EQ(std::tuple(engine->overflowDropped(), engine->unsolicitedDropped(), host.repliesPosts.load()),
+                  std::tuple(uint64_t(count - kept), uint64_t((count + 99) / 100), 1))
+            << size;
+        EXPECT_EQ(engine->OnRepliesWaiting(), net::kRepliesPerDrain);
+        size_t handled = net::kRepliesPerDrain;
+        while (size_t n = engine->OnRepliesWaiting())
+            handled += n;
+        EXPECT_EQ(std::tuple(handled, host.repliesPosts.load(), host.parses.size(), servers[0]->replyCount),
+                  std::tuple(kept, int((kept + net::kRepliesPerDrain - 1) / net::kRepliesPerDrain), size_t(1), 1u))
+            << size;
+        Reply(servers[1], "\\hostname\\second\\");  // the queue was empty again: told again
+        Receive();
+        EXPECT_EQ(host.repliesPosts.load(), int((kept + net::kRepliesPerDrain - 1) / net::kRepliesPerDrain) + 1);
+        EXPECT_FALSE(engine->Busy());
+    }
 }
 
 TEST_F(EngineTest, RepliesThatAllCameWhileTheWorkerRanCloseTheCycleWhenItEnds) {
@@ -507,14 +574,14 @@ TEST_F(EngineTest, RepliesThatAllCameWhileTheWorkerRanCloseTheCycleWhenItEnds) {
     clock.onSleep = [&](uint32_t) {
         for (int i = 0; i < 11; ++i)
             ReplyName(servers[i], "quick");
-        engine->OnReadable();
-        engine->OnReadable();
+        Receive();
+        Receive();
         closedEarly = !engine->Busy();
     };
     threads.RunWorker();
     EXPECT_FALSE(closedEarly);
     ReplyName(servers[11], "last");
-    engine->OnReadable();
+    Receive();
     EXPECT_TRUE(engine->Busy());  // every reply is in, but the worker still needs the socket
     EXPECT_EQ(network.OpenNow(), 1);
     engine->OnWorkerFinished();
@@ -531,13 +598,13 @@ TEST_F(EngineTest, AHalfLifeServerIsCompleteWithBothRepliesOfThisCycle) {
     clock.AdvanceMs(20);
     Reply(servers[0], kDetails);
     Reply(servers[1], kPlayers);  // the players may come first
-    engine->OnReadable();
+    Receive();
     EXPECT_EQ(
         std::tuple(servers[0]->awaitingReply, servers[1]->awaitingReply, engine->completedCount(), servers[0]->ping),
         std::tuple(1u, 1u, 0u, 20u));
     clock.AdvanceMs(5);
     Reply(servers[1], kDetails);
-    engine->OnReadable();
+    Receive();
     EXPECT_EQ(std::tuple(servers[1]->awaitingReply, servers[1]->replyCount, servers[1]->ping, engine->completedCount()),
               std::tuple(0u, 2u, 25u, 1u));  // the ping of the last reply
     FireTimer();                             // only the details of the first: not complete, yet answered
@@ -562,7 +629,7 @@ TEST_F(EngineTest, TheCloseMarksSilentServersAndRestoresTheWindow) {
     host.timerMs = net::kGraceMs;
     clock.AdvanceMs(12);
     ReplyName(servers[0], "up");
-    engine->OnReadable();
+    Receive();
     host.rowChanges.clear();
     FireTimer();
     EXPECT_FALSE(engine->Busy() || refreshBusy || host.progressShown || network.OpenNow() != 0);
@@ -590,7 +657,7 @@ TEST_F(EngineTest, ASilentServerGoesAtTheEndOfItsSixthSilentCycleButFavouritesSt
         ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
         RunWorker();
         ReplyName(alive, "alive");
-        engine->OnReadable();
+        Receive();
         FireTimer();
         ASSERT_TRUE(cycle >= 6 || (profile.servers.count == 3 && silent->livesLeft == 5 - cycle)) << cycle;
     }
@@ -607,7 +674,7 @@ TEST_F(EngineTest, TheStaleSweepCoversRecordsOutsideTheCycleAndClampsLives) {
     ASSERT_TRUE(engine->StartCycle(net::kRefreshFavourites, profile));
     RunWorker();
     ReplyName(servers[2], "fav");
-    engine->OnReadable();
+    Receive();
     EXPECT_FALSE(engine->Busy());
     EXPECT_EQ(servers[0]->livesLeft, 5);
     EXPECT_EQ(host.removed, Strings{"10.0.0.2"});
@@ -630,13 +697,19 @@ TEST_F(EngineTest, WithoutASocketOrAThreadNothingIsSentAndEveryServerEndsUnanswe
     EXPECT_EQ(std::pair(network.OpenNow(), host.timerMs), std::pair(0, std::optional<uint32_t>(net::kMonitorGraceMs)));
     FireTimer();
     EXPECT_EQ(std::pair(servers[1]->livesLeft, refreshBusy), std::pair(3, false));
+    threads.failStart = false;
+    threads.failWorkerStart = true;  // the receiver started alone is stopped again at once
+    ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
+    EXPECT_EQ(std::tuple(network.OpenNow(), threads.started, threads.joined), std::tuple(0, 1, 1));
+    FireTimer();
+    EXPECT_EQ(servers[1]->livesLeft, 2);
 }
 
 TEST_F(EngineTest, DestroyingTheEngineStopsAndJoinsItsWorker) {
     AddMany(30);
     ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
     engine.reset();
-    EXPECT_EQ(std::tuple(threads.joined, network.SentCount(), network.OpenNow()), std::tuple(1, size_t(0), 0));
+    EXPECT_EQ(std::tuple(threads.joined, network.SentCount(), network.OpenNow()), std::tuple(2, size_t(0), 0));
 }
 
 }  // namespace

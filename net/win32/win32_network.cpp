@@ -1,4 +1,4 @@
-// Windows clock, asynchronous UDP sockets and name lookup.
+// Windows clock, UDP sockets and name lookup.
 #include "net/win32/win32_network.h"
 
 namespace net::win32 {
@@ -31,18 +31,18 @@ Endpoint FromSockaddr(const sockaddr_in& a) {
     return Endpoint{a.sin_addr.s_addr, ntohs(a.sin_port)};
 }
 
-AsyncDatagramSocket::~AsyncDatagramSocket() {
+Win32DatagramSocket::~Win32DatagramSocket() {
     if (socket_ != INVALID_SOCKET)
         closesocket(socket_);
 }
 
-bool AsyncDatagramSocket::SendTo(const Endpoint& to, const void* data, size_t size) {
+bool Win32DatagramSocket::SendTo(const Endpoint& to, const void* data, size_t size) {
     sockaddr_in a = ToSockaddr(to);
     return sendto(socket_, static_cast<const char*>(data), static_cast<int>(size), 0, reinterpret_cast<sockaddr*>(&a),
                   sizeof a) != SOCKET_ERROR;
 }
 
-int AsyncDatagramSocket::ReceiveFrom(void* buffer, size_t capacity, Endpoint* from) {
+int Win32DatagramSocket::ReceiveFrom(void* buffer, size_t capacity, Endpoint* from) {
     sockaddr_in a = {};
     int length = sizeof a;
     int n = recvfrom(socket_, static_cast<char*>(buffer), static_cast<int>(capacity), 0,
@@ -59,22 +59,47 @@ int AsyncDatagramSocket::ReceiveFrom(void* buffer, size_t capacity, Endpoint* fr
     return n;
 }
 
-std::optional<size_t> AsyncDatagramSocket::Pending() {
-    u_long n = 0;
-    if (ioctlsocket(socket_, FIONREAD, &n) == SOCKET_ERROR)
-        return std::nullopt;
-    return static_cast<size_t>(n);
+bool Win32DatagramSocket::WaitReadable(int timeoutMs) {
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(socket_, &readable);
+    timeval wait;
+    wait.tv_sec = timeoutMs / 1000;
+    wait.tv_usec = (timeoutMs % 1000) * 1000;
+    const int n = select(0, &readable, nullptr, nullptr, &wait);
+    if (n == SOCKET_ERROR) {
+        Sleep(static_cast<DWORD>(timeoutMs > 0 ? timeoutMs : 0));
+        return false;
+    }
+    return n > 0;
 }
 
-std::unique_ptr<DatagramSocket> AsyncDatagramSocketFactory::Open() {
+namespace {
+
+// Held by the socket: a burst of replies must not overflow it while the reading thread is away.
+constexpr int kReceiveBufferBytes = 1 << 20;
+#ifndef SIO_UDP_CONNRESET
+constexpr DWORD SIO_UDP_CONNRESET = IOC_IN | IOC_VENDOR | 12;
+#endif
+
+}  // namespace
+
+std::unique_ptr<DatagramSocket> Win32DatagramSocketFactory::Open() {
     SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
     if (s == INVALID_SOCKET)
         return nullptr;
-    if (WSAAsyncSelect(s, window_, message_, FD_READ) == SOCKET_ERROR) {
+    u_long nonBlocking = 1;
+    if (ioctlsocket(s, FIONBIO, &nonBlocking) == SOCKET_ERROR) {
         closesocket(s);
         return nullptr;
     }
-    return std::make_unique<AsyncDatagramSocket>(s);
+    // Both are improvements only: a system without them still works.
+    int bufferBytes = kReceiveBufferBytes;
+    setsockopt(s, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&bufferBytes), sizeof bufferBytes);
+    BOOL reportResets = FALSE;
+    DWORD returned = 0;
+    WSAIoctl(s, SIO_UDP_CONNRESET, &reportResets, sizeof reportResets, nullptr, 0, &returned, nullptr, nullptr);
+    return std::make_unique<Win32DatagramSocket>(s);
 }
 
 std::optional<uint32_t> HostResolver::Resolve(const char* name) {

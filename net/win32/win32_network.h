@@ -1,5 +1,5 @@
-// Windows implementations of the network interfaces: QueryPerformanceCounter clock, UDP sockets
-// whose read events arrive as a window message (WSAAsyncSelect), and gethostbyname.
+// Windows implementations of the network interfaces: QueryPerformanceCounter clock, non-blocking UDP
+// sockets waited on with select, and gethostbyname.
 #pragma once
 
 #include <windows.h>
@@ -23,29 +23,26 @@ class Win32Clock : public Clock {
     uint64_t frequency_ = 1000;
 };
 
-// A UDP socket registered with WSAAsyncSelect for FD_READ: each readable datagram is announced by
-// `message` to `window` (wParam the socket). Closed when destroyed.
-class AsyncDatagramSocket : public DatagramSocket {
+// A non-blocking UDP socket; a thread waits for its datagrams with WaitReadable (select). Closed
+// when destroyed.
+class Win32DatagramSocket : public DatagramSocket {
   public:
-    AsyncDatagramSocket(SOCKET s) : socket_(s) {}
-    ~AsyncDatagramSocket() override;
+    explicit Win32DatagramSocket(SOCKET s) : socket_(s) {}
+    ~Win32DatagramSocket() override;
     bool SendTo(const Endpoint& to, const void* data, size_t size) override;
     int ReceiveFrom(void* buffer, size_t capacity, Endpoint* from) override;
-    std::optional<size_t> Pending() override;
+    bool WaitReadable(int timeoutMs) override;
     SOCKET handle() const { return socket_; }
 
   private:
     SOCKET socket_;
 };
 
-class AsyncDatagramSocketFactory : public DatagramSocketFactory {
+// Opens Win32DatagramSockets with a receive buffer large enough for the replies of a fast refresh,
+// and without the reset that a refused earlier request would otherwise report on the next read.
+class Win32DatagramSocketFactory : public DatagramSocketFactory {
   public:
-    AsyncDatagramSocketFactory(HWND window, UINT message) : window_(window), message_(message) {}
     std::unique_ptr<DatagramSocket> Open() override;
-
-  private:
-    HWND window_;
-    UINT message_;
 };
 
 class HostResolver : public Resolver {

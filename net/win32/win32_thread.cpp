@@ -1,4 +1,4 @@
-// Worker threads started with CreateThread and joined when they are released.
+// Threads started with CreateThread and joined when they are released.
 #include "net/win32/win32_thread.h"
 
 #include <windows.h>
@@ -11,8 +11,15 @@ namespace {
 
 class Win32WorkerThread : public WorkerThread {
   public:
-    explicit Win32WorkerThread(std::function<void()> body) : body_(std::move(body)) {
-        handle_.Reset(CreateThread(nullptr, 0, &Run, this, 0, nullptr));
+    Win32WorkerThread(ThreadRole role, std::function<void()> body) : body_(std::move(body)) {
+        handle_.Reset(CreateThread(nullptr, 0, &Run, this, CREATE_SUSPENDED, nullptr));
+        if (!handle_)
+            return;
+        // The receiver sleeps in select nearly all the time; when a datagram comes it must run at
+        // once, because the time it reads the clock is the reply's arrival time.
+        if (role == ThreadRole::kReceiver)
+            SetThreadPriority(handle_.get(), THREAD_PRIORITY_ABOVE_NORMAL);
+        ResumeThread(handle_.get());
     }
     ~Win32WorkerThread() override { Join(); }
     bool started() const { return static_cast<bool>(handle_); }
@@ -34,8 +41,8 @@ class Win32WorkerThread : public WorkerThread {
 
 }  // namespace
 
-std::unique_ptr<WorkerThread> Win32ThreadStarter::Start(std::function<void()> body) {
-    auto thread = std::make_unique<Win32WorkerThread>(std::move(body));
+std::unique_ptr<WorkerThread> Win32ThreadStarter::Start(ThreadRole role, std::function<void()> body) {
+    auto thread = std::make_unique<Win32WorkerThread>(role, std::move(body));
     if (!thread->started())
         return nullptr;
     return thread;
