@@ -75,7 +75,7 @@ class TimedSocket : public net::DatagramSocket {
     int ReceiveFrom(void* buffer, size_t capacity, net::Endpoint* from) override {
         return inner_->ReceiveFrom(buffer, capacity, from);
     }
-    std::optional<size_t> Pending() override { return inner_->Pending(); }
+    bool WaitReadable(int timeoutMs) override { return inner_->WaitReadable(timeoutMs); }
 
   private:
     std::unique_ptr<net::DatagramSocket> inner_;
@@ -134,6 +134,8 @@ class BenchHost : public net::StatusHost {
     void ArmCloseTimer(uint32_t periodMs) override { loop_.ArmTimer(periodMs); }
     void KillCloseTimer() override { loop_.KillTimer(); }
     void PostWorkerFinished() override { loop_.PostWorkerFinished(); }
+    void ShowAnswered(uint32_t, uint32_t, bool) override {}
+    void PostRepliesWaiting() override { loop_.PostRepliesWaiting(); }
 
   private:
     catalogue::ServerList& list_;

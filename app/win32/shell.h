@@ -32,7 +32,7 @@ class ShellNetwork {
     virtual void OnStatusSocket(WPARAM, LPARAM) {}
     virtual void StartVersionCheck() {}
     virtual void OnVersionSocket(WPARAM, LPARAM) {}
-    // Timers 1, 2 and 4 of the main window.
+    // Timers 1, 2, 4 and 5 of the main window.
     virtual void OnTimer(UINT_PTR) {}
     virtual void OnWorkerDone() {}
     virtual void OnWorkerProgress(WPARAM, LPARAM) {}
