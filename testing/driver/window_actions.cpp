@@ -47,7 +47,8 @@ long long CounterMicroseconds() {
     }();
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
-    return now.QuadPart / frequency.QuadPart * 1000000 + now.QuadPart % frequency.QuadPart * 1000000 / frequency.QuadPart;
+    return now.QuadPart / frequency.QuadPart * 1000000 +
+           now.QuadPart % frequency.QuadPart * 1000000 / frequency.QuadPart;
 }
 
 WORD ModifierKey(const char* name) {
