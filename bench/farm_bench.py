@@ -12,7 +12,8 @@ namespace of its own with nothing but loopback, and starts its own Xvfb and wine
 For each pace the program gets its list from the farm's master (F9) and refreshes it. Measured:
   - first request -> last answer: at the farm, from the first status request to the last reply sent;
     "-> refresh closed": until the program's toolbar says the refresh is over;
-  - answered / live, from the list file the program writes when it is closed;
+  - servers asked and replies sent, at the farm; answered / live, from the list file the program
+    writes when it is closed;
   - ping error: the stored ping less the server's delay, and less the time the farm actually took to
     reply (the farm's own lateness is printed under the table);
   - requests per 200 ms window at the farm (the busiest window);
@@ -180,6 +181,7 @@ def run_vexar(args, the_farm, prefix, pace):
     during = [ms for t, ms in probes if first <= t <= closed]
     per_window = farm.windows([e.ns for e in requests if e.kind == 'q'])
     return {
+        'asked': '%d asked, %d replies sent' % (len({e.server for e in requests}), len(replies)),
         'wall': '%.2f s' % ((last - first) / 1e9),
         'closed': '%.2f s' % ((closed - first) / 1e9),
         'answered': answered,
@@ -215,13 +217,15 @@ def run_quakestat(the_farm, options):
     by_delay, by_reply = errors(the_farm, pings, replies)
     first = min(e.ns for e in requests)
     last = max(e.ns for e in replies.values())
-    return {'wall': '%.2f s' % ((last - first) / 1e9), 'closed': '%.2f s (the program ran)' % took,
+    return {'asked': '%d asked, %d replies sent' % (len({e.server for e in requests}), len(replies)),
+            'wall': '%.2f s' % ((last - first) / 1e9), 'closed': '%.2f s (the program ran)' % took,
             'answered': len(by_delay), 'by_delay': spread(by_delay), 'by_reply': spread(by_reply),
             'window': '%d' % max(farm.windows([e.ns for e in requests])), 'probe': '-', 'probe_all': '-',
             'memory': '-', 'cpu': '-'}
 
 
 ROWS = [
+    ('asked', 'servers at the farm'),
     ('wall', 'first request -> last answer'),
     ('closed', 'first request -> refresh closed'),
     ('answered', 'answered / live'),
