@@ -181,7 +181,8 @@ def run_vexar(args, the_farm, prefix, pace):
     during = [ms for t, ms in probes if first <= t <= closed]
     per_window = farm.windows([e.ns for e in requests if e.kind == 'q'])
     return {
-        'asked': '%d asked, %d replies sent' % (len({e.server for e in requests}), len(replies)),
+        'asked': '%d listed, %d asked, %d replies sent' % (len(stored), len({e.server for e in requests}),
+                                                          len(replies)),
         'wall': '%.2f s' % ((last - first) / 1e9),
         'closed': '%.2f s' % ((closed - first) / 1e9),
         'answered': answered,
@@ -217,7 +218,8 @@ def run_quakestat(the_farm, options):
     by_delay, by_reply = errors(the_farm, pings, replies)
     first = min(e.ns for e in requests)
     last = max(e.ns for e in replies.values())
-    return {'asked': '%d asked, %d replies sent' % (len({e.server for e in requests}), len(replies)),
+    return {'asked': '%d listed, %d asked, %d replies sent' % (len(the_farm.servers), len({e.server for e in requests}),
+                                                               len(replies)),
             'wall': '%.2f s' % ((last - first) / 1e9), 'closed': '%.2f s (the program ran)' % took,
             'answered': len(by_delay), 'by_delay': spread(by_delay), 'by_reply': spread(by_reply),
             'window': '%d' % max(farm.windows([e.ns for e in requests])), 'probe': '-', 'probe_all': '-',
@@ -225,7 +227,7 @@ def run_quakestat(the_farm, options):
 
 
 ROWS = [
-    ('asked', 'servers at the farm'),
+    ('asked', 'servers listed, asked, answered by the farm'),
     ('wall', 'first request -> last answer'),
     ('closed', 'first request -> refresh closed'),
     ('answered', 'answered / live'),
