@@ -75,6 +75,7 @@ int Show(const Args& args);
 int Visible(const Args& args);
 int Close(const Args& args);
 int WaitIdle(const Args& args);
+int Probe(const Args& args);
 
 // Message boxes and dialogs (dialog_actions.cpp).
 int Message(const Args& args);

@@ -65,6 +65,10 @@ constexpr Action kActions[] = {
     {"close", 0, 1, "[ms]", "post WM_CLOSE and wait for the main window to go away", Close},
     {"wait-idle", 0, 1, "[ms]",
      "wait until no master query or refresh runs (\"Stop Server refresh\" greyed for a second)", WaitIdle},
+    {"probe", 0, 2, "[PERIOD [ms]]",
+     "send the main window a message every PERIOD ms (20) until a master query or refresh has run and ended; "
+     "print each probe's counter time and answer time in microseconds, then \"idle\" and the time it ended",
+     Probe},
     {"dlg-wait", 1, 2, "TITLE [ms]", "wait for a dialog of vexar with that caption", DlgWait},
     {"dlg-text", 2, 3, "TITLE ID [TEXT]", "set the text of control ID of that dialog", DlgText},
     {"dlg-click", 2, 2, "TITLE ID", "press button ID of that dialog and wait until it is taken", DlgClick},

@@ -1,4 +1,5 @@
-// Actions on the main window: waiting for it, commands, keys, mouse, geometry, menu marks, closing.
+// Actions on the main window: waiting for it, commands, keys, mouse, geometry, menu marks, closing,
+// and timing its answers.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -24,6 +25,31 @@ constexpr DWORD kWaitIdleMs = 30000;
 // Between a master query and the refresh it starts, "Stop Server refresh" is greyed for a moment:
 // the program is idle once the button has stayed greyed this long.
 constexpr DWORD kIdleHoldMs = 1000;
+constexpr DWORD kProbePeriodMs = 20;
+constexpr DWORD kProbeLimitMs = 600000;
+// A probe not answered within this long is recorded with this time.
+constexpr DWORD kProbeAnswerLimitMs = 10000;
+
+// "Stop Server refresh" is greyed exactly while no master query or refresh runs.
+bool ToolbarIdle(HWND toolbar) {
+    LRESULT state = SendOrFail(toolbar, TB_GETSTATE, IDM_STOP_REFRESH, 0);
+    if (state == -1)
+        Fail("the toolbar has no \"Stop Server refresh\" button");
+    return (state & TBSTATE_INDETERMINATE) != 0;
+}
+
+// The performance counter in microseconds (under Wine: CLOCK_MONOTONIC_RAW of the system).
+long long CounterMicroseconds() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart / frequency.QuadPart * 1000000 +
+           now.QuadPart % frequency.QuadPart * 1000000 / frequency.QuadPart;
+}
 
 WORD ModifierKey(const char* name) {
     if (strcmp(name, "ctrl") == 0)
@@ -172,10 +198,7 @@ int WaitIdle(const Args& args) {
     HWND toolbar = Toolbar(RequireMain());
     ULONGLONG idleSince = 0;
     bool idle = WaitUntil(ms, kPollMs, [toolbar, &idleSince] {
-        LRESULT state = SendOrFail(toolbar, TB_GETSTATE, IDM_STOP_REFRESH, 0);
-        if (state == -1)
-            Fail("the toolbar has no \"Stop Server refresh\" button");
-        if (!(state & TBSTATE_INDETERMINATE)) {
+        if (!ToolbarIdle(toolbar)) {
             idleSince = 0;
             return false;
         }
@@ -187,6 +210,41 @@ int WaitIdle(const Args& args) {
     if (!idle)
         Fail("still busy after %lu ms", static_cast<unsigned long>(ms));
     return 0;
+}
+
+int Probe(const Args& args) {
+    DWORD period = args.NumberOr<DWORD>(0, kProbePeriodMs, 1, 60000);
+    DWORD ms = args.MillisecondsOr(1, kProbeLimitMs);
+    HWND main = RequireMain();
+    HWND toolbar = Toolbar(main);
+    const ULONGLONG start = GetTickCount64();
+    bool seenBusy = false;
+    ULONGLONG idleSince = 0;
+    for (;;) {
+        const ULONGLONG due = GetTickCount64() + period;
+        const long long sent = CounterMicroseconds();
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, kProbeAnswerLimitMs, &result) && !IsWindow(main))
+            Fail("the main window went away");
+        const long long answered = CounterMicroseconds();
+        printf("%lld %lld\n", sent, answered - sent);
+        const ULONGLONG now = GetTickCount64();
+        if (!ToolbarIdle(toolbar)) {
+            seenBusy = true;
+            idleSince = 0;
+        } else if (seenBusy) {
+            if (!idleSince)
+                idleSince = now;
+            if (now - idleSince >= kIdleHoldMs) {
+                printf("idle %lld\n", CounterMicroseconds() - static_cast<long long>(now - idleSince) * 1000);
+                return 0;
+            }
+        }
+        if (now - start >= ms)
+            Fail("no busy spell ended within %lu ms", static_cast<unsigned long>(ms));
+        if (due > now)
+            Sleep(static_cast<DWORD>(due - now));
+    }
 }
 
 }  // namespace driver
