@@ -46,7 +46,7 @@ void Fill(catalogue::GameProfile& profile, std::mt19937& rng) {
         r->joinCount = rng() % 20 == 0 ? 1 + rng() % 3 : 0;
         base::CopyText(r->passwordText, rng() % 8 == 0 ? "1" : "0");
         for (int p = 0; p < r->playerCount; ++p) {
-            catalogue::PlayerRecord& pl = r->players()[p];
+            catalogue::PlayerRecord& pl = r->PlayerSlot(p);
             base::FormatText(pl.name, sizeof pl.name, "^%uPlayer%u", static_cast<unsigned>(rng() % 10),
                              static_cast<unsigned>(rng() % 100000));
             pl.ping = static_cast<int32_t>(rng() % 300);

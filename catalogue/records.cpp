@@ -48,24 +48,29 @@ void Unlink(List& list, Record* record) {
 
 }  // namespace
 
-PlayerRecord* ServerRecord::players() {
-    if (!players_)
-        players_ = std::make_unique<PlayerRecord[]>(kMaxPlayerSlots);
-    return players_.get();
+void ServerRecord::MakePlayerSlots(int count) {
+    count = count < kMaxPlayerSlots ? count : kMaxPlayerSlots;
+    while (playerSlotCount() < count)
+        playerBlocks_[slotBlocks_++] = std::make_unique<PlayerRecord[]>(kPlayerSlotBlock);
+}
+
+PlayerRecord& ServerRecord::PlayerSlot(int i) {
+    MakePlayerSlots(i + 1);
+    return playerBlocks_[i / kPlayerSlotBlock][i % kPlayerSlotBlock];
 }
 
 const PlayerRecord* ServerRecord::PlayerAt(int i) const {
-    return (players_ && i >= 0 && i < kMaxPlayerSlots) ? &players_[i] : nullptr;
+    return (i >= 0 && i < playerSlotCount()) ? &playerBlocks_[i / kPlayerSlotBlock][i % kPlayerSlotBlock] : nullptr;
 }
 
 PlayerRecord* ServerRecord::PlayerAt(int i) {
-    return (players_ && i >= 0 && i < kMaxPlayerSlots) ? &players_[i] : nullptr;
+    return (i >= 0 && i < playerSlotCount()) ? &playerBlocks_[i / kPlayerSlotBlock][i % kPlayerSlotBlock] : nullptr;
 }
 
 int ServerRecord::StoredPlayerCount() const {
-    if (!players_ || playerCount <= 0)
+    if (playerCount <= 0)
         return 0;
-    return playerCount < kMaxPlayerSlots ? playerCount : kMaxPlayerSlots;
+    return playerCount < playerSlotCount() ? playerCount : playerSlotCount();
 }
 
 ServerList::~ServerList() {

@@ -95,23 +95,28 @@ struct ServerRecord {
     ServerRecord* next = nullptr;
     ServerRecord* prev = nullptr;
 
-    // The 128 player slots. A server that never had players carries none (a list of 30,000 servers
-    // would otherwise hold 30,000 x 128 empty slots); once allocated they stay at the same address
-    // until the record is freed, because list rows refer to them.
-    PlayerRecord* players();  // allocates the slots on first use
-    const PlayerRecord* playerSlots() const { return players_.get(); }
-    bool HasPlayerSlots() const { return players_ != nullptr; }
-    // Player i (0-based) if the slots exist and i < 128; nullptr otherwise. Never allocates.
+    // The player slots, up to 128. They are made in blocks of 16 as replies need them, so a list of
+    // 30,000 servers holds room only for the players each server has had; once made a slot stays
+    // at the same address until the record is freed, because list rows refer to them.
+    static constexpr int kPlayerSlotBlock = 16;
+    // Slot i (0 to 127), made with every slot before it when it does not exist yet.
+    PlayerRecord& PlayerSlot(int i);
+    // Makes slots 0 to count - 1 (at most 128).
+    void MakePlayerSlots(int count);
+    int playerSlotCount() const { return slotBlocks_ * kPlayerSlotBlock; }
+    bool HasPlayerSlots() const { return slotBlocks_ > 0; }
+    // Player i (0-based) if its slot exists; nullptr otherwise. Never allocates.
     const PlayerRecord* PlayerAt(int i) const;
     PlayerRecord* PlayerAt(int i);
-    // Players that may be read: playerCount bounded by 128, 0 when there are no slots.
+    // Players that may be read: playerCount bounded by the slots made (at most 128).
     int StoredPlayerCount() const;
 
     // True when the password flag says the server needs one ('1' or 'T').
     bool NeedsPassword() const { return passwordText[0] == '1' || passwordText[0] == 'T'; }
 
   private:
-    std::unique_ptr<PlayerRecord[]> players_;
+    std::unique_ptr<PlayerRecord[]> playerBlocks_[kMaxPlayerSlots / kPlayerSlotBlock];
+    int slotBlocks_ = 0;
 };
 
 struct BuddyRecord {

@@ -50,7 +50,7 @@ bool ParseGameSpyPlayers(ServerRecord& record, std::string_view text) {
         auto name = base::lookupKey(text, NumberedKey(key, sizeof key, "player_", n, "\\"));
         if (!name)
             continue;
-        PlayerRecord& slot = record.players()[found++];
+        PlayerRecord& slot = record.PlayerSlot(found++);
         std::memset(slot.name, 0, sizeof slot.name);
         base::CopyText(slot.name, *name);
         slot.number = n;

@@ -60,7 +60,7 @@ void ParseHalfLifePlayers(ServerRecord& record, const uint8_t* body, size_t size
         ++complete;
         if (i >= catalogue::kMaxPlayerSlots)
             continue;
-        PlayerRecord& slot = record.players()[i];
+        PlayerRecord& slot = record.PlayerSlot(i);
         std::memset(slot.name, 0, sizeof slot.name);
         base::CopyText(slot.name, name);
         slot.number = number;

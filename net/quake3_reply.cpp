@@ -181,11 +181,11 @@ void ApplyQuake3Reply(ServerRecord& record,
     // lines are walked once rather than searched again for every number.
     int toRead = record.playerCount < catalogue::kMaxPlayerSlots ? record.playerCount : catalogue::kMaxPlayerSlots;
     if (toRead > 0) {
-        PlayerRecord* slots = record.players();
+        record.MakePlayerSlots(toRead);
         PlayerLines lines(kind, text);
         std::string_view line;
         for (int n = 0; n < toRead && lines.Next(&line); ++n)
-            ParseLine(kind, line, slots[n]);
+            ParseLine(kind, line, *record.PlayerAt(n));
     }
     catalogue.classifyReply(info, record, kind);
 }

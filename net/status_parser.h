@@ -44,7 +44,7 @@ struct RawReply {
 //
 // Afterwards, when the record has no host name or the datagram was empty, the no-reply rule
 // (catalogue::MarkUnanswered) is applied and false is returned; otherwise true.
-// Players go into record.players() (allocated only when there are players to store); at most 128
+// Players go into the record's player slots (made only when there are players to store); at most 128
 // slots are written, and record.StoredPlayerCount() never exceeds 128.
 bool parseReply(catalogue::ServerRecord& record,
                 const uint8_t* data,

@@ -474,3 +474,22 @@ TEST(ServerList, LookupFollowsRemovalsDuplicatesAndClear) {
 }
 
 }  // namespace
+
+TEST(PlayerSlots, AreMadeInBlocksAsNeededAndNeverMove) {
+    ServerRecord r;
+    EXPECT_TRUE(!r.HasPlayerSlots() && r.PlayerAt(0) == nullptr);
+    r.playerCount = 3;
+    EXPECT_EQ(r.StoredPlayerCount(), 0);  // a count without slots reads nothing
+    PlayerRecord* third = &r.PlayerSlot(2);
+    third->score = 7;
+    EXPECT_EQ(std::pair(r.playerSlotCount(), r.StoredPlayerCount()), std::pair(16, 3));
+    PlayerRecord* far = &r.PlayerSlot(100);
+    EXPECT_EQ(far, r.PlayerAt(100));
+    EXPECT_EQ(r.PlayerAt(2), third);  // rows that point at a slot keep it
+    EXPECT_EQ(third->score, 7);
+    EXPECT_EQ(std::pair(r.playerSlotCount(), r.PlayerAt(112)), std::pair(112, static_cast<PlayerRecord*>(nullptr)));
+    r.MakePlayerSlots(1000);
+    r.playerCount = 500;
+    EXPECT_EQ(std::pair(r.playerSlotCount(), r.StoredPlayerCount()), std::pair(128, 128));
+    EXPECT_EQ(r.PlayerAt(128), nullptr);
+}

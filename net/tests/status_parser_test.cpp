@@ -101,7 +101,7 @@ void Preset(ServerRecord& r) {
     base::CopyText(r.gameName, "oldmod");
     std::memset(r.infoText, 'i', sizeof r.infoText - 1);
     for (int i = 0; i < 4; ++i) {
-        PlayerRecord& slot = r.players()[i];
+        PlayerRecord& slot = r.PlayerSlot(i);
         base::FormatText(slot.name, sizeof slot.name, "previous%d", i);
         slot.score = 70 + i;
         slot.ping = 5 + i;

@@ -48,7 +48,7 @@ class ListPanesTest : public ::testing::Test {
         return raw;
     }
     PlayerRecord* Player(ServerRecord& server, const char* name, int32_t score = 3, int32_t ping = 50) {
-        PlayerRecord* p = &server.players()[server.playerCount++];
+        PlayerRecord* p = &server.PlayerSlot(server.playerCount++);
         base::CopyText(p->name, name);
         p->score = score;
         p->ping = ping;
@@ -269,7 +269,8 @@ TEST_F(ListPanesTest, FindPlayersGivesOneRowPerMatchInServerOrderStrippedOnReque
     results = FindPlayers(servers, "Bob", true, buddies, ColourDialect::kClassic);                // colour codes stripped from name and server
     ASSERT_EQ(results.size(), 4u);
     EXPECT_EQ(std::pair(results[0].name, results[0].serverName), std::pair(std::string("Bob"), std::string("Lab")));
-    first->playerCount = 500;  // more than the slots: only the 128 slots are read
+    first->MakePlayerSlots(500);  // more than there can be: the 128 slots are made
+    first->playerCount = 500;     // and only they are read
     EXPECT_EQ(FindPlayers(servers, "", false, buddies, ColourDialect::kClassic).size(), 131u);
     addServer("10.0.0.3", "No slots", "")->playerCount = 8;
     first->playerCount = 1;  // only the players of the reported count

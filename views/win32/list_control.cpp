@@ -131,6 +131,17 @@ void RestoreSelectionRows(HWND list, const SavedSelection& saved, const std::vec
     }
 }
 
+namespace {
+
+constexpr UINT_PTR kResumeDrawingTimer = 0x5658;  // on the list; its own timers use small numbers
+
+void CALLBACK PostResumeDrawing(HWND list, UINT, UINT_PTR id, DWORD) {
+    KillTimer(list, id);
+    PostMessageA(GetParent(list), PM_RESUME_DRAWING, 0, 0);
+}
+
+}  // namespace
+
 void ListDrawing::Suspend() {
     if (suspended_ || !list_)
         return;
@@ -139,7 +150,7 @@ void ListDrawing::Suspend() {
     // Not every list control passes WM_SETREDRAW on to the default procedure, which is what marks
     // the window as not to be drawn.
     DefWindowProcA(list_, WM_SETREDRAW, FALSE, 0);
-    PostMessageA(GetParent(list_), PM_RESUME_DRAWING, 0, 0);
+    SetTimer(list_, kResumeDrawingTimer, kResumeDrawingDelayMs, PostResumeDrawing);
 }
 
 void ListDrawing::Resume() {

@@ -69,8 +69,11 @@ void RestoreSelection(HWND list, const SavedSelection& saved, RowOf rowOf) {
 // Keeps a list from drawing during a burst of changes. Each change of a visible list's rows or
 // scroll range costs a repaint of its scroll bars (under Wine, a round trip to the X server), so
 // thousands of rows offered one by one would take minutes. Suspend() stops the drawing (as
-// WM_SETREDRAW does) and posts PM_RESUME_DRAWING to the list's parent, which calls Resume() once the
-// thread's message loop runs again: the list is then redrawn once.
+// WM_SETREDRAW does) and, kResumeDrawingDelayMs later, PM_RESUME_DRAWING reaches the list's parent,
+// which calls Resume(): the list is then redrawn once. Rows that trickle in (a classic refresh
+// answers a few dozen servers a second) thus cost a handful of whole repaints a second, not one each.
+constexpr UINT kResumeDrawingDelayMs = 50;
+
 class ListDrawing {
   public:
     explicit ListDrawing(HWND list) : list_(list) {}

@@ -56,7 +56,7 @@ catalogue::ServerRecord* PaneTest::AddRow(const char* address, const char* hostN
 void PaneTest::SetPlayers(catalogue::ServerRecord* server, std::initializer_list<PlayerSpec> players) {
     int i = 0;
     for (const PlayerSpec& p : players) {
-        catalogue::PlayerRecord& slot = server->players()[i++];
+        catalogue::PlayerRecord& slot = server->PlayerSlot(i++);
         base::CopyText(slot.name, p.name);
         slot.score = p.score;
         slot.ping = p.ping;
