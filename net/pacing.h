@@ -25,7 +25,10 @@ struct Pacing {
 };
 
 inline constexpr Pacing kClassicPacing{};
-inline constexpr Pacing kFastPacing{PacingPreset::kFast, 100, 10, 1000, 5};
+// Fast asks 40 servers every 10 ms: about 1,500 a second where each request and answer goes through
+// Wine, which keeps every answer of a 30,000-server list (100 a burst overran the machine and lost a
+// quarter of them).
+inline constexpr Pacing kFastPacing{PacingPreset::kFast, 40, 10, 1000, 5};
 
 // The values a user may enter.
 struct PacingRange {

@@ -72,7 +72,7 @@ void RestoreSelection(HWND list, const SavedSelection& saved, RowOf rowOf) {
 // WM_SETREDRAW does) and, kResumeDrawingDelayMs later, PM_RESUME_DRAWING reaches the list's parent,
 // which calls Resume(): the list is then redrawn once. Rows that trickle in (a classic refresh
 // answers a few dozen servers a second) thus cost a handful of whole repaints a second, not one each.
-constexpr UINT kResumeDrawingDelayMs = 50;
+constexpr UINT kResumeDrawingDelayMs = 100;
 
 class ListDrawing {
   public:
