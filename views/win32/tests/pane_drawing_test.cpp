@@ -2,6 +2,7 @@
 // lists are drawn again after a burst of changes, the selection kept while rows go, copied rows.
 #include "resources/resource.h"
 #include "views/row_paint.h"
+#include "views/win32/list_control.h"
 #include "views/win32/tests/pane_test_support.h"
 
 namespace views_test {
@@ -27,7 +28,9 @@ class PaneDrawingTest : public PaneTest {
     }
     void Show() {
         UpdateWindow(fake->owner);
-        Pump();
+        // A list draws again once its burst of changes has settled.
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 2 * views::win32::kResumeDrawingDelayMs; Sleep(5))
+            Pump();
         RedrawWindow(fake->owner, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     }
 };
