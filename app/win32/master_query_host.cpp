@@ -11,6 +11,12 @@
 
 namespace app::win32 {
 
+namespace {
+
+constexpr int kMasterReceiveBuffer = 4 << 20;
+
+}  // namespace
+
 MasterQueryHost::~MasterQueryHost() {
     CancelMasterLookup();
     CloseMasterSocket();
@@ -21,6 +27,10 @@ int MasterQueryHost::OpenMasterSocket() {
     socket_ = ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
     if (socket_ == INVALID_SOCKET)
         return WSAGetLastError();
+    // A master sends a long list back to back, faster than the window takes each datagram in: the
+    // socket holds them meanwhile (where the system grants less, the list is only shorter).
+    int buffer = kMasterReceiveBuffer;
+    setsockopt(socket_, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&buffer), sizeof buffer);
     WSAAsyncSelect(socket_, main_, socketMessage_, FD_READ | FD_CONNECT | FD_CLOSE);
     return 0;
 }
