@@ -35,9 +35,9 @@ constexpr uint32_t kClassicGameKindCount = 9;
 // Icons in the tabs' image list, one per game; a profile's icon index beyond them reads as 0.
 constexpr uint32_t kGameIconCount = 15;
 
-// Today's games all speak the Quake III protocol family: its status request and master list.
-inline bool IsTodaysGame(uint32_t kind) {
-    return kind >= kOpenArena && kind < kGameKindCount;
+// The kind whose status request and master list a game uses: today's games all speak Quake III's.
+inline uint32_t ProtocolKindOf(uint32_t kind) {
+    return kind >= kOpenArena && kind < kGameKindCount ? uint32_t(kQuake3) : kind;
 }
 
 // DarkPlaces engine games (Xonotic, Nexuiz): Quake-III style status, but their own keys and

@@ -150,7 +150,7 @@ MasterListReply ReadHalfLifeBatch(const uint8_t* data, size_t size) {
 }
 
 MasterListReply ReadMasterReply(uint32_t kind, const uint8_t* data, size_t size) {
-    switch (catalogue::IsTodaysGame(kind) ? uint32_t(catalogue::kQuake3) : kind) {
+    switch (catalogue::ProtocolKindOf(kind)) {
         case catalogue::kEliteForce:
             return ReadHexList(data, size);
         case catalogue::kQuake3:

@@ -118,7 +118,7 @@ void MasterQuery::HandleDatagram(const uint8_t* data, size_t size) {
     catalogue::GameProfile& profile = *profile_;
     ShowCount(profile.servers.count);
 
-    switch (catalogue::IsTodaysGame(profile.kind) ? uint32_t(catalogue::kQuake3) : profile.kind) {
+    switch (catalogue::ProtocolKindOf(profile.kind)) {
         case catalogue::kEliteForce: {
             MergeMasterEntries(profile.servers, ReadHexList(data, size).entries);
             // Any datagram, even one too short to hold a list, extends the attempt.

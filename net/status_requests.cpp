@@ -22,7 +22,7 @@ constexpr std::string_view kOutOfBand("\xFF\xFF\xFF\xFF", 4);
 
 StatusRequests BuildStatusRequests(uint32_t kind) {
     StatusRequests r;
-    switch (catalogue::IsTodaysGame(kind) ? uint32_t(catalogue::kQuake3) : kind) {
+    switch (catalogue::ProtocolKindOf(kind)) {
         case catalogue::kEliteForce:
         case catalogue::kQuake3:
         case catalogue::kWolfenstein:
