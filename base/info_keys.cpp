@@ -16,6 +16,16 @@ std::string_view ReplyText(const void* data, size_t size) {
 
 namespace {
 
+// The first backslash or line break at or after `from` (npos when none). A plain loop: find_first_of
+// looks each character up in the set with a call of its own, and a reply is scanned once per key.
+size_t FindBreak(std::string_view reply, size_t from) {
+    for (size_t i = from; i < reply.size(); ++i) {
+        if (reply[i] == '\\' || reply[i] == '\n')
+            return i;
+    }
+    return std::string_view::npos;
+}
+
 std::string_view Limited(std::string_view value) {
     return value.substr(0, kMaxValueLength);
 }
@@ -24,10 +34,10 @@ std::string_view Limited(std::string_view value) {
 std::optional<std::string_view> WholeKey(std::string_view reply, std::string_view name) {
     size_t pos = reply.find('\\');
     while (pos != std::string_view::npos) {
-        size_t keyEnd = reply.find_first_of("\\\n", pos + 1);
+        size_t keyEnd = FindBreak(reply, pos + 1);
         if (keyEnd == std::string_view::npos || reply[keyEnd] == '\n')
             return std::nullopt;
-        size_t valueEnd = reply.find_first_of("\\\n", keyEnd + 1);
+        size_t valueEnd = FindBreak(reply, keyEnd + 1);
         std::string_view value = reply.substr(
             keyEnd + 1, valueEnd == std::string_view::npos ? std::string_view::npos : valueEnd - keyEnd - 1);
         if (reply.substr(pos + 1, keyEnd - pos - 1) == name)
@@ -65,7 +75,7 @@ std::optional<std::string_view> lookupKey(std::string_view reply, std::string_vi
     size_t start = pos + key.size() + (key.back() == '\\' ? 0 : 1);
     if (start >= reply.size())
         return std::string_view();
-    size_t end = reply.find_first_of("\\\n", start);
+    size_t end = FindBreak(reply, start);
     if (end == std::string_view::npos)
         end = reply.size();
     return Limited(reply.substr(start, end - start));

@@ -26,7 +26,9 @@ class DatagramSocket {
     // Receives one datagram without waiting: its size, or -1 when none is waiting or on error.
     virtual int ReceiveFrom(void* buffer, size_t capacity, Endpoint* from) = 0;
     // Waits up to timeoutMs for a datagram to be waiting: true when one is, false on time-out. A
-    // failed wait lasts the time-out too, so a caller looping on it never spins.
+    // socket that polls instead returns true after a short pause of its own whether one came or not
+    // (its caller reads until nothing is left in any case). A failed wait lasts the time-out too, so
+    // a caller looping on it never spins.
     virtual bool WaitReadable(int timeoutMs) = 0;
 };
 

@@ -50,6 +50,7 @@ constexpr size_t kReplyQueueBytes = 8u << 20;
 constexpr size_t kRepliesPerDrain = 256;
 constexpr int kReceiveWaitMs = 10;
 constexpr int kDatagramsPerWake = 256;
+constexpr size_t kStagedLimit = 1024;  // datagrams read but not yet handed over to the queue
 
 constexpr const char kRefreshingServersText[] = "Refreshing Servers...";
 constexpr const char kRefreshingServerFormat[] = "Refreshing Server %d";
@@ -80,10 +81,12 @@ struct StatusEngineDeps {
 //   its pause, a name lookup or a send) and writes refreshPending, awaitingReply, ping, replyCount,
 //   sendTime, queryAddress, and for the marker kinds captureLimit and pure (before the record's
 //   request is sent);
-// - the receiver reads every datagram as it arrives, takes its arrival time from the clock at once,
-//   drops empty datagrams and those from endpoints the cycle never sent to (looked up under
-//   recordLock()), and queues the rest for the user-interface thread (the queue is guarded by
-//   recordLock() too). It touches no record.
+// - the receiver reads every datagram as it arrives, taking its arrival time from the clock just
+//   before the read, and never waits for recordLock() while it reads: it hands what it read over
+//   when the lock is free (it waits for it only once kStagedLimit datagrams are kept). Under the
+//   lock it drops empty datagrams and those from endpoints the cycle never sent to, and queues the
+//   rest for the user-interface thread (the queue is guarded by recordLock() too). It touches no
+//   record.
 // The user-interface thread handles queued datagrams in OnRepliesWaiting: it matches each to its
 // record and updates it under recordLock(), and times the reply from its arrival, not from when it
 // is handled. While Busy(), code on the user-interface thread that links or unlinks records of the
@@ -172,7 +175,7 @@ class StatusEngine {
     static uint64_t EndpointKey(const Endpoint& e) { return (uint64_t(e.addressNetworkOrder) << 16) | e.port; }
     static uint64_t KeyOf(const catalogue::ServerRecord& r);  // of the endpoint its request went to
     void ReceiverMain();
-    void TakeIn(size_t size, const Endpoint& from, uint64_t arrival);
+    void HandOver(bool wait);
     catalogue::ServerRecord* MatchSender(const Endpoint& from);
     void HandleDatagram(const Arrival& arrival);
     void ShowAnswered();
@@ -231,7 +234,9 @@ class StatusEngine {
     size_t arrivalBytes_ = 0;
     bool repliesPosted_ = false;
 
-    uint8_t readBuffer_[kReceiveBufferSize] = {};         // the receiving thread's
+    // The receiving thread's: the datagram being read, and those read but not yet handed over.
+    uint8_t readBuffer_[kReceiveBufferSize] = {};
+    std::vector<Arrival> staged_;
     uint8_t receiveBuffer_[kReceiveBufferSize + 1] = {};  // the datagram being parsed
 };
 

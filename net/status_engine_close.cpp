@@ -94,6 +94,7 @@ void StatusEngine::ArmForOldestRequest() {
 
 void StatusEngine::CloseCycle() {
     StopReceiver();
+    staged_.clear();  // read in the last moment: as late as those never read
     socket_.reset();
     host_.KillCloseTimer();
     sentTo_.clear();

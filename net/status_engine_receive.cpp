@@ -28,46 +28,65 @@ void StatusEngine::ReceiverMain() {
         ReceiveWaiting(kReceiveWaitMs);
 }
 
-// The arrival time is taken as soon as the datagram is read, before any lock: the user-interface
-// thread may handle it much later, and the ping must not include that delay. After a full batch the
-// thread rests a moment: a flood must not keep it (it may run at a raised priority) from ever
-// leaving the processor to the window.
+// Every datagram is read, and its arrival time taken, without waiting for anything else:
+// - the time is taken just before each read, not after it: a datagram the read returns was waiting
+//   when the read began, while the read itself may take long (under Wine it reports to the Wine
+//   server after it has taken the datagram);
+// - the datagrams read are handed over under recordLock(), but only when the lock is free at once:
+//   a thread holding it may have been set aside by the system for milliseconds, and the reads (with
+//   their times) must go on meanwhile. What could not be handed over is kept for the next turn, a
+//   millisecond later at most; once kStagedLimit datagrams are kept the thread waits for the lock.
+// After a full batch the thread rests a moment: a flood must not keep it (it may run at a raised
+// priority) from ever leaving the processor to the window.
 void StatusEngine::ReceiveWaiting(int waitMs) {
-    if (!socket_ || !socket_->WaitReadable(waitMs))
+    if (!socket_)
         return;
-    for (int i = 0; i < kDatagramsPerWake; ++i) {
-        Endpoint from;
-        const int size = socket_->ReceiveFrom(readBuffer_, kReceiveBufferSize, &from);
-        if (size < 0)
-            return;
-        TakeIn(static_cast<size_t>(size), from, clock_.Counter());
+    int read = 0;
+    if (socket_->WaitReadable(staged_.empty() ? waitMs : 1)) {
+        for (; read < kDatagramsPerWake; ++read) {
+            Endpoint from;
+            const uint64_t readStart = clock_.Counter();
+            const int size = socket_->ReceiveFrom(readBuffer_, kReceiveBufferSize, &from);
+            if (size < 0)
+                break;
+            staged_.push_back(Arrival{from, readStart, std::vector<uint8_t>(readBuffer_, readBuffer_ + size)});
+        }
     }
-    clock_.SleepMs(1);
+    HandOver(staged_.size() >= kStagedLimit);
+    if (read == kDatagramsPerWake)
+        clock_.SleepMs(1);
 }
 
-// Called on the receiving thread. A datagram that cannot be a reply of this cycle is dropped at once
-// and counted; so is one that does not fit in the queue. The user-interface thread is told only when
+// Called on the receiving thread. A datagram that cannot be a reply of this cycle is dropped and
+// counted; so is one that does not fit in the queue. The user-interface thread is told only when
 // the queue stops being empty: it drains the queue in batches and posts again itself when it leaves
 // datagrams behind.
-void StatusEngine::TakeIn(size_t size, const Endpoint& from, uint64_t arrival) {
-    bool post = false;
-    {
-        std::lock_guard guard(recordMutex_);
-        auto it = size == 0 ? sentTo_.end() : sentTo_.find(EndpointKey(from));
+void StatusEngine::HandOver(bool wait) {
+    if (staged_.empty())
+        return;
+    std::unique_lock guard(recordMutex_, std::defer_lock);
+    if (wait)
+        guard.lock();
+    else if (!guard.try_lock())
+        return;
+    for (Arrival& a : staged_) {
+        const size_t size = a.bytes.size();
+        auto it = size == 0 ? sentTo_.end() : sentTo_.find(EndpointKey(a.from));
         if (it == sentTo_.end()) {
             unsolicitedDropped_ += 1;
-            return;
-        }
-        if (arrivals_.size() >= kReplyQueueCount || arrivalBytes_ + size > kReplyQueueBytes) {
+        } else if (arrivals_.size() >= kReplyQueueCount || arrivalBytes_ + size > kReplyQueueBytes) {
             overflowDropped_ += 1;
-            return;
+        } else {
+            arrivalBytes_ += size;
+            it->second.queued += 1;
+            arrivals_.push_back(std::move(a));
         }
-        arrivals_.push_back(Arrival{from, arrival, std::vector<uint8_t>(readBuffer_, readBuffer_ + size)});
-        arrivalBytes_ += size;
-        it->second.queued += 1;
-        post = !repliesPosted_;
-        repliesPosted_ = true;
     }
+    staged_.clear();
+    const bool post = !repliesPosted_ && !arrivals_.empty();
+    if (post)
+        repliesPosted_ = true;
+    guard.unlock();
     if (post)
         host_.PostRepliesWaiting();
 }

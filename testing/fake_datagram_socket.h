@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -64,6 +65,7 @@ class FakeDatagramSocketFactory : public net::DatagramSocketFactory {
 
     bool failOpen = false;     // Open() returns nullptr
     bool failReceive = false;  // ReceiveFrom() fails
+    std::function<void()> onRead;  // called by every ReceiveFrom that returns a datagram
 
   private:
     struct Inbound {
@@ -94,6 +96,8 @@ class FakeDatagramSocketFactory : public net::DatagramSocketFactory {
             std::memcpy(buffer, d.bytes.data(), n);
             if (from)
                 *from = d.from;
+            if (net_.onRead)
+                net_.onRead();
             return static_cast<int>(n);
         }
         // Never waits: the test's thread stands in for the receiving thread.

@@ -183,7 +183,7 @@ void InitInstalledGames(HWND dialog) {
     HWND list = GamesList(dialog);
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     // The tab control's image list: shared (the list view's style), the shell frees it.
-    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(shell.images.games.get()));
+    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(shell.images.games.handle()));
     LVCOLUMNA column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.cx = kTitleColumnWidth;

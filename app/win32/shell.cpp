@@ -50,16 +50,16 @@ HWND ShellPaneHost::Owner() {
     return g_shell.main;
 }
 
-HIMAGELIST ShellPaneHost::GameIcons() {
-    return g_shell.images.games.get();
+const views::win32::IconList& ShellPaneHost::GameIcons() {
+    return g_shell.images.games;
 }
 
-HIMAGELIST ShellPaneHost::ServerIcons() {
-    return g_shell.images.servers.get();
+const views::win32::IconList& ShellPaneHost::ServerIcons() {
+    return g_shell.images.servers;
 }
 
-HIMAGELIST ShellPaneHost::ListIcons() {
-    return g_shell.images.lists.get();
+const views::win32::IconList& ShellPaneHost::ListIcons() {
+    return g_shell.images.lists;
 }
 
 base::SettingsStore& ShellPaneHost::Settings() {

@@ -58,9 +58,9 @@ class ShellPaneHost : public views::win32::PaneHost {
   public:
     HINSTANCE Instance() override;
     HWND Owner() override;
-    HIMAGELIST GameIcons() override;
-    HIMAGELIST ServerIcons() override;
-    HIMAGELIST ListIcons() override;
+    const views::win32::IconList& GameIcons() override;
+    const views::win32::IconList& ServerIcons() override;
+    const views::win32::IconList& ListIcons() override;
     base::SettingsStore& Settings() override;
     base::MessageSink& Sink() override;
     const catalogue::Catalogue& Catalogue() override;

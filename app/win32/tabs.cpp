@@ -39,7 +39,7 @@ HWND CreateTabControl(HWND main) {
     if (!tab)
         return nullptr;
     if (shell.images.games)
-        SendMessageA(tab, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(shell.images.games.get()));
+        SendMessageA(tab, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(shell.images.games.handle()));
     NONCLIENTMETRICSA metrics = {};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);

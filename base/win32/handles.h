@@ -59,6 +59,9 @@ inline void CloseAccelerators(HACCEL table) {
 inline void CloseIcon(HICON icon) {
     DestroyIcon(icon);
 }
+inline void CloseMemoryDc(HDC dc) {
+    DeleteDC(dc);
+}
 
 using GdiObject = Owned<HGDIOBJ, CloseGdiObject>;
 using KernelHandle = Owned<HANDLE, CloseKernelHandle>;
@@ -67,6 +70,8 @@ using Menu = Owned<HMENU, CloseMenu>;
 using ImageList = Owned<HIMAGELIST, CloseImageList>;
 using Accelerators = Owned<HACCEL, CloseAccelerators>;
 using Icon = Owned<HICON, CloseIcon>;
+// A DC of CreateCompatibleDC; whatever is selected into it when it goes stays valid.
+using MemoryDc = Owned<HDC, CloseMemoryDc>;
 
 // An object selected into a device context for the life of this value; the former one is
 // selected back at the end.

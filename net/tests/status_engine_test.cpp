@@ -4,8 +4,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <future>
 #include <memory>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -503,6 +505,34 @@ TEST_F(EngineTest, AReplyIsTimedFromItsArrivalAndMatchedToTheFirstRecordStillWai
     auto events = host.Events();
     EXPECT_EQ(std::count(events.begin(), events.end(), "cycle-finished"), 1);
     EXPECT_STREQ(servers[1]->hostName, "a");
+}
+
+// A read that takes long (under Wine it reports to the Wine server after taking the datagram) does
+// not count in the ping of the datagram it returned, nor of the next one; a datagram read while
+// another thread holds the lock is kept with its time and handed over on a later turn.
+TEST_F(EngineTest, AReplyIsTimedFromTheStartOfItsReadAndKeptWhileTheLockIsTaken) {
+    auto servers = AddMany(2);
+    ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
+    RunWorker();
+    clock.AdvanceUs(20100);
+    network.onRead = [this] { clock.AdvanceUs(3000); };
+    ReplyName(servers[0], "first");
+    std::mutex& lock = engine->recordLock();
+    std::promise<void> taken, release;
+    std::thread holder([&] {
+        std::lock_guard guard(lock);
+        taken.set_value();
+        release.get_future().wait();
+    });
+    taken.get_future().wait();
+    engine->ReceiveWaiting(0);  // read, but not handed over: the lock is not free
+    EXPECT_EQ(std::pair(network.Queued(), host.repliesPosts.load()), std::pair(size_t(0), 0));
+    release.set_value();
+    holder.join();
+    ReplyName(servers[1], "second");
+    engine->ReceiveWaiting(0);
+    EXPECT_EQ(std::pair(engine->OnRepliesWaiting(), host.repliesPosts.load()), std::pair(size_t(2), 1));
+    EXPECT_EQ(std::pair(servers[0]->ping, servers[1]->ping), std::pair(20u, 23u));
 }
 
 // Counters of a machine without a high-resolution counter (milliseconds) and of a gigahertz one, ten

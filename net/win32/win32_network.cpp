@@ -1,6 +1,8 @@
 // Windows clock, UDP sockets and name lookup.
 #include "net/win32/win32_network.h"
 
+#include <algorithm>
+
 namespace net::win32 {
 
 Win32Clock::Win32Clock() {
@@ -59,7 +61,16 @@ int Win32DatagramSocket::ReceiveFrom(void* buffer, size_t capacity, Endpoint* fr
     return n;
 }
 
+SocketWait NativeSocketWait() {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") ? SocketWait::kPoll : SocketWait::kSelect;
+}
+
 bool Win32DatagramSocket::WaitReadable(int timeoutMs) {
+    if (wait_ == SocketWait::kPoll) {
+        Sleep(timeoutMs <= 0 ? 0 : std::min<DWORD>(kSocketPollMs, static_cast<DWORD>(timeoutMs)));
+        return true;
+    }
     fd_set readable;
     FD_ZERO(&readable);
     FD_SET(socket_, &readable);
@@ -99,7 +110,7 @@ std::unique_ptr<DatagramSocket> Win32DatagramSocketFactory::Open() {
     BOOL reportResets = FALSE;
     DWORD returned = 0;
     WSAIoctl(s, SIO_UDP_CONNRESET, &reportResets, sizeof reportResets, nullptr, 0, &returned, nullptr, nullptr);
-    return std::make_unique<Win32DatagramSocket>(s);
+    return std::make_unique<Win32DatagramSocket>(s, wait_);
 }
 
 std::optional<uint32_t> HostResolver::Resolve(const char* name) {

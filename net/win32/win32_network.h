@@ -1,5 +1,5 @@
 // Windows implementations of the network interfaces: QueryPerformanceCounter clock, non-blocking UDP
-// sockets waited on with select, and gethostbyname.
+// sockets waited on with select (or polled), and gethostbyname.
 #pragma once
 
 #include <windows.h>
@@ -23,11 +23,21 @@ class Win32Clock : public Clock {
     uint64_t frequency_ = 1000;
 };
 
-// A non-blocking UDP socket; a thread waits for its datagrams with WaitReadable (select). Closed
-// when destroyed.
+// How the reading thread waits for datagrams. Under Wine every wait on a socket goes through the
+// Wine server process, and on a busy or virtual machine each of the wake-ups on the way (the
+// server's, then the thread's) can take milliseconds, which a reply's time stamp would carry: there
+// the thread polls instead, sleeping a millisecond between reads, and a read takes the datagram
+// straight from the host's socket. Windows wakes a thread waiting in select at once.
+enum class SocketWait { kSelect, kPoll };
+constexpr DWORD kSocketPollMs = 1;
+// kPoll under Wine, kSelect otherwise.
+SocketWait NativeSocketWait();
+
+// A non-blocking UDP socket; a thread waits for its datagrams with WaitReadable. Closed when
+// destroyed.
 class Win32DatagramSocket : public DatagramSocket {
   public:
-    explicit Win32DatagramSocket(SOCKET s) : socket_(s) {}
+    Win32DatagramSocket(SOCKET s, SocketWait wait) : socket_(s), wait_(wait) {}
     ~Win32DatagramSocket() override;
     bool SendTo(const Endpoint& to, const void* data, size_t size) override;
     int ReceiveFrom(void* buffer, size_t capacity, Endpoint* from) override;
@@ -36,13 +46,18 @@ class Win32DatagramSocket : public DatagramSocket {
 
   private:
     SOCKET socket_;
+    SocketWait wait_;
 };
 
 // Opens Win32DatagramSockets with a receive buffer large enough for the replies of a fast refresh,
 // and without the reset that a refused earlier request would otherwise report on the next read.
 class Win32DatagramSocketFactory : public DatagramSocketFactory {
   public:
+    explicit Win32DatagramSocketFactory(SocketWait wait = NativeSocketWait()) : wait_(wait) {}
     std::unique_ptr<DatagramSocket> Open() override;
+
+  private:
+    SocketWait wait_;
 };
 
 class HostResolver : public Resolver {

@@ -45,9 +45,9 @@ class FakePaneHost : public views::win32::PaneHost {
 
     HINSTANCE Instance() override { return GetModuleHandleA(nullptr); }
     HWND Owner() override { return owner; }
-    HIMAGELIST GameIcons() override { return images.games.get(); }
-    HIMAGELIST ServerIcons() override { return images.servers.get(); }
-    HIMAGELIST ListIcons() override { return images.lists.get(); }
+    const views::win32::IconList& GameIcons() override { return images.games; }
+    const views::win32::IconList& ServerIcons() override { return images.servers; }
+    const views::win32::IconList& ListIcons() override { return images.lists; }
     base::SettingsStore& Settings() override { return settings; }
     base::MessageSink& Sink() override { return sink; }
     const catalogue::Catalogue& Catalogue() override { return catalogue; }

@@ -36,7 +36,7 @@ void OnCreate(HWND window, const CREATESTRUCTA& create) {
     if (!creation || !list)
         return;
     PaneHost& host = creation->host;
-    SetUpPaneColumns(list, host.ListIcons(), kBuddyPaneColumns,
+    SetUpPaneColumns(list, host.ListIcons().handle(), kBuddyPaneColumns,
                      ReadPaneWidths(host.Settings(), base::reg::kBuddyColumnWidthFormat, kBuddyPaneColumns));
     auto* pane = new BuddyPane(host, window, list, creation->profile);
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pane));

@@ -57,10 +57,11 @@ void DrawCellText(HDC dc, const RECT& cell, int indent, const char* text, size_t
 
 namespace {
 
-void DrawIconCell(HDC dc, HWND list, HIMAGELIST icons, int row, int column, int icon) {
+// Icon cells lie on the window colour, whatever the row's state.
+void DrawIconCell(HDC dc, HWND list, const IconList& icons, int row, int column, int icon) {
     RECT r = CellIconRect(list, row, column);
     if (icon >= 0 && icons)
-        ImageList_Draw(icons, icon, dc, r.left, r.top, ILD_TRANSPARENT);
+        icons.Draw(dc, icon, r.left, r.top, GetSysColor(COLOR_WINDOW));
     else
         FillRect(dc, &r, GetSysColorBrush(COLOR_WINDOW));
 }
@@ -75,7 +76,7 @@ void DispInfo(NMLVDISPINFOA& info, const ListRows& rows) {
         item.lParam = reinterpret_cast<LPARAM>(rows.RowItem(item.iItem));
 }
 
-LRESULT CustomDraw(const NMLVCUSTOMDRAW& cd, const ListRows& rows, HIMAGELIST icons, bool focusMarks) {
+LRESULT CustomDraw(const NMLVCUSTOMDRAW& cd, const ListRows& rows, const IconList& icons, bool focusMarks) {
     switch (cd.nmcd.dwDrawStage) {
         case CDDS_PREPAINT:
             return CDRF_NOTIFYITEMDRAW;
@@ -128,7 +129,11 @@ LRESULT CustomDraw(const NMLVCUSTOMDRAW& cd, const ListRows& rows, HIMAGELIST ic
 
 }  // namespace
 
-bool HandleListNotify(const NMHDR& header, const ListRows& rows, HIMAGELIST icons, LRESULT& result, bool focusMarks) {
+bool HandleListNotify(const NMHDR& header,
+                      const ListRows& rows,
+                      const IconList& icons,
+                      LRESULT& result,
+                      bool focusMarks) {
     switch (header.code) {
         case NM_CUSTOMDRAW:
             result = CustomDraw(reinterpret_cast<const NMLVCUSTOMDRAW&>(header), rows, icons, focusMarks);

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "views/list_rows.h"
+#include "views/win32/icon_list.h"
 
 namespace views::win32 {
 
@@ -27,7 +28,7 @@ void DrawCellText(HDC dc, const RECT& cell, int indent, const char* text, size_t
 // counts as selected (the Find Player list).
 bool HandleListNotify(const NMHDR& header,
                       const ListRows& rows,
-                      HIMAGELIST icons,
+                      const IconList& icons,
                       LRESULT& result,
                       bool focusMarks = false);
 

@@ -139,7 +139,7 @@ void OnInit(HWND dialog, FindDialog& d) {
     d.dialog = dialog;
     d.list = GetDlgItem(dialog, IDC_FIND_LIST);
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&d));
-    SetUpPaneColumns(d.list, d.host.ListIcons(), kFindPlayerColumns,
+    SetUpPaneColumns(d.list, d.host.ListIcons().handle(), kFindPlayerColumns,
                      ReadPaneWidths(d.store, base::reg::kBuddyColumnWidthFormat, kFindPlayerColumns));
     CheckDlgButton(dialog, IDC_FIND_IGNORE_COLOURS, ReadIgnoreColours(d.store) ? BST_CHECKED : BST_UNCHECKED);
     HWND combo = GetDlgItem(dialog, IDC_FIND_TEXT);

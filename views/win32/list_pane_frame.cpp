@@ -29,7 +29,7 @@ void LayoutPaneList(HWND pane) {
 }
 
 void PaintPaneFrame(HWND pane,
-                    HIMAGELIST icons,
+                    const IconList* icons,
                     int icon,
                     const std::string& left,
                     int leftX,
@@ -42,7 +42,7 @@ void PaintPaneFrame(HWND pane,
     RECT strip = {2, 2, r.right - 2, 25};
     FillRect(dc, &strip, GetSysColorBrush(COLOR_BTNFACE));
     if (icons && icon >= 0)
-        ImageList_Draw(icons, icon, dc, 5, 5, ILD_TRANSPARENT);
+        icons->Draw(dc, icon, 5, 5, GetSysColor(COLOR_BTNFACE));
     base::win32::SelectedObject font(dc, GetStockObject(ANSI_VAR_FONT));
     SetTextColor(dc, RGB(0, 0, 0));
     SetBkMode(dc, TRANSPARENT);

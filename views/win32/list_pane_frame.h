@@ -11,6 +11,7 @@
 #include "base/settings_store.h"
 #include "views/buddy_model.h"
 #include "views/list_pane.h"
+#include "views/win32/icon_list.h"
 #include "views/win32/list_control.h"
 
 namespace views::win32 {
@@ -24,7 +25,7 @@ void LayoutPaneList(HWND pane);
 // Sunken edge, button-face strip, optional icon at (5, 5) and the strip texts (the right one
 // right-aligned 7 pixels from the edge).
 void PaintPaneFrame(HWND pane,
-                    HIMAGELIST icons,
+                    const IconList* icons,
                     int icon,
                     const std::string& left,
                     int leftX,

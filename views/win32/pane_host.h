@@ -10,6 +10,7 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/profiles.h"
 #include "views/display_options.h"
+#include "views/win32/icon_list.h"
 
 namespace views::win32 {
 
@@ -47,9 +48,9 @@ class PaneHost {
     virtual HWND Owner() = 0;
     // Image lists shared by the panes: one icon per game (the tabs), the server list's icons, the
     // player and buddy panes' icons.
-    virtual HIMAGELIST GameIcons() = 0;
-    virtual HIMAGELIST ServerIcons() = 0;
-    virtual HIMAGELIST ListIcons() = 0;
+    virtual const IconList& GameIcons() = 0;
+    virtual const IconList& ServerIcons() = 0;
+    virtual const IconList& ListIcons() = 0;
 
     virtual base::SettingsStore& Settings() = 0;
     virtual base::MessageSink& Sink() = 0;

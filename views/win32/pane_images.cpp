@@ -36,9 +36,9 @@ HIMAGELIST Build(HINSTANCE instance, const int (&icons)[N], UINT colourFlags) {
 
 PaneImages LoadPaneImages(HINSTANCE instance) {
     PaneImages images;
-    images.games.Reset(Build(instance, kGameIcons, ILC_COLOR8));
-    images.servers.Reset(Build(instance, kServerIcons, ILC_COLOR32));
-    images.lists.Reset(Build(instance, kListIcons, ILC_COLOR32));
+    images.games = IconList(Build(instance, kGameIcons, ILC_COLOR8));
+    images.servers = IconList(Build(instance, kServerIcons, ILC_COLOR32));
+    images.lists = IconList(Build(instance, kListIcons, ILC_COLOR32));
     return images;
 }
 

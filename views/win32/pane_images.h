@@ -3,14 +3,14 @@
 
 #include <windows.h>
 
-#include "base/win32/handles.h"
+#include "views/win32/icon_list.h"
 
 namespace views::win32 {
 
 struct PaneImages {
-    base::win32::ImageList games;    // the tabs and the server list's strip, by game icon index
-    base::win32::ImageList servers;  // server list rows and headers (the kImage... positions)
-    base::win32::ImageList lists;    // player and buddy panes, Find Player (the kPaneImage... positions)
+    IconList games;    // the tabs and the server list's strip, by game icon index
+    IconList servers;  // server list rows and headers (the kImage... positions)
+    IconList lists;    // player and buddy panes, Find Player (the kPaneImage... positions)
 };
 
 // Small icons from the program's resources.

@@ -36,7 +36,7 @@ void OnCreate(HWND window, const CREATESTRUCTA& create) {
     if (!creation || !list)
         return;
     PaneHost& host = creation->host;
-    SetUpPaneColumns(list, host.ListIcons(), kPlayerPaneColumns,
+    SetUpPaneColumns(list, host.ListIcons().handle(), kPlayerPaneColumns,
                      ReadPaneWidths(host.Settings(), base::reg::kPlayerColumnWidthFormat, kPlayerPaneColumns));
     auto* pane = new PlayerPane(host, window, list, creation->profile);
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pane));

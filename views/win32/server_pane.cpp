@@ -74,7 +74,7 @@ void OnCreate(HWND window, const CREATESTRUCTA& create) {
     HWND list = CreatePaneList(window, 0);
     if (!creation || !list)
         return;
-    SetUpServerColumns(list, creation->host.ServerIcons(), creation->profile);
+    SetUpServerColumns(list, creation->host.ServerIcons().handle(), creation->profile);
     SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ServerListProc));
     auto* pane = new ServerPane(creation->host, window, list, creation->profile);
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pane));
@@ -95,7 +95,7 @@ void OnPaint(HWND window) {
         PaintPaneFrame(window, nullptr, -1, "", 24, "");
         return;
     }
-    PaintPaneFrame(window, pane->host.GameIcons(), static_cast<int>(pane->profile.iconIndex), pane->profile.title, 24,
+    PaintPaneFrame(window, &pane->host.GameIcons(), static_cast<int>(pane->profile.iconIndex), pane->profile.title, 24,
                    pane->model.VisibleText());
 }
 

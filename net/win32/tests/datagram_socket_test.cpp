@@ -1,0 +1,57 @@
+// The status socket's two ways of waiting: select wakes at a datagram and times out without one;
+// polling pauses a millisecond at most and leaves the reading to the caller.
+#include <gtest/gtest.h>
+
+#include "net/win32/win32_network.h"
+
+namespace {
+
+using net::win32::SocketWait;
+
+class DatagramSocketTest : public ::testing::TestWithParam<SocketWait> {
+  protected:
+    void SetUp() override {
+        WSADATA data;
+        ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
+    }
+    void TearDown() override { WSACleanup(); }
+};
+
+TEST_P(DatagramSocketTest, WaitsAndReadsEveryDatagram) {
+    net::win32::Win32DatagramSocketFactory factory(GetParam());
+    auto receiver = factory.Open();
+    auto sender = factory.Open();
+    ASSERT_TRUE(receiver && sender);
+    auto* rx = static_cast<net::win32::Win32DatagramSocket*>(receiver.get());
+    sockaddr_in local = {};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(bind(rx->handle(), reinterpret_cast<sockaddr*>(&local), sizeof local), 0);
+    int length = sizeof local;
+    ASSERT_EQ(getsockname(rx->handle(), reinterpret_cast<sockaddr*>(&local), &length), 0);
+
+    char buffer[64];
+    const DWORD start = GetTickCount();
+    const bool woke = receiver->WaitReadable(200);
+    const DWORD waited = GetTickCount() - start;
+    if (GetParam() == SocketWait::kSelect)
+        EXPECT_TRUE(!woke && waited >= 150) << waited;
+    else
+        EXPECT_TRUE(woke && waited < 100) << waited;
+    EXPECT_LT(receiver->ReceiveFrom(buffer, sizeof buffer, nullptr), 0);
+
+    const net::Endpoint to = net::win32::FromSockaddr(local);
+    ASSERT_TRUE(sender->SendTo(to, "one", 3) && sender->SendTo(to, "two!", 4));
+    int got = -1;
+    for (DWORD t = GetTickCount(); got < 0 && GetTickCount() - t < 2000;) {
+        if (receiver->WaitReadable(100))
+            got = receiver->ReceiveFrom(buffer, sizeof buffer, nullptr);
+    }
+    EXPECT_EQ(got, 3);
+    EXPECT_EQ(receiver->ReceiveFrom(buffer, sizeof buffer, nullptr), 4);
+    EXPECT_LT(receiver->ReceiveFrom(buffer, sizeof buffer, nullptr), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Waits, DatagramSocketTest, ::testing::Values(SocketWait::kSelect, SocketWait::kPoll));
+
+}  // namespace
