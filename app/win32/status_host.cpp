@@ -16,6 +16,8 @@ using namespace views::win32;
 
 namespace {
 
+constexpr DWORD kAnsweredShowMs = 100;
+
 views::win32::PaneSet Panes() {
     return PanesOf(CurrentProfile());
 }
@@ -131,6 +133,9 @@ void StatusHost::ShowProgress(uint32_t range, uint32_t step) {
 }
 
 void StatusHost::HideProgress() {
+    if (answeredTimer_)
+        KillTimer(main_, kTimerShowAnswered);
+    answeredTimer_ = answeredWaiting_ = false;
     if (text_)
         DestroyWindow(text_);
     if (bar_)
@@ -152,7 +157,30 @@ void StatusHost::ShowWorkerProgress(uint32_t position) {
     }
 }
 
+// The progress shows the answers at most every kAnsweredShowMs: drawing the bar and the text takes
+// about a millisecond under Wine, and replies come by the hundred a second. The last count waits
+// for a timer; the count of a finished refresh is shown at once.
 void StatusHost::ShowAnswered(uint32_t answered, uint32_t queried, bool sent) {
+    answered_ = Answered{answered, queried, sent};
+    answeredWaiting_ = true;
+    const DWORD since = GetTickCount() - answeredShownAt_;
+    if (answered >= queried || since >= kAnsweredShowMs) {
+        ShowAnsweredNow();
+    } else if (!answeredTimer_) {
+        answeredTimer_ = true;
+        SetTimer(main_, kTimerShowAnswered, kAnsweredShowMs - since, nullptr);
+    }
+}
+
+void StatusHost::ShowAnsweredNow() {
+    if (answeredTimer_)
+        KillTimer(main_, kTimerShowAnswered);
+    answeredTimer_ = false;
+    if (!answeredWaiting_)
+        return;
+    answeredWaiting_ = false;
+    answeredShownAt_ = GetTickCount();
+    const auto [answered, queried, sent] = answered_;
     if (bar_)
         SendMessageA(bar_, PBM_SETPOS, answered, 0);
     if (text_ && sent) {

@@ -40,6 +40,8 @@ class StatusHost : public net::StatusHost {
 
     // WM_APP_WORKERPROGRESS on the user-interface thread.
     void ShowWorkerProgress(uint32_t position);
+    // kTimerShowAnswered: the answers counted since the progress was last shown.
+    void ShowAnsweredNow();
     const net::RawReply& propertiesReply() const { return propertiesReply_; }
 
   private:
@@ -50,6 +52,15 @@ class StatusHost : public net::StatusHost {
     HWND main_;
     HWND text_ = nullptr;
     HWND bar_ = nullptr;
+    // The answers to show, and when they were last shown (GetTickCount).
+    struct Answered {
+        uint32_t answered = 0;
+        uint32_t queried = 0;
+        bool sent = false;
+    } answered_;
+    bool answeredWaiting_ = false;
+    bool answeredTimer_ = false;
+    DWORD answeredShownAt_ = 0;
     bool taskbarTried_ = false;
     bool comStarted_ = false;
     ITaskbarList3* taskbar_ = nullptr;

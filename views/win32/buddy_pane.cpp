@@ -79,7 +79,12 @@ void Sort(BuddyPane& pane) {
 void PlayerSeen(BuddyPane& pane, catalogue::PlayerRecord* player) {
     if (!player)
         return;
-    Apply(pane, pane.model.PlayerSeen(*player), nullptr);
+    // Most players seen are nobody's buddy: then nothing is drawn again.
+    const auto online = pane.profile.onlineBuddies;
+    BuddyUpdate update = pane.model.PlayerSeen(*player);
+    if (update.events.empty() && pane.profile.onlineBuddies == online)
+        return;
+    Apply(pane, update, nullptr);
     UpdateWindow(pane.list);
     InvalidateRect(pane.window, nullptr, FALSE);
 }

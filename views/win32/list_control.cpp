@@ -143,14 +143,47 @@ void CALLBACK PostResumeDrawing(HWND list, UINT, UINT_PTR id, DWORD) {
 }  // namespace
 
 void ListDrawing::Suspend() {
-    if (suspended_ || !list_)
+    if (!list_)
+        return;
+    Begin();
+    Hurry();
+}
+
+void ListDrawing::SuspendForRow(int row) {
+    if (!list_)
+        return;
+    Begin();
+    if (OnPage(row))
+        Hurry();
+}
+
+void ListDrawing::Begin() {
+    if (suspended_)
         return;
     suspended_ = true;
+    soon_ = false;
     SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
     // Not every list control passes WM_SETREDRAW on to the default procedure, which is what marks
     // the window as not to be drawn.
     DefWindowProcA(list_, WM_SETREDRAW, FALSE, 0);
+    // Asked once the drawing stopped: the control may bring its rows up to date first.
+    pageFirst_ = static_cast<int>(SendMessageA(list_, LVM_GETTOPINDEX, 0, 0));
+    pageLast_ = pageFirst_ + static_cast<int>(SendMessageA(list_, LVM_GETCOUNTPERPAGE, 0, 0));
+    SetTimer(list_, kResumeDrawingTimer, kOffPageResumeDelayMs, PostResumeDrawing);
+}
+
+void ListDrawing::Hurry() {
+    if (!suspended_ || soon_)
+        return;
+    soon_ = true;
     SetTimer(list_, kResumeDrawingTimer, kResumeDrawingDelayMs, PostResumeDrawing);
+}
+
+void ListDrawing::RedrawRow(int row) {
+    if (!suspended_)
+        views::win32::RedrawRow(list_, row);
+    else if (OnPage(row))
+        Hurry();
 }
 
 void ListDrawing::Resume() {

@@ -71,19 +71,38 @@ void RestoreSelection(HWND list, const SavedSelection& saved, RowOf rowOf) {
 // thousands of rows offered one by one would take minutes. Suspend() stops the drawing (as
 // WM_SETREDRAW does) and, kResumeDrawingDelayMs later, PM_RESUME_DRAWING reaches the list's parent,
 // which calls Resume(): the list is then redrawn once. Rows that trickle in (a classic refresh
-// answers a few dozen servers a second) thus cost a handful of whole repaints a second, not one each.
+// answers a few dozen servers a second) thus cost a handful of repaints a second, not one each.
+//
+// Drawing a list again is dear under Wine (the scroll bars alone take several milliseconds, a page
+// of rows as long). Rows added or changed off the page change nothing to see but the scroll bars
+// and the pane's counts, so a burst of only such changes (SuspendForRow(), RedrawRow()) waits
+// kOffPageResumeDelayMs instead; a row on the page, any other change (Suspend()) and the user's
+// input (Hurry()) bring the drawing back after kResumeDrawingDelayMs.
 constexpr UINT kResumeDrawingDelayMs = 100;
+constexpr UINT kOffPageResumeDelayMs = 500;
 
 class ListDrawing {
   public:
     explicit ListDrawing(HWND list) : list_(list) {}
     void Suspend();
+    // Suspends for a change of one row only (an append, say).
+    void SuspendForRow(int row);
+    // The row's cells changed: drawn at once, or with the rest when the drawing comes back.
+    void RedrawRow(int row);
+    // While suspended: the drawing comes back kResumeDrawingDelayMs from the first change at most.
+    void Hurry();
     void Resume();
     bool suspended() const { return suspended_; }
 
   private:
+    void Begin();
+    bool OnPage(int row) const { return row >= pageFirst_ && row <= pageLast_; }
+
     HWND list_;
     bool suspended_ = false;
+    bool soon_ = false;  // the timer runs for kResumeDrawingDelayMs
+    int pageFirst_ = 0;  // the rows on the page when the drawing stopped
+    int pageLast_ = -1;
 };
 
 // Puts text on the clipboard as CF_TEXT with owner as the clipboard's owner. False when the

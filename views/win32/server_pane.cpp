@@ -59,11 +59,20 @@ void SaveServerColumns(HWND list, catalogue::GameProfile& profile) {
     }
 }
 
-// The server list control, subclassed: it learns of appended rows before it does anything else.
+// Keys, clicks, the wheel and the scroll bars.
+bool IsUserInput(UINT message) {
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+           (message >= WM_LBUTTONDOWN && message <= WM_MOUSELAST) || message == WM_VSCROLL || message == WM_HSCROLL;
+}
+
+// The server list control, subclassed: it learns of appended rows before it does anything else, and
+// what the user does to it shows soon even while rows trickle in.
 LRESULT CALLBACK ServerListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (ServerPane* pane = ServerPaneFrom(GetParent(list))) {
-        if (pane->pendingRows && pane->list == list)
+    if (ServerPane* pane = ServerPaneFrom(GetParent(list)); pane && pane->list == list) {
+        if (pane->pendingRows)
             SyncRows(*pane);
+        if (IsUserInput(message))
+            pane->drawing.Hurry();
     }
     auto classProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(list, GCLP_WNDPROC));
     return CallWindowProcA(classProc, list, message, wParam, lParam);
@@ -101,7 +110,7 @@ void OnPaint(HWND window) {
 
 // A row was added at the end of the model.
 void ShowAppendedRow(ServerPane& pane) {
-    pane.drawing.Suspend();  // the strip is redrawn with the list
+    pane.drawing.SuspendForRow(static_cast<int>(pane.model.rows().size()) - 1);  // the strip is redrawn with it
     pane.pendingRows = true;
 }
 
@@ -130,7 +139,7 @@ void AddServerRow(ServerPane& pane, catalogue::ServerRecord* record) {
     if (u.change == RowChange::kInserted)
         ShowAppendedRow(pane);
     else if (u.change == RowChange::kUpdated)
-        RedrawRow(pane.list, u.row);
+        pane.drawing.RedrawRow(u.row);
 }
 
 void ServerChanged(ServerPane& pane, catalogue::ServerRecord* record) {
@@ -145,7 +154,7 @@ void ServerChanged(ServerPane& pane, catalogue::ServerRecord* record) {
             ShowAppendedRow(pane);
             break;
         case RowChange::kUpdated:
-            RedrawRow(pane.list, u.row);
+            pane.drawing.RedrawRow(u.row);
             break;
         case RowChange::kDeleted:
             DeleteRow(pane, u.row);

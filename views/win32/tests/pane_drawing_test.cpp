@@ -66,6 +66,38 @@ TEST_F(PaneDrawingTest, CellsAreFilledWithTheProfilesRowColours) {
     EXPECT_EQ(CellColour(playerList, 1, 1), colours[views::kSchemeSelectionBackground]);
 }
 
+// Rows trickling in below the page leave the list undrawn longer than rows on the page; a key
+// pressed on the list brings the drawing back as soon as a row on the page would. Each wait ends at
+// whichever comes first: the list drawn again (visible) or a timer of the test's, set for between
+// the two delays.
+TEST_F(PaneDrawingTest, RowsBelowThePageWaitLongerUnlessTheUserActs) {
+    Start();
+    auto drawnBeforeTimer = [this](UINT ms) {
+        const UINT_PTR timer = SetTimer(nullptr, 0, ms, nullptr);
+        bool fired = false;
+        for (MSG msg; !IsWindowVisible(serverList) && !fired && GetMessageA(&msg, nullptr, 0, 0);) {
+            fired = msg.message == WM_TIMER && msg.hwnd == nullptr && msg.wParam == timer;
+            DispatchMessageA(&msg);
+        }
+        KillTimer(nullptr, timer);
+        return IsWindowVisible(serverList) != FALSE;
+    };
+    const UINT between = (views::win32::kResumeDrawingDelayMs + views::win32::kOffPageResumeDelayMs) / 2;
+    AddRow("10.0.1.1");  // on the page
+    EXPECT_FALSE(IsWindowVisible(serverList));
+    EXPECT_TRUE(drawnBeforeTimer(between));
+    for (int i = 2; i < 120; ++i)
+        AddRow(("10.0.1." + std::to_string(i)).c_str());
+    EXPECT_TRUE(drawnBeforeTimer(2 * views::win32::kOffPageResumeDelayMs));
+    AddRow("10.0.2.1");  // below the page
+    EXPECT_FALSE(drawnBeforeTimer(between));
+    EXPECT_TRUE(drawnBeforeTimer(2 * views::win32::kOffPageResumeDelayMs));
+    AddRow("10.0.2.2");
+    SendMessageA(serverList, WM_KEYDOWN, VK_HOME, 0);
+    EXPECT_TRUE(drawnBeforeTimer(between));
+    EXPECT_EQ(RowCount(serverList), 121);
+}
+
 TEST_F(PaneDrawingTest, DeletedRowsKeepTheSelectionOnItsServers) {
     Start();
     catalogue::ServerRecord* r[5];
