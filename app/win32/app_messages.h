@@ -32,8 +32,8 @@ constexpr UINT_PTR kTimerAutoRefresh = 3;
 constexpr UINT_PTR kTimerMasterBatch = 4;
 // The replies a drain of the status engine left behind (one shot).
 constexpr UINT_PTR kTimerRepliesWaiting = 5;
-// The answers counted since the progress was last shown (one shot).
-constexpr UINT_PTR kTimerShowAnswered = 6;
+// What changed since the refresh's progress was last shown (one shot).
+constexpr UINT_PTR kTimerShowProgress = 6;
 constexpr UINT kAutoRefreshPeriodMs = 900000;
 
 }  // namespace app::win32

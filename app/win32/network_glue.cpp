@@ -85,8 +85,8 @@ void Network::OnTimer(UINT_PTR id) {
     } else if (id == kTimerRepliesWaiting) {
         KillTimer(TheShell().main, kTimerRepliesWaiting);
         parts_->engine.OnRepliesWaiting();
-    } else if (id == kTimerShowAnswered) {
-        parts_->statusHost.ShowAnsweredNow();
+    } else if (id == kTimerShowProgress) {
+        parts_->statusHost.ShowProgressNow();
     } else if (id == kTimerMasterAttempt || id == kTimerMasterBatch) {
         parts_->master.OnTimer(static_cast<int>(id));
     }

@@ -16,7 +16,7 @@ using namespace views::win32;
 
 namespace {
 
-constexpr DWORD kAnsweredShowMs = 100;
+constexpr DWORD kProgressShowMs = 100;
 
 views::win32::PaneSet Panes() {
     return PanesOf(CurrentProfile());
@@ -133,9 +133,9 @@ void StatusHost::ShowProgress(uint32_t range, uint32_t step) {
 }
 
 void StatusHost::HideProgress() {
-    if (answeredTimer_)
-        KillTimer(main_, kTimerShowAnswered);
-    answeredTimer_ = answeredWaiting_ = false;
+    if (progress_.timer)
+        KillTimer(main_, kTimerShowProgress);
+    progress_.timer = progress_.barWaiting = progress_.textWaiting = false;
     if (text_)
         DestroyWindow(text_);
     if (bar_)
@@ -149,47 +149,50 @@ void StatusHost::PostProgress(uint32_t position) {
     PostMessageA(main_, WM_APP_WORKERPROGRESS, position, 0);
 }
 
+// The bar and the text change at most every kProgressShowMs: drawing them takes about a millisecond
+// under Wine, while the worker walks thousands of servers a second and replies come by the hundred.
+// What changed in between waits for a timer; the count of a finished refresh shows at once.
 void StatusHost::ShowWorkerProgress(uint32_t position) {
-    if (text_) {
-        char text[64];
-        wsprintfA(text, net::kRefreshingServerFormat, static_cast<int>(position));
-        SetWindowTextA(text_, text);
-    }
+    wsprintfA(progress_.text, net::kRefreshingServerFormat, static_cast<int>(position));
+    progress_.textWaiting = true;
+    ShowProgressSoon(false);
 }
 
-// The progress shows the answers at most every kAnsweredShowMs: drawing the bar and the text takes
-// about a millisecond under Wine, and replies come by the hundred a second. The last count waits
-// for a timer; the count of a finished refresh is shown at once.
 void StatusHost::ShowAnswered(uint32_t answered, uint32_t queried, bool sent) {
-    answered_ = Answered{answered, queried, sent};
-    answeredWaiting_ = true;
-    const DWORD since = GetTickCount() - answeredShownAt_;
-    if (answered >= queried || since >= kAnsweredShowMs) {
-        ShowAnsweredNow();
-    } else if (!answeredTimer_) {
-        answeredTimer_ = true;
-        SetTimer(main_, kTimerShowAnswered, kAnsweredShowMs - since, nullptr);
+    progress_.answered = answered;
+    progress_.queried = queried;
+    progress_.barWaiting = true;
+    if (sent) {
+        wsprintfA(progress_.text, net::kAnsweredFormat, static_cast<int>(answered), static_cast<int>(queried));
+        progress_.textWaiting = true;
+    }
+    ShowProgressSoon(answered >= queried);
+}
+
+void StatusHost::ShowProgressSoon(bool now) {
+    const DWORD since = GetTickCount() - progress_.shownAt;
+    if (now || since >= kProgressShowMs) {
+        ShowProgressNow();
+    } else if (!progress_.timer) {
+        progress_.timer = true;
+        SetTimer(main_, kTimerShowProgress, kProgressShowMs - since, nullptr);
     }
 }
 
-void StatusHost::ShowAnsweredNow() {
-    if (answeredTimer_)
-        KillTimer(main_, kTimerShowAnswered);
-    answeredTimer_ = false;
-    if (!answeredWaiting_)
-        return;
-    answeredWaiting_ = false;
-    answeredShownAt_ = GetTickCount();
-    const auto [answered, queried, sent] = answered_;
-    if (bar_)
-        SendMessageA(bar_, PBM_SETPOS, answered, 0);
-    if (text_ && sent) {
-        char text[64];
-        wsprintfA(text, net::kAnsweredFormat, static_cast<int>(answered), static_cast<int>(queried));
-        SetWindowTextA(text_, text);
+void StatusHost::ShowProgressNow() {
+    if (progress_.timer)
+        KillTimer(main_, kTimerShowProgress);
+    progress_.timer = false;
+    progress_.shownAt = GetTickCount();
+    if (progress_.barWaiting) {
+        if (bar_)
+            SendMessageA(bar_, PBM_SETPOS, progress_.answered, 0);
+        if (taskbar_)
+            taskbar_->SetProgressValue(main_, progress_.answered, progress_.queried);
     }
-    if (taskbar_)
-        taskbar_->SetProgressValue(main_, answered, queried);
+    if (progress_.textWaiting && text_)
+        SetWindowTextA(text_, progress_.text);
+    progress_.barWaiting = progress_.textWaiting = false;
 }
 
 void StatusHost::PostRepliesWaiting() {

@@ -40,8 +40,8 @@ class StatusHost : public net::StatusHost {
 
     // WM_APP_WORKERPROGRESS on the user-interface thread.
     void ShowWorkerProgress(uint32_t position);
-    // kTimerShowAnswered: the answers counted since the progress was last shown.
-    void ShowAnsweredNow();
+    // kTimerShowProgress: what changed since the progress was last shown.
+    void ShowProgressNow();
     const net::RawReply& propertiesReply() const { return propertiesReply_; }
 
   private:
@@ -49,18 +49,23 @@ class StatusHost : public net::StatusHost {
     // first refresh, nullptr where it is missing.
     ITaskbarList3* Taskbar();
 
+    // The bar and the text show what changed now, or once kProgressShowMs passed since they last did.
+    void ShowProgressSoon(bool now);
+
     HWND main_;
     HWND text_ = nullptr;
     HWND bar_ = nullptr;
-    // The answers to show, and when they were last shown (GetTickCount).
-    struct Answered {
+    // What the bar and the text are to show, whether it changed since they last showed it, and when
+    // that was (GetTickCount).
+    struct Progress {
         uint32_t answered = 0;
         uint32_t queried = 0;
-        bool sent = false;
-    } answered_;
-    bool answeredWaiting_ = false;
-    bool answeredTimer_ = false;
-    DWORD answeredShownAt_ = 0;
+        char text[64] = {};
+        bool barWaiting = false;
+        bool textWaiting = false;
+        bool timer = false;
+        DWORD shownAt = 0;
+    } progress_;
     bool taskbarTried_ = false;
     bool comStarted_ = false;
     ITaskbarList3* taskbar_ = nullptr;
