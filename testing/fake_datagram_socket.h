@@ -63,8 +63,8 @@ class FakeDatagramSocketFactory : public net::DatagramSocketFactory {
         return openNow_;
     }
 
-    bool failOpen = false;     // Open() returns nullptr
-    bool failReceive = false;  // ReceiveFrom() fails
+    bool failOpen = false;         // Open() returns nullptr
+    bool failReceive = false;      // ReceiveFrom() fails
     std::function<void()> onRead;  // called by every ReceiveFrom that returns a datagram
 
   private:

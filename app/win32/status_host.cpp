@@ -16,8 +16,6 @@ using namespace views::win32;
 
 namespace {
 
-constexpr DWORD kProgressShowMs = 100;
-
 views::win32::PaneSet Panes() {
     return PanesOf(CurrentProfile());
 }
@@ -133,9 +131,9 @@ void StatusHost::ShowProgress(uint32_t range, uint32_t step) {
 }
 
 void StatusHost::HideProgress() {
-    if (progress_.timer)
-        KillTimer(main_, kTimerShowProgress);
-    progress_.timer = progress_.barWaiting = progress_.textWaiting = false;
+    KillTimer(main_, kTimerShowProgress);
+    progressPacer_.Reset();
+    progress_.barWaiting = progress_.textWaiting = false;
     if (text_)
         DestroyWindow(text_);
     if (bar_)
@@ -149,7 +147,7 @@ void StatusHost::PostProgress(uint32_t position) {
     PostMessageA(main_, WM_APP_WORKERPROGRESS, position, 0);
 }
 
-// The bar and the text change at most every kProgressShowMs: drawing them takes about a millisecond
+// The bar and the text change at most ten times a second: drawing them takes about a millisecond
 // under Wine, while the worker walks thousands of servers a second and replies come by the hundred.
 // What changed in between waits for a timer; the count of a finished refresh shows at once.
 void StatusHost::ShowWorkerProgress(uint32_t position) {
@@ -169,21 +167,17 @@ void StatusHost::ShowAnswered(uint32_t answered, uint32_t queried, bool sent) {
     ShowProgressSoon(answered >= queried);
 }
 
-void StatusHost::ShowProgressSoon(bool now) {
-    const DWORD since = GetTickCount() - progress_.shownAt;
-    if (now || since >= kProgressShowMs) {
+void StatusHost::ShowProgressSoon(bool final) {
+    const base::ShowPacer::Decision d = progressPacer_.Changed(GetTickCount(), final);
+    if (d.showNow)
         ShowProgressNow();
-    } else if (!progress_.timer) {
-        progress_.timer = true;
-        SetTimer(main_, kTimerShowProgress, kProgressShowMs - since, nullptr);
-    }
+    else if (d.timerMs > 0)
+        SetTimer(main_, kTimerShowProgress, d.timerMs, nullptr);
 }
 
 void StatusHost::ShowProgressNow() {
-    if (progress_.timer)
-        KillTimer(main_, kTimerShowProgress);
-    progress_.timer = false;
-    progress_.shownAt = GetTickCount();
+    KillTimer(main_, kTimerShowProgress);
+    progressPacer_.Shown(GetTickCount());
     if (progress_.barWaiting) {
         if (bar_)
             SendMessageA(bar_, PBM_SETPOS, progress_.answered, 0);

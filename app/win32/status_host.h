@@ -6,6 +6,7 @@
 
 #include <shobjidl.h>
 
+#include "base/show_pacer.h"
 #include "net/status_engine.h"
 #include "net/status_parser.h"
 
@@ -49,23 +50,22 @@ class StatusHost : public net::StatusHost {
     // first refresh, nullptr where it is missing.
     ITaskbarList3* Taskbar();
 
-    // The bar and the text show what changed now, or once kProgressShowMs passed since they last did.
-    void ShowProgressSoon(bool now);
+    // The bar and the text show what changed now, or once a tenth of a second passed since they
+    // last did.
+    void ShowProgressSoon(bool final);
 
     HWND main_;
     HWND text_ = nullptr;
     HWND bar_ = nullptr;
-    // What the bar and the text are to show, whether it changed since they last showed it, and when
-    // that was (GetTickCount).
+    // What the bar and the text are to show, and whether it changed since they last showed it.
     struct Progress {
         uint32_t answered = 0;
         uint32_t queried = 0;
         char text[64] = {};
         bool barWaiting = false;
         bool textWaiting = false;
-        bool timer = false;
-        DWORD shownAt = 0;
     } progress_;
+    base::ShowPacer progressPacer_{100};
     bool taskbarTried_ = false;
     bool comStarted_ = false;
     ITaskbarList3* taskbar_ = nullptr;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/file_io.h"
+#include "base/show_pacer.h"
 #include "base/text.h"
 #include "testing/temp_folder.h"
 
@@ -65,3 +66,35 @@ TEST(AtomicFileWriter, OnlyACommitReplacesTheFileAndFailuresLeaveItUntouched) {
 }
 
 }  // namespace
+
+// The pace of a progress display (period 100 ms): at once when the last showing is old enough, the
+// final change, or the first; otherwise one timer for the rest of the period, across a wrapping
+// tick count.
+TEST(ShowPacerTest, ShowsAtOnceOrArmsOneTimerForTheRestOfThePeriod) {
+    struct Step {
+        uint32_t now;
+        bool final;
+        bool showNow;
+        uint32_t timerMs;
+        bool shownOnTimer;  // the test's timer fires and shows, at `now`, after this step
+    };
+    const uint32_t start = 0xFFFFFFC0u;  // 64 ms before the tick count wraps
+    const Step steps[] = {
+        {start, false, true, 0, false},          // nothing shown yet
+        {start + 30, false, false, 70, false},   // too soon: a timer for the remaining 70 ms
+        {start + 60, false, false, 0, false},    // the timer is armed already
+        {start + 99, false, false, 0, true},     // still armed; it fires now
+        {start + 150, false, false, 49, false},  // 51 ms after the timer showed
+        {start + 160, true, true, 0, false},     // the final change, at once
+        {start + 260, false, true, 0, false},    // a period later, across the wrap
+    };
+    base::ShowPacer pacer(100);
+    for (const Step& s : steps) {
+        const base::ShowPacer::Decision d = pacer.Changed(s.now, s.final);
+        EXPECT_EQ(std::pair(d.showNow, d.timerMs), std::pair(s.showNow, s.timerMs)) << s.now - start;
+        if (d.showNow || s.shownOnTimer)
+            pacer.Shown(s.now);
+    }
+    pacer.Reset();
+    EXPECT_TRUE(pacer.Changed(start + 261, false).showNow);
+}
