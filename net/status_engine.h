@@ -51,6 +51,7 @@ constexpr size_t kRepliesPerDrain = 256;
 constexpr int kReceiveWaitMs = 10;
 constexpr int kDatagramsPerWake = 256;
 constexpr size_t kStagedLimit = 1024;  // datagrams read but not yet handed over to the queue
+constexpr uint64_t kReadEarlyMs = 1;   // see ReceiveWaiting: how much a read's time may precede its datagram
 
 constexpr const char kRefreshingServersText[] = "Refreshing Servers...";
 constexpr const char kRefreshingServerFormat[] = "Refreshing Server %d";

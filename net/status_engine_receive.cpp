@@ -29,9 +29,12 @@ void StatusEngine::ReceiverMain() {
 }
 
 // Every datagram is read, and its arrival time taken, without waiting for anything else:
-// - the time is taken just before each read, not after it: a datagram the read returns was waiting
-//   when the read began, while the read itself may take long (under Wine it reports to the Wine
-//   server after it has taken the datagram);
+// - a datagram the read returns was normally waiting when the read began, while the read itself
+//   may take long (under Wine it reports to the Wine server after it has taken the datagram); but
+//   the thread may also have been set aside before it looked, and the datagram have come
+//   meanwhile. Its time is the later of the read's start and kReadEarlyMs before the read's end: a
+//   ping is never shorter than the reply took by more than that, and a slow read adds no more than
+//   its length less that;
 // - the datagrams read are handed over under recordLock(), but only when the lock is free at once:
 //   a thread holding it may have been set aside by the system for milliseconds, and the reads (with
 //   their times) must go on meanwhile. What could not be handed over is kept for the next turn, a
@@ -49,7 +52,10 @@ void StatusEngine::ReceiveWaiting(int waitMs) {
             const int size = socket_->ReceiveFrom(readBuffer_, kReceiveBufferSize, &from);
             if (size < 0)
                 break;
-            staged_.push_back(Arrival{from, readStart, std::vector<uint8_t>(readBuffer_, readBuffer_ + size)});
+            const uint64_t readEnd = clock_.Counter();
+            const uint64_t early = clock_.Frequency() * kReadEarlyMs / 1000;
+            const uint64_t arrival = readEnd - readStart > early ? readEnd - early : readStart;
+            staged_.push_back(Arrival{from, arrival, std::vector<uint8_t>(readBuffer_, readBuffer_ + size)});
         }
     }
     HandOver(staged_.size() >= kStagedLimit);
