@@ -56,15 +56,15 @@ void ServerRecord::MakePlayerSlots(int count) {
 
 PlayerRecord& ServerRecord::PlayerSlot(int i) {
     MakePlayerSlots(i + 1);
-    return playerBlocks_[i / kPlayerSlotBlock][i % kPlayerSlotBlock];
+    return *SlotAt(i);
 }
 
 const PlayerRecord* ServerRecord::PlayerAt(int i) const {
-    return (i >= 0 && i < playerSlotCount()) ? &playerBlocks_[i / kPlayerSlotBlock][i % kPlayerSlotBlock] : nullptr;
+    return (i >= 0 && i < playerSlotCount()) ? SlotAt(i) : nullptr;
 }
 
 PlayerRecord* ServerRecord::PlayerAt(int i) {
-    return (i >= 0 && i < playerSlotCount()) ? &playerBlocks_[i / kPlayerSlotBlock][i % kPlayerSlotBlock] : nullptr;
+    return (i >= 0 && i < playerSlotCount()) ? SlotAt(i) : nullptr;
 }
 
 int ServerRecord::StoredPlayerCount() const {

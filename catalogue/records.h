@@ -115,6 +115,9 @@ struct ServerRecord {
     bool NeedsPassword() const { return passwordText[0] == '1' || passwordText[0] == 'T'; }
 
   private:
+    // Slot i of the slots made (the caller has checked i).
+    PlayerRecord* SlotAt(int i) const { return &playerBlocks_[i / kPlayerSlotBlock][i % kPlayerSlotBlock]; }
+
     std::unique_ptr<PlayerRecord[]> playerBlocks_[kMaxPlayerSlots / kPlayerSlotBlock];
     int slotBlocks_ = 0;
 };

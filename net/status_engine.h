@@ -82,12 +82,12 @@ struct StatusEngineDeps {
 //   its pause, a name lookup or a send) and writes refreshPending, awaitingReply, ping, replyCount,
 //   sendTime, queryAddress, and for the marker kinds captureLimit and pure (before the record's
 //   request is sent);
-// - the receiver reads every datagram as it arrives, taking its arrival time from the clock just
-//   before the read, and never waits for recordLock() while it reads: it hands what it read over
-//   when the lock is free (it waits for it only once kStagedLimit datagrams are kept). Under the
-//   lock it drops empty datagrams and those from endpoints the cycle never sent to, and queues the
-//   rest for the user-interface thread (the queue is guarded by recordLock() too). It touches no
-//   record.
+// - the receiver reads every datagram as it arrives, timing it from the start of the read (from
+//   kReadEarlyMs before its end when the read was slow), and never waits for recordLock() while it
+//   reads: it hands what it read over when the lock is free (it waits for it only once
+//   kStagedLimit datagrams are kept). Under the lock it drops empty datagrams and those from
+//   endpoints the cycle never sent to, and queues the rest for the user-interface thread (the
+//   queue is guarded by recordLock() too). It touches no record.
 // The user-interface thread handles queued datagrams in OnRepliesWaiting: it matches each to its
 // record and updates it under recordLock(), and times the reply from its arrival, not from when it
 // is handled. While Busy(), code on the user-interface thread that links or unlinks records of the

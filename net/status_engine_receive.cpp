@@ -46,6 +46,7 @@ void StatusEngine::ReceiveWaiting(int waitMs) {
         return;
     int read = 0;
     if (socket_->WaitReadable(staged_.empty() ? waitMs : 1)) {
+        const uint64_t early = clock_.Frequency() * kReadEarlyMs / 1000;
         for (; read < kDatagramsPerWake; ++read) {
             Endpoint from;
             const uint64_t readStart = clock_.Counter();
@@ -53,7 +54,6 @@ void StatusEngine::ReceiveWaiting(int waitMs) {
             if (size < 0)
                 break;
             const uint64_t readEnd = clock_.Counter();
-            const uint64_t early = clock_.Frequency() * kReadEarlyMs / 1000;
             const uint64_t arrival = readEnd - readStart > early ? readEnd - early : readStart;
             staged_.push_back(Arrival{from, arrival, std::vector<uint8_t>(readBuffer_, readBuffer_ + size)});
         }

@@ -15,8 +15,8 @@ class Win32WorkerThread : public WorkerThread {
         handle_.Reset(CreateThread(nullptr, 0, &Run, this, CREATE_SUSPENDED, nullptr));
         if (!handle_)
             return;
-        // The receiver sleeps in select nearly all the time; when a datagram comes it must run at
-        // once, because the time it reads the clock is the reply's arrival time.
+        // The receiver waits for datagrams nearly all the time; when one comes it must run at once,
+        // because the time it reads the clock is the reply's arrival time.
         if (role == ThreadRole::kReceiver)
             SetThreadPriority(handle_.get(), THREAD_PRIORITY_ABOVE_NORMAL);
         ResumeThread(handle_.get());

@@ -10,9 +10,10 @@ bool IconList::Prepare(HDC dc, COLORREF background) const {
     if (count <= 0 || !ImageList_GetIconSize(list_.get(), &cx, &cy) || cx <= 0 || cy <= 0)
         return false;
     Strip& s = strip_;
-    if (s.dc && s.background == background && s.count == count && s.cx == cx && s.cy == cy)
+    const bool fits = s.dc && s.count == count && s.cx == cx && s.cy == cy;
+    if (fits && s.background == background)
         return true;
-    if (!s.dc || s.count != count || s.cx != cx || s.cy != cy) {
+    if (!fits) {
         s = Strip{};
         base::win32::MemoryDc memory(CreateCompatibleDC(dc));
         base::win32::GdiObject bitmap(CreateCompatibleBitmap(dc, cx * count, cy));
