@@ -28,6 +28,31 @@ constexpr size_t kAddressOctets = 1544, kSpareWords = 1560, kPort = 1568, kHostP
                  kServerPassword = 1580, kRconPassword = 1610;
 static_assert(kRconPassword + 30 == kServerRecordImageSize);
 
+// Each field of the record image begins where the one before it ends, and is as wide as the field
+// it is read into: the layout holds in every data model the program is built for.
+using R = ServerRecord;
+static_assert(kMapName == kHostName + sizeof R::hostName && kInfoText == kMapName + sizeof R::mapName);
+static_assert(kGameName == kInfoText + sizeof R::infoText && kModDisplay == kGameName + sizeof R::gameName);
+static_assert(kWebAddress == kModDisplay + sizeof R::modDisplay && kLivesLeft == kWebAddress + sizeof R::webAddress);
+static_assert(kLocation == kLivesLeft + sizeof R::livesLeft && kJoinCount == kLocation + sizeof R::location);
+static_assert(kIsFavourite == kJoinCount + sizeof R::joinCount && kReserved1 == kIsFavourite + sizeof R::isFavourite);
+static_assert(kVersionText == kReserved1 + sizeof R::reserved1 && kLimits == kVersionText + sizeof R::versionText);
+static_assert(kReserved2 == kLimits + 9 * sizeof(int32_t) && kAdminEmail == kReserved2 + sizeof R::reserved2);
+static_assert(kMaxPlayers == kAdminEmail + sizeof R::adminEmail && kPrivateSlots == kMaxPlayers + sizeof R::maxPlayers);
+static_assert(kPlayerCount == kPrivateSlots + sizeof R::privateSlots);
+static_assert(kPasswordText == kPlayerCount + sizeof R::playerCount);
+static_assert(kGameTypeIndex == kPasswordText + sizeof R::passwordText);
+static_assert(kModIndex == kGameTypeIndex + sizeof R::gameTypeIndex);
+static_assert(kProtocolVersion == kModIndex + sizeof R::modIndex);
+static_assert(kDedicated == kProtocolVersion + sizeof R::protocolVersion && sizeof R::dedicated == 1);
+static_assert(kServerOs == kDedicated + 1 && kIsMod == kServerOs + 1 && kReserved3 == kIsMod + 1);
+static_assert(kAutoRefresh == kReserved3 + sizeof R::reserved3 && sizeof R::autoRefresh == 4);
+static_assert(kAddressOctets == kStatusBlockSize && kSpareWords == kAddressOctets + sizeof R::addressOctets);
+static_assert(kPort == kSpareWords + sizeof R::spareWords && kHostPort == kPort + sizeof R::port);
+static_assert(kPing == kHostPort + sizeof R::hostPort && kServerPassword == kPing + sizeof R::ping);
+static_assert(kRconPassword == kServerPassword + sizeof R::serverPassword && sizeof R::rconPassword == 30);
+static_assert(sizeof BuddyRecord::name <= kBuddyRecordImageSize);
+
 // The nine limits in file order.
 int32_t ServerRecord::*const kLimitFields[9] = {
     &ServerRecord::maxRate,   &ServerRecord::timeLimit,     &ServerRecord::captureLimit,

@@ -22,6 +22,32 @@ constexpr size_t kTitle = 0, kKind = 52, kProtocol = 56, kDefaultMark = 60, kMas
                  kSortColumn = 684, kColours = 688, kOnlineBuddies = 736, kShownMaxPlayers = 740, kListsLoaded = 744;
 static_assert(kListsLoaded + 4 == kProfileImageSize);
 
+// Each field of the image begins where the one before it ends, and is as wide as the field it is
+// read into; the lists and window handles of a run are stored as four 32-bit words whatever the
+// data model.
+using P = GameProfile;
+static_assert(kKind == kTitle + sizeof P::title && kProtocol == kKind + sizeof P::kind);
+static_assert(kDefaultMark == kProtocol + sizeof P::protocol && kMasterAddress == kDefaultMark + sizeof P::defaultMark);
+static_assert(kMasterPort == kMasterAddress + sizeof P::masterAddress);
+static_assert(kGameFolder == kMasterPort + sizeof P::masterPort);
+static_assert(kMasterTimeout == kGameFolder + sizeof P::gameFolder);
+static_assert(kMaxServers == kMasterTimeout + sizeof P::masterTimeoutMs);
+static_assert(kServersPerQuery == kMaxServers + sizeof P::maxServers && sizeof P::serversPerQuery == 1);
+static_assert(kReserved353 == kServersPerQuery + 1 && kServers == kReserved353 + sizeof P::reserved353);
+static_assert(kBuddies == kServers + 16 && kNext == kBuddies + 16 && kPrev == kNext + 4 && kFileNumber == kPrev + 4);
+static_assert(kReserved400 == kFileNumber + sizeof P::fileNumber && kPaneWindows == kReserved400 + sizeof P::reserved400);
+static_assert(kControlWindows == kPaneWindows + 16 && kIconIndex == kControlWindows + 16);
+static_assert(kTabIndex == kIconIndex + sizeof P::iconIndex && kSortDescending == kTabIndex + sizeof P::tabIndex);
+static_assert(kView484 == kSortDescending + sizeof P::sortDescending);
+static_assert(kColumnOrder == kView484 + sizeof P::viewSettings484);
+static_assert(kView564 == kColumnOrder + sizeof P::columnOrder);
+static_assert(kColumnWidth == kView564 + sizeof P::viewSettings564);
+static_assert(kView644 == kColumnWidth + sizeof P::columnWidth);
+static_assert(kSortColumn == kView644 + sizeof P::viewSettings644);
+static_assert(kColours == kSortColumn + sizeof P::sortColumn && kOnlineBuddies == kColours + sizeof P::colours);
+static_assert(kShownMaxPlayers == kOnlineBuddies + sizeof P::onlineBuddies);
+static_assert(kListsLoaded == kShownMaxPlayers + sizeof P::shownMaxPlayers && sizeof P::listsLoaded == 4);
+
 constexpr uint32_t kDefaultColumnWidths[kServerColumns] = {25, 25, 25, 250, 80, 80, 80, 80, 80, 80};
 constexpr uint32_t kDefaultColours[kSchemeColours - 1] = {0xFBF8F4, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFF9797,
                                                           0x000000, 0x000000, 0x00FF00, 0xFF0000, 0x000000};
