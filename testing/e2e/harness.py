@@ -110,13 +110,16 @@ class Vexar:
         exe = os.path.join(self.build_dir, 'vexar-driver.exe')
         r = self.wine(exe, *[str(a) for a in args], timeout=timeout)
         self.driver_errors = [line for line in r.stderr.splitlines() if line.startswith('vexar-driver')]
+        # What else was said (by Wine, when the driver did not get to run): the last lines.
+        self.driver_other = [line for line in r.stderr.splitlines() if not line.startswith('vexar-driver')][-10:]
         return r.returncode, [line for line in r.stdout.splitlines()]
 
     def driver_ok(self, *args, timeout=60):
         rc, out = self.driver(*args, timeout=timeout)
         if rc != 0:
-            raise Failure('vexar-driver %s failed (%d): %s %s' % (' '.join(str(a) for a in args), rc, out,
-                                                                self.driver_errors))
+            program = 'running' if self.process and self.process.poll() is None else 'not running'
+            raise Failure('vexar-driver %s failed (%d): %s %s; other output %s; vexar.exe %s' %
+                          (' '.join(str(a) for a in args), rc, out, self.driver_errors, self.driver_other, program))
         return out
 
     def answer(self, text, button, ms=15000):
