@@ -76,6 +76,13 @@ struct VersionDefinition {
     uint32_t protocol = 0;
 };
 
+// A master server: host name or dotted IPv4 address, and port.
+struct MasterServer {
+    std::string host;
+    uint32_t port = 0;
+    bool operator==(const MasterServer&) const = default;
+};
+
 struct GameDefinition {
     uint32_t kind = 0;
     std::string programFile;
@@ -89,6 +96,8 @@ struct GameDefinition {
     std::vector<VersionDefinition> versions;
     std::string masterAddress;  // host name or dotted IPv4
     uint32_t masterPort = 0;
+    // Further masters of the game today, asked after the first by profiles that keep it.
+    std::vector<MasterServer> moreMasters;
     uint32_t defaultPort = 0;
     uint32_t defaultHostPort = 0;
     uint32_t asksHostPort = 0;

@@ -10,7 +10,9 @@ using namespace tables;
 
 const TypeList kQuakeTypes = {{"FFA", "0"}, {"Duel", "1"}, {"Team DM", "3"}, {"CTF", "4"}};
 
-// The public master servers of the games; profiles copy them and every profile can point elsewhere.
+// The masters are those that serve each game's servers today (their public sources are named beside
+// them); profiles copy the first, and a profile that keeps it asks the others after it. Every profile
+// can point elsewhere. The versions after the classic ones are the protocols today's servers speak.
 GameDefinition EliteForce() {
     GameDefinition g;
     g.kind = kEliteForce;
@@ -21,8 +23,10 @@ GameDefinition EliteForce() {
     g.gameIniFile = "ef.ini";
     g.rconCommandsFile = "rcon_commands_ef.txt";
     g.configFiles = "baseef\\hmconfig.cfg;baseef\\autoexec.cfg";
-    g.masterAddress = "63.146.124.21";
+    // The Elite Force community's masters, as Lilium Voyager names them (sv_master1 to 3).
+    g.masterAddress = "master.stvef.org";
     g.masterPort = 27953;
+    g.moreMasters = {{"efmaster.tjps.eu", 27953}, {"master.stef1.daggolin.de", 27953}};
     g.defaultPort = 27960;
     g.defaultHostPort = 27960;
     g.asksHostPort = 0;
@@ -52,15 +56,17 @@ GameDefinition JediKnight2() {
     g.gameIniFile = "jk2.ini";
     g.rconCommandsFile = "rcon_commands_jk2.txt";
     g.configFiles = "base\\jk2mpconfig.cfg;base\\autoexec.cfg";
-    g.masterAddress = "63.146.124.53";
+    // JKHub's and JK2MV's masters; servers run 1.02 (protocol 15) or 1.04 (16).
+    g.masterAddress = "master.jkhub.org";
     g.masterPort = 28060;
+    g.moreMasters = {{"master.jk2mv.org", 28060}};
     g.defaultPort = 28070;
     g.defaultHostPort = 28070;
     g.iconIndex = 3;
     g.connectTemplate =
         "+connect $ip:$port [+password \"$pw\"] [+rconpassword \"$rconpw\"] [+model $model] [+name \"$name\"]";
     g.spectatorArgument = "+setu team s";
-    g.versions = Versions({{"v1.0 Retail", 15}});
+    g.versions = Versions({{"v1.0 Retail", 15}, {"v1.04", 16}});
     g.mods = {Mod("gamename", "basejk", "BaseJK2",
                   Types("g_gametype", {{"Free For All", "0"},
                                        {"Holocron Free For All", "1"},
@@ -126,7 +132,8 @@ GameDefinition Wolfenstein() {
     g.gameIniFile = "rtcw.ini";
     g.rconCommandsFile = "rcon_commands_rtcw.txt";
     g.configFiles = "main\\wolfconfig_mp.cfg;main\\autoexec.cfg";
-    g.masterAddress = "192.246.40.60";
+    // id Software's master still lists the game's servers.
+    g.masterAddress = "wolfmaster.idsoftware.com";
     g.masterPort = 27950;
     g.defaultPort = 27960;
     g.defaultHostPort = 27960;
@@ -149,15 +156,17 @@ GameDefinition Quake3() {
     g.gameIniFile = "q3a.ini";
     g.rconCommandsFile = "rcon_commands_q3a.txt";
     g.configFiles = "baseq3\\q3config.cfg;baseq3\\autoexec.cfg";
-    g.masterAddress = "192.246.40.56";
+    // id Software's master, ioquake3's, and the DarkPlaces master that many servers of today report to.
+    g.masterAddress = "master.quake3arena.com";
     g.masterPort = 27950;
+    g.moreMasters = {{"master.ioquake3.org", 27950}, {"dpmaster.deathmask.net", 27950}};
     g.defaultPort = 27960;
     g.defaultHostPort = 27960;
     g.iconIndex = 2;
     g.connectTemplate =
         "+connect $ip:$port [+password \"$pw\"] [+rconpassword \"$rconpw\"] [+model $model] [+name \"$name\"]";
     g.spectatorArgument = "+setu team s";
-    g.versions = Versions({{"v1.30", 66}, {"v1.31", 67}});
+    g.versions = Versions({{"v1.30", 66}, {"v1.31", 67}, {"v1.32", 68}});
     g.mods = {
         Mod("gamename", "baseq3", "BaseQ3", Types("g_gametype", kQuakeTypes)),
         Mod("gamename", "beryllium", "Beryllium", Types("g_gametype", kQuakeTypes)),
@@ -211,14 +220,16 @@ GameDefinition SoldierOfFortune2() {
     g.gameIniFile = "sof2.ini";
     g.rconCommandsFile = "rcon_commands_sof2.txt";
     g.configFiles = "demo\\MP\\sof2mp.cfg;demo\\MP\\autoexec.cfg";
-    g.masterAddress = "207.38.8.34";
+    // Raven's master and the 1fx community's; today's servers run 1.03 (protocol 2004).
+    g.masterAddress = "master.sof2.ravensoft.com";
     g.masterPort = 20110;
+    g.moreMasters = {{"master.1fxmod.org", 20110}};
     g.defaultPort = 20100;
     g.defaultHostPort = 20100;
     g.iconIndex = 5;
     g.connectTemplate = "+connect $ip:$port [+password \"$pw\"] [+rconpassword \"$rconpw\"] [+name \"$name\"]";
     g.spectatorArgument = "+setu team s";
-    g.versions = Versions({{"MP Demo", 2001}, {"MP Retail", 2002}});
+    g.versions = Versions({{"MP Demo", 2001}, {"MP Retail", 2002}, {"v1.03", 2004}});
     g.mods = {Mod("gamename", "sof2mp", "SOF2/MP",
                   Types("g_gametype", {{"Infiltration", "inf"},
                                        {"Deathmatch", "dm"},
@@ -285,8 +296,10 @@ GameDefinition UnrealTournament() {
     g.gameIniFile = "ut.ini";
     g.rconCommandsFile = "rcon_commands_ut.txt";
     g.configFiles = "System\\user.ini";
-    g.masterAddress = "207.38.8.37";
-    g.masterPort = 20110;
+    // The community's GameSpy masters (333networks and the masters it synchronises with), over TCP.
+    g.masterAddress = "master.333networks.com";
+    g.masterPort = 28900;
+    g.moreMasters = {{"master.oldunreal.com", 28900}, {"master.errorist.eu", 28900}};
     g.defaultPort = 7778;
     g.defaultHostPort = 7777;
     g.asksHostPort = 1;

@@ -72,6 +72,14 @@ std::string MasterHostOf(const GameProfile& profile) {
     return std::string(profile.masterAddress, strnlen(profile.masterAddress, sizeof profile.masterAddress));
 }
 
+std::vector<MasterServer> MastersToAsk(const GameProfile& profile, const Catalogue& catalogue) {
+    std::vector<MasterServer> masters = {{MasterHostOf(profile), profile.masterPort}};
+    const GameDefinition* game = catalogue.GameOf(profile.kind);
+    if (game && profile.masterPort == game->masterPort && base::EqualsNoCase(masters[0].host, game->masterAddress))
+        masters.insert(masters.end(), game->moreMasters.begin(), game->moreMasters.end());
+    return masters;
+}
+
 void WriteProfileImage(const GameProfile& p, uint8_t* image) {
     std::memset(image, 0, kProfileImageSize);
     base::StoreText(image + kTitle, sizeof p.title, p.title);
@@ -266,6 +274,8 @@ std::unique_ptr<GameProfile> MakeDefaultProfile(const Catalogue& catalogue) {
     p->protocol = 24;
     if (const GameDefinition* g = catalogue.GameOf(kEliteForce)) {
         base::CopyText(p->masterAddress, g->masterAddress);
+        if (g->masterAddress.size() >= sizeof p->masterAddress)
+            p->masterHostName = g->masterAddress;
         p->masterPort = g->masterPort;
     }
     p->masterTimeoutMs = 2000;

@@ -60,6 +60,9 @@ struct GameProfile {
 
 // The master server the profile asks: its full host name, else its stored address.
 std::string MasterHostOf(const GameProfile& profile);
+// The masters a query of the profile asks, in order: its own, and when that is its game's built-in
+// master (host name compared ignoring case, same port), the game's further masters after it.
+std::vector<MasterServer> MastersToAsk(const GameProfile& profile, const Catalogue& catalogue);
 
 // Writes the profile's 748-byte image. Pointers and window handles mean nothing outside the run and
 // are stored as zero; counts and the other run-time numbers are stored as they stand.

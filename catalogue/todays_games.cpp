@@ -67,7 +67,8 @@ GameDefinition IoQuake3() {
     g.gameIniFile = "ioq3.ini";
     g.rconCommandsFile = "rcon_commands_ioq3.txt";
     g.configFiles = "baseq3\\q3config.cfg;baseq3\\autoexec.cfg";
-    g.masterAddress = "directory.ioquake3.org";
+    g.masterAddress = "master.ioquake3.org";
+    g.moreMasters = {{"master.quake3arena.com", 27950}, {"dpmaster.deathmask.net", 27950}};
     g.connectTemplate = kQuake3Template;
     g.spectatorArgument = kQuake3Spectator;
     g.versions = Versions({{"1.36", 68}});
@@ -92,6 +93,7 @@ GameDefinition UrbanTerror() {
     g.configFiles = "q3ut4\\q3config.cfg;q3ut4\\autoexec.cfg";
     g.masterAddress = "master.urbanterror.info";
     g.masterPort = 27900;
+    g.moreMasters = {{"master2.urbanterror.info", 27900}};
     g.connectTemplate = "+connect $ip:$port [+password \"$pw\"] [+rconpassword \"$rconpw\"] [+name \"$name\"]";
     g.versions = Versions({{"4.3", 68}});
     // Its servers report no game name: the one mod takes every reply.
@@ -117,6 +119,7 @@ GameDefinition EtLegacy() {
     g.rconCommandsFile = "rcon_commands_etl.txt";
     g.configFiles = "legacy\\etconfig.cfg;legacy\\autoexec.cfg";
     g.masterAddress = "master.etlegacy.com";
+    g.moreMasters = {{"etmaster.idsoftware.com", 27950}, {"master0.etmaster.net", 27950}};
     g.connectTemplate = "+connect $ip:$port [+password \"$pw\"] [+rconpassword \"$rconpw\"] [+name \"$name\"]";
     g.versions = Versions({{"2.60b and later", 84}});
     const TypeList types = {
@@ -131,6 +134,7 @@ GameDefinition EtLegacy() {
 GameDefinition DarkPlacesGame(uint32_t kind, const char* title, const char* shortName, uint32_t iconIndex) {
     GameDefinition g = Base(kind, title, shortName, iconIndex);
     g.masterAddress = "dpmaster.deathmask.net";
+    g.moreMasters = {{"dpmaster.tchr.no", 27950}};
     g.defaultPort = 26000;
     g.defaultHostPort = 26000;
     g.connectTemplate = "+connect $ip:$port [+password \"$pw\"] [+rcon_password \"$rconpw\"] [+name \"$name\"]";

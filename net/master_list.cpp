@@ -165,14 +165,17 @@ MasterListReply ReadMasterReply(uint32_t kind, const uint8_t* data, size_t size)
     }
 }
 
-uint32_t MergeMasterEntries(catalogue::ServerList& servers, const std::vector<MasterEntry>& entries) {
+uint32_t MergeMasterEntries(catalogue::ServerList& servers, const std::vector<MasterEntry>& entries,
+                            uint32_t limit, uint16_t gamePortBelow) {
     uint32_t added = 0;
     for (const MasterEntry& e : entries) {
+        if (servers.count >= limit)
+            break;
         catalogue::ServerTemplate t;
         base::FormatText(t.addressText, sizeof t.addressText, "%d.%d.%d.%d", e.octets[0], e.octets[1], e.octets[2],
                          e.octets[3]);
         t.port = e.port;
-        t.hostPort = e.port;
+        t.hostPort = e.port > gamePortBelow ? e.port - gamePortBelow : e.port;
         for (int i = 0; i < 4; ++i)
             t.addressOctets[i] = e.octets[i];
         t.isFavourite = 0;

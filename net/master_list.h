@@ -75,6 +75,9 @@ MasterListReply ReadMasterReply(uint32_t kind, const uint8_t* data, size_t size)
 // Offers each entry to catalogue::findOrCreateServer with the dotted address text, port, host port
 // = port, the address bytes and isFavourite 0. Returns how many new records were appended; an address
 // and port already in the list (address text compared ignoring case) leave its record unchanged.
-uint32_t MergeMasterEntries(catalogue::ServerList& servers, const std::vector<MasterEntry>& entries);
+// Nothing is appended once the list holds `limit` servers. Masters that list a query port give the
+// game port `gamePortBelow` under it (until the server's status names its own).
+uint32_t MergeMasterEntries(catalogue::ServerList& servers, const std::vector<MasterEntry>& entries,
+                            uint32_t limit = UINT32_MAX, uint16_t gamePortBelow = 0);
 
 }  // namespace net

@@ -1,4 +1,5 @@
-// The master query's attempts: start, list datagrams by game kind, timers and the end of an attempt.
+// The master query's attempts: start, the masters of an attempt in turn, list datagrams and streams
+// by game kind, timers and the end of an attempt.
 #include "net/master_query.h"
 
 #include <cstdio>
@@ -12,13 +13,16 @@ namespace net {
 namespace {
 
 constexpr char kGiveUp[] = "I've tried 3 times to contact the master\nserver, I give up!!";
+constexpr uint32_t kDefaultMaxServers = 999;
+// What a closing TCP master may still hold is read in at most this many pieces.
+constexpr int kReadsAtClose = 64;
 
 }  // namespace
 
 MasterQuery::MasterQuery(bool& refreshBusy, MasterQueryHost& host, base::MessageSink& messages)
     : refreshBusy_(refreshBusy), host_(host), messages_(messages) {}
 
-bool MasterQuery::Start(catalogue::GameProfile& profile) {
+bool MasterQuery::Start(catalogue::GameProfile& profile, std::vector<catalogue::MasterServer> masters) {
     if (refreshBusy_)
         return false;
     refreshBusy_ = true;
@@ -28,18 +32,32 @@ bool MasterQuery::Start(catalogue::GameProfile& profile) {
 
     --retriesLeft_;
     firstDatagramSeen_ = false;
+    masters_ = masters.empty() ? std::vector<catalogue::MasterServer>{{catalogue::MasterHostOf(profile),
+                                                                       profile.masterPort}}
+                               : std::move(masters);
+    masterIndex_ = 0;
+    reachedAny_ = false;
+    firstFailure_.clear();
+    stream_ = *GameSpyIdentityOf(profile.kind).gameName != '\0';
+    return BeginMaster();
+}
 
-    if (int error = host_.OpenMasterSocket()) {
+// Opens the socket for the current master and looks its name up, or connects and asks at once.
+bool MasterQuery::BeginMaster() {
+    if (int error = host_.OpenMasterSocket(stream_)) {
         char text[64];
         std::snprintf(text, sizeof text, "Socket Error: %d", error);
         Fail(text);
         return false;
     }
-    host_.CreateLabel("Contacting Master Server");
-    labelShown_ = true;
+    if (!labelShown_) {
+        host_.CreateLabel("Contacting Master Server");
+        labelShown_ = true;
+    }
     socketOpen_ = true;
+    gamespy_ = GameSpyListReader();
 
-    masterHost_ = catalogue::MasterHostOf(profile);
+    masterHost_ = masters_[masterIndex_].host;
     // Only a name is looked up; an address (or nothing at all) goes to the socket as it stands.
     if (masterHost_.empty() || ParseDottedAddress(masterHost_.c_str()))
         return ConnectAndSend(masterHost_.c_str());
@@ -48,7 +66,7 @@ bool MasterQuery::Start(catalogue::GameProfile& profile) {
     host_.SetLabelText(label);
     if (!host_.LookUpMaster(masterHost_)) {
         FailLookup();
-        return false;
+        return running();
     }
     lookingUp_ = true;
     host_.SetTimer(kMasterAttemptTimer, kMasterLookupWaitMs);
@@ -73,32 +91,60 @@ void MasterQuery::OnMasterLookedUp(std::optional<uint32_t> addressNetworkOrder) 
 void MasterQuery::FailLookup() {
     char text[320];
     std::snprintf(text, sizeof text, kMasterNotFoundFormat, masterHost_.c_str());
-    Fail(text);
+    MasterFailed(text);
 }
 
 bool MasterQuery::ConnectAndSend(const char* dottedAddress) {
-    catalogue::GameProfile& profile = *profile_;
-    if (!host_.ConnectMasterSocket(dottedAddress, static_cast<uint16_t>(profile.masterPort))) {
-        Fail("Could not connect!");
-        return false;
-    }
+    if (!host_.ConnectMasterSocket(dottedAddress, static_cast<uint16_t>(masters_[masterIndex_].port)))
+        return MasterFailed("Could not connect!");
 
     request_ = MasterRequest();
     char label[64];
     std::snprintf(label, sizeof label, "Master Query %d", kMasterAttempts - retriesLeft_);
     host_.SetLabelText(label);
 
-    request_ = BuildMasterRequest(profile.kind, profile.protocol);
-    if (!host_.SendToMaster(request_.bytes, request_.size)) {
-        Fail("Send error");
-        return false;
+    // A GameSpy master speaks first: its greeting holds the challenge the request must answer.
+    if (!stream_) {
+        request_ = BuildMasterRequest(profile_->kind, profile_->protocol);
+        if (!host_.SendToMaster(request_.bytes, request_.size))
+            return MasterFailed("Send error");
+        reachedAny_ = true;
     }
     host_.SetTimer(kMasterAttemptTimer, kFirstReplyWaitMs);
     return true;
 }
 
+// This master could not be reached: the next one is asked; after the last, the attempt ends as
+// usual when any master was reached, and the query fails with the first failure when none was.
+bool MasterQuery::MasterFailed(std::string message) {
+    if (firstFailure_.empty())
+        firstFailure_ = std::move(message);
+    if (masterIndex_ + 1 < masters_.size() || reachedAny_)
+        return NextMaster();
+    Fail(firstFailure_);
+    return false;
+}
+
+// The current master's part is over: on to the next master, or the end of the attempt.
+bool MasterQuery::NextMaster() {
+    if (lookingUp_) {
+        lookingUp_ = false;
+        host_.CancelMasterLookup();
+    }
+    host_.KillTimer(kMasterAttemptTimer);
+    host_.KillTimer(kHalfLifeResendTimer);
+    if (socketOpen_) {
+        host_.CloseMasterSocket();
+        socketOpen_ = false;
+    }
+    if (++masterIndex_ < masters_.size() && !Full())
+        return BeginMaster();
+    EndAttempt();
+    return false;
+}
+
 void MasterQuery::OnSocketRead() {
-    if (!running() || !socketOpen_)
+    if (!running() || !socketOpen_ || lookingUp_)
         return;
     // The buffer is cleared before the first datagram of an attempt. The readers never look past the
     // datagram just received, so what an earlier, longer datagram left behind is never read.
@@ -107,9 +153,61 @@ void MasterQuery::OnSocketRead() {
         std::memset(buffer_, 0, sizeof buffer_);
     }
     int size = host_.ReceiveFromMaster(buffer_, sizeof buffer_);
-    if (size < 0)
+    if (size < 0 || (stream_ && size == 0))
         return;
-    HandleDatagram(buffer_, static_cast<size_t>(size) < sizeof buffer_ ? static_cast<size_t>(size) : sizeof buffer_);
+    const size_t n = static_cast<size_t>(size) < sizeof buffer_ ? static_cast<size_t>(size) : sizeof buffer_;
+    if (stream_)
+        ReadStream(buffer_, n);
+    else
+        HandleDatagram(buffer_, n);
+}
+
+void MasterQuery::OnSocketConnected(int error) {
+    if (!running() || !stream_ || !socketOpen_ || lookingUp_)
+        return;
+    if (error)
+        MasterFailed("Could not connect!");
+    else
+        reachedAny_ = true;
+}
+
+void MasterQuery::OnSocketClosed() {
+    if (!running() || !stream_ || !socketOpen_ || lookingUp_)
+        return;
+    for (int i = 0; i < kReadsAtClose && running() && gamespy_.state() != GameSpyListReader::State::kDone; ++i) {
+        int size = host_.ReceiveFromMaster(buffer_, sizeof buffer_);
+        if (size <= 0)
+            break;
+        ReadStream(buffer_, static_cast<size_t>(size));
+    }
+    // Reading may have ended this master's part already.
+    if (running() && socketOpen_)
+        NextMaster();
+}
+
+// A piece of a GameSpy master's stream: the greeting is answered, list entries merged.
+void MasterQuery::ReadStream(const uint8_t* data, size_t size) {
+    ShowCount(profile_->servers.count);
+    std::vector<MasterEntry> entries;
+    const bool answer = gamespy_.Feed(data, size, entries);
+    Merge(entries);
+    using State = GameSpyListReader::State;
+    if (answer) {
+        const std::string text = GameSpyListRequest(GameSpyIdentityOf(profile_->kind), gamespy_.challenge());
+        if (!host_.SendToMaster(reinterpret_cast<const uint8_t*>(text.data()), text.size())) {
+            MasterFailed("Send error");
+            return;
+        }
+        reachedAny_ = true;
+    }
+    // An endless list ends where the profile's would be full.
+    if (gamespy_.state() == State::kDone || gamespy_.state() == State::kGarbage || Full() ||
+        gamespy_.taken() >= MaxServers()) {
+        NextMaster();
+        return;
+    }
+    host_.KillTimer(kMasterAttemptTimer);
+    host_.SetTimer(kMasterAttemptTimer, answer ? kFirstReplyWaitMs : kListQuietMs);
 }
 
 void MasterQuery::HandleDatagram(const uint8_t* data, size_t size) {
@@ -120,10 +218,14 @@ void MasterQuery::HandleDatagram(const uint8_t* data, size_t size) {
 
     switch (catalogue::ProtocolKindOf(profile.kind)) {
         case catalogue::kEliteForce: {
-            MergeMasterEntries(profile.servers, ReadHexList(data, size).entries);
-            // Any datagram, even one too short to hold a list, extends the attempt.
-            host_.KillTimer(kMasterAttemptTimer);
-            host_.SetTimer(kMasterAttemptTimer, kListQuietMs);
+            Merge(ReadHexList(data, size).entries);
+            if (Full())
+                NextMaster();
+            else {
+                // Any datagram, even one too short to hold a list, extends the attempt.
+                host_.KillTimer(kMasterAttemptTimer);
+                host_.SetTimer(kMasterAttemptTimer, kListQuietMs);
+            }
             break;
         }
         case catalogue::kQuake3:
@@ -132,28 +234,45 @@ void MasterQuery::HandleDatagram(const uint8_t* data, size_t size) {
         case catalogue::kSoldierOfFortune2: {
             if (size <= kMasterHeaderLimit)
                 break;
-            MergeMasterEntries(profile.servers, ReadByteList(data, size).entries);
-            host_.KillTimer(kMasterAttemptTimer);
-            host_.SetTimer(kMasterAttemptTimer, kListQuietMs);
+            Merge(ReadByteList(data, size).entries);
+            if (Full())
+                NextMaster();
+            else {
+                host_.KillTimer(kMasterAttemptTimer);
+                host_.SetTimer(kMasterAttemptTimer, kListQuietMs);
+            }
             break;
         }
         case catalogue::kHalfLife: {
             MasterListReply batch = ReadHalfLifeBatch(data, size);
-            MergeMasterEntries(profile.servers, batch.entries);
-            if (batch.HasNextBatch() && profile.servers.count < profile.maxServers) {
+            Merge(batch.entries);
+            if (batch.HasNextBatch() && !Full()) {
                 request_ = BuildHalfLifeRequest(batch.batchId);
                 host_.SendToMaster(request_.bytes, request_.size);
                 host_.SetTimer(kHalfLifeResendTimer, kHalfLifeBatchWaitMs);
             } else {
                 ShowCount(profile.servers.count);
                 host_.KillTimer(kHalfLifeResendTimer);
-                EndAttempt();
+                NextMaster();
             }
             break;
         }
         default:
             break;
     }
+}
+
+void MasterQuery::Merge(const std::vector<MasterEntry>& entries) {
+    // Unreal Tournament's masters list the query port, one above the game port.
+    MergeMasterEntries(profile_->servers, entries, MaxServers(), stream_ ? 1 : 0);
+}
+
+uint32_t MasterQuery::MaxServers() const {
+    return profile_->maxServers ? profile_->maxServers : kDefaultMaxServers;
+}
+
+bool MasterQuery::Full() const {
+    return profile_->servers.count >= MaxServers();
 }
 
 void MasterQuery::OnTimer(int id) {
@@ -164,7 +283,7 @@ void MasterQuery::OnTimer(int id) {
         host_.CancelMasterLookup();
         FailLookup();
     } else if (id == kMasterAttemptTimer) {
-        EndAttempt();
+        NextMaster();
     } else if (id == kHalfLifeResendTimer) {
         host_.SendToMaster(request_.bytes, request_.size);
         // A profile file with a zero period would make the timer fire as fast as the system allows
@@ -220,19 +339,22 @@ void MasterQuery::EndAttempt() {
         host_.SendRefilter();
         host_.SendRefreshAll();
     } else if (retriesLeft_ <= 0) {
-        messages_.Tell(kGiveUp, base::MessageIcon::kExclamation);
+        // Counted afresh before the box: a query started inside its modal loop has three attempts.
         retriesLeft_ = kMasterAttempts;
+        messages_.Tell(kGiveUp, base::MessageIcon::kExclamation);
     } else {
         host_.PostMasterQuery();
     }
 }
 
-void MasterQuery::Fail(std::string_view message) {
-    messages_.Tell(message, base::MessageIcon::kNone);
+// The message comes last: its box runs a modal loop in which the main window's timers and messages
+// go on, so the query is over and its busy flag cleared before it shows.
+void MasterQuery::Fail(std::string message) {
     WindDown();
     profile_ = nullptr;
     retriesLeft_ = kMasterAttempts;
     host_.SendRefilter();
+    messages_.Tell(message, base::MessageIcon::kNone);
 }
 
 }  // namespace net

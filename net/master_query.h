@@ -6,9 +6,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/message_sink.h"
 #include "catalogue/profiles.h"
+#include "net/gamespy_master.h"
 #include "net/master_list.h"
 
 namespace net {
@@ -30,10 +32,12 @@ class MasterQueryHost {
   public:
     virtual ~MasterQueryHost() = default;
 
-    // Creates the UDP socket and registers it for the master socket events. Returns 0, or the
-    // socket error code when no socket could be made.
-    virtual int OpenMasterSocket() = 0;
-    // Connects the socket to the master: `address` is dotted IPv4 text (no name lookup).
+    // Creates the socket (UDP, or TCP for a `stream` master) and registers it for the master socket
+    // events. Returns 0, or the socket error code when no socket could be made. Only one master
+    // socket exists at a time: events of an earlier one must not reach the query.
+    virtual int OpenMasterSocket(bool stream) = 0;
+    // Connects the socket to the master: `address` is dotted IPv4 text (no name lookup). A TCP
+    // connect that is still under way counts as done; its outcome comes through OnSocketConnected.
     virtual bool ConnectMasterSocket(const char* address, uint16_t port) = 0;
     // Starts looking a master host name up without blocking; the answer must come back through
     // MasterQuery::OnMasterLookedUp. False when no lookup could be started.
@@ -41,7 +45,8 @@ class MasterQueryHost {
     // Abandons a lookup under way (its answer, should it still come, must be dropped).
     virtual void CancelMasterLookup() = 0;
     virtual bool SendToMaster(const uint8_t* data, size_t size) = 0;
-    // Receives one datagram of at most `capacity` bytes: its size, or -1 on error.
+    // Receives one datagram (or what the stream holds) of at most `capacity` bytes: its size, or -1
+    // on error and when nothing is waiting.
     virtual int ReceiveFromMaster(uint8_t* buffer, size_t capacity) = 0;
     virtual void CloseMasterSocket() = 0;
 
@@ -69,25 +74,33 @@ class MasterQueryHost {
 
 // One per program. Call order from the main window:
 //   WM_APP_MASTERQUERY                  -> Start(current profile)
-//   WM_APP_MASTERSOCKET, FD_READ        -> OnSocketRead()   (other events are ignored)
+//   WM_APP_MASTERSOCKET, FD_READ        -> OnSocketRead()
+//   WM_APP_MASTERSOCKET, FD_CONNECT     -> OnSocketConnected(error)   (TCP masters)
+//   WM_APP_MASTERSOCKET, FD_CLOSE       -> OnSocketClosed()           (TCP masters)
 //   WM_TIMER 1 or 4                     -> OnTimer(id)
 //   closing the main window             -> Shutdown()
 //
-// An attempt: the busy flag is set, the panes lose their rows, the request of the profile's game
-// kind goes to its master, and timer 1 ends the attempt 5000 ms later (2000 ms after the latest list
-// datagram). At the end a non-empty server list starts a refresh of all servers; an empty one starts
-// the next attempt, and after the third the user is told "I've tried 3 times to contact the
-// master\nserver, I give up!!".
+// An attempt: the busy flag is set, the panes lose their rows, and the masters are asked one after
+// the other, their lists merged into the profile's (an address listed by several is listed once).
+// Each gets the request of the profile's game kind, and timer 1 ends its part 5000 ms later (2000
+// ms after the latest list datagram). Unreal Tournament's masters speak GameSpy over TCP: the
+// greeting's challenge is answered with its validation and the list request, and the "\ip\" list
+// is read until "\final\", until the master closes, or until it is quiet as above. Every list stops
+// at the profile's maxServers (999 when a damaged profile says 0). At the end a non-empty server
+// list starts a refresh of all servers; an empty one starts the next attempt, and after the third
+// the user is told "I've tried 3 times to contact the master\nserver, I give up!!".
 //
 // A master named by a host name is looked up first, without blocking the window (timer 1 limits the
 // lookup to 10 s); a name that does not resolve ends the query like a failed connect, with
 // "Could not find the master server "<name>"!".
 //
-// When the socket cannot be made ("Socket Error: %d"), connected ("Could not connect!") or the
-// request sent ("Send error"), the message is shown and the query winds down at once as at the end
-// of an attempt: timers stopped, socket closed, busy flag cleared, label gone, toolbar idle. No
-// further attempt follows (the same failure would only repeat the message), the attempts are counted
-// afresh for the next query, and the panes are told to redisplay the list they cleared.
+// A master that cannot be found, connected ("Could not connect!") or sent to ("Send error") gives
+// way to the next. When none of an attempt's masters could be reached, or no socket could be made
+// ("Socket Error: %d"), the query winds down at once as at the end of an attempt (timers stopped,
+// socket closed, busy flag cleared, label gone, toolbar idle) and then tells the first failure: the
+// message box runs a modal loop in which the main window's timers go on, so nothing of the query may
+// still be armed or held while it shows. No further attempt follows, the attempts are counted afresh
+// for the next query, and the panes are told to redisplay the list they cleared.
 class MasterQuery {
   public:
     // `refreshBusy` is the program's one busy flag, shared with the status refresh.
@@ -96,7 +109,8 @@ class MasterQuery {
     // Starts an attempt on `profile`, which must stay alive and in place until the attempt ends (tab
     // changes are refused while the busy flag is set). Does nothing and returns false while the busy
     // flag is set; true when an attempt is under way after the call.
-    bool Start(catalogue::GameProfile& profile);
+    // `masters` are asked in order; none means the profile's own master.
+    bool Start(catalogue::GameProfile& profile, std::vector<catalogue::MasterServer> masters = {});
     // The answer of LookUpMaster: the master's IPv4 address in network byte order, or nothing.
     void OnMasterLookedUp(std::optional<uint32_t> addressNetworkOrder);
     bool lookingUp() const { return lookingUp_; }
@@ -104,6 +118,10 @@ class MasterQuery {
     void OnSocketRead();
     // Handles the same datagram without the socket (the bytes as received).
     void HandleDatagram(const uint8_t* data, size_t size);
+    // A TCP master's connect finished (0) or failed (the socket error).
+    void OnSocketConnected(int error);
+    // A TCP master closed the connection: what it still holds is read, and its part is over.
+    void OnSocketClosed();
     // Timer 1 ends the attempt; timer 4 re-sends the last Half-Life continuation request and waits the
     // profile's masterTimeoutMs (2000 ms when that is 0).
     void OnTimer(int id);
@@ -118,10 +136,17 @@ class MasterQuery {
   private:
     void WindDown();
     void EndAttempt();
-    void Fail(std::string_view message);
+    void Fail(std::string message);
     void ShowCount(uint32_t count);
+    bool BeginMaster();
     bool ConnectAndSend(const char* dottedAddress);
+    bool MasterFailed(std::string message);
+    bool NextMaster();
     void FailLookup();
+    void ReadStream(const uint8_t* data, size_t size);
+    void Merge(const std::vector<MasterEntry>& entries);
+    uint32_t MaxServers() const;
+    bool Full() const;
 
     bool& refreshBusy_;
     MasterQueryHost& host_;
@@ -132,6 +157,12 @@ class MasterQuery {
     bool socketOpen_ = false;
     bool labelShown_ = false;
     bool lookingUp_ = false;
+    bool stream_ = false;        // this kind's masters speak GameSpy over TCP
+    bool reachedAny_ = false;    // a master of this attempt was connected and asked
+    std::string firstFailure_;   // what the first master that could not be reached gave
+    std::vector<catalogue::MasterServer> masters_;
+    size_t masterIndex_ = 0;
+    GameSpyListReader gamespy_;
     std::string masterHost_;
     MasterRequest request_;
     uint8_t buffer_[kMasterBufferSize] = {};

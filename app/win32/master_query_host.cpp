@@ -23,8 +23,9 @@ MasterQueryHost::~MasterQueryHost() {
     DestroyLabel();
 }
 
-int MasterQueryHost::OpenMasterSocket() {
-    socket_ = ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+int MasterQueryHost::OpenMasterSocket(bool stream) {
+    CloseMasterSocket();
+    socket_ = stream ? ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP) : ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
     if (socket_ == INVALID_SOCKET)
         return WSAGetLastError();
     // A master sends a long list back to back, faster than the window takes each datagram in: the
@@ -82,6 +83,8 @@ bool MasterQueryHost::SendToMaster(const uint8_t* data, size_t size) {
 }
 
 int MasterQueryHost::ReceiveFromMaster(uint8_t* buffer, size_t capacity) {
+    if (socket_ == INVALID_SOCKET)
+        return -1;
     int n = recv(socket_, reinterpret_cast<char*>(buffer), static_cast<int>(capacity), 0);
     if (n == SOCKET_ERROR)
         return WSAGetLastError() == WSAEMSGSIZE ? static_cast<int>(capacity) : -1;

@@ -1,4 +1,5 @@
-// The main window's side of the master query: a UDP socket announced by WM_APP_MASTERSOCKET,
+// The main window's side of the master query: a UDP (or, for GameSpy masters, TCP) socket announced
+// by WM_APP_MASTERSOCKET,
 // timers 1 and 4, the "Contacting Master Server" label on the server list pane, toolbar states.
 #pragma once
 
@@ -18,7 +19,7 @@ class MasterQueryHost : public net::MasterQueryHost {
         : main_(main), socketMessage_(socketMessage), lookupMessage_(lookupMessage) {}
     ~MasterQueryHost() override;
 
-    int OpenMasterSocket() override;
+    int OpenMasterSocket(bool stream) override;
     bool ConnectMasterSocket(const char* address, uint16_t port) override;
     // WSAAsyncGetHostByName: the answer arrives as lookupMessage (wParam the task handle, lParam the
     // error and length) and is read by LookupAnswer.

@@ -40,13 +40,27 @@ void Network::OnMainWindowCreated(HWND main) {
 }
 
 void Network::StartMasterQuery() {
-    if (parts_ && TheShell().ctx->current())
-        parts_->master.Start(*TheShell().ctx->current());
+    if (parts_ && TheShell().ctx->current()) {
+        catalogue::GameProfile& profile = *TheShell().ctx->current();
+        parts_->master.Start(profile, catalogue::MastersToAsk(profile, TheShell().ctx->catalogue));
+    }
 }
 
-void Network::OnMasterSocket(WPARAM, LPARAM event) {
-    if (parts_ && WSAGETSELECTEVENT(event) == FD_READ)
-        parts_->master.OnSocketRead();
+void Network::OnMasterSocket(WPARAM socket, LPARAM event) {
+    // Events of a master's socket that was closed for the next master's are stale.
+    if (!parts_ || static_cast<SOCKET>(socket) != parts_->masterHost.socket())
+        return;
+    switch (WSAGETSELECTEVENT(event)) {
+        case FD_READ:
+            parts_->master.OnSocketRead();
+            break;
+        case FD_CONNECT:
+            parts_->master.OnSocketConnected(WSAGETSELECTERROR(event));
+            break;
+        case FD_CLOSE:
+            parts_->master.OnSocketClosed();
+            break;
+    }
 }
 
 void Network::OnMasterLookup(WPARAM task, LPARAM result) {

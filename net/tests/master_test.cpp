@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <deque>
+#include <functional>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -153,7 +155,7 @@ TEST(MasterLists, MergeAddsNewAddressesOnceAndLeavesKnownRecordsAlone) {
 // Records every effect as a line of text; datagrams to receive wait in `incoming`.
 class FakeHost : public net::MasterQueryHost {
   public:
-    int OpenMasterSocket() override { return Add("open"), socketError; }
+    int OpenMasterSocket(bool stream) override { return Add(stream ? "open tcp" : "open"), socketError; }
     bool ConnectMasterSocket(const char* address, uint16_t port) override {
         return Add("connect " + std::string(address) + ":" + std::to_string(port)), connectOk;
     }
@@ -173,9 +175,10 @@ class FakeHost : public net::MasterQueryHost {
     void CancelMasterLookup() override { Add("cancel lookup"); }
     void CloseMasterSocket() override { Add("close"); }
     void SetTimer(int id, uint32_t periodMs) override {
+        armed.insert(id);
         Add("timer " + std::to_string(id) + " " + std::to_string(periodMs));
     }
-    void KillTimer(int id) override { Add("kill " + std::to_string(id)); }
+    void KillTimer(int id) override { armed.erase(id), Add("kill " + std::to_string(id)); }
     void CreateLabel(std::string_view text) override {
         EXPECT_FALSE(labelExists);
         labelExists = true;
@@ -203,6 +206,7 @@ class FakeHost : public net::MasterQueryHost {
     bool sendOk = true;
     bool lookupOk = true;
     std::deque<std::string> incoming;
+    std::set<int> armed;  // timers that would fire
     Log sent, log, labels;
     bool labelExists = false;
     int posted = 0;
@@ -215,6 +219,16 @@ std::string ByteList(std::initializer_list<int> lastOctets, bool end = true) {
         d += Entry(10, 0, 0, o, 27960);
     return end ? d + std::string("\\EOT\0\0\0", 7) : d;
 }
+
+// A message box: while it shows, `inside` runs, as the main window's timers do in its modal loop.
+struct ModalSink : testing_support::FakeMessageSink {
+    void Tell(std::string_view text, base::MessageIcon icon) override {
+        FakeMessageSink::Tell(text, icon);
+        if (inside)
+            inside();
+    }
+    std::function<void()> inside;
+};
 
 class MasterQueryTest : public ::testing::Test {
   protected:
@@ -232,7 +246,7 @@ class MasterQueryTest : public ::testing::Test {
 
     bool busy = false;
     FakeHost host;
-    testing_support::FakeMessageSink sink;
+    ModalSink sink;
     GameProfile profile;
     net::MasterQuery query;
 };
@@ -279,7 +293,7 @@ TEST_F(MasterQueryTest, ListDatagramsAddServersExtendTheAttemptAndEndInARefresh)
     EXPECT_EQ(host.labels.back(), "Received 2 Servers");  // the count before the datagram was merged
     query.OnTimer(net::kMasterAttemptTimer);
     EXPECT_FALSE(busy);
-    EXPECT_EQ(LastLines(7), (Log{"kill 1", "kill 4", "close", "label-", "toolbar idle", "refilter", "refresh 0"}));
+    EXPECT_EQ(LastLines(7), (Log{"close", "kill 1", "kill 4", "label-", "toolbar idle", "refilter", "refresh 0"}));
     EXPECT_TRUE(sink.shown.empty());
     // A list of known servers only is a success all the same, and the attempts start afresh.
     ASSERT_TRUE(query.Start(profile));
@@ -289,6 +303,7 @@ TEST_F(MasterQueryTest, ListDatagramsAddServersExtendTheAttemptAndEndInARefresh)
     EXPECT_EQ(std::pair(host.Count("refresh 0"), host.posted), std::pair(size_t(2), 0));
     // Only the first 8192 bytes of a datagram are read: (8192 - 22) / 7 whole entries.
     clearServers(profile.servers);
+    profile.maxServers = 5000;
     ASSERT_TRUE(query.Start(profile));
     std::string big = ByteList({}, false);
     for (int k = 0; big.size() < 10000; ++k)
@@ -299,6 +314,15 @@ TEST_F(MasterQueryTest, ListDatagramsAddServersExtendTheAttemptAndEndInARefresh)
     query.Shutdown();
     EXPECT_EQ(std::pair(query.socketOpen(), host.log.back()), std::pair(false, std::string("close")));
     EXPECT_EQ(host.Count("close"), 3u);
+    // A flooding master: the list stops at maxServers, and so does the attempt.
+    query.OnTimer(net::kMasterAttemptTimer);
+    clearServers(profile.servers);
+    profile.maxServers = 3;
+    ASSERT_TRUE(query.Start(profile));
+    Deliver(ByteList({1, 2}, false));
+    EXPECT_TRUE(busy);
+    Deliver(ByteList({3, 4, 5}, false));
+    EXPECT_EQ(std::tuple(profile.servers.count, busy, host.log.back()), std::tuple(3u, false, std::string("refresh 0")));
 }
 
 TEST_F(MasterQueryTest, EliteForceTakesAnyDatagramAndGamesWithoutMasterEndByTimeOut) {
@@ -346,7 +370,7 @@ TEST_F(MasterQueryTest, HalfLifeBatchesAskForTheNextUntilTheLastOrEnoughAndTimer
     EXPECT_EQ(profile.servers.count, 5u);
     EXPECT_EQ(host.labels.back(), "Received 5 Servers");
     EXPECT_EQ(LastLines(8),
-              (Log{"kill 4", "kill 1", "kill 4", "close", "label-", "toolbar idle", "refilter", "refresh 0"}));
+              (Log{"kill 4", "close", "kill 1", "kill 4", "label-", "toolbar idle", "refilter", "refresh 0"}));
     EXPECT_FALSE(busy);
     const size_t lines = host.log.size();  // a late timer of the finished query does nothing
     query.OnTimer(net::kHalfLifeResendTimer);
@@ -358,8 +382,8 @@ TEST_F(MasterQueryTest, HalfLifeBatchesAskForTheNextUntilTheLastOrEnoughAndTimer
     ASSERT_TRUE(query.Start(profile));
     Deliver(Batch(7, 3, 1, 1));
     EXPECT_TRUE(busy);
-    Deliver(Batch(8, 3, 1, 4));  // 6 servers, more on offer: no more asked for
-    EXPECT_EQ(std::tuple(profile.servers.count, host.sent.size(), busy), std::tuple(6u, size_t(6), false));
+    Deliver(Batch(8, 3, 1, 4));  // more on offer: no more asked for, and no more than 4 taken
+    EXPECT_EQ(std::tuple(profile.servers.count, host.sent.size(), busy), std::tuple(4u, size_t(6), false));
 }
 
 TEST_F(MasterQueryTest, SocketConnectAndSendFailuresWindDownAndNeverStayBusy) {
@@ -417,6 +441,120 @@ TEST_F(MasterQueryTest, HostNamesAreLookedUpWithoutBlockingAndAnUnknownNameEndsT
     }
     EXPECT_EQ(host.Count("cancel lookup"), 1u);  // the lookup that took too long
     EXPECT_EQ(host.sent.size(), 1u);
+}
+
+TEST_F(MasterQueryTest, EveryFailureWindsDownBeforeItsMessageSoTimersInsideTheBoxFindNothingToEnd) {
+    // Inside the box the main window's armed timers fire, as ten seconds of a modal loop would.
+    std::vector<std::string> seen;
+    sink.inside = [&] {
+        for (int id : std::set<int>(host.armed))
+            query.OnTimer(id);
+        seen.push_back(std::to_string(busy) + std::to_string(query.running()) + std::to_string(host.armed.size()));
+    };
+    findOrCreateServer(profile.servers, MakeServerTemplate("10.0.0.1", 27960));  // a refresh would follow an end
+    base::CopyText(profile.masterAddress, "master.example");
+    for (int how = 0; how < 4; ++how) {
+        host.connectOk = how != 1;
+        host.sendOk = how != 2;
+        host.socketError = how == 3 ? 10024 : 0;
+        query.Start(profile);
+        if (how == 0)
+            query.OnTimer(net::kMasterAttemptTimer);  // the lookup takes too long
+        else
+            query.OnMasterLookedUp(0x0900007Fu);
+    }
+    host.socketError = 0;
+    host.connectOk = host.sendOk = true;
+    EXPECT_EQ(seen, (Log{"000", "000", "000", "000"}));
+    EXPECT_EQ(std::tuple(host.Count("refresh 0"), host.posted, busy), std::tuple(size_t(0), 0, false));
+    // The give-up message of the third silent attempt: a query started inside it has its three attempts.
+    clearServers(profile.servers);
+    base::CopyText(profile.masterAddress, "127.0.0.9");
+    sink.inside = [&] { EXPECT_TRUE(query.Start(profile)); };
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        query.Start(profile);
+        query.OnTimer(net::kMasterAttemptTimer);
+    }
+    EXPECT_EQ(std::pair(host.labels.back(), query.retriesLeft()), std::pair(std::string("Master Query 1"), 2));
+}
+
+TEST_F(MasterQueryTest, SeveralMastersAreAskedInTurnAndTheirListsMerged) {
+    const std::vector<MasterServer> masters = {{"127.0.0.9", 27950}, {"127.0.0.10", 27951}, {"127.0.0.11", 27952}};
+    ASSERT_TRUE(query.Start(profile, masters));
+    Deliver(ByteList({1, 2}));
+    query.OnTimer(net::kMasterAttemptTimer);  // the first master is done: the second is asked
+    EXPECT_TRUE(busy);
+    host.connectOk = false;  // the third cannot be reached: the attempt ends with what the others gave
+    Deliver(ByteList({2, 3}));
+    query.OnTimer(net::kMasterAttemptTimer);
+    EXPECT_EQ(std::tuple(profile.servers.count, host.Count("send 28"), host.log.back(), sink.shown.size()),
+              std::tuple(3u, size_t(2), std::string("refresh 0"), size_t(0)));
+    EXPECT_EQ(host.Count("connect 127.0.0.11:27952"), 1u);
+    // None reachable: the first failure is told, once.
+    clearServers(profile.servers);
+    ASSERT_FALSE(query.Start(profile, masters));
+    EXPECT_EQ(std::tuple(sink.shown, busy, host.posted), std::tuple(Log{"Could not connect!"}, false, 0));
+    // A profile that keeps its game's built-in master asks the game's other masters too.
+    Catalogue catalogue;
+    catalogue.buildCatalogue();
+    const GameDefinition* ut = catalogue.GameOf(kUnrealTournament);
+    GameProfile own;
+    own.kind = kUnrealTournament;
+    base::CopyText(own.masterAddress, "MASTER.333networks.com");
+    own.masterHostName = "MASTER.333networks.com";
+    own.masterPort = 28900;
+    EXPECT_EQ(MastersToAsk(own, catalogue).size(), 1 + ut->moreMasters.size());
+    EXPECT_GE(ut->moreMasters.size(), 1u);
+    own.masterPort = 20110;
+    EXPECT_EQ(MastersToAsk(own, catalogue), (std::vector<MasterServer>{{"MASTER.333networks.com", 20110}}));
+}
+
+TEST_F(MasterQueryTest, UnrealTournamentMastersAnswerTheChallengeAndListQueryPortsOverTcp) {
+    profile.kind = kUnrealTournament;
+    profile.masterPort = 28900;
+    const std::string list = "\\ip\\10.0.0.1:7778\\ip\\10.0.0.2:7780\\ip\\10.0.0.1:7778\\final\\";
+    ASSERT_TRUE(query.Start(profile));
+    EXPECT_EQ(LastLines(3), (Log{"label+ Contacting Master Server", "connect 127.0.0.9:28900", "timer 1 5000"}));
+    EXPECT_EQ(host.Count("open tcp"), 1u);
+    EXPECT_TRUE(host.sent.empty());  // the master speaks first
+    query.OnSocketConnected(0);
+    Deliver("\\basic\\\\secure\\GRADDE");
+    EXPECT_EQ(host.sent, (Log{"\\gamename\\ut\\location\\0\\validate\\0dTcgk3a\\final\\\\list\\\\gamename\\ut\\final\\"}));
+    Deliver(list.substr(0, 20));
+    Deliver(list.substr(20));
+    EXPECT_EQ(std::pair(profile.servers.count, host.log.back()), std::pair(2u, std::string("refresh 0")));
+    const ServerRecord* s = profile.servers.Find("10.0.0.2", 7780);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->hostPort, 7779u);  // the game port until the server's status names its own
+
+    // Garbage, an early close, a list without its end, an endless list and a refused connect each
+    // end the master's part with what it gave.
+    const std::tuple<int, std::string, uint32_t> rows[] = {
+        {0, "<html>", 0}, {1, "\\ip\\10.0.0.9:7778\\ip\\10.0.0.8:", 1}, {2, "\\ip\\10.0.0.9:7778\\", 1}, {3, "", 5}, {4, "", 0}};
+    for (auto [how, stream, servers] : rows) {
+        clearServers(profile.servers);
+        profile.maxServers = 5;
+        ASSERT_TRUE(query.Start(profile));
+        query.OnSocketConnected(how == 4 ? 10061 : 0);
+        if (how != 4)
+            Deliver("\\basic\\\\secure\\AIJENQ");
+        if (how == 3)
+            for (int k = 0; k < 100 && query.running(); ++k)
+                Deliver("\\ip\\10.1.0." + std::to_string(k % 7) + ":7778");
+        host.incoming.push_back(stream);
+        if (how == 1)
+            query.OnSocketClosed();
+        else if (how != 4)
+            query.OnSocketRead();
+        if (how == 2)
+            query.OnTimer(net::kMasterAttemptTimer);
+        EXPECT_FALSE(query.running()) << how;
+        EXPECT_EQ(profile.servers.count, servers) << how;
+        query.OnTimer(net::kMasterAttemptTimer);  // a late time-out of an attempt that goes on changes nothing
+        while (query.running())
+            query.OnTimer(net::kMasterAttemptTimer);
+    }
+    EXPECT_EQ(sink.shown.back(), "Could not connect!");
 }
 
 }  // namespace

@@ -87,7 +87,7 @@ TEST_F(GameSetupTest, TheLastProfileStaysAndGameProfileMakesANewOneFromTheChosen
             ChooseGame(profile, "Quake 3 Arena");
             EXPECT_EQ(Text(profile, IDC_PROFILE_FOLDER), "C:\\Program Files\\Quake III Arena");
             EXPECT_EQ(Text(profile, IDC_PROFILE_PORT) + " " + Text(profile, IDC_PROFILE_VERSION), "27950 v1.30");
-            EXPECT_EQ(SendDlgItemMessageA(profile, IDC_PROFILE_VERSION, CB_GETCOUNT, 0, 0), 2);
+            EXPECT_EQ(SendDlgItemMessageA(profile, IDC_PROFILE_VERSION, CB_GETCOUNT, 0, 0), 3);
             SendDlgItemMessageA(profile, IDC_PROFILE_VERSION, CB_SETCURSEL, 1, 0);  // "v1.31", protocol 67
             PressInto(profile, IDOK, ExpectMessage("You must specify a profile title!", IDI_ASTERISK));
             EXPECT_EQ(GetFocus(), GetDlgItem(profile, IDC_PROFILE_TITLE));
