@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,12 +20,18 @@ class FakeMessageSink : public base::MessageSink {
         answers.pop_front();
         return answer;
     }
-    void Tell(std::string_view text, base::MessageIcon icon) override { shown.emplace_back(text); }
+    void Tell(std::string_view text, base::MessageIcon icon) override {
+        shown.emplace_back(text);
+        if (whileShown)
+            whileShown();
+    }
     void TellWithCaption(std::string_view text, std::string_view caption, base::MessageIcon icon) override {
         shown.emplace_back(text);
         captions.emplace_back(caption);
     }
 
+    // Runs while a message shows, as the modal loop of a message box runs the program's messages.
+    std::function<void()> whileShown;
     std::deque<bool> answers;           // answers to the next questions; No when empty
     std::vector<std::string> shown;     // every question and message, in order
     std::vector<std::string> captions;  // the captions of the messages that carry their own

@@ -72,6 +72,37 @@ TEST(MasterRequests, QuakeStyleByKindAndProtocolHalfLifeByBatchNoneForTheOthers)
     EXPECT_EQ(Text(net::BuildHalfLifeRequest(id)), std::string("e\x12\x00\xFF\x80", 5));
 }
 
+// The built-in masters and the requests today's servers answer, as the public sources give them
+// (Lilium Voyager's sv_master list for Elite Force; GameserverLister's quake3.py and gamespy.py for the
+// others; 333networks' masterserver configuration for its synchronised masters).
+TEST(MasterRequests, BuiltInMastersAreTodaysWithTheRequestsTheirSourcesName) {
+    Catalogue catalogue;
+    catalogue.buildCatalogue();
+    const std::tuple<uint32_t, std::string, uint32_t, uint32_t, std::string> rows[] = {
+        {kEliteForce, "master.stvef.org efmaster.tjps.eu master.stef1.daggolin.de", 27953, 24, "getservers 24 empty full"},
+        {kJediKnight2, "master.jkhub.org master.jk2mv.org", 28060, 16, "getservers 16 empty full"},
+        {kWolfenstein, "wolfmaster.idsoftware.com", 27950, 57, "getservers 57 empty full"},
+        {kQuake3, "master.quake3arena.com master.ioquake3.org dpmaster.deathmask.net", 27950, 68,
+         "getservers 68 empty full"},
+        {kSoldierOfFortune2, "master.sof2.ravensoft.com master.1fxmod.org", 20110, 2004, "getservers 2004 SOF2FULL"},
+        {kUnrealTournament, "master.333networks.com master.oldunreal.com master.errorist.eu", 28900, 436, ""},
+        {kXonotic, "dpmaster.deathmask.net dpmaster.tchr.no", 27950, 3, "getservers Xonotic 3 empty full"},
+    };
+    for (const auto& [kind, hosts, port, protocol, request] : rows) {
+        const GameDefinition* g = catalogue.GameOf(kind);
+        ASSERT_NE(g, nullptr);
+        std::string names = g->masterAddress;
+        for (const MasterServer& m : g->moreMasters)
+            names += (m.port == g->masterPort ? " " : " (other port) ") + m.host;
+        EXPECT_EQ(std::pair(names, g->masterPort), std::pair(hosts, port)) << kind;
+        bool offered = false;
+        for (const VersionDefinition& v : g->versions)
+            offered = offered || v.protocol == protocol;
+        EXPECT_TRUE(offered) << kind << " offers protocol " << protocol;
+        EXPECT_EQ(Text(net::BuildMasterRequest(kind, protocol)), request.empty() ? "" : kFF + request) << kind;
+    }
+}
+
 TEST(MasterLists, EveryFormatAtItsBoundaries) {
     // Kind, datagram, then what was read: "taken end-marker skipped [batch id]:" and the entries.
     const std::tuple<uint32_t, std::string, std::string> rows[] = {

@@ -108,6 +108,48 @@ def test_unreal_tournament_stored_list_is_refreshed(vexar, the_lab):
     check(s['ping'] < 999, 'ping measured')
 
 
+def test_unreal_tournament_master_over_tcp_lists_what_quakestat_lists_and_joins_the_game_port(vexar, the_lab):
+    lab.write_install_folder(vexar.folder, ui_stored_servers=False)
+    game = lab.install_game_standin(vexar.folder, vexar.build_dir)
+    with open(os.path.join(vexar.folder, 'vexar.ini'), 'ab') as f:
+        f.write(('[UT]\r\nPath=Z:%s\r\nExe=vexar-game.exe\r\n' % game.replace('/', '\\')).encode())
+    vexar.env['VEXAR_GAME_EXIT'] = '1'
+    vexar.reset_registry({'NDF': 1})
+    vexar.start()
+    vexar.answer(QUESTION, 'No')
+    check_equal(vexar.driver_ok('select-tab', 2), ['selected'], 'tab change')
+    vexar.answer(QUESTION, 'Yes')  # F9 by the offer: the GameSpy master over TCP
+    wait_until_idle(vexar, 8)
+    rows = [row.split('\t') for row in vexar.driver_ok('rows', 'VEXARPAD')]
+    names = [r[3] for r in rows]
+    check('Unreal Lab 469' in names and 'Unreal Lab' in names, 'rows from the status fixtures: %r' % names)
+    vexar.driver_ok('select-row', 'VEXARPAD', names.index('Unreal Lab 469'))
+    vexar.driver_ok('command', 40016)  # Join
+    title = 'Join: Unreal Lab 469'
+    vexar.driver_ok('dlg-wait', title)
+    vexar.driver_ok('dlg-text', title, 1003, 'Tester')
+    vexar.driver_ok('dlg-click', title, 1)
+    log = os.path.join(game, 'vexar-game.txt')
+    for _ in range(100):
+        if os.path.exists(log):
+            break
+        time.sleep(0.2)
+    command = open(log, 'rb').read().decode('latin-1').split('\r\n')[1]
+    check_equal(command, 'command= 127.10.2.2:7700/?Name="Tester"', 'the game port the server names')
+    vexar.close()
+    servers = by_address(read_servers(vexar, 'GS003.vexar'))
+    listed = sorted('%s:%d' % s for s in (lab.GAMESPY_SERVER, lab.UT_SERVER2, lab.UT_DEAD))
+    check_equal(sorted(servers), listed, 'listed query ports')
+    check_equal((servers['127.10.2.2:7790']['mod'], servers['127.10.2.2:7790']['version']), ('UT', '469'), '469 reply')
+    check_equal(servers['127.10.2.50:7778']['ping'], 9999, 'the dead server')
+    # quakestat reads the same list from the master (with the identity it sends, which the fixture lets by).
+    out = subprocess.run(['quakestat', '-gsm,ut', '%s:%d' % lab.UT_MASTER, '-raw', ',', '-nh'], capture_output=True,
+                         text=True, timeout=30).stdout.splitlines()
+    check_equal(out[0], 'GSM,%s:%d,3' % lab.UT_MASTER, 'quakestat: the master and its count')
+    check_equal(sorted(line.split(',')[1] for line in out[1:] if line.startswith('GPS,')), listed,
+                'quakestat lists what the browser lists')
+
+
 NETWORK_PREFERENCES, PREFERENCES = 40170, 'Network Preferences'
 PRESET, PAUSE = 1001, 1003
 
@@ -275,5 +317,6 @@ TESTS = [
     test_fast_pace_is_checked_stored_and_refreshes_the_lab,
     test_half_life_batch_master_and_details_and_players,
     test_unreal_tournament_stored_list_is_refreshed,
+    test_unreal_tournament_master_over_tcp_lists_what_quakestat_lists_and_joins_the_game_port,
 ]
 NEEDS_LAB = True

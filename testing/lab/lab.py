@@ -22,6 +22,11 @@ Q3_MASTER = ('127.10.0.100', 27950)
 HL_MASTER = ('127.10.1.100', 27010)
 HL_SERVER = ('127.10.1.1', 27015)
 GAMESPY_SERVER = ('127.10.2.1', 7778)
+# Unreal Tournament's GameSpy master (TCP) lists the query ports of two live servers and a dead one;
+# the second server's game port is not the query port - 1.
+UT_MASTER = ('127.10.2.100', 28900)
+UT_SERVER2 = ('127.10.2.2', 7790)
+UT_DEAD = ('127.10.2.50', 7778)
 # Today's games: OpenArena's own master (it answers only OpenArena's request, at the address
 # "localhost" names), and a DarkPlaces master listing a server that replays a captured Nexuiz reply.
 OA_MASTER = ('127.0.0.1', 27950)
@@ -112,6 +117,11 @@ class Lab:
                            'getservers Nexuiz 3 empty full', '--server', '%s:%d' % NEXUIZ_SERVER)
         self.start_fixture('gamespy_fixture', GAMESPY_SERVER[0], GAMESPY_SERVER[1], '--name', 'Unreal Lab',
                            '--map', 'DM-Deck16][', '--player', 'Xan:10:40', '--player', 'Malcolm:5:60', '--split')
+        self.start_fixture('gamespy_fixture', UT_SERVER2[0], UT_SERVER2[1], '--name', 'Unreal Lab 469',
+                           '--map', 'CTF-Face', '--gametype', 'CTFGame', '--gamever', '469', '--hostport', '7700',
+                           '--player', 'Loque:3:30')
+        self.start_fixture('gamespy_master_fixture', UT_MASTER[0], UT_MASTER[1], '--accept-quakestat',
+                           *sum((['--server', '%s:%d' % s] for s in (GAMESPY_SERVER, UT_SERVER2, UT_DEAD)), []))
         if self.with_openarena:
             self.wait_for_openarena(wait_for_bots)
 
@@ -164,7 +174,7 @@ def write_install_folder(folder, ui_stored_servers=True, todays_games=False):
     images = [
         profile_image('Quake 3 Arena', 1, 68, Q3_MASTER[0], Q3_MASTER[1], 1, icon=2),
         profile_image('Half Life', 2, 0, HL_MASTER[0], HL_MASTER[1], 2, icon=4),
-        profile_image('Unreal Tournament', 7, 436, '127.10.2.100', 20110, 3, icon=8),
+        profile_image('Unreal Tournament', 7, 436, UT_MASTER[0], UT_MASTER[1], 3, icon=8),
     ]
     if todays_games:
         images.insert(0, profile_image('OpenArena', 9, 71, 'localhost', OA_MASTER[1], 4, icon=9))

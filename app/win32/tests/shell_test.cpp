@@ -465,6 +465,31 @@ TEST_F(NetworkTest, AMasterNameThatDoesNotResolveIsToldWithoutBlockingTheWindowA
     EXPECT_EQ(sink.shown.back(), "Could not find the master server \"master.invalid\"!");
 }
 
+TEST_F(NetworkTest, TheLookupTimeOutIsToldOnlyOnceTheQueryHasWoundDown) {
+    attachedNetwork = &realNetwork;
+    StartShell();
+    catalogue::GameProfile* p = app::win32::CurrentProfile();
+    snprintf(p->masterAddress, sizeof p->masterAddress, "master.invalid");
+    catalogue::findOrCreateServer(p->servers, catalogue::MakeServerTemplate("127.0.0.1", 9));  // a refresh could follow
+    // The box's modal loop: every timer of the main window still armed fires (KillTimer tells which).
+    std::vector<std::string> inside;
+    sink.whileShown = [&] {
+        for (UINT_PTR id = 1; id <= 4; ++id) {
+            if (KillTimer(main, id)) {
+                inside.push_back("timer " + std::to_string(id));
+                SendMessageA(main, WM_TIMER, id, 0);
+            }
+        }
+        inside.push_back(ctx.refreshBusy ? "busy" : "idle");
+    };
+    SendMessageA(main, app::win32::WM_APP_MASTERQUERY, 0, 0);
+    ASSERT_TRUE(ctx.refreshBusy);
+    SendMessageA(main, WM_TIMER, app::win32::kTimerMasterAttempt, 0);  // ten seconds of lookup
+    EXPECT_EQ(inside, std::vector<std::string>{"idle"});
+    EXPECT_FALSE(ctx.refreshBusy);
+    sink.whileShown = nullptr;
+}
+
 TEST_F(NetworkTest, VersionCheckAsksTheVersionServerAndOffersTheDownloadOfAnotherVersion) {
     // Which answers offer it is the judgement's rule (tested natively).
     WriteIni("endpoints", "versionserver", "127.0.0.1");
