@@ -12,7 +12,8 @@ const TypeList kQuakeTypes = {{"FFA", "0"}, {"Duel", "1"}, {"Team DM", "3"}, {"C
 
 // The masters are those that serve each game's servers today (their public sources are named beside
 // them); profiles copy the first, and a profile that keeps it asks the others after it. Every profile
-// can point elsewhere. The versions after the classic ones are the protocols today's servers speak.
+// can point elsewhere. A version named "... (today's servers)" is the protocol most servers of today
+// speak; its name begins with a digit so that the Game Profile dialog's sorted list offers it first.
 GameDefinition EliteForce() {
     GameDefinition g;
     g.kind = kEliteForce;
@@ -23,7 +24,8 @@ GameDefinition EliteForce() {
     g.gameIniFile = "ef.ini";
     g.rconCommandsFile = "rcon_commands_ef.txt";
     g.configFiles = "baseef\\hmconfig.cfg;baseef\\autoexec.cfg";
-    // The Elite Force community's masters, as Lilium Voyager names them (sv_master1 to 3).
+    // The Elite Force community's masters, as Lilium Voyager and cMod name them (sv_master1 to 3);
+    // today's servers run 1.2 (protocol 24).
     g.masterAddress = "master.stvef.org";
     g.masterPort = 27953;
     g.moreMasters = {{"efmaster.tjps.eu", 27953}, {"master.stef1.daggolin.de", 27953}};
@@ -34,7 +36,7 @@ GameDefinition EliteForce() {
     g.connectTemplate =
         "+connect $ip:$port [+password \"$pw\"] [+rconpassword \"$rconpw\"] [+model $model] [+name \"$name\"] [$spec]";
     g.spectatorArgument = "+setu team s";
-    g.versions = Versions({{"v1.0", 22}, {"v1.1", 23}, {"v1.2", 24}});
+    g.versions = Versions({{"v1.0", 22}, {"v1.1", 23}, {"v1.2", 24}, {"1.2 (today's servers)", 24}});
     g.mods = {
         Mod("gamename", "Nev", "Nev", Types("g_gametype", kQuakeTypes)),
         Mod("gamename", "IN2TAGIB", "IN2TAGIB", Types("g_gametype", kQuakeTypes)),
@@ -56,7 +58,8 @@ GameDefinition JediKnight2() {
     g.gameIniFile = "jk2.ini";
     g.rconCommandsFile = "rcon_commands_jk2.txt";
     g.configFiles = "base\\jk2mpconfig.cfg;base\\autoexec.cfg";
-    // JKHub's and JK2MV's masters; servers run 1.02 (protocol 15) or 1.04 (16).
+    // JKHub's and JK2MV's masters (JK2MV's sv_master3 and sv_master2); today's servers run 1.02
+    // (protocol 15, the first version) or 1.04 (16).
     g.masterAddress = "master.jkhub.org";
     g.masterPort = 28060;
     g.moreMasters = {{"master.jk2mv.org", 28060}};
@@ -87,6 +90,8 @@ GameDefinition HalfLife() {
     g.defaultFolder = "C:\\Sierra\\Half Life";
     g.gameIniFile = "hl.ini";
     g.rconCommandsFile = "rcon_commands_hl.txt";
+    // The batch master is gone: Valve's master of today speaks the Steam master protocol, which this
+    // program does not. The classic address stays for profiles that point it at a master of their own.
     g.masterAddress = "69.28.151.162";
     g.masterPort = 27010;
     g.defaultPort = 27015;
@@ -132,15 +137,19 @@ GameDefinition Wolfenstein() {
     g.gameIniFile = "rtcw.ini";
     g.rconCommandsFile = "rcon_commands_rtcw.txt";
     g.configFiles = "main\\wolfconfig_mp.cfg;main\\autoexec.cfg";
-    // id Software's master still lists the game's servers.
+    // id Software's master still lists the game's servers, and so do the DarkPlaces master and
+    // iortcw's (iortcw's sv_master1 and sv_master2); each lists some the others miss. Servers of 1.4,
+    // 1.41 and iortcw speak protocol 60, those of 1.0 and 1.1 protocol 57.
     g.masterAddress = "wolfmaster.idsoftware.com";
     g.masterPort = 27950;
+    g.moreMasters = {{"dpmaster.deathmask.net", 27950}, {"master.iortcw.org", 27950}};
     g.defaultPort = 27960;
     g.defaultHostPort = 27960;
     g.iconIndex = 1;
     g.connectTemplate = "+connect $ip:$port [+password \"$pw\"] [+rconpassword \"$rconpw\"] [+name \"$name\"]";
     g.spectatorArgument = "+setu team s";
-    g.versions = Versions({{"MP Demo", 55}, {"v1.0", 57}, {"v1.31", 58}, {"v1.32", 59}});
+    g.versions =
+        Versions({{"MP Demo", 55}, {"v1.0", 57}, {"v1.31", 58}, {"v1.32", 59}, {"1.41 (today's servers)", 60}});
     g.mods = {Mod("gamename", "main", "Main",
                   Types("g_gametype", {{"Game MP", "5"}, {"Stopwatch", "6"}, {"Checkpoint", "7"}}))};
     return g;
@@ -156,7 +165,8 @@ GameDefinition Quake3() {
     g.gameIniFile = "q3a.ini";
     g.rconCommandsFile = "rcon_commands_q3a.txt";
     g.configFiles = "baseq3\\q3config.cfg;baseq3\\autoexec.cfg";
-    // id Software's master, ioquake3's, and the DarkPlaces master that many servers of today report to.
+    // id Software's master and ioquake3's (ioquake3's sv_master1 and sv_master2), and the DarkPlaces
+    // master that many servers of today report to; today's servers run 1.32 (protocol 68).
     g.masterAddress = "master.quake3arena.com";
     g.masterPort = 27950;
     g.moreMasters = {{"master.ioquake3.org", 27950}, {"dpmaster.deathmask.net", 27950}};
@@ -166,7 +176,7 @@ GameDefinition Quake3() {
     g.connectTemplate =
         "+connect $ip:$port [+password \"$pw\"] [+rconpassword \"$rconpw\"] [+model $model] [+name \"$name\"]";
     g.spectatorArgument = "+setu team s";
-    g.versions = Versions({{"v1.30", 66}, {"v1.31", 67}, {"v1.32", 68}});
+    g.versions = Versions({{"v1.30", 66}, {"v1.31", 67}, {"1.32 (today's servers)", 68}});
     g.mods = {
         Mod("gamename", "baseq3", "BaseQ3", Types("g_gametype", kQuakeTypes)),
         Mod("gamename", "beryllium", "Beryllium", Types("g_gametype", kQuakeTypes)),
@@ -220,16 +230,17 @@ GameDefinition SoldierOfFortune2() {
     g.gameIniFile = "sof2.ini";
     g.rconCommandsFile = "rcon_commands_sof2.txt";
     g.configFiles = "demo\\MP\\sof2mp.cfg;demo\\MP\\autoexec.cfg";
-    // Raven's master and the 1fx community's; today's servers run 1.03 (protocol 2004).
-    g.masterAddress = "master.sof2.ravensoft.com";
+    // The 1fx community's master, which the community's patched clients ask in place of Raven's, and
+    // Raven's (1fx Mod's servers report to both); today's servers run 1.03 (protocol 2004).
+    g.masterAddress = "master.1fxmod.org";
     g.masterPort = 20110;
-    g.moreMasters = {{"master.1fxmod.org", 20110}};
+    g.moreMasters = {{"master.sof2.ravensoft.com", 20110}};
     g.defaultPort = 20100;
     g.defaultHostPort = 20100;
     g.iconIndex = 5;
     g.connectTemplate = "+connect $ip:$port [+password \"$pw\"] [+rconpassword \"$rconpw\"] [+name \"$name\"]";
     g.spectatorArgument = "+setu team s";
-    g.versions = Versions({{"MP Demo", 2001}, {"MP Retail", 2002}, {"v1.03", 2004}});
+    g.versions = Versions({{"MP Demo", 2001}, {"MP Retail", 2002}, {"1.03 (today's servers)", 2004}});
     g.mods = {Mod("gamename", "sof2mp", "SOF2/MP",
                   Types("g_gametype", {{"Infiltration", "inf"},
                                        {"Deathmatch", "dm"},
@@ -249,6 +260,9 @@ GameDefinition MedalOfHonour() {
     g.gameIniFile = "mohaa.ini";
     g.rconCommandsFile = "rcon_commands_mohaa.txt";
     g.configFiles = "main\\configs\\autoexec.cfg;main\\configs\\unnamedsoldier.cfg";
+    // The community's GameSpy masters list this game's servers by their GameSpy query port, while the
+    // servers answer "getstatus" on the game port that only their GameSpy reply names: no master of
+    // today serves this game's status protocol, and the classic address stays.
     g.masterAddress = "207.38.8.35";
     g.masterPort = 20110;
     g.defaultPort = 12203;
@@ -274,6 +288,8 @@ GameDefinition Renegade() {
     g.gameIniFile = "ccr.ini";
     g.rconCommandsFile = "rcon_commands_ccr.txt";
     g.configFiles = "main\\configs\\autoexec.cfg;main\\configs\\unnamedsoldier.cfg";
+    // No master of today that answers either of this program's master protocols is known for this
+    // game; the classic address stays.
     g.masterAddress = "207.38.8.36";
     g.masterPort = 20110;
     g.defaultPort = 25300;

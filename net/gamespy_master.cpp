@@ -24,7 +24,7 @@ char Base64Digit(unsigned value) {
     return value == 62 ? '+' : '/';
 }
 
-// A decimal number of at most `digits` digits and at most `limit`, from `pos` on; advances `pos`.
+// A decimal number of at most five digits and at most `limit`, from `pos` on; advances `pos`.
 bool ReadNumber(std::string_view text, size_t& pos, unsigned limit, unsigned& value) {
     size_t start = pos;
     value = 0;

@@ -24,6 +24,15 @@ MasterRequest Quake3Request(const char* format, uint32_t protocol, const char* s
     return r;
 }
 
+// Where a list begins: at `start`, or after the line feed, NUL or blank bytes (two at most) with which
+// some masters of today end the "getserversResponse" header before the first backslash.
+size_t ListStart(const uint8_t* data, size_t size, size_t start) {
+    size_t pos = start;
+    auto padding = [](uint8_t c) { return c == '\n' || c == 0 || c == ' '; };
+    while (pos < size && pos < start + kMasterHeaderPadding && padding(data[pos]))
+        ++pos;
+    return pos < size && data[pos] == '\\' ? pos : start;
+}
 
 // Adds an entry unless an address byte is 255.
 void Offer(MasterListReply& reply, const uint8_t octets[4], uint8_t portHigh, uint8_t portLow) {
@@ -92,7 +101,7 @@ MasterListReply ReadHexList(const uint8_t* data, size_t size) {
         return reply;
     reply.taken = true;
     constexpr size_t kEntry = 13;  // backslash and 12 digits
-    for (size_t pos = kHexListStart; pos < size && data[pos] == '\\'; pos += kEntry) {
+    for (size_t pos = ListStart(data, size, kHexListStart); pos < size && data[pos] == '\\'; pos += kEntry) {
         // "EOT" can never be hexadecimal digits, so whatever follows it the list ends there.
         if (pos + 4 <= size && std::memcmp(data + pos + 1, "EOT", 3) == 0) {
             reply.endMarker = true;
@@ -121,7 +130,7 @@ MasterListReply ReadByteList(const uint8_t* data, size_t size) {
         return reply;
     reply.taken = true;
     constexpr size_t kEntry = 7;  // backslash and 6 bytes
-    for (size_t pos = kByteListStart; pos < size && data[pos] == '\\'; pos += kEntry) {
+    for (size_t pos = ListStart(data, size, kByteListStart); pos < size && data[pos] == '\\'; pos += kEntry) {
         if (IsEndMarker(data, size, pos, kEntry)) {
             reply.endMarker = true;
             break;
@@ -165,8 +174,10 @@ MasterListReply ReadMasterReply(uint32_t kind, const uint8_t* data, size_t size)
     }
 }
 
-uint32_t MergeMasterEntries(catalogue::ServerList& servers, const std::vector<MasterEntry>& entries,
-                            uint32_t limit, uint16_t gamePortBelow) {
+uint32_t MergeMasterEntries(catalogue::ServerList& servers,
+                            const std::vector<MasterEntry>& entries,
+                            uint32_t limit,
+                            uint16_t gamePortBelow) {
     uint32_t added = 0;
     for (const MasterEntry& e : entries) {
         if (servers.count >= limit)

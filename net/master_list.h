@@ -17,6 +17,9 @@ constexpr size_t kMasterHeaderLimit = 24;
 // style games, and the records of a Half-Life batch (after its 4-byte batch identifier at 6..9).
 constexpr size_t kHexListStart = 23;
 constexpr size_t kByteListStart = 22;
+// Masters of today may end the header with up to this many line feed, NUL or blank bytes before the
+// list (JK2MV's master sends "getserversResponse\n\0"); they are passed over.
+constexpr size_t kMasterHeaderPadding = 2;
 constexpr size_t kHalfLifeBatchIdOffset = 6;
 constexpr size_t kHalfLifeRecordStart = 10;
 constexpr size_t kHalfLifeRecordSize = 6;
@@ -54,16 +57,16 @@ struct MasterListReply {
     bool HasNextBatch() const { return batchId[0] | batchId[1] | batchId[2] | batchId[3]; }
 };
 
-// Elite Force (kind 0): from byte 23 of a datagram longer than 24 bytes, entries of a backslash and
-// 12 hexadecimal digits (either case): address bytes, port high byte, port low byte. The list ends
-// at the first position without a backslash, at an entry that is not 12 hexadecimal digits (such as
-// the "\EOT" end marker) and at an entry that runs past the datagram.
+// Elite Force (kind 0): from byte 23 (or after the header's padding) of a datagram longer than 24
+// bytes, entries of a backslash and 12 hexadecimal digits (either case): address bytes, port high
+// byte, port low byte. The list ends at the first position without a backslash, at an entry that is
+// not 12 hexadecimal digits (such as the "\EOT" end marker) and at an entry that runs past the datagram.
 MasterListReply ReadHexList(const uint8_t* data, size_t size);
-// Other Quake-III style games (kinds 1, 3, 5, 6): from byte 22 of a datagram longer than 24 bytes,
-// entries of a backslash and 6 bytes (address, port high, port low). The list ends at the first
-// position without a backslash, at an entry that runs past the datagram, and at the "\EOT" end
-// marker (a backslash, "EOT" and nothing but zero bytes up to the entry's size), which is never read
-// as an address.
+// Other Quake-III style games (kinds 1, 3, 5, 6): from byte 22 (or after the header's padding) of a
+// datagram longer than 24 bytes, entries of a backslash and 6 bytes (address, port high, port low).
+// The list ends at the first position without a backslash, at an entry that runs past the datagram,
+// and at the "\EOT" end marker (a backslash, "EOT" and nothing but zero bytes up to the entry's
+// size), which is never read as an address.
 MasterListReply ReadByteList(const uint8_t* data, size_t size);
 // Half-Life batch (kind 2): identifier at bytes 6..9, then 6-byte records from byte 10 (address,
 // port high, port low). Record n is read only when 6 x (n + 1) is less than the record area's length,
@@ -77,7 +80,9 @@ MasterListReply ReadMasterReply(uint32_t kind, const uint8_t* data, size_t size)
 // and port already in the list (address text compared ignoring case) leave its record unchanged.
 // Nothing is appended once the list holds `limit` servers. Masters that list a query port give the
 // game port `gamePortBelow` under it (until the server's status names its own).
-uint32_t MergeMasterEntries(catalogue::ServerList& servers, const std::vector<MasterEntry>& entries,
-                            uint32_t limit = UINT32_MAX, uint16_t gamePortBelow = 0);
+uint32_t MergeMasterEntries(catalogue::ServerList& servers,
+                            const std::vector<MasterEntry>& entries,
+                            uint32_t limit = UINT32_MAX,
+                            uint16_t gamePortBelow = 0);
 
 }  // namespace net

@@ -32,9 +32,9 @@ bool MasterQuery::Start(catalogue::GameProfile& profile, std::vector<catalogue::
 
     --retriesLeft_;
     firstDatagramSeen_ = false;
-    masters_ = masters.empty() ? std::vector<catalogue::MasterServer>{{catalogue::MasterHostOf(profile),
-                                                                       profile.masterPort}}
-                               : std::move(masters);
+    masters_ = masters.empty()
+                   ? std::vector<catalogue::MasterServer>{{catalogue::MasterHostOf(profile), profile.masterPort}}
+                   : std::move(masters);
     masterIndex_ = 0;
     reachedAny_ = false;
     firstFailure_.clear();
@@ -55,6 +55,7 @@ bool MasterQuery::BeginMaster() {
         labelShown_ = true;
     }
     socketOpen_ = true;
+    ++masterRun_;
     gamespy_ = GameSpyListReader();
 
     masterHost_ = masters_[masterIndex_].host;
@@ -174,14 +175,17 @@ void MasterQuery::OnSocketConnected(int error) {
 void MasterQuery::OnSocketClosed() {
     if (!running() || !stream_ || !socketOpen_ || lookingUp_)
         return;
-    for (int i = 0; i < kReadsAtClose && running() && gamespy_.state() != GameSpyListReader::State::kDone; ++i) {
+    // Reading may end this master's part, and the query with a message in whose box another query
+    // can start: from then on nothing here is this master's.
+    const uint32_t run = masterRun_;
+    auto mine = [&] { return running() && run == masterRun_; };
+    for (int i = 0; i < kReadsAtClose && mine() && gamespy_.state() != GameSpyListReader::State::kDone; ++i) {
         int size = host_.ReceiveFromMaster(buffer_, sizeof buffer_);
         if (size <= 0)
             break;
         ReadStream(buffer_, static_cast<size_t>(size));
     }
-    // Reading may have ended this master's part already.
-    if (running() && socketOpen_)
+    if (mine() && socketOpen_)
         NextMaster();
 }
 

@@ -157,11 +157,12 @@ class MasterQuery {
     bool socketOpen_ = false;
     bool labelShown_ = false;
     bool lookingUp_ = false;
-    bool stream_ = false;        // this kind's masters speak GameSpy over TCP
-    bool reachedAny_ = false;    // a master of this attempt was connected and asked
-    std::string firstFailure_;   // what the first master that could not be reached gave
+    bool stream_ = false;       // this kind's masters speak GameSpy over TCP
+    bool reachedAny_ = false;   // a master of this attempt was connected and asked
+    std::string firstFailure_;  // what the first master that could not be reached gave
     std::vector<catalogue::MasterServer> masters_;
     size_t masterIndex_ = 0;
+    uint32_t masterRun_ = 0;  // counts the masters asked, so that a handler can tell its own is over
     GameSpyListReader gamespy_;
     std::string masterHost_;
     MasterRequest request_;

@@ -72,34 +72,36 @@ TEST(MasterRequests, QuakeStyleByKindAndProtocolHalfLifeByBatchNoneForTheOthers)
     EXPECT_EQ(Text(net::BuildHalfLifeRequest(id)), std::string("e\x12\x00\xFF\x80", 5));
 }
 
-// The built-in masters and the requests today's servers answer, as the public sources give them
-// (Lilium Voyager's sv_master list for Elite Force; GameserverLister's quake3.py and gamespy.py for the
-// others; 333networks' masterserver configuration for its synchronised masters).
-TEST(MasterRequests, BuiltInMastersAreTodaysWithTheRequestsTheirSourcesName) {
+// The built-in masters, and the request a new profile sends them: the Game Profile dialog's version
+// list is sorted and its first entry chosen, and that must be the protocol most of today's servers
+// speak. Sources: Lilium Voyager's and cMod's sv_master defaults (Elite Force), JK2MV's sv_init.cpp,
+// iortcw's qcommon.h and sv_init.c, ioquake3's sv_init.c, 1fx Mod's master list (SOF2), 333networks'
+// masterserver settings and OldUnreal's UnrealTournament.ini (UT), GameserverLister's quake3.py.
+TEST(MasterRequests, BuiltInMastersAreTodaysAndANewProfileAsksForTodaysServers) {
     Catalogue catalogue;
     catalogue.buildCatalogue();
-    const std::tuple<uint32_t, std::string, uint32_t, uint32_t, std::string> rows[] = {
-        {kEliteForce, "master.stvef.org efmaster.tjps.eu master.stef1.daggolin.de", 27953, 24, "getservers 24 empty full"},
-        {kJediKnight2, "master.jkhub.org master.jk2mv.org", 28060, 16, "getservers 16 empty full"},
-        {kWolfenstein, "wolfmaster.idsoftware.com", 27950, 57, "getservers 57 empty full"},
-        {kQuake3, "master.quake3arena.com master.ioquake3.org dpmaster.deathmask.net", 27950, 68,
+    const std::tuple<uint32_t, std::string, uint32_t, std::string> rows[] = {
+        {kEliteForce, "master.stvef.org efmaster.tjps.eu master.stef1.daggolin.de", 27953, "getservers 24 empty full"},
+        {kJediKnight2, "master.jkhub.org master.jk2mv.org", 28060, "getservers 15 empty full"},
+        {kWolfenstein, "wolfmaster.idsoftware.com dpmaster.deathmask.net master.iortcw.org", 27950,
+         "getservers 60 empty full"},
+        {kQuake3, "master.quake3arena.com master.ioquake3.org dpmaster.deathmask.net", 27950,
          "getservers 68 empty full"},
-        {kSoldierOfFortune2, "master.sof2.ravensoft.com master.1fxmod.org", 20110, 2004, "getservers 2004 SOF2FULL"},
-        {kUnrealTournament, "master.333networks.com master.oldunreal.com master.errorist.eu", 28900, 436, ""},
-        {kXonotic, "dpmaster.deathmask.net dpmaster.tchr.no", 27950, 3, "getservers Xonotic 3 empty full"},
+        {kSoldierOfFortune2, "master.1fxmod.org master.sof2.ravensoft.com", 20110, "getservers 2004 SOF2FULL"},
+        {kUnrealTournament, "master.333networks.com master.oldunreal.com master.errorist.eu", 28900, ""},
+        {kXonotic, "dpmaster.deathmask.net dpmaster.tchr.no", 27950, "getservers Xonotic 3 empty full"},
     };
-    for (const auto& [kind, hosts, port, protocol, request] : rows) {
+    for (const auto& [kind, hosts, port, request] : rows) {
         const GameDefinition* g = catalogue.GameOf(kind);
         ASSERT_NE(g, nullptr);
         std::string names = g->masterAddress;
         for (const MasterServer& m : g->moreMasters)
             names += (m.port == g->masterPort ? " " : " (other port) ") + m.host;
         EXPECT_EQ(std::pair(names, g->masterPort), std::pair(hosts, port)) << kind;
-        bool offered = false;
-        for (const VersionDefinition& v : g->versions)
-            offered = offered || v.protocol == protocol;
-        EXPECT_TRUE(offered) << kind << " offers protocol " << protocol;
-        EXPECT_EQ(Text(net::BuildMasterRequest(kind, protocol)), request.empty() ? "" : kFF + request) << kind;
+        const VersionDefinition& first = *std::min_element(
+            g->versions.begin(), g->versions.end(),
+            [](const auto& a, const auto& b) { return base::CompareNoCase(a.displayName, b.displayName) < 0; });
+        EXPECT_EQ(Text(net::BuildMasterRequest(kind, first.protocol)), request.empty() ? "" : kFF + request) << kind;
     }
 }
 
@@ -121,6 +123,12 @@ TEST(MasterLists, EveryFormatAtItsBoundaries) {
              Entry(1, 2, 3, 255, 1) + "X" + Entry(9, 9, 9, 9, 9),
          "1 0 3: 254.1.2.3:27960"},  // no address byte above 254; the list ends without a backslash
         {kWolfenstein, kByteHeader + "x" + Entry(1, 2, 3, 4, 5), "1 0 0:"},  // the list starts at byte 22
+        // Masters of today that end the header with a line feed and a NUL (JK2MV's) or a line feed
+        // alone: two such bytes are passed over, no more.
+        {kJediKnight2, kByteHeader + std::string("\n\0", 2) + Entry(1, 2, 3, 4, 5) + "\\EOT", "1 1 0: 1.2.3.4:5"},
+        {kQuake3, kByteHeader + "\n" + Entry(1, 2, 3, 4, 5), "1 0 0: 1.2.3.4:5"},
+        {kQuake3, kByteHeader + "\n\n\n" + Entry(1, 2, 3, 4, 5), "1 0 0:"},
+        {kEliteForce, kHexHeader + " " + Hex(1, 2, 3, 4, 5), "1 0 0: 1.2.3.4:5"},
         {kEliteForce,
          kHexHeader + Hex(192, 168, 0, 171, 27960) + Hex(10, 250, 0, 15, 0xABCD, "\\%02X%02X%02X%02X%02X%02X") +
              "\\EOT",
@@ -251,16 +259,6 @@ std::string ByteList(std::initializer_list<int> lastOctets, bool end = true) {
     return end ? d + std::string("\\EOT\0\0\0", 7) : d;
 }
 
-// A message box: while it shows, `inside` runs, as the main window's timers do in its modal loop.
-struct ModalSink : testing_support::FakeMessageSink {
-    void Tell(std::string_view text, base::MessageIcon icon) override {
-        FakeMessageSink::Tell(text, icon);
-        if (inside)
-            inside();
-    }
-    std::function<void()> inside;
-};
-
 class MasterQueryTest : public ::testing::Test {
   protected:
     MasterQueryTest() : query(busy, host, sink) {
@@ -277,7 +275,7 @@ class MasterQueryTest : public ::testing::Test {
 
     bool busy = false;
     FakeHost host;
-    ModalSink sink;
+    testing_support::FakeMessageSink sink;  // whileShown runs as the main window's messages in a box
     GameProfile profile;
     net::MasterQuery query;
 };
@@ -353,7 +351,8 @@ TEST_F(MasterQueryTest, ListDatagramsAddServersExtendTheAttemptAndEndInARefresh)
     Deliver(ByteList({1, 2}, false));
     EXPECT_TRUE(busy);
     Deliver(ByteList({3, 4, 5}, false));
-    EXPECT_EQ(std::tuple(profile.servers.count, busy, host.log.back()), std::tuple(3u, false, std::string("refresh 0")));
+    EXPECT_EQ(std::tuple(profile.servers.count, busy, host.log.back()),
+              std::tuple(3u, false, std::string("refresh 0")));
 }
 
 TEST_F(MasterQueryTest, EliteForceTakesAnyDatagramAndGamesWithoutMasterEndByTimeOut) {
@@ -477,7 +476,7 @@ TEST_F(MasterQueryTest, HostNamesAreLookedUpWithoutBlockingAndAnUnknownNameEndsT
 TEST_F(MasterQueryTest, EveryFailureWindsDownBeforeItsMessageSoTimersInsideTheBoxFindNothingToEnd) {
     // Inside the box the main window's armed timers fire, as ten seconds of a modal loop would.
     std::vector<std::string> seen;
-    sink.inside = [&] {
+    sink.whileShown = [&] {
         for (int id : std::set<int>(host.armed))
             query.OnTimer(id);
         seen.push_back(std::to_string(busy) + std::to_string(query.running()) + std::to_string(host.armed.size()));
@@ -501,12 +500,25 @@ TEST_F(MasterQueryTest, EveryFailureWindsDownBeforeItsMessageSoTimersInsideTheBo
     // The give-up message of the third silent attempt: a query started inside it has its three attempts.
     clearServers(profile.servers);
     base::CopyText(profile.masterAddress, "127.0.0.9");
-    sink.inside = [&] { EXPECT_TRUE(query.Start(profile)); };
+    sink.whileShown = [&] { EXPECT_TRUE(query.Start(profile)); };
     for (int attempt = 0; attempt < 3; ++attempt) {
         query.Start(profile);
         query.OnTimer(net::kMasterAttemptTimer);
     }
     EXPECT_EQ(std::pair(host.labels.back(), query.retriesLeft()), std::pair(std::string("Master Query 1"), 2));
+    // The same when a GameSpy master closes the third attempt's stream with an empty list: what the
+    // close still does must not touch the query started in the box.
+    profile.kind = kUnrealTournament;
+    query.OnTimer(net::kMasterAttemptTimer);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        query.Start(profile);
+        query.OnSocketConnected(0);
+        Deliver("\\basic\\\\secure\\AIJENQ\\final\\");
+        host.incoming.push_back("\\final\\");
+        query.OnSocketClosed();
+    }
+    EXPECT_EQ(std::tuple(query.running(), host.log.back(), query.retriesLeft()),
+              std::tuple(true, std::string("timer 1 5000"), 2));
 }
 
 TEST_F(MasterQueryTest, SeveralMastersAreAskedInTurnAndTheirListsMerged) {
@@ -550,7 +562,8 @@ TEST_F(MasterQueryTest, UnrealTournamentMastersAnswerTheChallengeAndListQueryPor
     EXPECT_TRUE(host.sent.empty());  // the master speaks first
     query.OnSocketConnected(0);
     Deliver("\\basic\\\\secure\\GRADDE");
-    EXPECT_EQ(host.sent, (Log{"\\gamename\\ut\\location\\0\\validate\\0dTcgk3a\\final\\\\list\\\\gamename\\ut\\final\\"}));
+    EXPECT_EQ(host.sent,
+              (Log{"\\gamename\\ut\\location\\0\\validate\\0dTcgk3a\\final\\\\list\\\\gamename\\ut\\final\\"}));
     Deliver(list.substr(0, 20));
     Deliver(list.substr(20));
     EXPECT_EQ(std::pair(profile.servers.count, host.log.back()), std::pair(2u, std::string("refresh 0")));
@@ -560,8 +573,11 @@ TEST_F(MasterQueryTest, UnrealTournamentMastersAnswerTheChallengeAndListQueryPor
 
     // Garbage, an early close, a list without its end, an endless list and a refused connect each
     // end the master's part with what it gave.
-    const std::tuple<int, std::string, uint32_t> rows[] = {
-        {0, "<html>", 0}, {1, "\\ip\\10.0.0.9:7778\\ip\\10.0.0.8:", 1}, {2, "\\ip\\10.0.0.9:7778\\", 1}, {3, "", 5}, {4, "", 0}};
+    const std::tuple<int, std::string, uint32_t> rows[] = {{0, "<html>", 0},
+                                                           {1, "\\ip\\10.0.0.9:7778\\ip\\10.0.0.8:", 1},
+                                                           {2, "\\ip\\10.0.0.9:7778\\", 1},
+                                                           {3, "", 5},
+                                                           {4, "", 0}};
     for (auto [how, stream, servers] : rows) {
         clearServers(profile.servers);
         profile.maxServers = 5;

@@ -86,9 +86,10 @@ TEST_F(GameSetupTest, TheLastProfileStaysAndGameProfileMakesANewOneFromTheChosen
             EXPECT_EQ(GetFocus(), GetDlgItem(profile, IDC_PROFILE_TITLE));
             ChooseGame(profile, "Quake 3 Arena");
             EXPECT_EQ(Text(profile, IDC_PROFILE_FOLDER), "C:\\Program Files\\Quake III Arena");
-            EXPECT_EQ(Text(profile, IDC_PROFILE_PORT) + " " + Text(profile, IDC_PROFILE_VERSION), "27950 v1.30");
+            EXPECT_EQ(Text(profile, IDC_PROFILE_PORT) + " " + Text(profile, IDC_PROFILE_VERSION),
+                      "27950 1.32 (today's servers)");
             EXPECT_EQ(SendDlgItemMessageA(profile, IDC_PROFILE_VERSION, CB_GETCOUNT, 0, 0), 3);
-            SendDlgItemMessageA(profile, IDC_PROFILE_VERSION, CB_SETCURSEL, 1, 0);  // "v1.31", protocol 67
+            SendDlgItemMessageA(profile, IDC_PROFILE_VERSION, CB_SETCURSEL, 2, 0);  // "v1.31", protocol 67
             PressInto(profile, IDOK, ExpectMessage("You must specify a profile title!", IDI_ASTERISK));
             EXPECT_EQ(GetFocus(), GetDlgItem(profile, IDC_PROFILE_TITLE));
             SetDlgItemTextA(profile, IDC_PROFILE_TITLE, "My Quake");

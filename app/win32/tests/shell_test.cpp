@@ -471,10 +471,10 @@ TEST_F(NetworkTest, TheLookupTimeOutIsToldOnlyOnceTheQueryHasWoundDown) {
     catalogue::GameProfile* p = app::win32::CurrentProfile();
     snprintf(p->masterAddress, sizeof p->masterAddress, "master.invalid");
     catalogue::findOrCreateServer(p->servers, catalogue::MakeServerTemplate("127.0.0.1", 9));  // a refresh could follow
-    // The box's modal loop: every timer of the main window still armed fires (KillTimer tells which).
+    // The box's modal loop: the master query's timers still armed fire (KillTimer tells which).
     std::vector<std::string> inside;
     sink.whileShown = [&] {
-        for (UINT_PTR id = 1; id <= 4; ++id) {
+        for (UINT_PTR id : {app::win32::kTimerMasterAttempt, app::win32::kTimerMasterBatch}) {
             if (KillTimer(main, id)) {
                 inside.push_back("timer " + std::to_string(id));
                 SendMessageA(main, WM_TIMER, id, 0);
