@@ -179,24 +179,16 @@ TEST(StatusReplies, DatagramsOfEveryKindFillTheirFields) {
          "host=^4UT Lab|game=ut|version=436|loc=0|map=DM-Deck16][|hostport=7777|players=2|max=16|pass=True|time=20|"
          "email=admin@lab|web=http://lab|pure=1|private=0|mod=UT|type=Tournament Deathmatch|cap=2|"
          "p0=Alice,5,40,0|p1=Bob,-2,90,1"},
-        // The first datagrams of today's servers, as 451 and 469 send them: the basic keys, then the info
-        // keys with gamever again, pings after a blank, the admin's EMail under a key of its own.
-        {"UT 451", kUT,
-         "\\gamename\\ut\\gamever\\451\\minnetver\\432\\location\\0\\hostname\\Bolt\\hostport\\7777\\maptitle"
-         "\\CTF-Bolt_HE (High End Systems)\\mapname\\CTF-Bolt_HE\\gametype\\CTFGame\\numplayers\\11\\maxplayers\\13"
-         "\\gamemode\\openplaying\\gamever\\451\\minnetver\\432\\password\\False\\timelimit\\15\\AdminName\\SAM"
-         "\\AdminEMail\\admin@test\\player_0\\fred\\frags_0\\0\\ping_0\\ 61\\team_0\\0\\queryid\\12.1",
-         true,
-         "host=Bolt|version=451|map=CTF-Bolt_HE|hostport=7777|players=11|max=13|pass=False|time=15|email=|mod=UT|"
-         "type=Capture The Flag|cap=1|p0=fred,0,61,0"},
+        // The first datagram of a 469 server (451 sends the same keys): the basic keys, then the info keys
+        // with gamever again, the ping after a blank, the admin's address under a key of its own.
         {"UT 469", kUT,
          "\\gamename\\ut\\gamever\\469\\minnetver\\432\\location\\0\\hostname\\Liandri 469\\hostport\\7790"
-         "\\maptitle\\Liandri Central Core\\mapname\\DM-Liandri\\gametype\\DeathMatchPlus\\numplayers\\0\\maxplayers"
-         "\\10\\gamemode\\openplaying\\gamever\\469\\minnetver\\432\\password\\False\\timelimit\\0\\fraglimit\\30"
-         "\\minplayers\\3\\changelevels\\True\\gamestyle\\Hardcore\\AdminName\\thexkey\\queryid\\31.1\\final\\",
-         false,
-         "host=Liandri 469|version=469|map=DM-Liandri|hostport=7790|players=0|max=10|time=0|type=Tournament Deathmatch|"
-         "cap=0|slots=none"},
+         "\\maptitle\\Liandri Central Core\\mapname\\DM-Liandri\\gametype\\CTFGame\\numplayers\\1\\maxplayers\\10"
+         "\\gamemode\\openplaying\\gamever\\469\\minnetver\\432\\password\\False\\timelimit\\0\\AdminEMail\\a@b"
+         "\\player_0\\fred\\frags_0\\3\\ping_0\\ 61\\team_0\\0\\queryid\\31.1",
+         true,
+         "host=Liandri 469|version=469|map=DM-Liandri|hostport=7790|players=1|max=10|pass=False|time=0|email=|"
+         "type=Capture The Flag|cap=1|p0=fred,3,61,0"},
         {"gaps in the numbers fill consecutive slots", kUT,
          "\\hostname\\H\\numplayers\\2\\player_0\\Zero\\player_2\\Two\\frags_2\\9\\ping_2\\33", false,
          "cap=2|p0=Zero,0,0,0|p1=Two,9,33,2"},
