@@ -1,6 +1,4 @@
-// The main window's side of the master query: a UDP (or, for GameSpy masters, TCP) socket announced
-// by WM_APP_MASTERSOCKET,
-// timers 1 and 4, the "Contacting Master Server" label on the server list pane, toolbar states.
+// The main window's side of the master query: its UDP or TCP socket, timers 1 and 4, label and toolbar.
 #pragma once
 
 #include <windows.h>
