@@ -31,8 +31,20 @@ void BuildWebLinksMenu(HMENU menu) {
     DeleteMenu(menu, IDM_WEBLINKS_PLACEHOLDER, MF_BYCOMMAND);
 }
 
+namespace {
+TargetOpener g_opener = nullptr;
+}
+
+void SetTargetOpener(TargetOpener opener) {
+    g_opener = opener;
+}
+
 void OpenTarget(const std::string& target) {
-    if (!target.empty())
+    if (target.empty())
+        return;
+    if (g_opener)
+        g_opener(target);
+    else
         ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 

@@ -14,6 +14,9 @@ void BuildWebLinksMenu(HMENU menu);
 void OpenWebLink(UINT command);
 // ShellExecuteA "open" of a target, shown normally; failures are not reported.
 void OpenTarget(const std::string& target);
+// Tests see the targets instead of the shell: every OpenTarget goes to opener (nullptr: the shell).
+using TargetOpener = void (*)(const std::string& target);
+void SetTargetOpener(TargetOpener opener);
 void OpenWebSite();
 void OpenFeedbackMail();
 

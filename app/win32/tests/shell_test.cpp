@@ -23,6 +23,8 @@
 #include "app/win32/network_glue.h"
 #include "app/win32/registry.h"
 #include "app/win32/shell.h"
+#include "app/win32/tray.h"
+#include "app/win32/weblinks.h"
 #include "app/win32/win32_settings.h"
 #include "catalogue/profiles.h"
 #include "resources/resource.h"
@@ -220,10 +222,51 @@ TEST_F(MainWindowTest, ChildrenAndPanesSitWhereTheLayoutPutsThemAndFollowASplitt
     SendMessageA(main, WM_MOUSEMOVE, 0, MAKELPARAM(500, 200));  // not dragging: nothing moves
     EXPECT_EQ(ctx.splitters.bars[0].position, 298);
     expectPanes("dropped");
-    SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 302));  // the players' bar
+    SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 302));  // the players' bar, not the second
     SendMessageA(main, WM_LBUTTONUP, 0, MAKELPARAM(50, 250));
-    EXPECT_EQ(ctx.splitters.bars[1].position, 248);
-    expectPanes("second bar");
+    EXPECT_EQ(std::pair(ctx.splitters.bars[2].position, ctx.splitters.bars[1].position), std::pair(248, 300));
+    expectPanes("players' bar");
+    // A drag whose capture is taken (a box opening mid-drag) ends there.
+    SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(300, 200));
+    ReleaseCapture();
+    SendMessageA(main, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(400, 200));
+    EXPECT_EQ(ctx.splitters.bars[0].position, 298);
+}
+
+TEST_F(MainWindowTest, StoredSplittersBeyondTheWindowAndAShrinkingWindowKeepTheBarsWithinReach) {
+    WriteRegDword(HKEY_CURRENT_USER, 5000, base::kRegistryKey, "WSP");
+    WriteRegDword(HKEY_CURRENT_USER, 0xFFFFFFF0, base::kRegistryKey, "WSPPL");
+    StartShell();
+    RECT client;
+    GetClientRect(main, &client);
+    EXPECT_EQ(std::pair(ctx.splitters.bars[0].position, ctx.splitters.bars[2].position),
+              std::pair(app::ClampVerticalDrag(5002, client.right) - 2, 110));
+    SetClientSize(500, 400);
+    EXPECT_EQ(ctx.splitters.bars[0].position, 478);
+    SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 112));
+    SendMessageA(main, WM_LBUTTONUP, 0, MAKELPARAM(50, 242));
+    SetClientSize(500, 300);  // the players' bar moves up with the bottom edge
+    EXPECT_EQ(ctx.splitters.bars[2].position, 148);
+    RECT player = ChildRect(PanesOf(CurrentProfile()).player);
+    EXPECT_EQ(std::pair(player.top, player.bottom), std::pair(152L, 200L));
+    CloseShell();
+    EXPECT_EQ(std::pair(ctx.settings->ReadDword(base::kRegistryKey, "WSP"),
+                        ctx.settings->ReadDword(base::kRegistryKey, "WSPPL")),
+              std::pair(std::optional<uint32_t>(478), std::optional<uint32_t>(148)));
+}
+
+std::vector<std::string> g_opened;
+
+TEST_F(MainWindowTest, ADoubleClickOnTheLogoOpensTheWebSiteOnce) {
+    StartShell();
+    g_opened.clear();
+    SetTargetOpener([](const std::string& target) { g_opened.push_back(target); });
+    HWND logo = TheShell().logoPicture;
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        SendMessageA(logo, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(5, 5));
+    Pump();
+    SetTargetOpener(nullptr);
+    EXPECT_EQ(g_opened, std::vector<std::string>{ctx.endpoints.webSite});
 }
 
 TEST_F(MainWindowTest, TabChangeIsRefusedWhileBusyAndSwitchesPanesAndFilterItemsOtherwise) {
@@ -305,6 +348,20 @@ TEST_F(MainWindowTest, MinimisingWithTrayHidesTheWindowWithoutTrayKeepsIt) {
     Pump();
     EXPECT_TRUE(IsWindowVisible(main));
     EXPECT_EQ(ctx.windowState, 0);
+    // A second start leaves a maximised window maximised, and brings a hidden one back without
+    // its tray icon.
+    ShowWindow(main, SW_MAXIMIZE);
+    ShowFirstCopy(main);
+    Pump();
+    EXPECT_TRUE(IsZoomed(main));
+    ShowWindow(main, SW_MINIMIZE);
+    Pump();
+    ASSERT_TRUE(TheShell().trayIconShown && !IsWindowVisible(main));
+    ShowFirstCopy(main);
+    Pump();
+    EXPECT_TRUE(IsWindowVisible(main) && IsZoomed(main));
+    EXPECT_FALSE(TheShell().trayIconShown);
+    ShowWindow(main, SW_RESTORE);
 
     Command(IDM_MINIMISE_TO_TRAY);
     EXPECT_FALSE(ctx.useTray);
