@@ -44,10 +44,15 @@ TEST(InformationRows, StatusKeysWithoutPlayerKeysFromTheGamesStart) {
 }
 
 TEST(InformationRows, UrlValuesAndTheCopiedText) {
-    for (const char* url : {"http://lab.example/", "HTTPS://lab.example/", "WWW.lab.example", "ftp://files"})
-        EXPECT_TRUE(rcon::OpensAsUrl(url)) << url;
-    for (const char* other : {"file://c:/x", "mailto:x", "lab.www."})
-        EXPECT_FALSE(rcon::OpensAsUrl(other)) << other;
+    // Only web pages: "www." values as "http://" ones, so that no value names a local program.
+    for (auto [value, opened] : {std::pair("http://lab.example/", "http://lab.example/"),
+                                 {"HTTPS://lab.example/", "HTTPS://lab.example/"},
+                                 {"WWW.lab.example", "http://WWW.lab.example"},
+                                 {"www./../../x.exe", "http://www./../../x.exe"},
+                                 {"ftp://files", ""},
+                                 {"file://c:/x", ""},
+                                 {"lab.www.", ""}})
+        EXPECT_EQ(rcon::UrlToOpen(value), opened) << value;
     std::vector<rcon::PropertyRow> rows = {{"a", "1"}, {"b", "2"}};
     EXPECT_EQ(rcon::CopyAllText(rows), "a 1\r\nb 2\r\n");
     rows.assign(1000, {"key", std::string(20, 'v')});
