@@ -1,15 +1,19 @@
-// Tests of the display options (menu toggles, filter choices, start-up reads and marks) and the main
-// window geometry (children, panes, bands, splitters, the stored window rectangle).
+// Tests of the display options (menu toggles, filter choices, start-up reads and marks), the main
+// window geometry (children, panes, bands, splitters, the stored window rectangle) and the targets
+// from vexar.ini that the shell may open.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <map>
 #include <string>
 #include <tuple>
+#include <vector>
 
+#include "app/app_context.h"
 #include "app/display_options.h"
 #include "app/layout.h"
 #include "app/startup_settings.h"
+#include "app/weblinks.h"
 #include "resources/resource.h"
 #include "testing/fake_settings.h"
 
@@ -163,6 +167,34 @@ TEST(WindowRect, StoredCornersAreCheckedAgainstTheScreen) {
         WindowRect w = ComputeWindowRect(wxy, wwh, 1024, 768);
         EXPECT_EQ((std::array<int, 4>{w.x, w.y, w.width, w.height}), rect) << wxy.value_or(0);
     }
+}
+
+TEST(ShellTargets, OnlyWebAndPlainMailAddressesFromVexarIniReachTheShell) {
+    for (auto [target, opened] : {std::pair("https://lab.example/x", "https://lab.example/x"),
+                                  {"www.lab.example", "http://www.lab.example"},
+                                  {"MAILTO:lab@127.0.0.1?subject=Vexar!", "MAILTO:lab@127.0.0.1?subject=Vexar!"},
+                                  {"mailto:a.b-c_d+e@lab", "mailto:a.b-c_d+e@lab"},
+                                  {"C:\\Windows\\notepad.exe", ""},
+                                  {"notepad", ""},
+                                  {"\\\\lab\\x.exe", ""},
+                                  {"file:///c:/x.exe", ""},
+                                  {"javascript:x", ""},
+                                  {"mailto:a@b?attach=C:\\x", ""},
+                                  {"mailto:a@b?subject=x&attach=y", ""},
+                                  {"mailto:a@b?subject=%0Ax", ""},
+                                  {"mailto:a@b@c", ""},
+                                  {"mailto:@b", ""},
+                                  {"mailto:a\"b@c", ""}})
+        EXPECT_EQ(TargetToOpen(target), opened) << target;
+    FakeSettings store;
+    EXPECT_EQ(ReadEndpoints(store).feedbackMail, "wishlist@vexar.org.uk");  // the built-in one is plain
+    store.WriteIni("vexar.ini", "endpoints", "website", "C:\\x.exe");
+    store.WriteIni("vexar.ini", "endpoints", "feedback", "x@lab?cc=y");
+    store.WriteIni("vexar.ini", "endpoints", "banner", "www.lab.example");
+    store.WriteIni("vexar.ini", "weblinks", "url000", "C:\\x.exe");
+    Endpoints e = ReadEndpoints(store);
+    EXPECT_EQ((std::vector<std::string>{e.webSite, e.feedbackMail, e.bannerSite, WebLinkTarget(store, 0)}),
+              (std::vector<std::string>{"", "", "http://www.lab.example", ""}));
 }
 
 }  // namespace

@@ -155,28 +155,39 @@ TEST_F(CommandsTest, TheGamesModAndGameTypeItemsAreListedAndChoosingOneFilters) 
     EXPECT_EQ(GetMenuState(GetMenu(main), IDM_GAMETYPE_FIRST + 5, MF_BYCOMMAND), UINT(-1));  // four game types
 }
 
-TEST_F(CommandsTest, WebLinksStandInDescendingOrderAndEndAtTheFirstGap) {
+std::vector<std::string> g_opened;
+
+TEST_F(CommandsTest, WebLinksStandInDescendingOrderEndAtTheFirstGapAndOpenOnlyWebAddresses) {
     // A link named "-" is a separator; the one after the gap is not read.
     for (auto [n, name, url] : {std::tuple("000", "Link zero", "http://127.0.0.1/0"),
                                 {"001", "-", "-"},
                                 {"002", "Link two", "http://127.0.0.1/2"},
-                                {"004", "After", "http://127.0.0.1/4"}}) {
+                                {"003", "A program", "C:\\windows\\notepad.exe"},
+                                {"005", "After", "http://127.0.0.1/5"}}) {
         WriteIni("weblinks", (std::string("urlmenuname") + n).c_str(), name);
         WriteIni("weblinks", (std::string("url") + n).c_str(), url);
     }
     Start();
     HMENU links = GetSubMenu(GetMenu(main), 4);
-    ASSERT_EQ(GetMenuItemCount(links), 5);
+    ASSERT_EQ(GetMenuItemCount(links), 6);
     char text[64];
     GetMenuStringA(links, 0, text, sizeof text, MF_BYPOSITION);
     EXPECT_STREQ(text, "Vexar! Website");
-    GetMenuStringA(links, 2, text, sizeof text, MF_BYPOSITION);
+    GetMenuStringA(links, 3, text, sizeof text, MF_BYPOSITION);
     EXPECT_STREQ(text, "Link two");
-    EXPECT_EQ(std::pair(GetMenuItemID(links, 2), GetMenuItemID(links, 4)),
+    EXPECT_EQ(std::pair(GetMenuItemID(links, 3), GetMenuItemID(links, 5)),
               std::pair(UINT(IDM_WEBLINK_FIRST + 2), UINT(IDM_WEBLINK_FIRST)));
-    for (int separator : {1, 3})
+    for (int separator : {1, 4})
         EXPECT_EQ(GetMenuState(links, separator, MF_BYPOSITION) & MF_SEPARATOR, UINT(MF_SEPARATOR)) << separator;
     EXPECT_EQ(GetMenuState(links, IDM_WEBLINKS_PLACEHOLDER, MF_BYCOMMAND), UINT(-1));
+    // The program is greyed and, chosen all the same, not opened.
+    EXPECT_TRUE((GetMenuState(links, 2, MF_BYPOSITION) & MF_GRAYED) && GetMenuState(links, 3, MF_BYPOSITION) == 0);
+    g_opened.clear();
+    SetTargetOpener([](const std::string& target) { g_opened.push_back(target); });
+    Command(IDM_WEBLINK_FIRST + 3);
+    Command(IDM_WEBLINK_FIRST + 2);
+    SetTargetOpener(nullptr);
+    EXPECT_EQ(g_opened, std::vector<std::string>{"http://127.0.0.1/2"});
 }
 
 // Writes a profile file with the given titles and kinds (file numbers 1, 2, ...).
@@ -254,8 +265,6 @@ TEST_F(MainWindowTest, StoredSplittersBeyondTheWindowAndAShrinkingWindowKeepTheB
                         ctx.settings->ReadDword(base::kRegistryKey, "WSPPL")),
               std::pair(std::optional<uint32_t>(478), std::optional<uint32_t>(148)));
 }
-
-std::vector<std::string> g_opened;
 
 TEST_F(MainWindowTest, ADoubleClickOnTheLogoOpensTheWebSiteOnce) {
     StartShell();
