@@ -50,9 +50,9 @@ class JoinDialogTest : public ::testing::Test {
   protected:
     void SetUp() override {
         Ini("playernicks", "nick0", "Alpha");
-        Ini("playernicks", "nick2", "Bravo");
-        Ini("playernicks", "model2", "visor");
-        Ini("playernicks", "LNI", "2");  // Bravo's slot
+        Ini("playernicks", "nick3", "Bravo");
+        Ini("playernicks", "model3", "visor");
+        Ini("playernicks", "LNI", "3");  // Bravo's slot, not its place in the box
         Ini("models", "model1", "sarge");
         Ini("models", "model2", "visor");
         base::CopyText(record.hostName, "^1Lab ^7Arena");
@@ -129,8 +129,8 @@ TEST_F(JoinDialogTest, SaveAddsOnlyNewNamesDeleteRemovesExactlyThatNameAndTheLas
     EXPECT_EQ(IniValue("playernicks", "nick1"), "Charlie");
     EXPECT_EQ(IniValue("playernicks", "model1"), "sarge");
     EXPECT_EQ(IniValue("playernicks", "nick0"), "ALPHA");
-    EXPECT_EQ(IniValue("playernicks", "nick2"), "Charliex");  // Bravo's slot, freed and taken again
-    EXPECT_EQ(IniValue("playernicks", "nick3"), "");
+    EXPECT_EQ(IniValue("playernicks", "nick2"), "Charliex");
+    EXPECT_EQ(IniValue("playernicks", "nick3"), "");  // Bravo's slot, taken by "Char" and freed again
 }
 
 TEST_F(JoinDialogTest, AnEmptyPasswordKeepsTheDialogOpenUnlessTheGameAlwaysAsks) {
