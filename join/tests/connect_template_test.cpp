@@ -70,10 +70,7 @@ TEST_F(Expansion, PasswordOfAServerWithoutOneIsEmptyUnlessTheGameAlwaysAsksForIt
 }
 
 TEST_F(Expansion, VariablesInRecognitionOrderIgnoringCase) {
-    struct Case {
-        const char* text;
-        const char* expected;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"$IP:$Port/$HOSTPORT", "10.0.0.5:27961/27965"},
         {"$portx $pwd", "27961x d"},  // the name ends where the variable's name ends
         {"$game $folder $ping", "STVEF baseef 42ms"},
@@ -83,15 +80,12 @@ TEST_F(Expansion, VariablesInRecognitionOrderIgnoringCase) {
         {"cost: $5", "cost: $5"},
     };
     details.serverPassword[0] = '\0';
-    for (const Case& c : cases)
-        EXPECT_EQ(Expand(c.text), c.expected) << c.text;
+    for (auto [text, expected] : cases)
+        EXPECT_EQ(Expand(text), expected) << text;
 }
 
 TEST_F(Expansion, SegmentRules) {
-    struct Case {
-        const char* text;
-        const char* expected;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"a [literal only] b", "a  b"},
         {"a [$time at $time] b", "a  b"},
         {"a [$time $name] b", "a  Munro b"},  // $time in a kept segment is empty
@@ -101,8 +95,8 @@ TEST_F(Expansion, SegmentRules) {
         {"ok [+pw $pw", "ok "},           // never closed: dropped to the end
         {"[[$name]]", "[Munro"},          // the first ']' closes; the second is stray
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(Expand(c.text), c.expected) << c.text;
+    for (auto [text, expected] : cases)
+        EXPECT_EQ(Expand(text), expected) << text;
 }
 
 TEST_F(Expansion, MircTextKeepsBracketsAndTurnsTheServersBarsInto0x7F) {

@@ -88,8 +88,6 @@ TEST(SavedNicks, ModelsEndAtTheFirstMissingKeyAndLastIndexDefaultsToZero) {
     join::SavedNicks nicks(settings, "q3a.ini");
     EXPECT_EQ(nicks.Models(), (std::vector<std::string>{"sarge", "", "visor"}));
     EXPECT_EQ(nicks.LastIndex(), 0);
-    nicks.SetLastIndex(7);
-    EXPECT_EQ(nicks.LastIndex(), 7);
 }
 
 TEST(LaunchSettings, ModSectionWithCatalogueDefaultsAndTheFolderOfAChosenProgram) {
