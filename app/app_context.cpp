@@ -1,6 +1,9 @@
 // Endpoints with their built-in defaults.
 #include "app/app_context.h"
 
+#include "app/weblinks.h"
+#include "views/web_address.h"
+
 namespace app {
 
 namespace {
@@ -9,13 +12,22 @@ std::string Endpoint(base::SettingsStore& store, const base::IniKey& key) {
     return store.ReadIni(key.file, key.section, key.key, key.defaultText, 255);
 }
 
+std::string WebEndpoint(base::SettingsStore& store, const base::IniKey& key) {
+    std::string address = Endpoint(store, key);
+    return views::WebAddressToOpen(address.data(), address.size());
+}
+
 }  // namespace
 
 Endpoints ReadEndpoints(base::SettingsStore& store) {
+    // What goes to the shell is checked as it is read: a web site only as a web address, the mail
+    // address only as a plain one (the subject is added to it); anything else is left empty.
     Endpoints e;
-    e.webSite = Endpoint(store, base::ini::kWebSite);
+    e.webSite = WebEndpoint(store, base::ini::kWebSite);
     e.feedbackMail = Endpoint(store, base::ini::kFeedbackMail);
-    e.bannerSite = Endpoint(store, base::ini::kBannerSite);
+    if (!IsPlainMailAddress(e.feedbackMail))
+        e.feedbackMail.clear();
+    e.bannerSite = WebEndpoint(store, base::ini::kBannerSite);
     e.versionServer = Endpoint(store, base::ini::kVersionServer);
     return e;
 }

@@ -13,7 +13,8 @@
 namespace app {
 
 // Addresses the program talks to or opens, each overridable in vexar.ini (section "endpoints") so
-// that tests and labs never reach the public ones.
+// that tests and labs never reach the public ones. The web sites are web addresses and the mail
+// address a plain one, or empty (nothing is opened) when vexar.ini gives anything else.
 struct Endpoints {
     std::string webSite;        // menu 40039, toolbar 40039, the logo, the version offer
     std::string feedbackMail;   // toolbar 40014 (mailto with the subject "Vexar!")

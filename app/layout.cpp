@@ -33,6 +33,10 @@ PaneLayout ComputePaneLayout(int w, int h, const Splitters& s) {
     l.serverList = {wsp + 4, 32, w - (wsp + 4) - 5, h - 130};
     l.buddy = {5, 32, wsp - 5, wsppl - 32};
     l.player = {5, wsppl + 4, wsp - 5, (h - 100) - (wsppl + 4)};
+    for (Rect* r : {&l.serverList, &l.buddy, &l.player}) {
+        r->width = std::max(0, r->width);
+        r->height = std::max(0, r->height);
+    }
     return l;
 }
 
@@ -66,11 +70,11 @@ int HitTestSplitter(int x, int y, int height, const Splitters& s) {
     const SplitterBar& v = s.bars[0];
     if (v.position <= x && x <= v.position + kSplitterThickness && y < height - 100)
         return 1;
-    for (int i = 1; i < 3; ++i) {
-        const SplitterBar& b = s.bars[i];
-        if (b.position <= y && y <= b.position + kSplitterThickness)
-            return i + 1;
-    }
+    // The horizontal bar exists only in the left column; the second bar divides no panes, so a
+    // drag of it would move nothing the user sees.
+    const SplitterBar& h = s.bars[2];
+    if (x < v.position && h.position <= y && y <= h.position + kSplitterThickness)
+        return 3;
     return 0;
 }
 
@@ -85,6 +89,13 @@ int ClampHorizontalDrag(int y, int height) {
 void MoveBarTo(SplitterBar& bar, int clamped) {
     bar.position = clamped - 2;
     bar.farEdge = clamped + 2;
+}
+
+void ClampSplitters(Splitters& s, int width, int height) {
+    // A bar at p is where a drop at p + 2 leaves it.
+    MoveBarTo(s.bars[0], ClampVerticalDrag(s.bars[0].position + 2, width));
+    for (int i = 1; i < 3; ++i)
+        MoveBarTo(s.bars[i], ClampHorizontalDrag(s.bars[i].position + 2, height));
 }
 
 }  // namespace app

@@ -55,6 +55,7 @@ struct PaneLayout {
     Rect buddy;
     Rect player;
 };
+// Pane sizes never go below 0, however small the client area.
 PaneLayout ComputePaneLayout(int width, int height, const Splitters& splitters);
 
 // The gaps painted with the profile's background colour.
@@ -64,7 +65,9 @@ std::array<Band, 6> BackgroundBands(int width, int height, const Splitters& spli
 // bar that moved.
 Band LayoutInvalidation(int width, int height, const Splitters& splitters, int movedBar);
 
-// 1 (vertical), 2 or 3 (horizontal bars, tried in that order) or 0 for none.
+// The bar that divides the panes under the mouse: 1 (vertical, above the tab control), 3 (between
+// the buddy and player panes, left of the vertical bar) or 0 for none. The second bar divides no
+// panes and is never hit.
 int HitTestSplitter(int x, int y, int height, const Splitters& splitters);
 
 // Mouse coordinate of a dragged bar, clamped: vertical to [100, W - 20], horizontal to [112, H - 150].
@@ -72,5 +75,8 @@ int ClampVerticalDrag(int x, int width);
 int ClampHorizontalDrag(int y, int height);
 // Moves a bar to a clamped mouse coordinate: position x - 2, far edge x + 2.
 void MoveBarTo(SplitterBar& bar, int clampedCoordinate);
+// Puts every bar where a drag in a client area of W x H could have left it (stored positions
+// beyond it, or a window that shrank, would give panes of no size and bars out of reach).
+void ClampSplitters(Splitters& splitters, int width, int height);
 
 }  // namespace app

@@ -1,6 +1,8 @@
 // The settings read once at start-up.
 #include "app/startup_settings.h"
 
+#include <algorithm>
+
 #include "base/text.h"
 
 namespace app {
@@ -59,11 +61,20 @@ WindowRect ComputeWindowRect(std::optional<uint32_t> wxy,
 }
 
 SplitterPositions ReadSplitterPositions(base::SettingsStore& store) {
+    // A bar's far edge is its position + 4: a value near the ends of int must not overflow it.
+    auto read = [&store](const base::RegistryValue& value) {
+        return std::clamp(static_cast<int32_t>(base::ReadDwordOr(store, value)), -0x8000, 0x7FFF);
+    };
     SplitterPositions s;
-    s.vertical = static_cast<int>(base::ReadDwordOr(store, base::reg::kSplitter));
-    s.second = static_cast<int>(base::ReadDwordOr(store, base::reg::kSplitterSecond));
-    s.players = static_cast<int>(base::ReadDwordOr(store, base::reg::kSplitterPlayers));
+    s.vertical = read(base::reg::kSplitter);
+    s.second = read(base::reg::kSplitterSecond);
+    s.players = read(base::reg::kSplitterPlayers);
     return s;
+}
+
+int StartupTabIndex(int stored, int tabCount) {
+    // Compared without adding to the stored value: "index + 1 > count" overflows at INT_MAX.
+    return stored < 0 || stored >= tabCount ? 0 : stored;
 }
 
 }  // namespace app

@@ -49,6 +49,11 @@ struct SplitterPositions {
     int second = 300;    // WSPSD
     int players = 300;   // WSPPL
 };
+// Stored values are taken as signed and kept within -32768 to 32767, the range of a screen
+// coordinate.
 SplitterPositions ReadSplitterPositions(base::SettingsStore& store);
+
+// The tab selected at start-up for the stored index (INI games/active): 0 when it names no tab.
+int StartupTabIndex(int stored, int tabCount);
 
 }  // namespace app

@@ -20,7 +20,10 @@ target_link_libraries(vexar PRIVATE vexar_win32)
 set_target_properties(vexar PROPERTIES OUTPUT_NAME vexar)
 
 file(GLOB win32_testing_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/testing/win32/*.cpp)
+# The installer's steps are tested here too, without its payload.
+file(GLOB installer_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/installer/win32/tests/*.cpp)
 add_executable(vexar_win32_tests ${win32_test_sources} ${win32_testing_sources} ${CMAKE_SOURCE_DIR}/testing/gtest_main.cc
+                                 ${installer_test_sources} ${CMAKE_SOURCE_DIR}/installer/win32/install_steps.cpp
                                  ${CMAKE_SOURCE_DIR}/resources/vexar.rc)
 target_link_libraries(vexar_win32_tests PRIVATE vexar_win32 vexar_testing ${GTEST_LIBS})
 target_include_directories(vexar_win32_tests PRIVATE /usr/src/googletest/googletest/include)

@@ -59,20 +59,38 @@ const VariableName* VariableAt(std::string_view text, size_t pos) {
     return nullptr;
 }
 
-std::string ServerNameValue(const catalogue::ServerRecord& record, uint32_t kind) {
-    std::string name = views::ColourTextToIrc(base::FieldText(record.hostName), views::ColourDialectOf(kind));
+// Network text without control bytes, before anything else is done with it: a line end or other
+// control byte has no place in a command line or an mIRC command.
+std::string WithoutControlBytes(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) >= ' ' && c != '\x7F')
+            out += c;
+    }
+    return out;
+}
+
+// In the mIRC text the name keeps its colours as IRC codes; on a command line it is plain.
+std::string ServerNameValue(const catalogue::ServerRecord& record, uint32_t kind, bool commandLine) {
+    std::string raw = WithoutControlBytes(base::FieldText(record.hostName));
+    if (commandLine)
+        return views::StripColourCodes(raw, views::ColourDialectOf(kind));
+    std::string name = views::ColourTextToIrc(raw, views::ColourDialectOf(kind));
     std::replace(name.begin(), name.end(), '|', '\x7F');
     return name;
 }
 
-// Text from the network as one part of a command line: it cannot close the quotes it stands in,
-// end a console command or start a new argument.
+// Network text as one part of a command line. Some engines split their command line at every '+'
+// and end a console command at ';' even inside quotes (the Jedi Knight 2 and Elite Force line,
+// ET: Legacy, the Half-Life engine), so those go wherever the text lands, and with them quotes,
+// which could close the template's own. Outside quotes a space or tab becomes '_' so the text
+// stays one argument.
 std::string CommandLinePart(std::string_view value, bool inQuotes) {
     std::string out;
     for (char c : value) {
-        if (c == '"' || c == '\r' || c == '\n')
+        if (c == '"' || c == '\'' || c == '+' || c == ';')
             continue;
-        if (!inQuotes && (c == ' ' || c == '\t' || c == '+' || c == ';'))
+        if (!inQuotes && (c == ' ' || c == '\t'))
             c = '_';
         out += c;
     }
@@ -168,9 +186,9 @@ class Expander {
             case Variable::kPw:
                 return std::string(base::FieldText(d.serverPassword));
             case Variable::kServer:
-                return ServerNameValue(r, in_.kind);
+                return ServerNameValue(r, in_.kind, segments_);
             case Variable::kFolder: {
-                std::string folder(base::FieldText(r.gameName));
+                std::string folder = WithoutControlBytes(base::FieldText(r.gameName));
                 if (!segments_)
                     std::replace(folder.begin(), folder.end(), '|', '\x7F');
                 return folder;

@@ -32,10 +32,11 @@ struct ExpansionInput {
 // dropped and a stray ']' is dropped; with segments off (the mIRC text) brackets are plain text.
 // The result has at most kExpansionLimit characters.
 //
-// Text that comes from the network ($server, $folder) never splits what it lands in: in the mIRC
-// text every '|' becomes the byte 0x7F; on a command line it loses double quotes and control
-// characters, a backslash cannot escape the template's closing quote, and outside quotes spaces,
-// '+' and ';' become '_', so a server cannot add arguments or console commands to the game's.
+// Text that comes from the network ($server, $folder) never splits what it lands in. It loses its
+// control bytes; in the mIRC text every '|' then becomes the byte 0x7F. On a command line the
+// server name is plain (no colour codes), both lose '+', ';' and quotes wherever they stand, a
+// backslash cannot escape the template's closing quote, and outside quotes spaces become '_', so
+// a server cannot add arguments or console commands to the game's.
 std::string ExpandConnectTemplate(bool segments, const ExpansionInput& input, std::string_view text);
 
 // The expansion copied into a 256-byte buffer, always terminated.

@@ -42,12 +42,15 @@ std::string LaunchSettings::ProgramPath() const {
 }
 
 std::string ModSectionOf(const catalogue::Catalogue& catalogue, uint32_t kind, const catalogue::ServerRecord& record) {
-    if (const catalogue::ModDefinition* mod = catalogue.ModAt(kind, record.modIndex))
-        return mod->displayName;
     const catalogue::GameDefinition* game = catalogue.GameOf(kind);
     if (!game)
         return std::string();
-    return game->mods.empty() ? game->title : game->mods.back().displayName;
+    const catalogue::ModDefinition* mod = catalogue.ModAt(kind, record.modIndex);
+    if (!mod && !game->mods.empty())
+        mod = &game->mods.back();
+    if (!mod)
+        return game->title;
+    return kind < catalogue::kClassicGameKindCount ? mod->displayName : game->title + " - " + mod->displayName;
 }
 
 LaunchSettings ReadLaunchSettings(base::SettingsStore& settings,
@@ -72,8 +75,11 @@ std::string FolderOf(const std::string& programPath) {
     return slash == std::string::npos ? std::string() : programPath.substr(0, slash);
 }
 
-void StoreProgramFolder(base::SettingsStore& settings, const LaunchSettings& launch, const std::string& folder) {
-    settings.WriteIni(base::kIniFile, launch.section.c_str(), base::ini::kModPathKey, folder.c_str());
+void StoreFoundProgram(base::SettingsStore& settings, LaunchSettings& launch, const std::string& programPath) {
+    launch.folder = FolderOf(programPath);
+    launch.programFile = programPath.substr(programPath.rfind('\\') + 1);
+    settings.WriteIni(base::kIniFile, launch.section.c_str(), base::ini::kModPathKey, launch.folder.c_str());
+    settings.WriteIni(base::kIniFile, launch.section.c_str(), base::ini::kModExeKey, launch.programFile.c_str());
 }
 
 std::string IrcText(base::SettingsStore& settings, const ExpansionInput& input) {

@@ -36,7 +36,10 @@ struct LaunchSettings {
     std::string ProgramPath() const;
 };
 
-// The section of a record's mod: the mod at its position, else the game's last mod.
+// The section of a record's mod: the mod's display name (the mod at its position, else the game's
+// last mod). Display names repeat across games ("BaseQ3", "CPMA", "Urban Terror", ...), so the games
+// added after the classic nine keep theirs in sections of their own, "<game title> - <mod>"; the
+// classic games' sections stay as they have always been named.
 std::string ModSectionOf(const catalogue::Catalogue& catalogue, uint32_t kind, const catalogue::ServerRecord& record);
 LaunchSettings ReadLaunchSettings(base::SettingsStore& settings,
                                   const catalogue::Catalogue& catalogue,
@@ -44,8 +47,9 @@ LaunchSettings ReadLaunchSettings(base::SettingsStore& settings,
                                   const catalogue::ServerRecord& record);
 // The folder of a program the user found: its path up to the last '\' (nothing without one).
 std::string FolderOf(const std::string& programPath);
-// Remembers the folder of the mod's program.
-void StoreProgramFolder(base::SettingsStore& settings, const LaunchSettings& launch, const std::string& folder);
+// Takes the program the user found as the mod's: its folder as "Path" and its file name as "Exe"
+// (a program found under another name would otherwise never start), both stored.
+void StoreFoundProgram(base::SettingsStore& settings, LaunchSettings& launch, const std::string& programPath);
 
 // The text sent to mIRC: the game's "IRC" template expanded without segments.
 std::string IrcText(base::SettingsStore& settings, const ExpansionInput& input);

@@ -73,22 +73,23 @@ int SavedNicks::SaveNick(const std::string& name, const std::string& model, bool
     return slot;
 }
 
-void SavedNicks::DeleteNick(const std::string& name) {
+int SavedNicks::DeleteNick(const std::string& name) {
     int slot = FindNick(name);
     if (slot < 0)
-        return;
+        return -1;
     Write(kNickSection, SlotKey(base::ini::kNickFormat, slot), "");
     Write(kNickSection, SlotKey(base::ini::kNickModelFormat, slot), "");
+    return slot;
 }
 
-std::vector<std::string> SavedNicks::Names() {
-    std::vector<std::string> names;
+std::vector<SavedNick> SavedNicks::Names() {
+    std::vector<SavedNick> names;
     if (!file_ || !*file_)
         return names;
     for (int slot = 0; slot < kNickSlots; ++slot) {
         std::string value = Read(kNickSection, SlotKey(base::ini::kNickFormat, slot), "");
         if (!value.empty())
-            names.push_back(value);
+            names.push_back({slot, value});
     }
     return names;
 }

@@ -10,6 +10,12 @@ namespace join {
 
 constexpr int kNickSlots = 512;
 
+struct SavedNick {
+    int slot;
+    std::string name;
+    bool operator==(const SavedNick&) const = default;
+};
+
 // The saved names of one game. With no INI file name every call finds nothing and stores nothing.
 class SavedNicks {
   public:
@@ -20,10 +26,11 @@ class SavedNicks {
     // Rewrites the slot of a saved name, or takes the first free slot (isNew set); -1 when all 512
     // slots are taken (nothing is written).
     int SaveNick(const std::string& name, const std::string& model, bool* isNew = nullptr);
-    // Empties the name's slot (the keys stay, empty).
-    void DeleteNick(const std::string& name);
-    // Every saved name in slot order.
-    std::vector<std::string> Names();
+    // Empties the name's slot (the keys stay, empty); returns that slot, or -1 when the name is not
+    // saved.
+    int DeleteNick(const std::string& name);
+    // Every saved name with its slot, in slot order.
+    std::vector<SavedNick> Names();
     // Names of an older version, stored in the registry value LN as zero-terminated strings: each
     // is saved with the model "munro", then the value is deleted.
     void MigrateRegistryNicks();

@@ -17,10 +17,27 @@ std::string VersionReplyText(const void* data, size_t size) {
     return std::string(text, length);
 }
 
+std::string VersionToken(std::string_view text) {
+    // A line end after the version is how a server ends its line, not part of the version.
+    size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos)
+        return {};
+    text = text.substr(first, text.find_last_not_of(" \t\r\n") + 1 - first);
+    auto alphanumeric = [](char c) { return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z'); };
+    if (text.size() > kVersionTokenLimit || !alphanumeric(text[0]))
+        return {};
+    for (char c : text) {
+        if (!alphanumeric(c) && c != '.' && c != '-' && c != '_')
+            return {};
+    }
+    return std::string(text);
+}
+
 VersionVerdict JudgeVersionReply(const void* data, size_t size, std::string_view ownVersion) {
     VersionVerdict verdict;
-    std::string version = VersionReplyText(data, size);
-    // An empty segment is a server that closed or failed without answering: nothing to offer.
+    std::string version = VersionToken(VersionReplyText(data, size));
+    // An empty segment is a server that closed or failed without answering, and a text that is no
+    // version is nothing the user can be asked about.
     if (version.empty() || base::EqualsNoCase(version, ownVersion))
         return verdict;
     verdict.offerDownload = true;

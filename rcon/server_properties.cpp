@@ -3,6 +3,7 @@
 
 #include "base/text.h"
 #include "catalogue/catalogue.h"
+#include "views/web_address.h"
 
 namespace rcon {
 
@@ -137,9 +138,8 @@ std::vector<std::string> MapListEntries(std::string_view text) {
     return maps;
 }
 
-bool OpensAsUrl(std::string_view value) {
-    return StartsNoCase(value, "http://") || StartsNoCase(value, "https://") || StartsNoCase(value, "www.") ||
-           StartsNoCase(value, "ftp://");
+std::string UrlToOpen(std::string_view value) {
+    return views::WebAddressToOpen(value.data(), value.size());
 }
 
 std::string CopyAllText(const std::vector<PropertyRow>& rows) {

@@ -32,9 +32,10 @@ std::vector<PropertyRow> CvarRows(uint32_t kind, std::string_view reply);
 // leading "(fs) ".
 std::vector<std::string> MapListEntries(std::string_view text);
 
-// Values that "Open URL" opens: "http://", "https://", "www." or "ftp://" at the start, in any
-// letter case.
-bool OpensAsUrl(std::string_view value);
+// What "Open URL" hands the shell for a value, "" when nothing: the values come from the server,
+// so only web pages are opened, as the server list's web site is (views::WebAddressToOpen): an
+// "http://" or "https://" address, or one starting with "www." with "http://" put before it.
+std::string UrlToOpen(std::string_view value);
 
 // "Copy All": every row as "property value" and CR LF, at most 8191 characters in all.
 std::string CopyAllText(const std::vector<PropertyRow>& rows);

@@ -1,15 +1,19 @@
-// Tests of the display options (menu toggles, filter choices, start-up reads and marks) and the main
-// window geometry (children, panes, bands, splitters, the stored window rectangle).
+// Tests of the display options (menu toggles, filter choices, start-up reads and marks), the main
+// window geometry (children, panes, bands, splitters, the stored window rectangle) and the targets
+// from vexar.ini that the shell may open.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <map>
 #include <string>
 #include <tuple>
+#include <vector>
 
+#include "app/app_context.h"
 #include "app/display_options.h"
 #include "app/layout.h"
 #include "app/startup_settings.h"
+#include "app/weblinks.h"
 #include "resources/resource.h"
 #include "testing/fake_settings.h"
 
@@ -104,13 +108,15 @@ TEST(Layout, ChildrenPanesBandsAndSplittersOfA800By600ClientArea) {
                                    LayoutInvalidation(800, 600, s, 2), LayoutInvalidation(800, 600, s, 3)}),
               (std::array<Band, 4>{{{5, 32, 795, 500}, {0, 32, 800, 500}, {204, 32, 795, 500}, {5, 32, 200, 500}}}));
 
-    s = MakeSplitters(200, 400, 300);  // bars cover four pixels; the second wins over the third
+    s = MakeSplitters(200, 400, 300);  // bars cover four pixels
     EXPECT_EQ(s.bars[0].farEdge, 204);
-    // x, y, the bar hit: the vertical bar only above the tab, horizontal bars whatever x.
-    const int hits[] = {200, 100, 1, 204, 100, 1, 205, 100, 0, 202, 500, 0, 650, 302, 3, 50, 400, 2, 50, 305, 0};
-    for (size_t i = 0; i < std::size(hits); i += 3)
-        EXPECT_EQ(HitTestSplitter(hits[i], hits[i + 1], 600, s), hits[i + 2]) << hits[i] << "," << hits[i + 1];
-    EXPECT_EQ(HitTestSplitter(50, 302, 600, MakeSplitters(200, 300, 300)), 2);  // overlapping: the second
+    // x, y, the bar hit: the vertical bar only above the tab, the players' bar only over the left
+    // column (none over the server list), the second bar never.
+    const std::array<int, 3> hits[] = {{200, 100, 1}, {204, 100, 1}, {205, 100, 0}, {202, 500, 0}, {650, 302, 0},
+                                       {50, 302, 3},  {199, 300, 3}, {50, 400, 0},  {50, 305, 0}};
+    for (auto [x, y, hit] : hits)
+        EXPECT_EQ(HitTestSplitter(x, y, 600, s), hit) << x << "," << y;
+    EXPECT_EQ(HitTestSplitter(50, 302, 600, MakeSplitters(200, 300, 300)), 3);  // the defaults: the players' bar
     EXPECT_EQ((std::array<int, 6>{ClampVerticalDrag(50, 800), ClampVerticalDrag(900, 800), ClampVerticalDrag(300, 90),
                                   ClampHorizontalDrag(40, 600), ClampHorizontalDrag(590, 600),
                                   ClampHorizontalDrag(300, 600)}),
@@ -118,12 +124,32 @@ TEST(Layout, ChildrenPanesBandsAndSplittersOfA800By600ClientArea) {
     SplitterBar bar;
     MoveBarTo(bar, 100);
     EXPECT_EQ(std::pair(bar.position, bar.farEdge), std::pair(98, 102));
+    // Stored positions out of the client area come back where a drag could leave them; those in it stay.
+    for (auto [stored, kept] : {std::pair(std::array<int, 3>{5000, -40, 0x7FFF}, std::array<int, 3>{778, 110, 448}),
+                                {{200, 300, 300}, {200, 300, 300}}}) {
+        s = MakeSplitters(stored[0], stored[1], stored[2]);
+        ClampSplitters(s, 800, 600);
+        EXPECT_EQ((std::array<int, 4>{s.bars[0].position, s.bars[1].position, s.bars[2].position, s.bars[2].farEdge}),
+                  (std::array<int, 4>{kept[0], kept[1], kept[2], kept[2] + 4}));
+    }
+    p = ComputePaneLayout(120, 150, MakeSplitters(200, 300, 300));  // a tiny window: no pane below 0
+    EXPECT_EQ((std::array<int, 4>{p.serverList.width, p.serverList.height, p.player.height, p.buddy.width}),
+              (std::array<int, 4>{0, 20, 0, 195}));
     testing_support::FakeSettings store;  // stored positions, defaults 200, 300 and 300
     store.WriteDword(base::kGeometryKey, "WSPSD", 320);
     store.WriteDword(base::kRegistryKey, "WSPPL", 333);  // the other spelling of the key reaches it too
     SplitterPositions stored = ReadSplitterPositions(store);
     EXPECT_EQ((std::array<int, 3>{stored.vertical, stored.second, stored.players}),
               (std::array<int, 3>{200, 320, 333}));
+    store.WriteDword(base::kGeometryKey, "WSP", 0x80000000);  // signed, within a coordinate's range
+    store.WriteDword(base::kGeometryKey, "WSPPL", 0x7FFFFFFF);
+    stored = ReadSplitterPositions(store);
+    EXPECT_EQ(std::pair(stored.vertical, stored.players), std::pair(-0x8000, 0x7FFF));
+}
+
+TEST(StartupTab, AStoredIndexThatNamesNoTabSelectsTheFirst) {
+    for (auto [stored, selected] : {std::pair(7, 0), {2, 2}, {3, 0}, {-1, 0}, {0x7FFFFFFF, 0}, {-0x7FFFFFFF - 1, 0}})
+        EXPECT_EQ(StartupTabIndex(stored, 3), selected) << stored;
 }
 
 TEST(WindowRect, StoredCornersAreCheckedAgainstTheScreen) {
@@ -141,6 +167,26 @@ TEST(WindowRect, StoredCornersAreCheckedAgainstTheScreen) {
         WindowRect w = ComputeWindowRect(wxy, wwh, 1024, 768);
         EXPECT_EQ((std::array<int, 4>{w.x, w.y, w.width, w.height}), rect) << wxy.value_or(0);
     }
+}
+
+TEST(ShellTargets, OnlyWebAndPlainMailAddressesFromVexarIniReachTheShell) {
+    // Web addresses as views::WebAddressToOpen takes them; mail addresses without added headers.
+    for (const char* kept : {"https://lab.example/x", "MAILTO:lab@127.0.0.1?subject=Vexar!", "mailto:a.b-c_d+e@lab"})
+        EXPECT_EQ(TargetToOpen(kept), kept);
+    EXPECT_EQ(TargetToOpen("www.lab.example"), "http://www.lab.example");
+    for (const char* refused : {"C:\\Windows\\notepad.exe", "notepad", "\\\\lab\\x.exe", "file:///c:/x.exe",
+                                "javascript:x", "mailto:a@b?attach=C:\\x", "mailto:a@b?subject=x&attach=y",
+                                "mailto:a@b?subject=%0Ax", "mailto:a@b@c", "mailto:@b", "mailto:a\"b@c"})
+        EXPECT_EQ(TargetToOpen(refused), "") << refused;
+    FakeSettings store;
+    EXPECT_EQ(ReadEndpoints(store).feedbackMail, "wishlist@vexar.org.uk");  // the built-in one is plain
+    store.WriteIni("vexar.ini", "endpoints", "website", "C:\\x.exe");
+    store.WriteIni("vexar.ini", "endpoints", "feedback", "x@lab?cc=y");
+    store.WriteIni("vexar.ini", "endpoints", "banner", "www.lab.example");
+    store.WriteIni("vexar.ini", "weblinks", "url000", "C:\\x.exe");
+    Endpoints e = ReadEndpoints(store);
+    EXPECT_EQ((std::vector<std::string>{e.webSite, e.feedbackMail, e.bannerSite, WebLinkTarget(store, 0)}),
+              (std::vector<std::string>{"", "", "http://www.lab.example", ""}));
 }
 
 }  // namespace

@@ -66,7 +66,8 @@ void OnCommand(HWND main, WPARAM wParam, LPARAM lParam) {
     AppContext& ctx = *shell.ctx;
     UINT command = LOWORD(wParam);
     if (command == 0) {
-        if (lParam && reinterpret_cast<HWND>(lParam) == shell.logoPicture)
+        // The logo's click; the second click of a double-click comes as STN_DBLCLK and opens nothing.
+        if (lParam && reinterpret_cast<HWND>(lParam) == shell.logoPicture && HIWORD(wParam) == STN_CLICKED)
             OpenWebSite();
         return;
     }

@@ -119,4 +119,22 @@ void OnSplitterButtonUp(HWND main, int x, int y) {
     ReleaseCapture();
 }
 
+void OnSplitterCaptureChanged(HWND main, HWND newCapture) {
+    Shell& shell = TheShell();
+    // A box that opens mid-drag takes the capture, and the button's release goes to it: without
+    // this the bar would follow the mouse until the next click.
+    if (!shell.dragging || newCapture == main)
+        return;
+    shell.dragging = false;
+    LayoutPanes(shell.activeBar);
+}
+
+void FitSplittersToClient() {
+    Shell& shell = TheShell();
+    if (!shell.ctx || !shell.main)
+        return;
+    SIZE size = ClientSize();
+    ClampSplitters(shell.ctx->splitters, size.cx, size.cy);
+}
+
 }  // namespace app::win32

@@ -13,5 +13,9 @@ void PaintBackground(HWND main);
 void OnSplitterMouseMove(HWND main, int x, int y);
 void OnSplitterButtonDown(HWND main, int x, int y);
 void OnSplitterButtonUp(HWND main, int x, int y);
+// WM_CAPTURECHANGED: a drag whose capture went elsewhere ends where the bar is.
+void OnSplitterCaptureChanged(HWND main, HWND newCapture);
+// Brings the splitters into the current client area (start-up, and every size of a shown window).
+void FitSplittersToClient();
 
 }  // namespace app::win32

@@ -68,6 +68,12 @@ void OnSize(HWND main, WPARAM type) {
         return;
     }
     shell.ctx->windowState = type == SIZE_MAXIMIZED ? 2 : 0;
+    // Shown again by any means (a second start included): the tray icon goes with it.
+    RemoveTrayIcon(main);
+    // A window that shrank keeps its bars within reach. The sizes before the first showing are
+    // not the user's and must not move them.
+    if (IsWindowVisible(main))
+        FitSplittersToClient();
     InvalidateRect(main, nullptr, FALSE);
     LayoutFixedChildren();
 }
@@ -135,6 +141,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         case WM_LBUTTONUP:
             OnSplitterButtonUp(window, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_CAPTURECHANGED:
+            OnSplitterCaptureChanged(window, reinterpret_cast<HWND>(lParam));
             return 0;
         case WM_TIMER:
             OnTimer(window, wParam);

@@ -108,6 +108,9 @@ struct Shell {
     // Monitor Server re-queries a server: the auto refresh and the refresh's grace time know.
     bool monitorActive = false;
 
+    // The tray icon is there (added on a minimise with "Minimise to System Tray").
+    bool trayIconShown = false;
+
     // Splitter dragging: the bar under the mouse (0 none, 1-3), dragging and hover flags.
     int activeBar = 0;
     bool dragging = false;

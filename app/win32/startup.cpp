@@ -10,6 +10,7 @@
 #include "app/win32/banner_bar.h"
 #include "app/win32/commands.h"
 #include "app/win32/logo_bar.h"
+#include "app/win32/main_layout.h"
 #include "app/win32/main_window.h"
 #include "app/win32/shell.h"
 #include "app/win32/tabs.h"
@@ -17,8 +18,8 @@
 #include "base/app_title.h"
 #include "base/text.h"
 #include "base/win32/handles.h"
-#include "resources/resource.h"
 #include "rcon/win32/remote_control.h"
+#include "resources/resource.h"
 #include "views/win32/pane_images.h"
 #include "views/win32/pane_messages.h"
 #include "views/win32/panes.h"
@@ -127,6 +128,7 @@ HWND CreateShell(HINSTANCE instance, AppContext& ctx, base::MessageSink& sink) {
     SetStartupMenuMarks(main);
     ShowWindow(main, ctx.windowState == 2 ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     UpdateWindow(main);
+    FitSplittersToClient();
 
     int active =
         base::ParseDecimal(ctx.settings->ReadIni(base::kIniFile, base::ini::kActiveTab.section,

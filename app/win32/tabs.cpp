@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include "app/startup_settings.h"
 #include "app/win32/app_messages.h"
 #include "app/win32/filter_menu.h"
 #include "app/win32/main_layout.h"
@@ -160,9 +161,7 @@ void ActivateProfile(GameProfile& profile) {
 
 void SelectStartupTab(int index) {
     Shell& shell = TheShell();
-    int count = static_cast<int>(SendMessageA(shell.tab, TCM_GETITEMCOUNT, 0, 0));
-    if (index < 0 || index + 1 > count)
-        index = 0;
+    index = StartupTabIndex(index, static_cast<int>(SendMessageA(shell.tab, TCM_GETITEMCOUNT, 0, 0)));
     SendMessageA(shell.tab, TCM_SETCURSEL, index, 0);
     if (GameProfile* p = shell.ctx->profiles->ProfileAtTab(static_cast<uint32_t>(index)))
         ActivateProfile(*p);

@@ -33,14 +33,30 @@ void MinimiseToTray(HWND window) {
     Shell& shell = TheShell();
     HICON icon = shell.largeIcon ? shell.largeIcon : LoadIconA(shell.instance, MAKEINTRESOURCEA(IDI_VEXAR));
     TrayIcon(window, WM_APP_TRAY, NIM_ADD, kTrayIconId, icon, base::kAppTitle);
+    shell.trayIconShown = true;
     ShowWindow(window, SW_HIDE);
+}
+
+void RemoveTrayIcon(HWND window) {
+    Shell& shell = TheShell();
+    if (!shell.trayIconShown)
+        return;
+    TrayIcon(window, WM_APP_TRAY, NIM_DELETE, kTrayIconId, nullptr, nullptr);
+    shell.trayIconShown = false;
+}
+
+void ShowFirstCopy(HWND first) {
+    // SW_RESTORE would also turn a maximised window back into a normal one.
+    if (IsIconic(first) || !IsWindowVisible(first))
+        ShowWindowAsync(first, SW_RESTORE);
+    SetForegroundWindow(first);
 }
 
 void RestoreFromTray(HWND window) {
     Shell& shell = TheShell();
     if (!shell.ctx || shell.ctx->windowState != 1)
         return;
-    TrayIcon(window, WM_APP_TRAY, NIM_DELETE, kTrayIconId, nullptr, nullptr);
+    RemoveTrayIcon(window);
     shell.ctx->windowState = 0;
     ShowWindow(window, SW_SHOW);
     ShowWindow(window, SW_RESTORE);
@@ -75,7 +91,7 @@ bool OnTrayCommand(HWND window, UINT command) {
             RestoreFromTray(window);
             return true;
         case IDM_TRAY_EXIT:
-            TrayIcon(window, WM_APP_TRAY, NIM_DELETE, kTrayIconId, nullptr, nullptr);
+            RemoveTrayIcon(window);
             PostMessageA(window, WM_CLOSE, 0, 0);
             return true;
         case IDM_TRAY_REFRESH:

@@ -15,6 +15,11 @@ void OnTrayMessage(HWND window, WPARAM iconId, LPARAM mouseMessage);
 void MinimiseToTray(HWND window);
 // Removes the icon and shows the window again (left click, "Open").
 void RestoreFromTray(HWND window);
+// Deletes the tray icon when there is one.
+void RemoveTrayIcon(HWND window);
+// A second start: brings the running copy's main window to the front, restored only when it is
+// minimised or hidden in the tray (a maximised window stays maximised).
+void ShowFirstCopy(HWND first);
 // Tray menu commands 40164 to 40168; false for other commands.
 bool OnTrayCommand(HWND window, UINT command);
 

@@ -20,8 +20,10 @@ void BuildWebLinksMenu(HMENU menu) {
         // Separators carry their id too, so that the next link can be inserted before them.
         MENUITEMINFOA item = {};
         item.cbSize = sizeof item;
-        item.fMask = MIIM_ID | MIIM_FTYPE | (links[n].IsSeparator() ? 0 : MIIM_STRING);
+        item.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | (links[n].IsSeparator() ? 0 : MIIM_STRING);
         item.fType = links[n].IsSeparator() ? MFT_SEPARATOR : MFT_STRING;
+        // A link to what the shell must not open (a program, a path) stays in the menu, greyed.
+        item.fState = links[n].IsSeparator() || !TargetToOpen(links[n].url).empty() ? MFS_ENABLED : MFS_GRAYED;
         item.wID = id;
         item.dwTypeData = const_cast<char*>(links[n].menuText.c_str());
         BOOL ok = InsertMenuItemA(menu, before, FALSE, &item);
@@ -31,9 +33,24 @@ void BuildWebLinksMenu(HMENU menu) {
     DeleteMenu(menu, IDM_WEBLINKS_PLACEHOLDER, MF_BYCOMMAND);
 }
 
+namespace {
+TargetOpener g_opener = nullptr;
+}
+
+void SetTargetOpener(TargetOpener opener) {
+    g_opener = opener;
+}
+
 void OpenTarget(const std::string& target) {
-    if (!target.empty())
-        ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    // Every target is checked here too, so that nothing but a web or mail address ever reaches
+    // the shell, whoever built it.
+    std::string checked = TargetToOpen(target);
+    if (checked.empty())
+        return;
+    if (g_opener)
+        g_opener(checked);
+    else
+        ShellExecuteA(nullptr, "open", checked.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void OpenWebLink(UINT command) {
@@ -48,7 +65,8 @@ void OpenWebSite() {
 }
 
 void OpenFeedbackMail() {
-    if (AppContext* ctx = TheShell().ctx)
+    AppContext* ctx = TheShell().ctx;
+    if (ctx && !ctx->endpoints.feedbackMail.empty())
         OpenTarget("mailto:" + ctx->endpoints.feedbackMail + "?subject=Vexar!");
 }
 

@@ -12,8 +12,12 @@ namespace app::win32 {
 void BuildWebLinksMenu(HMENU menu);
 // Opens link number command - 40201.
 void OpenWebLink(UINT command);
-// ShellExecuteA "open" of a target, shown normally; failures are not reported.
+// ShellExecuteA "open" of a target, shown normally, when app::TargetToOpen takes it (a web or mail
+// address); failures are not reported.
 void OpenTarget(const std::string& target);
+// Tests see the targets instead of the shell: every OpenTarget goes to opener (nullptr: the shell).
+using TargetOpener = void (*)(const std::string& target);
+void SetTargetOpener(TargetOpener opener);
 void OpenWebSite();
 void OpenFeedbackMail();
 

@@ -10,6 +10,7 @@
 #include "app/win32/server_actions.h"
 #include "app/win32/server_dialogs.h"
 #include "app/win32/shell.h"
+#include "app/win32/tray.h"
 #include "app/win32/win32_settings.h"
 #include "base/app_title.h"
 #include "base/win32/handles.h"
@@ -18,10 +19,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace app::win32;
     base::win32::KernelHandle mutex(CreateMutexA(nullptr, TRUE, base::kAppTitle));
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        if (HWND first = FindWindowA(base::kMainWindowClass, nullptr)) {
-            ShowWindowAsync(first, SW_RESTORE);
-            SetForegroundWindow(first);
-        }
+        if (HWND first = FindWindowA(base::kMainWindowClass, nullptr))
+            ShowFirstCopy(first);
         return 0;
     }
 

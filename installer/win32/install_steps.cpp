@@ -25,6 +25,10 @@ std::string SystemError(const char* what, const std::string& path, DWORD code) {
     return what + path + text;
 }
 
+std::string DamagedInstaller(const PayloadFile& file) {
+    return std::string("The installer is damaged: it does not hold ") + file.name + ".";
+}
+
 // The COM object's interface, released when it goes.
 template <typename T>
 class ComPtr {
@@ -45,12 +49,24 @@ class ComPtr {
 
 }  // namespace
 
+bool HasWholePayload(HMODULE module, std::string& error) {
+    for (const PayloadFile& file : kPayload) {
+        if (!FindResourceA(module, MAKEINTRESOURCEA(file.resource), kResourceType)) {
+            error = DamagedInstaller(file);
+            return false;
+        }
+    }
+    return true;
+}
+
 bool WritePayloadFile(HMODULE module, const std::string& folder, const PayloadFile& file, std::string& error) {
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(file.resource), kResourceType);
     HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    if (!bytes)
-        return true;
+    if (!bytes) {
+        error = DamagedInstaller(file);
+        return false;
+    }
     DWORD size = SizeofResource(module, found);
 
     std::string target = folder;
@@ -125,6 +141,23 @@ bool CreateProgramLink(int specialFolder, const std::string& programPath, std::s
         return false;
     }
     return true;
+}
+
+std::string FullInstallFolder(const std::string& typed) {
+    auto slash = [&typed](size_t i) { return i < typed.size() && (typed[i] == '\\' || typed[i] == '/'); };
+    bool driveRoot = typed.size() >= 3 && IsCharAlphaA(typed[0]) && typed[1] == ':' && slash(2);
+    bool share = slash(0) && slash(1) && typed.size() > 2 && !slash(2);
+    if (!driveRoot && !share)
+        return "";
+    char full[MAX_PATH] = {};
+    DWORD length = GetFullPathNameA(typed.c_str(), sizeof full, full, nullptr);
+    if (length == 0 || length >= sizeof full)
+        return "";
+    std::string folder(full, length);
+    // "C:\" keeps its backslash: without it the drive's working folder would be meant.
+    while (folder.size() > 3 && folder.back() == '\\')
+        folder.pop_back();
+    return folder;
 }
 
 std::string DefaultInstallFolder() {

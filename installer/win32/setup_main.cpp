@@ -22,6 +22,8 @@ using namespace installer::win32;
 
 constexpr char kSuccess[] = "Installation Successful!!!";
 constexpr char kCaption[] = "Vexar! Installer v1.0";
+constexpr char kNotAWholePath[] =
+    "Please give the whole path of the installation folder,\nsuch as C:\\Program Files\\Vexar.";
 constexpr char kBrowseTitle[] = "Select the Installation Folder:";
 constexpr int kFolderLimit = 259;
 
@@ -52,6 +54,9 @@ bool Ticked(HWND dialog, int id) {
 std::vector<std::string> Install(HWND dialog, const std::string& folder) {
     std::vector<std::string> failures;
     std::string error;
+    // A damaged installer writes nothing rather than half a program.
+    if (!HasWholePayload(GetModuleHandleA(nullptr), error))
+        return {error};
     for (const PayloadFile& file : kPayload) {
         if (!WritePayloadFile(GetModuleHandleA(nullptr), folder, file, error))
             return {error};
@@ -67,9 +72,15 @@ std::vector<std::string> Install(HWND dialog, const std::string& folder) {
 }
 
 void OnInstall(HWND dialog) {
-    std::string folder = FolderText(dialog);
-    if (folder.empty())
+    std::string typed = FolderText(dialog);
+    if (typed.empty())
         return;
+    std::string folder = FullInstallFolder(typed);
+    if (folder.empty()) {
+        MessageBoxA(dialog, kNotAWholePath, kCaption, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    SetDlgItemTextA(dialog, IDC_SETUP_FOLDER, folder.c_str());
     std::vector<std::string> failures = Install(dialog, folder);
     if (!failures.empty()) {
         std::string text = "The installation did not complete:\n";

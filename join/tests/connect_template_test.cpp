@@ -70,10 +70,7 @@ TEST_F(Expansion, PasswordOfAServerWithoutOneIsEmptyUnlessTheGameAlwaysAsksForIt
 }
 
 TEST_F(Expansion, VariablesInRecognitionOrderIgnoringCase) {
-    struct Case {
-        const char* text;
-        const char* expected;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"$IP:$Port/$HOSTPORT", "10.0.0.5:27961/27965"},
         {"$portx $pwd", "27961x d"},  // the name ends where the variable's name ends
         {"$game $folder $ping", "STVEF baseef 42ms"},
@@ -83,15 +80,12 @@ TEST_F(Expansion, VariablesInRecognitionOrderIgnoringCase) {
         {"cost: $5", "cost: $5"},
     };
     details.serverPassword[0] = '\0';
-    for (const Case& c : cases)
-        EXPECT_EQ(Expand(c.text), c.expected) << c.text;
+    for (auto [text, expected] : cases)
+        EXPECT_EQ(Expand(text), expected) << text;
 }
 
 TEST_F(Expansion, SegmentRules) {
-    struct Case {
-        const char* text;
-        const char* expected;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"a [literal only] b", "a  b"},
         {"a [$time at $time] b", "a  b"},
         {"a [$time $name] b", "a  Munro b"},  // $time in a kept segment is empty
@@ -101,8 +95,8 @@ TEST_F(Expansion, SegmentRules) {
         {"ok [+pw $pw", "ok "},           // never closed: dropped to the end
         {"[[$name]]", "[Munro"},          // the first ']' closes; the second is stray
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(Expand(c.text), c.expected) << c.text;
+    for (auto [text, expected] : cases)
+        EXPECT_EQ(Expand(text), expected) << text;
 }
 
 TEST_F(Expansion, MircTextKeepsBracketsAndTurnsTheServersBarsInto0x7F) {
@@ -132,17 +126,24 @@ TEST_F(Expansion, NothingIsWrittenBeyond255Characters) {
     EXPECT_EQ(std::string(destination), whole.substr(0, 255));
 }
 
-TEST_F(Expansion, AServerNameCannotAddArgumentsToTheCommandLine) {
-    base::CopyText(record.hostName, "x\" +exec evil \"; quit\r\n\\");
-    base::CopyText(record.gameName, "mod +set a \"b");
-    // Quoted by the template it stays inside the quotes; unquoted it stays one argument.
-    EXPECT_EQ(Expand("+set sv \"$server\" $folder"),
-              "+set sv \"\x03"
-              "1,0 x +exec evil ; quit\\\x03"
-              "1,0\" mod__set_a_b");
-    // A trailing backslash would turn the closing quote into a literal one.
-    base::CopyText(record.gameName, "dir\\\\");
-    EXPECT_EQ(Expand("+fs_game \"$folder\" +x"), "+fs_game \"dir\" +x");
+TEST_F(Expansion, NetworkTextCannotAddArgumentsOrCommandsWhereverItStands) {
+    // Engines that split at every '+' or end a command at ';' do so inside quotes too: server name
+    // and folder lose those, quotes and control bytes in quotes and out; the name is plain there.
+    const std::tuple<const char*, const char*, const char*, std::string> cases[] = {
+        {"x\" +exec evil \"; quit\r\n\\", "mod +set a \"b", "+set sv \"$server\" $folder",
+         "+set sv \"x exec evil  quit\" mod_set_a_b"},
+        {"^1Lab^7 'Arena'\x01", "dir\\\\", "+fs_game \"$folder\" +name \"$server\" +x",
+         "+fs_game \"dir\" +name \"Lab Arena\" +x"},
+        {"a+b;c", "f\x7F+g", "+connect x $server;$folder", "+connect x abc;fg"},
+    };
+    for (const auto& [hostName, folder, text, expected] : cases) {
+        base::CopyText(record.hostName, hostName);
+        base::CopyText(record.gameName, folder);
+        EXPECT_EQ(Expand(text), expected) << text;
+    }
+    // The mIRC text keeps the name's colours as IRC codes, but no line end of the server's.
+    base::CopyText(record.hostName, "Lab\r\n/quit");
+    EXPECT_EQ(Expand("$server", false).find_first_of("\r\n"), std::string::npos);
 }
 
 }  // namespace

@@ -32,12 +32,13 @@ TEST(SavedNicks, SaveFindAndDeleteUseTheFirstFreeSlotAndIgnoreLetterCase) {
     EXPECT_EQ(model, "sarge");
     EXPECT_EQ(IniValue(settings, "nick0"), "SARGE");
 
-    nicks.DeleteNick("sarge");
+    EXPECT_EQ(nicks.DeleteNick("sarge"), 0);
+    EXPECT_EQ(nicks.DeleteNick("sarge"), -1);
     EXPECT_EQ(nicks.FindNick("Sarge"), -1);
     EXPECT_EQ(IniValue(settings, "nick0"), "");  // emptied, not removed
     EXPECT_EQ(IniValue(settings, "model0"), "");
     EXPECT_EQ(nicks.SaveNick("Anarki", "anarki"), 0);  // the emptied slot is free again
-    EXPECT_EQ(nicks.Names(), (std::vector<std::string>{"Anarki", "Visor"}));
+    EXPECT_EQ(nicks.Names(), (std::vector<join::SavedNick>{{0, "Anarki"}, {1, "Visor"}}));
 }
 
 TEST(SavedNicks, TheFiveHundredAndThirteenthNameIsNotStored) {
@@ -71,7 +72,7 @@ TEST(SavedNicks, OldRegistryListIsSavedWithTheDefaultModelAndDeleted) {
     settings.registry[FakeSettings::Key(ln.keyPath, ln.name)].text = list;
     join::SavedNicks nicks(settings, "q3a.ini");
     nicks.MigrateRegistryNicks();
-    EXPECT_EQ(nicks.Names(), (std::vector<std::string>{"Alpha", "Beta", std::string(40, 'x')}));
+    EXPECT_EQ(nicks.Names(), (std::vector<join::SavedNick>{{0, "Alpha"}, {1, "Beta"}, {2, std::string(40, 'x')}}));
     std::string model;
     nicks.FindNick("beta", &model);
     EXPECT_EQ(model, "munro");
@@ -87,8 +88,6 @@ TEST(SavedNicks, ModelsEndAtTheFirstMissingKeyAndLastIndexDefaultsToZero) {
     join::SavedNicks nicks(settings, "q3a.ini");
     EXPECT_EQ(nicks.Models(), (std::vector<std::string>{"sarge", "", "visor"}));
     EXPECT_EQ(nicks.LastIndex(), 0);
-    nicks.SetLastIndex(7);
-    EXPECT_EQ(nicks.LastIndex(), 7);
 }
 
 TEST(LaunchSettings, ModSectionWithCatalogueDefaultsAndTheFolderOfAChosenProgram) {
@@ -107,12 +106,23 @@ TEST(LaunchSettings, ModSectionWithCatalogueDefaultsAndTheFolderOfAChosenProgram
     launch = join::ReadLaunchSettings(settings, catalogue, catalogue::kQuake3, record);
     EXPECT_EQ(launch.section, last);
     EXPECT_EQ(launch.programFile, "ioquake3.exe");
-    join::StoreProgramFolder(settings, launch, join::FolderOf("D:\\Games\\Q3\\ioquake3.exe"));
+    join::StoreFoundProgram(settings, launch, "D:\\Games\\Q3\\quake3e.exe");  // found under another name
+    EXPECT_EQ(launch.ProgramPath(), "D:\\Games\\Q3\\quake3e.exe");
     EXPECT_EQ(join::ReadLaunchSettings(settings, catalogue, catalogue::kQuake3, record).ProgramPath(),
-              "D:\\Games\\Q3\\ioquake3.exe");
+              "D:\\Games\\Q3\\quake3e.exe");
     EXPECT_EQ(join::FolderOf("quake3.exe"), "");
     EXPECT_EQ(join::PlayerConfigPaths(settings, catalogue, catalogue::kQuake3, record),
               (std::vector<std::string>{"D:\\Games\\Q3\\baseq3\\q3config.cfg", "D:\\Games\\Q3\\baseq3\\autoexec.cfg"}));
+
+    // "BaseQ3" of Quake 3 is not the ioquake3 game's: the games after the classic nine have their own.
+    record.modIndex = 1;
+    settings.WriteIni("vexar.ini", "BaseQ3", "Path", "D:\\Q3");
+    EXPECT_EQ(join::ReadLaunchSettings(settings, catalogue, catalogue::kQuake3, record).ProgramPath(),
+              "D:\\Q3\\quake3.exe");
+    launch = join::ReadLaunchSettings(settings, catalogue, catalogue::kIoQuake3, record);
+    EXPECT_EQ(std::pair(launch.section, launch.ProgramPath()),
+              std::pair(std::string("Quake III Arena (ioquake3) - BaseQ3"),
+                        std::string("C:\\Program Files\\Quake III Arena\\ioquake3.x86.exe")));
 }
 
 }  // namespace

@@ -18,9 +18,12 @@ namespace join::win32 {
 
 namespace {
 
-// Boxes of the dialog take what the details hold: names 40 characters, passwords 30.
+// Boxes of the dialog take what is kept: names 40 characters, passwords what the record holds (a
+// longer one typed and saved would be cut without a word).
 constexpr int kNameLimit = 40;
-constexpr int kPasswordLimit = 30;
+constexpr int kPasswordLimit = sizeof(catalogue::ServerRecord::serverPassword) - 1;
+static_assert(sizeof(catalogue::ServerRecord::rconPassword) - 1 == kPasswordLimit);
+static_assert(sizeof(JoinDetails::serverPassword) > kPasswordLimit);
 // The mIRC text is written back with up to 253 characters.
 constexpr int kIrcTemplateLimit = 253;
 constexpr size_t kIniBuffer = 256;
@@ -28,14 +31,14 @@ constexpr size_t kIniBuffer = 256;
 // The picture of each game kind; kind 0 keeps the dialog's own.
 constexpr WORD kGamePictures[] = {
     0,           IDB_JOIN_Q3A, IDB_JOIN_HL, IDB_JOIN_RTCW, IDB_JOIN_MOHAA, IDB_JOIN_JK2, IDB_JOIN_SOF2,
-    IDB_JOIN_UT, IDB_JOIN_CCR, IDB_JOIN_OA,  IDB_JOIN_IOQ3, IDB_JOIN_URT,  IDB_JOIN_ETL, IDB_JOIN_XON,
+    IDB_JOIN_UT, IDB_JOIN_CCR, IDB_JOIN_OA, IDB_JOIN_IOQ3, IDB_JOIN_URT,   IDB_JOIN_ETL, IDB_JOIN_XON,
     IDB_JOIN_NEX};
 static_assert(std::size(kGamePictures) == catalogue::kGameKindCount);
 
 bool HasModels(uint32_t kind) {
     return kind == catalogue::kEliteForce || kind == catalogue::kQuake3 || kind == catalogue::kHalfLife ||
-           kind == catalogue::kJediKnight2 || kind == catalogue::kSoldierOfFortune2 ||
-           kind == catalogue::kOpenArena || kind == catalogue::kIoQuake3;
+           kind == catalogue::kJediKnight2 || kind == catalogue::kSoldierOfFortune2 || kind == catalogue::kOpenArena ||
+           kind == catalogue::kIoQuake3;
 }
 
 struct JoinDialog {
@@ -67,6 +70,23 @@ void SelectModelOf(JoinDialog& d, const std::string& name) {
         index = Send(d.dialog, IDC_JOIN_MODEL, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                      reinterpret_cast<LPARAM>(model.c_str()));
     Send(d.dialog, IDC_JOIN_MODEL, CB_SETCURSEL, index == CB_ERR ? static_cast<WPARAM>(-1) : index);
+}
+
+// Each entry of the name box carries the slot its name is saved in.
+void AddName(HWND dialog, const SavedNick& nick) {
+    LRESULT index = Send(dialog, IDC_JOIN_NAME, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(nick.name.c_str()));
+    if (index >= 0)
+        Send(dialog, IDC_JOIN_NAME, CB_SETITEMDATA, index, nick.slot);
+}
+
+// The entry of a slot, or CB_ERR.
+LRESULT EntryOfSlot(HWND dialog, int slot) {
+    LRESULT count = Send(dialog, IDC_JOIN_NAME, CB_GETCOUNT);
+    for (LRESULT i = 0; i < count; ++i) {
+        if (Send(dialog, IDC_JOIN_NAME, CB_GETITEMDATA, i) == slot)
+            return i;
+    }
+    return CB_ERR;
 }
 
 std::string NameAt(HWND dialog, LRESULT index) {
@@ -115,10 +135,10 @@ void OnInit(JoinDialog& d) {
     d.nicks.MigrateRegistryNicks();
     for (const std::string& model : d.nicks.Models())
         Send(dialog, IDC_JOIN_MODEL, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(model.c_str()));
-    for (const std::string& name : d.nicks.Names())
-        Send(dialog, IDC_JOIN_NAME, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-    int last = d.nicks.LastIndex();
-    Send(dialog, IDC_JOIN_NAME, CB_SETCURSEL, last);
+    for (const SavedNick& nick : d.nicks.Names())
+        AddName(dialog, nick);
+    LRESULT last = EntryOfSlot(dialog, d.nicks.LastIndex());
+    Send(dialog, IDC_JOIN_NAME, CB_SETCURSEL, static_cast<WPARAM>(last));
     TakeName(d, last);
 
     CheckDlgButton(dialog, IDC_JOIN_NOTIFY_IRC,
@@ -137,18 +157,19 @@ void OnSaveName(JoinDialog& d) {
     if (name.empty())
         return;
     bool isNew = false;
-    d.nicks.SaveNick(name, model, &isNew);
+    int slot = d.nicks.SaveNick(name, model, &isNew);
     if (isNew)
-        Send(d.dialog, IDC_JOIN_NAME, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        AddName(d.dialog, {slot, name});
 }
 
 void OnDeleteName(JoinDialog& d) {
     std::string name = base::win32::DialogItemText(d.dialog, IDC_JOIN_NAME, kNameLimit);
     if (name.empty())
         return;
-    d.nicks.DeleteNick(name);
-    LRESULT index =
-        Send(d.dialog, IDC_JOIN_NAME, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.c_str()));
+    // The entry of the slot the file lost, not the first that begins with the text ("Bob" is not
+    // "Bobby").
+    int slot = d.nicks.DeleteNick(name);
+    LRESULT index = slot < 0 ? CB_ERR : EntryOfSlot(d.dialog, slot);
     if (index != CB_ERR)
         Send(d.dialog, IDC_JOIN_NAME, CB_DELETESTRING, index);
 }
@@ -201,8 +222,10 @@ INT_PTR CALLBACK JoinDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     switch (LOWORD(wParam)) {
         case IDC_JOIN_NAME:
             if (HIWORD(wParam) == CBN_SELCHANGE) {
+                // LNI is the slot of the chosen name, not its place in the box.
                 LRESULT index = Send(dialog, IDC_JOIN_NAME, CB_GETCURSEL);
-                d->nicks.SetLastIndex(static_cast<int>(index));
+                if (index != CB_ERR)
+                    d->nicks.SetLastIndex(static_cast<int>(Send(dialog, IDC_JOIN_NAME, CB_GETITEMDATA, index)));
                 TakeName(*d, index);
             }
             return TRUE;

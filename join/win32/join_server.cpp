@@ -51,8 +51,7 @@ void JoinServer(const JoinContext& context, uint32_t kind, catalogue::ServerReco
         std::string program;
         if (!browseForProgram(context.owner, launch.programFile, program))
             return;
-        launch.folder = FolderOf(program);
-        StoreProgramFolder(context.settings, launch, launch.folder);
+        StoreFoundProgram(context.settings, launch, program);
         listed = StillListed(context, address, port);
         if (!listed)
             return;

@@ -95,7 +95,8 @@ void ShowMenu(HWND dialog, PropertiesDialog& d) {
         return;
     base::win32::Menu menu(LoadMenuA(d.instance, MAKEINTRESOURCEA(IDR_SERVER_PROPERTIES_MENU)));
     HMENU popup = GetSubMenu(menu.get(), 0);
-    EnableMenuItem(popup, IDM_PROPERTIES_OPEN_URL, MF_BYCOMMAND | (OpensAsUrl(row->value) ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(popup, IDM_PROPERTIES_OPEN_URL,
+                   MF_BYCOMMAND | (UrlToOpen(row->value).empty() ? MF_GRAYED : MF_ENABLED));
     POINT at;
     GetCursorPos(&at);
     TrackPopupMenu(popup, TPM_LEFTALIGN, at.x, at.y, 0, dialog, nullptr);
@@ -107,8 +108,8 @@ void OnMenuCommand(HWND dialog, PropertiesDialog& d, UINT command) {
         views::win32::PutTextOnClipboard(dialog, CopyAllText(d.rows));
     else if (command == IDM_PROPERTIES_COPY && row)
         views::win32::PutTextOnClipboard(dialog, row->property.substr(0, kCopiedPropertyLength) + " " + row->value);
-    else if (command == IDM_PROPERTIES_OPEN_URL && row && OpensAsUrl(row->value))
-        ShellExecuteA(nullptr, "open", row->value.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    else if (command == IDM_PROPERTIES_OPEN_URL && row && !UrlToOpen(row->value).empty())
+        ShellExecuteA(nullptr, "open", UrlToOpen(row->value).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 INT_PTR CALLBACK PropertiesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -60,11 +60,17 @@ def test_install_writes_the_files_the_folder_and_both_shortcuts(vexar):
                     [windows_path(target) + '\\vexar.exe', 'Vexar! Internet Game Finder'], folder + ' link')
 
 
-def test_empty_and_unreachable_folders_fail_and_the_launch_starts_the_installed_browser(vexar):
+def test_empty_relative_and_unreachable_folders_fail_and_the_launch_starts_the_installed_browser(vexar):
     setup = start_setup(vexar)
     vexar.driver_ok('dlg-text', TITLE, FOLDER, '')
     vexar.driver_ok('dlg-click', TITLE, INSTALL)
     check_equal(vexar.driver('answer', SUCCESS, 'OK', 1000)[0], 1, 'no success message for an empty folder')
+    # A relative folder would be taken from the installer's working folder (here the test's).
+    for relative in ('Vexar', 'C:Vexar', '\\Vexar'):
+        vexar.driver_ok('dlg-text', TITLE, FOLDER, relative)
+        vexar.driver_ok('dlg-click', TITLE, INSTALL)
+        vexar.answer('Please give the whole path of the installation folder', 'OK')
+    check(not os.path.exists(vexar.path('Vexar')), 'nothing installed in the working folder')
     vexar.driver_ok('dlg-text', TITLE, FOLDER, windows_path(vexar.path('missing/Vexar')))
     vexar.driver_ok('dlg-click', TITLE, INSTALL)
     failure = vexar.answer('The installation did not complete', 'OK')
@@ -97,5 +103,5 @@ def test_empty_and_unreachable_folders_fail_and_the_launch_starts_the_installed_
 
 TESTS = [
     test_install_writes_the_files_the_folder_and_both_shortcuts,
-    test_empty_and_unreachable_folders_fail_and_the_launch_starts_the_installed_browser,
+    test_empty_relative_and_unreachable_folders_fail_and_the_launch_starts_the_installed_browser,
 ]

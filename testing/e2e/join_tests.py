@@ -174,13 +174,16 @@ def test_missing_program_asks_for_it_and_cancel_starts_nothing(vexar, the_lab):
     check_equal(join_counts(vexar)['127.0.0.1'], 0, 'join count')
 
 
-def test_browse_writes_the_chosen_folder_back_and_player_config_opens_in_wordpad(vexar, the_lab):
+def test_browse_writes_the_chosen_program_back_and_player_config_opens_in_wordpad(vexar, the_lab):
     game = join_a_missing_program(vexar, 'Found Game')
-    vexar.driver_ok('dlg-text', BROWSE, FILE_NAME, vexar.windows_folder() + '\\game\\vexar-game.exe')
+    # The program is found under another file name than the settings give: that one starts.
+    os.rename(os.path.join(game, 'vexar-game.exe'), os.path.join(game, 'found-game.exe'))
+    vexar.driver_ok('dlg-text', BROWSE, FILE_NAME, vexar.windows_folder() + '\\game\\found-game.exe')
     vexar.driver_ok('dlg-click', BROWSE, 1)
     check_equal(len(game_runs(vexar, 1)), 1, 'starts of the game')
     vexar.close()
     check_equal(vexar.ini(MOD_SECTION, 'Path'), vexar.windows_folder() + '\\game', 'Path written back')
+    check_equal(vexar.ini(MOD_SECTION, 'Exe'), 'found-game.exe', 'Exe written back')
 
     # The config files that exist open in "WordPad" (here the stand-in under that name).
     os.makedirs(os.path.join(game, 'baseq3'))
@@ -203,5 +206,5 @@ TESTS = [
     test_join_starts_the_game_in_its_folder_with_the_expanded_command_line,
     test_mirc_hears_the_join_with_0x7f_for_the_bar_and_the_game_starts_without_it,
     test_missing_program_asks_for_it_and_cancel_starts_nothing,
-    test_browse_writes_the_chosen_folder_back_and_player_config_opens_in_wordpad,
+    test_browse_writes_the_chosen_program_back_and_player_config_opens_in_wordpad,
 ]

@@ -150,8 +150,9 @@ class Lab:
 
 
 # OpenArena reports a game folder that no Quake 3 mod claims, so its servers take the game's last mod;
-# the Half-Life lab server runs Counter Strike.
-GAME_SECTIONS = ['Navy Seals', 'Counter Strike', 'BaseOA', 'Nexuiz']
+# the Half-Life lab server runs Counter Strike. The games after the classic nine have sections of
+# their own, named after the game and the mod.
+GAME_SECTIONS = ['Navy Seals', 'Counter Strike', 'OpenArena - BaseOA', 'Nexuiz Classic - Nexuiz']
 
 
 def install_game_standin(folder, build_dir, game_folder=None, program='vexar-game.exe', connect=None):

@@ -33,6 +33,7 @@ constexpr int kEntryButtons[catalogue::kSchemeColours] = {
 
 constexpr char kApplyAllQuestion[] = "Are you sure you want to apply\nthis colour scheme to all games?";
 constexpr char kSaveFailed[] = "The colour scheme could not be saved.";
+constexpr char kReplaceQuestion[] = " already exists.\nDo you want to replace it?";
 constexpr char kFilters[] = "Vexar! Colour Scheme (*.VXC)\0*.VXC\0All\0*.*\0";
 
 // Kept for the whole run: the last scheme file's image and the custom colours of ChooseColor.
@@ -116,11 +117,33 @@ void OnLoad(SchemeDialog& d) {
     RedrawButtons(d);
 }
 
+// The file written is the chosen name with ".vxc" added, so the chooser's own overwrite question
+// would be about another file ("sky-zox" while "sky-zox.vxc" is replaced). The question is asked
+// here instead, when the chooser is about to close, about the file that will be written; No keeps
+// the chooser open for another name.
+UINT_PTR CALLBACK SaveChooserHook(HWND hook, UINT message, WPARAM, LPARAM lParam) {
+    if (message != WM_NOTIFY)
+        return 0;
+    const auto* notify = reinterpret_cast<const OFNOTIFYA*>(lParam);
+    if (notify->hdr.code != CDN_FILEOK || !notify->lpOFN || !notify->lpOFN->lpstrFile)
+        return 0;
+    std::string target = WithSchemeExtension(notify->lpOFN->lpstrFile);
+    if (GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return 0;
+    std::string question = target + kReplaceQuestion;
+    if (MessageBoxA(GetParent(hook), question.c_str(), base::kAppTitle,
+                    MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES)
+        return 0;
+    SetWindowLongPtrA(hook, DWLP_MSGRESULT, 1);
+    return 1;
+}
+
 void OnSave(SchemeDialog& d) {
     SchemeToBuffer(d.request.profile.colours, TheSchemeBuffer());
     char path[MAX_PATH] = {};
     OPENFILENAMEA dialog = FileDialog(d, path, sizeof path, d.request.schemeFolder);
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+    dialog.Flags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLESIZING | OFN_HIDEREADONLY;
+    dialog.lpfnHook = SaveChooserHook;
     if (!GetSaveFileNameA(&dialog))
         return;
     if (!WriteSchemeFile(WithSchemeExtension(path), TheSchemeBuffer()))

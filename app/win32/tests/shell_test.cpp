@@ -23,6 +23,8 @@
 #include "app/win32/network_glue.h"
 #include "app/win32/registry.h"
 #include "app/win32/shell.h"
+#include "app/win32/tray.h"
+#include "app/win32/weblinks.h"
 #include "app/win32/win32_settings.h"
 #include "catalogue/profiles.h"
 #include "resources/resource.h"
@@ -153,28 +155,43 @@ TEST_F(CommandsTest, TheGamesModAndGameTypeItemsAreListedAndChoosingOneFilters) 
     EXPECT_EQ(GetMenuState(GetMenu(main), IDM_GAMETYPE_FIRST + 5, MF_BYCOMMAND), UINT(-1));  // four game types
 }
 
-TEST_F(CommandsTest, WebLinksStandInDescendingOrderAndEndAtTheFirstGap) {
+std::vector<std::string> g_opened;
+
+TEST_F(CommandsTest, WebLinksEndAtTheFirstGapAndOpenOnlyWebAddressesAndTheLogoOpensTheSiteOnce) {
     // A link named "-" is a separator; the one after the gap is not read.
     for (auto [n, name, url] : {std::tuple("000", "Link zero", "http://127.0.0.1/0"),
                                 {"001", "-", "-"},
                                 {"002", "Link two", "http://127.0.0.1/2"},
-                                {"004", "After", "http://127.0.0.1/4"}}) {
+                                {"003", "A program", "C:\\windows\\notepad.exe"},
+                                {"005", "After", "http://127.0.0.1/5"}}) {
         WriteIni("weblinks", (std::string("urlmenuname") + n).c_str(), name);
         WriteIni("weblinks", (std::string("url") + n).c_str(), url);
     }
     Start();
     HMENU links = GetSubMenu(GetMenu(main), 4);
-    ASSERT_EQ(GetMenuItemCount(links), 5);
+    ASSERT_EQ(GetMenuItemCount(links), 6);
     char text[64];
     GetMenuStringA(links, 0, text, sizeof text, MF_BYPOSITION);
     EXPECT_STREQ(text, "Vexar! Website");
-    GetMenuStringA(links, 2, text, sizeof text, MF_BYPOSITION);
+    GetMenuStringA(links, 3, text, sizeof text, MF_BYPOSITION);
     EXPECT_STREQ(text, "Link two");
-    EXPECT_EQ(std::pair(GetMenuItemID(links, 2), GetMenuItemID(links, 4)),
+    EXPECT_EQ(std::pair(GetMenuItemID(links, 3), GetMenuItemID(links, 5)),
               std::pair(UINT(IDM_WEBLINK_FIRST + 2), UINT(IDM_WEBLINK_FIRST)));
-    for (int separator : {1, 3})
+    for (int separator : {1, 4})
         EXPECT_EQ(GetMenuState(links, separator, MF_BYPOSITION) & MF_SEPARATOR, UINT(MF_SEPARATOR)) << separator;
     EXPECT_EQ(GetMenuState(links, IDM_WEBLINKS_PLACEHOLDER, MF_BYCOMMAND), UINT(-1));
+    // The program is greyed and, chosen all the same, not opened.
+    EXPECT_TRUE((GetMenuState(links, 2, MF_BYPOSITION) & MF_GRAYED) && GetMenuState(links, 3, MF_BYPOSITION) == 0);
+    g_opened.clear();
+    SetTargetOpener([](const std::string& target) { g_opened.push_back(target); });
+    Command(IDM_WEBLINK_FIRST + 3);
+    Command(IDM_WEBLINK_FIRST + 2);
+    // The logo opens the web site once per double-click.
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        SendMessageA(TheShell().logoPicture, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(5, 5));
+    Pump();
+    SetTargetOpener(nullptr);
+    EXPECT_EQ(g_opened, (std::vector<std::string>{"http://127.0.0.1/2", ctx.endpoints.webSite}));
 }
 
 // Writes a profile file with the given titles and kinds (file numbers 1, 2, ...).
@@ -220,10 +237,37 @@ TEST_F(MainWindowTest, ChildrenAndPanesSitWhereTheLayoutPutsThemAndFollowASplitt
     SendMessageA(main, WM_MOUSEMOVE, 0, MAKELPARAM(500, 200));  // not dragging: nothing moves
     EXPECT_EQ(ctx.splitters.bars[0].position, 298);
     expectPanes("dropped");
-    SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 302));  // the players' bar
+    SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 302));  // the players' bar, not the second
     SendMessageA(main, WM_LBUTTONUP, 0, MAKELPARAM(50, 250));
-    EXPECT_EQ(ctx.splitters.bars[1].position, 248);
-    expectPanes("second bar");
+    EXPECT_EQ(std::pair(ctx.splitters.bars[2].position, ctx.splitters.bars[1].position), std::pair(248, 300));
+    expectPanes("players' bar");
+    // A drag whose capture is taken (a box opening mid-drag) ends there.
+    SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(300, 200));
+    ReleaseCapture();
+    SendMessageA(main, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(400, 200));
+    EXPECT_EQ(ctx.splitters.bars[0].position, 298);
+}
+
+TEST_F(MainWindowTest, StoredSplittersBeyondTheWindowAndAShrinkingWindowKeepTheBarsWithinReach) {
+    WriteRegDword(HKEY_CURRENT_USER, 5000, base::kRegistryKey, "WSP");
+    WriteRegDword(HKEY_CURRENT_USER, 0xFFFFFFF0, base::kRegistryKey, "WSPPL");
+    StartShell();
+    RECT client;
+    GetClientRect(main, &client);
+    EXPECT_EQ(std::pair(ctx.splitters.bars[0].position, ctx.splitters.bars[2].position),
+              std::pair(app::ClampVerticalDrag(5002, client.right) - 2, 110));
+    SetClientSize(500, 400);
+    EXPECT_EQ(ctx.splitters.bars[0].position, 478);
+    SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 112));
+    SendMessageA(main, WM_LBUTTONUP, 0, MAKELPARAM(50, 242));
+    SetClientSize(500, 300);  // the players' bar moves up with the bottom edge
+    EXPECT_EQ(ctx.splitters.bars[2].position, 148);
+    RECT player = ChildRect(PanesOf(CurrentProfile()).player);
+    EXPECT_EQ(std::pair(player.top, player.bottom), std::pair(152L, 200L));
+    CloseShell();
+    EXPECT_EQ(std::pair(ctx.settings->ReadDword(base::kRegistryKey, "WSP"),
+                        ctx.settings->ReadDword(base::kRegistryKey, "WSPPL")),
+              std::pair(std::optional<uint32_t>(478), std::optional<uint32_t>(148)));
 }
 
 TEST_F(MainWindowTest, TabChangeIsRefusedWhileBusyAndSwitchesPanesAndFilterItemsOtherwise) {
@@ -305,6 +349,20 @@ TEST_F(MainWindowTest, MinimisingWithTrayHidesTheWindowWithoutTrayKeepsIt) {
     Pump();
     EXPECT_TRUE(IsWindowVisible(main));
     EXPECT_EQ(ctx.windowState, 0);
+    // A second start leaves a maximised window maximised, and brings a hidden one back without
+    // its tray icon.
+    ShowWindow(main, SW_MAXIMIZE);
+    ShowFirstCopy(main);
+    Pump();
+    EXPECT_TRUE(IsZoomed(main));
+    ShowWindow(main, SW_MINIMIZE);
+    Pump();
+    ASSERT_TRUE(TheShell().trayIconShown && !IsWindowVisible(main));
+    ShowFirstCopy(main);
+    Pump();
+    EXPECT_TRUE(IsWindowVisible(main) && IsZoomed(main));
+    EXPECT_FALSE(TheShell().trayIconShown);
+    ShowWindow(main, SW_RESTORE);
 
     Command(IDM_MINIMISE_TO_TRAY);
     EXPECT_FALSE(ctx.useTray);

@@ -50,9 +50,9 @@ class JoinDialogTest : public ::testing::Test {
   protected:
     void SetUp() override {
         Ini("playernicks", "nick0", "Alpha");
-        Ini("playernicks", "nick2", "Bravo");
-        Ini("playernicks", "model2", "visor");
-        Ini("playernicks", "LNI", "1");
+        Ini("playernicks", "nick3", "Bravo");
+        Ini("playernicks", "model3", "visor");
+        Ini("playernicks", "LNI", "3");  // Bravo's slot, not its place in the box
         Ini("models", "model1", "sarge");
         Ini("models", "model2", "visor");
         base::CopyText(record.hostName, "^1Lab ^7Arena");
@@ -87,16 +87,18 @@ TEST_F(JoinDialogTest, OpensOnTheLastNameWithItsModelAndTheRecordsPasswords) {
         EXPECT_STREQ(caption, "Join: Lab Arena");
         EXPECT_EQ(Entries(dialog, IDC_JOIN_NAME), (std::vector<std::string>{"Alpha", "Old", "Bravo"}));
         EXPECT_EQ(Entries(dialog, IDC_JOIN_MODEL), (std::vector<std::string>{"sarge", "visor"}));
-        // LNI 1 is the second entry of the box.
-        EXPECT_EQ(Text(dialog, IDC_JOIN_NAME), "Old");
+        EXPECT_EQ(std::pair(Text(dialog, IDC_JOIN_NAME), Text(dialog, IDC_JOIN_MODEL)),
+                  std::pair(std::string("Bravo"), std::string("visor")));
+        ChooseName(dialog, 1);
         EXPECT_EQ(Text(dialog, IDC_JOIN_MODEL), "");  // "munro" is not offered
-        ChooseName(dialog, 2);
-        EXPECT_EQ(Text(dialog, IDC_JOIN_MODEL), "visor");
-        EXPECT_EQ(IniValue("playernicks", "LNI"), "2");
+        EXPECT_EQ(IniValue("playernicks", "LNI"), "1");
         EXPECT_EQ(Text(dialog, IDC_JOIN_IRC_TEMPLATE), join::kDialogIrcTemplate);
         EXPECT_FALSE(Enabled(dialog, IDC_JOIN_PASSWORD));
         EXPECT_EQ(Text(dialog, IDC_JOIN_RCON_PASSWORD), "rc");
-        EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_JOIN_RCON_PASSWORD, EM_GETLIMITTEXT, 0, 0), 30);
+        // The boxes take as much as the record keeps.
+        for (int box : {IDC_JOIN_PASSWORD, IDC_JOIN_RCON_PASSWORD})
+            EXPECT_EQ(SendDlgItemMessageA(dialog, box, EM_GETLIMITTEXT, 0, 0),
+                      LRESULT(sizeof record.serverPassword - 1));
         EXPECT_TRUE(Enabled(dialog, IDC_JOIN_MODEL));
         EXPECT_TRUE(SendDlgItemMessageA(dialog, IDC_JOIN_PICTURE, STM_GETIMAGE, IMAGE_BITMAP, 0));
         PressButton(dialog, IDCANCEL);
@@ -105,22 +107,30 @@ TEST_F(JoinDialogTest, OpensOnTheLastNameWithItsModelAndTheRecordsPasswords) {
     EXPECT_FALSE(settings.ReadBytes(ln.keyPath, ln.name, 255));
 }
 
-TEST_F(JoinDialogTest, SaveAddsOnlyNewNamesAndDeleteRemovesTheEntry) {
+TEST_F(JoinDialogTest, SaveAddsOnlyNewNamesDeleteRemovesExactlyThatNameAndTheLastChoiceIsASlot) {
     Run(catalogue::kQuake3, [&](HWND dialog) {
         SetDlgItemTextA(dialog, IDC_JOIN_NAME, "Charlie");
         SendDlgItemMessageA(dialog, IDC_JOIN_MODEL, CB_SETCURSEL, 0, 0);
         PressButton(dialog, IDC_JOIN_SAVE_NAME);
+        ChooseName(dialog, 2);
+        EXPECT_EQ(IniValue("playernicks", "LNI"), "1");  // Charlie took the free slot 1
         SetDlgItemTextA(dialog, IDC_JOIN_NAME, "ALPHA");
         PressButton(dialog, IDC_JOIN_SAVE_NAME);
         SetDlgItemTextA(dialog, IDC_JOIN_NAME, "bravo");
         PressButton(dialog, IDC_JOIN_DELETE_NAME);
-        EXPECT_EQ(Entries(dialog, IDC_JOIN_NAME), (std::vector<std::string>{"Alpha", "Charlie"}));
+        for (const char* name : {"Charliex", "Char"}) {
+            SetDlgItemTextA(dialog, IDC_JOIN_NAME, name);
+            PressButton(dialog, IDC_JOIN_SAVE_NAME);
+        }
+        PressButton(dialog, IDC_JOIN_DELETE_NAME);  // "Char", not the first entry that begins so
+        EXPECT_EQ(Entries(dialog, IDC_JOIN_NAME), (std::vector<std::string>{"Alpha", "Charlie", "Charliex"}));
         PressButton(dialog, IDCANCEL);
     });
     EXPECT_EQ(IniValue("playernicks", "nick1"), "Charlie");
     EXPECT_EQ(IniValue("playernicks", "model1"), "sarge");
     EXPECT_EQ(IniValue("playernicks", "nick0"), "ALPHA");
-    EXPECT_EQ(IniValue("playernicks", "nick2"), "");
+    EXPECT_EQ(IniValue("playernicks", "nick2"), "Charliex");
+    EXPECT_EQ(IniValue("playernicks", "nick3"), "");  // Bravo's slot, taken by "Char" and freed again
 }
 
 TEST_F(JoinDialogTest, AnEmptyPasswordKeepsTheDialogOpenUnlessTheGameAlwaysAsks) {

@@ -5,6 +5,7 @@
 
 #include "base/app_title.h"
 #include "resources/resource.h"
+#include "testing/temp_folder.h"
 #include "testing/win32/dialog_script.h"
 #include "testing/win32/fake_pane_host.h"
 #include "views/win32/colour_scheme_dialog.h"
@@ -12,6 +13,7 @@
 namespace {
 
 using testing_support::PressButton;
+using testing_support::PressInto;
 
 // The colour at the centre of a dialog control, as drawn on the screen.
 COLORREF DrawnColour(HWND dialog, int id) {
@@ -33,12 +35,13 @@ class ColourSchemeDialogTest : public ::testing::Test {
         std::memcpy(original, current.colours, sizeof original);
     }
     INT_PTR Run(const std::function<void(HWND)>& script) {
-        views::win32::ColourSchemeRequest request{current, {&current, &other}, "C:\\"};
+        views::win32::ColourSchemeRequest request{current, {&current, &other}, folder.path()};
         INT_PTR result = 0;
         testing_support::RunDialogScript([&] { result = views::win32::RunColourSchemeDialog(host, request); }, script);
         return result;
     }
 
+    testing_support::TempFolder folder;
     testing_support::FakePaneHost host;
     catalogue::GameProfile current;
     catalogue::GameProfile other;
@@ -72,6 +75,25 @@ TEST_F(ColourSchemeDialogTest, ApplyToAllGamesAsksAndOnlyYesChangesTheOtherProfi
         EXPECT_EQ(current.colours[5], 0x00008000u);
         EXPECT_EQ(other.colours[5], answer == IDYES ? 0x00008000u : 0x00FF9797u) << answer;
     }
+}
+
+TEST_F(ColourSchemeDialogTest, SaveAsksAboutTheFileItWritesAndNoLeavesThatFileAlone) {
+    testing_support::WriteBytes(folder.File("sky-zox.vxc"), "kept");
+    Run([&](HWND dialog) {
+        PressInto(dialog, IDC_SCHEME_SAVE, [&](HWND chooser) {
+            // Typed without the ".vxc" the save adds, then with it; No keeps the file and the chooser.
+            for (auto [typed, answer] : {std::pair("sky-zox", IDNO), {"SKY-ZOX.VXC", IDYES}}) {
+                EXPECT_EQ(testing_support::ReadBytes(folder.File("sky-zox.vxc")), "kept");
+                SetDlgItemTextA(chooser, 1148, folder.File(typed).c_str());  // the chooser's file name
+                PressInto(chooser, IDOK,
+                          testing_support::AnswerMessage(folder.File(answer == IDNO ? "sky-zox.vxc" : typed) +
+                                                             " already exists.\nDo you want to replace it?",
+                                                         base::kAppTitle, answer));
+            }
+        });
+        EXPECT_EQ(testing_support::ReadBytes(folder.File("sky-zox.vxc")).size(), 64u);
+        PressButton(dialog, IDCANCEL);
+    });
 }
 
 }  // namespace
