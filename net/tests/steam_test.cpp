@@ -1,0 +1,385 @@
+// Tests of the Steam master's requests, pages and paging, the Source query replies, split
+// reassembly and the per-server exchange, and a bounded random-input run over all of them.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "base/text.h"
+#include "net/a2s_exchange.h"
+#include "net/a2s_reply.h"
+#include "net/a2s_split.h"
+#include "net/steam_master.h"
+#include "testing/fake_clock.h"
+#include "testing/fake_datagram_socket.h"
+
+namespace {
+
+using Status = net::SteamMasterStatus;
+const std::string kFF = "\xFF\xFF\xFF\xFF";
+const std::string kPage = "\xFF\xFF\xFF\xFF\x66\x0A";
+
+std::string Z(const std::string& s) {
+    return s + '\0';
+}
+std::string Le(uint64_t v, int bytes) {
+    std::string out;
+    for (int i = 0; i < bytes; ++i)
+        out += static_cast<char>(v >> (8 * i));
+    return out;
+}
+std::string Entry(int a, int b, int c, int d, int port) {
+    return {char(a), char(b), char(c), char(d), char(port >> 8), char(port & 0xFF)};
+}
+std::string Bytes(const std::vector<uint8_t>& v) {
+    return std::string(v.begin(), v.end());
+}
+const uint8_t* U(const std::string& s) {
+    return reinterpret_cast<const uint8_t*>(s.data());
+}
+
+TEST(SteamMaster, RequestsAndPagesAtTheirEdges) {
+    EXPECT_EQ(Bytes(net::BuildSteamMasterRequest(0xFF, "0.0.0.0:0", "\\appid\\440")),
+              std::string("1\xFF"
+                          "0.0.0.0:0\0\\appid\\440\0",
+                          23));
+    EXPECT_EQ(Bytes(net::BuildSteamMasterRequest(3, "1.2.3.4:5", std::string("\\a\\1\0\\b\\2", 9))),
+              std::string("1\x03"
+                          "1.2.3.4:5\0\\a\\1\0",
+                          17));
+    EXPECT_EQ(net::BuildSteamMasterRequest(0, "", std::string(5000, 'f')).size(), 4 + net::kSteamFilterLimit);
+    // Page, then "entries skipped end last".
+    const std::pair<std::string, std::string> pages[] = {
+        {kPage + Entry(10, 0, 0, 1, 27015) + Entry(10, 0, 0, 2, 27016) + std::string(6, '\0'),
+         "10.0.0.1:27015 10.0.0.2:27016 | 0 1 10.0.0.2:27016"},
+        {kPage + Entry(10, 0, 0, 1, 1) + Entry(255, 0, 0, 2, 2) + "\x01\x02", "10.0.0.1:1 | 1 0 255.0.0.2:2"},
+        {kPage + std::string(6, '\0') + Entry(10, 0, 0, 9, 9), " | 0 1 -"},
+        {kPage + Entry(0, 0, 0, 0, 7), "0.0.0.0:7 | 0 0 0.0.0.0:7"},
+        {kPage, " | 0 0 -"},
+        {"\xFF\xFF\xFF\xFF\x66\x0B" + Entry(10, 0, 0, 1, 1), "invalid"},
+    };
+    for (const auto& [datagram, expected] : pages) {
+        const net::SteamMasterPage p = net::ReadSteamMasterPage(U(datagram), datagram.size());
+        std::string shown;
+        for (const net::MasterEntry& e : p.entries)
+            shown += (shown.empty() ? "" : " ") + net::SteamSeedOf(e);
+        shown += " | " + std::to_string(p.skipped) + " " + std::to_string(p.listEnd) + " " +
+                 (p.last ? net::SteamSeedOf(*p.last) : "-");
+        EXPECT_EQ(p.valid ? shown : "invalid", expected) << expected;
+    }
+}
+
+// A scripted master: pages of `perPage` of `list` entries from the seed; it drops the requests whose
+// number is in `dropped`, answers only `answers` of them (-1: all) and with `repeat` always the first page.
+struct MasterRun {
+    const char* name;
+    uint32_t maxServers;
+    size_t list, perPage;
+    std::set<int> dropped;
+    int answers;
+    bool repeat;
+    Status status;
+    uint32_t received;
+    std::string seeds;  // the seeds of the requests, joined by ' '
+};
+
+TEST(SteamMaster, PagesArePacedRetriedAndEndWithWhatCame) {
+    const MasterRun runs[] = {
+        {"whole list", 999, 5, 2, {}, -1, false, Status::kListEnd, 5, "0 2 4"},
+        {"a lost page is asked again", 999, 5, 2, {1}, -1, false, Status::kListEnd, 5, "0 2 2 4"},
+        {"silent after a page", 999, 5, 2, {}, 1, false, Status::kMasterSilent, 2, "0 2 2 2"},
+        {"most servers", 3, 9, 2, {}, -1, false, Status::kMaxServers, 3, "0 2"},
+        {"repeating master", 999, 9, 2, {}, -1, true, Status::kMasterSilent, 2, "0 2 2 2"},
+        {"silent from the start", 999, 5, 2, {}, 0, false, Status::kMasterSilent, 0, "0 0 0"},
+    };
+    const net::Endpoint master{0x0100007F, 27011}, stranger{0x0200007F, 27011};
+    for (const MasterRun& run : runs) {
+        testing_support::FakeClock clock;
+        testing_support::FakeDatagramSocketFactory net(&clock);
+        auto socket = net.Open();
+        net::SteamMasterOptions o;
+        o.master = master;
+        o.maxServers = run.maxServers;
+        net::SteamMasterQuery query(clock, *socket, o);
+        // Entry i of the list is 10.0.0.(i + 1); "entry 0" is the first seed.
+        auto seedEntry = [](size_t i) {
+            return i == 0 ? net::MasterEntry{} : net::MasterEntry{{10, 0, 0, uint8_t(i)}, 27015};
+        };
+        net.Deliver(stranger, kPage + Entry(10, 9, 9, 9, 1));  // never taken
+        query.Start();
+        std::string seeds;
+        size_t answered = 0;
+        for (int step = 0; step < 3000 && !query.finished(); ++step) {
+            const auto sent = net.Sent();
+            if (sent.size() > answered) {
+                const int n = static_cast<int>(answered++);
+                // The page the seed asks for: after the entry it names, from the first for 0.0.0.0:0.
+                const std::string seed(sent.back().bytes.c_str() + 2);
+                size_t asked = 0;
+                while (asked < run.list && net::SteamSeedOf(seedEntry(asked)) != seed)
+                    ++asked;
+                asked = asked < run.list ? asked : 0;
+                seeds += (seeds.empty() ? "" : " ") + std::to_string(asked);
+                const size_t from = run.repeat ? 0 : asked;
+                if (!run.dropped.count(n) && (run.answers < 0 || n < run.answers)) {
+                    std::string page = kPage;
+                    for (size_t i = from; i < std::min(run.list, from + run.perPage); ++i)
+                        page += Entry(10, 0, 0, int(i + 1), 27015);
+                    net.Deliver(master, from + run.perPage >= run.list ? page + std::string(6, '\0') : page);
+                }
+            }
+            clock.AdvanceMs(10);
+            query.Poll();
+        }
+        const std::vector<net::MasterEntry> entries = query.TakeEntries();
+        EXPECT_EQ(query.status(), run.status) << run.name;
+        EXPECT_EQ(seeds, run.seeds) << run.name;
+        ASSERT_EQ(entries.size(), run.received) << run.name;
+        for (size_t i = 0; i < entries.size(); ++i)
+            EXPECT_EQ(net::SteamSeedOf(entries[i]), net::SteamSeedOf(seedEntry(i + 1))) << run.name;
+        const auto sent = net.Sent();
+        for (size_t i = 1; i < sent.size(); ++i)
+            EXPECT_GE(sent[i].counter - sent[i - 1].counter, uint64_t(o.pageGapMs) * 1000) << run.name;
+        EXPECT_EQ(query.NextWakeMs(), -1);
+        EXPECT_EQ(query.StatusText().find("stopped answering") != std::string::npos,
+                  run.status == Status::kMasterSilent)
+            << query.StatusText();
+    }
+}
+
+std::string SourceInfo(const std::string& edf) {
+    return kFF + "I\x11" + Z("Lab ^1One") + Z("ctf_2fort") + Z("tf") + Z("Team Fortress") + Le(440, 2) +
+           "\x05\x18\x01"
+           "dw\x01\x01" +
+           Z("8.1") + edf;
+}
+std::string GoldSrcInfo(bool mod) {
+    return kFF + "m" + Z("1.2.3.4:27015") + Z("Old") + Z("de_dust") + Z("cstrike") + Z("CS") +
+           std::string(
+               "\x02\x10\x2F"
+               "DL\0",
+               6) +
+           (mod ? "\x01" + Z("http://mod") + Z("http://dl") + std::string(11, '\0') : std::string(1, '\0')) +
+           std::string("\x01\0", 2);
+}
+std::string Players(int announced, const std::string& entries) {
+    return kFF + "D" + char(announced) + entries;
+}
+std::string Player(int index, const std::string& name, int32_t score, float seconds) {
+    uint32_t bits;
+    std::memcpy(&bits, &seconds, 4);
+    return std::string(1, char(index)) + Z(name) + Le(uint32_t(score), 4) + Le(bits, 4);
+}
+
+TEST(A2sReplies, InfoInBothFormsPlayersAndRulesFillTheRecord) {
+    const std::string edf =
+        std::string("\xB1") + Le(27016, 2) + Le(76561197960287930ull, 8) + Z("cp,alltalk") + Le(440, 8);
+    // Datagram, then the record as "name|map|folder|version|players/max|pw|type os|mod web|hostPort", or "none".
+    const std::pair<std::string, std::string> infos[] = {
+        {SourceInfo(edf), "Lab ^1One|ctf_2fort|tf|8.1|5/24|1|dw|0 |27016"},
+        {SourceInfo("\x80\x87"), "Lab ^1One|ctf_2fort|tf|8.1|5/24|1|dw|0 |9"},  // a port cut off is not taken
+        {SourceInfo("").substr(0, 47), "Lab ^1One|ctf_2fort|tf||5/24|0|\\0\\0|0 |9"},
+        {SourceInfo("").substr(0, 46), "none"},
+        {GoldSrcInfo(true), "Old|de_dust|cstrike||2/16|0|DL|1 http://mod|9"},
+        {GoldSrcInfo(false), "Old|de_dust|cstrike||2/16|0|DL|0 |9"},
+        {kFF + "J" + SourceInfo("").substr(5), "none"},
+    };
+    for (const auto& [datagram, expected] : infos) {
+        catalogue::ServerRecord r;
+        r.hostPort = 9;
+        base::CopyText(r.location, "stale");
+        const auto info = net::ParseA2sInfo(U(datagram), datagram.size());
+        if (info)
+            net::ApplyA2sInfo(r, *info);
+        auto os = [](uint8_t c) { return c ? std::string(1, char(c)) : std::string("\\0"); };
+        const std::string shown = std::string(r.hostName) + "|" + r.mapName + "|" + r.gameName + "|" + r.versionText +
+                                  "|" + std::to_string(r.playerCount) + "/" + std::to_string(r.maxPlayers) + "|" +
+                                  r.passwordText + "|" + os(r.dedicated) + os(r.serverOs) + "|" +
+                                  std::to_string(r.isMod) + " " + r.webAddress + "|" + std::to_string(r.hostPort);
+        EXPECT_EQ(info ? shown : "none", expected);
+        EXPECT_TRUE(!info || r.location[0] == '\0');
+    }
+    const auto withTags = net::ParseA2sInfo(U(SourceInfo(edf)), SourceInfo(edf).size());
+    EXPECT_EQ(withTags->keywords + " " + std::to_string(withTags->appId) + " " + std::to_string(withTags->gameId),
+              "cp,alltalk 440 440");
+
+    // Players: as many as announced and whole, names cut to their field, no ping.
+    const std::string many = Players(3, Player(0, "Alice", 12, 65.5f) + Player(0, std::string(60, 'n'), -3, -1.0f) +
+                                            Player(7, "Cut", 1, 2).substr(0, 8));
+    const auto players = net::ParseA2sPlayers(U(many), many.size());
+    ASSERT_EQ(players->size(), 2u);
+    EXPECT_EQ(players->at(0).seconds, 65.5f);
+    EXPECT_EQ(players->at(1).seconds, 0.0f);
+    catalogue::ServerRecord r;
+    net::ApplyA2sPlayers(r, *players);
+    EXPECT_EQ(r.playerCount, 2);
+    EXPECT_EQ(std::string(r.PlayerAt(1)->name), std::string(49, 'n'));
+    EXPECT_EQ(r.PlayerAt(1)->score, -3);
+    EXPECT_EQ(r.PlayerAt(0)->ping, 0);
+    std::string crowd;
+    for (int i = 0; i < 200; ++i)
+        crowd += Player(i, "p" + std::to_string(i), i, 1);
+    net::ApplyA2sPlayers(r, *net::ParseA2sPlayers(U(Players(200, crowd)), Players(200, crowd).size()));
+    EXPECT_EQ(r.StoredPlayerCount(), catalogue::kMaxPlayerSlots);
+    EXPECT_FALSE(net::ParseA2sPlayers(U(SourceInfo("")), SourceInfo("").size()));
+
+    const std::string rules = kFF + "E" + Le(3, 2) + Z("sv_gravity") + Z("800") + Z("mp_timelimit") + Z("30") + "tail";
+    const auto read = net::ParseA2sRules(U(rules), rules.size());
+    ASSERT_EQ(read->size(), 2u);
+    EXPECT_EQ(read->at(1).name + "=" + read->at(1).value, "mp_timelimit=30");
+}
+
+// A split part: Source numbering (with the part size unless `size` is false) or GoldSrc numbering.
+std::string Part(bool source, uint32_t id, int total, int number, const std::string& bytes, bool size = true) {
+    const std::string head = "\xFE\xFF\xFF\xFF" + Le(id, 4);
+    if (!source)
+        return head + char(number << 4 | total) + bytes;
+    return head + char(total) + char(number) + (size ? Le(1248, 2) : "") + bytes;
+}
+
+TEST(A2sSplit, BothNumberingsInAnyOrderWithinBounds) {
+    using O = net::SplitOutcome;
+    const std::string whole = kFF + "E" + std::string(30, 'r');
+    const std::string a = whole.substr(0, 12), b = whole.substr(12, 12), c = whole.substr(24);
+    struct Row {
+        bool source;
+        std::vector<std::string> parts;
+        std::vector<O> outcomes;
+    };
+    const Row rows[] = {
+        {true,
+         {Part(true, 7, 3, 2, c), Part(true, 7, 3, 0, a), Part(true, 7, 3, 0, a), Part(true, 7, 3, 1, b)},
+         {O::kPending, O::kPending, O::kPending, O::kComplete}},
+        {true, {Part(true, 7, 2, 1, b + c, false), Part(true, 7, 2, 0, a, false)}, {O::kPending, O::kComplete}},
+        {false,
+         {Part(false, 9, 3, 1, b), Part(false, 9, 3, 2, c), Part(false, 9, 3, 0, a)},
+         {O::kPending, O::kPending, O::kComplete}},
+        // Another reply's part starts over; the earlier reply is never completed from its parts.
+        {true,
+         {Part(true, 1, 2, 0, a), Part(true, 2, 3, 0, a), Part(true, 1, 2, 1, b + c), Part(true, 2, 3, 1, b),
+          Part(true, 2, 3, 2, c)},
+         {O::kPending, O::kPending, O::kPending, O::kPending, O::kPending}},
+        {true, {Part(true, 0x80000001u, 2, 0, a)}, {O::kCompressed}},
+        {true,
+         {Part(true, 3, 2, 2, a), Part(true, 3, 0, 0, a), Part(true, 3, 33, 0, a), "\xFE\xFF\xFF\xFF\x01"},
+         {O::kMalformed, O::kMalformed, O::kMalformed, O::kMalformed}},
+        {false, {Part(false, 3, 2, 0, "notFF"), Part(false, 3, 2, 1, b)}, {O::kPending, O::kMalformed}},
+        {true, {whole}, {O::kNotSplit}},
+    };
+    for (const Row& row : rows) {
+        net::SplitAssembler s(row.source ? net::A2sSplitForm::kSource : net::A2sSplitForm::kGoldSrc);
+        for (size_t i = 0; i < row.parts.size(); ++i) {
+            EXPECT_EQ(s.Take(U(row.parts[i]), row.parts[i].size()), row.outcomes[i]) << row.parts[i];
+            if (row.outcomes[i] == O::kComplete) {
+                EXPECT_EQ(Bytes(s.Assembled()), whole);
+            }
+        }
+    }
+    // Too big in all: refused before it is kept.
+    net::SplitAssembler big(net::A2sSplitForm::kSource);
+    const std::string huge(net::kMaxAssembledSize / 2 + 1, 'x');
+    EXPECT_EQ(big.Take(U(Part(true, 5, 2, 0, kFF + huge)), Part(true, 5, 2, 0, kFF + huge).size()), O::kPending);
+    EXPECT_EQ(big.Take(U(Part(true, 5, 2, 1, huge)), Part(true, 5, 2, 1, huge).size()), O::kMalformed);
+}
+
+TEST(A2sExchange, ChallengesSplitRepliesAndWhatIsTimed) {
+    const std::string info = SourceInfo(""), players = Players(1, Player(0, "Al", 1, 2));
+    const std::string rules = kFF + "E" + Le(1, 2) + Z("k") + Z("v");
+    const std::string challenge = kFF + "A" + Le(0x11223344, 4);
+    const std::string query = kFF + "TSource Engine Query" + std::string(1, '\0');
+    // Datagrams from the server, then each step as "sent[*=starts the ping] reply-type[!=answers info] [done]".
+    struct Row {
+        net::A2sWants wants;
+        std::vector<std::string> in;
+        std::vector<std::string> steps;
+    };
+    const std::string withChallenge = query + Le(0x11223344, 4);
+    const Row rows[] = {
+        {{true, false}, {info, players}, {kFF + "U" + Le(0xFFFFFFFF, 4) + " I!", " D done"}},
+        {{true, true},
+         {challenge, info, challenge, Part(true, 4, 2, 1, players.substr(9)), Part(true, 4, 2, 0, players.substr(0, 9)),
+          rules},
+         {withChallenge + "* ", kFF + "U" + Le(0x11223344, 4) + " I!", kFF + "U" + Le(0x11223344, 4) + " ", " ",
+          kFF + "V" + Le(0x11223344, 4) + " D", " E done"}},
+        // A second info form, a cut reply and a stranger's bytes answer nothing asked for.
+        {{true, false},
+         {info, info, kFF + "D", "junk", players, players},
+         {kFF + "U" + Le(0xFFFFFFFF, 4) + " I!", " ", " ", " ", " D done", " "}},
+        // Challenges are followed three times per request, then ignored; a compressed reply is refused.
+        {{false, false},
+         {challenge, challenge, challenge, challenge, Part(true, 0x80000002u, 2, 0, info), info},
+         {withChallenge + "* ", withChallenge + "* ", withChallenge + "* ", " ", " ", " I! done"}},
+    };
+    for (const Row& row : rows) {
+        net::A2sExchange x(net::A2sSplitForm::kSource, row.wants);
+        const net::A2sRequest first = x.Start();
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(first.bytes), first.size), query);
+        for (size_t i = 0; i < row.in.size(); ++i) {
+            const net::A2sStep s = x.Take(U(row.in[i]), row.in[i].size());
+            std::string shown = s.send ? std::string(reinterpret_cast<const char*>(s.send->bytes), s.send->size) : "";
+            shown += std::string(s.sendStartsPing ? "*" : "") + " " +
+                     (s.reply ? std::string(1, char(s.replyType)) : "") + (s.answersInfo ? "!" : "") +
+                     (s.complete ? " done" : "");
+            EXPECT_EQ(shown, row.steps[i]) << "datagram " << i;
+        }
+        EXPECT_TRUE(x.complete());
+        EXPECT_EQ(x.CompressedRefused(), !row.wants.players && !row.wants.rules);
+    }
+}
+
+// Random and half-random datagrams: no parser reads past its datagram (heap blocks of their exact
+// size under the sanitizers), records keep terminated fields and bounded counts, and the assembler
+// never hands out more than its bound or a reply without its header.
+TEST(SteamFuzz, HostileDatagramsAreIgnoredSafely) {
+    std::mt19937 rng(20250117);
+    const std::string seeds[] = {kPage,
+                                 kFF + "I",
+                                 kFF + "m",
+                                 kFF + "D",
+                                 kFF + "E",
+                                 kFF + "A",
+                                 "\xFE\xFF\xFF\xFF\x01\x00\x00\x00",
+                                 "\xFE\xFF\xFF\xFF\x01\x00\x00\x00\x02"};
+    net::SplitAssembler split[2] = {net::SplitAssembler(net::A2sSplitForm::kSource),
+                                    net::SplitAssembler(net::A2sSplitForm::kGoldSrc)};
+    net::A2sExchange exchange(net::A2sSplitForm::kSource, {true, true});
+    exchange.Start();
+    catalogue::ServerRecord record;
+    auto terminated = [](const char* field, size_t width) { return std::memchr(field, 0, width) != nullptr; };
+    for (int i = 0; i < 20000; ++i) {
+        std::string d = seeds[rng() % 8];
+        const size_t n = rng() % 3 == 0 ? rng() % 3000 : rng() % 80;
+        for (size_t k = 0; k < n; ++k)
+            d += static_cast<char>(rng() % 4 == 0 ? 0 : rng() % 7 == 0 ? 0xFF : rng());
+        d = d.substr(0, rng() % (d.size() + 1));
+        const std::vector<uint8_t> exact(d.begin(), d.end());
+        const uint8_t* p = exact.data();
+        const net::SteamMasterPage page = net::ReadSteamMasterPage(p, exact.size());
+        ASSERT_LE((page.entries.size() + page.skipped) * 6 + 6, std::max<size_t>(exact.size(), 6));
+        if (auto info = net::ParseA2sInfo(p, exact.size()))
+            net::ApplyA2sInfo(record, *info);
+        if (auto players = net::ParseA2sPlayers(p, exact.size()))
+            net::ApplyA2sPlayers(record, *players);
+        if (auto rules = net::ParseA2sRules(p, exact.size())) {
+            ASSERT_LE(rules->size(), net::kMaxA2sRules);
+        }
+        ASSERT_TRUE(terminated(record.hostName, sizeof record.hostName) && terminated(record.mapName, 50) &&
+                    terminated(record.gameName, 50) && terminated(record.versionText, 256) &&
+                    terminated(record.webAddress, 272));
+        ASSERT_LE(record.StoredPlayerCount(), catalogue::kMaxPlayerSlots);
+        for (net::SplitAssembler& s : split)
+            if (s.Take(p, exact.size()) == net::SplitOutcome::kComplete) {
+                ASSERT_TRUE(s.Assembled().size() <= net::kMaxAssembledSize &&
+                            std::memcmp(s.Assembled().data(), kFF.data(), 4) == 0);
+            }
+        const net::A2sStep step = exchange.Take(p, exact.size());
+        ASSERT_TRUE(!step.reply || net::A2sReplyTypeOf(step.reply, step.replySize) == step.replyType);
+        if (exchange.complete())
+            exchange.Start();
+    }
+}
+
+}  // namespace

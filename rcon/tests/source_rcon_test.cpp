@@ -1,0 +1,144 @@
+// Tests of the Source remote console: packet bytes, the stream decoder over any cut of the stream,
+// and the session's authentication, queued commands and replies that span packets.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "rcon/rcon_protocol.h"
+#include "rcon/source_rcon.h"
+
+namespace {
+
+using rcon::SourceRconPacket;
+using Session = rcon::SourceRconSession;
+using Kind = Session::Event::Kind;
+
+std::string P(int32_t id, int32_t type, const std::string& body) {
+    return rcon::EncodeSourceRconPacket({id, type, body});
+}
+const uint8_t* U(const std::string& s) {
+    return reinterpret_cast<const uint8_t*>(s.data());
+}
+std::string Decoded(rcon::SourceRconDecoder& d) {
+    std::string out;
+    while (auto p = d.Next())
+        out += "[" + std::to_string(p->id) + " " + std::to_string(p->type) + " " + p->body + "]";
+    return out;
+}
+
+TEST(SourceRcon, PacketsRoundTripAndTheDecoderCutsAnyStream) {
+    EXPECT_EQ(P(7, rcon::kSourceRconAuth, "pw"), std::string("\x0C\0\0\0\x07\0\0\0\x03\0\0\0pw\0\0", 16));
+    EXPECT_EQ(P(-1, 0, std::string("a\0b", 3)), std::string("\x0B\0\0\0\xFF\xFF\xFF\xFF\0\0\0\0a\0\0", 15));
+    // Every cut of a stream of three packets, one with bytes after a zero in its body, reads the same.
+    const std::string all =
+        P(1, 2, "status") + P(2, 0, "") + std::string("\x0E\0\0\0\x02\0\0\0\0\0\0\0\0\x01\0\0\0\0", 18);
+    for (size_t cut = 0; cut <= all.size(); ++cut) {
+        rcon::SourceRconDecoder d;
+        d.Feed(U(all), cut);
+        std::string out = Decoded(d);
+        d.Feed(U(all) + cut, all.size() - cut);
+        EXPECT_EQ(out + Decoded(d), "[1 2 status][2 0 ][2 0 ]") << cut;
+    }
+    // Sizes that no packet has break the stream once they are seen (a packet before them is read), and
+    // for good.
+    for (uint32_t size : {9u, 16385u, 0xFFFFFFFFu}) {
+        const std::string head{char(size), char(size >> 8), char(size >> 16), char(size >> 24)};
+        rcon::SourceRconDecoder first, later;
+        EXPECT_FALSE(first.Feed(U(head), 4)) << size;
+        const std::string stream = P(5, 0, "ok") + head;
+        EXPECT_TRUE(later.Feed(U(stream), stream.size()));
+        EXPECT_EQ(Decoded(later), "[5 0 ok]");
+        EXPECT_TRUE(later.broken());
+        EXPECT_FALSE(later.Feed(U(P(6, 0, "x")), 14));
+        EXPECT_EQ(Decoded(later), "");
+    }
+}
+
+// The session against a scripted server: what it sends and what it reports.
+std::string Events(const Session::Output& o) {
+    std::string out;
+    for (const auto& e : o.events)
+        out += e.kind == Kind::kReply           ? "reply " + std::to_string(e.commandId) + ":" + e.text + ";"
+               : e.kind == Kind::kAuthenticated ? "authenticated;"
+               : e.kind == Kind::kRefused       ? "refused;"
+                                                : "broken;";
+    return out;
+}
+
+TEST(SourceRcon, SessionAuthenticatesQueuesAndCompletesRepliesOverPackets) {
+    Session s;
+    EXPECT_EQ(s.Start("secret"), P(1, rcon::kSourceRconAuth, "secret"));
+    std::string send;
+    EXPECT_EQ(s.Command("status", &send), 2);  // waits for the password to be accepted
+    EXPECT_EQ(send, "");
+    Session::Output o = s.Receive(U(P(1, 0, "") + P(1, 2, "")), 28);
+    EXPECT_EQ(Events(o), "authenticated;");
+    EXPECT_EQ(o.send, P(2, 2, "status") + P(3, 0, ""));
+    EXPECT_EQ(s.Command("cvarlist", &send), 4);
+    EXPECT_EQ(send, P(4, 2, "cvarlist") + P(5, 0, ""));
+    // A reply in two packets, the marker's echo and its follow-up, then the next reply; a stray id is dropped.
+    const std::string server = P(2, 0, "host: Lab\n") + P(2, 0, "players: 2\n") + P(99, 0, "stray") + P(3, 0, "") +
+                               std::string("\x0E\0\0\0\x03\0\0\0\0\0\0\0\0\x01\0\0\0\0", 18) + P(4, 0, "a 1\n") +
+                               P(5, 0, "");
+    o = s.Receive(U(server), server.size());
+    EXPECT_EQ(Events(o), "reply 2:host: Lab\nplayers: 2\n;reply 4:a 1\n;");
+    EXPECT_EQ(s.pendingCommands(), 0u);
+    // A marker overtaking an earlier command's marker completes both, in order; replies are bounded.
+    s.Command("one", &send);
+    s.Command("two", &send);
+    const std::string big(4000, 'b');
+    std::string flood;
+    for (int i = 0; i < 20; ++i)
+        flood += P(6, 0, big);
+    o = s.Receive(U(flood + P(9, 0, "")), flood.size() + 14);
+    ASSERT_EQ(o.events.size(), 2u);
+    EXPECT_EQ(o.events[0].text.size(), rcon::kReplyCapacity);
+    EXPECT_EQ(o.events[1].commandId, 8);
+    // A broken stream ends the session.
+    o = s.Receive(U(std::string("\x05\0\0\0", 4)), 4);
+    EXPECT_EQ(Events(o), "broken;");
+    EXPECT_EQ(s.Command("status", &send), 0);
+
+    Session refused;
+    refused.Start("wrong");
+    refused.Command("status", &send);
+    o = refused.Receive(U(P(1, 0, "") + P(-1, 2, "")), 28);
+    EXPECT_EQ(Events(o) + o.send, "refused;");
+    EXPECT_EQ(refused.state(), Session::State::kRefused);
+    EXPECT_EQ(refused.Command("status", &send), 0);
+}
+
+// Random bytes in random cuts: the session never reports more replies than commands, nor text beyond
+// the capacity, and a broken stream stays broken.
+TEST(SourceRcon, RandomStreamsAreReadSafely) {
+    std::mt19937 rng(77);
+    for (int run = 0; run < 300; ++run) {
+        Session s;
+        s.Start("pw");
+        std::string send;
+        s.Receive(U(P(1, 0, "") + P(1, 2, "")), 28);
+        for (int c = 0; c < 3; ++c)
+            s.Command("c", &send);
+        size_t replies = 0;
+        for (int chunk = 0; chunk < 20; ++chunk) {
+            std::string bytes;
+            if (rng() % 2)
+                bytes =
+                    P(static_cast<int32_t>(rng() % 9), static_cast<int32_t>(rng() % 3), std::string(rng() % 50, 'x'));
+            for (size_t k = rng() % 12; k > 0; --k)
+                bytes += static_cast<char>(rng() % 3 ? rng() % 16 : rng());
+            const bool wasBroken = s.state() == Session::State::kBroken;
+            Session::Output o = s.Receive(U(bytes), bytes.size());
+            for (const auto& e : o.events) {
+                replies += e.kind == Kind::kReply;
+                ASSERT_LE(e.text.size(), rcon::kReplyCapacity);
+            }
+            ASSERT_TRUE(!wasBroken || (o.events.empty() && s.state() == Session::State::kBroken));
+        }
+        ASSERT_LE(replies, 3u);
+    }
+}
+
+}  // namespace
