@@ -117,22 +117,21 @@ void SteamMasterQuery::Poll() {
 }
 
 void SteamMasterQuery::TakePage(const SteamMasterPage& page) {
-    size_t added = 0;
     for (const MasterEntry& e : page.entries) {
         if (received() >= options_.maxServers)
             break;
-        if (seen_.insert(KeyOf(e)).second) {
+        if (seen_.insert(KeyOf(e)).second)
             fresh_.push_back(e);
-            ++added;
-        }
     }
     if (page.listEnd) {
         status_ = SteamMasterStatus::kListEnd;
     } else if (received() >= options_.maxServers) {
         status_ = SteamMasterStatus::kMaxServers;
-    } else if (added > 0 && page.last) {
-        // A page with nothing new is a late copy of one already taken: the wait for the page asked
-        // for goes on (and a master that only repeats itself runs out of attempts).
+    } else if (page.last && seedsUsed_.insert(KeyOf(*page.last)).second) {
+        // Judged by its last entry, not by whether it brought anything new: a page of addresses no
+        // client may take still leads on to the next one. A page ending where an earlier one ended
+        // is a late copy: the wait for the page asked for goes on (and a master that only repeats
+        // itself runs out of attempts).
         seed_ = SteamSeedOf(*page.last);
         waiting_ = false;
         nextDue_ = true;

@@ -16,7 +16,7 @@
 
 namespace net {
 
-// Region bytes of the request; kSteamRegionWorld asks for every region.
+// Region bytes of the request; 0xFF is the rest of the world, which the master takes for every region.
 enum SteamRegion : uint8_t {
     kSteamRegionUsEast = 0x00,
     kSteamRegionUsWest = 0x01,
@@ -79,8 +79,9 @@ enum class SteamMasterStatus {
 // owner calls Poll when the socket is readable and once NextWakeMs has passed.
 //
 // The first request carries the seed 0.0.0.0:0, every later one the last entry of the page before.
-// A page that brings no entry not already received and does not end the list is taken for a late
-// copy of an earlier one and ignored (so a master that repeats itself ends as silent). Datagrams from
+// A page whose last entry was already used as a seed (or that has none) and that does not end the
+// list is taken for a late copy of an earlier one and ignored (so a master that repeats itself ends
+// as silent); a page of nothing but unusable addresses still moves the seed on. Datagrams from
 // other senders, and those that are no page, are ignored.
 class SteamMasterQuery {
   public:
@@ -127,6 +128,7 @@ class SteamMasterQuery {
     uint32_t attempts_ = 0;  // of the page asked for now
     uint32_t requestsSent_ = 0;
     std::unordered_set<uint64_t> seen_;
+    std::unordered_set<uint64_t> seedsUsed_;  // entries sent as a seed
     std::vector<MasterEntry> fresh_;
     std::vector<uint8_t> buffer_;  // one datagram
 };

@@ -32,10 +32,10 @@ std::string EncodeSourceRconPacket(const SourceRconPacket& packet) {
 bool SourceRconDecoder::Feed(const uint8_t* data, size_t size) {
     if (broken_)
         return false;
-    if (start_ > 0 && start_ == buffer_.size()) {
-        buffer_.clear();
-        start_ = 0;
-    }
+    // What was read goes before more is kept, so a stream that keeps ending inside a packet does
+    // not pile up every byte it ever brought.
+    buffer_.erase(0, start_);
+    start_ = 0;
     buffer_.append(reinterpret_cast<const char*>(data), size);
     // A size outside the bounds is caught as soon as its four bytes are in, not when (never) the
     // packet it announces has come.

@@ -44,6 +44,9 @@ class SourceRconDecoder {
     // The next whole packet, if one is there.
     std::optional<SourceRconPacket> Next();
     bool broken() const { return broken_; }
+    // Bytes kept: never more than the unread rest of the stream (a packet not yet whole) and the
+    // bytes of the last Feed, however long the stream runs.
+    size_t held() const { return buffer_.size(); }
 
   private:
     std::string buffer_;

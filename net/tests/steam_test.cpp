@@ -74,6 +74,7 @@ TEST(SteamMaster, RequestsAndPagesAtTheirEdges) {
 
 // A scripted master: pages of `perPage` of `list` entries from the seed; it drops the requests whose
 // number is in `dropped`, answers only `answers` of them (-1: all) and with `repeat` always the first page.
+// The first `unusable` entries have addresses no client may take (255.0.0.x).
 struct MasterRun {
     const char* name;
     uint32_t maxServers;
@@ -84,6 +85,7 @@ struct MasterRun {
     Status status;
     uint32_t received;
     std::string seeds;  // the seeds of the requests, joined by ' '
+    size_t unusable = 0;
 };
 
 TEST(SteamMaster, PagesArePacedRetriedAndEndWithWhatCame) {
@@ -94,6 +96,7 @@ TEST(SteamMaster, PagesArePacedRetriedAndEndWithWhatCame) {
         {"most servers", 3, 9, 2, {}, -1, false, Status::kMaxServers, 3, "0 2"},
         {"repeating master", 999, 9, 2, {}, -1, true, Status::kMasterSilent, 2, "0 2 2 2"},
         {"silent from the start", 999, 5, 2, {}, 0, false, Status::kMasterSilent, 0, "0 0 0"},
+        {"a page of unusable addresses", 999, 5, 2, {}, -1, false, Status::kListEnd, 3, "0 2 4", 2},
     };
     const net::Endpoint master{0x0100007F, 27011}, stranger{0x0200007F, 27011};
     for (const MasterRun& run : runs) {
@@ -104,9 +107,10 @@ TEST(SteamMaster, PagesArePacedRetriedAndEndWithWhatCame) {
         o.master = master;
         o.maxServers = run.maxServers;
         net::SteamMasterQuery query(clock, *socket, o);
-        // Entry i of the list is 10.0.0.(i + 1); "entry 0" is the first seed.
-        auto seedEntry = [](size_t i) {
-            return i == 0 ? net::MasterEntry{} : net::MasterEntry{{10, 0, 0, uint8_t(i)}, 27015};
+        // Entry i of the list is 10.0.0.(i + 1) (or 255.0.0.(i + 1)); "entry 0" is the first seed.
+        auto seedEntry = [&run](size_t i) {
+            return i == 0 ? net::MasterEntry{}
+                          : net::MasterEntry{{uint8_t(i > run.unusable ? 10 : 255), 0, 0, uint8_t(i)}, 27015};
         };
         net.Deliver(stranger, kPage + Entry(10, 9, 9, 9, 1));  // never taken
         query.Start();
@@ -127,7 +131,7 @@ TEST(SteamMaster, PagesArePacedRetriedAndEndWithWhatCame) {
                 if (!run.dropped.count(n) && (run.answers < 0 || n < run.answers)) {
                     std::string page = kPage;
                     for (size_t i = from; i < std::min(run.list, from + run.perPage); ++i)
-                        page += Entry(10, 0, 0, int(i + 1), 27015);
+                        page += Entry(i < run.unusable ? 255 : 10, 0, 0, int(i + 1), 27015);
                     net.Deliver(master, from + run.perPage >= run.list ? page + std::string(6, '\0') : page);
                 }
             }
@@ -139,7 +143,7 @@ TEST(SteamMaster, PagesArePacedRetriedAndEndWithWhatCame) {
         EXPECT_EQ(seeds, run.seeds) << run.name;
         ASSERT_EQ(entries.size(), run.received) << run.name;
         for (size_t i = 0; i < entries.size(); ++i)
-            EXPECT_EQ(net::SteamSeedOf(entries[i]), net::SteamSeedOf(seedEntry(i + 1))) << run.name;
+            EXPECT_EQ(net::SteamSeedOf(entries[i]), net::SteamSeedOf(seedEntry(i + 1 + run.unusable))) << run.name;
         const auto sent = net.Sent();
         for (size_t i = 1; i < sent.size(); ++i)
             EXPECT_GE(sent[i].counter - sent[i - 1].counter, uint64_t(o.pageGapMs) * 1000) << run.name;

@@ -41,6 +41,17 @@ TEST(SourceRcon, PacketsRoundTripAndTheDecoderCutsAnyStream) {
         d.Feed(U(all) + cut, all.size() - cut);
         EXPECT_EQ(out + Decoded(d), "[1 2 status][2 0 ][2 0 ]") << cut;
     }
+    // A long stream read in pieces that always end inside a packet keeps only what is unread.
+    rcon::SourceRconDecoder longRun;
+    const std::string packet = P(3, 0, std::string(90, 'r'));
+    std::string stream;
+    while (stream.size() < 97 * 100)
+        stream += packet;
+    for (size_t at = 0; at + 97 <= stream.size(); at += 97) {
+        longRun.Feed(U(stream) + at, 97);
+        Decoded(longRun);
+        ASSERT_LE(longRun.held(), 97 + packet.size()) << at;
+    }
     // Sizes that no packet has break the stream once they are seen (a packet before them is read), and
     // for good.
     for (uint32_t size : {9u, 16385u, 0xFFFFFFFFu}) {
