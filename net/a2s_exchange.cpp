@@ -15,6 +15,7 @@ constexpr uint8_t kInfoRequest = 0x54;
 constexpr uint8_t kPlayerRequest = 0x55;
 constexpr uint8_t kRulesRequest = 0x56;
 constexpr size_t kChallengeReplySize = 9;
+constexpr uint8_t kGoldSrcProtocol = 48;  // what Half-Life servers on Steam send in the Source form
 
 A2sRequest Header(uint8_t type) {
     A2sRequest r;
@@ -56,7 +57,7 @@ A2sRequest A2sExchange::Start() {
     stage_ = Stage::kInfo;
     challenge_.reset();
     challengeRounds_ = 0;
-    split_.Reset();
+    split_.SetForm(form_);
     return BuildA2sInfoRequest(std::nullopt);
 }
 
@@ -114,9 +115,13 @@ A2sStep A2sExchange::Take(const uint8_t* data, size_t size) {
     }
     bool answers = false;
     switch (stage_) {
-        case Stage::kInfo:
-            answers = ParseA2sInfo(data, size).has_value();
+        case Stage::kInfo: {
+            const std::optional<A2sInfo> info = ParseA2sInfo(data, size);
+            answers = info.has_value();
+            if (info && (info->goldSrcForm || info->protocol == kGoldSrcProtocol))
+                split_.SetForm(A2sSplitForm::kGoldSrc);
             break;
+        }
         case Stage::kPlayers:
             answers = ParseA2sPlayers(data, size).has_value();
             break;

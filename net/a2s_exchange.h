@@ -56,7 +56,9 @@ struct A2sStep {
 // split reply is refused (CompressedRefused() tells, for a note to the user).
 class A2sExchange {
   public:
-    A2sExchange(A2sSplitForm form, A2sWants wants) : split_(form), wants_(wants) {}
+    // `form` is how split replies are numbered until the info reply tells: a Half-Life server (the
+    // obsolete info form, or protocol 48) numbers the parts of its later replies the GoldSrc way.
+    A2sExchange(A2sSplitForm form, A2sWants wants) : split_(form), form_(form), wants_(wants) {}
 
     // The first datagram: the info request without a challenge.
     A2sRequest Start();
@@ -74,6 +76,7 @@ class A2sExchange {
     void Advance(A2sStep& step);
 
     SplitAssembler split_;
+    A2sSplitForm form_;
     A2sWants wants_;
     Stage stage_ = Stage::kInfo;
     std::optional<uint32_t> challenge_;

@@ -36,6 +36,12 @@ class SplitAssembler {
     // The reply of the last kComplete; valid until the next Take.
     const std::vector<uint8_t>& Assembled() const { return assembled_; }
     void Reset();
+    // Reads the parts that follow in the other numbering (what is held now is dropped; the reply of
+    // the last kComplete stays valid).
+    void SetForm(A2sSplitForm form) {
+        Reset();
+        form_ = form;
+    }
 
   private:
     SplitOutcome Assemble();

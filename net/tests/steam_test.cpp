@@ -316,6 +316,11 @@ TEST(A2sExchange, ChallengesSplitRepliesAndWhatIsTimed) {
         {{false, false},
          {challenge, challenge, challenge, challenge, Part(true, 0x80000002u, 2, 0, info), info},
          {withChallenge + "* ", withChallenge + "* ", withChallenge + "* ", " ", " ", " I! done"}},
+        // A Half-Life server (protocol 48) numbers its split replies the GoldSrc way.
+        {{true, false},
+         {kFF + "I0" + info.substr(6), Part(false, 4, 2, 1, players.substr(9)),
+          Part(false, 4, 2, 0, players.substr(0, 9))},
+         {kFF + "U" + Le(0xFFFFFFFF, 4) + " I!", " ", " D done"}},
     };
     for (const Row& row : rows) {
         net::A2sExchange x(net::A2sSplitForm::kSource, row.wants);
