@@ -2,7 +2,6 @@
 // and the session's authentication, queued commands and replies that span packets.
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
@@ -111,32 +110,6 @@ TEST(SourceRcon, SessionAuthenticatesQueuesAndCompletesRepliesOverPackets) {
     EXPECT_EQ(Events(o) + o.send, "refused;");
     EXPECT_EQ(refused.state(), Session::State::kRefused);
     EXPECT_EQ(refused.Command("status", &send), 0);
-}
-
-// Random bytes in random cuts: never more replies than commands, nor text beyond the capacity, and
-// nothing more from a broken stream.
-TEST(SourceRcon, RandomStreamsAreReadSafely) {
-    std::mt19937 rng(77);
-    for (int run = 0; run < 300; ++run) {
-        Session s;
-        std::string send = s.Start("pw");
-        s.Receive(U(P(1, 0, "") + P(1, 2, "")), 28);
-        for (int c = 0; c < 3; ++c)
-            s.Command("c", &send);
-        size_t replies = 0;
-        for (int chunk = 0; chunk < 20; ++chunk) {
-            std::string bytes =
-                rng() % 2 ? P(int32_t(rng() % 9), int32_t(rng() % 3), std::string(rng() % 50, 'x')) : "";
-            for (size_t k = rng() % 12; k > 0; --k)
-                bytes += static_cast<char>(rng() % 3 ? rng() % 16 : rng());
-            const bool wasBroken = s.state() == Session::State::kBroken;
-            for (const auto& e : s.Receive(U(bytes), bytes.size()).events) {
-                replies += e.kind == Kind::kReply;
-                ASSERT_TRUE(!wasBroken && e.text.size() <= rcon::kReplyCapacity);
-            }
-        }
-        ASSERT_LE(replies, 3u);
-    }
 }
 
 }  // namespace
