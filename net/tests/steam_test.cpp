@@ -319,12 +319,15 @@ TEST(SteamFuzz, HostileDatagramsAreIgnoredSafely) {
             net::ApplyA2sInfo(record, *info);
         if (auto players = net::ParseA2sPlayers(p, exact.size()))
             net::ApplyA2sPlayers(record, *players);
-        if (auto rules = net::ParseA2sRules(p, exact.size()))
+        if (auto rules = net::ParseA2sRules(p, exact.size())) {
             ASSERT_LE(rules->size(), net::kMaxA2sRules);
+        }
         ASSERT_LE(record.StoredPlayerCount(), catalogue::kMaxPlayerSlots);
-        for (net::SplitAssembler& s : split)
-            if (s.Take(p, exact.size()) == O::kComplete)
+        for (net::SplitAssembler& s : split) {
+            if (s.Take(p, exact.size()) == O::kComplete) {
                 ASSERT_TRUE(s.Assembled().size() <= net::kMaxAssembledSize && S(s.Assembled().data(), 4) == kFF);
+            }
+        }
         const net::A2sStep step = exchange.Take(p, exact.size());
         ASSERT_TRUE(!step.reply || net::A2sReplyTypeOf(step.reply, step.replySize) == step.replyType);
         if (exchange.complete())
