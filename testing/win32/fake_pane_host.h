@@ -11,8 +11,8 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/profiles.h"
-#include "testing/fake_message_sink.h"
 #include "testing/fake_settings.h"
+#include "testing/win32/modal_loop.h"
 #include "views/win32/pane_host.h"
 #include "views/win32/pane_images.h"
 
@@ -66,7 +66,7 @@ class FakePaneHost : public views::win32::PaneHost {
     HWND owner = nullptr;
     views::win32::PaneImages images;
     FakeSettings settings;
-    FakeMessageSink sink;
+    ModalLoopSink sink;  // its boxes are owned by owner
     catalogue::Catalogue catalogue;
     views::DisplayOptions display;
     bool refreshBusy = false;
