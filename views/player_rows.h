@@ -13,8 +13,9 @@
 
 namespace views {
 
-// Shown (caption "Vexar! v2.0", OK) whenever a server reporting more than 128 players is shown or
-// forwarded; only the 128 stored slots are read.
+// Shown (caption "Vexar! v2.0", OK) when a server reporting more than 128 players is shown or
+// forwarded, once the handling is over and once per server and refresh; only the 128 stored slots
+// are read.
 constexpr char kTooManyPlayersMessage[] = "PlayerCount > 128";
 
 // A player with ping 0 is a bot and is skipped unless ShowBots is on or the game is Half-Life

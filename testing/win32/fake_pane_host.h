@@ -50,9 +50,17 @@ class FakePaneHost : public views::win32::PaneHost {
     const views::win32::IconList& ListIcons() override { return images.lists; }
     base::SettingsStore& Settings() override { return settings; }
     base::MessageSink& Sink() override { return sink; }
+    void TellLater(std::string_view text, const catalogue::ServerRecord* server) override {
+        toldLater.emplace_back(std::string(text), server);
+    }
     const catalogue::Catalogue& Catalogue() override { return catalogue; }
     const views::DisplayOptions& Display() override { return display; }
     bool RefreshBusy() override { return refreshBusy; }
+    void MarkForRefresh(catalogue::ServerRecord& record) override {
+        record.refreshPending = 1;
+        record.awaitingReply = 0;
+    }
+    std::mutex* RecordLock() override { return &recordLock; }
     views::win32::ServerActions* Actions() override { return &actions; }
     views::win32::PaneSet PanesOf(const catalogue::GameProfile& profile) override { return panes[&profile]; }
     void SetToolbarState(UINT command, BYTE state) override { toolbar[command] = state; }
@@ -70,12 +78,14 @@ class FakePaneHost : public views::win32::PaneHost {
     catalogue::Catalogue catalogue;
     views::DisplayOptions display;
     bool refreshBusy = false;
+    std::mutex recordLock;
     RecordingActions actions;
     std::map<const catalogue::GameProfile*, views::win32::PaneSet> panes;
     std::map<UINT, BYTE> toolbar;
     std::map<UINT, bool> enabledCommands;
     std::map<UINT, bool> checkedCommands;
     std::vector<UINT> commands;
+    std::vector<std::pair<std::string, const catalogue::ServerRecord*>> toldLater;
 };
 
 }  // namespace testing_support

@@ -18,6 +18,7 @@
 #include "app/win32/message_box_sink.h"
 #include "app/win32/shell.h"
 #include "base/app_title.h"
+#include "testing/win32/dialog_script.h"
 
 namespace testing_support {
 
@@ -56,6 +57,7 @@ LRESULT CALLBACK WatchActivation(int code, WPARAM wParam, LPARAM lParam) {
         GetClassNameA(window, name, sizeof name);
         if (!lstrcmpA(name, "#32770")) {
             g_pending.back()->box = window;
+            MarkScripted(window, true);  // not a dialog for RunDialogScript's scripts
             SetTimer(window, kStartTimer, USER_TIMER_MINIMUM, StartScript);
         }
     }
@@ -70,6 +72,7 @@ int RunModalLoop(HWND owner, const std::string& text, UINT flags, const Meanwhil
     if (!g_hook)
         g_hook = SetWindowsHookExA(WH_CBT, WatchActivation, nullptr, GetCurrentThreadId());
     const int result = MessageBoxA(owner, text.c_str(), base::kAppTitle, flags);
+    MarkScripted(pending.box, false);
     g_pending.pop_back();
     if (g_pending.empty() && g_hook) {
         UnhookWindowsHookEx(g_hook);
