@@ -86,7 +86,11 @@ TEST_F(ListPanesTest, PlayerRowsOnePerNameBotsWhenShownBuddiesMarked) {
     EXPECT_EQ(PlayerRows(), "Bob(-1) ^1Bob(-1) ");
     EXPECT_EQ(std::tuple(players.Row(0)->score, players.Row(0)->ping, players.CountText()),
               std::tuple(std::string("5"), std::string("40"), std::string("2/12 Players visible")));
-    profile.kind = catalogue::kHalfLife;  // every Half-Life player has ping 0: shown, never a bot
+    bool tooMany = true;
+    profile.kind = catalogue::kHalfLife;  // none until this refresh's players reply is in (captureLimit 1)
+    EXPECT_FALSE(players.ShowServer(lab, -1) || players.size() ||
+                 ForwardServerPlayers(lab, profile.kind, tooMany).size());
+    lab.captureLimit = 1;  // then every Half-Life player has ping 0: shown, never a bot
     players.ShowServer(lab, -1);
     EXPECT_EQ(PlayerRows(), "Bob(-1) ^1Bob(-1) Anarki(-1) Sarge(2) ");
     profile.kind = catalogue::kRenegade;  // no players listed, the maximum kept
@@ -106,21 +110,23 @@ TEST_F(ListPanesTest, PlayerRowsOnePerNameBotsWhenShownBuddiesMarked) {
 
     for (int i = 0; i < 128; ++i)  // more than 128 players: reported, only the slots read
         Player(arena, ("p" + std::to_string(i)).c_str(), i, 10 + i);
-    bool tooMany = true;  // exactly the slots: not too many
-    EXPECT_EQ(std::pair(ForwardServerPlayers(arena, tooMany).size(), tooMany), std::pair(size_t(128), false));
+    // Exactly the slots: not too many.
+    EXPECT_EQ(std::pair(ForwardServerPlayers(arena, catalogue::kQuake3, tooMany).size(), tooMany),
+              std::pair(size_t(128), false));
     arena.playerCount = 200;
     EXPECT_TRUE(players.ShowServer(arena, -1) && players.size() == 128);
-    auto forwarded = ForwardServerPlayers(arena, tooMany);
+    auto forwarded = ForwardServerPlayers(arena, catalogue::kQuake3, tooMany);
     EXPECT_EQ(std::tuple(tooMany, forwarded.size(), forwarded[127]),
               std::tuple(true, size_t(128), arena.PlayerAt(127)));
     arena.playerCount = 2;
     arena.PlayerAt(1)->server = nullptr;
     arena.PlayerAt(1)->ping = 0;  // bots are forwarded too, with their server set
-    EXPECT_EQ(std::tuple(ForwardServerPlayers(arena, tooMany).size(), tooMany, arena.PlayerAt(1)->server),
-              std::tuple(size_t(2), false, &arena));
+    EXPECT_EQ(
+        std::tuple(ForwardServerPlayers(arena, catalogue::kQuake3, tooMany).size(), tooMany, arena.PlayerAt(1)->server),
+        std::tuple(size_t(2), false, &arena));
     ServerRecord empty;  // no slots: nothing
     empty.playerCount = 5;
-    EXPECT_TRUE(ForwardServerPlayers(empty, tooMany).empty());
+    EXPECT_TRUE(ForwardServerPlayers(empty, catalogue::kQuake3, tooMany).empty());
 }
 
 TEST_F(ListPanesTest, PlayerRowsSortDrawAndGoWithTheirServer) {

@@ -82,7 +82,7 @@ void ForwardPlayers(PlayerPane& pane, catalogue::ServerRecord* server) {
     if (!server)
         return;
     bool tooMany = false;
-    std::vector<catalogue::PlayerRecord*> players = ForwardServerPlayers(*server, tooMany);
+    std::vector<catalogue::PlayerRecord*> players = ForwardServerPlayers(*server, pane.profile.kind, tooMany);
     if (tooMany)
         pane.host.TellLater(kTooManyPlayersMessage, server);
     HWND buddies = pane.host.PanesOf(pane.profile).buddy;
