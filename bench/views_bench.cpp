@@ -136,7 +136,7 @@ int main() {
     std::printf("stale removal of %d servers: %.1f ms\n", removed, Ms(t));
 
     t = Clock::now();
-    auto results = views::FindPlayers(profile.servers, "*layer12", true, profile.buddies, views::ColourDialect::kClassic);
+    auto results = views::FindPlayers(profile.servers, "*layer12", true, profile.buddies, profile.kind);
     std::printf("find player over %u servers: %.1f ms, %zu rows\n", profile.servers.count, Ms(t), results.size());
     return 0;
 }

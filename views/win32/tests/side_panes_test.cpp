@@ -3,6 +3,7 @@
 // sorting. Add Buddy and Find Player on the fake host. Which players get a row, who is online, the counts,
 // the orders and the buttons a found player enables are the models' rules (tested natively).
 #include "resources/resource.h"
+#include "testing/win32/modal_loop.h"
 #include "views/list_pane.h"
 #include "views/player_rows.h"
 #include "views/win32/panes.h"
@@ -280,6 +281,32 @@ TEST_F(PaneDialogsTest, FindPlayerAddsBuddiesAndFavouritesAndJoinsTheServer) {
     EXPECT_EQ(fake->actions.joins, (std::vector<std::pair<catalogue::ServerRecord*, bool>>{{arena, false}}));
     EXPECT_EQ(std::pair(Selected(serverList), CellText(serverList, 0, 9)),
               std::pair(std::vector<int>{0}, std::string("10.0.0.2:27960")));
+}
+
+TEST_F(PaneDialogsTest, FindPlayerActsOnlyOnServersAndPlayersThatAreStillThereAfterRefreshesRanInItsLoop) {
+    Start();
+    Players();
+    INT_PTR result = 0;
+    testing_support::FreedMemoryWatch watch;
+    RunDialogScript([&] { result = views::win32::RunFindPlayer(*fake, *profile); },
+                    [&](HWND dialog) {
+                        HWND list = GetDlgItem(dialog, IDC_FIND_LIST);
+                        ASSERT_EQ(Find(dialog, ""), (Texts{"JimBo", "Bob", "bob", "BOB", "^1B^2ob"}));
+                        // Refreshes ran meanwhile: Arena went stale and was freed, and Bob's slot on
+                        // Lab now holds Eve.
+                        Send(serverPane, PM_REMOVE_SERVER, 0, arena);
+                        base::CopyText(lab->PlayerAt(1)->name, "Eve");
+                        SelectRows(list, {2});  // bob on Arena
+                        for (int button : {IDC_FIND_ADD_FAVOURITE, IDC_FIND_ADD_BUDDY, IDC_FIND_JOIN})
+                            PressButton(dialog, button);
+                        EXPECT_FALSE(Enabled(dialog, IDC_FIND_JOIN) || Enabled(dialog, IDC_FIND_ADD_BUDDY));
+                        SelectRows(list, {1});  // Bob's row: the server is there, Bob is not
+                        PressButton(dialog, IDC_FIND_ADD_BUDDY);
+                        EXPECT_FALSE(Enabled(dialog, IDC_FIND_ADD_BUDDY));
+                        PressButton(dialog, IDC_FIND_JOIN);
+                    });
+    EXPECT_EQ(std::tuple(result, profile->buddies.count, watch.TouchedAfterFree()), std::tuple(1, 0u, size_t(0)));
+    EXPECT_EQ(fake->actions.joins, (std::vector<std::pair<catalogue::ServerRecord*, bool>>{{lab, false}}));
 }
 
 }  // namespace
