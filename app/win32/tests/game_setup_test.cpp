@@ -151,4 +151,31 @@ TEST_F(GameSetupTest, RemovingTheActiveProfileSwitchesToTheNextTabFirstAndDelete
         EXPECT_FALSE(base::FileExists(folder.File(name))) << name;
 }
 
+TEST_F(GameSetupTest, NoSecondActionWhileARemovalsQuestionIsOpenSoTabsAndProfilesStayInStep) {
+    SaveProfiles({{"Elite", 0}, {"Quake", 1}, {"Elite 2", 0}});
+    WriteIni("games", "active", "1");
+    StartShell();
+    ASSERT_STREQ(CurrentProfile()->title, "Quake");
+    GameSetup([&](HWND games) {
+        HWND list = GetDlgItem(games, IDC_GAMES_LIST);
+        // Removing Quake makes "Elite 2" current, which has no servers: while the offer of a master
+        // query is open, the dialog's Remove is pressed on "Elite".
+        sink.During("You don't have any servers to view,\nwould you like Vexar! to retrieve the\nMaster server list?",
+                    [&](HWND) {
+                        views_test::SelectRows(list, {0});
+                        testing_support::PressButton(games, IDC_GAMES_REMOVE);
+                    });
+        views_test::SelectRows(list, {1});
+        testing_support::PressButton(games, IDC_GAMES_REMOVE);
+        EXPECT_EQ(ColumnTexts(list, 0), (Texts{"Elite", "Elite 2"}));
+        testing_support::PressButton(games, IDCANCEL);
+    });
+    EXPECT_EQ(sink.Unused(), 0u);
+    ASSERT_EQ(TabTexts(), (Texts{"Elite", "Elite 2"}));
+    for (const auto& p : ctx.profiles->profiles())
+        EXPECT_EQ(TabTexts().at(p->tabIndex), p->title);
+    EXPECT_EQ(SendMessageA(TheShell().tab, TCM_GETCURSEL, 0, 0), LRESULT(CurrentProfile()->tabIndex));
+    EXPECT_STREQ(CurrentProfile()->title, "Elite 2");
+}
+
 }  // namespace
