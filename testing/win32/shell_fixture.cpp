@@ -3,12 +3,10 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
 
 #include "app/win32/main_window.h"
 #include "app/win32/registry.h"
 #include "app/win32/win32_settings.h"
-#include "catalogue/profiles.h"
 
 namespace testing_support {
 
@@ -58,17 +56,6 @@ void ShellTest::Pump() {
 
 void ShellTest::WriteIni(const char* section, const char* key, const char* value) {
     WritePrivateProfileStringA(section, key, value, folder.File("vexar.ini").c_str());
-}
-
-void ShellTest::SaveProfiles(std::initializer_list<std::pair<const char*, uint32_t>> profiles) {
-    catalogue::ProfileList list(folder.path(), 0xC0C0C0);
-    for (const auto& [title, kind] : profiles) {
-        auto p = std::make_unique<catalogue::GameProfile>();
-        snprintf(p->title, sizeof p->title, "%s", title);
-        p->kind = kind;
-        list.registerProfile(std::move(p), true, true);
-    }
-    list.saveProfiles();
 }
 
 void ShellTest::SetClientSize(int width, int height) {

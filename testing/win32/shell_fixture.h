@@ -45,8 +45,6 @@ class ShellTest : public ::testing::Test {
     void CloseShell();
     void Pump();
     void WriteIni(const char* section, const char* key, const char* value);
-    // Writes the profiles file with these titles and game kinds (file numbers 1, 2, ...).
-    void SaveProfiles(std::initializer_list<std::pair<const char*, uint32_t>> profiles);
     void SetClientSize(int width, int height);
     RECT ChildRect(HWND child);  // in the parent's client coordinates
 
