@@ -2,6 +2,7 @@
 // during a refresh, stale removal, and a Find Player search. Prints the times.
 #include <chrono>
 #include <cstdio>
+#include <mutex>
 #include <random>
 #include <string>
 #include <vector>
@@ -71,12 +72,13 @@ int main() {
     t = Clock::now();
     int passing = 0;
     for (catalogue::ServerRecord* r = profile.servers.head; r; r = r->next)
-        passing += views::PassesServerFilter(*r, options, cat, profile.kind);
+        passing += views::PassesServerFilter(*r, r->ping, options, cat, profile.kind);
     std::printf("filter (hide empty, no reply): %.2f ms, %d pass\n", Ms(t), passing);
 
     options.HideEmpty = 0;
     options.ShowNoReply = 1;
-    views::ServerListModel model(profile, options, cat);
+    std::mutex recordLock;  // as the program's panes have it: every ping read takes the refresh's lock
+    views::ServerListModel model(profile, options, cat, [&recordLock] { return &recordLock; });
     t = Clock::now();
     for (catalogue::ServerRecord* r = profile.servers.head; r; r = r->next)
         model.ServerChanged(*r);
@@ -134,7 +136,7 @@ int main() {
     std::printf("stale removal of %d servers: %.1f ms\n", removed, Ms(t));
 
     t = Clock::now();
-    auto results = views::FindPlayers(profile.servers, "*layer12", true, profile.buddies, views::ColourDialect::kClassic);
+    auto results = views::FindPlayers(profile.servers, "*layer12", true, profile.buddies, profile.kind);
     std::printf("find player over %u servers: %.1f ms, %zu rows\n", profile.servers.count, Ms(t), results.size());
     return 0;
 }

@@ -31,7 +31,11 @@ void ParseHalfLifeDetails(ServerRecord& record,
     in.CString(record.gameName, sizeof record.gameName);
     in.CString(nullptr, 0);  // the game description
     catalogue.classifyHalfLife(record);
-    record.playerCount = in.U8();
+    // The players reply tells who plays; once it has come in this refresh (it may come first) its
+    // count stands, so that the count never covers slots that reply did not fill.
+    const int announced = in.U8();
+    if (record.captureLimit != 1)
+        record.playerCount = announced;
     record.maxPlayers = in.U8();
     record.protocolVersion = in.U8();
     record.dedicated = in.U8();

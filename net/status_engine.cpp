@@ -180,6 +180,15 @@ uint32_t StatusEngine::TakeWalkPosition() {
     return walkPosition_;
 }
 
+void StatusEngine::MarkForRefresh(ServerRecord& record) {
+    std::lock_guard guard(recordMutex_);
+    record.refreshPending = 1;
+    // awaitingReply is set only by the worker, for a request of the running cycle; that cycle counts
+    // the record among those it waits for until the reply comes or the request times out.
+    if (state_ == State::kIdle)
+        record.awaitingReply = 0;
+}
+
 void StatusEngine::RequestStop() {
     if (worker_)
         stopRequested_ = true;

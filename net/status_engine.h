@@ -93,6 +93,15 @@ struct StatusEngineDeps {
 // is handled. While Busy(), code on the user-interface thread that links or unlinks records of the
 // cycle's profile, or reads those fields of a record that may still be waiting to be sent, must hold
 // recordLock(). Records are removed only when the cycle closes, after both threads have been joined.
+// No code holding recordLock() may send a pane a message: panes take it themselves to read ping.
+//
+// Modal loops. A message box or dialog runs a modal loop in which the main window's messages keep
+// coming: replies, timer 2, the worker's end and new refresh requests. No member of the engine opens
+// one, and no StatusHost or MessageSink call it makes may open one before returning (the Win32 layer
+// queues what must be shown and shows it once the handler has finished): inside one, the cycle that
+// asked could close, the next one start and stale records be freed, and the handler, resumed, would
+// count a reply into a cycle that is gone. User-interface code that opens one on the user's command
+// looks the records it held up again afterwards (by address and port) and stops when they are gone.
 class StatusEngine {
   public:
     explicit StatusEngine(const StatusEngineDeps& deps);
@@ -114,6 +123,11 @@ class StatusEngine {
     void OnWorkerFinished();
     // Timer 2 expired: close the cycle (at a pace other than Classic, once every request is settled).
     void OnCloseTimer();
+    // User-interface code marks a record for the next cycle (Refresh Selected, the server monitor):
+    // refreshPending is set under recordLock(). awaitingReply is cleared only while no cycle runs: a
+    // record the running cycle awaits keeps it, or that cycle would wait for a reply it can no longer
+    // take and never close.
+    void MarkForRefresh(catalogue::ServerRecord& record);
     // Command 40116 "Stop Server refresh": the worker stops before its next record; the cycle still
     // closes as it would have (through timer 2 at the classic pace).
     void RequestStop();

@@ -23,7 +23,8 @@ constexpr int kCmdStopRefresh = IDM_STOP_REFRESH;
 // The user-interface side of a refresh. Every member runs on the user-interface thread, called from
 // the engine's handlers, except those marked "worker thread" or "receiving thread": they are called
 // from the engine's own threads and must only post to the user-interface thread (the Win32 layer
-// posts window messages).
+// posts window messages). None may run a modal loop (message box, dialog) before it returns: what it
+// must show waits until the engine's handler has finished (see StatusEngine, "Modal loops").
 class StatusHost {
   public:
     virtual ~StatusHost() = default;
@@ -60,7 +61,7 @@ class StatusHost {
     // and player panes, then update the windows.
     virtual void CycleFinished() = 0;
     // Mode 6 end: true when the raw-reply buffer holds text; then show the server information on it
-    // (Server Properties dialog).
+    // (Server Properties dialog) once the handler has returned, on the reply as it is now.
     virtual bool RawReplyHasText() = 0;
     virtual void ShowServerInformation() = 0;
 

@@ -4,6 +4,7 @@
 #include "base/settings_index.h"
 #include "base/text.h"
 #include "views/colour_text.h"
+#include "views/player_rows.h"
 
 namespace views {
 
@@ -41,14 +42,26 @@ std::string LimitSearchText(std::string_view text) {
     return std::string(text.substr(0, kFindTextLimit));
 }
 
+FoundPlayer LocateResult(const catalogue::ServerList& servers, const FindResult& result, uint32_t kind) {
+    FoundPlayer found;
+    found.server = servers.Find(result.address, result.port);
+    if (found.server && result.slot >= 0 && result.slot < CurrentPlayerCount(*found.server, kind)) {
+        catalogue::PlayerRecord* p = found.server->PlayerAt(result.slot);
+        if (p && base::FieldText(p->name) == result.storedName)
+            found.player = p;
+    }
+    return found;
+}
+
 std::vector<FindResult> FindPlayers(const catalogue::ServerList& servers,
                                     std::string_view search,
                                     bool ignoreColours,
                                     const catalogue::BuddyList& buddies,
-                                    ColourDialect dialect) {
+                                    uint32_t kind) {
+    const ColourDialect dialect = ColourDialectOf(kind);
     std::vector<FindResult> results;
     for (catalogue::ServerRecord* server = servers.head; server; server = server->next) {
-        const int n = server->StoredPlayerCount();
+        const int n = CurrentPlayerCount(*server, kind);
         for (int i = 0; i < n; ++i) {
             catalogue::PlayerRecord* player = server->PlayerAt(i);
             std::string_view raw = base::FieldText(player->name);
@@ -56,8 +69,10 @@ std::vector<FindResult> FindPlayers(const catalogue::ServerList& servers,
             if (!FindMatches(search, compared))
                 continue;
             FindResult r;
-            r.player = player;
-            r.server = server;
+            r.address = std::string(base::FieldText(server->addressText));
+            r.port = server->port;
+            r.slot = i;
+            r.storedName = std::string(raw);
             r.name = std::move(compared);
             r.serverName = ignoreColours ? StripColourCodes(base::FieldText(server->hostName), dialect)
                                          : std::string(base::FieldText(server->hostName));
@@ -110,8 +125,7 @@ int FindRows::RowImage(int row) const {
 }
 
 const void* FindRows::RowItem(int row) const {
-    const FindResult* r = At(row);
-    return r ? r->player : nullptr;
+    return At(row);
 }
 
 CellPaint FindRows::PaintCell(int row, int column, bool selected) const {
@@ -159,22 +173,26 @@ void WriteIgnoreColours(base::SettingsStore& store, bool ignore) {
     store.WriteIni(k.file, k.section, k.key, ignore ? "True" : "False");
 }
 
-FindButtons FindButtonStates(const FindResult* selected, const catalogue::BuddyList& buddies, FindButtons current) {
-    if (!selected || !selected->player)
+FindButtons FindButtonStates(const FindResult* selected,
+                             const FoundPlayer& found,
+                             const catalogue::BuddyList& buddies,
+                             FindButtons current) {
+    if (!selected || !found.server)
         return FindButtons{};
     FindButtons b = current;
     b.join = true;
-    b.addBuddy = !buddies.FindByName(base::FieldText(selected->player->name));
-    if (selected->server && !selected->server->isFavourite)
+    b.addBuddy = found.player && !buddies.FindByName(selected->storedName);
+    if (!found.server->isFavourite)
         b.addFavourite = true;
     return b;
 }
 
-catalogue::PlayerRecord* PrepareAddBuddy(FindResult& result) {
+catalogue::PlayerRecord* PrepareAddBuddy(FindResult& result, const FoundPlayer& found) {
+    if (!found.player)
+        return nullptr;
     result.icon = kPaneImageBuddy;
-    if (result.player && result.server)
-        result.player->server = result.server;
-    return result.player;
+    found.player->server = found.server;
+    return found.player;
 }
 
 ListPlacement FindListPlacement(int clientWidth, int clientHeight) {

@@ -25,24 +25,38 @@ bool FindMatches(std::string_view search, std::string_view name);
 // The combo box text cut to kFindTextLimit characters.
 std::string LimitSearchText(std::string_view text);
 
+// A row holds where its player was found, not the records: refreshes run while the dialog is open
+// (in its modal loop), so by the time a button is pressed the server may have been freed and the
+// slot may hold another player. LocateResult finds them again.
 struct FindResult {
-    catalogue::PlayerRecord* player = nullptr;
-    catalogue::ServerRecord* server = nullptr;
-    std::string name;        // colour codes removed when "Ignore Colour Codes" is ticked
-    std::string serverName;  // likewise
-    std::string gameType;    // the server's game type text
-    int icon = kNoIcon;      // kPaneImageBuddy when the player's name is a buddy
+    std::string address;  // the server's address text and port
+    uint32_t port = 0;
+    int slot = -1;                                    // the player's slot on that server
+    std::string storedName;                           // the name the slot held, colour codes included
+    std::string name;                                 // colour codes removed when "Ignore Colour Codes" is ticked
+    std::string serverName;                           // likewise
+    std::string gameType;                             // the server's game type text
+    int icon = kNoIcon;                               // kPaneImageBuddy when the player's name is a buddy
     ColourDialect dialect = ColourDialect::kClassic;  // of the profile searched
 };
 
-// Every server of the list in list order, each of its first playerCount stored players: one row per
-// match (the same name on several servers gives several rows). Colour codes are those of the
-// profile's game.
+// What a row stands for now: its server (looked up by address and port; nullptr when it is gone) and
+// its player (nullptr unless the slot is still one of the server's current players and holds the
+// row's name).
+struct FoundPlayer {
+    catalogue::ServerRecord* server = nullptr;
+    catalogue::PlayerRecord* player = nullptr;
+};
+FoundPlayer LocateResult(const catalogue::ServerList& servers, const FindResult& result, uint32_t kind);
+
+// Every server of the list in list order, each of its current players (CurrentPlayerCount of the
+// profile's game kind): one row per match (the same name on several servers gives several rows).
+// Colour codes are those of the profile's game.
 std::vector<FindResult> FindPlayers(const catalogue::ServerList& servers,
                                     std::string_view search,
                                     bool ignoreColours,
                                     const catalogue::BuddyList& buddies,
-                                    ColourDialect dialect);
+                                    uint32_t kind);
 
 // Drawing of a result cell, like the buddy pane: the icon and the name with colour codes, the server
 // with colour codes 5 pixels in, the game type 10 pixels in.
@@ -89,14 +103,19 @@ struct FindButtons {
     }
 };
 
-// Every notification from the result list: with a selected row Join is enabled, Add Buddy unless
-// the name is a buddy, Add Favourite when the server is not a favourite (a favourite's player
-// leaves it as it was); without a selection all three are disabled.
-FindButtons FindButtonStates(const FindResult* selected, const catalogue::BuddyList& buddies, FindButtons current);
+// Every notification from the result list: with a selected row whose server is still listed
+// (found, LocateResult) Join is enabled, Add Buddy while the player is still there unless the name is
+// a buddy, Add Favourite when the server is not a favourite (a favourite's player leaves it as it
+// was); without a selection, or when the server is gone, all three are disabled.
+FindButtons FindButtonStates(const FindResult* selected,
+                             const FoundPlayer& found,
+                             const catalogue::BuddyList& buddies,
+                             FindButtons current);
 
-// "&Add Buddy": the row gets the buddy icon and the player its server reference; returns the player
-// to send with PM_ADD_BUDDY_PLAYER (the caller then disables the button).
-catalogue::PlayerRecord* PrepareAddBuddy(FindResult& result);
+// "&Add Buddy" on a row whose player was found: the row gets the buddy icon and the player its
+// server reference; returns the player to send with PM_ADD_BUDDY_PLAYER (the caller then disables
+// the button), nullptr (nothing done) when the player is gone.
+catalogue::PlayerRecord* PrepareAddBuddy(FindResult& result, const FoundPlayer& found);
 
 // The result list's place in the dialog's client area, on opening and on every resize.
 struct ListPlacement {

@@ -46,10 +46,18 @@ int ComparePlayers(const catalogue::PlayerRecord& a, const catalogue::PlayerReco
     }
 }
 
-std::vector<catalogue::PlayerRecord*> ForwardServerPlayers(catalogue::ServerRecord& server, bool& tooManyPlayers) {
+int CurrentPlayerCount(const catalogue::ServerRecord& server, uint32_t kind) {
+    if (kind == catalogue::kHalfLife && server.captureLimit != 1)
+        return 0;
+    return server.StoredPlayerCount();
+}
+
+std::vector<catalogue::PlayerRecord*> ForwardServerPlayers(catalogue::ServerRecord& server,
+                                                           uint32_t kind,
+                                                           bool& tooManyPlayers) {
     tooManyPlayers = server.playerCount > catalogue::kMaxPlayerSlots;
     std::vector<catalogue::PlayerRecord*> players;
-    const int n = server.StoredPlayerCount();
+    const int n = CurrentPlayerCount(server, kind);
     players.reserve(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
         catalogue::PlayerRecord* p = server.PlayerAt(i);
@@ -79,7 +87,7 @@ bool PlayerPaneModel::ShowServer(catalogue::ServerRecord& server, int sortColumn
         return false;
     const bool tooMany = server.playerCount > catalogue::kMaxPlayerSlots;
     const bool halfLife = profile_.kind == catalogue::kHalfLife;
-    const int n = server.StoredPlayerCount();
+    const int n = CurrentPlayerCount(server, profile_.kind);
     for (int i = 0; i < n; ++i) {
         catalogue::PlayerRecord* p = server.PlayerAt(i);
         if (!ShowsPlayer(*p, halfLife, options_.ShowBots != 0))

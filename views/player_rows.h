@@ -13,8 +13,9 @@
 
 namespace views {
 
-// Shown (caption "Vexar! v2.0", OK) whenever a server reporting more than 128 players is shown or
-// forwarded; only the 128 stored slots are read.
+// Shown (caption "Vexar! v2.0", OK) when a server reporting more than 128 players is shown or
+// forwarded, once the handling is over and once per server and refresh; only the 128 stored slots
+// are read.
 constexpr char kTooManyPlayersMessage[] = "PlayerCount > 128";
 
 // A player with ping 0 is a bot and is skipped unless ShowBots is on or the game is Half-Life
@@ -36,10 +37,17 @@ struct PlayerRow {
     std::string ping;
 };
 
-// The players a server reply brings (PM_SERVER_PLAYERS): each of the first playerCount stored
+// How many of the server's stored players are those of its current replies: StoredPlayerCount(),
+// except for Half-Life (kind), whose players come in a reply of their own: until that reply has come
+// in the refresh (captureLimit 1) the slots hold an earlier refresh's players, and none count.
+int CurrentPlayerCount(const catalogue::ServerRecord& server, uint32_t kind);
+
+// The players a server reply brings (PM_SERVER_PLAYERS): each of the first CurrentPlayerCount
 // players gets its server reference set; they are returned in order to be sent to the buddy pane
 // as PM_PLAYER_SEEN. tooManyPlayers is set when the server reports more than 128.
-std::vector<catalogue::PlayerRecord*> ForwardServerPlayers(catalogue::ServerRecord& server, bool& tooManyPlayers);
+std::vector<catalogue::PlayerRecord*> ForwardServerPlayers(catalogue::ServerRecord& server,
+                                                           uint32_t kind,
+                                                           bool& tooManyPlayers);
 
 // One per profile, living as long as the player pane. The sort column is program-wide (COPLR) and
 // passed in. User-interface thread only.
@@ -51,7 +59,8 @@ class PlayerPaneModel : public ListRows {
     const PlayerRow* Row(int index) const;
     catalogue::PlayerRecord* PlayerAt(int index) const;
 
-    // PM_SHOW_SERVER: all rows are replaced by the server's players (none for Renegade); sets the
+    // PM_SHOW_SERVER: all rows are replaced by the server's current players (CurrentPlayerCount; none
+    // for Renegade); sets the
     // profile's shownMaxPlayers and sorts. Returns true when kTooManyPlayersMessage must be shown.
     // The pane then rebuilds its control from rows 0..size()-1 and invalidates without erase.
     bool ShowServer(catalogue::ServerRecord& server, int sortColumn);

@@ -36,6 +36,7 @@ const catalogue::ModDefinition* GameTypeMenuMod(const catalogue::Catalogue& c, u
 }
 
 bool PassesServerFilter(const catalogue::ServerRecord& r,
+                        uint32_t ping,
                         const DisplayOptions& o,
                         const catalogue::Catalogue& c,
                         uint32_t kind) {
@@ -50,7 +51,7 @@ bool PassesServerFilter(const catalogue::ServerRecord& r,
         return false;
     if (o.ModFilter > 0 && DiffersFrom(base::FieldText(r.modDisplay), c.modDisplayOf(kind, o.ModFilter)))
         return false;
-    if (!o.ShowNoReply && r.ping >= kNoReplyPing)
+    if (!o.ShowNoReply && ping >= kNoReplyPing)
         return false;
     return true;
 }

@@ -18,8 +18,10 @@ const catalogue::ModDefinition* GameTypeMenuMod(const catalogue::Catalogue& cata
 // game type is empty, or the menu's n-th game type (GameTypeMenuMod) does not exist, or its name
 // differs from the record's (ignoring case; so "CTF" finds the CTF servers of every mod); a mod
 // filter n and the record's mod is empty, or the game (kind) has no mod n, or the names differ;
-// ShowNoReply off and ping 999 or more.
+// ShowNoReply off and ping 999 or more. ping is the record's, read where the refresh worker cannot
+// write it (ServerListModel reads it under the record lock).
 bool PassesServerFilter(const catalogue::ServerRecord& record,
+                        uint32_t ping,
                         const DisplayOptions& options,
                         const catalogue::Catalogue& catalogue,
                         uint32_t kind);

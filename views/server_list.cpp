@@ -8,11 +8,19 @@ namespace views {
 
 ServerListModel::ServerListModel(catalogue::GameProfile& profile,
                                  const DisplayOptions& options,
-                                 const catalogue::Catalogue& catalogue)
-    : profile_(profile), options_(options), catalogue_(catalogue) {}
+                                 const catalogue::Catalogue& catalogue,
+                                 RecordLockSource recordLock)
+    : profile_(profile), options_(options), catalogue_(catalogue), recordLock_(std::move(recordLock)) {}
 
 bool ServerListModel::Passes(const catalogue::ServerRecord& record) const {
-    return PassesServerFilter(record, options_, catalogue_, profile_.kind);
+    uint32_t ping;
+    if (std::mutex* lock = recordLock_ ? recordLock_() : nullptr) {
+        std::lock_guard guard(*lock);
+        ping = record.ping;
+    } else {
+        ping = record.ping;
+    }
+    return PassesServerFilter(record, ping, options_, catalogue_, profile_.kind);
 }
 
 ServerRowUpdate ServerListModel::AddServerRow(catalogue::ServerRecord& record) {
@@ -63,9 +71,11 @@ bool ServerListModel::Sort() {
     if (rows_.empty())
         return false;
     const int column = profile_.sortColumn;
-    rows_.Sort([this, column](const catalogue::ServerRecord& a, const catalogue::ServerRecord& b) {
-        return CompareServers(a, b, column, profile_.sortDescending, options_);
-    });
+    rows_.Sort(
+        [this, column](const SortKey& a, const SortKey& b) {
+            return CompareServers(a, b, column, profile_.sortDescending, options_);
+        },
+        recordLock_ ? recordLock_() : nullptr);
     return true;
 }
 

@@ -1,6 +1,8 @@
 // The logic of one profile's server list pane: rows, filter, sort, selection and drawing choices.
 #pragma once
 
+#include <functional>
+#include <mutex>
 #include <string>
 
 #include "catalogue/catalogue.h"
@@ -34,12 +36,17 @@ struct SelectionChange {
 };
 
 // One per profile, living as long as the pane. The display options belong to the shell and are
-// read on every call; the profile's sort column and directions are read and written here.
+// read on every call; the profile's sort column and directions are read and written here. While a
+// refresh runs its worker writes the ping of the records it queries: the model reads ping under the
+// lock recordLock() gives (nullptr: no refresh can run), for the no-reply filter once per record
+// and for a sort once per row before the sort begins.
 class ServerListModel : public ListRows {
   public:
+    using RecordLockSource = std::function<std::mutex*()>;
     ServerListModel(catalogue::GameProfile& profile,
                     const DisplayOptions& options,
-                    const catalogue::Catalogue& catalogue);
+                    const catalogue::Catalogue& catalogue,
+                    RecordLockSource recordLock = {});
 
     catalogue::GameProfile& profile() const { return profile_; }
     const ServerRows& rows() const { return rows_; }
@@ -91,6 +98,7 @@ class ServerListModel : public ListRows {
     catalogue::GameProfile& profile_;
     const DisplayOptions& options_;
     const catalogue::Catalogue& catalogue_;
+    RecordLockSource recordLock_;
     ServerRows rows_;
     int selection_ = -1;
 };

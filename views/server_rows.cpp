@@ -138,15 +138,23 @@ const char* ServerRows::Text(int row, int column) const {
     return s.texts.c_str() + s.start[column];
 }
 
-void ServerRows::Sort(
-    const std::function<int(const catalogue::ServerRecord&, const catalogue::ServerRecord&)>& compare) {
+void ServerRows::Sort(const std::function<int(const SortKey&, const SortKey&)>& compare, std::mutex* recordLock) {
     // Empty slots go first; then a stable merge sort, which never relies on transitivity to stay
     // inside the range (unlike an introsort's unguarded partitions) and keeps equal rows in their
     // current order, as the list control's own sort does.
     slots_.erase(std::remove_if(slots_.begin(), slots_.end(), [](const Slot& s) { return s.record == nullptr; }),
                  slots_.end());
-    std::stable_sort(slots_.begin(), slots_.end(),
-                     [&compare](const Slot& a, const Slot& b) { return compare(*a.record, *b.record) < 0; });
+    {
+        // One short hold for every row: the worker waits a moment instead of for the whole sort.
+        std::unique_lock<std::mutex> guard;
+        if (recordLock)
+            guard = std::unique_lock(*recordLock);
+        for (Slot& s : slots_)
+            s.sortPing = s.record->ping;
+    }
+    std::stable_sort(slots_.begin(), slots_.end(), [&compare](const Slot& a, const Slot& b) {
+        return compare(SortKey{*a.record, a.sortPing}, SortKey{*b.record, b.sortPing}) < 0;
+    });
     Rebuild();
 }
 

@@ -3,12 +3,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "catalogue/records.h"
 #include "views/server_columns.h"
+#include "views/server_sort.h"
 
 namespace views {
 
@@ -37,9 +39,11 @@ class ServerRows {
     // Cell text copy of a row ("" for an invalid row or column).
     const char* Text(int row, int column) const;
 
-    // Stable sort of the rows by a comparison of their records (below 0: a above b). The comparison
-    // need not be a strict weak order (the "on top" rules are not): the sort stays in bounds.
-    void Sort(const std::function<int(const catalogue::ServerRecord&, const catalogue::ServerRecord&)>& compare);
+    // Stable sort of the rows by a comparison of their records (below 0: a above b), each with the
+    // ping it had when the sort began: the pings are read first, all at once, with recordLock held
+    // (when there is one). The comparison need not be a strict weak order (the "on top" rules are
+    // not): the sort stays in bounds.
+    void Sort(const std::function<int(const SortKey&, const SortKey&)>& compare, std::mutex* recordLock);
 
   private:
     // A slot keeps its position until the slots are compacted; a deleted row leaves an empty slot
@@ -49,6 +53,7 @@ class ServerRows {
         catalogue::ServerRecord* record = nullptr;
         std::string texts;  // the ten cell texts, each followed by '\0'
         uint16_t start[kServerColumnCount] = {};
+        uint32_t sortPing = 0;  // the record's ping when the last sort began
     };
     static void FillTexts(Slot& slot);
     int LiveBefore(size_t slot) const;

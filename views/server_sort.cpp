@@ -37,11 +37,13 @@ int DirectionImage(uint32_t descending) {
 
 }  // namespace
 
-int CompareServers(const catalogue::ServerRecord& a,
-                   const catalogue::ServerRecord& b,
+int CompareServers(const SortKey& keyA,
+                   const SortKey& keyB,
                    int column,
                    const uint32_t (&sortDescending)[catalogue::kServerColumns],
                    const DisplayOptions& options) {
+    const catalogue::ServerRecord& a = keyA.record;
+    const catalogue::ServerRecord& b = keyB.record;
     if (!ValidColumn(column))
         return 0;
     const int before = sortDescending[column] ? 1 : -1;
@@ -75,7 +77,7 @@ int CompareServers(const catalogue::ServerRecord& a,
         case kColumnTitle:
             return CompareTexts(base::FieldText(a.hostName), base::FieldText(b.hostName), before);
         case kColumnPing:
-            return CompareNumbers(a.ping, b.ping, before);
+            return CompareNumbers(keyA.ping, keyB.ping, before);
         case kColumnMap:
             return CompareTexts(base::FieldText(a.mapName), base::FieldText(b.mapName), before);
         case kColumnGameType:

@@ -17,6 +17,13 @@ constexpr int kImageFavourite = 6;
 constexpr int kImageAutoRefresh = 7;  // also put on a header that was sorted before
 constexpr int kImageSortedBefore = kImageAutoRefresh;
 
+// A record as a sort compares it: with the ping it had when the sort began. The refresh worker writes
+// ping while a refresh runs, and a sort must compare values that do not change under it.
+struct SortKey {
+    const catalogue::ServerRecord& record;
+    uint32_t ping;
+};
+
 // Below 0: a goes above b. Column -1 (or any number outside 0-9): equal. Otherwise "before" is -1
 // for an ascending column (sortDescending[column] 0) and +1 for a descending one. With
 // FavouritesOnTop a favourite goes above a non-favourite in either direction and two favourites with
@@ -25,8 +32,8 @@ constexpr int kImageSortedBefore = kImageAutoRefresh;
 // flag columns put the record with the flag first ("before"; the password column counts only '1');
 // ping, game type index and player count compare as unsigned numbers; texts (host name with its
 // colour codes, map, mod, address) compare byte by byte as unsigned values.
-int CompareServers(const catalogue::ServerRecord& a,
-                   const catalogue::ServerRecord& b,
+int CompareServers(const SortKey& a,
+                   const SortKey& b,
                    int column,
                    const uint32_t (&sortDescending)[catalogue::kServerColumns],
                    const DisplayOptions& options);

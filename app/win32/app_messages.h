@@ -21,6 +21,10 @@ constexpr UINT WM_APP_TRAY = WM_USER + 900;
 constexpr UINT WM_APP_WORKERDONE = WM_USER + 901;
 // Posted by the status worker to show "Refreshing Server %d".
 constexpr UINT WM_APP_WORKERPROGRESS = WM_USER + 902;
+// Posted when a handler queued a notice: shown now that the handler has returned.
+constexpr UINT WM_APP_NOTICES = WM_USER + 903;
+// Posted by the end of a "Display Server Information" refresh: its dialog comes now.
+constexpr UINT WM_APP_SERVERINFO = WM_USER + 904;
 
 // The answer of the master host name lookup (WSAAsyncGetHostByName).
 constexpr UINT WM_APP_MASTERLOOKUP = WM_USER + 910;

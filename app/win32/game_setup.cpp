@@ -205,6 +205,11 @@ void AddGame(HWND dialog) {
     AddTabForProfile(*profile);
 }
 
+// Set while an action of the dialog runs. Its messages and questions (and the neighbour's offer of
+// a master query after a removal) run modal loops owned by the main window, in which this dialog's
+// buttons still work: a second action then would find tabs and profiles half changed.
+bool g_acting = false;
+
 void RemoveGame(HWND dialog) {
     Shell& shell = TheShell();
     HWND list = GamesList(dialog);
@@ -222,8 +227,9 @@ void RemoveGame(HWND dialog) {
         MessageBoxA(dialog, kBusyMessage, base::kAppTitle, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    RemoveTabForProfile(*profile);
+    // The row goes first: the removal ends with a question, after which `row` could be stale.
     SendMessageA(list, LVM_DELETEITEM, row, 0);
+    RemoveTabForProfile(*profile);
     UpdateRemoveButton(dialog);
 }
 
@@ -238,20 +244,24 @@ INT_PTR CALLBACK InstalledGamesProc(HWND dialog, UINT message, WPARAM wParam, LP
                 UpdateRemoveButton(dialog);
             return FALSE;
         }
-        case WM_COMMAND:
-            switch (LOWORD(wParam)) {
-                case IDC_GAMES_ADD:
-                    AddGame(dialog);
-                    return TRUE;
-                case IDC_GAMES_REMOVE:
-                    RemoveGame(dialog);
-                    return TRUE;
-                case IDCANCEL:
-                    EndDialog(dialog, IDCANCEL);
-                    return TRUE;
-                default:
-                    return FALSE;
+        case WM_COMMAND: {
+            const WORD id = LOWORD(wParam);
+            if (id != IDC_GAMES_ADD && id != IDC_GAMES_REMOVE && id != IDCANCEL)
+                return FALSE;
+            if (g_acting) {
+                MessageBeep(MB_ICONEXCLAMATION);
+                return TRUE;
             }
+            g_acting = true;
+            if (id == IDC_GAMES_ADD)
+                AddGame(dialog);
+            else if (id == IDC_GAMES_REMOVE)
+                RemoveGame(dialog);
+            else
+                EndDialog(dialog, IDCANCEL);
+            g_acting = false;
+            return TRUE;
+        }
         default:
             return FALSE;
     }

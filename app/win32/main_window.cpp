@@ -204,6 +204,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             if (net)
                 net->OnWorkerProgress(wParam, lParam);
             return 0;
+        case WM_APP_NOTICES:
+            ShowWaitingNotices();
+            return 0;
+        case WM_APP_SERVERINFO:
+            if (net)
+                net->OnServerInformation();
+            return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -1,4 +1,7 @@
-// The main window's side of the master query: its UDP or TCP socket, timers 1 and 4, label and toolbar.
+// The main window's side of the master query: its UDP or TCP socket announced by WM_APP_MASTERSOCKET,
+// timers 1 and 4, the "Contacting Master Server" label on the server list pane, toolbar states.
+// Every call arrives inside a handler of the main window: none runs a modal loop (shell.h, "Modal
+// loops").
 #pragma once
 
 #include <windows.h>

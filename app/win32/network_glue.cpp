@@ -17,13 +17,15 @@ struct Network::Parts {
         : masterHost(main, WM_APP_MASTERSOCKET, WM_APP_MASTERLOOKUP),
           master(TheShell().ctx->refreshBusy, masterHost, *TheShell().sink),
           statusHost(main),
-          engine(net::StatusEngineDeps{statusHost, clock, sockets, resolver, threads, *TheShell().sink,
-                                       TheShell().ctx->refreshBusy}),
+          engine(
+              net::StatusEngineDeps{statusHost, clock, sockets, resolver, threads, later, TheShell().ctx->refreshBusy}),
           version(main, WM_APP_VERSIONSOCKET) {}
 
     MasterQueryHost masterHost;
     net::MasterQuery master;
     StatusHost statusHost;
+    // The engine tells from inside its handlers: its messages wait until they have returned.
+    LaterSink later;
     net::win32::Win32Clock clock;
     net::win32::Win32DatagramSocketFactory sockets;
     net::win32::HostResolver resolver;
@@ -72,7 +74,9 @@ void Network::OnMasterLookup(WPARAM task, LPARAM result) {
 void Network::StartRefresh(WPARAM mode) {
     if (parts_ && TheShell().ctx->current()) {
         parts_->engine.SetPacing(net::ReadPacing(*TheShell().ctx->settings));
-        parts_->engine.StartCycle(static_cast<uint32_t>(mode), *TheShell().ctx->current());
+        // A refresh is a new round of notices: each may be given once more.
+        if (parts_->engine.StartCycle(static_cast<uint32_t>(mode), *TheShell().ctx->current()))
+            TheShell().notices.NewRound();
     }
 }
 
@@ -116,6 +120,11 @@ void Network::OnWorkerProgress(WPARAM, LPARAM) {
         parts_->statusHost.ShowWorkerProgress(parts_->engine.TakeWalkPosition());
 }
 
+void Network::OnServerInformation() {
+    if (parts_)
+        parts_->statusHost.ShowPendingInformation();
+}
+
 void Network::RequestStop() {
     if (parts_)
         parts_->engine.RequestStop();
@@ -135,6 +144,17 @@ void Network::ChangeServerList(const std::function<void()>& change) {
         return change();
     std::lock_guard lock(parts_->engine.recordLock());
     change();
+}
+
+void Network::MarkForRefresh(catalogue::ServerRecord& record) {
+    if (parts_)
+        parts_->engine.MarkForRefresh(record);
+    else
+        ShellNetwork::MarkForRefresh(record);
+}
+
+std::mutex* Network::RecordLock() {
+    return parts_ ? &parts_->engine.recordLock() : nullptr;
 }
 
 }  // namespace app::win32

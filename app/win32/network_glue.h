@@ -29,9 +29,12 @@ class Network : public ShellNetwork {
     void OnTimer(UINT_PTR id) override;
     void OnWorkerDone() override;
     void OnWorkerProgress(WPARAM, LPARAM) override;
+    void OnServerInformation() override;
     void RequestStop() override;
     void CloseSockets() override;
     void ChangeServerList(const std::function<void()>& change) override;
+    void MarkForRefresh(catalogue::ServerRecord& record) override;
+    std::mutex* RecordLock() override;
 
   private:
     struct Parts;

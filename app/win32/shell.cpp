@@ -1,8 +1,10 @@
 // The shell's state for the run, its accessors and the panes' host.
 #include "app/win32/shell.h"
 
+#include "app/win32/app_messages.h"
 #include "app/win32/commands.h"
 #include "app/win32/filter_menu.h"
+#include "base/text.h"
 #include "resources/resource.h"
 
 namespace app::win32 {
@@ -27,6 +29,28 @@ catalogue::GameProfile* CurrentProfile() {
 views::win32::PaneSet PanesOf(const catalogue::GameProfile* profile) {
     auto found = profile ? g_shell.panes.find(profile) : g_shell.panes.end();
     return found != g_shell.panes.end() ? found->second : views::win32::PaneSet{};
+}
+
+void TellLater(std::string_view text, const catalogue::ServerRecord* server, base::MessageIcon icon) {
+    const bool queued = server ? g_shell.notices.Add(text, icon, base::FieldText(server->addressText), server->port)
+                               : g_shell.notices.Add(text, icon);
+    if (!queued || g_shell.noticesPosted || !g_shell.main)
+        return;
+    g_shell.noticesPosted = PostMessageA(g_shell.main, WM_APP_NOTICES, 0, 0) != FALSE;
+}
+
+void LaterSink::Tell(std::string_view text, base::MessageIcon icon) {
+    TellLater(text, nullptr, icon);
+}
+
+void ShowWaitingNotices() {
+    g_shell.noticesPosted = false;
+    if (g_shell.showingNotice || !g_shell.sink)
+        return;
+    g_shell.showingNotice = true;
+    while (std::optional<base::Notice> notice = g_shell.notices.Take())
+        g_shell.sink->Tell(notice->text, notice->icon);
+    g_shell.showingNotice = false;
 }
 
 void SetToolbarState(UINT command, BYTE state) {
@@ -68,6 +92,23 @@ base::SettingsStore& ShellPaneHost::Settings() {
 
 base::MessageSink& ShellPaneHost::Sink() {
     return *g_shell.sink;
+}
+
+void ShellPaneHost::TellLater(std::string_view text, const catalogue::ServerRecord* server) {
+    app::win32::TellLater(text, server, base::MessageIcon::kNone);
+}
+
+void ShellPaneHost::MarkForRefresh(catalogue::ServerRecord& record) {
+    if (g_shell.network) {
+        g_shell.network->MarkForRefresh(record);
+    } else {
+        record.refreshPending = 1;
+        record.awaitingReply = 0;
+    }
+}
+
+std::mutex* ShellPaneHost::RecordLock() {
+    return g_shell.network ? g_shell.network->RecordLock() : nullptr;
 }
 
 const catalogue::Catalogue& ShellPaneHost::Catalogue() {

@@ -8,10 +8,12 @@
 
 #include <functional>
 #include <map>
+#include <mutex>
 #include <utility>
 
 #include "app/app_context.h"
 #include "base/message_sink.h"
+#include "base/notice_queue.h"
 #include "base/win32/handles.h"
 #include "views/win32/pane_host.h"
 #include "views/win32/pane_images.h"
@@ -36,6 +38,7 @@ class ShellNetwork {
     virtual void OnTimer(UINT_PTR) {}
     virtual void OnWorkerDone() {}
     virtual void OnWorkerProgress(WPARAM, LPARAM) {}
+    virtual void OnServerInformation() {}
     virtual void RequestStop() {}
     // Closing: shut the master query and version check sockets and end a running refresh (its
     // worker must be gone before the profiles are freed).
@@ -43,6 +46,23 @@ class ShellNetwork {
     // Runs a change to the current profile's server list (a server linked in) so that a running
     // refresh's worker never sees it half done.
     virtual void ChangeServerList(const std::function<void()>& change) { change(); }
+    // Marks a server for the next refresh (StatusEngine::MarkForRefresh: what a running refresh
+    // waits for stays awaited).
+    virtual void MarkForRefresh(catalogue::ServerRecord& record) {
+        record.refreshPending = 1;
+        record.awaitingReply = 0;
+    }
+    // The lock a running refresh's worker holds while it writes records (StatusEngine::recordLock);
+    // nullptr while there is no engine. Not to be kept: the engine goes at close.
+    virtual std::mutex* RecordLock() { return nullptr; }
+};
+
+// The sink of code that runs inside handlers (the refresh engine): its messages wait for
+// WM_APP_NOTICES (TellLater). It asks no questions: a question could not wait for its answer.
+class LaterSink : public base::MessageSink {
+  public:
+    bool AskYesNo(std::string_view, base::MessageIcon) override { return false; }
+    void Tell(std::string_view text, base::MessageIcon icon) override;
 };
 
 // The dialogs the main window opens for commands of later parts (Add Server, Monitor Server); each
@@ -63,6 +83,7 @@ class ShellPaneHost : public views::win32::PaneHost {
     const views::win32::IconList& ListIcons() override;
     base::SettingsStore& Settings() override;
     base::MessageSink& Sink() override;
+    void TellLater(std::string_view text, const catalogue::ServerRecord* server) override;
     const catalogue::Catalogue& Catalogue() override;
     const views::DisplayOptions& Display() override;
     bool RefreshBusy() override;
@@ -72,8 +93,20 @@ class ShellPaneHost : public views::win32::PaneHost {
     void EnableCommand(UINT command, bool enabled) override;
     void CheckCommand(UINT command, bool checked) override;
     void RunCommand(UINT command) override;
+    void MarkForRefresh(catalogue::ServerRecord& record) override;
+    std::mutex* RecordLock() override;
 };
 
+// Modal loops. A message box, dialog, file or colour chooser, or popup menu runs a modal loop in
+// which the main window's timers (end of refresh, automatic refresh, monitor), socket messages,
+// posted messages and tray commands keep running: a refresh may close inside it, the next one start,
+// stale servers be freed and tabs change. So:
+// - no handler of a socket or posted message, of a timer, or of a call from the refresh engine or
+//   the master query opens one; a notice such code must give goes to TellLater and is shown after
+//   the handler has returned, with the state whole;
+// - code that opens one on the user's command looks up again, after it returned, what it held
+//   before (a server by address and port, a console by its id, a profile by its file number) and
+//   stops cleanly when it is gone.
 struct Shell {
     HINSTANCE instance = nullptr;
     AppContext* ctx = nullptr;
@@ -111,6 +144,12 @@ struct Shell {
     // The tray icon is there (added on a minimise with "Minimise to System Tray").
     bool trayIconShown = false;
 
+    // Notices given inside handlers, waiting for WM_APP_NOTICES (posted once while any wait), and
+    // whether one of them is up.
+    base::NoticeQueue notices;
+    bool noticesPosted = false;
+    bool showingNotice = false;
+
     // Splitter dragging: the bar under the mouse (0 none, 1-3), dragging and hover flags.
     int activeBar = 0;
     bool dragging = false;
@@ -128,6 +167,13 @@ void ResetShell();
 catalogue::GameProfile* CurrentProfile();
 views::win32::PaneSet PanesOf(const catalogue::GameProfile* profile);
 using views::win32::SendToPane;
+
+// A notice from inside a handler: queued (at most once per server, or nullptr, and refresh), and
+// WM_APP_NOTICES posted.
+void TellLater(std::string_view text, const catalogue::ServerRecord* server, base::MessageIcon icon);
+// WM_APP_NOTICES: shows the waiting notices one after another (nothing while one is up: that call
+// shows the rest).
+void ShowWaitingNotices();
 
 // Toolbar button states (TB_SETSTATE).
 void SetToolbarState(UINT command, BYTE state);

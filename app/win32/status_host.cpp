@@ -81,12 +81,20 @@ bool StatusHost::RawReplyHasText() {
 }
 
 void StatusHost::ShowServerInformation() {
-    Shell& shell = TheShell();
     catalogue::GameProfile* profile = CurrentProfile();
     if (!profile)
         return;
-    std::vector<rcon::PropertyRow> rows = rcon::InformationRows(profile->kind, propertiesReply_.Text());
-    rcon::win32::RunServerInformation(shell.instance, shell.main, rows);
+    // The dialog runs a modal loop: it comes once the handler that closed the refresh has returned.
+    // The rows are made now, from the reply the refresh kept, before another refresh can replace it.
+    pendingInformation_ = rcon::InformationRows(profile->kind, propertiesReply_.Text());
+    PostMessageA(main_, WM_APP_SERVERINFO, 0, 0);
+}
+
+void StatusHost::ShowPendingInformation() {
+    std::vector<rcon::PropertyRow> rows = std::move(pendingInformation_);
+    pendingInformation_.clear();
+    if (!rows.empty())
+        rcon::win32::RunServerInformation(TheShell().instance, main_, rows);
 }
 
 void StatusHost::SetToolbarState(int command, net::ToolbarState state) {

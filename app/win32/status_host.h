@@ -1,4 +1,6 @@
 // The main window's side of a status refresh: pane messages, progress, timer 2 and the worker thread.
+// Every call of the engine arrives inside a handler of the main window: nothing here runs a modal
+// loop (what must be shown is posted and shown after the handler), see StatusEngine "Modal loops".
 #pragma once
 
 #include <windows.h>
@@ -9,6 +11,7 @@
 #include "base/show_pacer.h"
 #include "net/status_engine.h"
 #include "net/status_parser.h"
+#include "rcon/server_properties.h"
 
 namespace app::win32 {
 
@@ -43,6 +46,8 @@ class StatusHost : public net::StatusHost {
     void ShowWorkerProgress(uint32_t position);
     // kTimerShowProgress: what changed since the progress was last shown.
     void ShowProgressNow();
+    // WM_APP_SERVERINFO: the Server Properties dialog that ShowServerInformation left to show.
+    void ShowPendingInformation();
     const net::RawReply& propertiesReply() const { return propertiesReply_; }
 
   private:
@@ -69,8 +74,10 @@ class StatusHost : public net::StatusHost {
     bool taskbarTried_ = false;
     bool comStarted_ = false;
     ITaskbarList3* taskbar_ = nullptr;
-    // The copy of the last reply kept for the server information dialog.
+    // The copy of the last reply kept for the server information dialog, and the rows that wait for
+    // WM_APP_SERVERINFO.
     net::RawReply propertiesReply_;
+    std::vector<rcon::PropertyRow> pendingInformation_;
 };
 
 }  // namespace app::win32

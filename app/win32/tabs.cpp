@@ -74,6 +74,9 @@ void RemoveTabForProfile(GameProfile& profile) {
     Shell& shell = TheShell();
     catalogue::ProfileList& profiles = *shell.ctx->profiles;
     const uint32_t removed = profile.tabIndex;
+    // The neighbour's offer of a master query is a question, whose modal loop could run another
+    // removal: it is asked only once this removal is whole.
+    uint32_t offerFor = 0;
     if (&profile == CurrentProfile()) {
         // The same steps as a tab change by the user, to the neighbour.
         uint32_t count = static_cast<uint32_t>(SendMessageA(shell.tab, TCM_GETITEMCOUNT, 0, 0));
@@ -82,7 +85,8 @@ void RemoveTabForProfile(GameProfile& profile) {
         ShowPanes(profile, SW_HIDE);
         if (next && next != &profile) {
             SendMessageA(shell.tab, TCM_SETCURSEL, next->tabIndex, 0);
-            ActivateProfile(*next);
+            ShowProfile(*next);
+            offerFor = next->fileNumber;
         }
     }
     // Choices and panes are keyed by the profile's address, which a later profile may get again.
@@ -100,6 +104,8 @@ void RemoveTabForProfile(GameProfile& profile) {
     if (GameProfile* current = CurrentProfile(); current && current != &profile)
         SendMessageA(shell.tab, TCM_SETCURSEL, current->tabIndex, 0);
     profiles.unregisterProfile(&profile);
+    if (offerFor)
+        OfferMasterQuery(offerFor);
 }
 
 void DestroyAllPanes() {
@@ -136,6 +142,26 @@ LRESULT OnTabNotify(const NMHDR& header) {
 }
 
 void ActivateProfile(GameProfile& profile) {
+    ShowProfile(profile);
+    OfferMasterQuery(profile.fileNumber);
+}
+
+void OfferMasterQuery(uint32_t fileNumber) {
+    Shell& shell = TheShell();
+    GameProfile* current = CurrentProfile();
+    if (!current || current->fileNumber != fileNumber || current->servers.count > 0 || !shell.sink)
+        return;
+    if (!shell.sink->AskYesNo("You don't have any servers to view,\nwould you like Vexar! to retrieve the\nMaster "
+                              "server list?",
+                              base::MessageIcon::kQuestion))
+        return;
+    // The question's modal loop may have changed the tab or removed the profile.
+    current = CurrentProfile();
+    if (current && current->fileNumber == fileNumber)
+        SendMessageA(shell.main, WM_APP_MASTERQUERY, 0, 0);
+}
+
+void ShowProfile(GameProfile& profile) {
     Shell& shell = TheShell();
     shell.ctx->profiles->SetCurrent(&profile);
     InsertFilterItems(GetMenu(shell.main), profile);
@@ -152,11 +178,6 @@ void ActivateProfile(GameProfile& profile) {
             LoadProfileLists(profile);
         SendToPane(panes.buddy, PM_BUDDIES_RELOAD);
     }
-    if (profile.servers.count == 0 && shell.sink &&
-        shell.sink->AskYesNo("You don't have any servers to view,\nwould you like Vexar! to retrieve the\nMaster "
-                             "server list?",
-                             base::MessageIcon::kQuestion))
-        SendMessageA(shell.main, WM_APP_MASTERQUERY, 0, 0);
 }
 
 void SelectStartupTab(int index) {

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/file_io.h"
+#include "base/notice_queue.h"
 #include "base/show_pacer.h"
 #include "base/text.h"
 #include "testing/temp_folder.h"
@@ -20,6 +21,21 @@ TEST(CompareText, CaseFoldingCoversOnlyAsciiLetters) {
     // (Byte order is the server titles' sort, tested with it.)
     EXPECT_TRUE(base::EqualsNoCase("CPMAZ", "cpmaz") && !base::EqualsNoCase("\xC4", "\xE4"));
     EXPECT_LT(base::CompareNoCase("abc", "ABD"), 0);
+}
+
+TEST(NoticeQueue, GivesEachTextOncePerServerAndRoundInTheOrderTheyCame) {
+    base::NoticeQueue q;
+    const auto none = base::MessageIcon::kNone, warn = base::MessageIcon::kExclamation;
+    // The same server once (address in any case), another port is another server; then a new round.
+    q.Add("many", none, "Lab.x", 1), q.Add("many", none, "lab.X", 1), q.Add("many", none, "lab.x", 2);
+    q.Add("other", warn, "lab.x", 1), q.Add("any", none);
+    std::string taken;
+    while (std::optional<base::Notice> n = q.Take())
+        taken += n->text + (n->icon == warn ? "! " : " ");
+    EXPECT_EQ(taken, "many many other! any ");
+    EXPECT_FALSE(q.Add("many", none, "lab.x", 1));  // taken, but given in this round
+    q.NewRound();
+    EXPECT_TRUE(q.Add("many", none, "lab.x", 1) && !q.empty());
 }
 
 TEST(ParseDecimal, FollowsAtoiRules) {

@@ -192,13 +192,15 @@ TEST_F(EngineTest, RequestsGoInBurstsOfElevenEachFollowedByA200MsPauseOrAsAnothe
 // waited longer than the time-out, with no grace beyond it.
 TEST_F(EngineTest, TheRefreshEndsWhenEveryRequestIsAnsweredOrTimedOutAndClassicKeepsItsGrace) {
     const net::Pacing tight{net::PacingPreset::kCustom, 2, 50, 300, 2};
-    // Pace; what each server does ('a' answers 20 ms after the worker's end, 's' stays silent, 'u'
-    // cannot be resolved, so is never asked); the periods timer 2 is armed with; the cycle's length.
+    // Pace; what each server does ('a' answers 20 ms after the worker's end, 's' stays silent, 'm'
+    // too and is marked again meanwhile, as the server monitor does, 'u' cannot be resolved, so is
+    // never asked); the periods timer 2 is armed with; the cycle's length.
     const std::tuple<net::Pacing, std::string, std::vector<uint32_t>, uint32_t> rows[] = {
         {net::kClassicPacing, "asa", {1500}, 1500},
         {net::kClassicPacing, "aua", {1500}, 1500},
         {net::kFastPacing, "asa", {1001}, 1001},  // the silent one's time-out
         {net::kFastPacing, "aua", {1001}, 20},    // every request answered: the last answer closes it
+        {net::kFastPacing, "am", {1001}, 1001},   // a mark leaves the request awaited until its time-out
         {tight, "sss", {251, 50}, 351},           // sent at 0, 0 and 50 ms: the oldest time-out each time
         {tight, "aaa", {251}, 70},
     };
@@ -221,6 +223,8 @@ TEST_F(EngineTest, TheRefreshEndsWhenEveryRequestIsAnsweredOrTimedOutAndClassicK
         for (size_t i = 0; i < servers.size(); ++i) {
             if (servers[i] == 'a')
                 ReplyName(records[i], "up");
+            if (servers[i] == 'm')
+                engine->MarkForRefresh(*records[i]);
         }
         Receive();
         while (engine->Busy() && host.timerMs && armed.size() < 5) {

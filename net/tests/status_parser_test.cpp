@@ -270,6 +270,20 @@ TEST(StatusReplies, DatagramsOfEveryKindFillTheirFields) {
     }
 }
 
+TEST(StatusReplies, HalfLifePlayersThatComeBeforeTheDetailsKeepTheirCount) {
+    catalogue::Catalogue cat;
+    cat.buildCatalogue();
+    ServerRecord r;
+    base::CopyText(r.hostName, "~ New Server!");
+    Preset(r);                    // four players of an earlier refresh in the slots
+    r.captureLimit = r.pure = 0;  // the markers the worker clears before it asks
+    for (const std::string& d : {HL('D') + "\x01" + HLPlayer(3, "Gordon", 7), Details("Lab", "cstrike", "\x04\x10")})
+        net::parseReply(r, reinterpret_cast<const uint8_t*>(d.data()), d.size(), kHL, cat, nullptr);
+    // The details announce four: the count stays that of the players reply, which filled one slot.
+    const std::string expected = "players=1|slots=1|max=16|cap=1|pure=1|p0=Gordon,7,0,3";
+    EXPECT_EQ(Show(r, true, expected), expected);
+}
+
 TEST(StatusReplies, RawCopiesHoldTheCurrentDatagramOnlyAndAnEmptyOneIsNoReply) {
     catalogue::Catalogue cat;
     cat.buildCatalogue();

@@ -60,6 +60,13 @@ void RunDialogScript(const std::function<void()>& open, const DialogScript& scri
     EXPECT_TRUE(shown) << "no dialog came up";
 }
 
+void MarkScripted(HWND window, bool scripted) {
+    if (scripted)
+        g_running.push_back(window);
+    else
+        g_running.erase(std::remove(g_running.begin(), g_running.end(), window), g_running.end());
+}
+
 void PressButton(HWND dialog, int id) {
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }

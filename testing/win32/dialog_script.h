@@ -16,6 +16,10 @@ using DialogScript = std::function<void(HWND)>;
 // a dialog that never came up fails the test.
 void RunDialogScript(const std::function<void()>& open, const DialogScript& script);
 
+// Marks a dialog or message box whose script another helper runs (ModalLoopSink's boxes): the search
+// of RunDialogScript passes it over while it is marked.
+void MarkScripted(HWND window, bool scripted);
+
 // Sends BN_CLICKED of a button to its dialog, as a click does.
 void PressButton(HWND dialog, int id);
 // Presses a button that opens a dialog or message box, and runs script on that.

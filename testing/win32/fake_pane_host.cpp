@@ -13,6 +13,7 @@ FakePaneHost::FakePaneHost() {
     views::win32::RegisterPaneClasses(Instance());
     owner = CreateWindowExA(0, "STATIC", "pane host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 700, nullptr,
                             nullptr, Instance(), nullptr);
+    sink.owner = owner;
     images = views::win32::LoadPaneImages(Instance());
     catalogue.buildCatalogue();
 }

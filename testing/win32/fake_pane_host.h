@@ -11,8 +11,8 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/profiles.h"
-#include "testing/fake_message_sink.h"
 #include "testing/fake_settings.h"
+#include "testing/win32/modal_loop.h"
 #include "views/win32/pane_host.h"
 #include "views/win32/pane_images.h"
 
@@ -50,9 +50,17 @@ class FakePaneHost : public views::win32::PaneHost {
     const views::win32::IconList& ListIcons() override { return images.lists; }
     base::SettingsStore& Settings() override { return settings; }
     base::MessageSink& Sink() override { return sink; }
+    void TellLater(std::string_view text, const catalogue::ServerRecord* server) override {
+        toldLater.emplace_back(std::string(text), server);
+    }
     const catalogue::Catalogue& Catalogue() override { return catalogue; }
     const views::DisplayOptions& Display() override { return display; }
     bool RefreshBusy() override { return refreshBusy; }
+    void MarkForRefresh(catalogue::ServerRecord& record) override {
+        record.refreshPending = 1;
+        record.awaitingReply = 0;
+    }
+    std::mutex* RecordLock() override { return &recordLock; }
     views::win32::ServerActions* Actions() override { return &actions; }
     views::win32::PaneSet PanesOf(const catalogue::GameProfile& profile) override { return panes[&profile]; }
     void SetToolbarState(UINT command, BYTE state) override { toolbar[command] = state; }
@@ -66,16 +74,18 @@ class FakePaneHost : public views::win32::PaneHost {
     HWND owner = nullptr;
     views::win32::PaneImages images;
     FakeSettings settings;
-    FakeMessageSink sink;
+    ModalLoopSink sink;  // its boxes are owned by owner
     catalogue::Catalogue catalogue;
     views::DisplayOptions display;
     bool refreshBusy = false;
+    std::mutex recordLock;
     RecordingActions actions;
     std::map<const catalogue::GameProfile*, views::win32::PaneSet> panes;
     std::map<UINT, BYTE> toolbar;
     std::map<UINT, bool> enabledCommands;
     std::map<UINT, bool> checkedCommands;
     std::vector<UINT> commands;
+    std::vector<std::pair<std::string, const catalogue::ServerRecord*>> toldLater;
 };
 
 }  // namespace testing_support

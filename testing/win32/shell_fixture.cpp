@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+
 #include "app/win32/main_window.h"
 #include "app/win32/registry.h"
 #include "app/win32/win32_settings.h"

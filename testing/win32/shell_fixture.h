@@ -11,9 +11,9 @@
 
 #include "app/app_context.h"
 #include "app/win32/shell.h"
-#include "testing/fake_message_sink.h"
 #include "testing/temp_folder.h"
 #include "testing/win32/message_recorder.h"
+#include "testing/win32/modal_loop.h"
 
 namespace testing_support {
 
@@ -49,7 +49,8 @@ class ShellTest : public ::testing::Test {
     RECT ChildRect(HWND child);  // in the parent's client coordinates
 
     TempFolder folder;
-    FakeMessageSink sink;
+    // Records every message; a test can have one come up as a real box with a script inside it.
+    ModalLoopSink sink;
     RecordingNetwork network;
     // The network parts the shell gets: the recorder unless a test attaches real ones.
     app::win32::ShellNetwork* attachedNetwork = &network;

@@ -86,7 +86,11 @@ TEST_F(ListPanesTest, PlayerRowsOnePerNameBotsWhenShownBuddiesMarked) {
     EXPECT_EQ(PlayerRows(), "Bob(-1) ^1Bob(-1) ");
     EXPECT_EQ(std::tuple(players.Row(0)->score, players.Row(0)->ping, players.CountText()),
               std::tuple(std::string("5"), std::string("40"), std::string("2/12 Players visible")));
-    profile.kind = catalogue::kHalfLife;  // every Half-Life player has ping 0: shown, never a bot
+    bool tooMany = true;
+    profile.kind = catalogue::kHalfLife;  // none until this refresh's players reply is in (captureLimit 1)
+    EXPECT_FALSE(players.ShowServer(lab, -1) || players.size() ||
+                 ForwardServerPlayers(lab, profile.kind, tooMany).size());
+    lab.captureLimit = 1;  // then every Half-Life player has ping 0: shown, never a bot
     players.ShowServer(lab, -1);
     EXPECT_EQ(PlayerRows(), "Bob(-1) ^1Bob(-1) Anarki(-1) Sarge(2) ");
     profile.kind = catalogue::kRenegade;  // no players listed, the maximum kept
@@ -106,21 +110,23 @@ TEST_F(ListPanesTest, PlayerRowsOnePerNameBotsWhenShownBuddiesMarked) {
 
     for (int i = 0; i < 128; ++i)  // more than 128 players: reported, only the slots read
         Player(arena, ("p" + std::to_string(i)).c_str(), i, 10 + i);
-    bool tooMany = true;  // exactly the slots: not too many
-    EXPECT_EQ(std::pair(ForwardServerPlayers(arena, tooMany).size(), tooMany), std::pair(size_t(128), false));
+    // Exactly the slots: not too many.
+    EXPECT_EQ(std::pair(ForwardServerPlayers(arena, catalogue::kQuake3, tooMany).size(), tooMany),
+              std::pair(size_t(128), false));
     arena.playerCount = 200;
     EXPECT_TRUE(players.ShowServer(arena, -1) && players.size() == 128);
-    auto forwarded = ForwardServerPlayers(arena, tooMany);
+    auto forwarded = ForwardServerPlayers(arena, catalogue::kQuake3, tooMany);
     EXPECT_EQ(std::tuple(tooMany, forwarded.size(), forwarded[127]),
               std::tuple(true, size_t(128), arena.PlayerAt(127)));
     arena.playerCount = 2;
     arena.PlayerAt(1)->server = nullptr;
     arena.PlayerAt(1)->ping = 0;  // bots are forwarded too, with their server set
-    EXPECT_EQ(std::tuple(ForwardServerPlayers(arena, tooMany).size(), tooMany, arena.PlayerAt(1)->server),
-              std::tuple(size_t(2), false, &arena));
+    EXPECT_EQ(
+        std::tuple(ForwardServerPlayers(arena, catalogue::kQuake3, tooMany).size(), tooMany, arena.PlayerAt(1)->server),
+        std::tuple(size_t(2), false, &arena));
     ServerRecord empty;  // no slots: nothing
     empty.playerCount = 5;
-    EXPECT_TRUE(ForwardServerPlayers(empty, tooMany).empty());
+    EXPECT_TRUE(ForwardServerPlayers(empty, catalogue::kQuake3, tooMany).empty());
 }
 
 TEST_F(ListPanesTest, PlayerRowsSortDrawAndGoWithTheirServer) {
@@ -257,38 +263,45 @@ TEST_F(ListPanesTest, FindPlayersGivesOneRowPerMatchInServerOrderStrippedOnReque
     Buddy("BOB");
     EXPECT_EQ(LimitSearchText(std::string(40, 'a')), std::string(29, 'a'));
     // A star searches anywhere, as typed or lowered; plain text begins the name in any letter case.
-    auto results = FindPlayers(servers, "*Bo", false, buddies, ColourDialect::kClassic);
+    auto results = FindPlayers(servers, "*Bo", false, buddies, catalogue::kQuake3);
     ASSERT_EQ(results.size(), 3u);
+    EXPECT_EQ(std::tuple(results[0].name, LocateResult(servers, results[0], catalogue::kQuake3).server,
+                         results[0].serverName, results[0].gameType, results[0].icon),
+              std::tuple(std::string("JimBo"), first, std::string("^1Lab"), std::string("CTF"), kNoIcon));
     EXPECT_EQ(
-        std::tuple(results[0].name, results[0].server, results[0].serverName, results[0].gameType, results[0].icon),
-        std::tuple(std::string("JimBo"), first, std::string("^1Lab"), std::string("CTF"), kNoIcon));
-    EXPECT_EQ(std::tuple(results[1].name, results[1].player, results[1].icon),
-              std::tuple(std::string("bob"), second->PlayerAt(1), kPaneImageBuddy));
-    EXPECT_EQ(FindPlayers(servers, "bo", false, buddies, ColourDialect::kClassic).size(), 3u);
-    EXPECT_EQ(FindPlayers(servers, "*BOB", false, buddies, ColourDialect::kClassic).size(), 2u);  // BOB as typed, bob lowered
-    results = FindPlayers(servers, "Bob", true, buddies, ColourDialect::kClassic);                // colour codes stripped from name and server
+        std::tuple(results[1].name, LocateResult(servers, results[1], catalogue::kQuake3).player, results[1].icon),
+        std::tuple(std::string("bob"), second->PlayerAt(1), kPaneImageBuddy));
+    EXPECT_EQ(FindPlayers(servers, "bo", false, buddies, catalogue::kQuake3).size(), 3u);
+    EXPECT_EQ(FindPlayers(servers, "*BOB", false, buddies, catalogue::kQuake3).size(),
+              2u);  // BOB as typed, bob lowered
+    results =
+        FindPlayers(servers, "Bob", true, buddies, catalogue::kQuake3);  // colour codes stripped from name and server
     ASSERT_EQ(results.size(), 4u);
     EXPECT_EQ(std::pair(results[0].name, results[0].serverName), std::pair(std::string("Bob"), std::string("Lab")));
     first->MakePlayerSlots(500);  // more than there can be: the 128 slots are made
     first->playerCount = 500;     // and only they are read
-    EXPECT_EQ(FindPlayers(servers, "", false, buddies, ColourDialect::kClassic).size(), 131u);
+    EXPECT_EQ(FindPlayers(servers, "", false, buddies, catalogue::kQuake3).size(), 131u);
     addServer("10.0.0.3", "No slots", "")->playerCount = 8;
     first->playerCount = 1;  // only the players of the reported count
-    EXPECT_EQ(FindPlayers(servers, "", false, buddies, ColourDialect::kClassic).size(), 4u);
+    EXPECT_EQ(FindPlayers(servers, "", false, buddies, catalogue::kQuake3).size(), 4u);
 
     // Join always; Add Buddy unless a buddy; a favourite's player leaves Add Favourite as it was.
-    FindResult r = FindPlayers(servers, "JimBo", false, buddies, ColourDialect::kClassic).at(0);
+    FindResult r = FindPlayers(servers, "JimBo", false, buddies, catalogue::kQuake3).at(0);
+    auto found = [&] { return LocateResult(servers, r, catalogue::kQuake3); };
     const FindButtons all{true, true, true};
-    EXPECT_EQ(FindButtonStates(nullptr, buddies, all), FindButtons{});
-    EXPECT_EQ(FindButtonStates(&r, buddies, FindButtons{}), all);
+    EXPECT_EQ(FindButtonStates(nullptr, found(), buddies, all), FindButtons{});
+    EXPECT_EQ(FindButtonStates(&r, found(), buddies, FindButtons{}), all);
     Buddy("jimbo");
     first->isFavourite = 1;
-    EXPECT_EQ(FindButtonStates(&r, buddies, FindButtons{}), (FindButtons{true, false, false}));
-    EXPECT_EQ(FindButtonStates(&r, buddies, all), (FindButtons{true, false, true}));
-    r.player->server = nullptr;
-    EXPECT_EQ(PrepareAddBuddy(r), r.player);  // the row gets the buddy icon, the player its server
-    EXPECT_EQ(std::pair(r.icon, r.player->server), std::pair(kPaneImageBuddy, first));
+    EXPECT_EQ(FindButtonStates(&r, found(), buddies, FindButtons{}), (FindButtons{true, false, false}));
+    EXPECT_EQ(FindButtonStates(&r, found(), buddies, all), (FindButtons{true, false, true}));
+    first->PlayerAt(0)->server = nullptr;
+    EXPECT_EQ(PrepareAddBuddy(r, found()), first->PlayerAt(0));  // the row gets the buddy icon, the player its server
+    EXPECT_EQ(std::pair(r.icon, first->PlayerAt(0)->server), std::pair(kPaneImageBuddy, first));
     EXPECT_EQ(PaintFindCell(profile.colours, r, 0, 0, false).icon, kPaneImageBuddy);
+
+    first->playerCount = 0;  // a refresh left fewer players: the slot is not read, the server stays
+    EXPECT_EQ(std::pair(found().server, found().player), std::pair(first, static_cast<PlayerRecord*>(nullptr)));
 }
 
 TEST(FindHistory, TextsGoToTheFirstFreeKeyOnceAndLoadStopsAtTheFirstGap) {

@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <random>
 #include <tuple>
 
 #include "base/text.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/profiles.h"
+#include "testing/lock_probe.h"
 #include "views/clipboard_lines.h"
 #include "views/row_paint.h"
 #include "views/server_columns.h"
@@ -145,7 +147,7 @@ TEST(ServerFilter, EachRuleHidesItsServersAndOnlyThose) {
         r.modIndex = modIndex;
         base::CopyText(r.modDisplay, mod);
         base::CopyText(r.gameTypeDisplay, gameType);
-        EXPECT_EQ(PassesServerFilter(r, options, cat, kind), passes) << what;
+        EXPECT_EQ(PassesServerFilter(r, r.ping, options, cat, kind), passes) << what;
     }
 }
 
@@ -200,7 +202,7 @@ TEST(CompareServers, ColumnKeysDirectionsAndTheOnTopRules) {
         DisplayOptions o;
         o.FavouritesOnTop = favouritesOnTop;
         o.VisitedOnTop = visitedOnTop;
-        const int result = CompareServers(s[a], s[b], column, directions, o);
+        const int result = CompareServers({s[a], s[a].ping}, {s[b], s[b].ping}, column, directions, o);
         EXPECT_EQ((result > 0) - (result < 0), sign) << "column " << column << ": " << a << " / " << b;
     }
 }
@@ -286,7 +288,7 @@ TEST_F(ServerListTest, RowsAgreeWithAPlainVectorUnderRandomEditsAndKeepTheirText
     ServerRows rows;
     std::vector<ServerRecord*> expected;
     std::mt19937 rng(11);
-    auto byPing = [](const ServerRecord& a, const ServerRecord& b) { return int(a.ping % 7) - int(b.ping % 7); };
+    auto byPing = [](const SortKey& a, const SortKey& b) { return int(a.ping % 7) - int(b.ping % 7); };
     for (int step = 0; step < 6250; ++step) {  // ends growing
         const bool growing = (step / 500) % 2 == 0;
         const int op = static_cast<int>(rng() % 100);
@@ -304,9 +306,10 @@ TEST_F(ServerListTest, RowsAgreeWithAPlainVectorUnderRandomEditsAndKeepTheirText
         } else if (op < 99) {
             rows.Erase(static_cast<int>(expected.size()));
         } else {
-            rows.Sort(byPing);
-            std::stable_sort(expected.begin(), expected.end(),
-                             [&](ServerRecord* a, ServerRecord* b) { return byPing(*a, *b) < 0; });
+            rows.Sort(byPing, nullptr);
+            std::stable_sort(expected.begin(), expected.end(), [&](ServerRecord* a, ServerRecord* b) {
+                return byPing({*a, a->ping}, {*b, b->ping}) < 0;
+            });
         }
         ASSERT_EQ(rows.size(), static_cast<int>(expected.size()));
         ASSERT_EQ(rows.RecordAt(rows.size()), nullptr);
@@ -396,6 +399,22 @@ TEST_F(ServerListTest, ColumnClicksSortTheRowsFlipOrKeepDirectionsAndMarkTheForm
     EXPECT_EQ(click(kColumnTitle), Clicked(-1, 3, kImageAscending, 3, "abcz"));
     profile.sortColumn = 42;
     EXPECT_EQ(m.RestoreSort().column, -1);
+}
+
+TEST_F(ServerListTest, PingIsReadUnderTheRefreshLockByTheFilterAndOnceBeforeASort) {
+    std::mutex lock;
+    ServerListModel m(profile, options, cat, [&lock] { return &lock; });
+    ServerRecord* a = Add("a", 30);
+    m.AddServerRow(*a);
+    m.AddServerRow(*Add("b", 20));
+    profile.sortColumn = kColumnPing;
+    // While the refresh's worker holds the lock and writes a's ping, the model's reads wait for it.
+    EXPECT_TRUE(testing_support::WaitsForLock(
+        lock, [&] { m.Sort(); }, [&] { a->ping = 10; }));
+    EXPECT_EQ(Names(m), "ab");
+    EXPECT_TRUE(testing_support::WaitsForLock(
+        lock, [&] { m.ServerChanged(*a); }, [&] { a->ping = catalogue::kNoPing; }));
+    EXPECT_EQ(Names(m), "b");  // no reply: filtered out
 }
 
 TEST(WebAddress, OnlyWebPagesAreOpenedAndWwwGetsHttp) {

@@ -27,7 +27,9 @@ struct FindDialog {
     FindRows rows;
     std::string searchText;
     FindButtons buttons;
-    catalogue::ServerRecord* chosen = nullptr;
+    // "&Join": the chosen server's address and port, looked up again once the dialog has ended.
+    std::string chosenAddress;
+    uint32_t chosenPort = 0;
 };
 
 FindDialog* StateOf(HWND dialog) {
@@ -51,16 +53,22 @@ FindResult* SelectedResult(FindDialog& d) {
     return const_cast<FindResult*>(d.rows.At(FirstSelectedRow(d.list)));
 }
 
+// The selected row's server and player as they are now: the refreshes that run inside the dialog's
+// modal loop may have freed the one and put another player into the other's slot.
+FoundPlayer FoundNow(FindDialog& d, const FindResult* r) {
+    return r ? LocateResult(d.profile.servers, *r, d.profile.kind) : FoundPlayer{};
+}
+
 void UpdateButtons(FindDialog& d) {
-    d.buttons = FindButtonStates(SelectedResult(d), d.profile.buddies, d.buttons);
+    const FindResult* r = SelectedResult(d);
+    d.buttons = FindButtonStates(r, FoundNow(d, r), d.profile.buddies, d.buttons);
     ShowButtons(d);
 }
 
 void Search(FindDialog& d, const std::string& text) {
     d.searchText = text;
     const bool ignoreColours = IsDlgButtonChecked(d.dialog, IDC_FIND_IGNORE_COLOURS) == BST_CHECKED;
-    d.rows.results() = FindPlayers(d.profile.servers, text, ignoreColours, d.profile.buddies,
-                                     ColourDialectOf(d.profile.kind));
+    d.rows.results() = FindPlayers(d.profile.servers, text, ignoreColours, d.profile.buddies, d.profile.kind);
     SendMessageA(d.list, LVM_DELETEALLITEMS, 0, 0);
     SendMessageA(d.list, LVM_SETITEMCOUNT, d.rows.RowCount(), 0);
     InvalidateRect(d.list, nullptr, TRUE);
@@ -92,31 +100,34 @@ void OnHistoryChoice(FindDialog& d) {
         Search(d, LimitSearchText(choice));
 }
 
+// Each button acts on what its row stands for now; when that is gone it does nothing but grey the
+// buttons it can no longer serve.
 void OnJoin(FindDialog& d) {
     FindResult* r = SelectedResult(d);
-    if (!r || !r->server)
-        return;
-    d.chosen = r->server;
+    if (!r || !FoundNow(d, r).server)
+        return UpdateButtons(d);
+    d.chosenAddress = r->address;
+    d.chosenPort = r->port;
     EndDialog(d.dialog, 1);
 }
 
 void OnAddBuddy(FindDialog& d) {
     FindResult* r = SelectedResult(d);
-    if (!r)
-        return;
-    catalogue::PlayerRecord* player = PrepareAddBuddy(*r);
+    catalogue::PlayerRecord* player = r ? PrepareAddBuddy(*r, FoundNow(d, r)) : nullptr;
+    if (!player)
+        return UpdateButtons(d);
     RedrawRow(d.list, FirstSelectedRow(d.list));
-    if (player)
-        SendToPane(d.host.PanesOf(d.profile).buddy, PM_ADD_BUDDY_PLAYER, 0, reinterpret_cast<LPARAM>(player));
+    SendToPane(d.host.PanesOf(d.profile).buddy, PM_ADD_BUDDY_PLAYER, 0, reinterpret_cast<LPARAM>(player));
     d.buttons.addBuddy = false;
     ShowButtons(d);
 }
 
 void OnAddFavourite(FindDialog& d) {
     FindResult* r = SelectedResult(d);
-    if (!r || !r->server)
-        return;
-    r->server->isFavourite = 1;
+    catalogue::ServerRecord* server = FoundNow(d, r).server;
+    if (!server)
+        return UpdateButtons(d);
+    server->isFavourite = 1;
     SendToPane(d.host.PanesOf(d.profile).server, PM_RESORT);
 }
 
@@ -209,8 +220,10 @@ INT_PTR RunFindPlayer(PaneHost& host, catalogue::GameProfile& profile) {
     FindDialog d(host, profile);
     INT_PTR result = DialogBoxParamA(host.Instance(), MAKEINTRESOURCEA(IDD_FIND_PLAYER), host.Owner(), FindPlayerProc,
                                      reinterpret_cast<LPARAM>(&d));
-    if (result == 1 && d.chosen)
-        SendToPane(host.PanesOf(profile).server, PM_JOIN_SERVER, 0, reinterpret_cast<LPARAM>(d.chosen));
+    // The dialog's loop has ended: the server is looked up again rather than held across it.
+    catalogue::ServerRecord* chosen = result == 1 ? profile.servers.Find(d.chosenAddress, d.chosenPort) : nullptr;
+    if (chosen)
+        SendToPane(host.PanesOf(profile).server, PM_JOIN_SERVER, 0, reinterpret_cast<LPARAM>(chosen));
     return result;
 }
 

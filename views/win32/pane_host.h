@@ -5,6 +5,9 @@
 
 #include <commctrl.h>
 
+#include <mutex>
+#include <string_view>
+
 #include "base/message_sink.h"
 #include "base/settings_store.h"
 #include "catalogue/catalogue.h"
@@ -39,6 +42,13 @@ class ServerActions {
 
 // The contract: every call is made on the user-interface thread; the references stay valid while
 // any pane exists. A pane never reaches the program by any other way.
+//
+// Modal loops. A message box, dialog, chooser or popup menu runs a modal loop in which the main
+// window's timers, socket messages, posted messages and tray commands keep running. Pane messages
+// sent by the refresh engine, a timer or a network handler (replies, row changes, removals, the end
+// of a refresh, the monitor's marks) never open one: a notice they must give goes to TellLater. A
+// pane that opens one on the user's command looks up again what it held (a server by address and
+// port, a player by its slot and name) before touching it afterwards, and stops when it is gone.
 class PaneHost {
   public:
     virtual ~PaneHost() = default;
@@ -53,11 +63,22 @@ class PaneHost {
     virtual const IconList& ListIcons() = 0;
 
     virtual base::SettingsStore& Settings() = 0;
+    // Messages and questions at once: only where no handler of the kinds above is under way.
     virtual base::MessageSink& Sink() = 0;
+    // A notice from code that may run inside such a handler: shown once the message being handled
+    // has returned, at most once per server (the one it is about, or nullptr) and refresh.
+    virtual void TellLater(std::string_view text, const catalogue::ServerRecord* server) = 0;
     virtual const catalogue::Catalogue& Catalogue() = 0;
     virtual const DisplayOptions& Display() = 0;
     // A master query or refresh runs (its worker walks the server list).
     virtual bool RefreshBusy() = 0;
+    // Marks a server for the next refresh; a server the running refresh awaits stays awaited
+    // (net::StatusEngine::MarkForRefresh).
+    virtual void MarkForRefresh(catalogue::ServerRecord& record) = 0;
+    // The lock under which a running refresh's worker writes the records it queries (ping among
+    // them), nullptr when none can run. Taken for reads of those fields; never held while a pane
+    // message is sent.
+    virtual std::mutex* RecordLock() = 0;
     virtual ServerActions* Actions() = 0;
     // The panes of a profile (all null before they exist).
     virtual PaneSet PanesOf(const catalogue::GameProfile& profile) = 0;

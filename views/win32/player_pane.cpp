@@ -69,15 +69,12 @@ void Sort(PlayerPane& pane) {
     }
 }
 
-void Tell(PlayerPane& pane, const char* text) {
-    pane.host.Sink().Tell(text, base::MessageIcon::kNone);
-}
-
 void ShowServer(PlayerPane& pane, catalogue::ServerRecord* server) {
     if (!server)
         return;
+    // Shown and forwarded players come inside a reply's or a refresh's handling: the notice waits.
     if (pane.model.ShowServer(*server, g_playerSortColumn))
-        Tell(pane, kTooManyPlayersMessage);
+        pane.host.TellLater(kTooManyPlayersMessage, server);
     Rebuild(pane);
 }
 
@@ -85,9 +82,9 @@ void ForwardPlayers(PlayerPane& pane, catalogue::ServerRecord* server) {
     if (!server)
         return;
     bool tooMany = false;
-    std::vector<catalogue::PlayerRecord*> players = ForwardServerPlayers(*server, tooMany);
+    std::vector<catalogue::PlayerRecord*> players = ForwardServerPlayers(*server, pane.profile.kind, tooMany);
     if (tooMany)
-        Tell(pane, kTooManyPlayersMessage);
+        pane.host.TellLater(kTooManyPlayersMessage, server);
     HWND buddies = pane.host.PanesOf(pane.profile).buddy;
     for (catalogue::PlayerRecord* p : players)
         SendToPane(buddies, PM_PLAYER_SEEN, 0, reinterpret_cast<LPARAM>(p));

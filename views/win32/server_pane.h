@@ -31,7 +31,7 @@ struct ServerPane {
           window(window),
           list(list),
           profile(profile),
-          model(profile, host.Display(), host.Catalogue()),
+          model(profile, host.Display(), host.Catalogue(), [&host] { return host.RecordLock(); }),
           drawing(list) {}
 
     PaneHost& host;

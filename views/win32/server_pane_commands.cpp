@@ -108,8 +108,8 @@ void CopySelected(ServerPane& pane, bool irc) {
 
 void MarkForRefresh(ServerPane& pane, catalogue::ServerRecord* record) {
     TellServerRemoved(pane, record);
-    record->refreshPending = 1;
-    record->awaitingReply = 0;
+    // The monitor marks while a refresh may run: the host marks under the refresh's lock.
+    pane.host.MarkForRefresh(*record);
 }
 
 LRESULT MarkSelectedForRefresh(ServerPane& pane) {

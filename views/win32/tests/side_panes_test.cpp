@@ -3,6 +3,7 @@
 // sorting. Add Buddy and Find Player on the fake host. Which players get a row, who is online, the counts,
 // the orders and the buttons a found player enables are the models' rules (tested natively).
 #include "resources/resource.h"
+#include "testing/win32/modal_loop.h"
 #include "views/list_pane.h"
 #include "views/player_rows.h"
 #include "views/win32/panes.h"
@@ -247,12 +248,13 @@ TEST_F(PaneDialogsTest, AddBuddyAddsEachTypedNameAndStaysOpen) {
     EXPECT_EQ(profile->buddies.count, 3u);
 }
 
-TEST_F(PaneDialogsTest, FindPlayerAddsBuddiesAndFavouritesAndJoinsTheServer) {
+TEST_F(PaneDialogsTest, FindPlayerAddsBuddiesAndFavouritesAndJoinsOnlyWhatIsStillThereAfterRefreshes) {
     Start();
     Players();
     AddBuddyRecord("JimBo");
     Send(buddyPane, PM_BUDDIES_RELOAD);
     INT_PTR result = 0;
+    testing_support::FreedMemoryWatch watch;
     // Which buttons a row enables is the model's rule (tested natively); here they follow the selection.
     RunDialogScript([&] { result = views::win32::RunFindPlayer(*fake, *profile); },
                     [&](HWND dialog) {
@@ -270,10 +272,20 @@ TEST_F(PaneDialogsTest, FindPlayerAddsBuddiesAndFavouritesAndJoinsTheServer) {
                         EXPECT_EQ(arena->isFavourite, 1u);
                         SelectRows(list, {});
                         EXPECT_FALSE(Enabled(dialog, IDC_FIND_JOIN));
-                        SelectRows(list, {3});
+                        // Refreshes ran meanwhile (in the dialog's loop): Lab went stale and was
+                        // freed, and BOB's slot on Arena now holds Eve.
+                        Send(serverPane, PM_REMOVE_SERVER, 0, lab);
+                        base::CopyText(arena->PlayerAt(1)->name, "Eve");
+                        SelectRows(list, {1});  // Bob on Lab
+                        for (int button : {IDC_FIND_ADD_FAVOURITE, IDC_FIND_ADD_BUDDY, IDC_FIND_JOIN})
+                            PressButton(dialog, button);
+                        EXPECT_FALSE(Enabled(dialog, IDC_FIND_JOIN) || Enabled(dialog, IDC_FIND_ADD_BUDDY));
+                        SelectRows(list, {3});  // BOB's row: Arena is there, BOB is not
+                        PressButton(dialog, IDC_FIND_ADD_BUDDY);
+                        EXPECT_FALSE(Enabled(dialog, IDC_FIND_ADD_BUDDY));
                         PressButton(dialog, IDC_FIND_JOIN);
                     });
-    EXPECT_EQ(result, 1);
+    EXPECT_EQ(std::pair(result, watch.TouchedAfterFree()), std::pair(INT_PTR(1), size_t(0)));
     // The new buddy is online (sorted first), the new favourite went to the top and got the selection.
     EXPECT_EQ(std::pair(ColumnTexts(buddyList, 0), CellText(buddyList, 0, 1)),
               std::pair(std::vector<std::string>{"bob", "JimBo"}, std::string("Arena")));

@@ -1,0 +1,37 @@
+// In-process fixture for whole refreshes against servers on loopback.
+#include "testing/win32/refresh_fixture.h"
+
+#include "app/win32/app_messages.h"
+#include "app/win32/shell.h"
+#include "testing/win32/modal_loop.h"
+
+namespace testing_support {
+
+void RefreshShellTest::StartWithServers(std::initializer_list<std::string> replies, const net::Pacing& pacing) {
+    attachedNetwork = &realNetwork;
+    StartShell();
+    net::WritePacing(*ctx.settings, pacing);
+    profile = app::win32::CurrentProfile();
+    for (const std::string& reply : replies) {
+        ports.push_back(lab.Add(reply));
+        catalogue::findOrCreateServer(profile->servers, catalogue::MakeServerTemplate("127.0.0.1", ports.back()));
+    }
+}
+
+void RefreshShellTest::Refresh(net::RefreshMode mode) {
+    SendMessageA(main, app::win32::WM_APP_REFRESH, mode, 0);
+}
+
+bool RefreshShellTest::Settled(DWORD ms) {
+    return PumpUntil([&] { return !ctx.refreshBusy; }, ms);
+}
+
+HWND RefreshShellTest::ServerList() {
+    return app::win32::PanesOf(profile).serverList;
+}
+
+catalogue::ServerRecord* RefreshShellTest::Server(size_t i) {
+    return i < ports.size() ? profile->servers.Find("127.0.0.1", ports[i]) : nullptr;
+}
+
+}  // namespace testing_support
