@@ -25,7 +25,8 @@ class SavedNicks {
     // Every saved name in slot order.
     std::vector<std::string> Names();
     // Names of an older version, stored in the registry value LN as zero-terminated strings: each
-    // is saved with the model "munro", then the value is deleted.
+    // is saved with the model "munro"; the value is deleted once all of them are in the INI file
+    // (kept for a later try when one could not be saved).
     void MigrateRegistryNicks();
 
     // The slot selected last ("LNI").
