@@ -24,6 +24,8 @@ constexpr UINT WM_APP_WORKERPROGRESS = WM_USER + 902;
 
 // The answer of the master host name lookup (WSAAsyncGetHostByName).
 constexpr UINT WM_APP_MASTERLOOKUP = WM_USER + 910;
+// Posted when messages wait to be shown after the handler that had them (notices.h).
+constexpr UINT WM_APP_NOTICES = WM_USER + 920;
 
 // Timers of the main window.
 constexpr UINT_PTR kTimerMasterAttempt = 1;
@@ -34,6 +36,8 @@ constexpr UINT_PTR kTimerMasterBatch = 4;
 constexpr UINT_PTR kTimerRepliesWaiting = 5;
 // What changed since the refresh's progress was last shown (one shot).
 constexpr UINT_PTR kTimerShowProgress = 6;
+// The next list file due to be saved (saves.h; one shot, armed again after each look).
+constexpr UINT_PTR kTimerSaves = 20;
 constexpr UINT kAutoRefreshPeriodMs = 900000;
 
 }  // namespace app::win32

@@ -7,6 +7,7 @@
 
 #include "app/game_profile_form.h"
 #include "app/master_hosts.h"
+#include "app/win32/saves.h"
 #include "app/win32/shell.h"
 #include "app/win32/tabs.h"
 #include "base/app_title.h"
@@ -203,6 +204,7 @@ void AddGame(HWND dialog) {
     StoreMasterHost(*profile, *shell.ctx->settings);
     AppendProfileRow(GamesList(dialog), *profile);
     AddTabForProfile(*profile);
+    NoteStoredChange(*profile, catalogue::StoredFile::kProfiles);
 }
 
 void RemoveGame(HWND dialog) {
@@ -223,6 +225,7 @@ void RemoveGame(HWND dialog) {
         return;
     }
     RemoveTabForProfile(*profile);
+    NoteStoredChange(0, catalogue::StoredFile::kProfiles);
     SendMessageA(list, LVM_DELETEITEM, row, 0);
     UpdateRemoveButton(dialog);
 }

@@ -8,9 +8,12 @@
 
 #include <functional>
 #include <map>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "app/app_context.h"
+#include "app/save_schedule.h"
 #include "base/message_sink.h"
 #include "base/win32/handles.h"
 #include "views/win32/pane_host.h"
@@ -72,6 +75,7 @@ class ShellPaneHost : public views::win32::PaneHost {
     void EnableCommand(UINT command, bool enabled) override;
     void CheckCommand(UINT command, bool checked) override;
     void RunCommand(UINT command) override;
+    void StoredListChanged(const catalogue::GameProfile& profile, catalogue::StoredFile file) override;
 };
 
 struct Shell {
@@ -107,6 +111,13 @@ struct Shell {
 
     // Monitor Server re-queries a server: the auto refresh and the refresh's grace time know.
     bool monitorActive = false;
+
+    // The saves made while the program runs (saves.h), stopped by the close and the session's end.
+    app::SaveSchedule saves;
+    bool savesStopped = false;
+    // Messages waiting to be shown once the handler that had them is over (notices.h).
+    std::vector<std::string> waitingNotices;
+    bool noticesPosted = false;
 
     // Splitter dragging: the bar under the mouse (0 none, 1-3), dragging and hover flags.
     int activeBar = 0;

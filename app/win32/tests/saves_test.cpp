@@ -1,0 +1,89 @@
+// The main window's saves on real Win32 (under Wine): a change written by the save timer once no
+// refresh holds the records, a message held until the handler is over, the end of the session, and
+// the tray icon of a hidden window after the taskbar was made again.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include "app/win32/app_messages.h"
+#include "app/win32/notices.h"
+#include "app/win32/saves.h"
+#include "app/win32/shell.h"
+#include "app/win32/tray.h"
+#include "base/file_io.h"
+#include "base/text.h"
+#include "testing/win32/shell_fixture.h"
+
+namespace {
+
+using namespace app::win32;
+using catalogue::StoredFile;
+using testing_support::ShellTest;
+
+class SavesTest : public ShellTest {
+  protected:
+    int64_t Size(const char* name) { return base::FileSize(folder.File(name)); }
+    void Wait(DWORD ms) {
+        Sleep(ms);
+        Pump();
+    }
+};
+
+TEST_F(SavesTest, AChangeIsWrittenByTheTimerOnceNoRefreshHoldsTheRecordsAndTheSessionsEndWritesTheRest) {
+    StartShell();
+    sink.shown.clear();  // the offer of a master query for the empty list
+    catalogue::GameProfile& p = *CurrentProfile();
+    ASSERT_EQ(Size("GS001.vexar"), 0);  // read at the start, and created empty
+    catalogue::findOrCreateServer(p.servers, catalogue::MakeServerTemplate("10.0.0.1", 27960));
+    NoteStoredChange(p, StoredFile::kServerList);
+    ctx.refreshBusy = true;
+    Wait(app::kSaveDelayMs + 300);
+    EXPECT_EQ(Size("GS001.vexar"), 0);  // held by the refresh
+    ctx.refreshBusy = false;
+    Wait(app::kHeldRecheckMs + 300);
+    EXPECT_EQ(Size("GS001.vexar"), 1640);
+
+    // A message that comes up in a handler is shown once the handler is over.
+    TellLater("Held back");
+    EXPECT_TRUE(sink.shown.empty());
+    Pump();
+    EXPECT_EQ(sink.shown, std::vector<std::string>{"Held back"});
+
+    // The session ends: yes, without asking; a session that goes on after all changes nothing.
+    catalogue::findOrCreateServer(p.servers, catalogue::MakeServerTemplate("10.0.0.2", 27960));
+    base::CopyText(p.title, "Renamed");
+    NoteStoredChange(p, StoredFile::kServerList);
+    EXPECT_EQ(SendMessageA(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    SendMessageA(main, WM_ENDSESSION, FALSE, 0);
+    EXPECT_TRUE(IsWindow(main));
+    EXPECT_EQ(Size("GS001.vexar"), 1640);
+    SendMessageA(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_FALSE(IsWindow(main));
+    EXPECT_EQ(Size("GS001.vexar"), 2 * 1640);
+    EXPECT_EQ(testing_support::ReadBytes(folder.File("gamesets.vexar")).substr(8, 7), "Renamed");
+    char state[8] = "";
+    GetPrivateProfileStringA("window", "state", "", state, sizeof state, folder.File("vexar.ini").c_str());
+    EXPECT_STREQ(state, "0");
+    EXPECT_EQ(sink.shown.size(), 1u);  // nothing asked or shown
+    Wait(app::kSaveDelayMs + 300);          // the change noted before is not written again: the timer is gone
+    EXPECT_EQ(Size("GS001.vexar"), 2 * 1640);
+}
+
+TEST_F(SavesTest, AWindowHiddenInTheTrayGetsItsIconBackFromANewTaskbar) {
+    WriteIni("WINDOW", "USETRAY", "1");
+    StartShell();
+    auto removeIcon = [this] { return TrayIcon(main, WM_APP_TRAY, NIM_DELETE, kTrayIconId, nullptr, nullptr); };
+    const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    SendMessageA(main, taskbarCreated, 0, 0);
+    EXPECT_FALSE(removeIcon());  // shown on the task bar: no icon
+    ShowWindow(main, SW_MINIMIZE);
+    Pump();
+    ASSERT_TRUE(removeIcon());  // the old taskbar had it, the new one has not
+    EXPECT_FALSE(removeIcon());
+    SendMessageA(main, taskbarCreated, 0, 0);
+    EXPECT_TRUE(removeIcon());
+}
+
+}  // namespace
