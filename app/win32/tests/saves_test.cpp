@@ -3,6 +3,7 @@
 // the tray icon of a hidden window after the taskbar was made again.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <gtest/gtest.h>
@@ -51,6 +52,17 @@ TEST_F(SavesTest, AChangeIsWrittenByTheTimerOnceNoRefreshHoldsTheRecordsAndTheSe
     Pump();
     EXPECT_EQ(sink.shown, std::vector<std::string>{"Held back"});
 
+    // A column the user resized reaches the profile once the header has finished with it.
+    views::win32::PaneSet panes = PanesOf(&p);
+    SendMessageA(panes.serverList, LVM_SETCOLUMNWIDTH, 3, 123);
+    NMHEADERA resized = {};
+    resized.hdr = {reinterpret_cast<HWND>(SendMessageA(panes.serverList, LVM_GETHEADER, 0, 0)), 0,
+                   static_cast<UINT>(HDN_ENDTRACKA)};
+    resized.iItem = 3;
+    SendMessageA(panes.server, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&resized));
+    Pump();
+    EXPECT_EQ(p.columnWidth[3], 123u);
+
     // The session ends: yes, without asking; a session that goes on after all changes nothing.
     catalogue::findOrCreateServer(p.servers, catalogue::MakeServerTemplate("10.0.0.2", 27960));
     base::CopyText(p.title, "Renamed");
@@ -62,7 +74,9 @@ TEST_F(SavesTest, AChangeIsWrittenByTheTimerOnceNoRefreshHoldsTheRecordsAndTheSe
     SendMessageA(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     EXPECT_FALSE(IsWindow(main));
     EXPECT_EQ(Size("GS001.vexar"), 2 * 1640);
-    EXPECT_EQ(testing_support::ReadBytes(folder.File("gamesets.vexar")).substr(8, 7), "Renamed");
+    const std::string profiles = testing_support::ReadBytes(folder.File("gamesets.vexar"));
+    EXPECT_EQ(profiles.substr(8, 7), "Renamed");
+    EXPECT_EQ(profiles.substr(8 + 604 + 3 * 4, 4), std::string("\x7B\0\0\0", 4));
     char state[8] = "";
     GetPrivateProfileStringA("window", "state", "", state, sizeof state, folder.File("vexar.ini").c_str());
     EXPECT_STREQ(state, "0");
