@@ -63,6 +63,10 @@ size_t FileReader::Read(void* out, size_t n) {
     return std::fread(out, 1, n, file_);
 }
 
+bool FileReader::Failed() const {
+    return !file_ || std::ferror(file_) != 0;
+}
+
 AtomicFileWriter::AtomicFileWriter(const std::string& path) : path_(path), tempPath_(path + ".tmp") {
     file_ = std::fopen(tempPath_.c_str(), "wb");
     if (!file_)

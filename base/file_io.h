@@ -24,18 +24,28 @@ bool RemoveFile(const std::string& path);
 // Renames from to to; fails (and leaves both alone) when to already exists.
 bool RenameNoReplace(const std::string& from, const std::string& to);
 
+// Bytes read in order: a file, or in tests a source that fails part-way.
+class ByteSource {
+  public:
+    virtual ~ByteSource() = default;
+    // Reads up to n bytes; returns how many were read (short at the end or on an error).
+    virtual size_t Read(void* out, size_t n) = 0;
+    // A read failed: what a short read left out was not the end of the data.
+    virtual bool Failed() const = 0;
+};
+
 // Reads a file sequentially; a file that cannot be opened behaves as an empty one that failed.
-class FileReader {
+class FileReader : public ByteSource {
   public:
     explicit FileReader(const std::string& path);
-    ~FileReader();
+    ~FileReader() override;
     FileReader(const FileReader&) = delete;
     FileReader& operator=(const FileReader&) = delete;
 
     bool IsOpen() const { return file_ != nullptr; }
     int64_t Size() const { return size_; }
-    // Reads up to n bytes; returns how many were read (short at the end of the file or on error).
-    size_t Read(void* out, size_t n);
+    size_t Read(void* out, size_t n) override;
+    bool Failed() const override;
 
   private:
     std::FILE* file_ = nullptr;

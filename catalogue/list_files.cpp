@@ -194,11 +194,7 @@ bool saveServerList(const GameProfile& profile, const std::string& path) {
     return out.Commit();
 }
 
-bool loadServerList(GameProfile& profile, const std::string& path, const Catalogue& catalogue) {
-    base::TouchFile(path);
-    base::FileReader in(path);
-    if (!in.IsOpen())
-        return false;
+ListRead readServerRecords(base::ByteSource& in, GameProfile& profile, const Catalogue& catalogue) {
     uint8_t image[kServerRecordImageSize];
     // Whole records only: a trailing partial record (a file cut short) is ignored.
     while (in.Read(image, sizeof image) == sizeof image) {
@@ -206,6 +202,15 @@ bool loadServerList(GameProfile& profile, const std::string& path, const Catalog
         ReadServerRecordImage(image, *r, catalogue, profile.kind);
         appendServer(profile.servers, std::move(r));
     }
+    return in.Failed() ? ListRead::kReadError : ListRead::kWhole;
+}
+
+bool loadServerList(GameProfile& profile, const std::string& path, const Catalogue& catalogue) {
+    base::TouchFile(path);
+    base::FileReader in(path);
+    if (!in.IsOpen())
+        return false;
+    readServerRecords(in, profile, catalogue);
     profile.listsLoaded = 1;
     return true;
 }
@@ -220,17 +225,22 @@ bool saveBuddyList(const GameProfile& profile, const std::string& path) {
     return out.Commit();
 }
 
-bool loadBuddyList(GameProfile& profile, const std::string& path) {
-    base::TouchFile(path);
-    base::FileReader in(path);
-    if (!in.IsOpen())
-        return false;
+ListRead readBuddyRecords(base::ByteSource& in, GameProfile& profile) {
     uint8_t image[kBuddyRecordImageSize];
     while (in.Read(image, sizeof image) == sizeof image) {
         auto b = std::make_unique<BuddyRecord>();
         base::LoadText(image, sizeof b->name, b->name);
         appendBuddy(profile.buddies, std::move(b));
     }
+    return in.Failed() ? ListRead::kReadError : ListRead::kWhole;
+}
+
+bool loadBuddyList(GameProfile& profile, const std::string& path) {
+    base::TouchFile(path);
+    base::FileReader in(path);
+    if (!in.IsOpen())
+        return false;
+    readBuddyRecords(in, profile);
     return true;
 }
 

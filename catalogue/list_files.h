@@ -8,6 +8,7 @@
 #include "catalogue/records.h"
 
 namespace base {
+class ByteSource;
 class MessageSink;
 }
 
@@ -30,6 +31,12 @@ void WriteServerRecordImage(const ServerRecord& record, uint8_t* image);
 // passwords; addressText rebuilt from the numbers; an empty name becomes "~ address:port"; not
 // marked for refresh, no players, mod and game type names looked up again in the catalogue.
 void ReadServerRecordImage(const uint8_t* image, ServerRecord& record, const Catalogue& catalogue, uint32_t kind);
+
+// How far a list file was read: to its end (a trailing partial record is no error), or up to a read
+// that failed before the end, with the whole records before it appended.
+enum class ListRead { kWhole, kReadError };
+ListRead readServerRecords(base::ByteSource& in, GameProfile& profile, const Catalogue& catalogue);
+ListRead readBuddyRecords(base::ByteSource& in, GameProfile& profile);
 
 // Writes every server of the profile in list order (an empty list gives an empty file). The file is
 // replaced only once it is complete. Returns false when it could not be written.

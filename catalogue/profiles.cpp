@@ -244,9 +244,19 @@ bool ProfileList::loadProfiles() {
 }
 
 bool ProfileList::saveProfiles() {
+    bool ok = saveProfilesFile();
+    for (const auto& p : profiles_) {
+        if (p->servers.count == 0 && p->buddies.count == 0 && !p->listsLoaded)
+            continue;
+        ok = saveServerListOf(*p) && ok;
+        ok = saveBuddyListOf(*p) && ok;
+    }
+    return ok;
+}
+
+bool ProfileList::saveProfilesFile() {
     if (profiles_.empty())
         return true;
-    bool ok = true;
     base::AtomicFileWriter out(ProfilesPath());
     uint8_t header[8];
     base::StoreU32LE(header, count());
@@ -257,14 +267,23 @@ bool ProfileList::saveProfiles() {
         WriteProfileImage(*p, image);
         out.Write(image, sizeof image);
     }
-    ok = out.Commit();
+    return out.Commit();
+}
+
+bool ProfileList::saveServerListOf(const GameProfile& profile) {
+    return profile.keepServerListFile || saveServerList(profile, ServerListPath(profile));
+}
+
+bool ProfileList::saveBuddyListOf(const GameProfile& profile) {
+    return profile.keepBuddyListFile || saveBuddyList(profile, BuddyListPath(profile));
+}
+
+GameProfile* ProfileList::ProfileWithFileNumber(uint32_t fileNumber) const {
     for (const auto& p : profiles_) {
-        if (p->servers.count == 0 && p->buddies.count == 0 && !p->listsLoaded)
-            continue;
-        ok = saveServerList(*p, ServerListPath(*p)) && ok;
-        ok = saveBuddyList(*p, BuddyListPath(*p)) && ok;
+        if (p->fileNumber == fileNumber)
+            return p.get();
     }
-    return ok;
+    return nullptr;
 }
 
 std::unique_ptr<GameProfile> MakeDefaultProfile(const Catalogue& catalogue) {

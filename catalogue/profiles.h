@@ -16,6 +16,10 @@ class MessageSink;
 namespace catalogue {
 
 constexpr size_t kProfileImageSize = 748;
+
+// The files the program keeps its lists in: "gamesets.vexar" (every profile) and one profile's
+// server-list and buddy-list files.
+enum class StoredFile { kProfiles, kServerList, kBuddyList };
 constexpr int kServerColumns = 10;
 constexpr int kSchemeColours = 12;
 
@@ -56,6 +60,10 @@ struct GameProfile {
     // The master's full host name when it is longer than masterAddress holds (masterAddress then
     // keeps its first 19 characters); kept outside the image, in the program's INI file.
     std::string masterHostName;
+    // A list file that could not be read to its end nor be moved aside: it is never written in this
+    // run, so the part that was not read is not lost (run-time only).
+    bool keepServerListFile = false;
+    bool keepBuddyListFile = false;
 };
 
 // The master server the profile asks: its full host name, else its stored address.
@@ -107,6 +115,14 @@ class ProfileList {
     // lists were loaded in this run. Nothing is written when there is no profile. Returns false when
     // a file could not be written (the old file then stays as it was).
     bool saveProfiles();
+    // The parts of saveProfiles, for the saves made while the program runs: "gamesets.vexar" alone
+    // (nothing when there is no profile), and one list file of a profile (nothing, and true, for a
+    // file the profile keeps as it is). False when a file could not be written.
+    bool saveProfilesFile();
+    bool saveServerListOf(const GameProfile& profile);
+    bool saveBuddyListOf(const GameProfile& profile);
+    // The profile with that file number, or nullptr.
+    GameProfile* ProfileWithFileNumber(uint32_t fileNumber) const;
 
     std::string ProfilesPath() const;
     std::string ServerListPath(const GameProfile& profile) const;

@@ -72,7 +72,7 @@ target_link_libraries(vexar-dde-server PRIVATE user32)
 add_dependencies(vexar-driver vexar-game vexar-dde-server vexar-setup)
 
 # End-to-end suites: the real program under Wine, driven from outside.
-foreach(suite shell network views join games installer refresh)
+foreach(suite shell network views join games installer refresh saves)
     add_test(NAME e2e_${suite} COMMAND python3 ${CMAKE_SOURCE_DIR}/testing/e2e/run.py ${CMAKE_BINARY_DIR} ${suite})
     set_tests_properties(e2e_${suite} PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE)
 endforeach()

@@ -99,16 +99,23 @@ void SavedNicks::MigrateRegistryNicks() {
     std::optional<std::string> list = settings_.ReadBytes(old.keyPath, old.name, kOldListBytes);
     if (!list)
         return;
+    // The value goes only once every name is in the INI file, read back: an INI write that failed
+    // says nothing, and a game without a file or with all slots taken keeps none.
+    bool allSaved = file_ && *file_;
     size_t start = 0;
     while (start < list->size()) {
         size_t end = list->find('\0', start);
         if (end == std::string::npos)
             end = list->size();
-        if (end > start)
-            SaveNick(list->substr(start, std::min(end - start, kLongestName)), kMigratedModel);
+        if (end > start) {
+            std::string name = list->substr(start, std::min(end - start, kLongestName));
+            SaveNick(name, kMigratedModel);
+            allSaved = FindNick(name) >= 0 && allSaved;
+        }
         start = end + 1;
     }
-    settings_.DeleteValue(old.keyPath, old.name);
+    if (allSaved)
+        settings_.DeleteValue(old.keyPath, old.name);
 }
 
 int SavedNicks::LastIndex() {

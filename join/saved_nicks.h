@@ -32,7 +32,8 @@ class SavedNicks {
     // Every saved name with its slot, in slot order.
     std::vector<SavedNick> Names();
     // Names of an older version, stored in the registry value LN as zero-terminated strings: each
-    // is saved with the model "munro", then the value is deleted.
+    // is saved with the model "munro"; the value is deleted once all of them are in the INI file
+    // (kept for a later try when one could not be saved).
     void MigrateRegistryNicks();
 
     // The slot selected last ("LNI").

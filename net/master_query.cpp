@@ -340,6 +340,7 @@ void MasterQuery::EndAttempt() {
     if (profile.servers.count > 0) {
         // Success whether or not this attempt added anything: the list is refreshed.
         retriesLeft_ = kMasterAttempts;
+        host_.ServersGathered(profile);
         host_.SendRefilter();
         host_.SendRefreshAll();
     } else if (retriesLeft_ <= 0) {

@@ -70,6 +70,8 @@ class MasterQueryHost {
     virtual void SendRefilter() = 0;
     virtual void SendRefreshAll() = 0;
     virtual void PostMasterQuery() = 0;
+    // An attempt ended with servers in the profile's list: the list is to be stored.
+    virtual void ServersGathered(const catalogue::GameProfile& profile) {}
 };
 
 // One per program. Call order from the main window:

@@ -70,6 +70,8 @@ std::string FakeSettings::ReadIni(const char* file,
 }
 
 void FakeSettings::WriteIni(const char* file, const char* section, const char* key, const char* value) {
+    if (iniWritesFail)
+        return;
     ini[Lower(file) + "|" + Lower(section) + "|" + Lower(key)] = value;
     ++writes;
 }

@@ -34,6 +34,8 @@ class FakeSettings : public base::SettingsStore {
     std::map<std::string, Value> registry;
     std::map<std::string, std::string> ini;  // "file|section|key", lower case
     int writes = 0;
+    // INI writes fail silently, as WritePrivateProfileString does on a full disk or a read-only file.
+    bool iniWritesFail = false;
 };
 
 }  // namespace testing_support

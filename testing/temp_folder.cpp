@@ -11,11 +11,13 @@
 
 namespace testing_support {
 
-TempFolder::TempFolder() {
+TempFolder::TempFolder() : TempFolder(std::filesystem::temp_directory_path().string()) {}
+
+TempFolder::TempFolder(const std::string& parent) {
     static std::atomic<int> counter{0};
     auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    auto dir = std::filesystem::temp_directory_path() /
-               ("vexar-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+    auto dir =
+        std::filesystem::path(parent) / ("vexar-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
     std::filesystem::create_directories(dir);
     path_ = dir.string();
 }

@@ -8,6 +8,9 @@ namespace testing_support {
 class TempFolder {
   public:
     TempFolder();
+    // Inside parent (for tests that write thousands of files: a memory file system, where flushing to
+    // the disk costs nothing).
+    explicit TempFolder(const std::string& parent);
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

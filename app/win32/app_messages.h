@@ -38,6 +38,8 @@ constexpr UINT_PTR kTimerMasterBatch = 4;
 constexpr UINT_PTR kTimerRepliesWaiting = 5;
 // What changed since the refresh's progress was last shown (one shot).
 constexpr UINT_PTR kTimerShowProgress = 6;
+// The next list file due to be saved (saves.h; one shot, armed again after each look).
+constexpr UINT_PTR kTimerSaves = 20;
 constexpr UINT kAutoRefreshPeriodMs = 900000;
 
 }  // namespace app::win32

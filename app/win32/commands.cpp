@@ -7,6 +7,7 @@
 #include "app/win32/filter_menu.h"
 #include "app/win32/game_setup.h"
 #include "app/win32/network_preferences.h"
+#include "app/win32/saves.h"
 #include "app/win32/shell.h"
 #include "app/win32/tabs.h"
 #include "app/win32/tray.h"
@@ -131,7 +132,8 @@ void OpenColourScheme(catalogue::GameProfile& profile) {
         profile, {}, base::JoinPath(shell.ctx->installFolder, views::kSchemeFolder)};
     for (const auto& each : shell.ctx->profiles->profiles())
         request.allProfiles.push_back(each.get());
-    views::win32::RunColourSchemeDialog(shell.host, request);
+    if (views::win32::RunColourSchemeDialog(shell.host, request) == IDOK)
+        NoteStoredChange(0, catalogue::StoredFile::kProfiles);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "app/game_profile_form.h"
 #include "app/master_hosts.h"
+#include "app/win32/saves.h"
 #include "app/win32/shell.h"
 #include "app/win32/tabs.h"
 #include "base/app_title.h"
@@ -203,6 +204,7 @@ void AddGame(HWND dialog) {
     StoreMasterHost(*profile, *shell.ctx->settings);
     AppendProfileRow(GamesList(dialog), *profile);
     AddTabForProfile(*profile);
+    NoteStoredChange(*profile, catalogue::StoredFile::kProfiles);
 }
 
 // Set while an action of the dialog runs. Its messages and questions (and the neighbour's offer of
@@ -230,6 +232,7 @@ void RemoveGame(HWND dialog) {
     // The row goes first: the removal ends with a question, after which `row` could be stale.
     SendMessageA(list, LVM_DELETEITEM, row, 0);
     RemoveTabForProfile(*profile);
+    NoteStoredChange(0, catalogue::StoredFile::kProfiles);
     UpdateRemoveButton(dialog);
 }
 

@@ -12,6 +12,8 @@
 #include "app/win32/logo_bar.h"
 #include "app/win32/main_layout.h"
 #include "app/win32/registry.h"
+#include "app/win32/saves.h"
+#include "app/win32/session_events.h"
 #include "app/win32/shell.h"
 #include "app/win32/tabs.h"
 #include "app/win32/tray.h"
@@ -21,9 +23,7 @@
 
 namespace app::win32 {
 
-namespace {
-
-void OnClose(HWND main) {
+void StoreWindowSettings(HWND main) {
     Shell& shell = TheShell();
     AppContext& ctx = *shell.ctx;
     const app::Splitters& s = ctx.splitters;
@@ -36,6 +36,16 @@ void OnClose(HWND main) {
                            std::to_string(selected).c_str());
     ctx.settings->WriteIni(base::kIniFile, base::ini::kWindowStateWrite.section, base::ini::kWindowStateWrite.key,
                            std::to_string(ctx.windowState).c_str());
+}
+
+namespace {
+
+void OnClose(HWND main) {
+    Shell& shell = TheShell();
+    AppContext& ctx = *shell.ctx;
+    // Everything is written below: the saves on the way stop.
+    StopSaves();
+    StoreWindowSettings(main);
     if (shell.network)
         shell.network->CloseSockets();
     DestroyAllPanes();
@@ -94,6 +104,10 @@ void OnTimer(HWND main, UINT_PTR id) {
             SendMessageA(main, WM_APP_REFRESH, net::kRefreshAutoRefresh, 0);
         return;
     }
+    if (id == kTimerSaves) {
+        OnSaveTimer();
+        return;
+    }
     if (shell.network)
         shell.network->OnTimer(id);
 }
@@ -103,6 +117,8 @@ void OnTimer(HWND main, UINT_PTR id) {
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Shell& shell = TheShell();
     ShellNetwork* net = shell.network;
+    if (LRESULT result; OnSessionMessage(window, message, wParam, &result))
+        return result;
     switch (message) {
         case WM_CREATE:
             shell.main = window;

@@ -9,6 +9,9 @@
 namespace app::win32 {
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The first saves of the close: window placement and splitters to the registry, the selected tab and
+// the window state to the INI file.
+void StoreWindowSettings(HWND main);
 
 // Registers the window classes of the main window, its strips and the panes.
 void RegisterWindowClasses(HINSTANCE instance);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/win32/app_messages.h"
+#include "app/win32/saves.h"
 #include "app/win32/shell.h"
 #include "net/status_engine.h"
 #include "views/win32/pane_messages.h"
@@ -156,6 +157,10 @@ void MasterQueryHost::SendRefreshAll() {
 
 void MasterQueryHost::PostMasterQuery() {
     PostMessageA(main_, WM_APP_MASTERQUERY, 0, 0);
+}
+
+void MasterQueryHost::ServersGathered(const catalogue::GameProfile& profile) {
+    NoteStoredChange(profile, catalogue::StoredFile::kServerList);
 }
 
 }  // namespace app::win32

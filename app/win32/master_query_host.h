@@ -42,6 +42,7 @@ class MasterQueryHost : public net::MasterQueryHost {
     void SendRefilter() override;
     void SendRefreshAll() override;
     void PostMasterQuery() override;
+    void ServersGathered(const catalogue::GameProfile& profile) override;
 
     SOCKET socket() const { return socket_; }
 

@@ -1,6 +1,7 @@
 // Joins and config files on the current profile's game, owned by the main window.
 #include "app/win32/server_actions.h"
 
+#include "app/win32/saves.h"
 #include "app/win32/shell.h"
 #include "join/win32/join_server.h"
 #include "rcon/win32/remote_control.h"
@@ -13,12 +14,26 @@ join::win32::JoinContext ContextOf(Shell& shell, const catalogue::GameProfile& p
     return {shell.instance, shell.main, *shell.ctx->settings, shell.ctx->catalogue, profile.servers};
 }
 
+// A console kept a password in a record of that list: the profile that owns it saves it.
+void PasswordKept(const catalogue::ServerList& servers) {
+    for (const auto& p : TheShell().ctx->profiles->profiles()) {
+        if (&p->servers == &servers)
+            NoteStoredChange(*p, catalogue::StoredFile::kServerList);
+    }
+}
+
 }  // namespace
 
 void ShellServerActions::Join(catalogue::ServerRecord& record, bool asSpectator) {
     Shell& shell = TheShell();
-    if (catalogue::GameProfile* profile = CurrentProfile())
-        join::win32::JoinServer(ContextOf(shell, *profile), profile->kind, record, asSpectator);
+    catalogue::GameProfile* profile = CurrentProfile();
+    if (!profile)
+        return;
+    // The join counts the visit and may keep the typed passwords; the dialog runs a modal loop, so the
+    // profile is named by its file number afterwards.
+    const uint32_t fileNumber = profile->fileNumber;
+    join::win32::JoinServer(ContextOf(shell, *profile), profile->kind, record, asSpectator);
+    NoteStoredChange(fileNumber, catalogue::StoredFile::kServerList);
 }
 
 void ShellServerActions::EditPlayerConfig(catalogue::ServerRecord& record) {
@@ -32,8 +47,8 @@ void ShellServerActions::OpenRemoteControl(catalogue::ServerRecord& record) {
     catalogue::GameProfile* profile = CurrentProfile();
     if (!profile)
         return;
-    rcon::win32::RemoteControlHost host{shell.instance, shell.main, *shell.ctx->settings, shell.ctx->catalogue,
-                                        shell.ctx->installFolder};
+    rcon::win32::RemoteControlHost host{
+        shell.instance, shell.main, *shell.ctx->settings, shell.ctx->catalogue, shell.ctx->installFolder, PasswordKept};
     rcon::win32::OpenRemoteControl(host, profile->kind, record, profile->servers);
 }
 

@@ -2,6 +2,7 @@
 #include "app/win32/server_dialogs.h"
 
 #include "app/win32/app_messages.h"
+#include "app/win32/saves.h"
 #include "net/status_engine.h"
 #include "rcon/win32/add_server_dialog.h"
 #include "rcon/win32/monitor_dialog.h"
@@ -16,11 +17,18 @@ using namespace views::win32;
 
 constexpr catalogue::DefaultPorts kQuakePorts{27960, 27960, 0};
 
-void AddServer(Shell& shell, catalogue::GameProfile& profile) {
-    catalogue::DefaultPorts ports = shell.ctx->catalogue.defaultPortsOf(profile.kind).value_or(kQuakePorts);
+void AddServer(Shell& shell, const catalogue::GameProfile& current) {
+    catalogue::DefaultPorts ports = shell.ctx->catalogue.defaultPortsOf(current.kind).value_or(kQuakePorts);
+    const uint32_t fileNumber = current.fileNumber;
     rcon::AddedServer server;
     if (rcon::win32::RunAddServerDialog(shell.instance, shell.main, ports, server) != IDOK)
         return;
+    // The dialog ran a modal loop: the profile is looked up again.
+    catalogue::GameProfile* found =
+        shell.ctx->profiles ? shell.ctx->profiles->ProfileWithFileNumber(fileNumber) : nullptr;
+    if (!found)
+        return;
+    catalogue::GameProfile& profile = *found;
     std::pair<catalogue::ServerRecord*, bool> added;
     auto add = [&] { added = rcon::AddServerToList(profile.servers, server); };
     if (shell.network)
@@ -31,6 +39,7 @@ void AddServer(Shell& shell, catalogue::GameProfile& profile) {
     LPARAM record = reinterpret_cast<LPARAM>(added.first);
     SendToPane(pane, added.second ? PM_SERVER_CHANGED : PM_ADD_SERVER_ROW, 0, record);
     SendToPane(pane, PM_LOCATE_SERVER, 0, record);
+    NoteStoredChange(profile, catalogue::StoredFile::kServerList);
     PostMessageA(shell.main, WM_APP_REFRESH, static_cast<WPARAM>(net::kRefreshMarked), 0);
 }
 

@@ -5,6 +5,7 @@
 #include "app/win32/commands.h"
 #include "app/win32/filter_menu.h"
 #include "base/text.h"
+#include "app/win32/saves.h"
 #include "resources/resource.h"
 
 namespace app::win32 {
@@ -148,6 +149,10 @@ void ShellPaneHost::CheckCommand(UINT command, bool checked) {
 void ShellPaneHost::RunCommand(UINT command) {
     if (g_shell.main)
         OnCommand(g_shell.main, command, 0);
+}
+
+void ShellPaneHost::StoredListChanged(const catalogue::GameProfile& profile, catalogue::StoredFile file) {
+    NoteStoredChange(profile, file);
 }
 
 }  // namespace app::win32

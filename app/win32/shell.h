@@ -9,9 +9,12 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "app/app_context.h"
+#include "app/save_schedule.h"
 #include "base/message_sink.h"
 #include "base/notice_queue.h"
 #include "base/win32/handles.h"
@@ -95,6 +98,10 @@ class ShellPaneHost : public views::win32::PaneHost {
     void RunCommand(UINT command) override;
     void MarkForRefresh(catalogue::ServerRecord& record) override;
     std::mutex* RecordLock() override;
+
+    // The saves made while the program runs (saves.h), stopped by the close and the session's end.
+    app::SaveSchedule saves;
+    bool savesStopped = false;
 };
 
 // Modal loops. A message box, dialog, file or colour chooser, or popup menu runs a modal loop in
@@ -149,6 +156,10 @@ struct Shell {
     base::NoticeQueue notices;
     bool noticesPosted = false;
     bool showingNotice = false;
+
+    // The saves made while the program runs (saves.h), stopped by the close and the session's end.
+    app::SaveSchedule saves;
+    bool savesStopped = false;
 
     // Splitter dragging: the bar under the mouse (0 none, 1-3), dragging and hover flags.
     int activeBar = 0;

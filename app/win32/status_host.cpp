@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/win32/app_messages.h"
+#include "app/win32/saves.h"
 #include "app/win32/shell.h"
 #include "rcon/server_properties.h"
 #include "rcon/win32/server_properties_dialog.h"
@@ -68,6 +69,9 @@ void StatusHost::RemoveStale(catalogue::ServerRecord& record) {
 }
 
 void StatusHost::CycleFinished() {
+    // Written once the refresh has let go of the records, never on its way.
+    if (const catalogue::GameProfile* profile = CurrentProfile())
+        NoteStoredChange(*profile, catalogue::StoredFile::kServerList);
     views::win32::PaneSet p = Panes();
     SendToPane(p.server, PM_RESORT);
     SendToPane(p.server, PM_SHOW_SELECTED_PLAYERS);

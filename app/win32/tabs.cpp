@@ -10,7 +10,7 @@
 #include "app/win32/filter_menu.h"
 #include "app/win32/main_layout.h"
 #include "app/win32/shell.h"
-#include "catalogue/list_files.h"
+#include "catalogue/list_loading.h"
 #include "views/win32/pane_messages.h"
 #include "views/win32/panes.h"
 
@@ -192,8 +192,9 @@ void LoadProfileLists(GameProfile& profile) {
     Shell& shell = TheShell();
     HCURSOR previousCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     shell.ctx->profiles->SetCurrent(&profile);
-    catalogue::loadServerList(profile, shell.ctx->profiles->ServerListPath(profile), shell.ctx->catalogue);
-    catalogue::loadBuddyList(profile, shell.ctx->profiles->BuddyListPath(profile));
+    // A file that could not be read whole is told of once this handler is over.
+    for (std::string& message : catalogue::loadProfileLists(*shell.ctx->profiles, profile, shell.ctx->catalogue))
+        TellLater(message, nullptr, base::MessageIcon::kExclamation);
     PaneSet panes = PanesOf(&profile);
     HWND pane = panes.server;
     SendToPane(pane, PM_CLEAR);

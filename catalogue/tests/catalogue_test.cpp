@@ -1,7 +1,7 @@
 // Tests of the catalogue: the built-in games (lookups, reply classification, launch data), the server list
 // (insertion order, the cursor rule, lookup by address), and the stored files: game profiles
 // ("gamesets.vexar": the 748-byte image both ways, the default profile, file numbers) and the server-list
-// and buddy-list files (golden byte layouts both ways, loading rules, crash safety).
+// and buddy-list files (golden byte layouts both ways, loading rules).
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,12 +9,6 @@
 #include <string>
 #include <tuple>
 #include <vector>
-
-#ifndef _WIN32
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
 
 #include "base/file_io.h"
 #include "base/text.h"
@@ -142,30 +136,6 @@ TEST_F(ListFilesTest, MissingListsAreCreatedEmptyAndBuddiesStoredAsZeroPadded50B
     EXPECT_STREQ(loaded.buddies.head->name, "^1Bob");
     EXPECT_EQ(strlen(loaded.buddies.tail->name), 49u);
 }
-
-#ifndef _WIN32
-// A save killed at any moment leaves the old file or the new one, never a mixture.
-TEST_F(ListFilesTest, AKilledSaveLeavesAWholeFile) {
-    for (int i = 0; i < 3000; ++i)
-        findOrCreateServer(profile.servers, MakeServerTemplate("10.1." + std::to_string(i), 27960));
-    GameProfile small;
-    findOrCreateServer(small.servers, MakeServerTemplate("9.9.9.9", 1));
-    for (int round = 0; round < 6; ++round) {
-        ASSERT_TRUE(saveServerList(small, ServerPath()));
-        pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            saveServerList(profile, ServerPath());
-            _exit(0);
-        }
-        usleep(500 * round);
-        kill(child, SIGKILL);
-        waitpid(child, nullptr, 0);
-        const int64_t size = base::FileSize(ServerPath());
-        EXPECT_TRUE(size == 1640 || size == 3000 * 1640) << "round " << round << " size " << size;
-    }
-}
-#endif
 
 TEST_F(ListFilesTest, OldBuddyListIsOfferedImportedWithoutKnownNamesAndMovedAside) {
     testing_support::FakeMessageSink sink;

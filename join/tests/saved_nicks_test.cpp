@@ -64,12 +64,18 @@ TEST(SavedNicks, WithoutAnIniFileNothingIsFoundOrStored) {
     EXPECT_TRUE(nicks.Names().empty());
 }
 
-TEST(SavedNicks, OldRegistryListIsSavedWithTheDefaultModelAndDeleted) {
+TEST(SavedNicks, OldRegistryListIsSavedWithTheDefaultModelAndDeletedOnlyOnceSaved) {
     FakeSettings settings;
     const base::RegistryValue& ln = base::reg::kOldNicknames;
     std::string list("Alpha\0\0Beta\0", 12);
     list += std::string(300, 'x');  // beyond the 255 bytes read
     settings.registry[FakeSettings::Key(ln.keyPath, ln.name)].text = list;
+    // Kept while the names cannot go anywhere: no INI file, or writes that fail.
+    join::SavedNicks(settings, "").MigrateRegistryNicks();
+    settings.iniWritesFail = true;
+    join::SavedNicks(settings, "q3a.ini").MigrateRegistryNicks();
+    settings.iniWritesFail = false;
+    EXPECT_TRUE(settings.ReadBytes(ln.keyPath, ln.name, 255));
     join::SavedNicks nicks(settings, "q3a.ini");
     nicks.MigrateRegistryNicks();
     EXPECT_EQ(nicks.Names(), (std::vector<join::SavedNick>{{0, "Alpha"}, {1, "Beta"}, {2, std::string(40, 'x')}}));

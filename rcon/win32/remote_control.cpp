@@ -168,6 +168,8 @@ bool Send(Window& w, Console& c, uint32_t pending) {
             if (catalogue::ServerRecord* record = c.servers->Find(c.address, c.serverPort)) {
                 base::CopyText(record->rconPassword, c.password);
                 record->hostPort = request.port;
+                if (w.host.passwordKept)
+                    w.host.passwordKept(*c.servers);
             }
         }
     }

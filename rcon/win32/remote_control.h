@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "base/settings_store.h"
@@ -24,6 +25,8 @@ struct RemoteControlHost {
     base::SettingsStore& settings;
     const catalogue::Catalogue& catalogue;
     std::string installFolder;  // where the command histories are kept
+    // A record of that list took a password the user asked to keep (the list is to be stored).
+    std::function<void(const catalogue::ServerList&)> passwordKept;
 };
 
 void RegisterRemoteControlClass(HINSTANCE instance);

@@ -93,14 +93,20 @@ void AddFromPlayer(BuddyPane& pane, catalogue::PlayerRecord* player) {
     if (!player)
         return;
     SavedSelection saved = Save(pane);
+    const uint32_t before = pane.profile.buddies.count;
     Apply(pane, pane.model.AddFromPlayer(*player, g_buddySortColumn), &saved);
+    if (pane.profile.buddies.count != before)
+        pane.host.StoredListChanged(pane.profile, catalogue::StoredFile::kBuddyList);
 }
 
 void AddByName(BuddyPane& pane, const char* name) {
     if (!name)
         return;
     std::string_view text(name, strnlen(name, sizeof(catalogue::BuddyRecord::name)));
+    const uint32_t before = pane.profile.buddies.count;
     Apply(pane, pane.model.AddByName(text), nullptr);
+    if (pane.profile.buddies.count != before)
+        pane.host.StoredListChanged(pane.profile, catalogue::StoredFile::kBuddyList);
 }
 
 void RemoveSelected(BuddyPane& pane) {
@@ -113,6 +119,8 @@ void RemoveSelected(BuddyPane& pane) {
     for (const std::string& name : update.unmarkedNames)
         SendToPane(players, PM_BUDDY_MARK, 1, reinterpret_cast<LPARAM>(name.c_str()));
     InvalidateRect(pane.window, nullptr, FALSE);
+    if (!update.unmarkedNames.empty())
+        pane.host.StoredListChanged(pane.profile, catalogue::StoredFile::kBuddyList);
 }
 
 void CopySelected(BuddyPane& pane, bool irc) {

@@ -129,6 +129,7 @@ void OnAddFavourite(FindDialog& d) {
         return UpdateButtons(d);
     server->isFavourite = 1;
     SendToPane(d.host.PanesOf(d.profile).server, PM_RESORT);
+    d.host.StoredListChanged(d.profile, catalogue::StoredFile::kServerList);
 }
 
 void OnClose(FindDialog& d) {

@@ -89,6 +89,10 @@ class PaneHost {
     virtual void EnableCommand(UINT command, bool enabled) = 0;
     virtual void CheckCommand(UINT command, bool checked) = 0;
     virtual void RunCommand(UINT command) = 0;
+
+    // The user changed what a stored file of the profile holds (a favourite, a buddy, the columns): the
+    // program saves it soon. Cheap; nothing is written during the call.
+    virtual void StoredListChanged(const catalogue::GameProfile& profile, catalogue::StoredFile file) {}
 };
 
 // Sends a pane message (nothing when the pane does not exist).

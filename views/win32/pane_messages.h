@@ -32,6 +32,9 @@ constexpr UINT PM_TOGGLE_FAVOURITE = WM_USER + 900;
 constexpr UINT PM_TOGGLE_AUTO_REFRESH = WM_USER + 910;
 constexpr UINT PM_QUERY_FAVOURITE = WM_USER + 950;
 constexpr UINT PM_QUERY_AUTO_REFRESH = WM_USER + 960;
+// Posted by the pane to itself once the user has resized or moved a column: the profile takes the
+// columns, and the host learns that the profiles file changed.
+constexpr UINT PM_COLUMNS_CHANGED = WM_USER + 1001;
 
 // Shared by the panes.
 constexpr UINT PM_RESTORE_SORT = WM_USER + 40;

@@ -232,9 +232,19 @@ void ShowInfoTip(ServerPane& pane, NMLVGETINFOTIPA& tip) {
     lstrcpynA(tip.pszText, text.c_str(), tip.cchTextMax);
 }
 
+// A column resized or moved by the user. The header changes after it has told, so the columns are
+// taken from a message the pane posts to itself.
+bool IsColumnChange(UINT code) {
+    return code == HDN_ENDTRACKA || code == HDN_ENDTRACKW || code == HDN_ENDDRAG || code == HDN_DIVIDERDBLCLICKA ||
+           code == HDN_DIVIDERDBLCLICKW;
+}
+
 LRESULT OnNotify(ServerPane& pane, const NMHDR& header) {
-    if (header.hwndFrom != pane.list)
+    if (header.hwndFrom != pane.list) {
+        if (header.hwndFrom == ListView_GetHeader(pane.list) && IsColumnChange(header.code))
+            PostMessageA(pane.window, PM_COLUMNS_CHANGED, 0, 0);
         return 0;
+    }
     switch (header.code) {
         // Asked for every painted cell and row: never a selection change, and far too frequent to
         // look at the selection each time.
@@ -270,6 +280,7 @@ LRESULT OnNotify(ServerPane& pane, const NMHDR& header) {
             break;
         case LVN_COLUMNCLICK:
             SortServerRows(pane, ServerSort::kColumnClick, reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
+            pane.host.StoredListChanged(pane.profile, catalogue::StoredFile::kProfiles);
             break;
         default:
             break;
@@ -422,6 +433,10 @@ LRESULT CALLBACK ServerPaneProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         case PM_REMOVE_SERVER:
             RemoveStaleServer(*pane, record);
+            return 0;
+        case PM_COLUMNS_CHANGED:
+            SaveServerColumns(pane->list, pane->profile);
+            pane->host.StoredListChanged(pane->profile, catalogue::StoredFile::kProfiles);
             return 0;
         default:
             break;

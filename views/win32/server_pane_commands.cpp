@@ -132,6 +132,8 @@ void ToggleFavourite(ServerPane& pane) {
         r->isFavourite = r->isFavourite ? 0 : 1;
         SendMessageA(pane.window, PM_SERVER_CHANGED, 0, reinterpret_cast<LPARAM>(r));
     }
+    if (!records.empty())
+        pane.host.StoredListChanged(pane.profile, catalogue::StoredFile::kServerList);
     if (!records.empty() && pane.host.Display().FavouritesOnTop) {
         SendMessageA(pane.window, PM_RESORT, 0, 0);
         int first = FirstSelectedRow(pane.list);
@@ -141,10 +143,13 @@ void ToggleFavourite(ServerPane& pane) {
 }
 
 void ToggleAutoRefresh(ServerPane& pane) {
-    for (catalogue::ServerRecord* r : SelectedRecords(pane)) {
+    std::vector<catalogue::ServerRecord*> records = SelectedRecords(pane);
+    for (catalogue::ServerRecord* r : records) {
         r->autoRefresh = r->autoRefresh ? 0 : 1;
         SendMessageA(pane.window, PM_SERVER_CHANGED, 0, reinterpret_cast<LPARAM>(r));
     }
+    if (!records.empty())
+        pane.host.StoredListChanged(pane.profile, catalogue::StoredFile::kServerList);
     UpdateWindow(pane.list);
 }
 
@@ -174,6 +179,7 @@ void RemoveSelected(ServerPane& pane) {
     InvalidateRect(pane.list, nullptr, FALSE);
     InvalidateStrip(pane.window);
     TrackServerSelection(pane);
+    pane.host.StoredListChanged(pane.profile, catalogue::StoredFile::kServerList);
 }
 
 void OpenWebsite(ServerPane& pane) {

@@ -1,0 +1,55 @@
+// The session's end and a restarted taskbar, as the main window receives them.
+#include "app/win32/session_events.h"
+
+#include "app/win32/main_window.h"
+#include "app/win32/saves.h"
+#include "app/win32/shell.h"
+#include "app/win32/tray.h"
+
+namespace app::win32 {
+
+namespace {
+
+UINT TaskbarCreatedMessage() {
+    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
+void EndSession(HWND main) {
+    Shell& shell = TheShell();
+    if (!shell.ctx || !shell.ctx->profiles)
+        return;
+    StopSaves();
+    StoreWindowSettings(main);
+    // The profiles stay: this may run inside any modal loop, whose code goes on with what it holds
+    // once the window is gone. They are freed with the program.
+    auto save = [&shell] { shell.ctx->profiles->saveProfiles(); };
+    if (shell.network)
+        shell.network->ChangeServerList(save);
+    else
+        save();
+    DestroyWindow(main);
+}
+
+}  // namespace
+
+bool OnSessionMessage(HWND main, UINT message, WPARAM wParam, LRESULT* result) {
+    *result = 0;
+    if (message == WM_QUERYENDSESSION) {
+        *result = TRUE;
+        return true;
+    }
+    if (message == WM_ENDSESSION) {
+        if (wParam)
+            EndSession(main);
+        return true;
+    }
+    if (message != TaskbarCreatedMessage() || message == 0)
+        return false;
+    Shell& shell = TheShell();
+    if (shell.ctx && shell.ctx->useTray && shell.ctx->windowState == 1 && !IsWindowVisible(main))
+        MinimiseToTray(main);
+    return true;
+}
+
+}  // namespace app::win32
