@@ -2,12 +2,32 @@
 #include "app/win32/server_actions.h"
 
 #include "app/win32/shell.h"
+#include "base/text.h"
 #include "join/win32/join_server.h"
 #include "rcon/win32/remote_control.h"
 
 namespace app::win32 {
 
 namespace {
+
+// A console's confirmed password, kept in its record when the profile and the server are still listed.
+void KeepRconPassword(uint32_t profileFile,
+                      const std::string& address,
+                      uint32_t port,
+                      const std::string& password,
+                      uint32_t rconPort) {
+    const catalogue::ProfileList* profiles = TheShell().ctx->profiles.get();
+    if (!profiles)
+        return;
+    for (const auto& profile : profiles->profiles()) {
+        if (profile->fileNumber != profileFile)
+            continue;
+        if (catalogue::ServerRecord* record = profile->servers.Find(address, port)) {
+            base::CopyText(record->rconPassword, password);
+            record->hostPort = rconPort;
+        }
+    }
+}
 
 join::win32::JoinContext ContextOf(Shell& shell, const catalogue::GameProfile& profile) {
     return {shell.instance, shell.main, *shell.ctx->settings, shell.ctx->catalogue, profile.servers};
@@ -32,9 +52,10 @@ void ShellServerActions::OpenRemoteControl(catalogue::ServerRecord& record) {
     catalogue::GameProfile* profile = CurrentProfile();
     if (!profile)
         return;
-    rcon::win32::RemoteControlHost host{shell.instance, shell.main, *shell.ctx->settings, shell.ctx->catalogue,
-                                        shell.ctx->installFolder};
-    rcon::win32::OpenRemoteControl(host, profile->kind, record, profile->servers);
+    rcon::win32::RemoteControlHost host{shell.instance,           shell.main,
+                                        *shell.ctx->settings,     shell.ctx->catalogue,
+                                        shell.ctx->installFolder, KeepRconPassword};
+    rcon::win32::OpenRemoteControl(host, profile->kind, profile->fileNumber, record);
 }
 
 int ShellServerActions::RemoteControlCount() const {

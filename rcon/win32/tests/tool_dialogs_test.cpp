@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "base/app_title.h"
-#include "resources/resource.h"
 #include "rcon/win32/change_map_dialog.h"
 #include "rcon/win32/password_dialog.h"
+#include "resources/resource.h"
 #include "testing/win32/dialog_script.h"
 
 namespace {
@@ -34,20 +34,17 @@ TEST(ToolDialogs, KickReasonDefaultsAndMapNeedsAChoice) {
         EXPECT_EQ(reason, *typed ? typed : "You were kicked by Vexar! v2.0 RCon tool.");
     }
     std::vector<std::string> sent;
-    HWND list = nullptr;
     RunDialogScript(
         [&] {
             rcon::win32::RunChangeMap(Instance(), nullptr, {"q3dm17", "oa_dm1"},
-                                      [&](const std::string& c) { sent.push_back(c); }, list);
+                                      [&](const std::string& c) { sent.push_back(c); });
         },
         [&](HWND dialog) {
             PressInto(dialog, IDOK, AnswerMessage("Highlight the required map!", base::kAppTitle, IDOK));
-            SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("am_thornish"));  // a later datagram
-            SendMessageA(list, LB_SETCURSEL, 0, 0);                                       // sorted: first
+            SendDlgItemMessageA(dialog, IDC_MAP_LIST, LB_SETCURSEL, 0, 0);  // sorted: first
             PressButton(dialog, IDOK);
         });
-    EXPECT_EQ(sent, (std::vector<std::string>{"map am_thornish"}));
-    EXPECT_EQ(list, nullptr);
+    EXPECT_EQ(sent, (std::vector<std::string>{"map oa_dm1"}));
 }
 
 TEST(ToolDialogs, PasswordAndPortAreCheckedBeforeTheyAreTaken) {
