@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/app_title.h"
+#include "rcon/win32/add_server_dialog.h"
 #include "rcon/win32/change_map_dialog.h"
 #include "rcon/win32/password_dialog.h"
 #include "resources/resource.h"
@@ -67,6 +68,23 @@ TEST(ToolDialogs, PasswordAndPortAreCheckedBeforeTheyAreTaken) {
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(request.password + ":" + std::to_string(request.port), "secret:27016");
     EXPECT_FALSE(request.save);
+}
+
+TEST(ToolDialogs, AnAddressTypedKeyByKeyGivesItsPortToThePortBox) {
+    rcon::AddedServer server;
+    INT_PTR result = 0;
+    RunDialogScript(
+        [&] {
+            result = rcon::win32::RunAddServerDialog(Instance(), nullptr, {27960, 27960, 0}, server);
+        },
+        [&](HWND dialog) {
+            SetFocus(GetDlgItem(dialog, IDC_ADD_ADDRESS));
+            for (char c : std::string("1.2.3.4:27961"))
+                SendMessageA(GetFocus(), WM_CHAR, static_cast<unsigned char>(c), 0);
+            PressButton(dialog, IDOK);
+        });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(rcon::DottedAddress(server.octets) + ":" + std::to_string(server.port), "1.2.3.4:27961");
 }
 
 }  // namespace
