@@ -249,14 +249,14 @@ TEST(ConsoleSession, MedalOfHonourHasNoMapListAndAKickReplyBelongsToItsConsole) 
         ASSERT_EQ(s->Players().size(), 2u);
         s->TakeEffects();
     }
+    // Both kick, then the first console's reply comes: it removes its own player, not the other's.
     a.Kick(2);
-    netB.Deliver(kServer, kFF + "\x01print\nBob was kicked\n");  // b kicked nobody
-    b.OnReadable();
-    EXPECT_EQ(b.Players().size(), 2u);
+    b.Kick(1);
     netA.Deliver(kServer, kFF + "\x01print\nBob was kicked\n");
     a.OnReadable();
     ASSERT_EQ(a.Players().size(), 1u);
     EXPECT_EQ(a.Players()[0].name, "Ann");
+    EXPECT_EQ(b.Players().size(), 2u);
     a.RunTool(rcon::kChangeMap);
     std::vector<rcon::ConsoleEffect> effects = a.TakeEffects();
     ASSERT_FALSE(effects.empty());
