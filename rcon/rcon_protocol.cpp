@@ -1,4 +1,4 @@
-// Remote-console datagrams, reply collection, status tables, kicks and the command history.
+// Remote-console datagrams, reply collection and kicks.
 #include "rcon/rcon_protocol.h"
 
 #include <algorithm>
@@ -6,6 +6,7 @@
 
 #include "base/text.h"
 #include "catalogue/catalogue.h"
+#include "rcon/hmac_md4.h"
 
 namespace rcon {
 
@@ -14,34 +15,71 @@ namespace {
 using namespace catalogue;
 
 constexpr std::string_view kFF = "\xFF\xFF\xFF\xFF";
-constexpr std::string_view kChallengeCommand = "challenge rcon";
+constexpr std::string_view kChallengeReply = "challenge rcon";
 constexpr size_t kChallengeStart = 19;  // after FF FF FF FF, "challenge rcon" and a space
 constexpr size_t kLongestChallenge = 49;
 // Where the text of a reply starts after its header.
 constexpr size_t kPrintText = 10;     // FF FF FF FF "print" LF
 constexpr size_t kMohPrintText = 11;  // FF FF FF FF 01 "print" LF
-constexpr size_t kHalfLifeText = 5;   // FF FF FF FF and a type byte
-constexpr size_t kHistoryBytes = 4096;
+constexpr size_t kTypedText = 5;      // FF FF FF FF and a type byte (Half-Life's 'l', DarkPlaces' 'n')
 
 std::string_view From(std::string_view text, size_t pos) {
     return pos < text.size() ? text.substr(pos) : std::string_view();
 }
 
 bool IsPrint(std::string_view d) {
-    return d.substr(0, 4) == kFF && base::EqualsNoCase(d.substr(4, 5), "print");
+    return d.substr(0, 4) == kFF && base::EqualsNoCase(From(d, 4).substr(0, 5), "print");
 }
 
 bool IsMohPrint(std::string_view d) {
-    return d.substr(0, 4) == kFF && d.size() > 4 && d[4] == '\x01' && base::EqualsNoCase(d.substr(5, 5), "print");
+    return d.substr(0, 4) == kFF && d.size() > 4 && d[4] == '\x01' &&
+           base::EqualsNoCase(From(d, 5).substr(0, 5), "print");
 }
 
-// Datagrams of a map list that come before the list itself.
+bool IsDarkPlacesPrint(std::string_view d) {
+    return d.substr(0, 4) == kFF && d.size() > 4 && d[4] == 'n';
+}
+
+// How the replies of a game end.
+enum class Ending {
+    kFirstDatagram,  // one datagram is the reply (Half-Life, Medal of Honor, Unreal, Renegade)
+    kEmptyPrint,     // Jedi Knight 2 and Soldier of Fortune II: an empty print datagram
+    kSilence,        // the Quake III family: no end marker, pieces of about 1 KB
+    kShortDatagram,  // DarkPlaces: a datagram shorter than a full one
+};
+
+Ending EndingOf(uint32_t kind) {
+    if (IsDarkPlaces(kind))
+        return Ending::kShortDatagram;
+    switch (kind) {
+        case kJediKnight2:
+        case kSoldierOfFortune2:
+            return Ending::kEmptyPrint;
+        case kHalfLife:
+        case kMedalOfHonour:
+        case kUnrealTournament:
+        case kRenegade:
+            return Ending::kFirstDatagram;
+        default:
+            return Ending::kSilence;
+    }
+}
+
+// Datagrams of a Jedi Knight 2 or Soldier of Fortune II map list that come before the list itself.
 uint32_t MapListPreamble(uint32_t kind) {
     return kind == kJediKnight2 ? 3 : 2;
 }
 
-bool HasMultiDatagramStatus(uint32_t kind) {
-    return kind == kJediKnight2 || kind == kSoldierOfFortune2;
+// The text of one datagram of a reply: after a print header, Medal of Honor's print header or
+// DarkPlaces' 'n', or the whole datagram.
+std::string_view BodyOf(std::string_view d) {
+    if (IsPrint(d))
+        return From(d, kPrintText);
+    if (IsMohPrint(d))
+        return From(d, kMohPrintText);
+    if (IsDarkPlacesPrint(d))
+        return From(d, kTypedText);
+    return d;
 }
 
 // "%s" of the format replaced by the values in turn (a value's own "%s" stays as typed).
@@ -61,14 +99,11 @@ std::string Format(std::string_view format, std::string_view a, std::string_view
 }  // namespace
 
 std::string FormatRconDatagram(uint32_t kind,
-                               bool awaitingChallenge,
                                std::string_view challenge,
                                std::string_view password,
                                std::string_view command) {
     switch (kind) {
         case kHalfLife:
-            if (awaitingChallenge)
-                return std::string(kFF) + std::string(command);
             return std::string(kFF) + Format("rcon %s %s %s", challenge, password, command);
         case kMedalOfHonour:
             return std::string(kFF) + '\x02' + Format("rcon %s %s", password, command);
@@ -79,8 +114,19 @@ std::string FormatRconDatagram(uint32_t kind,
     }
 }
 
+std::string FormatSecureDatagram(std::string_view password, std::string_view command, int64_t unixMicros) {
+    char time[40];
+    std::snprintf(time, sizeof time, "%lld.%06d ", static_cast<long long>(unixMicros / 1000000),
+                  static_cast<int>(unixMicros % 1000000));
+    std::string signedText = std::string(time).append(command);
+    Md4Digest mac = HmacMd4(password, signedText);
+    std::string datagram = std::string(kFF) + "srcon HMAC-MD4 TIME ";
+    datagram.append(mac.begin(), mac.end());
+    return datagram.append(" ").append(signedText);
+}
+
 std::optional<std::string> ReadChallenge(std::string_view datagram) {
-    if (datagram.substr(4, kChallengeCommand.size()) != kChallengeCommand)
+    if (datagram.substr(0, 4) != kFF || From(datagram, 4).substr(0, kChallengeReply.size()) != kChallengeReply)
         return std::nullopt;
     if (datagram.size() <= kChallengeStart)
         return std::string();
@@ -89,24 +135,32 @@ std::optional<std::string> ReadChallenge(std::string_view datagram) {
 }
 
 PasswordProblem PasswordProblemIn(std::string_view datagram) {
-    if (datagram.find("No rconpassword set") != std::string_view::npos)
+    if (datagram.substr(0, 4) != kFF)
+        return PasswordProblem::kNone;
+    std::string_view text = BodyOf(datagram);
+    if (text == datagram)
+        text = From(datagram, kTypedText);  // Half-Life's 'l' and the like
+    size_t end = text.find_last_not_of(" .\r\n");
+    text = end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
+    if (text == "No rconpassword set" || text == "No rconpassword set on the server")
         return PasswordProblem::kNotSet;
-    if (datagram.find("Bad rconpassword") != std::string_view::npos ||
-        datagram.find("Bad rcon_password") != std::string_view::npos)
+    if (text == "Bad rconpassword" || text == "Bad rcon_password")
         return PasswordProblem::kWrong;
     return PasswordProblem::kNone;
 }
 
 std::string_view LogText(uint32_t kind, std::string_view datagram) {
-    if (kind == kHalfLife)
-        return From(datagram, kHalfLifeText);
+    if (kind == kHalfLife || IsDarkPlaces(kind))
+        return From(datagram, kTypedText);
     return From(datagram, kind == kMedalOfHonour ? kMohPrintText : kPrintText);
 }
 
-void ReplyCollector::Start(uint32_t kind, uint32_t pending) {
+void ReplyCollector::Start(uint32_t kind, uint32_t pending, uint32_t nowMs) {
     kind_ = kind;
     pending_ = pending;
     datagramCount_ = 0;
+    lastAt_ = nowMs;
+    finished_ = false;
     text_.clear();
 }
 
@@ -114,123 +168,60 @@ void ReplyCollector::Append(std::string_view text) {
     text_.append(text.substr(0, kReplyCapacity - std::min(kReplyCapacity, text_.size())));
 }
 
-bool ReplyCollector::Take(std::string_view d) {
-    if (pending_ == kNoCommand)
+bool ReplyCollector::Quiet(uint32_t nowMs) const {
+    Ending ending = EndingOf(kind_);
+    bool endsBySilence = ending == Ending::kSilence || ending == Ending::kShortDatagram;
+    return pending_ != kNoCommand && !finished_ && datagramCount_ > 0 && endsBySilence &&
+           nowMs - lastAt_ >= kReplyQuietMs;
+}
+
+bool ReplyCollector::Take(std::string_view d, uint32_t nowMs) {
+    if (pending_ == kNoCommand || finished_)
         return false;
+    ++datagramCount_;
+    lastAt_ = nowMs;
+    Ending ending = EndingOf(kind_);
+    if (ending == Ending::kShortDatagram) {
+        Append(BodyOf(d));
+        return d.size() < kDarkPlacesFullDatagram;
+    }
     if (pending_ == kServerProperties) {
         if (IsPrint(d) || IsMohPrint(d)) {
-            std::string_view text = From(d, IsPrint(d) ? kPrintText : kMohPrintText);
+            std::string_view text = BodyOf(d);
             if (text.empty())
                 return true;
             Append(text);
         } else if (kind_ == kHalfLife && d.substr(0, 4) == kFF) {
-            Append(From(d, kHalfLifeText));
+            Append(From(d, kTypedText));
         } else if (d.empty() || d[0] != '\xFE') {
             Append(d);
         }
         return text_.find("total cvars") != std::string::npos || text_.find("Total CVars") != std::string::npos;
     }
-    if (pending_ == kChangeMap && HasMultiDatagramStatus(kind_)) {
-        if (++datagramCount_ <= MapListPreamble(kind_))
+    if (ending == Ending::kEmptyPrint) {
+        if (pending_ == kChangeMap && datagramCount_ <= MapListPreamble(kind_))
             return false;
-        std::string_view text = From(d, kPrintText);
-        if (text.empty())
-            return true;
-        Append(text);
-        return false;
-    }
-    if ((pending_ == kRefreshStatus || pending_ == kKickPlayer) && HasMultiDatagramStatus(kind_)) {
-        if (!IsPrint(d)) {
-            Append(d);
+        if (pending_ == kChangeMap || IsPrint(d)) {
+            std::string_view text = From(d, kPrintText);
+            if (text.empty())
+                return true;
+            Append(text);
             return false;
         }
-        std::string_view text = From(d, kPrintText);
-        if (text.empty())
-            return true;
-        Append(text);
+        Append(d);
+        return false;
+    }
+    if (ending == Ending::kSilence) {
+        Append(BodyOf(d));
         return false;
     }
     text_.clear();
-    Append(IsPrint(d) ? From(d, kPrintText) : IsMohPrint(d) ? From(d, kMohPrintText) : d);
+    Append(BodyOf(d));
     return true;
 }
 
-namespace {
-
-std::vector<std::string_view> Words(std::string_view line) {
-    std::vector<std::string_view> words;
-    for (size_t at = line.find_first_not_of(' '); at != std::string_view::npos; at = line.find_first_not_of(' ', at)) {
-        size_t end = std::min(line.find(' ', at), line.size());
-        words.push_back(line.substr(at, end - at));
-        at = end;
-    }
-    return words;
-}
-
-// Today's Quake III engines print "cl score ping name address rate" over a dashed line and pad a
-// name to its visible width, so a name with colour codes pushes the later columns to the right:
-// the name is what stands between the ping and the last two fields.
-std::optional<std::vector<RconPlayer>> ParseModernTable(std::string_view reply) {
-    size_t header = reply.find("\ncl score ping name");
-    if (header == std::string_view::npos)
-        return std::nullopt;
-    size_t dashes = reply.find('\n', header + 1);
-    if (dashes == std::string_view::npos || reply.substr(dashes + 1, 2) != "--")
-        return std::nullopt;
-    std::vector<RconPlayer> players;
-    size_t start = reply.find('\n', dashes + 1);
-    while (start != std::string_view::npos && start + 1 < reply.size()) {
-        size_t end = reply.find('\n', start + 1);
-        std::string_view line =
-            reply.substr(start + 1, end == std::string_view::npos ? std::string_view::npos : end - start - 1);
-        start = end;
-        std::vector<std::string_view> w = Words(line);
-        if (w.size() < 6)
-            continue;
-        size_t nameStart = static_cast<size_t>(w[2].data() + w[2].size() - line.data()) + 1;
-        size_t nameEnd = static_cast<size_t>(w[w.size() - 2].data() - line.data());
-        std::string_view name = line.substr(nameStart, nameEnd - nameStart);
-        name = name.substr(0, name.find_last_not_of(' ') + 1);
-        players.push_back({std::string(name), std::string(w[1]), std::string(w[2]), base::ParseDecimal(w[0])});
-    }
-    return players;
-}
-
-}  // namespace
-
-std::vector<RconPlayer> ParseStatusReply(uint32_t kind, std::string_view reply) {
-    if (kind != kHalfLife) {
-        if (auto modern = ParseModernTable(reply))
-            return *modern;
-    }
-    std::vector<RconPlayer> players;
-    size_t lineNumber = 0;
-    for (size_t start = 0; start < reply.size(); ++lineNumber) {
-        size_t end = reply.find('\n', start);
-        std::string_view line =
-            reply.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-        start = end == std::string_view::npos ? reply.size() : end + 1;
-        RconPlayer p;
-        if (kind == kHalfLife) {
-            if (lineNumber < 7 || line.empty() || line[0] != '#')
-                continue;
-            std::vector<std::string_view> fields = Words(From(line, 2));
-            auto field = [&fields](size_t n) {
-                return n <= fields.size() ? std::string(fields[n - 1]) : std::string();
-            };
-            p = {field(2), field(5), field(7), base::ParseDecimal(field(3))};
-        } else {
-            if (lineNumber < 3)
-                continue;
-            p = {std::string(line.substr(std::min<size_t>(15, line.size()), 14)),
-                 std::string(line.substr(std::min<size_t>(5, line.size()), 4)),
-                 std::string(line.substr(std::min<size_t>(11, line.size()), 3)),
-                 base::ParseDecimal(line.substr(std::min<size_t>(1, line.size()), 2))};
-        }
-        if (!p.ping.empty())
-            players.push_back(std::move(p));
-    }
-    return players;
+bool ReplyIsOneDatagram(uint32_t kind) {
+    return EndingOf(kind) == Ending::kFirstDatagram;
 }
 
 std::string KickCommand(uint32_t kind, int32_t number, std::string_view reason) {
@@ -247,49 +238,13 @@ std::string KickCommand(uint32_t kind, int32_t number, std::string_view reason) 
             return "clientkick " + n;
         case kXonotic:
         case kNexuiz:
+        case kHalfLife:
             return "kick # " + n;
         case kSoldierOfFortune2:
             return "clientkick " + n + " \"" + std::string(reason) + "\"";
-        case kHalfLife:
-            return "kick # " + n;
         default:
             return "kick " + n;
     }
-}
-
-std::vector<std::string> ReadHistory(std::string_view file) {
-    std::vector<std::string> entries;
-    std::string_view text = file.substr(0, kHistoryBytes);
-    size_t at = 0;
-    while (at < text.size()) {
-        size_t end = text.find_first_of("\r\n", at);
-        std::string_view line = text.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at);
-        if (line.empty())
-            break;
-        entries.emplace_back(line);
-        if (end == std::string_view::npos)
-            break;
-        at = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
-    }
-    return entries;
-}
-
-std::string WriteHistory(const std::vector<std::string>& entries) {
-    std::string file;
-    for (const std::string& entry : entries)
-        file += entry + "\r\n";
-    return file;
-}
-
-bool AddToHistory(std::vector<std::string>& entries, std::string_view command) {
-    auto same = [command](const std::string& e) { return base::EqualsNoCase(e, command); };
-    if (command.empty() || std::any_of(entries.begin(), entries.end(), same))
-        return false;
-    // Kept in the order of the sorted command box.
-    entries.emplace_back(command);
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const std::string& a, const std::string& b) { return base::CompareNoCase(a, b) < 0; });
-    return true;
 }
 
 }  // namespace rcon

@@ -1,6 +1,8 @@
 // Information-mode rows, URL values and the copied text of the Server Properties dialog.
 #include "rcon/server_properties.h"
 
+#include <algorithm>
+
 #include "base/text.h"
 #include "catalogue/catalogue.h"
 #include "views/web_address.h"
@@ -13,6 +15,7 @@ constexpr std::string_view kPlayerKeyPrefixes[] = {"player_", "frags_", "ping_",
                                                    "skin_",   "face_",  "ngsecret_", "deaths_"};
 constexpr size_t kLongestText = 255;
 constexpr size_t kCopyAllLimit = 8191;
+constexpr size_t kLongestChangedProperty = 23;
 
 bool StartsNoCase(std::string_view text, std::string_view prefix) {
     return base::EqualsNoCase(text.substr(0, prefix.size()), prefix);
@@ -86,9 +89,26 @@ void AddRow(std::vector<PropertyRow>& rows, std::string_view property, std::stri
     rows.push_back({std::string(property), value.size() > kLongestText ? std::string() : std::string(value), readOnly});
 }
 
+// DarkPlaces: 'name is "value" ["default"] description'; the value may hold double quotes of its own.
+std::vector<PropertyRow> DarkPlacesCvarRows(std::string_view reply) {
+    std::vector<PropertyRow> rows;
+    for (std::string_view line : Lines(reply, "\n")) {
+        size_t is = line.find(" is \"");
+        if (is == std::string_view::npos || line.find(' ') != is)
+            continue;
+        std::string_view value = line.substr(is + 5);
+        size_t end = value.find("\" [\"");
+        AddRow(rows, line.substr(0, is), value.substr(0, end == std::string_view::npos ? value.rfind('"') : end),
+               false);
+    }
+    return rows;
+}
+
 }  // namespace
 
 std::vector<PropertyRow> CvarRows(uint32_t kind, std::string_view reply) {
+    if (catalogue::IsDarkPlaces(kind))
+        return DarkPlacesCvarRows(reply);
     std::vector<PropertyRow> rows;
     std::vector<std::string_view> lines = Lines(reply, "\n");
     for (size_t number = 0; number < lines.size(); ++number) {
@@ -101,7 +121,8 @@ std::vector<PropertyRow> CvarRows(uint32_t kind, std::string_view reply) {
             size_t space = line.find(' ');
             std::string_view property = line.substr(0, space);
             size_t valueStart = space == std::string_view::npos ? line.size() : line.find_first_not_of(" :", space);
-            std::string_view value = valueStart == std::string_view::npos ? std::string_view() : line.substr(valueStart);
+            std::string_view value =
+                valueStart == std::string_view::npos ? std::string_view() : line.substr(valueStart);
             value = value.substr(0, value.find(','));
             if (!value.empty() && value[0] == '"') {
                 value.remove_prefix(1);
@@ -136,6 +157,29 @@ std::vector<std::string> MapListEntries(std::string_view text) {
         maps.emplace_back(line);
     }
     return maps;
+}
+
+std::vector<std::string> DarkPlacesMapEntries(std::string_view text) {
+    std::vector<std::string> maps;
+    for (size_t at = text.find_first_not_of(" \r\n"); at != std::string_view::npos;
+         at = text.find_first_not_of(" \r\n", at)) {
+        size_t end = std::min(text.find_first_of(" \r\n", at), text.size());
+        std::string_view word = text.substr(at, end - at);
+        at = end;
+        if (word.size() <= 9 || word.substr(0, 5) != "maps/" || word.substr(word.size() - 4) != ".bsp")
+            continue;
+        maps.emplace_back(word.substr(5, word.size() - 9));
+    }
+    return maps;
+}
+
+std::string ChangeCvarCommand(std::string_view property, std::string_view value) {
+    std::string command = std::string(property.substr(0, kLongestChangedProperty)) + " \"";
+    for (char c : value) {
+        if (c != '"' && static_cast<unsigned char>(c) >= ' ')
+            command += c;
+    }
+    return command + "\"";
 }
 
 std::string UrlToOpen(std::string_view value) {

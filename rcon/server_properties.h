@@ -25,12 +25,21 @@ std::vector<PropertyRow> InformationRows(uint32_t kind, std::string_view reply);
 // The rows of a "cvarlist" reply. Half-Life: "name : value ," lines. Quake III engines: flag
 // columns, the name, and the value in double quotes; a row is read-only when its flags hold 'R'.
 // The name is the last word before the value, so both the older table (seven flag columns) and
-// today's (nine) are read. An empty line ends the list.
+// today's (nine) are read; an empty line ends the list. DarkPlaces: 'name is "value" ["default"]'
+// lines (the value may hold double quotes itself).
 std::vector<PropertyRow> CvarRows(uint32_t kind, std::string_view reply);
 
 // The maps of a map list: lines holding ".bsp" without their last four characters and without a
 // leading "(fs) ".
 std::vector<std::string> MapListEntries(std::string_view text);
+
+// The maps of a DarkPlaces "ls maps/*.bsp" listing (several a line): "maps/NAME.bsp" gives NAME.
+std::vector<std::string> DarkPlacesMapEntries(std::string_view text);
+
+// The command "Change" sends: the property (at most 23 characters) and the value in double quotes,
+// so that a value with spaces is set whole; double quotes and control characters of the value are
+// left out (they would end the quoted value or the command).
+std::string ChangeCvarCommand(std::string_view property, std::string_view value);
 
 // What "Open URL" hands the shell for a value, "" when nothing: the values come from the server,
 // so only web pages are opened, as the server list's web site is (views::WebAddressToOpen): an

@@ -3,6 +3,7 @@
 
 #include "app/win32/saves.h"
 #include "app/win32/shell.h"
+#include "base/text.h"
 #include "join/win32/join_server.h"
 #include "rcon/win32/remote_control.h"
 
@@ -10,16 +11,28 @@ namespace app::win32 {
 
 namespace {
 
-join::win32::JoinContext ContextOf(Shell& shell, const catalogue::GameProfile& profile) {
-    return {shell.instance, shell.main, *shell.ctx->settings, shell.ctx->catalogue, profile.servers};
+// A console's confirmed password, kept in its record when the profile and the server are still listed.
+void KeepRconPassword(uint32_t profileFile,
+                      const std::string& address,
+                      uint32_t port,
+                      const std::string& password,
+                      uint32_t rconPort) {
+    const catalogue::ProfileList* profiles = TheShell().ctx->profiles.get();
+    if (!profiles)
+        return;
+    for (const auto& profile : profiles->profiles()) {
+        if (profile->fileNumber != profileFile)
+            continue;
+        if (catalogue::ServerRecord* record = profile->servers.Find(address, port)) {
+            base::CopyText(record->rconPassword, password);
+            record->hostPort = rconPort;
+            NoteStoredChange(*profile, catalogue::StoredFile::kServerList);
+        }
+    }
 }
 
-// A console kept a password in a record of that list: the profile that owns it saves it.
-void PasswordKept(const catalogue::ServerList& servers) {
-    for (const auto& p : TheShell().ctx->profiles->profiles()) {
-        if (&p->servers == &servers)
-            NoteStoredChange(*p, catalogue::StoredFile::kServerList);
-    }
+join::win32::JoinContext ContextOf(Shell& shell, const catalogue::GameProfile& profile) {
+    return {shell.instance, shell.main, *shell.ctx->settings, shell.ctx->catalogue, profile.servers};
 }
 
 }  // namespace
@@ -47,9 +60,10 @@ void ShellServerActions::OpenRemoteControl(catalogue::ServerRecord& record) {
     catalogue::GameProfile* profile = CurrentProfile();
     if (!profile)
         return;
-    rcon::win32::RemoteControlHost host{
-        shell.instance, shell.main, *shell.ctx->settings, shell.ctx->catalogue, shell.ctx->installFolder, PasswordKept};
-    rcon::win32::OpenRemoteControl(host, profile->kind, record, profile->servers);
+    rcon::win32::RemoteControlHost host{shell.instance,           shell.main,
+                                        *shell.ctx->settings,     shell.ctx->catalogue,
+                                        shell.ctx->installFolder, KeepRconPassword};
+    rcon::win32::OpenRemoteControl(host, profile->kind, profile->fileNumber, record);
 }
 
 int ShellServerActions::RemoteControlCount() const {

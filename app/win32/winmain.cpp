@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "app/win32/accelerators.h"
 #include "app/win32/main_window.h"
 #include "app/win32/message_box_sink.h"
 #include "app/win32/network_glue.h"
@@ -51,7 +52,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     MSG msg = {};
     if (main) {
         while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-            if (!TranslateAcceleratorA(main, TheShell().accelerators.get(), &msg)) {
+            if (!TranslateMainAccelerators(main, TheShell().accelerators.get(), msg)) {
                 TranslateMessage(&msg);
                 DispatchMessageA(&msg);
             }

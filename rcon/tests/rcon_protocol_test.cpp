@@ -1,11 +1,16 @@
-// The remote-console protocol: datagrams by game, the challenge, reply collection, status tables.
+// The remote-console protocol: datagrams by game, the challenge, password replies, reply collection,
+// status tables of every engine (captured from real servers where there are any), the history.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "catalogue/catalogue.h"
+#include "rcon/command_history.h"
+#include "rcon/console_placement.h"
+#include "rcon/hmac_md4.h"
 #include "rcon/rcon_protocol.h"
+#include "rcon/status_table.h"
 #include "testing/captures.h"
 
 namespace {
@@ -19,124 +24,216 @@ std::string Print(const std::string& text) {
     return kFF + "print\n" + text;
 }
 
-TEST(RconDatagrams, EachGamesFormAndTheHalfLifeChallenge) {
-    EXPECT_EQ(rcon::FormatRconDatagram(kQuake3, false, "", "pw", "status"), kFF + "rcon pw status");
-    EXPECT_EQ(rcon::FormatRconDatagram(kMedalOfHonour, false, "", "pw", "status"), kFF + "\x02rcon pw status");
-    EXPECT_EQ(rcon::FormatRconDatagram(kUnrealTournament, false, "", "pw", "status"), "status");
-    EXPECT_EQ(rcon::FormatRconDatagram(kHalfLife, true, "", "pw", "challenge rcon"), kFF + "challenge rcon");
-    EXPECT_EQ(rcon::FormatRconDatagram(kEliteForce, false, "", "%s", "say %s"), kFF + "rcon %s say %s");
+std::string Hex(const rcon::Md4Digest& d) {
+    std::string out;
+    for (uint8_t b : d)
+        out += "0123456789abcdef"[b >> 4], out += "0123456789abcdef"[b & 15];
+    return out;
+}
 
-    auto challenge = rcon::ReadChallenge(kFF + "challenge rcon 1234567\n");
-    ASSERT_TRUE(challenge);
-    EXPECT_EQ(*challenge, "1234567");
-    EXPECT_EQ(rcon::FormatRconDatagram(kHalfLife, false, *challenge, "pw", "status"), kFF + "rcon 1234567 pw status");
+// The datagrams of a capture file (each starts with FF FF FF FF).
+std::vector<std::string> Datagrams(const char* capture) {
+    std::string bytes = testing_support::ReadCapture(capture);
+    std::vector<std::string> out;
+    for (size_t at = 0; at < bytes.size();) {
+        size_t next = bytes.find(kFF, at + 4);
+        out.push_back(bytes.substr(at, next - at));
+        at = next == std::string::npos ? bytes.size() : next;
+    }
+    return out;
+}
+
+// A reply collected as the console collects it, complete at its end or after the quiet time.
+std::string Collected(uint32_t kind, uint32_t pending, const std::vector<std::string>& datagrams) {
+    ReplyCollector c;
+    c.Start(kind, pending, 0);
+    for (const std::string& d : datagrams) {
+        if (c.Take(d, 10))
+            return c.Text();
+    }
+    return c.Quiet(10 + rcon::kReplyQuietMs) ? c.Text() : "(incomplete)";
+}
+
+TEST(RconDatagrams, EachGamesFormTheChallengeAndDarkPlacesSignedForm) {
+    EXPECT_EQ(rcon::FormatRconDatagram(kQuake3, "", "pw", "status"), kFF + "rcon pw status");
+    EXPECT_EQ(rcon::FormatRconDatagram(kMedalOfHonour, "", "pw", "status"), kFF + "\x02rcon pw status");
+    EXPECT_EQ(rcon::FormatRconDatagram(kUnrealTournament, "", "pw", "status"), "status");
+    EXPECT_EQ(rcon::FormatRconDatagram(kEliteForce, "", "%s", "say %s"), kFF + "rcon %s say %s");
+    EXPECT_EQ(rcon::FormatRconDatagram(kHalfLife, "1234567", "pw", "status"), kFF + "rcon 1234567 pw status");
+    EXPECT_EQ(rcon::ReadChallenge(kFF + "challenge rcon 1234567\n"), "1234567");
     EXPECT_FALSE(rcon::ReadChallenge(kFF + "Challenge rcon 1\n"));  // case matters
     EXPECT_EQ(rcon::ReadChallenge(kFF + "challenge rcon"), "");
     EXPECT_EQ(rcon::ReadChallenge(kFF + "challenge rcon " + std::string(80, '9') + "\n")->size(), 49u);
+    for (std::string shortOne : {"\xFF", "\xFF\xFF", "\xFF\xFF\xFF", ""})
+        EXPECT_FALSE(rcon::ReadChallenge(shortOne));
+    // RFC 1320's vectors, and a key longer than a block.
+    EXPECT_EQ(Hex(rcon::Md4("")), "31d6cfe0d16ae931b73c59d7e0c089c0");
+    EXPECT_EQ(Hex(rcon::Md4("message digest")), "d9130a8164549fe818874806e1c7014b");
+    EXPECT_EQ(Hex(rcon::Md4(std::string(100, 'a'))), "a2a3c7c3ee6088bad252bfbbae229bb6");
+    EXPECT_EQ(Hex(rcon::HmacMd4(std::string(70, 'k'), "x")), "ba0a30e0fdd28203683aa294814b5089");
+    // The form testing/data/capture_rcon.py --secure sent to the real Nexuiz server.
+    std::string secure = rcon::FormatSecureDatagram("secret", "status 1", 1700000000123456);
+    EXPECT_EQ(secure.substr(0, 24), kFF + "srcon HMAC-MD4 TIME ");
+    EXPECT_EQ(Hex(*reinterpret_cast<const rcon::Md4Digest*>(secure.data() + 24)), "9e197afaefabdeab04b9decd84d0e367");
+    EXPECT_EQ(secure.substr(40), " 1700000000.123456 status 1");
 }
 
-TEST(RconReplies, PasswordProblemsAndLogTextByGame) {
-    EXPECT_EQ(rcon::PasswordProblemIn(Print("No rconpassword set on the server.\n")), rcon::PasswordProblem::kNotSet);
-    EXPECT_EQ(rcon::PasswordProblemIn(Print("Bad rconpassword.\n")), rcon::PasswordProblem::kWrong);
-    EXPECT_EQ(rcon::PasswordProblemIn(kFF + "lBad rcon_password.\n"), rcon::PasswordProblem::kWrong);
-    EXPECT_EQ(rcon::PasswordProblemIn(Print("map q3dm17\n")), rcon::PasswordProblem::kNone);
+TEST(RconReplies, OnlyThePasswordMessageItselfIsAPasswordProblem) {
+    using rcon::PasswordProblem;
+    const std::pair<std::string, PasswordProblem> cases[] = {
+        {Print("No rconpassword set on the server.\n"), PasswordProblem::kNotSet},
+        {Print("Bad rconpassword.\n"), PasswordProblem::kWrong},
+        {kFF + "lBad rcon_password.\n", PasswordProblem::kWrong},
+        {kFF + "\x01print\nBad rconpassword.\n", PasswordProblem::kWrong},
+        {Print("map q3dm17\n"), PasswordProblem::kNone},
+        // A player of that name in a status table, and the words inside a longer reply.
+        {Print("map: x\n  0     5   48 Bad rconpassword  0 bot\n"), PasswordProblem::kNone},
+        {Print("say Bad rconpassword.\n<Lab> Bad rconpassword.\n"), PasswordProblem::kNone},
+        {"Bad rconpassword.", PasswordProblem::kNone},
+    };
+    for (const auto& [datagram, problem] : cases)
+        EXPECT_EQ(rcon::PasswordProblemIn(datagram), problem) << datagram;
     EXPECT_EQ(rcon::LogText(kQuake3, Print("hello")), "hello");
     EXPECT_EQ(rcon::LogText(kMedalOfHonour, kFF + "\x01print\nhello"), "hello");
     EXPECT_EQ(rcon::LogText(kHalfLife, kFF + "lhello"), "hello");
+    EXPECT_EQ(rcon::LogText(kNexuiz, kFF + "nhello"), "hello");
     EXPECT_EQ(rcon::LogText(kQuake3, "short"), "");
 }
 
 TEST(RconReplies, CollectedByThePendingCommandAndTheGame) {
+    using rcon::kChangeMap, rcon::kRefreshStatus, rcon::kServerProperties, rcon::kKickPlayer;
+    struct Case {
+        uint32_t kind, pending;
+        std::vector<std::string> datagrams;
+        std::string text;
+    };
+    const Case cases[] = {
+        // A cvar list complete once "total cvars" is there; FE datagrams are dropped.
+        {kQuake3,
+         kServerProperties,
+         {Print("a \"1\"\n"),
+          "\xFE"
+          "split",
+          "raw\n", Print("2 total cvars\n")},
+         "a \"1\"\nraw\n2 total cvars\n"},
+        {kHalfLife, kServerProperties, {kFF + "lsv_gravity 800\n", Print(""), Print("late")}, "sv_gravity 800\n"},
+        // Jedi Knight 2's map list after three datagrams; Soldier of Fortune II's status in pieces.
+        {kJediKnight2,
+         kChangeMap,
+         {Print("a"), Print("b"), Print("c"), Print("ffa_bespin.bsp\n"), Print("")},
+         "ffa_bespin.bsp\n"},
+        {kSoldierOfFortune2,
+         kRefreshStatus,
+         {Print("map: mp_shop\n"), "unheaded", Print("")},
+         "map: mp_shop\nunheaded"},
+        {kMedalOfHonour, kKickPlayer, {kFF + "\x01print\nPlayer kicked\n", Print("more")}, "Player kicked\n"},
+        // Today's Quake III engines: pieces without an end, whole after the quiet time.
+        {kQuake3, kRefreshStatus, {Print("map: x\n 1   2"), Print("  3 Bob\n")}, "map: x\n 1   2  3 Bob\n"},
+        // DarkPlaces: a full datagram, then a shorter last one.
+        {kNexuiz, kRefreshStatus, {kFF + "n" + std::string(1394, 'a'), kFF + "nb"}, std::string(1394, 'a') + "b"},
+        {kNexuiz, kKickPlayer, {kFF + "n"}, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Collected(c.kind, c.pending, c.datagrams), c.text) << c.kind << "/" << c.pending;
     ReplyCollector c;
-    // A cvar list in many datagrams, complete once "total cvars" is there; FE datagrams are dropped.
-    c.Start(kQuake3, rcon::kServerProperties);
-    EXPECT_FALSE(c.Take(Print("S     sv_hostname \"Lab\"\n")));
-    EXPECT_FALSE(
-        c.Take("\xFE"
-               "split"));
-    EXPECT_FALSE(c.Take("raw\n"));
-    EXPECT_TRUE(c.Take(Print("2 total cvars\n")));
-    EXPECT_EQ(c.Text(), "S     sv_hostname \"Lab\"\nraw\n2 total cvars\n");
-    c.Start(kHalfLife, rcon::kServerProperties);
-    EXPECT_FALSE(c.Take(kFF + "lsv_gravity 800\n"));
-    EXPECT_TRUE(c.Take(Print("")));  // an empty print ends it
-    EXPECT_EQ(c.Text(), "sv_gravity 800\n");
-    // A Jedi Knight 2 map list: three datagrams before the list.
-    c.Start(kJediKnight2, rcon::kChangeMap);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_FALSE(c.Take(Print("preamble")));
-    EXPECT_FALSE(c.Take(Print("ffa_bespin.bsp\n")));
-    EXPECT_TRUE(c.Take(Print("")));
-    EXPECT_EQ(c.Text(), "ffa_bespin.bsp\n");
-    // Soldier of Fortune II's status comes in pieces; other games' in one datagram.
-    c.Start(kSoldierOfFortune2, rcon::kRefreshStatus);
-    EXPECT_FALSE(c.Take(Print("map: mp_shop\n")));
-    EXPECT_FALSE(c.Take("unheaded"));
-    EXPECT_TRUE(c.Take(Print("")));
-    EXPECT_EQ(c.Text(), "map: mp_shop\nunheaded");
-    c.Start(kMedalOfHonour, rcon::kKickPlayer);
-    EXPECT_TRUE(c.Take(kFF + "\x01print\nPlayer kicked\n"));
-    EXPECT_EQ(c.Text(), "Player kicked\n");
-    c.Start(kQuake3, rcon::kNoCommand);
-    EXPECT_FALSE(c.Take(Print("typed")));
-    // The collected text never grows beyond its buffer.
-    c.Start(kQuake3, rcon::kServerProperties);
-    for (int i = 0; i < 100; ++i)
-        c.Take(Print(std::string(1000, 'x')));
+    c.Start(kQuake3, rcon::kNoCommand, 0);
+    EXPECT_FALSE(c.Take(Print("typed"), 1));
+    EXPECT_FALSE(c.Quiet(5000));
+    // The collected text never grows beyond its bound.
+    c.Start(kQuake3, kServerProperties, 0);
+    for (int i = 0; i < 300; ++i)
+        c.Take(Print(std::string(1000, 'x')), 0);
     EXPECT_EQ(c.Text().size(), rcon::kReplyCapacity);
 }
 
-TEST(RconStatus, QuakeColumnsAndHalfLifeFieldsKeepRowsWithAPing) {
-    const std::string q3 =
-        "map: q3dm17\n"
-        "num score ping name            lastmsg address               qport rate\n"
-        "--- ----- ---- --------------- ------- --------------------- ----- -----\n"
-        "  0     5   48 ^1Sarge^7            0 127.0.0.1:27960       1234 25000\n"
-        " 12    -3    0 Bot                  0 bot                       0 25000\n"
-        "  3     1\n";
-    auto players = rcon::ParseStatusReply(kQuake3, q3);
-    ASSERT_EQ(players.size(), 2u);
-    EXPECT_EQ(players[0].name, "^1Sarge^7     ");
-    EXPECT_EQ(players[0].score, "   5");
-    EXPECT_EQ(players[0].ping, " 48");
-    EXPECT_EQ(players[1].number, 12);
+std::string Rows(uint32_t kind, const std::string& reply) {
+    std::string rows;
+    for (const rcon::RconPlayer& p : rcon::ParseStatusReply(kind, reply))
+        rows += std::to_string(p.number) + ":" + p.name + "|" + p.score + "|" + p.ping + ";";
+    return rows;
+}
+
+TEST(RconStatus, EveryEnginesTableGivesItsPlayers) {
     const std::string hl =
         "hostname: Lab\nversion : 48/1.1.2.2\ntcp/ip  : 127.0.0.1:27015\nmap     : de_dust\nplayers : 2\n\n"
         "#      name userid uniqueid frag time ping loss adr\n"
         "# 1 \"Gordon\"  17 STEAM_0:1 12 10:00 35 0 127.0.0.1:27005\n"
-        "# 2 \"Alyx\" 18\n";
-    // A real table of today's engines, from the lab's OpenArena server (names padded by their width).
-    std::string captured = testing_support::ReadCapture("openarena_rcon_status.bin");
-    players = rcon::ParseStatusReply(kQuake3, rcon::LogText(kQuake3, captured));
-    ASSERT_EQ(players.size(), 3u);
-    EXPECT_EQ(players[1].name + "|" + players[1].score + "|" + players[1].ping, "Grism|2|0");
-    EXPECT_EQ(players[2].number, 2);
-    players = rcon::ParseStatusReply(kQuake3,
-                                     "map: x\ncl score ping name            address rate\n"
-                                     "-- ----- ---- --------------- ------- -----\n"
-                                     " 7    12   33 ^1Big ^2Name^7       ^7127.0.0.1:27960 25000\n"
-                                     " 8     1 CNCT Joining               ^7127.0.0.2:27960 25000\n");
-    ASSERT_EQ(players.size(), 2u);
-    EXPECT_EQ(players[0].name + "|" + players[0].score + "|" + players[0].ping, "^1Big ^2Name^7|12|33");
-    EXPECT_EQ(players[1].ping, "CNCT");
-    players = rcon::ParseStatusReply(kHalfLife, hl);
-    ASSERT_EQ(players.size(), 1u);
-    EXPECT_EQ(players[0].name, "\"Gordon\"");
-    EXPECT_EQ(players[0].number, 17);
-    EXPECT_EQ(players[0].score + "/" + players[0].ping, "12/35");
+        "# 2 \"Agent 47\" 18 STEAM_0:2 3 01:00 40 0 127.0.0.1:27006\n"
+        "# 3 \"Alyx\" 19\n";
+    EXPECT_EQ(Rows(kHalfLife, hl), "17:\"Gordon\"|12|35;18:\"Agent 47\"|3|40;");
+    EXPECT_EQ(Rows(kQuake3,
+                   "map: q3dm17\nnum score ping name            lastmsg address               qport rate\n"
+                   "--- ----- ---- --------------- ------- --------------------- ----- -----\n"
+                   "  0     5   48 ^1Sarge^7            0 127.0.0.1:27960       1234 25000\n"
+                   " 12    -3    0 Bot                  0 bot                       0 25000\n  3     1\n"),
+              "0:^1Sarge^7     |   5| 48;12:Bot           |  -3|  0;");
+    EXPECT_EQ(Rows(kQuake3,
+                   "map: x\ncl score ping name            address rate\n-- ----- ---- --------------- ------- -----\n"
+                   " 7    12   33 ^1Big ^2Name^7       ^7127.0.0.1:27960 25000\n"
+                   " 8     1 CNCT Joining               ^7127.0.0.2:27960 25000\n"),
+              "7:^1Big ^2Name^7|12|33;8:Joining|1|CNCT;");
+    // The lab's OpenArena server with 18 bots: the table comes in two datagrams, cut mid-row.
+    std::vector<std::string> oa = Datagrams("openarena_rcon_status18.bin");
+    ASSERT_EQ(oa.size(), 2u);
+    std::vector<rcon::RconPlayer> players = rcon::ParseStatusReply(kQuake3, Collected(kQuake3, 40024, oa));
+    ASSERT_EQ(players.size(), 18u);
+    EXPECT_EQ(players[12].number, 12);
+    EXPECT_EQ(players[12].name, "Sarge");
+    EXPECT_EQ(players[10].name + "|" + players[17].name, "Neko|Tony");
+    // Read from its last datagram only, the fixed columns make slot 13 into 3 and cut the name.
+    rcon::RconPlayer cut = rcon::ParseStatusReply(kQuake3, rcon::LogText(kQuake3, oa[1]))[0];
+    EXPECT_EQ(std::to_string(cut.number) + cut.name.substr(0, 4), "3rism");
+    // Nexuiz (DarkPlaces) "status 1" with 18 bots in two datagrams.
+    std::vector<std::string> dp = Datagrams("nexuiz_rcon_status.bin");
+    players = rcon::ParseStatusReply(kNexuiz, Collected(kNexuiz, 40024, dp));
+    ASSERT_EQ(players.size(), 18u);
+    EXPECT_EQ(players[0].name + "|" + players[0].score + "|" + players[0].ping, "[BOT]Mystery|2|0");
+    EXPECT_EQ(players[11].number, 12);
+    EXPECT_EQ(players[11].name, "[BOT]Eureka");
+    EXPECT_EQ(Rows(kXonotic,
+                   "players:  1 active\n\n^2IP   %pl ping  time   frags  no   name\n"
+                   "^7[::1]:5000  0   25  1:00:00   -3  #7   ^7^1Red ^7Baron\n"),
+              "7:^1Red ^7Baron|-3|25;");
 }
 
-TEST(RconCommands, KicksByGameAndAHistoryWithoutRepeats) {
-    EXPECT_EQ(rcon::KickCommand(kQuake3, 3), "clientkick 3");
-    EXPECT_EQ(rcon::KickCommand(kSoldierOfFortune2, 3, "camping"), "clientkick 3 \"camping\"");
-    EXPECT_EQ(rcon::KickCommand(kHalfLife, 17), "kick # 17");
-    EXPECT_EQ(rcon::KickCommand(kUnrealTournament, 2), "kick 2");
-    std::vector<std::string> history = rcon::ReadHistory("status\r\nmap q3dm17\nkick 1\r\n\r\nafter a gap\r\n");
-    EXPECT_EQ(history, (std::vector<std::string>{"status", "map q3dm17", "kick 1"}));
-    EXPECT_FALSE(rcon::AddToHistory(history, "STATUS"));
-    EXPECT_TRUE(rcon::AddToHistory(history, "fraglimit 20"));
-    EXPECT_EQ(rcon::WriteHistory(history), "fraglimit 20\r\nkick 1\r\nmap q3dm17\r\nstatus\r\n");
-    EXPECT_EQ(rcon::ReadHistory(std::string(5000, 'a')).front().size(), 4096u);
+TEST(RconHistory, EveryWholeCommandUpToTheBoundsOnceInAnyCase) {
+    rcon::CommandHistory history;
+    history.Load("status\r\nmap q3dm17\nkick 1\r\n\r\nafter a gap\r\nSTATUS\r\n" + std::string(300, 'x') + "\r\n");
+    EXPECT_EQ(history.Entries(), (std::vector<std::string>{"after a gap", "kick 1", "map q3dm17", "status"}));
+    EXPECT_FALSE(history.Add("Kick 1"));
+    EXPECT_TRUE(history.Add("fraglimit 20"));
+    EXPECT_EQ(history.Save(), "after a gap\r\nfraglimit 20\r\nkick 1\r\nmap q3dm17\r\nstatus\r\n");
+    // Every command of a long file up to the bound, and none from a line the byte bound cuts.
+    std::string file;
+    for (int i = 0; i < 1100; ++i)
+        file += "set v" + std::to_string(1000 + i) + std::string(240, 'x') + "\r\n";
+    history.Load(file);
+    EXPECT_EQ(history.Entries().size(), rcon::kMostHistoryEntries);
+    EXPECT_EQ(history.Entries().back().substr(0, 9), "set v1999");
+    file.clear();
+    while (file.size() + 16 <= rcon::kHistoryFileBytes)  // the next command is cut at the bound
+        file += "status\r\n";
+    history.Load(file + "map q3dm17\r\n");
+    EXPECT_EQ(history.Entries(), std::vector<std::string>{"status"});
+}
+
+TEST(RconPlacement, SignedCornersKeptOnTheScreen) {
+    const rcon::ScreenArea screen{-1280, 0, 1920, 1080};  // a monitor left of the primary one
+    auto place = [&](std::optional<uint32_t> xy, std::optional<uint32_t> wh, std::optional<uint32_t> state = {}) {
+        rcon::ConsolePlacement p = rcon::RestoreConsolePlacement(xy, wh, state, screen);
+        return std::to_string(p.storedPosition) + std::to_string(p.storedSize) + " " + std::to_string(p.x) + "," +
+               std::to_string(p.y) + " " + std::to_string(p.width) + "x" + std::to_string(p.height) +
+               (p.maximised ? " max" : "");
+    };
+    rcon::StoredPlacement snapped = rcon::StoreConsolePlacement(-7, 20, 593, 520, false);
+    EXPECT_EQ(place(snapped.xy, snapped.wh, snapped.state), "11 -7,20 600x500");
+    rcon::StoredPlacement left = rcon::StoreConsolePlacement(-1200, -5, -400, 600, true);
+    EXPECT_EQ(place(left.xy, left.wh, left.state), "11 -1200,0 800x605 max");
+    EXPECT_EQ(place(snapped.xy, std::nullopt), "10 -7,20 0x0");        // only RCWXY: position kept
+    EXPECT_EQ(place(0x00100010, 0x00080008), "10 16,16 0x0");          // far corner before the corner
+    EXPECT_EQ(place(0x01000F00, 0x7FFF7FFF), "11 -1280,0 3200x1080");  // larger than the screen
+    EXPECT_EQ(place(0x7000, std::nullopt), "10 1820,0 0x0");           // off the right edge
+    EXPECT_EQ(place(std::nullopt, 0x01000100, rcon::kMaximisedState), "00 0,0 0x0 max");
 }
 
 }  // namespace

@@ -13,6 +13,7 @@ namespace {
 
 using catalogue::kHalfLife;
 using catalogue::kMedalOfHonour;
+using catalogue::kNexuiz;
 using catalogue::kQuake3;
 using catalogue::kUnrealTournament;
 
@@ -54,35 +55,56 @@ TEST(InformationRows, UrlValuesAndTheCopiedText) {
 
 TEST(CvarRows, QuakeTablesOfBothAgesHalfLifeLinesAndTheRealList) {
     std::string rows;
-    for (const rcon::PropertyRow& row : rcon::CvarRows(kQuake3, "S R     sv_hostname \"My Server\"\n"
-                                                                 "        g_speed \"320\"\n"
-                                                                 "   RI     g_botsFile \"\"\n"
-                                                                 "\n"
-                                                                 "3 total cvars\n"))
+    for (const rcon::PropertyRow& row : rcon::CvarRows(kQuake3,
+                                                       "S R     sv_hostname \"My Server\"\n"
+                                                       "        g_speed \"320\"\n"
+                                                       "   RI     g_botsFile \"\"\n"
+                                                       "\n"
+                                                       "3 total cvars\n"))
         rows += row.property + "=" + row.value + (row.readOnly ? " (R)" : "") + ";";
     EXPECT_EQ(rows, "sv_hostname=My Server (R);g_speed=320;g_botsFile= (R);");
     rows.clear();
-    for (const rcon::PropertyRow& row : rcon::CvarRows(kHalfLife, "cvarlist\n--\nsv_gravity : 800 , sv\n"
-                                                                  "mp_timelimit : \"20\"\n42 cvars\n"))
+    for (const rcon::PropertyRow& row : rcon::CvarRows(kHalfLife,
+                                                       "cvarlist\n--\nsv_gravity : 800 , sv\n"
+                                                       "mp_timelimit : \"20\"\n42 cvars\n"))
         rows += row.property + "=" + row.value + ";";
     EXPECT_EQ(rows, "sv_gravity=800 ;mp_timelimit=20;");
     // The lab's OpenArena server (nine flag columns), collected as the console collects it.
     rcon::ReplyCollector collector;
-    collector.Start(kQuake3, rcon::kServerProperties);
+    collector.Start(kQuake3, rcon::kServerProperties, 0);
     std::string captured = testing_support::ReadCapture("openarena_rcon_cvarlist.bin");
+    bool complete = false;
     for (size_t at = 0; (at = captured.find("\xFF\xFF\xFF\xFFprint\n", at)) != std::string::npos;) {
         size_t next = captured.find("\xFF\xFF\xFF\xFF", at + 4);
-        collector.Take(captured.substr(at, next == std::string::npos ? std::string::npos : next - at));
+        complete = collector.Take(captured.substr(at, next == std::string::npos ? std::string::npos : next - at), 0);
         at = next;
     }
+    EXPECT_TRUE(complete);
     std::vector<rcon::PropertyRow> cvars = rcon::CvarRows(kQuake3, collector.Text());
     EXPECT_EQ(cvars.size(), 282u);
-    auto find = [&cvars](const char* name) {
-        return *std::find_if(cvars.begin(), cvars.end(), [name](const auto& r) { return r.property == name; });
+    auto find = [](const std::vector<rcon::PropertyRow>& rows, const char* name) {
+        return *std::find_if(rows.begin(), rows.end(), [name](const auto& r) { return r.property == name; });
     };
-    EXPECT_EQ(find("sv_hostname").value, "^1Lab ^7Arena");
-    EXPECT_TRUE(find("sv_cheats").readOnly);
-    EXPECT_FALSE(find("g_spSkill").readOnly);
+    EXPECT_EQ(find(cvars, "sv_hostname").value, "^1Lab ^7Arena");
+    EXPECT_TRUE(find(cvars, "sv_cheats").readOnly);
+    EXPECT_FALSE(find(cvars, "g_spSkill").readOnly);
+    // A Nexuiz server's whole list: 137 datagrams, the last one shorter; values may hold quotes.
+    collector.Start(kNexuiz, rcon::kServerProperties, 0);
+    captured = testing_support::ReadCapture("nexuiz_rcon_cvarlist.bin");
+    complete = false;
+    for (size_t at = 0; !complete && at < captured.size(); at += rcon::kDarkPlacesFullDatagram)
+        complete = collector.Take(captured.substr(at, rcon::kDarkPlacesFullDatagram), 0);
+    EXPECT_TRUE(complete);
+    cvars = rcon::CvarRows(kNexuiz, collector.Text());
+    EXPECT_EQ(cvars.size(), 2221u);
+    EXPECT_EQ(find(cvars, "hostname").value, "^1Lab ^7Nexuiz");
+    EXPECT_EQ(find(cvars, "rcon_restricted_commands").value.substr(0, 60),
+              "restart fraglimit chmap gotomap endmatch reducematchtime ext");
+    EXPECT_NE(find(cvars, "rcon_restricted_commands").value.find("kickban \"sv_cmd bans\" \"sv_cmd unban\" status"),
+              std::string::npos);
+    // "Change" sends the value whole, in quotes.
+    EXPECT_EQ(rcon::ChangeCvarCommand("sv_hostname", "My \"Lab\"\n Server"), "sv_hostname \"My Lab Server\"");
+    EXPECT_EQ(rcon::ChangeCvarCommand(std::string(30, 'p'), ""), std::string(23, 'p') + " \"\"");
 }
 
 TEST(MapList, BspLinesWithoutTheirExtensionAndFsPrefix) {
@@ -92,6 +114,10 @@ TEST(MapList, BspLinesWithoutTheirExtensionAndFsPrefix) {
         rcon::MapListEntries(rcon::LogText(kQuake3, testing_support::ReadCapture("openarena_rcon_dirmaps.bin")));
     EXPECT_NE(std::find(maps.begin(), maps.end(), "oa_dm1"), maps.end());
     EXPECT_EQ(std::count(maps.begin(), maps.end(), "aggressor"), 1);
+    // Nexuiz's "ls maps/*.bsp": two a line.
+    maps = rcon::DarkPlacesMapEntries(rcon::LogText(kNexuiz, testing_support::ReadCapture("nexuiz_rcon_lsmaps.bin")));
+    EXPECT_EQ(maps.size(), 39u);
+    EXPECT_EQ(maps[0] + "," + maps[1] + "," + maps.back(), "accident,aggressor,warfare");
 }
 
 }  // namespace

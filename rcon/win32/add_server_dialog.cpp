@@ -114,8 +114,14 @@ INT_PTR CALLBACK AddServerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
             if (HIWORD(wParam) == EN_UPDATE) {
                 std::string text = Text(dialog, IDC_ADD_ADDRESS);
                 size_t colon = text.find(':');
-                if (colon != std::string::npos && colon + 1 < text.size())
+                if (colon != std::string::npos && colon + 1 < text.size()) {
+                    // Typing goes on in the port box: setting the address put its caret back at the
+                    // start, where the next digit would land.
                     TakePortFromAddress(dialog);
+                    HWND port = GetDlgItem(dialog, IDC_ADD_PORT);
+                    SetFocus(port);
+                    SendMessageA(port, EM_SETSEL, GetWindowTextLengthA(port), GetWindowTextLengthA(port));
+                }
             }
             return TRUE;
         case IDOK:

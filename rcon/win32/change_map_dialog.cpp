@@ -12,7 +12,7 @@ namespace {
 struct MapDialog {
     const std::vector<std::string>& maps;
     const RunCommand& run;
-    HWND& list;
+    HWND list = nullptr;
 };
 
 INT_PTR CALLBACK ChangeMapProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -80,13 +80,10 @@ INT_PTR RunKickPlayer(HINSTANCE instance, HWND owner, const std::string& name, s
     return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_KICK_PLAYER), owner, KickProc, reinterpret_cast<LPARAM>(&d));
 }
 
-INT_PTR RunChangeMap(HINSTANCE instance, HWND owner, const std::vector<std::string>& maps, const RunCommand& run,
-                     HWND& list) {
-    MapDialog d{maps, run, list};
-    INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_CHANGE_MAP), owner, ChangeMapProc,
-                                     reinterpret_cast<LPARAM>(&d));
-    list = nullptr;
-    return result;
+INT_PTR RunChangeMap(HINSTANCE instance, HWND owner, const std::vector<std::string>& maps, const RunCommand& run) {
+    MapDialog d{maps, run};
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_CHANGE_MAP), owner, ChangeMapProc,
+                           reinterpret_cast<LPARAM>(&d));
 }
 
 }  // namespace rcon::win32

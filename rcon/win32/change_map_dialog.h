@@ -10,11 +10,8 @@
 
 namespace rcon::win32 {
 
-// Runs dialog 147 on the maps; "&Send" runs "map <chosen>". While the dialog is open, `list` is
-// its list box, so that maps arriving in later datagrams of the same reply can be added to it;
-// null before and after.
-INT_PTR RunChangeMap(HINSTANCE instance, HWND owner, const std::vector<std::string>& maps, const RunCommand& run,
-                     HWND& list);
+// Runs dialog 147 on the maps; "&Send" runs "map <chosen>".
+INT_PTR RunChangeMap(HINSTANCE instance, HWND owner, const std::vector<std::string>& maps, const RunCommand& run);
 
 // Runs dialog 200 for the player's name; IDOK with the reason typed, or the default reason when
 // nothing was typed.

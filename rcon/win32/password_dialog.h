@@ -10,7 +10,7 @@ namespace rcon::win32 {
 
 struct PasswordRequest {
     std::string password;
-    uint32_t port = 0;         // 0: the game's default remote-control port is shown
+    uint32_t port = 0;  // 0: the game's default remote-control port is shown
     uint32_t defaultPort = 0;
     bool portEditable = false;  // the game lets the remote-control port differ
     bool save = true;

@@ -1,7 +1,10 @@
 // The remote-control window ("Vexar! Remote Control", class VEXARRC): up to five consoles, one per
 // server, each with its own socket, log and player list, sharing the toolbar and the command box.
 //
-// Everything runs on the user-interface thread; sockets report through window messages.
+// Everything runs on the user-interface thread; sockets report through window messages. The
+// window's prompts (password, messages, tool dialogs) run one at a time and never inside its
+// socket or timer handling; the window closes only after every modal loop running for it has
+// returned.
 #pragma once
 
 #include <windows.h>
@@ -25,20 +28,28 @@ struct RemoteControlHost {
     base::SettingsStore& settings;
     const catalogue::Catalogue& catalogue;
     std::string installFolder;  // where the command histories are kept
-    // A record of that list took a password the user asked to keep (the list is to be stored).
-    std::function<void(const catalogue::ServerList&)> passwordKept;
+    // Keeps a confirmed password and remote-control port in the record of that address and game
+    // port, in the profile of that file number, when both are still there.
+    std::function<void(uint32_t profileFile,
+                       const std::string& address,
+                       uint32_t port,
+                       const std::string& password,
+                       uint32_t rconPort)>
+        keepPassword;
 };
 
 void RegisterRemoteControlClass(HINSTANCE instance);
 
-// Opens the console of a server (or brings its console up), creating the window with the first.
-// `servers` is the server's list: a password the user asks to keep is stored in the record found
-// there, so a record removed meanwhile is never written to.
-void OpenRemoteControl(const RemoteControlHost& host, uint32_t kind, const catalogue::ServerRecord& record,
-                       catalogue::ServerList& servers);
+// Opens the console of a server of the profile with that file number (or brings its console up),
+// creating the window with the first. The record is only read here.
+void OpenRemoteControl(const RemoteControlHost& host,
+                       uint32_t kind,
+                       uint32_t profileFile,
+                       const catalogue::ServerRecord& record);
 // Consoles open (0 while there is no window).
 int RemoteControlCount();
-// Closes the window and every console, as its close box does.
+// Closes the window and every console, as its close box does: at once, or when a dialog of the
+// window is open, once it has ended (it is ended at once).
 void CloseRemoteControl();
 
 }  // namespace rcon::win32

@@ -64,8 +64,11 @@ void OnChange(HWND dialog, PropertiesDialog& d) {
         return;
     char value[kLongestNewValue + 1] = {};
     GetDlgItemTextA(dialog, IDC_PROPERTIES_NEW, value, sizeof value);
-    (*d.run)(row->property.substr(0, kCopiedPropertyLength) + " " + value);
-    row->value = value;
+    std::string command = ChangeCvarCommand(row->property, value);
+    (*d.run)(command);
+    // The row shows the value as sent: what stands between the command's quotes.
+    size_t open = command.find('"');
+    row->value = command.substr(open + 1, command.size() - open - 2);
     SetValueCell(dialog, SelectedIndex(dialog), row->value);
 }
 

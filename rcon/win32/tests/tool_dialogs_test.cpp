@@ -5,9 +5,10 @@
 #include <vector>
 
 #include "base/app_title.h"
-#include "resources/resource.h"
+#include "rcon/win32/add_server_dialog.h"
 #include "rcon/win32/change_map_dialog.h"
 #include "rcon/win32/password_dialog.h"
+#include "resources/resource.h"
 #include "testing/win32/dialog_script.h"
 
 namespace {
@@ -34,20 +35,17 @@ TEST(ToolDialogs, KickReasonDefaultsAndMapNeedsAChoice) {
         EXPECT_EQ(reason, *typed ? typed : "You were kicked by Vexar! v2.0 RCon tool.");
     }
     std::vector<std::string> sent;
-    HWND list = nullptr;
     RunDialogScript(
         [&] {
             rcon::win32::RunChangeMap(Instance(), nullptr, {"q3dm17", "oa_dm1"},
-                                      [&](const std::string& c) { sent.push_back(c); }, list);
+                                      [&](const std::string& c) { sent.push_back(c); });
         },
         [&](HWND dialog) {
             PressInto(dialog, IDOK, AnswerMessage("Highlight the required map!", base::kAppTitle, IDOK));
-            SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("am_thornish"));  // a later datagram
-            SendMessageA(list, LB_SETCURSEL, 0, 0);                                       // sorted: first
+            SendDlgItemMessageA(dialog, IDC_MAP_LIST, LB_SETCURSEL, 0, 0);  // sorted: first
             PressButton(dialog, IDOK);
         });
-    EXPECT_EQ(sent, (std::vector<std::string>{"map am_thornish"}));
-    EXPECT_EQ(list, nullptr);
+    EXPECT_EQ(sent, (std::vector<std::string>{"map oa_dm1"}));
 }
 
 TEST(ToolDialogs, PasswordAndPortAreCheckedBeforeTheyAreTaken) {
@@ -70,6 +68,23 @@ TEST(ToolDialogs, PasswordAndPortAreCheckedBeforeTheyAreTaken) {
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(request.password + ":" + std::to_string(request.port), "secret:27016");
     EXPECT_FALSE(request.save);
+}
+
+TEST(ToolDialogs, AnAddressTypedKeyByKeyGivesItsPortToThePortBox) {
+    rcon::AddedServer server;
+    INT_PTR result = 0;
+    RunDialogScript(
+        [&] {
+            result = rcon::win32::RunAddServerDialog(Instance(), nullptr, {27960, 27960, 0}, server);
+        },
+        [&](HWND dialog) {
+            SetFocus(GetDlgItem(dialog, IDC_ADD_ADDRESS));
+            for (char c : std::string("1.2.3.4:27961"))
+                SendMessageA(GetFocus(), WM_CHAR, static_cast<unsigned char>(c), 0);
+            PressButton(dialog, IDOK);
+        });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(rcon::DottedAddress(server.octets) + ":" + std::to_string(server.port), "1.2.3.4:27961");
 }
 
 }  // namespace
