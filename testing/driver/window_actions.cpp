@@ -212,6 +212,34 @@ int WaitIdle(const Args& args) {
     return 0;
 }
 
+int WatchRefresh(const Args& args) {
+    DWORD ms = args.MillisecondsOr(0, kWaitIdleMs);
+    HWND toolbar = Toolbar(RequireMain());
+    bool seenBusy = !ToolbarIdle(toolbar);
+    // The caller starts the work once it has read this line, so that none of it goes unseen.
+    printf("watching\n");
+    fflush(stdout);
+    ULONGLONG idleSince = 0;
+    bool ended = WaitUntil(ms, kPollMs, [toolbar, &seenBusy, &idleSince] {
+        if (!ToolbarIdle(toolbar)) {
+            seenBusy = true;
+            idleSince = 0;
+            return false;
+        }
+        if (!seenBusy)
+            return false;
+        ULONGLONG now = GetTickCount64();
+        if (!idleSince)
+            idleSince = now;
+        return now - idleSince >= kIdleHoldMs;
+    });
+    if (!ended && !seenBusy)
+        Fail("no master query or refresh started within %lu ms", static_cast<unsigned long>(ms));
+    if (!ended)
+        Fail("a master query or refresh still ran after %lu ms", static_cast<unsigned long>(ms));
+    return 0;
+}
+
 int Probe(const Args& args) {
     DWORD period = args.NumberOr<DWORD>(0, kProbePeriodMs, 1, 60000);
     DWORD ms = args.MillisecondsOr(1, kProbeLimitMs);
