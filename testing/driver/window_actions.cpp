@@ -116,9 +116,15 @@ int Key(const Args& args) {
     inputs.push_back(KeyInput(vk, true));
     if (modifier)
         inputs.push_back(KeyInput(modifier, true));
+    std::string before = Describe(GetForegroundWindow());
     if (SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size())
         FailCall("SendInput");
-    keyUp.Wait(kTakeTimeoutMs, "the key");
+    try {
+        keyUp.Wait(kTakeTimeoutMs, "the key");
+    } catch (const ActionFailure& e) {
+        Fail("%s; the foreground window was %s when the key was sent, and is %s now (the main window is %s)", e.what(),
+             before.c_str(), Describe(GetForegroundWindow()).c_str(), Describe(main).c_str());
+    }
     return 0;
 }
 
