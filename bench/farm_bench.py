@@ -6,7 +6,8 @@ side with quakestat on the same farm in the same run. Prints one table.
                         [--build build/windows64] [--fixtures build/native/testing/fixtures] [--display :93]
 
 Builds nothing: it needs vexar.exe and vexar-driver.exe of a Windows build tree and farm_fixture of a
-native one (cmake --build --preset native --target farm_fixture). Run as root: it enters a network
+native one, with vexar-lists beside it for the list files (cmake --build --preset native --target
+farm_fixture vexar-lists). Run as root: it enters a network
 namespace of its own with nothing but loopback, and starts its own Xvfb and wineserver.
 
 For each pace the program gets its list from the farm's master (F9) and refreshes it. Measured:
@@ -279,6 +280,7 @@ def main():
     parser.add_argument('--display', default=':93')
     args = parser.parse_args()
     args.build, args.fixtures = os.path.abspath(args.build), os.path.abspath(args.fixtures)
+    os.environ.setdefault('VEXAR_LISTS', os.path.join(args.fixtures, '..', 'lists', 'vexar-lists'))
 
     if os.environ.get('VEXAR_INSIDE_NETNS') != '1':
         os.execvp('unshare', ['unshare', '-n', 'env', 'VEXAR_INSIDE_NETNS=1', 'sh', '-c',

@@ -71,6 +71,21 @@ add_executable(vexar-dde-server ${CMAKE_SOURCE_DIR}/testing/fixtures/win32/dde_s
 target_link_libraries(vexar-dde-server PRIVATE user32)
 add_dependencies(vexar-driver vexar-game vexar-dde-server vexar-setup)
 
+# The numbers the end-to-end tests use (command, dialog and control ids, key codes), taken from the
+# headers as this build's compiler reads them.
+set(VEXAR_IDS ${CMAKE_BINARY_DIR}/vexar_ids.py)
+set(VEXAR_ID_HEADERS ${CMAKE_SOURCE_DIR}/resources/resource.h ${CMAKE_SOURCE_DIR}/resources/installer_ids.h)
+add_custom_command(OUTPUT ${VEXAR_IDS}
+    COMMAND ${CMAKE_CXX_COMPILER} -dM -E -x c++ -DWIN32_LEAN_AND_MEAN -DNOMINMAX -D_WIN32_WINNT=0x0601
+            -DWINVER=0x0601 -I${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/testing/e2e/program_ids.h
+            -o ${CMAKE_BINARY_DIR}/program_ids.macros
+    COMMAND python3 ${CMAKE_SOURCE_DIR}/testing/e2e/make_ids.py ${CMAKE_BINARY_DIR}/program_ids.macros ${VEXAR_IDS}
+            ${VEXAR_ID_HEADERS}
+    DEPENDS ${CMAKE_SOURCE_DIR}/testing/e2e/program_ids.h ${CMAKE_SOURCE_DIR}/testing/e2e/make_ids.py ${VEXAR_ID_HEADERS}
+    COMMENT "Generating the end-to-end tests' ids from the program's headers")
+add_custom_target(vexar-ids DEPENDS ${VEXAR_IDS})
+add_dependencies(vexar-driver vexar-ids)
+
 # End-to-end suites: the real program under Wine, driven from outside.
 foreach(suite shell network views join games installer refresh saves)
     add_test(NAME e2e_${suite} COMMAND python3 ${CMAKE_SOURCE_DIR}/testing/e2e/run.py ${CMAKE_BINARY_DIR} ${suite})

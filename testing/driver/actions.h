@@ -75,6 +75,7 @@ int Show(const Args& args);
 int Visible(const Args& args);
 int Close(const Args& args);
 int WaitIdle(const Args& args);
+int WatchRefresh(const Args& args);
 int Probe(const Args& args);
 
 // Message boxes and dialogs (dialog_actions.cpp).
@@ -85,6 +86,7 @@ int DlgWait(const Args& args);
 int DlgText(const Args& args);
 int DlgClick(const Args& args);
 int DlgRows(const Args& args);
+int DlgTable(const Args& args);
 int DlgEnabled(const Args& args);
 int DlgRead(const Args& args);
 int DlgItems(const Args& args);
@@ -95,7 +97,9 @@ int DlgChecked(const Args& args);
 int Tabs(const Args& args);
 int SelectTab(const Args& args);
 int Rows(const Args& args);
+int Table(const Args& args);
 int WindowRows(const Args& args);
+int WindowTable(const Args& args);
 int WindowSelectRow(const Args& args);
 int WindowChildText(const Args& args);
 int WindowSetItemText(const Args& args);

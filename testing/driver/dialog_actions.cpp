@@ -88,9 +88,13 @@ int Answer(const Args& args) {
         Fail("no button \"%s\" in the message \"%s\"", button.c_str(), shown.c_str());
     printf("%s\n", shown.c_str());
     fflush(stdout);
+    DWORD thread = ThreadOf(box);
     PostOrFail(pressed, BM_CLICK, 0, 0);
     if (!WaitUntil(kMessageCloseMs, kPollMs, [box] { return !IsWindow(box) || !IsWindowVisible(box); }))
         Fail("the message box stayed open after pressing \"%s\"", button.c_str());
+    // The code after the message box (a query the answer asked for, the next message) runs on
+    // before the program takes its next posted message; a program may also end on the answer.
+    WaitUntilTaken(thread, true);
     return 0;
 }
 

@@ -24,6 +24,12 @@ std::string HookDllPath() {
     return folder + kHookDll;
 }
 
+// True when the thread has ended (or is not there at all).
+bool ThreadHasEnded(DWORD thread) {
+    OwnedHandle handle(OpenThread(SYNCHRONIZE, FALSE, thread));
+    return !handle || WaitForSingleObject(handle.get(), 0) == WAIT_OBJECT_0;
+}
+
 UINT QueryMessage() {
     UINT message = RegisterWindowMessageA(kDriverQueryMessage);
     if (!message)
@@ -34,6 +40,9 @@ UINT QueryMessage() {
 }  // namespace
 
 InsideQuery::InsideQuery(DWORD thread, DriverRequest request, UINT item) : thread_(thread) {
+    threadHandle_.reset(OpenThread(SYNCHRONIZE, FALSE, thread));
+    if (!threadHandle_)
+        FailCall("OpenThread(the program's thread)");
     std::string path = HookDllPath();
     dll_.reset(LoadLibraryA(path.c_str()));
     if (!dll_)
@@ -69,8 +78,20 @@ bool InsideQuery::Done() const {
     return InterlockedCompareExchange(&view_->done, 0, 0) != 0;
 }
 
+bool InsideQuery::ThreadEnded() const {
+    return WaitForSingleObject(threadHandle_.get(), 0) == WAIT_OBJECT_0;
+}
+
+bool InsideQuery::WaitForAnswer(DWORD timeoutMs, const char* what) {
+    bool ended = false;
+    bool done = WaitUntil(timeoutMs, kPollMs, [this, &ended] { return Done() || (ended = ThreadEnded()); });
+    if (ended && !Done())
+        Fail("the program's thread %lu ended before it took %s", static_cast<unsigned long>(thread_), what);
+    return done;
+}
+
 void InsideQuery::Wait(DWORD timeoutMs, const char* what) {
-    if (!WaitUntil(timeoutMs, kPollMs, [this] { return Done(); }))
+    if (!WaitForAnswer(timeoutMs, what))
         Fail("the program did not take %s within %lu ms", what, static_cast<unsigned long>(timeoutMs));
 }
 
@@ -78,7 +99,7 @@ void InsideQuery::Ask(void (InsideQuery::*post)(HWND), HWND window, const char* 
     constexpr DWORD kRepostMs = 2500;
     for (DWORD waited = 0; waited < kTakeTimeoutMs; waited += kRepostMs) {
         (this->*post)(window);
-        if (WaitUntil(kRepostMs, kPollMs, [this] { return Done(); }))
+        if (WaitForAnswer(kRepostMs, what))
             return;
     }
     Fail("the program did not take %s within %lu ms", what, static_cast<unsigned long>(kTakeTimeoutMs));
@@ -90,9 +111,16 @@ UINT QueryMenuState(HWND main, UINT item) {
     return query.Result();
 }
 
-void WaitUntilTaken(DWORD thread) {
-    InsideQuery query(thread, kQueryReached, 0);
-    query.Ask(&InsideQuery::PostToThread, nullptr, "the messages posted to it");
+bool WaitUntilTaken(DWORD thread, bool mayEnd) {
+    try {
+        InsideQuery query(thread, kQueryReached, 0);
+        query.Ask(&InsideQuery::PostToThread, nullptr, "the messages posted to it");
+        return true;
+    } catch (const ActionFailure&) {
+        if (!mayEnd || !ThreadHasEnded(thread))
+            throw;
+        return false;
+    }
 }
 
 }  // namespace driver

@@ -24,17 +24,23 @@ class InsideQuery {
     // Posts the query message to a window of the hooked thread, or to the thread itself.
     void PostToWindow(HWND window);
     void PostToThread(HWND unused = nullptr);
-    // Waits until the hook has answered; an ActionFailure naming what after timeoutMs.
+    // Waits until the hook has answered; an ActionFailure naming what after timeoutMs, or as soon
+    // as the thread has ended without answering.
     void Wait(DWORD timeoutMs, const char* what);
     // Posts the query with post and waits for the answer, posting it again every few seconds: a
     // query is idempotent, and one posted again costs nothing where the first went astray.
     void Ask(void (InsideQuery::*post)(HWND), HWND window, const char* what);
     UINT Result() const { return view_->result; }
+    // True when the hooked thread has ended.
+    bool ThreadEnded() const;
 
   private:
     bool Done() const;
+    // Waits up to timeoutMs for the answer; false when there was none. Fails when the thread ends.
+    bool WaitForAnswer(DWORD timeoutMs, const char* what);
 
     DWORD thread_;
+    OwnedHandle threadHandle_;
     OwnedModule dll_;
     OwnedHandle mapping_;
     OwnedView<DriverQuery> view_;
@@ -45,7 +51,8 @@ class InsideQuery {
 UINT QueryMenuState(HWND main, UINT item);
 
 // Waits until the thread (of a window, found before posting to the window) has taken everything
-// posted to it so far from its queue.
-void WaitUntilTaken(DWORD thread);
+// posted to it so far from its queue. With mayEnd, a thread that ends meanwhile (a program that
+// exits on what was posted) is no failure: false is returned.
+bool WaitUntilTaken(DWORD thread, bool mayEnd = false);
 
 }  // namespace driver

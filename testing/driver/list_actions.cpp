@@ -31,15 +31,20 @@ int ItemCount(HWND list) {
     return static_cast<int>(SendOrFail(list, LVM_GETITEMCOUNT, 0, 0));
 }
 
+// The number of columns of a list control (1 when it has no header).
+int ColumnCount(HWND list) {
+    HWND header = reinterpret_cast<HWND>(SendOrFail(list, LVM_GETHEADER, 0, 0));
+    if (!header)
+        return 1;
+    int columns = static_cast<int>(SendOrFail(header, HDM_GETITEMCOUNT, 0, 0));
+    if (columns < 0)
+        Fail("HDM_GETITEMCOUNT failed");
+    return columns;
+}
+
 // Every row of a list control, cells separated by tabs.
 std::vector<std::string> ListRows(HWND list) {
-    HWND header = reinterpret_cast<HWND>(SendOrFail(list, LVM_GETHEADER, 0, 0));
-    int columns = 1;
-    if (header) {
-        columns = static_cast<int>(SendOrFail(header, HDM_GETITEMCOUNT, 0, 0));
-        if (columns < 0)
-            Fail("HDM_GETITEMCOUNT failed");
-    }
+    int columns = ColumnCount(list);
     int rows = ItemCount(list);
     // An LVITEMA followed by its text field.
     constexpr size_t kTextOffset = sizeof(LVITEMA);
@@ -64,6 +69,32 @@ std::vector<std::string> ListRows(HWND list) {
     return lines;
 }
 
+// The captions of a list control's columns in the order of their cells in ListRows (which is not
+// the order the user may have dragged them into), separated by tabs, then the rows.
+std::vector<std::string> ListTable(HWND list) {
+    int columns = ColumnCount(list);
+    // An LVCOLUMNA followed by its text field.
+    constexpr size_t kTextOffset = sizeof(LVCOLUMNA);
+    RemoteBuffer remote(list, kTextOffset + kTextCapacity);
+    std::string captions;
+    for (int column = 0; column < columns; ++column) {
+        LVCOLUMNA c = {};
+        c.mask = LVCF_TEXT;
+        c.pszText = remote.Address<char>(kTextOffset);
+        c.cchTextMax = kTextCapacity;
+        remote.Write(0, c);
+        remote.Write(kTextOffset, '\0');
+        if (!SendOrFail(list, LVM_GETCOLUMNA, column, remote.AsLParam()))
+            Fail("LVM_GETCOLUMN failed for column %d", column);
+        if (column)
+            captions += '\t';
+        captions += remote.ReadText(kTextOffset, kTextCapacity);
+    }
+    std::vector<std::string> lines = ListRows(list);
+    lines.insert(lines.begin(), captions);
+    return lines;
+}
+
 HWND RequirePaneList(const char* paneClass) {
     // The panes are shown once the first tab is activated, a moment after the main window exists.
     HWND main = RequireMain();
@@ -81,10 +112,18 @@ int Rows(const Args& args) {
     return 0;
 }
 
+int Table(const Args& args) {
+    PrintLines(ListTable(RequirePaneList(args.Text(0))));
+    return 0;
+}
+
 int DlgRows(const Args& args) {
-    const char* title = args.Text(0);
-    int id = args.Number<int>(1, 0, 0xFFFF);
-    PrintLines(ListRows(RequireDialogControl(title, id)));
+    PrintLines(ListRows(RequireDialogControl(args.Text(0), args.Number<int>(1, 0, 0xFFFF))));
+    return 0;
+}
+
+int DlgTable(const Args& args) {
+    PrintLines(ListTable(RequireDialogControl(args.Text(0), args.Number<int>(1, 0, 0xFFFF))));
     return 0;
 }
 
@@ -183,6 +222,11 @@ HWND RequireVisibleChild(HWND parent, const char* childClass) {
 
 int WindowRows(const Args& args) {
     PrintLines(ListRows(RequireVisibleChild(RequireTopLevel(args.Text(0)), WC_LISTVIEWA)));
+    return 0;
+}
+
+int WindowTable(const Args& args) {
+    PrintLines(ListTable(RequireVisibleChild(RequireTopLevel(args.Text(0)), WC_LISTVIEWA)));
     return 0;
 }
 

@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
+
 #include "base/app_title.h"
 #include "resources/resource.h"
 #include "testing/driver/support.h"
@@ -79,6 +81,18 @@ std::string ClassOf(HWND window) {
 
 bool HasClass(HWND window, const char* windowClass) {
     return lstrcmpiA(ClassOf(window).c_str(), windowClass) == 0;
+}
+
+std::string Describe(HWND window) {
+    if (!window)
+        return "none";
+    DWORD pid = 0;
+    DWORD thread = GetWindowThreadProcessId(window, &pid);
+    char text[512];
+    snprintf(text, sizeof text, "%p %s \"%s\" (process %lu, thread %lu)", static_cast<void*>(window),
+             ClassOf(window).c_str(), WindowText(window).c_str(), static_cast<unsigned long>(pid),
+             static_cast<unsigned long>(thread));
+    return text;
 }
 
 std::vector<HWND> TopLevelWindows() {

@@ -22,6 +22,9 @@ std::string WindowText(HWND window);
 std::string ClassOf(HWND window);
 bool HasClass(HWND window, const char* windowClass);
 
+// "0x1234 CLASS \"text\" (process P, thread T)", or "none" for nullptr: for failure messages.
+std::string Describe(HWND window);
+
 std::vector<HWND> TopLevelWindows();
 // Direct children, in Z order.
 std::vector<HWND> ChildrenOf(HWND parent);

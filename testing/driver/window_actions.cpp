@@ -116,9 +116,15 @@ int Key(const Args& args) {
     inputs.push_back(KeyInput(vk, true));
     if (modifier)
         inputs.push_back(KeyInput(modifier, true));
+    std::string before = Describe(GetForegroundWindow());
     if (SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size())
         FailCall("SendInput");
-    keyUp.Wait(kTakeTimeoutMs, "the key");
+    try {
+        keyUp.Wait(kTakeTimeoutMs, "the key");
+    } catch (const ActionFailure& e) {
+        Fail("%s; the foreground window was %s when the key was sent, and is %s now (the main window is %s)", e.what(),
+             before.c_str(), Describe(GetForegroundWindow()).c_str(), Describe(main).c_str());
+    }
     return 0;
 }
 
@@ -209,6 +215,34 @@ int WaitIdle(const Args& args) {
     });
     if (!idle)
         Fail("still busy after %lu ms", static_cast<unsigned long>(ms));
+    return 0;
+}
+
+int WatchRefresh(const Args& args) {
+    DWORD ms = args.MillisecondsOr(0, kWaitIdleMs);
+    HWND toolbar = Toolbar(RequireMain());
+    bool seenBusy = !ToolbarIdle(toolbar);
+    // The caller starts the work once it has read this line, so that none of it goes unseen.
+    printf("watching\n");
+    fflush(stdout);
+    ULONGLONG idleSince = 0;
+    bool ended = WaitUntil(ms, kPollMs, [toolbar, &seenBusy, &idleSince] {
+        if (!ToolbarIdle(toolbar)) {
+            seenBusy = true;
+            idleSince = 0;
+            return false;
+        }
+        if (!seenBusy)
+            return false;
+        ULONGLONG now = GetTickCount64();
+        if (!idleSince)
+            idleSince = now;
+        return now - idleSince >= kIdleHoldMs;
+    });
+    if (!ended && !seenBusy)
+        Fail("no master query or refresh started within %lu ms", static_cast<unsigned long>(ms));
+    if (!ended)
+        Fail("a master query or refresh still ran after %lu ms", static_cast<unsigned long>(ms));
     return 0;
 }
 

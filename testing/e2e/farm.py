@@ -8,7 +8,7 @@ import os
 import subprocess
 import tempfile
 
-from harness import profile_image, profiles_file
+from harness import profile, profiles_file
 
 MASTER = ('127.20.0.1', 27950)
 
@@ -86,7 +86,7 @@ class Farm:
 def write_install_folder(folder):
     """One Quake 3 Arena profile whose master is the farm's, no stored list, nothing that reaches out."""
     with open(os.path.join(folder, 'gamesets.vexar'), 'wb') as f:
-        f.write(profiles_file([profile_image('Quake 3 Arena', 1, 68, MASTER[0], MASTER[1], 1, icon=2)], 1))
+        f.write(profiles_file([profile('Quake 3 Arena', 1, 68, MASTER[0], MASTER[1], 1, icon=2)], 1))
     ini = ['[games]', 'active=0', '[window]', 'state=0', '[WINDOW]', 'USETRAY=0', '[TRAY]', 'AUTOREFRESH=0',
            '[endpoints]', 'website=http://127.0.0.1/', 'feedback=farm@127.0.0.1', 'banner=http://127.0.0.1/banner',
            'versionserver=127.0.0.1']

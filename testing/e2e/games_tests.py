@@ -3,36 +3,34 @@ is found by its host name, listing the lab's real OpenArena servers (checked aga
 joining one; a Nexuiz profile refreshing a server that replays a captured DarkPlaces reply."""
 import os
 import sys
-import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'lab'))
 
 import lab  # noqa: E402
 from harness import check, check_equal, read_servers  # noqa: E402
-from network_tests import quakestat, wait_until_idle  # noqa: E402
+from network_tests import quakestat  # noqa: E402
 from join_tests import game_runs, select_server  # noqa: E402
+from vexar_ids import (IDC_GAMES_ADD, IDC_JOIN_NAME, IDC_PROFILE_GAME, IDC_PROFILE_MASTER,  # noqa: E402
+                       IDC_PROFILE_PORT, IDC_PROFILE_TITLE, IDCANCEL, IDM_GAME_SETUP, IDM_JOIN, IDOK, VK_F9)
 
 NEEDS_LAB = True
 QUESTION = "You don't have any servers to view"
-GAME_SETUP, JOIN, VK_F9 = 40139, 40016, 0x78
-GAMES_ADD, OK, CLOSE = 1013, 1, 2
-TITLE, GAME, VERSION, MASTER, PORT, FOLDER = 1002, 1003, 1004, 1005, 1006, 1007
-JOIN_NAME, JOIN_BUTTON = 1003, 1
 
 
 def add_openarena_profile(vexar):
-    vexar.driver_ok('command', GAME_SETUP)
+    vexar.driver_ok('command', IDM_GAME_SETUP)
     vexar.driver_ok('dlg-wait', 'Installed Game(s)')
-    vexar.driver_ok('dlg-click', 'Installed Game(s)', GAMES_ADD)
+    vexar.driver_ok('dlg-click', 'Installed Game(s)', IDC_GAMES_ADD)
     vexar.driver_ok('dlg-wait', 'Game Profile')
-    vexar.driver_ok('dlg-text', 'Game Profile', TITLE, 'OpenArena Lab')
-    vexar.driver_ok('dlg-select', 'Game Profile', GAME, 'OpenArena')
+    vexar.driver_ok('dlg-text', 'Game Profile', IDC_PROFILE_TITLE, 'OpenArena Lab')
+    vexar.driver_ok('dlg-select', 'Game Profile', IDC_PROFILE_GAME, 'OpenArena')
     # The catalogue's master is a host name longer than the profile file holds.
-    check_equal(vexar.driver_ok('dlg-read', 'Game Profile', MASTER), ['dpmaster.deathmask.net'], 'default master')
-    vexar.driver_ok('dlg-text', 'Game Profile', MASTER, 'localhost')
-    vexar.driver_ok('dlg-text', 'Game Profile', PORT, str(lab.OA_MASTER[1]))
-    vexar.driver_ok('dlg-click', 'Game Profile', OK)
-    vexar.driver_ok('dlg-click', 'Installed Game(s)', CLOSE)
+    check_equal(vexar.driver_ok('dlg-read', 'Game Profile', IDC_PROFILE_MASTER), ['dpmaster.deathmask.net'],
+                'default master')
+    vexar.driver_ok('dlg-text', 'Game Profile', IDC_PROFILE_MASTER, 'localhost')
+    vexar.driver_ok('dlg-text', 'Game Profile', IDC_PROFILE_PORT, str(lab.OA_MASTER[1]))
+    vexar.driver_ok('dlg-click', 'Game Profile', IDOK)
+    vexar.driver_ok('dlg-click', 'Installed Game(s)', IDCANCEL)
 
 
 def test_openarena_profile_lists_the_lab_by_its_game_types_and_joins(vexar, the_lab):
@@ -46,17 +44,17 @@ def test_openarena_profile_lists_the_lab_by_its_game_types_and_joins(vexar, the_
     check_equal(vexar.driver_ok('tabs')[-1], 'OpenArena Lab', 'the new tab')
     check_equal(vexar.driver_ok('select-tab', 3), ['selected'], 'tab change')
     vexar.answer(QUESTION, 'No')  # its list is empty
-    vexar.driver_ok('key', VK_F9)
-    wait_until_idle(vexar, 8)
-    rows = {r[3]: r for r in (row.split('\t') for row in vexar.driver_ok('rows', 'VEXARPAD'))}
+    with vexar.awaiting_refresh(32000):  # the master's name is looked up first
+        vexar.driver_ok('key', VK_F9)
+    rows = {r['Server Title']: r for r in vexar.pane_rows('VEXARPAD')}
     check_equal(sorted(rows), sorted(name for _, name, _ in lab.OPENARENA_SERVERS), 'listed servers')
 
     select_server(vexar, '^1Lab ^7Deathmatch')
-    vexar.driver_ok('command', JOIN)
+    vexar.driver_ok('command', IDM_JOIN)
     title = 'Join: Lab Deathmatch'
     vexar.driver_ok('dlg-wait', title)
-    vexar.driver_ok('dlg-text', title, JOIN_NAME, 'Tester')
-    vexar.driver_ok('dlg-click', title, JOIN_BUTTON)
+    vexar.driver_ok('dlg-text', title, IDC_JOIN_NAME, 'Tester')
+    vexar.driver_ok('dlg-click', title, IDOK)
     runs = game_runs(vexar, 1)
     check_equal([command for _, command in runs], ['+connect 127.10.0.1:27960    +name "Tester"'],
                 "OpenArena's connect line")
@@ -84,8 +82,8 @@ def test_nexuiz_profile_refreshes_a_captured_darkplaces_server(vexar, the_lab):
     vexar.answer(QUESTION, 'No')  # the OpenArena tab
     check_equal(vexar.driver_ok('select-tab', 4), ['selected'], 'tab change')
     vexar.answer(QUESTION, 'No')  # its list is empty
-    vexar.driver_ok('key', VK_F9)
-    wait_until_idle(vexar, 8)
+    with vexar.awaiting_refresh(32000):
+        vexar.driver_ok('key', VK_F9)
     vexar.close()
     servers = read_servers(vexar, 'GS005.vexar')
     check_equal([(s['address'], s['name'], s['map'], s['players'], s['mod']) for s in servers],

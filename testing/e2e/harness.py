@@ -2,10 +2,16 @@
 
 Every test gets a fresh installation folder and a clean registry key. The caller provides the X
 display (DISPLAY) and runs everything inside a network namespace that has only loopback.
+
+The list files are made and read by vexar-lists (testing/lists), a native program on the program's
+own list-file code, found at VEXAR_LISTS or beside the native fixtures (VEXAR_FIXTURES, by default
+build/native/testing/fixtures).
 """
+import contextlib
+import json
 import os
+import select
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
@@ -13,6 +19,9 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'))
 import wine_env  # noqa: E402
+
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..'))
 
 
 class Failure(Exception):
@@ -27,6 +36,28 @@ def check(condition, message):
 def check_equal(actual, expected, what):
     if actual != expected:
         raise Failure('%s: expected %r, got %r' % (what, expected, actual))
+
+
+def wait_for(condition, what, timeout=20, poll=0.1):
+    """The first true value of condition(), looked at every poll seconds; a Failure naming what (and
+    the last value seen) when there is none within timeout seconds."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise Failure('%s: not within %g s (last seen: %r)' % (what, timeout, value))
+        time.sleep(poll)
+
+
+def table(lines):
+    """The rows of a driver table (captions, then rows) as dictionaries by column caption; a column
+    without a caption is named by its position."""
+    if not lines:
+        raise Failure('a list table without its captions')
+    captions = [c or i for i, c in enumerate(lines[0].split('\t'))]
+    return [dict(zip(captions, line.split('\t'))) for line in lines[1:]]
 
 
 class Vexar:
@@ -122,6 +153,45 @@ class Vexar:
                           (' '.join(str(a) for a in args), rc, out, self.driver_errors, self.driver_other, program))
         return out
 
+    def pane_rows(self, pane_class):
+        """The rows of the list in the visible pane of that class, by column caption."""
+        return table(self.driver_ok('table', pane_class))
+
+    def window_rows(self, window_class):
+        """The rows of the first visible list of that top-level window, by column caption."""
+        return table(self.driver_ok('window-table', window_class))
+
+    def dialog_rows(self, title, control):
+        """The rows of a dialog's list control, by column caption."""
+        return table(self.driver_ok('dlg-table', title, control))
+
+    @contextlib.contextmanager
+    def awaiting_refresh(self, ms=60000):
+        """Runs the body, which starts a master query or a refresh, and then waits until that has run
+        and ended. The watcher looks before the body starts, so a quick one is not missed."""
+        exe = os.path.join(self.build_dir, 'vexar-driver.exe')
+        watcher = subprocess.Popen([self.wine_loader, exe, 'watch-refresh', str(ms)], env=self.env, cwd=self.folder,
+                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, errors='replace')
+        try:
+            ready, _, _ = select.select([watcher.stdout], [], [], 60)
+            first = watcher.stdout.readline().strip() if ready else ''
+            if first != 'watching':
+                if watcher.poll() is None:
+                    watcher.kill()
+                out, err = watcher.communicate()
+                raise Failure('vexar-driver watch-refresh did not start watching (%s): %r %r' %
+                              (watcher.returncode, first + out, err.splitlines()[-10:]))
+            yield
+            out, err = watcher.communicate(timeout=ms / 1000 + 60)
+        finally:
+            if watcher.poll() is None:
+                watcher.kill()
+                watcher.wait()
+        if watcher.returncode != 0:
+            program = 'running' if self.process and self.process.poll() is None else 'not running'
+            raise Failure('vexar-driver watch-refresh failed (%d): %r %r; vexar.exe %s' %
+                          (watcher.returncode, out.splitlines(), err.splitlines()[-10:], program))
+
     def answer(self, text, button, ms=15000):
         out = self.driver_ok('answer', text, button, ms)
         self.shown_messages.append('\n'.join(out))
@@ -152,63 +222,89 @@ class Vexar:
         shutil.rmtree(self.folder, ignore_errors=True)
 
 
+def lists_tool():
+    path = os.environ.get('VEXAR_LISTS')
+    if not path:
+        fixtures = os.environ.get('VEXAR_FIXTURES', os.path.join(ROOT, 'build', 'native', 'testing', 'fixtures'))
+        path = os.path.join(fixtures, '..', 'lists', 'vexar-lists')
+    path = os.path.abspath(path)
+    if not os.path.exists(path):
+        raise Failure('%s is missing (cmake --build --preset native --target vexar-lists)' % path)
+    return path
+
+
+def run_lists(verb, kind, path, document=None):
+    """vexar-lists VERB KIND PATH: writes the document (JSON) or returns what it read."""
+    r = subprocess.run([lists_tool(), verb, kind, path], input=None if document is None else json.dumps(document),
+                       capture_output=True, text=True, timeout=60)
+    if r.returncode != 0:
+        raise Failure('vexar-lists %s %s %s failed (%d): %s' % (verb, kind, path, r.returncode, r.stderr.strip()))
+    return json.loads(r.stdout) if verb == 'read' else None
+
+
+def list_bytes(kind, document):
+    """The bytes vexar-lists writes for the document."""
+    with tempfile.TemporaryDirectory(prefix='vexar-lists-') as folder:
+        path = os.path.join(folder, 'list')
+        run_lists('write', kind, path, document)
+        with open(path, 'rb') as f:
+            return f.read()
+
+
+def profile(title, kind, protocol, master, port, file_number, icon=0, **members):
+    """A profile object with the defaults of a new profile; members as vexar-lists names them."""
+    members.update(title=title, kind=kind, protocol=protocol, master=master, port=port, file_number=file_number,
+                   icon=icon)
+    return members
+
+
 def profile_image(title, kind, protocol, master, port, file_number, icon=0):
-    """A 748-byte profile image with the defaults of a new profile."""
-    image = bytearray(748)
-    image[0:len(title)] = title.encode('latin-1')
-    struct.pack_into('<III', image, 52, kind, protocol, 0)
-    image[64:64 + len(master)] = master.encode('latin-1')
-    struct.pack_into('<I', image, 84, port)
-    struct.pack_into('<II', image, 344, 2000, 999)
-    image[352] = 10
-    struct.pack_into('<I', image, 396, file_number)
-    struct.pack_into('<I', image, 436, icon)
-    struct.pack_into('<10I', image, 524, *range(10))
-    struct.pack_into('<10I', image, 604, 25, 25, 25, 250, 80, 80, 80, 80, 80, 80)
-    struct.pack_into('<i', image, 684, 1)
-    struct.pack_into('<12I', image, 688, 0xFBF8F4, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFF9797,
-                     0, 0, 0x00FF00, 0xFF0000, 0, 0xD4D0C8)
-    return bytes(image)
+    """The stored image (748 bytes) of a profile with the defaults of a new profile."""
+    return list_bytes('profile-image', profile(title, kind, protocol, master, port, file_number, icon))
 
 
-def profiles_file(images, last_number):
-    return struct.pack('<II', len(images), last_number) + b''.join(images)
+def profiles_file(profiles, last_number):
+    """gamesets.vexar holding the profiles, each a profile object or a stored image."""
+    objects = [{'image': p.hex()} if isinstance(p, bytes) else p for p in profiles]
+    return list_bytes('profiles', {'last_file_number': last_number, 'profiles': objects})
+
+
+def server(address, port, name, ping=50, map_name='', players=0, max_players=16, favourite=0, **members):
+    """A server object as a test stores it; members as vexar-lists names them."""
+    fields = dict(address=address, port=port, host_port=port, name=name, ping=ping, map=map_name, players=players,
+                  max=max_players, favourite=favourite, password='0')
+    fields.update(members)
+    return fields
+
+
+def servers_file(servers):
+    """A server-list file (GS%03d.vexar) holding the server objects in order."""
+    return list_bytes('servers', servers)
 
 
 def server_record(address, port, name, ping=50, map_name='', players=0, max_players=16, favourite=0):
-    """A 1640-byte server-list record."""
-    rec = bytearray(1640)
-    rec[0:len(name)] = name.encode('latin-1')
-    rec[150:150 + len(map_name)] = map_name.encode('latin-1')
-    struct.pack_into('<i', rec, 828, 5)
-    struct.pack_into('<I', rec, 936, favourite)
-    struct.pack_into('<iii', rec, 1500, max_players, 0, players)
-    rec[1512] = ord('0')
-    octets = [int(x) for x in address.split('.')]
-    struct.pack_into('<4I', rec, 1544, *octets)
-    struct.pack_into('<III', rec, 1568, port, port, ping)
-    return bytes(rec)
+    """One server's record (1640 bytes) of a server-list file."""
+    return servers_file([server(address, port, name, ping, map_name, players, max_players, favourite)])
+
+
+def buddies_file(names):
+    """A buddy-list file (BL%03d.vexar) holding the names in order."""
+    return list_bytes('buddies', names)
 
 
 def read_servers(vexar, file_name):
-    """The records of a server-list file as dictionaries."""
-    data = vexar.read(file_name)
-    check_equal(len(data) % 1640, 0, '%s holds whole records' % file_name)
-    servers = []
-    for i in range(len(data) // 1640):
-        r = data[i * 1640:(i + 1) * 1640]
-        text = lambda off, width: r[off:off + width].split(b'\0')[0].decode('latin-1')  # noqa: E731
-        octets = struct.unpack_from('<4I', r, 1544)
-        servers.append({
-            'address': '%d.%d.%d.%d' % octets, 'port': struct.unpack_from('<I', r, 1568)[0],
-            'name': text(0, 150), 'map': text(150, 50), 'game': text(456, 50), 'mod': text(506, 50),
-            'lives': struct.unpack_from('<i', r, 828)[0], 'max': struct.unpack_from('<i', r, 1500)[0],
-            'players': struct.unpack_from('<i', r, 1508)[0], 'password': text(1512, 12),
-            'ping': struct.unpack_from('<I', r, 1576)[0], 'version': text(948, 256),
-            'joins': struct.unpack_from('<I', r, 932)[0], 'type_index': struct.unpack_from('<I', r, 1524)[0],
-            'mod_index': struct.unpack_from('<I', r, 1528)[0],
-        })
-    return servers
+    """The records of a server-list file as dictionaries (members as vexar-lists names them); a file
+    that does not hold whole records is a Failure."""
+    return run_lists('read', 'servers', vexar.path(file_name))
+
+
+def read_buddies(vexar, file_name):
+    return run_lists('read', 'buddies', vexar.path(file_name))
+
+
+def read_profiles(vexar, file_name='gamesets.vexar'):
+    """{'count', 'last_file_number', 'profiles', 'trailing_bytes'} of a profile file."""
+    return run_lists('read', 'profiles', vexar.path(file_name))
 
 
 def run_tests(tests, build_dir, prefix, the_lab=None):

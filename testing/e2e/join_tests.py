@@ -4,20 +4,24 @@ import os
 import shutil
 import subprocess
 import sys
-import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'lab'))
 
 import lab  # noqa: E402
-from harness import check, check_equal, profile_image, profiles_file, read_servers, server_record  # noqa: E402
+from harness import (Failure, buddies_file, check, check_equal, profile, profiles_file, read_servers,  # noqa: E402
+                     server, servers_file, wait_for)
+from vexar_ids import (IDC_JOIN_MODEL, IDC_JOIN_NAME, IDC_JOIN_NOTIFY_IRC, IDC_JOIN_PASSWORD,  # noqa: E402
+                       IDC_JOIN_SAVE_NAME, IDC_JOIN_SAVE_PASSWORD, IDCANCEL, IDM_EDIT_PLAYER_CONFIG, IDM_JOIN, IDOK,
+                       VK_F8, cmb13)
 
 NEEDS_LAB = True
 QUESTION = "You don't have any servers to view"
-JOIN, EDIT_PLAYER_CONFIG, VK_F8 = 40016, 40152, 0x77
+JOIN, EDIT_PLAYER_CONFIG = IDM_JOIN, IDM_EDIT_PLAYER_CONFIG
 # The file name box of the Open dialog.
-FILE_NAME = 1148
+FILE_NAME = cmb13
 # Join dialog controls.
-PASSWORD, NAME, MODEL, NOTIFY, SAVE_PASSWORD, SAVE_NAME, JOIN_BUTTON = 1001, 1003, 1005, 1010, 1012, 1014, 1
+PASSWORD, NAME, MODEL, NOTIFY = IDC_JOIN_PASSWORD, IDC_JOIN_NAME, IDC_JOIN_MODEL, IDC_JOIN_NOTIFY_IRC
+SAVE_PASSWORD, SAVE_NAME, JOIN_BUTTON = IDC_JOIN_SAVE_PASSWORD, IDC_JOIN_SAVE_NAME, IDOK
 MOD_SECTION = lab.GAME_SECTIONS[0]
 TEMPLATE = '+connect $ip:$port [+password "$pw"] [+rconpassword "$rconpw"] [+model $model] [+name "$name"] [$spec]'
 
@@ -28,18 +32,24 @@ def install_game(vexar, folder=None):
     return lab.install_game_standin(vexar.folder, vexar.build_dir, folder, connect=TEMPLATE)
 
 
+def standin_runs(log):
+    """The (folder, command line) of each start of the stand-in that its log holds whole."""
+    if not os.path.exists(log):
+        return []
+    lines = open(log, 'rb').read().decode('latin-1').split('\r\n')
+    # Each start writes "folder=...\r\ncommand=...\r\n": a pair is whole once the line after it has begun.
+    return [(lines[i][len('folder='):], lines[i + 1][len('command='):]) for i in range(0, len(lines) - 2, 2)]
+
+
 def game_runs(vexar, count, timeout=20):
-    """The (folder, command line) of each start of the stand-in, once there are count of them."""
+    """The (folder, command line) of each start of the stand-in, once there are count of them (or what
+    there is after timeout seconds)."""
     log = vexar.path(os.path.join('game', 'vexar-game.txt'))
-    deadline = time.time() + timeout
-    while True:
-        runs = []
-        if os.path.exists(log):
-            lines = open(log, 'rb').read().decode('latin-1').split('\r\n')
-            runs = [(lines[i][len('folder='):], lines[i + 1][len('command='):]) for i in range(0, len(lines) - 1, 2)]
-        if len(runs) >= count or time.time() > deadline:
-            return runs
-        time.sleep(0.2)
+    try:
+        wait_for(lambda: len(standin_runs(log)) >= count, 'starts of the game', timeout)
+    except Failure:
+        pass  # the caller checks what there is
+    return standin_runs(log)
 
 
 def join_counts(vexar):
@@ -47,8 +57,7 @@ def join_counts(vexar):
 
 
 def select_server(vexar, title):
-    rows = [row.split('\t') for row in vexar.driver_ok('rows', 'VEXARPAD')]
-    index = [r[3] for r in rows].index(title)
+    index = [r['Server Title'] for r in vexar.pane_rows('VEXARPAD')].index(title)
     vexar.driver_ok('select-row', 'VEXARPAD', index)
 
 
@@ -58,9 +67,8 @@ def test_join_starts_the_game_in_its_folder_with_the_expanded_command_line(vexar
     vexar.write('q3a.ini', '[models]\r\nmodel1=sarge\r\nmodel2=grism\r\n')
     vexar.reset_registry({'NDF': 1})
     vexar.start()
-    vexar.answer(QUESTION, 'Yes')
-    time.sleep(1)
-    vexar.driver_ok('wait-idle', 60000)
+    with vexar.awaiting_refresh(60000):
+        vexar.answer(QUESTION, 'Yes')
 
     select_server(vexar, '^1Lab ^7Deathmatch')
     vexar.driver_ok('command', JOIN)
@@ -99,9 +107,9 @@ def test_join_starts_the_game_in_its_folder_with_the_expanded_command_line(vexar
 
 def stored_server_folder(vexar, name):
     """One Quake 3 profile with one stored server, so that nothing needs refreshing."""
-    vexar.write('gamesets.vexar', profiles_file([profile_image('Quake 3 Arena', 1, 68, '127.0.0.1', 9, 1, icon=2)], 1))
-    vexar.write('GS001.vexar', server_record('127.0.0.1', 27960, name))
-    vexar.write('BL001.vexar', b'')
+    vexar.write('gamesets.vexar', profiles_file([profile('Quake 3 Arena', 1, 68, '127.0.0.1', 9, 1, icon=2)], 1))
+    vexar.write('GS001.vexar', servers_file([server('127.0.0.1', 27960, name)]))
+    vexar.write('BL001.vexar', buddies_file([]))
     vexar.write_ini('[games]\nactive=0\n[WINDOW]\nUSETRAY=0\n[endpoints]\nversionserver=127.0.0.1\n'
                     '[DDE]\nServer=LabIRC\n')
 
@@ -166,7 +174,7 @@ def join_a_missing_program(vexar, name):
 def test_missing_program_asks_for_it_and_cancel_starts_nothing(vexar, the_lab):
     game = join_a_missing_program(vexar, 'Lost Game')
     vexar.screenshot('join-browse')
-    vexar.driver_ok('dlg-click', BROWSE, 2)
+    vexar.driver_ok('dlg-click', BROWSE, IDCANCEL)
     vexar.driver_ok('no-message', 1000)
     vexar.close()
     check_equal(game_runs(vexar, 1, timeout=1), [], 'starts of the game')
@@ -179,7 +187,7 @@ def test_browse_writes_the_chosen_program_back_and_player_config_opens_in_wordpa
     # The program is found under another file name than the settings give: that one starts.
     os.rename(os.path.join(game, 'vexar-game.exe'), os.path.join(game, 'found-game.exe'))
     vexar.driver_ok('dlg-text', BROWSE, FILE_NAME, vexar.windows_folder() + '\\game\\found-game.exe')
-    vexar.driver_ok('dlg-click', BROWSE, 1)
+    vexar.driver_ok('dlg-click', BROWSE, IDOK)
     check_equal(len(game_runs(vexar, 1)), 1, 'starts of the game')
     vexar.close()
     check_equal(vexar.ini(MOD_SECTION, 'Path'), vexar.windows_folder() + '\\game', 'Path written back')
@@ -192,13 +200,8 @@ def test_browse_writes_the_chosen_program_back_and_player_config_opens_in_wordpa
     vexar.start()
     vexar.driver_ok('select-row', 'VEXARPAD', 0)
     vexar.driver_ok('command', EDIT_PLAYER_CONFIG)
-    log = vexar.path('vexar-game.txt')
-    deadline = time.time() + 20
-    while not os.path.exists(log) and time.time() < deadline:
-        time.sleep(0.2)
-    time.sleep(0.5)
-    check_equal(open(log, 'rb').read().decode('latin-1').split('\r\n')[1],
-                'command="%s\\game\\baseq3\\q3config.cfg"' % vexar.windows_folder(), 'WordPad command line')
+    runs = wait_for(lambda: standin_runs(vexar.path('vexar-game.txt')), 'the start of WordPad')
+    check_equal(runs[0][1], '"%s\\game\\baseq3\\q3config.cfg"' % vexar.windows_folder(), 'WordPad command line')
     vexar.close()
 
 

@@ -10,7 +10,10 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'lab'))
 
 import lab  # noqa: E402
-from harness import check, check_equal, read_servers  # noqa: E402
+from harness import check, check_equal, read_servers, wait_for  # noqa: E402
+from vexar_ids import (IDC_ADD_ADDRESS, IDC_ADD_PORT, IDC_JOIN_NAME, IDC_MONITOR_PERIOD, IDC_NET_PAUSE,  # noqa: E402
+                       IDC_NET_PRESET, IDC_RCON_PASSWORD, IDC_RCON_PORT, IDCANCEL, IDM_JOIN, IDM_MONITOR_SERVER,
+                       IDM_NETWORK_PREFERENCES, IDOK, VK_F4, VK_F5, VK_F9, VK_INSERT)
 
 QUESTION = "You don't have any servers to view"
 
@@ -39,16 +42,19 @@ def start_in_lab(vexar, tab):
 
 
 def wait_until_idle(vexar, seconds):
+    """Waits for the toolbar to say that no master query or refresh runs. What the driver did before
+    (a key, a command, an answer) has been handled when it returns, so a query or refresh that it
+    started at once is under way; one started later (after a name lookup, by a timer) is not waited
+    for: Vexar.awaiting_refresh sees those too."""
     # A master attempt ends 2 s after its last list datagram and starts the refresh, which closes
-    # 1.5 s after its last request: give the query a moment to start, then wait for the toolbar.
-    time.sleep(1)
+    # 1.5 s after its last request.
     vexar.driver_ok('wait-idle', seconds * 4000)
 
 
 def test_quake3_master_query_and_refresh_of_openarena_servers(vexar, the_lab):
     start_in_lab(vexar, None)
-    vexar.driver_ok('key', 0x78)  # F9
-    wait_until_idle(vexar, 8)
+    with vexar.awaiting_refresh(32000):
+        vexar.driver_ok('key', VK_F9)
     vexar.screenshot('quake3-after-refresh')
     vexar.close()
     servers = by_address(read_servers(vexar, 'GS001.vexar'))
@@ -76,8 +82,8 @@ def test_quake3_master_query_and_refresh_of_openarena_servers(vexar, the_lab):
 
 def test_half_life_batch_master_and_details_and_players(vexar, the_lab):
     start_in_lab(vexar, 1)
-    vexar.answer(QUESTION, 'Yes')
-    wait_until_idle(vexar, 8)
+    with vexar.awaiting_refresh(32000):
+        vexar.answer(QUESTION, 'Yes')
     vexar.close()
     servers = by_address(read_servers(vexar, 'GS002.vexar'))
     check_equal(sorted(servers), ['127.10.1.1:27015', '127.10.1.50:27015'], 'Half-Life servers')
@@ -95,8 +101,8 @@ def test_half_life_batch_master_and_details_and_players(vexar, the_lab):
 def test_unreal_tournament_stored_list_is_refreshed(vexar, the_lab):
     start_in_lab(vexar, 2)
     vexar.driver_ok('no-message', 500)  # the stored list is shown: no offer of a master query
-    vexar.driver_ok('key', 0x74)  # F5
-    wait_until_idle(vexar, 4)
+    with vexar.awaiting_refresh(16000):
+        vexar.driver_ok('key', VK_F5)
     vexar.close()
     servers = read_servers(vexar, 'GS003.vexar')
     check_equal(len(servers), 1, 'stored servers')
@@ -120,15 +126,14 @@ def test_unreal_tournament_master_over_tcp_lists_what_quakestat_lists_and_joins_
     check_equal(vexar.driver_ok('select-tab', 2), ['selected'], 'tab change')
     vexar.answer(QUESTION, 'Yes')  # F9 by the offer: the GameSpy master over TCP
     wait_until_idle(vexar, 8)
-    rows = [row.split('\t') for row in vexar.driver_ok('rows', 'VEXARPAD')]
-    names = [r[3] for r in rows]
+    names = [r['Server Title'] for r in vexar.pane_rows('VEXARPAD')]
     check('Unreal Lab 469' in names and 'Unreal Lab' in names, 'rows from the status fixtures: %r' % names)
     vexar.driver_ok('select-row', 'VEXARPAD', names.index('Unreal Lab 469'))
-    vexar.driver_ok('command', 40016)  # Join
+    vexar.driver_ok('command', IDM_JOIN)
     title = 'Join: Unreal Lab 469'
     vexar.driver_ok('dlg-wait', title)
-    vexar.driver_ok('dlg-text', title, 1003, 'Tester')
-    vexar.driver_ok('dlg-click', title, 1)
+    vexar.driver_ok('dlg-text', title, IDC_JOIN_NAME, 'Tester')
+    vexar.driver_ok('dlg-click', title, IDOK)
     log = os.path.join(game, 'vexar-game.txt')
     for _ in range(100):
         if os.path.exists(log):
@@ -151,27 +156,26 @@ def test_unreal_tournament_master_over_tcp_lists_what_quakestat_lists_and_joins_
                 'quakestat lists what the browser lists')
 
 
-NETWORK_PREFERENCES, PREFERENCES = 40170, 'Network Preferences'
-PRESET, PAUSE = 1001, 1003
+PREFERENCES = 'Network Preferences'
 
 
 def test_fast_pace_is_checked_stored_and_refreshes_the_lab(vexar, the_lab):
     start_in_lab(vexar, None)
-    vexar.driver_ok('command', NETWORK_PREFERENCES)
+    vexar.driver_ok('command', IDM_NETWORK_PREFERENCES)
     vexar.driver_ok('dlg-wait', PREFERENCES)
-    check_equal(vexar.driver_ok('dlg-read', PREFERENCES, PRESET), ['Classic'], 'pace at first')
-    check_equal(vexar.driver_ok('dlg-read', PREFERENCES, PAUSE), ['200'], 'classic pause')
-    vexar.driver_ok('dlg-select', PREFERENCES, PRESET, 'Custom')
-    vexar.driver_ok('dlg-text', PREFERENCES, PAUSE, '0')
-    vexar.driver_ok('dlg-click', PREFERENCES, 1)
+    check_equal(vexar.driver_ok('dlg-read', PREFERENCES, IDC_NET_PRESET), ['Classic'], 'pace at first')
+    check_equal(vexar.driver_ok('dlg-read', PREFERENCES, IDC_NET_PAUSE), ['200'], 'classic pause')
+    vexar.driver_ok('dlg-select', PREFERENCES, IDC_NET_PRESET, 'Custom')
+    vexar.driver_ok('dlg-text', PREFERENCES, IDC_NET_PAUSE, '0')
+    vexar.driver_ok('dlg-click', PREFERENCES, IDOK)
     vexar.answer('The pause between bursts (ms) must be between 1 and 5000.', 'OK')
     check_equal(vexar.driver_ok('reg-dword', 'NPPRESET'), ['missing'], 'nothing stored yet')
-    vexar.driver_ok('dlg-select', PREFERENCES, PRESET, 'Fast')
-    vexar.driver_ok('dlg-click', PREFERENCES, 1)
+    vexar.driver_ok('dlg-select', PREFERENCES, IDC_NET_PRESET, 'Fast')
+    vexar.driver_ok('dlg-click', PREFERENCES, IDOK)
     check_equal(vexar.driver_ok('reg-dword', 'NPPRESET'), ['1'], 'Fast stored')
 
-    vexar.driver_ok('key', 0x78)  # F9
-    wait_until_idle(vexar, 8)
+    with vexar.awaiting_refresh(32000):
+        vexar.driver_ok('key', VK_F9)
     vexar.close()
     servers = by_address(read_servers(vexar, 'GS001.vexar'))
     for address, _, _ in lab.OPENARENA_SERVERS:
@@ -179,14 +183,13 @@ def test_fast_pace_is_checked_stored_and_refreshes_the_lab(vexar, the_lab):
         check(s['ping'] < 999, 'ping of %s measured at the fast pace: %d' % (address, s['ping']))
         check_equal(s['game'], 'baseoa', 'game of %s (gamename, not com_gamename)' % address)
     vexar.start()
-    vexar.driver_ok('command', NETWORK_PREFERENCES)
-    check_equal(vexar.driver_ok('dlg-read', PREFERENCES, PRESET), ['Fast'], 'pace after a restart')
-    vexar.driver_ok('dlg-click', PREFERENCES, 2)
+    vexar.driver_ok('command', IDM_NETWORK_PREFERENCES)
+    check_equal(vexar.driver_ok('dlg-read', PREFERENCES, IDC_NET_PRESET), ['Fast'], 'pace after a restart')
+    vexar.driver_ok('dlg-click', PREFERENCES, IDCANCEL)
     vexar.close()
 
 
 ADD = 'Add Server'
-ADDRESS, PORT = 1001, 1002
 
 
 def test_add_server_checks_what_was_typed_resolves_a_name_and_refreshes_the_server(vexar, the_lab):
@@ -195,32 +198,33 @@ def test_add_server_checks_what_was_typed_resolves_a_name_and_refreshes_the_serv
         start_in_lab(vexar, None)
         for typed, message in [('', 'Please enter the Servers IP Address!'), ('300.1.1.1', 'Invalid IP Address!!'),
                                ('no-such-host.invalid', "Couldn't resolve IP Address!!")]:
-            vexar.driver_ok('key', 0x2D)  # Insert
+            vexar.driver_ok('key', VK_INSERT)
             vexar.driver_ok('dlg-wait', ADD)
-            vexar.driver_ok('dlg-text', ADD, ADDRESS, typed)
-            vexar.driver_ok('dlg-click', ADD, 1)
+            vexar.driver_ok('dlg-text', ADD, IDC_ADD_ADDRESS, typed)
+            vexar.driver_ok('dlg-click', ADD, IDOK)
             vexar.answer(message, 'OK')
-            vexar.driver_ok('dlg-click', ADD, 2)
-        vexar.driver_ok('key', 0x2D)
-        vexar.driver_ok('dlg-text', ADD, PORT, '0')
-        vexar.driver_ok('dlg-text', ADD, ADDRESS, '127.0.0.1')
-        vexar.driver_ok('dlg-click', ADD, 1)
+            vexar.driver_ok('dlg-click', ADD, IDCANCEL)
+        vexar.driver_ok('key', VK_INSERT)
+        vexar.driver_ok('dlg-text', ADD, IDC_ADD_PORT, '0')
+        vexar.driver_ok('dlg-text', ADD, IDC_ADD_ADDRESS, '127.0.0.1')
+        vexar.driver_ok('dlg-click', ADD, IDOK)
         vexar.answer('Please enter valid Server Ports!!', 'OK')
         # "name:port" typed: the port moves into its box as it is typed.
-        vexar.driver('dlg-text', ADD, ADDRESS, 'localhost:27961')  # the box changes what was set
-        check_equal(vexar.driver_ok('dlg-read', ADD, PORT), ['27961'], 'port taken from the address')
-        check_equal(vexar.driver_ok('dlg-read', ADD, ADDRESS), ['localhost'], 'address without the port')
-        vexar.driver_ok('dlg-click', ADD, 1)
-        wait_until_idle(vexar, 2)
-        rows = [row.split('\t') for row in vexar.driver_ok('rows', 'VEXARPAD')]
-        check_equal([(r[3], r[5], r[9]) for r in rows], [('Added Lab', 'q3dm6', '127.0.0.1:27961')], 'the added row')
-        check(int(rows[0][4]) < 999, 'ping of the added server: %s' % rows[0][4])
+        vexar.driver('dlg-text', ADD, IDC_ADD_ADDRESS, 'localhost:27961')  # the box changes what was set
+        check_equal(vexar.driver_ok('dlg-read', ADD, IDC_ADD_PORT), ['27961'], 'port taken from the address')
+        check_equal(vexar.driver_ok('dlg-read', ADD, IDC_ADD_ADDRESS), ['localhost'], 'address without the port')
+        with vexar.awaiting_refresh(8000):  # once the name is looked up
+            vexar.driver_ok('dlg-click', ADD, IDOK)
+        rows = vexar.pane_rows('VEXARPAD')
+        check_equal([(r['Server Title'], r['Map'], r['Server Address']) for r in rows],
+                    [('Added Lab', 'q3dm6', '127.0.0.1:27961')], 'the added row')
+        check(int(rows[0]['Ping']) < 999, 'ping of the added server: %s' % rows[0]['Ping'])
         vexar.close()
     finally:
         fixture.terminate()
 
 
-MONITOR, MONITOR_SERVER = 'Monitor Server', 40121
+MONITOR = 'Monitor Server'
 
 
 class CountingServer:
@@ -255,31 +259,34 @@ def test_monitor_refreshes_the_selected_server_every_period_until_closed(vexar, 
     server = CountingServer(('127.0.0.2', 27962))
     try:
         start_in_lab(vexar, None)
-        vexar.driver_ok('command', MONITOR_SERVER)
+        vexar.driver_ok('command', IDM_MONITOR_SERVER)
         vexar.driver_ok('dlg-wait', MONITOR)
-        vexar.driver_ok('dlg-text', MONITOR, 1001, '1')
-        vexar.driver_ok('dlg-click', MONITOR, 1)
+        vexar.driver_ok('dlg-text', MONITOR, IDC_MONITOR_PERIOD, '1')
+        vexar.driver_ok('dlg-click', MONITOR, IDOK)
         vexar.answer('Nothing to monitor!', 'OK')
-        vexar.driver_ok('dlg-click', MONITOR, 2)
-        vexar.driver_ok('key', 0x2D)  # Insert: Add Server
-        vexar.driver_ok('dlg-text', ADD, ADDRESS, '127.0.0.2')
-        vexar.driver_ok('dlg-text', ADD, PORT, '27962')
-        vexar.driver_ok('dlg-click', ADD, 1)
-        wait_until_idle(vexar, 2)
+        vexar.driver_ok('dlg-click', MONITOR, IDCANCEL)
+        vexar.driver_ok('key', VK_INSERT)  # Add Server
+        vexar.driver_ok('dlg-text', ADD, IDC_ADD_ADDRESS, '127.0.0.2')
+        vexar.driver_ok('dlg-text', ADD, IDC_ADD_PORT, '27962')
+        with vexar.awaiting_refresh(8000):
+            vexar.driver_ok('dlg-click', ADD, IDOK)
         vexar.driver_ok('select-row', 'VEXARPAD', 0)
-        vexar.driver_ok('command', MONITOR_SERVER)
+        vexar.driver_ok('command', IDM_MONITOR_SERVER)
         for period in ('61', '0'):
-            vexar.driver_ok('dlg-text', MONITOR, 1001, period)
-            vexar.driver_ok('dlg-click', MONITOR, 1)
+            vexar.driver_ok('dlg-text', MONITOR, IDC_MONITOR_PERIOD, period)
+            vexar.driver_ok('dlg-click', MONITOR, IDOK)
             vexar.answer('Range: 1 to 60 seconds!', 'OK')
-        vexar.driver_ok('dlg-text', MONITOR, 1001, '1')
+        vexar.driver_ok('dlg-text', MONITOR, IDC_MONITOR_PERIOD, '1')
         before = len(server.requests)
-        vexar.driver_ok('dlg-click', MONITOR, 1)
-        check_equal(vexar.driver_ok('dlg-read', MONITOR, 1), ['Pause!'], 'button while monitoring')
-        time.sleep(4.5)
-        vexar.driver_ok('dlg-click', MONITOR, 2)
+        vexar.driver_ok('dlg-click', MONITOR, IDOK)
+        check_equal(vexar.driver_ok('dlg-read', MONITOR, IDOK), ['Pause!'], 'button while monitoring')
+        wait_for(lambda: len(server.requests) - before >= 5, 'five requests while monitoring', 15)
+        vexar.driver_ok('dlg-click', MONITOR, IDCANCEL)
         during = len(server.requests) - before
-        check(4 <= during <= 6, 'requests in 4.5 s at a 1 s period: %d' % during)
+        times = server.requests[before:before + 5]
+        period = (times[-1] - times[0]) / (len(times) - 1)
+        check(0.75 <= period <= 1.5, 'requests at a 1 s period: %.2f s apart on average' % period)
+        # That nothing more is asked after Close can only be seen by waiting: two and a half periods.
         time.sleep(2.5)
         check_equal(len(server.requests) - before, during, 'requests after Close')
         vexar.close()
@@ -289,23 +296,19 @@ def test_monitor_refreshes_the_selected_server_every_period_until_closed(vexar, 
 
 def test_half_life_console_asks_the_challenge_first_and_lists_the_players(vexar, the_lab):
     start_in_lab(vexar, 1)
-    vexar.answer(QUESTION, 'Yes')
-    wait_until_idle(vexar, 8)
-    rows = [row.split('\t') for row in vexar.driver_ok('rows', 'VEXARPAD')]
-    vexar.driver_ok('select-row', 'VEXARPAD', [r[3] for r in rows].index('Counter Lab'))
-    vexar.driver_ok('key', 0x73)  # F4
+    with vexar.awaiting_refresh(32000):
+        vexar.answer(QUESTION, 'Yes')
+    rows = vexar.pane_rows('VEXARPAD')
+    vexar.driver_ok('select-row', 'VEXARPAD', [r['Server Title'] for r in rows].index('Counter Lab'))
+    vexar.driver_ok('key', VK_F4)
     password = 'Confirm Remote Control password'
     vexar.driver_ok('dlg-wait', password)
-    check_equal(vexar.driver_ok('dlg-enabled', password, 1003), ['1'], 'Half-Life lets the port be changed')
-    vexar.driver_ok('dlg-text', password, 1004, 'lab')
-    vexar.driver_ok('dlg-click', password, 1)
+    check_equal(vexar.driver_ok('dlg-enabled', password, IDC_RCON_PORT), ['1'], 'Half-Life lets the port be changed')
+    vexar.driver_ok('dlg-text', password, IDC_RCON_PASSWORD, 'lab')
+    vexar.driver_ok('dlg-click', password, IDOK)
     # The fixture answers "status" only when the command carries the challenge it gave.
-    players = []
-    for _ in range(50):
-        players = sorted(tuple(row.split('\t')) for row in vexar.driver_ok('window-rows', 'VEXARRC'))
-        if players:
-            break
-        time.sleep(0.2)
+    players = wait_for(lambda: sorted((r['Player'], r['Score'], r['Ping']) for r in vexar.window_rows('VEXARRC')),
+                       'players in the console')
     check_equal(players, [('"Alyx"', '7', '21'), ('"Gordon"', '12', '20'), ('"Sarge"', '3', '22')], 'players')
     vexar.close()
 

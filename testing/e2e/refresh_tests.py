@@ -6,12 +6,12 @@ import time
 
 import farm
 from harness import check, check_equal, read_servers
+from vexar_ids import IDC_NET_PRESET, IDCANCEL, IDM_NETWORK_PREFERENCES, IDOK, VK_F9
 
 QUESTION = "You don't have any servers to view"
-NETWORK_PREFERENCES, PREFERENCES = 40170, 'Network Preferences'
-PRESET = 1001
-OK, CANCEL = 1, 2
-F9 = 0x78
+NETWORK_PREFERENCES, PREFERENCES = IDM_NETWORK_PREFERENCES, 'Network Preferences'
+PRESET = IDC_NET_PRESET
+OK, CANCEL = IDOK, IDCANCEL
 
 
 def start_farm(vexar, count):
@@ -30,9 +30,8 @@ def choose_pace(vexar, before, after):
 def refresh_from_master(vexar):
     """F9, then the end of the master query and of the refresh it starts; the program is closed so
     that it writes its list."""
-    vexar.driver_ok('key', F9)
-    time.sleep(1)
-    vexar.driver_ok('wait-idle', 120000, timeout=180)
+    with vexar.awaiting_refresh(120000):
+        vexar.driver_ok('key', VK_F9)
     vexar.close()
     return {'%s:%d' % (s['address'], s['port']): s for s in read_servers(vexar, 'GS001.vexar')}
 

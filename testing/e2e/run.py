@@ -14,6 +14,12 @@ import wine_env  # noqa: E402
 
 def main():
     build_dir, suite = os.path.abspath(sys.argv[1]), sys.argv[2]
+    # The ids the build generated from the program's headers (vexar_ids.py), and the native programs.
+    sys.path.insert(0, build_dir)
+    fixtures = os.path.abspath(
+        os.environ.get('VEXAR_FIXTURES', os.path.join(build_dir, '..', 'native', 'testing', 'fixtures')))
+    os.environ.setdefault('VEXAR_FIXTURES', fixtures)
+    os.environ.setdefault('VEXAR_LISTS', os.path.join(fixtures, '..', 'lists', 'vexar-lists'))
     module = __import__(suite + '_tests')
     tests = module.TESTS
     if len(sys.argv) > 3:
@@ -45,8 +51,7 @@ def main():
     if getattr(module, 'NEEDS_LAB', False):
         sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'lab'))
         import lab
-        fixtures = os.environ.get('VEXAR_FIXTURES', os.path.join(build_dir, '..', 'native', 'testing', 'fixtures'))
-        the_lab = lab.Lab(os.path.abspath(fixtures))
+        the_lab = lab.Lab(fixtures)
         the_lab.start()
     try:
         failures = harness.run_tests(tests, build_dir, prefix, the_lab)

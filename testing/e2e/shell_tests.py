@@ -2,7 +2,13 @@
 import os
 import struct
 
-from harness import check, check_equal, profile_image, profiles_file, server_record
+from harness import (buddies_file, check, check_equal, profile, profiles_file, read_profiles, server,
+                     servers_file)
+from vexar_ids import (IDC_SCHEME_DEFAULTS, IDC_SCHEME_LOAD, IDC_SCHEME_SAVE, IDCANCEL, IDM_COLOUR_PREFERENCES,
+                       IDM_EXPORT_BUDDIES, IDM_EXPORT_SERVERS, IDM_FAVOURITES_ON_TOP, IDM_IMPORT_BUDDIES,
+                       IDM_IMPORT_SERVERS, IDM_SHOW_BOTS, IDM_SHOW_EMPTY, IDM_SHOW_FULL, IDM_SHOW_NO_REPLY,
+                       IDM_SHOW_PASSWORDED, IDM_VISITED_ON_TOP, IDOK, SW_MAXIMIZE, WM_LBUTTONDOWN, WM_LBUTTONUP,
+                       WM_MOUSEMOVE, cmb13)
 
 QUESTION = "You don't have any servers to view"
 FIRST_RUN = 'This is the first time you have run this new version of Vexar!'
@@ -31,9 +37,9 @@ def test_first_start_with_empty_folder_and_registry(vexar):
     check_equal(tabs, ['0', 'Star Trek Voyager Elite Force'], 'tabs')
     vexar.screenshot('first-start')
     vexar.close()
-    data = vexar.read('gamesets.vexar')
-    check_equal(len(data), 756, 'gamesets.vexar size')
-    check_equal(struct.unpack_from('<II', data, 0), (1, 1), 'count and last file number')
+    stored = read_profiles(vexar)
+    check_equal((stored['count'], stored['last_file_number'], len(stored['profiles']), stored['trailing_bytes']),
+                (1, 1, 1, 0), 'count, last file number, profiles and bytes after them in gamesets.vexar')
     check(vexar.exists('GS001.vexar'), 'GS001.vexar written')
     check(vexar.exists('BL001.vexar'), 'BL001.vexar written')
     check_equal(vexar.driver_ok('reg-dword', 'NDF'), ['1'], 'NDF')
@@ -59,9 +65,9 @@ def test_geometry_and_splitters_survive_a_restart(vexar):
     before = vexar.driver_ok('rect', 'VXBUDDIES')
     check_equal(before[0].split()[2], '195', 'buddy pane width at the default splitter')
     # Drag the vertical bar from 202 to 302.
-    vexar.driver_ok('mouse', 0x0201, 202, 100)
-    vexar.driver_ok('mouse', 0x0200, 302, 100)
-    vexar.driver_ok('mouse', 0x0202, 302, 100)
+    vexar.driver_ok('mouse', WM_LBUTTONDOWN, 202, 100)
+    vexar.driver_ok('mouse', WM_MOUSEMOVE, 302, 100)
+    vexar.driver_ok('mouse', WM_LBUTTONUP, 302, 100)
     vexar.close()
     check_equal(vexar.driver_ok('reg-dword', 'WSP'), ['300'], 'WSP after the drag')
     check_equal(vexar.driver_ok('reg-dword', 'WXY'), [str((100 << 16) | 50)], 'WXY')
@@ -71,7 +77,7 @@ def test_geometry_and_splitters_survive_a_restart(vexar):
     vexar.answer(QUESTION, 'No')
     after = vexar.driver_ok('rect', 'VXBUDDIES')
     check_equal(after[0].split()[2], '295', 'buddy pane width after the restart')
-    vexar.driver_ok('show', 3)  # maximise
+    vexar.driver_ok('show', SW_MAXIMIZE)
     vexar.close()
     check_equal(vexar.driver_ok('reg-dword', 'WXY'), [str((100 << 16) | 50)], 'WXY after a maximised close')
     check_equal(vexar.driver_ok('reg-dword', 'WWH'), [str((700 << 16) | 850)], 'WWH after a maximised close')
@@ -83,9 +89,10 @@ def test_display_options_toggle_marks_and_registry(vexar):
     start_quietly(vexar)
     vexar.answer(QUESTION, 'No')
     cases = [  # command, value, value when toggled once, checked when toggled once
-        (40062, 'SLS', 'text:1', False), (40075, 'FSF', '1', False), (40076, 'SE', 'text:1', False),
-        (40078, 'SB', '4294967295', True), (40112, 'FSNR', '4294967295', True), (40101, 'FSPO', '1', True),
-        (40119, 'FSFAT', '1', True),
+        (IDM_SHOW_PASSWORDED, 'SLS', 'text:1', False), (IDM_SHOW_FULL, 'FSF', '1', False),
+        (IDM_SHOW_EMPTY, 'SE', 'text:1', False), (IDM_SHOW_BOTS, 'SB', '4294967295', True),
+        (IDM_SHOW_NO_REPLY, 'FSNR', '4294967295', True), (IDM_VISITED_ON_TOP, 'FSPO', '1', True),
+        (IDM_FAVOURITES_ON_TOP, 'FSFAT', '1', True),
     ]
     for command, value, on, checked in cases:
         check_equal(vexar.driver_ok('menu-state', command), ['unchecked' if checked else 'checked'], 'mark of %d' % command)
@@ -97,11 +104,11 @@ def test_display_options_toggle_marks_and_registry(vexar):
         check_equal(vexar.driver_ok('menu-state', command), ['unchecked' if checked else 'checked'],
                     'mark of %d after two toggles' % command)
     # Ctrl+E and Import/Export do nothing: no message, no value.
-    vexar.driver_ok('key', 0x45, 'ctrl')
-    for command in (40159, 40160, 40161, 40162):
+    vexar.driver_ok('key', ord('E'), 'ctrl')
+    for command in (IDM_IMPORT_BUDDIES, IDM_IMPORT_SERVERS, IDM_EXPORT_BUDDIES, IDM_EXPORT_SERVERS):
         vexar.driver_ok('command', command)
     vexar.driver_ok('no-message', 500)
-    check_equal(vexar.driver_ok('menu-state', 40076), ['checked'], 'Show Empty after Ctrl+E')
+    check_equal(vexar.driver_ok('menu-state', IDM_SHOW_EMPTY), ['checked'], 'Show Empty after Ctrl+E')
     check_equal(vexar.driver_ok('reg-dword', 'SE'), ['text:0'], 'SE after Ctrl+E')
     vexar.close()
 
@@ -113,31 +120,31 @@ def test_colour_scheme_load_cancel_save_and_defaults(vexar):
     os.makedirs(vexar.path('Colour Schemes'))
     shipped = bytes(range(0x40, 0x80))
     vexar.write('Colour Schemes/shipped.vxc', shipped)
-    image = profile_image('Quake 3 Arena', 1, 68, '127.0.0.1', 9, 1, 2)
-    before = struct.unpack_from('<12I', image, 688)
-    start_quietly(vexar, profiles=profiles_file([image], 1))
+    vexar.write('gamesets.vexar', profiles_file([profile('Quake 3 Arena', 1, 68, '127.0.0.1', 9, 1, 2)], 1))
+    before = tuple(read_profiles(vexar)['profiles'][0]['colours'])
+    start_quietly(vexar)
     vexar.answer(QUESTION, 'No')
     scheme, load, save = 'Game Colour Scheme', 'Open Vexar! Colour Scheme...', 'Save As'
 
     def choose_file(title, name):
         vexar.driver_ok('dlg-wait', title)
-        vexar.driver_ok('dlg-text', title, 1148, name)
-        vexar.driver_ok('dlg-click', title, 1)
+        vexar.driver_ok('dlg-text', title, cmb13, name)  # the file name box
+        vexar.driver_ok('dlg-click', title, IDOK)
 
-    vexar.driver_ok('command', 40149)
+    vexar.driver_ok('command', IDM_COLOUR_PREFERENCES)
     vexar.driver_ok('dlg-wait', scheme)
-    vexar.driver_ok('dlg-click', scheme, 4)
+    vexar.driver_ok('dlg-click', scheme, IDC_SCHEME_LOAD)
     choose_file(load, 'shipped.vxc')
-    vexar.driver_ok('dlg-click', scheme, 2)  # Cancel
-    vexar.driver_ok('command', 40149)
+    vexar.driver_ok('dlg-click', scheme, IDCANCEL)
+    vexar.driver_ok('command', IDM_COLOUR_PREFERENCES)
     vexar.driver_ok('dlg-wait', scheme)
-    vexar.driver_ok('dlg-click', scheme, 5)
+    vexar.driver_ok('dlg-click', scheme, IDC_SCHEME_SAVE)
     choose_file(save, vexar.windows_folder() + '\\Colour Schemes\\mine')
-    vexar.driver_ok('dlg-click', scheme, 6)  # Defaults
+    vexar.driver_ok('dlg-click', scheme, IDC_SCHEME_DEFAULTS)
     vexar.screenshot('colour-scheme')
-    vexar.driver_ok('dlg-click', scheme, 1)
+    vexar.driver_ok('dlg-click', scheme, IDOK)
     vexar.close()
-    colours = struct.unpack_from('<12I', vexar.read('gamesets.vexar'), 8 + 688)
+    colours = read_profiles(vexar)['profiles'][0]['colours']
     saved = vexar.read('Colour Schemes/mine.vxc')
     check_equal(len(saved), 64, 'size of the saved scheme')
     # The save came before Defaults: the new profile's colours, halves swapped, and the loaded
@@ -148,7 +155,7 @@ def test_colour_scheme_load_cancel_save_and_defaults(vexar):
 
 
 def test_profile_whose_tab_was_never_opened_keeps_its_files(vexar):
-    images = [profile_image('First', 1, 68, '127.0.0.1', 27950, 1), profile_image('Second', 1, 68, '127.0.0.1', 27950, 2)]
+    images = [profile('First', 1, 68, '127.0.0.1', 27950, 1), profile('Second', 1, 68, '127.0.0.1', 27950, 2)]
     untouched = bytes(range(256)) * 7  # not even a whole record
     vexar.write('GS002.vexar', untouched)
     vexar.write('BL002.vexar', b'x' * 50)
@@ -158,27 +165,28 @@ def test_profile_whose_tab_was_never_opened_keeps_its_files(vexar):
     vexar.close()
     check_equal(vexar.read('GS002.vexar'), untouched, 'GS002.vexar')
     check_equal(vexar.read('BL002.vexar'), b'x' * 50, 'BL002.vexar')
-    check_equal(len(vexar.read('gamesets.vexar')), 8 + 2 * 748, 'gamesets.vexar size')
+    stored = read_profiles(vexar)
+    check_equal((stored['count'], [p['title'] for p in stored['profiles']], stored['trailing_bytes']),
+                (2, ['First', 'Second'], 0), 'profiles in gamesets.vexar')
 
 
 def test_stored_lists_are_shown_without_a_refresh_and_written_back_unchanged(vexar):
-    images = [profile_image('Quake 3 Arena', 1, 68, '127.0.0.1', 27950, 1)]
-    stored = b''.join([
-        server_record('127.10.0.1', 27960, '^1Stored ^7One', ping=40, map_name='oa_dm1', max_players=12),
-        server_record('127.10.0.2', 27960, 'Second', ping=120, map_name='oa_dm4'),
-        server_record('127.10.0.3', 27961, '^3Third', ping=9999, map_name='', max_players=0),
+    images = [profile('Quake 3 Arena', 1, 68, '127.0.0.1', 27950, 1)]
+    stored = servers_file([
+        server('127.10.0.1', 27960, '^1Stored ^7One', ping=40, map_name='oa_dm1', max_players=12),
+        server('127.10.0.2', 27960, 'Second', ping=120, map_name='oa_dm4'),
+        server('127.10.0.3', 27961, '^3Third', ping=9999, map_name='', max_players=0),
     ])
-    buddies = b'Sarge'.ljust(50, b'\0') + b'^1Grism'.ljust(50, b'\0')
+    buddies = buddies_file(['Sarge', '^1Grism'])
     vexar.write('GS001.vexar', stored)
     vexar.write('BL001.vexar', buddies)
     start_quietly(vexar, profiles=profiles_file(images, 1), registry={'FSNR': 0xFFFFFFFF})
     vexar.driver_ok('no-message', 1000)  # servers are there: no offer of a master query, no refresh
-    rows = vexar.driver_ok('rows', 'VEXARPAD')
+    rows = vexar.pane_rows('VEXARPAD')
     check_equal(len(rows), 3, 'rows of the stored servers')
-    names = sorted(row.split('\t')[3] for row in rows)
+    names = sorted(row['Server Title'] for row in rows)
     check_equal(names, ['Second', '^1Stored ^7One', '^3Third'], 'server titles')
-    buddy_rows = vexar.driver_ok('rows', 'VXBUDDIES')
-    check_equal([r.split('\t')[0] for r in buddy_rows], ['Sarge', '^1Grism'], 'buddies')
+    check_equal([r['Buddy'] for r in vexar.pane_rows('VXBUDDIES')], ['Sarge', '^1Grism'], 'buddies')
     vexar.close()
     check_equal(vexar.read('GS001.vexar'), stored, 'GS001.vexar after closing')
     check_equal(vexar.read('BL001.vexar'), buddies, 'BL001.vexar after closing')

@@ -3,36 +3,38 @@ players (bots with "Show Bots"), a buddy shown online, and Find Player."""
 import os
 import subprocess
 import sys
-import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'lab'))
 
 import lab  # noqa: E402
-from harness import check, check_equal, profile_image, profiles_file, server_record  # noqa: E402
+from harness import (buddies_file, check, check_equal, profile, profiles_file, server, servers_file,  # noqa: E402
+                     wait_for)
+from vexar_ids import (IDC_FIND_GO, IDC_FIND_LIST, IDC_FIND_TEXT, IDC_MAP_LIST, IDC_PROPERTIES_LIST,  # noqa: E402
+                       IDC_RCON_COMMAND, IDC_RCON_PASSWORD, IDC_RCON_SEND, IDCANCEL, IDM_FIND_PLAYER,
+                       IDM_RCON_CHANGE_MAP, IDM_RCON_KICK, IDM_RCON_REFRESH, IDM_RCON_SERVER_PROPS, IDM_SHOW_BOTS,
+                       IDOK, VK_F4)
 
 QUESTION = "You don't have any servers to view"
-SHOW_BOTS = 40078
-FIND_PLAYER = 40019
+TITLE = 'Server Title'
 
 
 def fetch_quake3_list(vexar):
     lab.write_install_folder(vexar.folder)
     vexar.reset_registry({'NDF': 1})
     vexar.start()
-    vexar.answer(QUESTION, 'Yes')
-    time.sleep(1)
-    vexar.driver_ok('wait-idle', 60000)  # master attempt (2 s after the list), then the refresh
+    with vexar.awaiting_refresh(60000):  # master attempt (2 s after the list), then the refresh
+        vexar.answer(QUESTION, 'Yes')
 
 
 def server_rows(vexar):
-    return [row.split('\t') for row in vexar.driver_ok('rows', 'VEXARPAD')]
+    return vexar.pane_rows('VEXARPAD')
 
 
 def row_of(rows, title):
     for i, row in enumerate(rows):
-        if row[3] == title:
+        if row[TITLE] == title:
             return i, row
-    raise AssertionError('no row titled %r in %r' % (title, [r[3] for r in rows]))
+    raise AssertionError('no row titled %r in %r' % (title, [r[TITLE] for r in rows]))
 
 
 def test_refreshed_servers_are_listed_with_their_cells(vexar, the_lab):
@@ -40,14 +42,15 @@ def test_refreshed_servers_are_listed_with_their_cells(vexar, the_lab):
     vexar.screenshot('views-after-refresh')
     rows = server_rows(vexar)
     # Servers that did not answer are hidden while "Show Servers -> No reply" is off.
-    check_equal(sorted(r[3] for r in rows), sorted(name for _, name, _ in lab.OPENARENA_SERVERS), 'titles')
+    check_equal(sorted(r[TITLE] for r in rows), sorted(name for _, name, _ in lab.OPENARENA_SERVERS), 'titles')
     _, first = row_of(rows, '^1Lab ^7Deathmatch')
-    check_equal(first[5], 'oa_dm1', 'map cell')
+    check_equal(first['Map'], 'oa_dm1', 'map cell')
     reference = subprocess.run(['quakestat', '-q3s', '127.10.0.1:27960', '-raw', '\t', '-nh'], capture_output=True,
                                text=True, timeout=30).stdout.split('\t')
-    check_equal(first[8], '%s/%s' % (reference[5], reference[4]), 'players cell against quakestat')
-    check_equal(first[9], '127.10.0.1:27960', 'address cell')
-    check(int(first[4]) < 999, 'ping cell %s' % first[4])
+    check_equal(first['Players'], '%s/%s' % (reference[5], reference[4]), 'players cell against quakestat')
+    check_equal(first['Server Address'], '127.10.0.1:27960', 'address cell')
+    check(int(first['Ping']) < 999, 'ping cell %s' % first['Ping'])
+    # The password column is the first, and has no caption.
     _, private = row_of(rows, '^2Private ^7Lab')
     check_equal(private[0], 'Y', 'password column of the private server')
     check_equal(first[0], ' ', 'password column of an open server')
@@ -57,14 +60,13 @@ def test_refreshed_servers_are_listed_with_their_cells(vexar, the_lab):
 def test_selected_server_shows_its_players_and_bots_only_when_asked(vexar, the_lab):
     fetch_quake3_list(vexar)
     index, _ = row_of(server_rows(vexar), '^1Lab ^7Deathmatch')
+    # The selection shows its players while the list control tells of it: nothing to wait for.
     vexar.driver_ok('select-row', 'VEXARPAD', index)
-    time.sleep(0.5)
-    check_equal(vexar.driver_ok('rows', 'VXPLAYER'), [], 'players without Show Bots (all are bots)')
-    vexar.driver_ok('command', SHOW_BOTS)
+    check_equal(vexar.pane_rows('VXPLAYER'), [], 'players without Show Bots (all are bots)')
+    vexar.driver_ok('command', IDM_SHOW_BOTS)
     index, _ = row_of(server_rows(vexar), '^1Lab ^7Deathmatch')
     vexar.driver_ok('select-row', 'VEXARPAD', index)
-    time.sleep(0.5)
-    players = sorted(row.split('\t')[0] for row in vexar.driver_ok('rows', 'VXPLAYER'))
+    players = sorted(row['Player'] for row in vexar.pane_rows('VXPLAYER'))
     check_equal(players, ['Grism', 'Sarge'], 'bots with Show Bots')
     vexar.screenshot('views-players')
     vexar.close()
@@ -72,27 +74,27 @@ def test_selected_server_shows_its_players_and_bots_only_when_asked(vexar, the_l
 
 def test_buddy_is_shown_online_on_the_server_where_the_lab_has_that_player(vexar, the_lab):
     fetch_quake3_list(vexar)
-    buddies = [row.split('\t') for row in vexar.driver_ok('rows', 'VXBUDDIES')]
+    buddies = vexar.pane_rows('VXBUDDIES')
     check_equal(len(buddies), 1, 'buddy rows')
-    check_equal(buddies[0][0], lab.LAB_BUDDY, 'buddy name')
-    check_equal(buddies[0][1], '^1Lab ^7Deathmatch', 'server of the buddy')
+    check_equal(buddies[0]['Buddy'], lab.LAB_BUDDY, 'buddy name')
+    check_equal(buddies[0]['Server'], '^1Lab ^7Deathmatch', 'server of the buddy')
     vexar.close()
 
 
 def test_find_player_finds_the_buddy(vexar, the_lab):
     fetch_quake3_list(vexar)
-    vexar.driver_ok('command', FIND_PLAYER)
+    vexar.driver_ok('command', IDM_FIND_PLAYER)
     vexar.driver_ok('dlg-wait', 'Find Player')
-    vexar.driver_ok('dlg-text', 'Find Player', 1003, 'sar')
-    vexar.driver_ok('dlg-click', 'Find Player', 1013)
-    rows = [row.split('\t') for row in vexar.driver_ok('dlg-rows', 'Find Player', 1000)]
-    check_equal([r[0] for r in rows], ['Sarge'], 'players found by "sar"')
-    check_equal(rows[0][1], '^1Lab ^7Deathmatch', 'server of the player found')
-    vexar.driver_ok('dlg-text', 'Find Player', 1003, '*ajo')
-    vexar.driver_ok('dlg-click', 'Find Player', 1013)
-    rows = [row.split('\t') for row in vexar.driver_ok('dlg-rows', 'Find Player', 1000)]
-    check_equal([r[0] for r in rows], ['Major'], 'players found by "*ajo"')
-    vexar.driver_ok('dlg-click', 'Find Player', 2)
+    vexar.driver_ok('dlg-text', 'Find Player', IDC_FIND_TEXT, 'sar')
+    vexar.driver_ok('dlg-click', 'Find Player', IDC_FIND_GO)
+    rows = vexar.dialog_rows('Find Player', IDC_FIND_LIST)
+    check_equal([r['Player'] for r in rows], ['Sarge'], 'players found by "sar"')
+    check_equal(rows[0]['Server'], '^1Lab ^7Deathmatch', 'server of the player found')
+    vexar.driver_ok('dlg-text', 'Find Player', IDC_FIND_TEXT, '*ajo')
+    vexar.driver_ok('dlg-click', 'Find Player', IDC_FIND_GO)
+    rows = vexar.dialog_rows('Find Player', IDC_FIND_LIST)
+    check_equal([r['Player'] for r in rows], ['Major'], 'players found by "*ajo"')
+    vexar.driver_ok('dlg-click', 'Find Player', IDCANCEL)
     vexar.close()
     check_equal(vexar.ini('Find', 'find0'), 'sar', 'first search text stored')
     check_equal(vexar.ini('Find', 'find1'), '*ajo', 'second search text stored')
@@ -102,15 +104,23 @@ def test_server_information_lists_the_status_keys_without_player_keys(vexar, the
     fetch_quake3_list(vexar)
     index, _ = row_of(server_rows(vexar), '^1Lab ^7Deathmatch')
     vexar.driver_ok('select-row', 'VEXARPAD', index)
-    vexar.driver_ok('key', 0x49, 'ctrl')  # Ctrl+I
+    vexar.driver_ok('key', ord('I'), 'ctrl')
     vexar.driver_ok('dlg-wait', 'Server Properties')
-    rows = dict(row.split('\t', 1) for row in vexar.driver_ok('dlg-rows', 'Server Properties', 1000))
+    rows = {r['Property']: r['Value'] for r in vexar.dialog_rows('Server Properties', IDC_PROPERTIES_LIST)}
     vexar.screenshot('server-information')
     check_equal(rows.get('sv_hostname'), '^1Lab ^7Deathmatch', 'host name row')
     check_equal(rows.get('gamename'), 'baseoa', 'game row')
     check(not any(key.lower().startswith(('player_', 'frags_', 'ping_')) for key in rows), 'no player keys')
-    vexar.driver_ok('dlg-click', 'Server Properties', 1)
+    vexar.driver_ok('dlg-click', 'Server Properties', IDOK)
     vexar.close()
+
+
+def quakestat_status(address):
+    """(map, player names) of a lab server as quakestat sees it."""
+    out = subprocess.run(['quakestat', '-q3s', address, '-P', '-raw', '\t', '-nh'], capture_output=True, text=True,
+                         timeout=30).stdout.splitlines()
+    head = out[0].split('\t') if out else []
+    return (head[3] if len(head) > 3 else '', [line.split('\t')[0] for line in out[1:] if line.strip()])
 
 
 RC, PASSWORD_DIALOG = 'VEXARRC', 'Confirm Remote Control password'
@@ -120,98 +130,75 @@ def test_remote_control_console_asks_the_password_lists_players_and_keeps_typed_
     fetch_quake3_list(vexar)
     index, _ = row_of(server_rows(vexar), '^4Blue ^3Base')
     vexar.driver_ok('select-row', 'VEXARPAD', index)
-    vexar.driver_ok('key', 0x73)  # F4
+    vexar.driver_ok('key', VK_F4)
     vexar.driver_ok('dlg-wait', PASSWORD_DIALOG)
-    vexar.driver_ok('dlg-text', PASSWORD_DIALOG, 1004, 'wrong')
-    vexar.driver_ok('dlg-click', PASSWORD_DIALOG, 1)
+    vexar.driver_ok('dlg-text', PASSWORD_DIALOG, IDC_RCON_PASSWORD, 'wrong')
+    vexar.driver_ok('dlg-click', PASSWORD_DIALOG, IDOK)
     vexar.answer("You're Remote Control password is incorrect!", 'OK')
     vexar.driver_ok('dlg-wait', PASSWORD_DIALOG)
-    vexar.driver_ok('dlg-text', PASSWORD_DIALOG, 1004, 'secret')
-    vexar.driver_ok('dlg-click', PASSWORD_DIALOG, 1)
+    vexar.driver_ok('dlg-text', PASSWORD_DIALOG, IDC_RCON_PASSWORD, 'secret')
+    vexar.driver_ok('dlg-click', PASSWORD_DIALOG, IDOK)
     # The console lists the server's players as quakestat sees them.
     reference = subprocess.run(['quakestat', '-q3s', '127.10.0.2:27960', '-P', '-raw', '\t', '-nh'],
                                capture_output=True, text=True, timeout=30).stdout.splitlines()[1:]
     expected = sorted(tuple(line.split('\t')[:3]) for line in reference if line.strip())  # name, score, ping
-    players = []
-    for _ in range(50):
-        players = sorted(tuple(row.split('\t')) for row in vexar.driver_ok('window-rows', RC))
-        if players:
-            break
-        time.sleep(0.2)
-    check_equal(players, expected, 'players against quakestat')
+
+    def console_players():
+        return sorted((r['Player'], r['Score'], r['Ping']) for r in vexar.window_rows(RC))
+
+    check_equal(wait_for(console_players, 'players in the console'), expected, 'players against quakestat')
     # A typed command: its reply in the log, the command in the history file after closing.
-    vexar.driver_ok('window-set-item-text', RC, 101, 'g_gametype')  # the command box
-    vexar.driver_ok('window-command', RC, 100)
-    log = ''
-    for _ in range(50):
-        log = '\n'.join(vexar.driver_ok('window-child-text', RC, 'Edit'))
-        if 'g_gametype' in log and 'is:' in log:
-            break
-        time.sleep(0.2)
-    check('"g_gametype" is:' in log, 'reply in the log: %r' % log)
+    vexar.driver_ok('window-set-item-text', RC, IDC_RCON_COMMAND, 'g_gametype')
+    vexar.driver_ok('window-command', RC, IDC_RCON_SEND)
+    wait_for(lambda: '"g_gametype" is:' in '\n'.join(vexar.driver_ok('window-child-text', RC, 'Edit')),
+             'the reply to g_gametype in the log')
     vexar.screenshot('remote-control')
     # Server Props lists the real cvars; Change Map sends "map" with the chosen one.
-    vexar.driver_ok('window-command', RC, 40022)
+    vexar.driver_ok('window-command', RC, IDM_RCON_SERVER_PROPS)
     vexar.driver_ok('dlg-wait', 'Server Properties')
-    cvars = dict(row.split('\t', 1) for row in vexar.driver_ok('dlg-rows', 'Server Properties', 1000))
+    cvars = {r['Property']: r['Value'] for r in vexar.dialog_rows('Server Properties', IDC_PROPERTIES_LIST)}
     check_equal(cvars.get('sv_hostname'), '^4Blue ^3Base', 'sv_hostname cvar')
-    vexar.driver_ok('dlg-click', 'Server Properties', 1)
-    vexar.driver_ok('window-command', RC, 40023)
+    vexar.driver_ok('dlg-click', 'Server Properties', IDOK)
+    vexar.driver_ok('window-command', RC, IDM_RCON_CHANGE_MAP)
     vexar.driver_ok('dlg-wait', 'Change Server Map')
-    time.sleep(1)  # the rest of the list arrives in more datagrams
-    vexar.driver_ok('dlg-select', 'Change Server Map', 1000, 'oa_dm3')
-    vexar.driver_ok('dlg-click', 'Change Server Map', 1)
-    new_map = ''
-    for _ in range(40):
-        out = subprocess.run(['quakestat', '-q3s', '127.10.0.2:27960', '-raw', '\t', '-nh'], capture_output=True,
-                             text=True, timeout=30).stdout.split('\t')
-        new_map = out[3] if len(out) > 3 else ''
-        if new_map == 'oa_dm3':
-            break
-        time.sleep(0.5)
-    check_equal(new_map, 'oa_dm3', 'map after Change Map (quakestat)')
-    # Kicking the server's bot.
-    time.sleep(3)  # the bots come back on the new map
-    vexar.driver_ok('window-command', RC, 40024)
-    rows = []
-    for _ in range(50):
-        rows = [row.split('\t')[0] for row in vexar.driver_ok('window-rows', RC)]
-        if 'Major' in rows:
-            break
-        time.sleep(0.2)
-        vexar.driver_ok('window-command', RC, 40024)
+    # The list of maps arrives in several datagrams: the map is chosen once it is there.
+    wait_for(lambda: vexar.driver('dlg-select', 'Change Server Map', IDC_MAP_LIST, 'oa_dm3')[0] == 0,
+             'oa_dm3 in the list of maps')
+    vexar.driver_ok('dlg-click', 'Change Server Map', IDOK)
+    wait_for(lambda: quakestat_status('127.10.0.2:27960')[0] == 'oa_dm3', 'oa_dm3 on the server (quakestat)', 30)
+    # Kicking the server's bot, once it is back on the new map and the console has listed it again.
+    wait_for(lambda: 'Major' in quakestat_status('127.10.0.2:27960')[1], 'Major back on the server (quakestat)', 30)
+
+    def console_names_with_major():
+        vexar.driver_ok('window-command', RC, IDM_RCON_REFRESH)
+        names = [r['Player'] for r in vexar.window_rows(RC)]
+        return names if 'Major' in names else None
+
+    rows = wait_for(console_names_with_major, 'Major in the console', 30, poll=0.5)
     vexar.driver_ok('window-select-row', RC, rows.index('Major'))
-    vexar.driver_ok('window-command', RC, 40127)
-    names = ['Major']
-    for _ in range(40):
-        out = subprocess.run(['quakestat', '-q3s', '127.10.0.2:27960', '-P', '-raw', '\t', '-nh'], capture_output=True,
-                             text=True, timeout=30).stdout.splitlines()[1:]
-        names = [line.split('\t')[0] for line in out if line.strip()]
-        if 'Major' not in names:
-            break
-        time.sleep(0.5)
-    check('Major' not in names, 'players after the kick (quakestat): %r' % names)
-    check('Major' not in [row.split('\t')[0] for row in vexar.driver_ok('window-rows', RC)], 'row after the kick')
+    vexar.driver_ok('window-command', RC, IDM_RCON_KICK)
+    wait_for(lambda: 'Major' not in quakestat_status('127.10.0.2:27960')[1], 'Major kicked (quakestat)', 30)
+    check('Major' not in [r['Player'] for r in vexar.window_rows(RC)], 'row after the kick')
     vexar.close()
     check_equal(vexar.read('user_rcon_commands_q3a.txt'), b'g_gametype\r\n', 'history file')
 
 
 def test_a_sixth_remote_control_console_is_refused(vexar, the_lab):
-    vexar.write('gamesets.vexar', profiles_file([profile_image('Quake 3 Arena', 1, 68, '127.0.0.1', 9, 1, icon=2)], 1))
-    vexar.write('GS001.vexar', b''.join(server_record('127.0.3.%d' % i, 27960, 'Server %d' % i) for i in range(6)))
-    vexar.write('BL001.vexar', b'')
+    vexar.write('gamesets.vexar', profiles_file([profile('Quake 3 Arena', 1, 68, '127.0.0.1', 9, 1, icon=2)], 1))
+    vexar.write('GS001.vexar', servers_file([server('127.0.3.%d' % i, 27960, 'Server %d' % i) for i in range(6)]))
+    vexar.write('BL001.vexar', buddies_file([]))
     vexar.write_ini('[games]\nactive=0\n[WINDOW]\nUSETRAY=0\n[endpoints]\nversionserver=127.0.0.1\n')
     vexar.reset_registry({'NDF': 1})
     vexar.start()
     for row in range(5):
         vexar.driver_ok('select-row', 'VEXARPAD', row)
-        vexar.driver_ok('key', 0x73)  # F4
+        vexar.driver_ok('key', VK_F4)
         vexar.driver_ok('dlg-wait', PASSWORD_DIALOG)
-        vexar.driver_ok('dlg-text', PASSWORD_DIALOG, 1004, 'pw')
-        vexar.driver_ok('dlg-click', PASSWORD_DIALOG, 1)
-    check_equal(len(vexar.driver_ok('window-rows', RC)), 0, 'no players from servers that do not answer')
+        vexar.driver_ok('dlg-text', PASSWORD_DIALOG, IDC_RCON_PASSWORD, 'pw')
+        vexar.driver_ok('dlg-click', PASSWORD_DIALOG, IDOK)
+    check_equal(len(vexar.window_rows(RC)), 0, 'no players from servers that do not answer')
     vexar.driver_ok('select-row', 'VEXARPAD', 5)
-    vexar.driver_ok('key', 0x73)
+    vexar.driver_ok('key', VK_F4)
     vexar.answer('A maximum of five Vexar! Remote Control', 'OK')
     vexar.close()
 

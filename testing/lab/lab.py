@@ -7,7 +7,6 @@ take care of that). Every server binds a 127.x address; nothing here talks to an
 import os
 import shutil
 import socket
-import struct
 import subprocess
 import sys
 import tempfile
@@ -15,7 +14,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'e2e'))
 
-from harness import profile_image, profiles_file, server_record  # noqa: E402
+from harness import buddies_file, profile, profiles_file, server, servers_file  # noqa: E402
 
 OPENARENA = '/usr/games/openarena-server'
 Q3_MASTER = ('127.10.0.100', 27950)
@@ -173,21 +172,20 @@ def write_install_folder(folder, ui_stored_servers=True, todays_games=False):
     """Profiles pointing at the lab: Quake 3 Arena, Half Life, Unreal Tournament (with a stored list);
     with todays_games, OpenArena first (by the host name of its master) and Nexuiz last."""
     images = [
-        profile_image('Quake 3 Arena', 1, 68, Q3_MASTER[0], Q3_MASTER[1], 1, icon=2),
-        profile_image('Half Life', 2, 0, HL_MASTER[0], HL_MASTER[1], 2, icon=4),
-        profile_image('Unreal Tournament', 7, 436, UT_MASTER[0], UT_MASTER[1], 3, icon=8),
+        profile('Quake 3 Arena', 1, 68, Q3_MASTER[0], Q3_MASTER[1], 1, icon=2),
+        profile('Half Life', 2, 0, HL_MASTER[0], HL_MASTER[1], 2, icon=4),
+        profile('Unreal Tournament', 7, 436, UT_MASTER[0], UT_MASTER[1], 3, icon=8),
     ]
     if todays_games:
-        images.insert(0, profile_image('OpenArena', 9, 71, 'localhost', OA_MASTER[1], 4, icon=9))
-        images.append(profile_image('Nexuiz Classic', 14, 3, NEXUIZ_MASTER[0], NEXUIZ_MASTER[1], 5, icon=14))
+        images.insert(0, profile('OpenArena', 9, 71, 'localhost', OA_MASTER[1], 4, icon=9))
+        images.append(profile('Nexuiz Classic', 14, 3, NEXUIZ_MASTER[0], NEXUIZ_MASTER[1], 5, icon=14))
     with open(os.path.join(folder, 'gamesets.vexar'), 'wb') as f:
         f.write(profiles_file(images, 5 if todays_games else 3))
     if ui_stored_servers:
         with open(os.path.join(folder, 'GS003.vexar'), 'wb') as f:
-            f.write(server_record(GAMESPY_SERVER[0], GAMESPY_SERVER[1], 'Unreal Lab (stored)', ping=9999))
+            f.write(servers_file([server(GAMESPY_SERVER[0], GAMESPY_SERVER[1], 'Unreal Lab (stored)', ping=9999)]))
     with open(os.path.join(folder, 'BL001.vexar'), 'wb') as f:
-        name = LAB_BUDDY.encode()
-        f.write(name + b'\0' * (50 - len(name)))
+        f.write(buddies_file([LAB_BUDDY]))
     ini = ['[games]', 'active=0', '[window]', 'state=0', '[WINDOW]', 'USETRAY=0', '[TRAY]', 'AUTOREFRESH=0',
            '[endpoints]', 'website=http://127.0.0.1/', 'feedback=lab@127.0.0.1',
            'banner=http://127.0.0.1/banner', 'versionserver=127.0.0.1',

@@ -18,6 +18,8 @@ import wine_env  # noqa: E402
 
 def main():
     build_dir, fixtures_dir, demo_dir = [os.path.abspath(a) for a in sys.argv[1:4]]
+    # The list files are written by vexar-lists of the same native build.
+    os.environ.setdefault('VEXAR_LISTS', os.path.join(fixtures_dir, '..', 'lists', 'vexar-lists'))
     install = os.path.join(demo_dir, 'install')
     shutil.rmtree(install, ignore_errors=True)
     os.makedirs(install)
