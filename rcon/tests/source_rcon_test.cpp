@@ -92,7 +92,7 @@ TEST(SourceRcon, SessionAuthenticatesQueuesAndCompletesRepliesOverPackets) {
     s.Command("two", &send);
     const std::string big(4000, 'b');
     std::string flood;
-    for (int i = 0; i < 20; ++i)
+    while (flood.size() < rcon::kReplyCapacity + big.size())
         flood += P(6, 0, big);
     o = s.Receive(U(flood + P(9, 0, "")), flood.size() + 14);
     ASSERT_EQ(o.events.size(), 2u);
