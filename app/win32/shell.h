@@ -98,6 +98,7 @@ class ShellPaneHost : public views::win32::PaneHost {
     void RunCommand(UINT command) override;
     void MarkForRefresh(catalogue::ServerRecord& record) override;
     std::mutex* RecordLock() override;
+    void StoredListChanged(const catalogue::GameProfile& profile, catalogue::StoredFile file) override;
 
     // The saves made while the program runs (saves.h), stopped by the close and the session's end.
     app::SaveSchedule saves;

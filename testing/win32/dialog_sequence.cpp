@@ -94,18 +94,4 @@ bool ChooseMenuItem(const std::function<void()>& open, int position) {
     return choice.chosen;
 }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (done())
-            return true;
-        Sleep(10);
-    }
-    return done();
-}
-
 }  // namespace testing_support

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "testing/win32/dialog_script.h"
+#include "testing/win32/modal_loop.h"
 
 namespace testing_support {
 
@@ -19,8 +20,5 @@ size_t RunDialogSequence(const std::function<void()>& open, std::vector<DialogSc
 // Runs open(), choosing the item at that position of the first popup menu that comes up (by the
 // keyboard, as a user would); false when no menu came up.
 bool ChooseMenuItem(const std::function<void()>& open, int position);
-
-// Runs the thread's messages until done() or the time is up; false on time-out.
-bool PumpUntil(const std::function<bool()>& done, DWORD ms = 5000);
 
 }  // namespace testing_support

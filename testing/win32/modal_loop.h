@@ -57,7 +57,7 @@ class ModalLoopSink : public FakeMessageSink {
 void FireTimer(HWND window, UINT_PTR id);
 void PumpFor(DWORD ms);
 // Pumps until done() holds or timeoutMs passed; returns done().
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 
 // While a watch lives, every block the program frees with operator delete (on any thread) is
 // filled with a pattern and kept instead of being given back; when it ends, the blocks are checked
