@@ -4,6 +4,8 @@
 // tells when the program has taken a message or a key from its queue.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include "testing/driver/hook_query.h"
 
 namespace {
@@ -49,7 +51,30 @@ void NoteKeyUp(const MSG& msg) {
         InterlockedExchange(&q->done, 1);
 }
 
+void NoteToolbarState(const CWPSTRUCT& sent) {
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kRefreshWatchMapping);
+    if (!mapping)
+        return;
+    auto* watch = static_cast<RefreshWatch*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(RefreshWatch)));
+    if (watch) {
+        if (sent.wParam == watch->item && !(LOWORD(sent.lParam) & TBSTATE_INDETERMINATE))
+            InterlockedExchange(&watch->busySeen, 1);
+        UnmapViewOfFile(watch);
+    }
+    CloseHandle(mapping);
+}
+
 }  // namespace
+
+// Messages sent to the thread's windows: the toolbar's button states.
+extern "C" __declspec(dllexport) LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION) {
+        const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (sent->message == TB_SETSTATE)
+            NoteToolbarState(*sent);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK GetMsgProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION && wParam == PM_REMOVE) {

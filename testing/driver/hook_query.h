@@ -19,6 +19,15 @@ enum DriverRequest : UINT {
     kQueryKeyUp = 3,
 };
 
+// The refresh watch, in a mapping of its own (it runs beside other queries): the hook sets busySeen
+// when the program enables the toolbar button item (TB_SETSTATE without TBSTATE_INDETERMINATE),
+// however short the work that enabled it.
+constexpr char kRefreshWatchMapping[] = "VexarDriverRefreshWatch";
+struct RefreshWatch {
+    UINT item;
+    LONG busySeen;
+};
+
 struct DriverQuery {
     UINT request;
     UINT item;

@@ -11,6 +11,7 @@ namespace {
 
 constexpr char kHookDll[] = "vexar-driver-hook.dll";
 constexpr char kHookProc[] = "GetMsgProc";
+constexpr char kSentHookProc[] = "CallWndProc";
 
 // The hook DLL's path: next to the driver.
 std::string HookDllPath() {
@@ -30,6 +31,22 @@ bool ThreadHasEnded(DWORD thread) {
     return !handle || WaitForSingleObject(handle.get(), 0) == WAIT_OBJECT_0;
 }
 
+OwnedModule LoadHookDll() {
+    std::string path = HookDllPath();
+    OwnedModule dll(LoadLibraryA(path.c_str()));
+    if (!dll)
+        FailCall(("LoadLibrary(" + path + ")").c_str());
+    return dll;
+}
+
+HOOKPROC HookProc(HMODULE dll, const char* name) {
+    // Through void (*)(), the type that converts to any other function pointer without a warning.
+    auto proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(GetProcAddress(dll, name)));
+    if (!proc)
+        FailCall((std::string("GetProcAddress(") + name + ")").c_str());
+    return proc;
+}
+
 UINT QueryMessage() {
     UINT message = RegisterWindowMessageA(kDriverQueryMessage);
     if (!message)
@@ -43,14 +60,8 @@ InsideQuery::InsideQuery(DWORD thread, DriverRequest request, UINT item) : threa
     threadHandle_.reset(OpenThread(SYNCHRONIZE, FALSE, thread));
     if (!threadHandle_)
         FailCall("OpenThread(the program's thread)");
-    std::string path = HookDllPath();
-    dll_.reset(LoadLibraryA(path.c_str()));
-    if (!dll_)
-        FailCall(("LoadLibrary(" + path + ")").c_str());
-    // Through void (*)(), the type that converts to any other function pointer without a warning.
-    auto proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(GetProcAddress(dll_.get(), kHookProc)));
-    if (!proc)
-        FailCall("GetProcAddress(GetMsgProc)");
+    dll_ = LoadHookDll();
+    HOOKPROC proc = HookProc(dll_.get(), kHookProc);
     mapping_.reset(
         CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DriverQuery), kDriverQueryMapping));
     if (!mapping_)
@@ -63,6 +74,26 @@ InsideQuery::InsideQuery(DWORD thread, DriverRequest request, UINT item) : threa
     hook_.reset(SetWindowsHookExA(WH_GETMESSAGE, proc, dll_.get(), thread_));
     if (!hook_)
         FailCall("SetWindowsHookEx");
+}
+
+ToolbarEnableWatch::ToolbarEnableWatch(HWND toolbar, UINT item) : dll_(LoadHookDll()) {
+    HOOKPROC proc = HookProc(dll_.get(), kSentHookProc);
+    mapping_.reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(RefreshWatch),
+                                      kRefreshWatchMapping));
+    if (!mapping_)
+        FailCall("CreateFileMapping");
+    view_.reset(
+        static_cast<RefreshWatch*>(MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(RefreshWatch))));
+    if (!view_)
+        FailCall("MapViewOfFile");
+    *view_ = RefreshWatch{item, 0};
+    hook_.reset(SetWindowsHookExA(WH_CALLWNDPROC, proc, dll_.get(), GetWindowThreadProcessId(toolbar, nullptr)));
+    if (!hook_)
+        FailCall("SetWindowsHookEx(WH_CALLWNDPROC)");
+}
+
+bool ToolbarEnableWatch::Seen() const {
+    return InterlockedCompareExchange(&view_->busySeen, 0, 0) != 0;
 }
 
 void InsideQuery::PostToWindow(HWND window) {

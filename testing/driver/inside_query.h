@@ -47,6 +47,23 @@ class InsideQuery {
     OwnedHook hook_;  // last, so that it goes first
 };
 
+// While it exists, the hook DLL notes on the toolbar's thread when the program enables the
+// toolbar button item: work that began and ended between two looks at the toolbar is still seen.
+class ToolbarEnableWatch {
+  public:
+    ToolbarEnableWatch(HWND toolbar, UINT item);
+    ToolbarEnableWatch(const ToolbarEnableWatch&) = delete;
+    ToolbarEnableWatch& operator=(const ToolbarEnableWatch&) = delete;
+
+    bool Seen() const;
+
+  private:
+    OwnedModule dll_;
+    OwnedHandle mapping_;
+    OwnedView<RefreshWatch> view_;
+    OwnedHook hook_;  // last, so that it goes first
+};
+
 // GetMenuState(main menu, item, MF_BYCOMMAND) as the program sees it.
 UINT QueryMenuState(HWND main, UINT item);
 

@@ -221,12 +221,16 @@ int WaitIdle(const Args& args) {
 int WatchRefresh(const Args& args) {
     DWORD ms = args.MillisecondsOr(0, kWaitIdleMs);
     HWND toolbar = Toolbar(RequireMain());
+    // A refresh of a server that answers at once may begin and end between two looks.
+    ToolbarEnableWatch enabled(toolbar, IDM_STOP_REFRESH);
     bool seenBusy = !ToolbarIdle(toolbar);
     // The caller starts the work once it has read this line, so that none of it goes unseen.
     printf("watching\n");
     fflush(stdout);
     ULONGLONG idleSince = 0;
-    bool ended = WaitUntil(ms, kPollMs, [toolbar, &seenBusy, &idleSince] {
+    bool ended = WaitUntil(ms, kPollMs, [toolbar, &enabled, &seenBusy, &idleSince] {
+        if (!seenBusy && enabled.Seen())
+            seenBusy = true;
         if (!ToolbarIdle(toolbar)) {
             seenBusy = true;
             idleSince = 0;

@@ -543,6 +543,8 @@ TEST_F(NetworkTest, TheLookupTimeOutIsToldOnlyOnceTheQueryHasWoundDown) {
     SendMessageA(main, app::win32::WM_APP_MASTERQUERY, 0, 0);
     ASSERT_TRUE(ctx.refreshBusy);
     SendMessageA(main, WM_TIMER, app::win32::kTimerMasterAttempt, 0);  // ten seconds of lookup
+    EXPECT_TRUE(inside.empty());  // the message waits for the handler's end
+    Pump();
     EXPECT_EQ(inside, std::vector<std::string>{"idle"});
     EXPECT_FALSE(ctx.refreshBusy);
     sink.whileShown = nullptr;
