@@ -69,7 +69,7 @@ TEST_F(Expansion, PasswordOfAServerWithoutOneIsEmptyUnlessTheGameAlwaysAsksForIt
     }
 }
 
-TEST_F(Expansion, VariablesInRecognitionOrderIgnoringCase) {
+TEST_F(Expansion, VariablesInRecognitionOrderIgnoringCaseAndSegmentRules) {
     const std::pair<const char*, const char*> cases[] = {
         {"$IP:$Port/$HOSTPORT", "10.0.0.5:27961/27965"},
         {"$portx $pwd", "27961x d"},  // the name ends where the variable's name ends
@@ -78,14 +78,6 @@ TEST_F(Expansion, VariablesInRecognitionOrderIgnoringCase) {
         {"$name/$model", "Munro/munro/red"},
         {"$nobody $ $", "$nobody $ $"},
         {"cost: $5", "cost: $5"},
-    };
-    details.serverPassword[0] = '\0';
-    for (auto [text, expected] : cases)
-        EXPECT_EQ(Expand(text), expected) << text;
-}
-
-TEST_F(Expansion, SegmentRules) {
-    const std::pair<const char*, const char*> cases[] = {
         {"a [literal only] b", "a  b"},
         {"a [$time at $time] b", "a  b"},
         {"a [$time $name] b", "a  Munro b"},  // $time in a kept segment is empty
@@ -100,16 +92,9 @@ TEST_F(Expansion, SegmentRules) {
 }
 
 TEST_F(Expansion, MircTextKeepsBracketsAndTurnsTheServersBarsInto0x7F) {
-    std::string text = Expand("[$SERVER] | /nick $Server", false);
-    std::string name =
-        "\x03"
-        "1,0 \x03"
-        "4,0Lab\x7F"
-        "Base\x03"
-        "1,0";
-    EXPECT_EQ(text, "[" + name + "] | /nick " + name);
-    // An empty template sends nothing but its terminator.
-    EXPECT_EQ(Expand("", false), "");
+    const std::string name = std::string("\x03") + "1,0 \x03" + "4,0Lab\x7F" + "Base\x03" + "1,0";
+    EXPECT_EQ(Expand("[$SERVER] | /nick $Server", false), "[" + name + "] | /nick " + name);
+    EXPECT_EQ(Expand("", false), "");  // an empty template sends nothing but its terminator
 }
 
 TEST_F(Expansion, NothingIsWrittenBeyond255Characters) {

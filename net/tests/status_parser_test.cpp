@@ -397,13 +397,10 @@ class Fuzzer {
                 "\\player_1\\B\\frags_1\\-2\\final\\\\queryid\\1.1"),
               S("\xFF\xFF\xFF\xFFm10.0.0.1:27015\0Name\0de_dust\0cstrike\0CS\0\4\x14\x2E"
                 "dl\1\1http\0"),
-              S("\xFF\xFF\xFF\xFF"
-                "D\2\0P\0\5\0\0\0\0\0\x80\x3F\1P\0\5\0\0\0\0\0\x80\x3F"),
+              S("\xFF\xFF\xFF\xFF\x44\2\0P\0\5\0\0\0\0\0\x80\x3F\1P\0\5\0\0\0\0\0\x80\x3F"),
               S("\xFF\xFF\xFF\xFFgetserversResponse\\\x0A\0\0\1\x6D\x38\\\x0A\0\0\2\x6D\x38\\EOT\0\0\0"),
               S("\xFF\xFF\xFF\xFFgetserversResponse\n\\0a0000016d38\\0A0000026D38\\EOT"),
-              S("\xFF\xFF\xFF\xFF"
-                "f\n\1\0\0\0\x0A\0\0\1\x69\x87\x0A\0\0\2\x69\x87\0"),
-              S("2.0a\r\n")})
+              S("\xFF\xFF\xFF\xFF\x66\n\1\0\0\0\x0A\0\0\1\x69\x87\x0A\0\0\2\x69\x87\0"), S("2.0a\r\n")})
             seeds_.emplace_back(s.begin(), s.end());
     }
     size_t Pick(size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(rng_); }
@@ -419,28 +416,20 @@ class Fuzzer {
         d = seeds_[Pick(seeds_.size())];
         for (int edits = 1 + static_cast<int>(Pick(8)); edits > 0; --edits) {
             const size_t at = d.empty() ? 0 : Pick(d.size());
-            switch (Pick(5)) {
-                case 0:
-                    if (!d.empty())
-                        d[at] = static_cast<uint8_t>(Pick(256));
-                    break;
-                case 1:
-                    d.insert(d.begin() + at, kSpecial[Pick(sizeof kSpecial)]);
-                    break;
-                case 2:
-                    d.resize(at);
-                    break;
-                case 3:
-                    d.insert(d.begin() + at, Pick(2) ? Pick(300) : Pick(4096),
-                             Pick(2) ? kSpecial[Pick(sizeof kSpecial)] : 'A');
-                    break;
-                default:
-                    if (!d.empty()) {
-                        const Bytes piece(d.begin() + at,
-                                          d.begin() + at + 1 + Pick(std::min<size_t>(d.size() - at, 64)));
-                        for (size_t times = 1 + Pick(200); times > 0; --times)
-                            d.insert(d.end(), piece.begin(), piece.end());
-                    }
+            const size_t edit = Pick(5);
+            if (edit == 0 && !d.empty())
+                d[at] = static_cast<uint8_t>(Pick(256));
+            else if (edit == 1)
+                d.insert(d.begin() + at, kSpecial[Pick(sizeof kSpecial)]);
+            else if (edit == 2)
+                d.resize(at);
+            else if (edit == 3)
+                d.insert(d.begin() + at, Pick(2) ? Pick(300) : Pick(4096),
+                         Pick(2) ? kSpecial[Pick(sizeof kSpecial)] : 'A');
+            else if (edit == 4 && !d.empty()) {
+                const Bytes piece(d.begin() + at, d.begin() + at + 1 + Pick(std::min<size_t>(d.size() - at, 64)));
+                for (size_t times = 1 + Pick(200); times > 0; --times)
+                    d.insert(d.end(), piece.begin(), piece.end());
             }
         }
         d.resize(std::min(d.size(), limit));
