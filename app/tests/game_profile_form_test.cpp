@@ -16,8 +16,7 @@ using namespace app;
 TEST(GameProfileForm, PortTextIsReadOrGivesZero) {
     const std::pair<const char*, uint32_t> rows[] = {
         {"27950", 27950}, {" 20110\t", 20110}, {"65535", 65535}, {"", 0},   {"  ", 0},
-        {"65536", 0},     {"99999999999", 0},  {"27a", 0},       {"-1", 0}, {"2 7", 0},
-    };
+        {"65536", 0},     {"99999999999", 0},  {"27a", 0},       {"-1", 0}, {"2 7", 0}};
     for (const auto& [text, port] : rows)
         EXPECT_EQ(ParsePortText(text), port) << '"' << text << '"';
 }

@@ -351,8 +351,7 @@ TEST_F(CatalogueTest, RepliesAreClassifiedByTheFirstMatchingModAndGameType) {
         {kEtLegacy, "\\gamename\\legacy\\g_gametype\\6", 1, "ET: Legacy", 5, "Map Vote"},
         {kXonotic, "\\gamename\\Xonotic\\qcstatus\\ctf:0.8.6::score!!", 1, "Xonotic", 3, "Capture the Flag"},
         {kXonotic, "\\gamename\\Xonotic\\qcstatus\\ctfx:0.8.6", 1, "Xonotic", 3, ""},  // the whole field
-        {kNexuiz, "\\gamename\\Nexuiz\\qcstatus\\dm", 1, "Nexuiz", 1, "Deathmatch"},
-    };
+        {kNexuiz, "\\gamename\\Nexuiz\\qcstatus\\dm", 1, "Nexuiz", 1, "Deathmatch"}};
     ServerRecord records[kGameKindCount];
     for (auto [kind, reply, modIndex, mod, gameTypeIndex, gameType] : rows) {
         ServerRecord& r = records[kind];

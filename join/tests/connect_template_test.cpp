@@ -119,8 +119,7 @@ TEST_F(Expansion, NetworkTextCannotAddArgumentsOrCommandsWhereverItStands) {
          "+set sv \"x exec evil  quit\" mod_set_a_b"},
         {"^1Lab^7 'Arena'\x01", "dir\\\\", "+fs_game \"$folder\" +name \"$server\" +x",
          "+fs_game \"dir\" +name \"Lab Arena\" +x"},
-        {"a+b;c", "f\x7F+g", "+connect x $server;$folder", "+connect x abc;fg"},
-    };
+        {"a+b;c", "f\x7F+g", "+connect x $server;$folder", "+connect x abc;fg"}};
     for (const auto& [hostName, folder, text, expected] : cases) {
         base::CopyText(record.hostName, hostName);
         base::CopyText(record.gameName, folder);

@@ -255,8 +255,7 @@ TEST(StatusReplies, DatagramsOfEveryKindFillTheirFields) {
         {"captured: Nexuiz deathmatch", catalogue::kNexuiz, testing_support::ReadCapture("nexuiz_dm_bots.bin"), false,
          "host=Lab DM|map=downer|players=2|type=Deathmatch|p1=[BOT]Sensible,0,0,0"},
         {"a DarkPlaces line without its name is no player", catalogue::kXonotic,
-         Q3("\\hostname\\X\n3 40 2\n4 50 1 \"ok\"\n"), false, "players=2|p1=ok,4,50,0"},
-    };
+         Q3("\\hostname\\X\n3 40 2\n4 50 1 \"ok\"\n"), false, "players=2|p1=ok,4,50,0"}};
     for (const auto& [what, kind, datagram, refreshedBefore, expected] : replies) {
         ServerRecord r;
         base::CopyText(r.addressText, "10.0.0.7");

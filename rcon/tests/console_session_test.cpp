@@ -220,8 +220,7 @@ const Script kScripts[] = {
       {"reply ~print\nS     sv_hostname \"Lab\"\n", "", ""},
       {"reply ~print\n\n1 total cvars\n", "", "props(1)"},
       {"run sv_hostname \"My Lab\"", "~rcon pw sv_hostname \"My Lab\"", ""},
-      {"tool 40021", "", "cleared"}}},
-};
+      {"tool 40021", "", "cleared"}}}};
 
 TEST(ConsoleSession, Scripts) {
     for (const Script& script : kScripts)

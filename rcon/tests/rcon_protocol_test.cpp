@@ -89,8 +89,7 @@ TEST(RconReplies, OnlyThePasswordMessageItselfIsAPasswordProblem) {
         // A player of that name in a status table, and the words inside a longer reply.
         {Print("map: x\n  0     5   48 Bad rconpassword  0 bot\n"), PasswordProblem::kNone},
         {Print("say Bad rconpassword.\n<Lab> Bad rconpassword.\n"), PasswordProblem::kNone},
-        {"Bad rconpassword.", PasswordProblem::kNone},
-    };
+        {"Bad rconpassword.", PasswordProblem::kNone}};
     for (const auto& [datagram, problem] : cases)
         EXPECT_EQ(rcon::PasswordProblemIn(datagram), problem) << datagram;
     EXPECT_EQ(rcon::LogText(kQuake3, Print("hello")), "hello");
@@ -131,8 +130,7 @@ TEST(RconReplies, CollectedByThePendingCommandAndTheGame) {
         {kQuake3, kRefreshStatus, {Print("map: x\n 1   2"), Print("  3 Bob\n")}, "map: x\n 1   2  3 Bob\n"},
         // DarkPlaces: a full datagram, then a shorter last one.
         {kNexuiz, kRefreshStatus, {kFF + "n" + std::string(1394, 'a'), kFF + "nb"}, std::string(1394, 'a') + "b"},
-        {kNexuiz, kKickPlayer, {kFF + "n"}, ""},
-    };
+        {kNexuiz, kKickPlayer, {kFF + "n"}, ""}};
     for (const Case& c : cases)
         EXPECT_EQ(Collected(c.kind, c.pending, c.datagrams), c.text) << c.kind << "/" << c.pending;
     ReplyCollector c;

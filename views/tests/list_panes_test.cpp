@@ -462,8 +462,7 @@ TEST(GameColours, EachGameReadsItsOwnCodesAndTheClassicGamesKeepTheTable) {
         {ColourDialect::kUrbanTerror, "^9x^ay", "x^ay", "\0034,0x^ay"},
         {ColourDialect::kEtLegacy, "^:x^^y^", "x^^", "\00314,0x^\00314,0^"},  // "^^" is no code, "^y" is
         {ColourDialect::kDarkPlaces, "^x00Fb^^c^xFG0d^7", "b^c^xFG0d", "\00312,0b^c^xFG0d\0031,0"},
-        {ColourDialect::kDarkPlaces, "^xf00^123", "23", "\0034,0\0034,0\002\00223"},
-    };
+        {ColourDialect::kDarkPlaces, "^xf00^123", "23", "\0034,0\0034,0\002\00223"}};
     for (const auto& [dialect, name, stripped, irc] : rows) {
         EXPECT_EQ(StripColourCodes(name, dialect), stripped) << name;
         EXPECT_EQ(ColourTextToIrc(name, dialect), Wrap(irc)) << name;
