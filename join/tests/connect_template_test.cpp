@@ -41,7 +41,7 @@ class Expansion : public ::testing::Test {
     bool spectator = false;
 };
 
-TEST_F(Expansion, EliteForceTemplateDropsEmptySegmentsAndKeepsTheSpacesRoundThem) {
+TEST_F(Expansion, EliteForceTemplateDropsEmptySegmentsKeepsTheSpacesAndAPasswordOnlyWhereAServerOrGameAsks) {
     // No server password, no RCON password, a model and a name, a normal join. Every character
     // outside a segment is copied, so each dropped segment leaves its neighbouring space.
     EXPECT_EQ(Expand(kEliteForceTemplate), "+connect 10.0.0.5:27961   +model munro/red +name \"Munro\" ");
@@ -54,9 +54,7 @@ TEST_F(Expansion, EliteForceTemplateDropsEmptySegmentsAndKeepsTheSpacesRoundThem
     details.model[0] = '\0';
     EXPECT_EQ(Expand(kEliteForceTemplate),
               "+connect 10.0.0.5:27961 +password \"secret\"   +name \"Munro\" +setu team s");
-}
-
-TEST_F(Expansion, PasswordOfAServerWithoutOneIsEmptyUnlessTheGameAlwaysAsksForIt) {
+    // The password of a server without one is empty, unless the game always asks for it.
     base::CopyText(record.serverPassword, "stored");
     for (auto [passwordText, kind, required] : {std::tuple{"0", catalogue::kEliteForce, false},
                                                 {"1", catalogue::kEliteForce, true},
@@ -91,13 +89,10 @@ TEST_F(Expansion, VariablesInRecognitionOrderIgnoringCaseAndSegmentRules) {
         EXPECT_EQ(Expand(text), expected) << text;
 }
 
-TEST_F(Expansion, MircTextKeepsBracketsAndTurnsTheServersBarsInto0x7F) {
+TEST_F(Expansion, MircTextKeepsBracketsTurnsTheServersBarsInto0x7FAndNothingIsWrittenBeyond255Characters) {
     const std::string name = std::string("\x03") + "1,0 \x03" + "4,0Lab\x7F" + "Base\x03" + "1,0";
     EXPECT_EQ(Expand("[$SERVER] | /nick $Server", false), "[" + name + "] | /nick " + name);
     EXPECT_EQ(Expand("", false), "");  // an empty template sends nothing but its terminator
-}
-
-TEST_F(Expansion, NothingIsWrittenBeyond255Characters) {
     base::CopyText(details.playerName, std::string(40, 'n'));
     std::string text, whole;
     for (int i = 0; i < 10; ++i) {

@@ -110,7 +110,7 @@ void Preset(ServerRecord& r) {
 
 const uint32_t kQ3 = catalogue::kQuake3, kHL = catalogue::kHalfLife, kUT = catalogue::kUnrealTournament;
 
-TEST(StatusReplies, DatagramsOfEveryKindFillTheirFields) {
+TEST(StatusReplies, DatagramsOfEveryKindFillTheirFieldsAndHalfLifePlayersBeforeTheDetailsKeepTheirCount) {
     catalogue::Catalogue cat;
     cat.buildCatalogue();
     std::string crowded = Q3("\\sv_hostname\\Crowded\n");
@@ -267,11 +267,8 @@ TEST(StatusReplies, DatagramsOfEveryKindFillTheirFields) {
         const bool answered = net::parseReply(r, d.data(), d.size(), kind, cat, nullptr);
         EXPECT_EQ(Show(r, answered, expected), expected) << what;
     }
-}
 
-TEST(StatusReplies, HalfLifePlayersThatComeBeforeTheDetailsKeepTheirCount) {
-    catalogue::Catalogue cat;
-    cat.buildCatalogue();
+    // Half-Life players that come before the details keep their count.
     ServerRecord r;
     base::CopyText(r.hostName, "~ New Server!");
     Preset(r);                    // four players of an earlier refresh in the slots

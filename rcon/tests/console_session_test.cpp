@@ -276,8 +276,7 @@ TEST(ConsoleSession, TheLogKeepsTheNewestTextWithinItsBound) {
         ASSERT_LE(s.Log().size(), rcon::kLogLimit);
     }
     EXPECT_EQ(shown, s.Log());
-    EXPECT_EQ(s.Log().substr(0, 5), "line ");
-    EXPECT_EQ(s.Log().substr(s.Log().size() - 1000, 8), "line 399");
+    EXPECT_EQ(s.Log().substr(0, 5) + s.Log().substr(s.Log().size() - 1000, 8), "line line 399");
 }
 
 }  // namespace

@@ -20,7 +20,8 @@ void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     testing_support::WriteBytes(path, std::string(bytes.begin(), bytes.end()));
 }
 
-TEST(ColourSchemeFile, TextHalfFirstThenBackgroundsAndSlots12To15CarriedFromTheLastLoad) {
+TEST(ColourSchemeFile,
+     TextHalfFirstThenBackgroundsSlots12To15CarriedFromTheLastLoadAndShortOrMissingFilesKeepTheBuffer) {
     testing_support::TempFolder folder;
     views::SchemeColours colours;
     for (int i = 0; i < 12; ++i)
@@ -51,11 +52,8 @@ TEST(ColourSchemeFile, TextHalfFirstThenBackgroundsAndSlots12To15CarriedFromTheL
     views::SchemeToBuffer(colours, buffer);
     ASSERT_TRUE(views::WriteSchemeFile(saved, buffer));
     EXPECT_EQ(FileBytes(saved), shipped);
-}
 
-TEST(ColourSchemeFile, ShortOrMissingFilesKeepWhatTheBufferHeld) {
-    testing_support::TempFolder folder;
-    SchemeBuffer buffer;
+    // Short or missing files keep what the buffer held.
     for (uint8_t& b : buffer.bytes)
         b = 0x11;
     WriteBytes(folder.File("short.vxc"), {1, 2, 3, 4, 5, 6});

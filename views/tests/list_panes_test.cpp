@@ -304,7 +304,7 @@ TEST_F(ListPanesTest, FindPlayersGivesOneRowPerMatchInServerOrderStrippedOnReque
     EXPECT_EQ(std::pair(found().server, found().player), std::pair(first, static_cast<PlayerRecord*>(nullptr)));
 }
 
-TEST(FindHistory, TextsGoToTheFirstFreeKeyOnceAndLoadStopsAtTheFirstGap) {
+TEST(FindHistory, TextsGoToTheFirstFreeKeyOnceLoadStopsAtTheFirstGapAndPaneColumnsAndSortAreStoredUnderTheGeometryKey) {
     testing_support::FakeSettings store;
     Ini(store, "find0") = "alpha";
     Ini(store, "find1") = "";
@@ -333,10 +333,8 @@ TEST(FindHistory, TextsGoToTheFirstFreeKeyOnceAndLoadStopsAtTheFirstGap) {
         WriteIgnoreColours(store, ignore);
         EXPECT_EQ(Ini(store, "ignorecolours"), ignore ? "True" : "False");
     }
-}
 
-TEST(ListPaneSettings, ColumnWidthsAndTheSortColumnAreStoredUnderTheGeometryKey) {
-    testing_support::FakeSettings store;
+    // The list panes' column widths and sort column, under the geometry key.
     store.WriteDword(base::kGeometryKey, "PLCW01", 0);  // missing: the default; zero: 60; else the low word
     store.WriteDword(base::kGeometryKey, "PLCW02", 0x30091);
     EXPECT_EQ(ReadPaneWidths(store, base::reg::kPlayerColumnWidthFormat, kPlayerPaneColumns),
