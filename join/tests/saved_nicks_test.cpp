@@ -44,8 +44,7 @@ TEST(SavedNicks, TheFiveHundredAndThirteenthNameIsNotStored) {
     int writes = settings.writes;
     bool isNew = true;
     EXPECT_EQ(nicks.SaveNick("one too many", "m", &isNew), -1);
-    EXPECT_FALSE(isNew);
-    EXPECT_EQ(settings.writes, writes);
+    EXPECT_TRUE(!isNew && settings.writes == writes);
     EXPECT_EQ(nicks.SaveNick("P511", "m"), 511);  // a saved name is still rewritten
 }
 
