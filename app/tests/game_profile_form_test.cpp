@@ -13,16 +13,12 @@ namespace {
 
 using namespace app;
 
-TEST(GameProfileForm, PortTextIsReadOrGivesZero) {
+TEST(GameProfileForm, PortTextIsReadOrGivesZeroAndFieldsMakeAProfileCutToItsFieldsWithTheGamesIcon) {
     const std::pair<const char*, uint32_t> rows[] = {
         {"27950", 27950}, {" 20110\t", 20110}, {"65535", 65535}, {"", 0},   {"  ", 0},
-        {"65536", 0},     {"99999999999", 0},  {"27a", 0},       {"-1", 0}, {"2 7", 0},
-    };
+        {"65536", 0},     {"99999999999", 0},  {"27a", 0},       {"-1", 0}, {"2 7", 0}};
     for (const auto& [text, port] : rows)
         EXPECT_EQ(ParsePortText(text), port) << '"' << text << '"';
-}
-
-TEST(GameProfileForm, FieldsMakeAProfileCutToItsFieldsWithTheGamesIcon) {
     catalogue::Catalogue games;
     games.buildCatalogue();
     GameProfileFields fields{std::string(60, 't'), std::string(30, '1'), "27950", std::string(300, 'f'), 1, 67};

@@ -121,8 +121,7 @@ TEST_F(ListFilesTest, RecordAndStatusBlockMatchTheGoldenBytesBothWays) {
 }
 
 TEST_F(ListFilesTest, MissingListsAreCreatedEmptyAndBuddiesStoredAsZeroPadded50ByteNames) {
-    ASSERT_TRUE(loadServerList(profile, ServerPath(), cat));
-    ASSERT_TRUE(loadBuddyList(profile, BuddyPath()));
+    ASSERT_TRUE(loadServerList(profile, ServerPath(), cat) && loadBuddyList(profile, BuddyPath()));
     EXPECT_EQ(base::FileSize(ServerPath()) + base::FileSize(BuddyPath()), 0);
     AddBuddy(profile.buddies, "^1Bob");
     AddBuddy(profile.buddies, "Alice");
@@ -133,8 +132,8 @@ TEST_F(ListFilesTest, MissingListsAreCreatedEmptyAndBuddiesStoredAsZeroPadded50B
     GameProfile loaded;
     ASSERT_TRUE(loadBuddyList(loaded, BuddyPath()));
     ASSERT_EQ(loaded.buddies.count, 3u);
-    EXPECT_STREQ(loaded.buddies.head->name, "^1Bob");
-    EXPECT_EQ(strlen(loaded.buddies.tail->name), 49u);
+    EXPECT_EQ(std::pair(std::string(loaded.buddies.head->name), strlen(loaded.buddies.tail->name)),
+              std::pair(std::string("^1Bob"), size_t(49)));
 }
 
 TEST_F(ListFilesTest, OldBuddyListIsOfferedImportedWithoutKnownNamesAndMovedAside) {
@@ -147,16 +146,14 @@ TEST_F(ListFilesTest, OldBuddyListIsOfferedImportedWithoutKnownNamesAndMovedAsid
     EXPECT_EQ(sink.shown, (std::vector<std::string>{
                               "A buddy list from a previous version of Vexar!\nhas been found, Import this Buddy list?",
                               "Your old Buddy List will now be moved to BL.OLD!"}));
-    EXPECT_EQ(profile.buddies.count, 0u);
-    EXPECT_EQ(ReadBytes(dir.File("BL.OLD")), std::string(50, 'B'));
-
+    EXPECT_EQ(std::pair(profile.buddies.count, ReadBytes(dir.File("BL.OLD"))), std::pair(0u, std::string(50, 'B')));
     AddBuddy(profile.buddies, "bob");
     WriteBytes(dir.File("vxrbl192.dat"), std::string("Bob") + std::string(47, '\0') + "Carol" + std::string(45, '\0') +
                                              "Dave" + std::string(46, '\0') + "xx");
     sink.answers = {true};
     EXPECT_EQ(importOldBuddyList(profile, dir.path(), sink), 3u);
-    EXPECT_EQ(profile.buddies.count, 3u);  // "Bob" is a buddy already
-    EXPECT_STREQ(profile.buddies.tail->name, "Dave");
+    EXPECT_EQ(std::pair(profile.buddies.count, std::string(profile.buddies.tail->name)),
+              std::pair(3u, std::string("Dave")));            // "Bob" is a buddy already
     EXPECT_TRUE(base::FileExists(dir.File("vxrbl192.dat")));  // an earlier backup is never replaced
     EXPECT_EQ(ReadBytes(dir.File("BL.OLD")), std::string(50, 'B'));
 }
@@ -253,10 +250,10 @@ TEST(ProfileList, FileNumbersAreNeverReusedNorHandedOutTwice) {
     TempFolder dir;
     ProfileList profiles(dir.path(), kButtonFace);
     EXPECT_FALSE(profiles.loadProfiles());  // no file, an empty one, a header alone
-    WriteBytes(dir.File("gamesets.vexar"), "");
-    EXPECT_FALSE(profiles.loadProfiles());
-    WriteBytes(dir.File("gamesets.vexar"), std::string("\1\0\0\0\0\0\0\0", 8));
-    EXPECT_FALSE(profiles.loadProfiles());
+    for (const std::string& bytes : {std::string(), std::string("\1\0\0\0\0\0\0\0", 8)}) {
+        WriteBytes(dir.File("gamesets.vexar"), bytes);
+        EXPECT_FALSE(profiles.loadProfiles());
+    }
     GameProfile* a = Register(profiles);
     GameProfile* b = Register(profiles);
     EXPECT_EQ(std::pair(a->fileNumber, b->fileNumber), std::pair(1u, 2u));
@@ -274,8 +271,8 @@ TEST(ProfileList, FileNumbersAreNeverReusedNorHandedOutTwice) {
     ASSERT_TRUE(reloaded.loadProfiles());
     EXPECT_EQ(reloaded.count(), 2u);
     EXPECT_EQ(Register(reloaded)->fileNumber, 4u);
-    EXPECT_EQ(ServerListFileName(7), "GS007.vexar");
-    EXPECT_EQ(BuddyListFileName(1234), "BL1234.vexar");  // numbers above the width keep all their digits
+    // Numbers above the width keep all their digits.
+    EXPECT_EQ(ServerListFileName(7) + BuddyListFileName(1234), "GS007.vexarBL1234.vexar");
 
     // A short file gives the whole images it holds, and a number in use is never handed out again.
     std::string file("\5\0\0\0\1\0\0\0", 8);  // claims 5 profiles, last number 1
@@ -311,11 +308,11 @@ TEST(ProfileList, SavingWritesListFilesOnlyForProfilesThatHaveOrLoadedThem) {
     ASSERT_TRUE(loadServerList(*emptied, profiles.ServerListPath(*emptied), cat));
     clearServers(emptied->servers);
     ASSERT_TRUE(profiles.saveProfiles());
-    EXPECT_EQ(base::FileSize(dir.File("GS001.vexar")), 1640);
-    EXPECT_EQ(base::FileSize(dir.File("BL001.vexar")), 0);
+    // GS003: loaded, then emptied: it shrinks.
+    EXPECT_EQ(std::tuple(base::FileSize(dir.File("GS001.vexar")), base::FileSize(dir.File("BL001.vexar")),
+                         base::FileSize(dir.File("GS003.vexar")), base::FileExists(dir.File("BL002.vexar"))),
+              std::tuple(1640, 0, 0, false));
     EXPECT_EQ(ReadBytes(dir.File("GS002.vexar")), std::string(1640, '\x01'));
-    EXPECT_FALSE(base::FileExists(dir.File("BL002.vexar")));
-    EXPECT_EQ(base::FileSize(dir.File("GS003.vexar")), 0);  // loaded, then emptied: shrinks
 }
 
 class CatalogueTest : public ::testing::Test {
@@ -351,8 +348,7 @@ TEST_F(CatalogueTest, RepliesAreClassifiedByTheFirstMatchingModAndGameType) {
         {kEtLegacy, "\\gamename\\legacy\\g_gametype\\6", 1, "ET: Legacy", 5, "Map Vote"},
         {kXonotic, "\\gamename\\Xonotic\\qcstatus\\ctf:0.8.6::score!!", 1, "Xonotic", 3, "Capture the Flag"},
         {kXonotic, "\\gamename\\Xonotic\\qcstatus\\ctfx:0.8.6", 1, "Xonotic", 3, ""},  // the whole field
-        {kNexuiz, "\\gamename\\Nexuiz\\qcstatus\\dm", 1, "Nexuiz", 1, "Deathmatch"},
-    };
+        {kNexuiz, "\\gamename\\Nexuiz\\qcstatus\\dm", 1, "Nexuiz", 1, "Deathmatch"}};
     ServerRecord records[kGameKindCount];
     for (auto [kind, reply, modIndex, mod, gameTypeIndex, gameType] : rows) {
         ServerRecord& r = records[kind];
@@ -404,7 +400,7 @@ ServerRecord* Append(ServerList& list, const char* address) {
     return raw;
 }
 
-TEST(ServerList, KeepsInsertionOrderAndMovesACursorOnARemovedRecordToTheHead) {
+TEST(ServerList, KeepsInsertionOrderMovesACursorOnARemovedRecordToTheHeadAndLookupFollowsRemovalsAndDuplicates) {
     ServerList list;
     ServerRecord* a = Append(list, "1.1.1.1");
     EXPECT_TRUE(list.head == a && list.tail == a && list.cursor == a);
@@ -420,10 +416,8 @@ TEST(ServerList, KeepsInsertionOrderAndMovesACursorOnARemovedRecordToTheHead) {
     list.cursor = b;
     removeServer(list, b);
     EXPECT_TRUE(list.head == nullptr && list.tail == nullptr && list.cursor == nullptr && list.count == 0);
-}
 
-TEST(ServerList, LookupFollowsRemovalsDuplicatesAndClear) {
-    ServerList list;  // (letter case and port: the master list merge's test)
+    // Lookup follows removals, duplicates and clear (letter case and port: the master list merge's test).
     EXPECT_EQ(findOrCreateServer(list, MakeServerTemplate("Lab.Example", 27960)), nullptr);
     clearServers(list);
     EXPECT_EQ(list.Find("lab.example", 27960), nullptr);
@@ -454,12 +448,11 @@ TEST(PlayerSlots, AreMadeInBlocksAsNeededAndNeverMove) {
     third->score = 7;
     EXPECT_EQ(std::pair(r.playerSlotCount(), r.StoredPlayerCount()), std::pair(16, 3));
     PlayerRecord* far = &r.PlayerSlot(100);
-    EXPECT_EQ(far, r.PlayerAt(100));
-    EXPECT_EQ(r.PlayerAt(2), third);  // rows that point at a slot keep it
-    EXPECT_EQ(third->score, 7);
-    EXPECT_EQ(std::pair(r.playerSlotCount(), r.PlayerAt(112)), std::pair(112, static_cast<PlayerRecord*>(nullptr)));
+    // Rows that point at a slot keep it.
+    EXPECT_EQ(std::tuple(r.PlayerAt(100), r.PlayerAt(2), third->score, r.playerSlotCount(), r.PlayerAt(112)),
+              std::tuple(far, third, 7, 112, static_cast<PlayerRecord*>(nullptr)));
     r.MakePlayerSlots(1000);
     r.playerCount = 500;
-    EXPECT_EQ(std::pair(r.playerSlotCount(), r.StoredPlayerCount()), std::pair(128, 128));
-    EXPECT_EQ(r.PlayerAt(128), nullptr);
+    EXPECT_EQ(std::tuple(r.playerSlotCount(), r.StoredPlayerCount(), r.PlayerAt(128)),
+              std::tuple(128, 128, static_cast<PlayerRecord*>(nullptr)));
 }

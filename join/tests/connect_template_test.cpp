@@ -41,7 +41,7 @@ class Expansion : public ::testing::Test {
     bool spectator = false;
 };
 
-TEST_F(Expansion, EliteForceTemplateDropsEmptySegmentsAndKeepsTheSpacesRoundThem) {
+TEST_F(Expansion, EliteForceTemplateDropsEmptySegmentsKeepsTheSpacesAndAPasswordOnlyWhereAServerOrGameAsks) {
     // No server password, no RCON password, a model and a name, a normal join. Every character
     // outside a segment is copied, so each dropped segment leaves its neighbouring space.
     EXPECT_EQ(Expand(kEliteForceTemplate), "+connect 10.0.0.5:27961   +model munro/red +name \"Munro\" ");
@@ -54,9 +54,7 @@ TEST_F(Expansion, EliteForceTemplateDropsEmptySegmentsAndKeepsTheSpacesRoundThem
     details.model[0] = '\0';
     EXPECT_EQ(Expand(kEliteForceTemplate),
               "+connect 10.0.0.5:27961 +password \"secret\"   +name \"Munro\" +setu team s");
-}
-
-TEST_F(Expansion, PasswordOfAServerWithoutOneIsEmptyUnlessTheGameAlwaysAsksForIt) {
+    // The password of a server without one is empty, unless the game always asks for it.
     base::CopyText(record.serverPassword, "stored");
     for (auto [passwordText, kind, required] : {std::tuple{"0", catalogue::kEliteForce, false},
                                                 {"1", catalogue::kEliteForce, true},
@@ -69,7 +67,7 @@ TEST_F(Expansion, PasswordOfAServerWithoutOneIsEmptyUnlessTheGameAlwaysAsksForIt
     }
 }
 
-TEST_F(Expansion, VariablesInRecognitionOrderIgnoringCase) {
+TEST_F(Expansion, VariablesInRecognitionOrderIgnoringCaseAndSegmentRules) {
     const std::pair<const char*, const char*> cases[] = {
         {"$IP:$Port/$HOSTPORT", "10.0.0.5:27961/27965"},
         {"$portx $pwd", "27961x d"},  // the name ends where the variable's name ends
@@ -78,14 +76,6 @@ TEST_F(Expansion, VariablesInRecognitionOrderIgnoringCase) {
         {"$name/$model", "Munro/munro/red"},
         {"$nobody $ $", "$nobody $ $"},
         {"cost: $5", "cost: $5"},
-    };
-    details.serverPassword[0] = '\0';
-    for (auto [text, expected] : cases)
-        EXPECT_EQ(Expand(text), expected) << text;
-}
-
-TEST_F(Expansion, SegmentRules) {
-    const std::pair<const char*, const char*> cases[] = {
         {"a [literal only] b", "a  b"},
         {"a [$time at $time] b", "a  b"},
         {"a [$time $name] b", "a  Munro b"},  // $time in a kept segment is empty
@@ -99,20 +89,10 @@ TEST_F(Expansion, SegmentRules) {
         EXPECT_EQ(Expand(text), expected) << text;
 }
 
-TEST_F(Expansion, MircTextKeepsBracketsAndTurnsTheServersBarsInto0x7F) {
-    std::string text = Expand("[$SERVER] | /nick $Server", false);
-    std::string name =
-        "\x03"
-        "1,0 \x03"
-        "4,0Lab\x7F"
-        "Base\x03"
-        "1,0";
-    EXPECT_EQ(text, "[" + name + "] | /nick " + name);
-    // An empty template sends nothing but its terminator.
-    EXPECT_EQ(Expand("", false), "");
-}
-
-TEST_F(Expansion, NothingIsWrittenBeyond255Characters) {
+TEST_F(Expansion, MircTextKeepsBracketsTurnsTheServersBarsInto0x7FAndNothingIsWrittenBeyond255Characters) {
+    const std::string name = std::string("\x03") + "1,0 \x03" + "4,0Lab\x7F" + "Base\x03" + "1,0";
+    EXPECT_EQ(Expand("[$SERVER] | /nick $Server", false), "[" + name + "] | /nick " + name);
+    EXPECT_EQ(Expand("", false), "");  // an empty template sends nothing but its terminator
     base::CopyText(details.playerName, std::string(40, 'n'));
     std::string text, whole;
     for (int i = 0; i < 10; ++i) {
@@ -134,8 +114,7 @@ TEST_F(Expansion, NetworkTextCannotAddArgumentsOrCommandsWhereverItStands) {
          "+set sv \"x exec evil  quit\" mod_set_a_b"},
         {"^1Lab^7 'Arena'\x01", "dir\\\\", "+fs_game \"$folder\" +name \"$server\" +x",
          "+fs_game \"dir\" +name \"Lab Arena\" +x"},
-        {"a+b;c", "f\x7F+g", "+connect x $server;$folder", "+connect x abc;fg"},
-    };
+        {"a+b;c", "f\x7F+g", "+connect x $server;$folder", "+connect x abc;fg"}};
     for (const auto& [hostName, folder, text, expected] : cases) {
         base::CopyText(record.hostName, hostName);
         base::CopyText(record.gameName, folder);

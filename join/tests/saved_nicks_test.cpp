@@ -21,22 +21,16 @@ TEST(SavedNicks, SaveFindAndDeleteUseTheFirstFreeSlotAndIgnoreLetterCase) {
     FakeSettings settings;
     join::SavedNicks nicks(settings, "q3a.ini");
     bool isNew = false;
-    EXPECT_EQ(nicks.SaveNick("Sarge", "sarge/krusade", &isNew), 0);
-    EXPECT_TRUE(isNew);
+    EXPECT_TRUE(nicks.SaveNick("Sarge", "sarge/krusade", &isNew) == 0 && isNew);
     EXPECT_EQ(nicks.SaveNick("Visor", "visor", &isNew), 1);
-    // The same name in other letters rewrites its slot.
-    EXPECT_EQ(nicks.SaveNick("SARGE", "sarge", &isNew), 0);
-    EXPECT_FALSE(isNew);
+    EXPECT_TRUE(nicks.SaveNick("SARGE", "sarge", &isNew) == 0 && !isNew);  // the same name in other letters
     std::string model;
     EXPECT_EQ(nicks.FindNick("sarge", &model), 0);
-    EXPECT_EQ(model, "sarge");
-    EXPECT_EQ(IniValue(settings, "nick0"), "SARGE");
-
+    EXPECT_EQ(std::pair(model, IniValue(settings, "nick0")), std::pair(std::string("sarge"), std::string("SARGE")));
     EXPECT_EQ(nicks.DeleteNick("sarge"), 0);
-    EXPECT_EQ(nicks.DeleteNick("sarge"), -1);
-    EXPECT_EQ(nicks.FindNick("Sarge"), -1);
-    EXPECT_EQ(IniValue(settings, "nick0"), "");  // emptied, not removed
-    EXPECT_EQ(IniValue(settings, "model0"), "");
+    EXPECT_TRUE(nicks.DeleteNick("sarge") == -1 && nicks.FindNick("Sarge") == -1);
+    // Emptied, not removed.
+    EXPECT_EQ(IniValue(settings, "nick0") + IniValue(settings, "model0"), "");
     EXPECT_EQ(nicks.SaveNick("Anarki", "anarki"), 0);  // the emptied slot is free again
     EXPECT_EQ(nicks.Names(), (std::vector<join::SavedNick>{{0, "Anarki"}, {1, "Visor"}}));
 }
@@ -50,18 +44,8 @@ TEST(SavedNicks, TheFiveHundredAndThirteenthNameIsNotStored) {
     int writes = settings.writes;
     bool isNew = true;
     EXPECT_EQ(nicks.SaveNick("one too many", "m", &isNew), -1);
-    EXPECT_FALSE(isNew);
-    EXPECT_EQ(settings.writes, writes);
+    EXPECT_TRUE(!isNew && settings.writes == writes);
     EXPECT_EQ(nicks.SaveNick("P511", "m"), 511);  // a saved name is still rewritten
-}
-
-TEST(SavedNicks, WithoutAnIniFileNothingIsFoundOrStored) {
-    FakeSettings settings;
-    join::SavedNicks nicks(settings, "");
-    EXPECT_EQ(nicks.SaveNick("Sarge", "m"), -1);
-    nicks.SetLastIndex(3);
-    EXPECT_EQ(settings.writes, 0);
-    EXPECT_TRUE(nicks.Names().empty());
 }
 
 TEST(SavedNicks, OldRegistryListIsSavedWithTheDefaultModelAndDeletedOnlyOnceSaved) {
@@ -85,7 +69,7 @@ TEST(SavedNicks, OldRegistryListIsSavedWithTheDefaultModelAndDeletedOnlyOnceSave
     EXPECT_FALSE(settings.ReadBytes(ln.keyPath, ln.name, 255));
 }
 
-TEST(SavedNicks, ModelsEndAtTheFirstMissingKeyAndLastIndexDefaultsToZero) {
+TEST(SavedNicks, ModelsEndAtTheFirstMissingKeyLastIndexDefaultsToZeroAndWithoutAnIniFileNothingIsStored) {
     FakeSettings settings;
     settings.WriteIni("q3a.ini", "models", "model1", "sarge");
     settings.WriteIni("q3a.ini", "models", "model2", "");
@@ -94,6 +78,11 @@ TEST(SavedNicks, ModelsEndAtTheFirstMissingKeyAndLastIndexDefaultsToZero) {
     join::SavedNicks nicks(settings, "q3a.ini");
     EXPECT_EQ(nicks.Models(), (std::vector<std::string>{"sarge", "", "visor"}));
     EXPECT_EQ(nicks.LastIndex(), 0);
+    const int writes = settings.writes;
+    join::SavedNicks none(settings, "");
+    EXPECT_EQ(none.SaveNick("Sarge", "m"), -1);
+    none.SetLastIndex(3);
+    EXPECT_TRUE(settings.writes == writes && none.Names().empty());
 }
 
 TEST(LaunchSettings, ModSectionWithCatalogueDefaultsAndTheFolderOfAChosenProgram) {

@@ -14,27 +14,18 @@ TEST(Pacing, ValuesOutOfRangeAreNamedAndPresetsIgnoreTypedValues) {
     const Pacing typed{PacingPreset::kCustom, 0, 0, 0, 0};
     EXPECT_EQ(net::PacingOf(PacingPreset::kClassic, typed), (Pacing{PacingPreset::kClassic, 11, 200, 999, 5}));
     EXPECT_EQ(net::PacingOf(PacingPreset::kFast, typed), net::kFastPacing);
-    EXPECT_FALSE(net::CheckPacing(net::kClassicPacing));
-    EXPECT_FALSE(net::CheckPacing(net::kFastPacing));
-    struct Case {
-        Pacing pacing;
-        const char* message;
-    } cases[] = {
-        {{PacingPreset::kCustom, 0, 200, 999, 5}, "Servers per burst must be between 1 and 1000."},
-        {{PacingPreset::kCustom, 1001, 200, 999, 5}, "Servers per burst must be between 1 and 1000."},
-        {{PacingPreset::kCustom, 1000, 0, 999, 5}, "The pause between bursts (ms) must be between 1 and 5000."},
-        {{PacingPreset::kCustom, 1, 5000, 99, 5}, "The server timeout (ms) must be between 100 and 10000."},
-        {{PacingPreset::kCustom, 1, 1, 10001, 5}, "The server timeout (ms) must be between 100 and 10000."},
-        {{PacingPreset::kCustom, 1, 1, 100, 0},
-         "The refreshes before a silent server is removed must be between 1 and 100."},
-        {{PacingPreset::kCustom, 1, 1, 100, -1},
-         "The refreshes before a silent server is removed must be between 1 and 100."},
-        {{PacingPreset::kCustom, 1, 1, 10000, 100}, nullptr},
-    };
-    for (const Case& c : cases) {
-        auto problem = net::CheckPacing(c.pacing);
-        EXPECT_EQ(problem.value_or(""), c.message ? c.message : "") << c.pacing.requestsPerBurst;
-    }
+    EXPECT_FALSE(net::CheckPacing(net::kClassicPacing) || net::CheckPacing(net::kFastPacing));
+    const std::string burst = "Servers per burst must be between 1 and 1000.",
+                      pause = "The pause between bursts (ms) must be between 1 and 5000.",
+                      timeout = "The server timeout (ms) must be between 100 and 10000.",
+                      lives = "The refreshes before a silent server is removed must be between 1 and 100.";
+    const std::pair<Pacing, std::string> cases[] = {
+        {{PacingPreset::kCustom, 0, 200, 999, 5}, burst},   {{PacingPreset::kCustom, 1001, 200, 999, 5}, burst},
+        {{PacingPreset::kCustom, 1000, 0, 999, 5}, pause},  {{PacingPreset::kCustom, 1, 5000, 99, 5}, timeout},
+        {{PacingPreset::kCustom, 1, 1, 10001, 5}, timeout}, {{PacingPreset::kCustom, 1, 1, 100, 0}, lives},
+        {{PacingPreset::kCustom, 1, 1, 100, -1}, lives},    {{PacingPreset::kCustom, 1, 1, 10000, 100}, ""}};
+    for (const auto& [pacing, message] : cases)
+        EXPECT_EQ(net::CheckPacing(pacing).value_or(""), message) << pacing.requestsPerBurst;
 }
 
 TEST(Pacing, StoredPaceSurvivesAndBrokenSettingsReadAsClassic) {

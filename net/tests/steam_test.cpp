@@ -47,8 +47,7 @@ TEST(SteamMaster, RequestsAndPagesAtTheirEdges) {
         {kPage + kEnd + Entry(10, 9, 9), " | 0 1 -"},
         {kPage + Entry(0, 0, 7), "0.0.0.0:7 | 0 0 0.0.0.0:7"},
         {kPage, " | 0 0 -"},
-        {kFF + "\x66\x0B" + Entry(10, 1, 1), "invalid"},
-    };
+        {kFF + "\x66\x0B" + Entry(10, 1, 1), "invalid"}};
     for (const auto& [datagram, expected] : pages) {
         const net::SteamMasterPage p = net::ReadSteamMasterPage(U(datagram), datagram.size());
         std::string shown;
@@ -84,8 +83,7 @@ TEST(SteamMaster, PagesArePacedRetriedAndEndWithWhatCame) {
         {"most servers", 3, 9, 2, {}, -1, false, Status::kMaxServers, 3, "0 2"},
         {"repeating master", 999, 9, 2, {}, -1, true, Status::kMasterSilent, 2, "0 2 2 2"},
         {"silent from the start", 999, 5, 2, {}, 0, false, Status::kMasterSilent, 0, "0 0 0"},
-        {"a page of unusable addresses", 999, 5, 2, {}, -1, false, Status::kListEnd, 3, "0 2 4", 2},
-    };
+        {"a page of unusable addresses", 999, 5, 2, {}, -1, false, Status::kListEnd, 3, "0 2 4", 2}};
     const net::Endpoint master{0x0100007F, 27011};
     for (const MasterRun& run : runs) {
         testing_support::FakeClock clock;
@@ -165,8 +163,7 @@ TEST(A2sReplies, InfoInBothFormsPlayersAndRulesFillTheRecord) {
         {SourceInfo("").substr(0, 46), "none"},
         {GoldSrcInfo(true), "Old|de_dust|cstrike||2/16|0|DL|1 http://mod|9"},
         {GoldSrcInfo(false), "Old|de_dust|cstrike||2/16|0|DL|0 |9"},
-        {kFF + "J" + SourceInfo("").substr(5), "none"},
-    };
+        {kFF + "J" + SourceInfo("").substr(5), "none"}};
     for (const auto& [datagram, expected] : infos) {
         catalogue::ServerRecord r;
         r.hostPort = 9;
@@ -238,8 +235,7 @@ TEST(A2sSplit, PartsInAnyOrderWithinBounds) {
         {false,
          {Part(true, 3, 33, 0, a), "\xFE\xFF\xFF\xFF\x01", Part(true, 5, 2, 0, kFF + huge), Part(true, 5, 2, 1, huge)},
          "MMPM"},
-        {true, {Part(false, 3, 2, 0, "notFF"), Part(false, 3, 2, 1, b)}, "PM"},
-    };
+        {true, {Part(false, 3, 2, 0, "notFF"), Part(false, 3, 2, 1, b)}, "PM"}};
     for (const auto& [goldSrc, parts, outcomes] : rows) {
         net::SplitAssembler s(goldSrc ? net::A2sSplitForm::kGoldSrc : net::A2sSplitForm::kSource);
         std::string shown;
@@ -278,8 +274,7 @@ TEST(A2sExchange, ChallengesSplitRepliesAndWhatIsTimed) {
         {{true, false},
          {kFF + "I0" + info.substr(6), Part(false, 4, 2, 1, players.substr(9)),
           Part(false, 4, 2, 0, players.substr(0, 9))},
-         {askPlayers + " I!", " ", " D done"}},
-    };
+         {askPlayers + " I!", " ", " D done"}}};
     for (const auto& [wants, in, steps] : rows) {
         net::A2sExchange x(net::A2sSplitForm::kSource, wants);
         const net::A2sRequest first = x.Start();

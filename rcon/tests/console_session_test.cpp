@@ -2,6 +2,8 @@
 // answered, replies, timer ticks, commands), each step with the datagrams it sends and its effects.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -83,43 +85,36 @@ void RunScript(const Script& script) {
         std::string datagram = arg;
         for (size_t at; (at = datagram.find('~')) != std::string::npos;)
             datagram.replace(at, 1, kFF);
-        if (verb == "open") {
-            session.Open();
-        } else if (verb == "type") {
-            session.Type(arg);
-        } else if (verb == "run") {
-            session.Run(arg);
-        } else if (verb == "tool") {
-            session.RunTool(std::stoul(arg));
-        } else if (verb == "auto") {
-            session.AutoStatus();
-        } else if (verb == "kick") {
-            session.Kick(std::stoi(arg));
-        } else if (verb == "tick") {
-            clock.AdvanceMs(std::stoul(arg));
-            session.Tick();
-        } else if (verb == "reply" || verb == "stranger") {
-            network.Deliver(verb == "reply" ? kServer : MakeEndpoint("127.0.0.2", 27960), datagram);
-            session.OnReadable();
-        } else if (verb == "capture") {
-            std::string bytes = testing_support::ReadCapture(arg.c_str());
-            for (size_t at = 0; at < bytes.size();) {
-                size_t next = bytes.find(kFF, at + 4);
-                network.Deliver(kServer, bytes.substr(at, next - at));
-                at = next == std::string::npos ? bytes.size() : next;
-            }
-            session.OnReadable();
-        } else if (verb == "password") {
-            size_t space = arg.find(' ');
-            uint32_t port = space == std::string::npos ? kServer.port : std::stoul(arg.substr(space + 1));
-            session.AnswerPassword(rcon::PasswordAnswer{arg.substr(0, space), port, true});
-        } else if (verb == "cancel") {
-            session.AnswerPassword(std::nullopt);
-        } else if (verb == "reason") {
-            session.AnswerKickReason(3, arg);
-        } else {
-            FAIL() << "unknown event";
-        }
+        const std::map<std::string, std::function<void()>> events = {
+            {"open", [&] { session.Open(); }},
+            {"type", [&] { session.Type(arg); }},
+            {"run", [&] { session.Run(arg); }},
+            {"tool", [&] { session.RunTool(std::stoul(arg)); }},
+            {"auto", [&] { session.AutoStatus(); }},
+            {"kick", [&] { session.Kick(std::stoi(arg)); }},
+            {"tick", [&] { clock.AdvanceMs(std::stoul(arg)), session.Tick(); }},
+            {"reply", [&] { network.Deliver(kServer, datagram), session.OnReadable(); }},
+            {"stranger", [&] { network.Deliver(MakeEndpoint("127.0.0.2", 27960), datagram), session.OnReadable(); }},
+            {"capture",
+             [&] {
+                 std::string bytes = testing_support::ReadCapture(arg.c_str());
+                 for (size_t at = 0; at < bytes.size();) {
+                     size_t next = bytes.find(kFF, at + 4);
+                     network.Deliver(kServer, bytes.substr(at, next - at));
+                     at = next == std::string::npos ? bytes.size() : next;
+                 }
+                 session.OnReadable();
+             }},
+            {"password",
+             [&] {
+                 size_t space = arg.find(' ');
+                 uint32_t port = space == std::string::npos ? kServer.port : std::stoul(arg.substr(space + 1));
+                 session.AnswerPassword(rcon::PasswordAnswer{arg.substr(0, space), port, true});
+             }},
+            {"cancel", [&] { session.AnswerPassword(std::nullopt); }},
+            {"reason", [&] { session.AnswerKickReason(3, arg); }}};
+        ASSERT_TRUE(events.count(verb)) << "unknown event";
+        events.at(verb)();
         std::vector<testing_support::SentDatagram> sent = network.Sent();
         std::string sentText;
         for (size_t i = sentBefore; i < sent.size(); ++i)
@@ -225,8 +220,7 @@ const Script kScripts[] = {
       {"reply ~print\nS     sv_hostname \"Lab\"\n", "", ""},
       {"reply ~print\n\n1 total cvars\n", "", "props(1)"},
       {"run sv_hostname \"My Lab\"", "~rcon pw sv_hostname \"My Lab\"", ""},
-      {"tool 40021", "", "cleared"}}},
-};
+      {"tool 40021", "", "cleared"}}}};
 
 TEST(ConsoleSession, Scripts) {
     for (const Script& script : kScripts)
@@ -282,8 +276,7 @@ TEST(ConsoleSession, TheLogKeepsTheNewestTextWithinItsBound) {
         ASSERT_LE(s.Log().size(), rcon::kLogLimit);
     }
     EXPECT_EQ(shown, s.Log());
-    EXPECT_EQ(s.Log().substr(0, 5), "line ");
-    EXPECT_EQ(s.Log().substr(s.Log().size() - 1000, 8), "line 399");
+    EXPECT_EQ(s.Log().substr(0, 5) + s.Log().substr(s.Log().size() - 1000, 8), "line line 399");
 }
 
 }  // namespace

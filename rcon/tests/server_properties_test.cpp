@@ -38,8 +38,7 @@ TEST(InformationRows, StatusKeysWithoutPlayerKeysFromTheGamesStart) {
         Listed(kQuake3, q3.substr(0, 19) + "\\a\\" + std::string(300, 'v') + "\\" + std::string(256, 'k') + "\\x\\end"),
         "a=;end=;");
     // A real OpenArena reply lists its keys, none of a player's.
-    std::string captured = testing_support::ReadCapture("openarena_bots.bin");
-    std::string rows = Listed(kQuake3, captured);
+    const std::string rows = Listed(kQuake3, testing_support::ReadCapture("openarena_bots.bin"));
     EXPECT_NE(rows.find("sv_hostname=^1Lab ^7Arena;"), std::string::npos);
     EXPECT_NE(rows.find("gamename=baseoa;"), std::string::npos);
 }
@@ -54,21 +53,18 @@ TEST(InformationRows, UrlValuesAndTheCopiedText) {
 }
 
 TEST(CvarRows, QuakeTablesOfBothAgesHalfLifeLinesAndTheRealList) {
-    std::string rows;
-    for (const rcon::PropertyRow& row : rcon::CvarRows(kQuake3,
-                                                       "S R     sv_hostname \"My Server\"\n"
-                                                       "        g_speed \"320\"\n"
-                                                       "   RI     g_botsFile \"\"\n"
-                                                       "\n"
-                                                       "3 total cvars\n"))
-        rows += row.property + "=" + row.value + (row.readOnly ? " (R)" : "") + ";";
-    EXPECT_EQ(rows, "sv_hostname=My Server (R);g_speed=320;g_botsFile= (R);");
-    rows.clear();
-    for (const rcon::PropertyRow& row : rcon::CvarRows(kHalfLife,
-                                                       "cvarlist\n--\nsv_gravity : 800 , sv\n"
-                                                       "mp_timelimit : \"20\"\n42 cvars\n"))
-        rows += row.property + "=" + row.value + ";";
-    EXPECT_EQ(rows, "sv_gravity=800 ;mp_timelimit=20;");
+    auto rows = [](uint32_t kind, const std::string& reply) {
+        std::string out;
+        for (const rcon::PropertyRow& row : rcon::CvarRows(kind, reply))
+            out += row.property + "=" + row.value + (row.readOnly ? " (R)" : "") + ";";
+        return out;
+    };
+    EXPECT_EQ(rows(kQuake3,
+                   "S R     sv_hostname \"My Server\"\n        g_speed \"320\"\n   RI     g_botsFile \"\"\n\n"
+                   "3 total cvars\n"),
+              "sv_hostname=My Server (R);g_speed=320;g_botsFile= (R);");
+    EXPECT_EQ(rows(kHalfLife, "cvarlist\n--\nsv_gravity : 800 , sv\nmp_timelimit : \"20\"\n42 cvars\n"),
+              "sv_gravity=800 ;mp_timelimit=20;");
     // The lab's OpenArena server (nine flag columns), collected as the console collects it.
     rcon::ReplyCollector collector;
     collector.Start(kQuake3, rcon::kServerProperties, 0);
@@ -86,8 +82,7 @@ TEST(CvarRows, QuakeTablesOfBothAgesHalfLifeLinesAndTheRealList) {
         return *std::find_if(rows.begin(), rows.end(), [name](const auto& r) { return r.property == name; });
     };
     EXPECT_EQ(find(cvars, "sv_hostname").value, "^1Lab ^7Arena");
-    EXPECT_TRUE(find(cvars, "sv_cheats").readOnly);
-    EXPECT_FALSE(find(cvars, "g_spSkill").readOnly);
+    EXPECT_TRUE(find(cvars, "sv_cheats").readOnly && !find(cvars, "g_spSkill").readOnly);
     // A Nexuiz server's whole list: 137 datagrams, the last one shorter; values may hold quotes.
     collector.Start(kNexuiz, rcon::kServerProperties, 0);
     captured = testing_support::ReadCapture("nexuiz_rcon_cvarlist.bin");

@@ -20,7 +20,8 @@ void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     testing_support::WriteBytes(path, std::string(bytes.begin(), bytes.end()));
 }
 
-TEST(ColourSchemeFile, TextHalfFirstThenBackgroundsAndSlots12To15CarriedFromTheLastLoad) {
+TEST(ColourSchemeFile,
+     TextHalfFirstThenBackgroundsSlots12To15CarriedFromTheLastLoadAndShortOrMissingFilesKeepTheBuffer) {
     testing_support::TempFolder folder;
     views::SchemeColours colours;
     for (int i = 0; i < 12; ++i)
@@ -45,18 +46,14 @@ TEST(ColourSchemeFile, TextHalfFirstThenBackgroundsAndSlots12To15CarriedFromTheL
     WriteBytes(folder.File("shipped.vxc"), shipped);
     ASSERT_TRUE(views::ReadSchemeFile(folder.File("shipped.vxc"), buffer));
     views::BufferToScheme(buffer, colours);
-    EXPECT_EQ(colours[6], 0xC3C2C1C0u);   // slot 0
-    EXPECT_EQ(colours[11], 0xD7D6D5D4u);  // slot 5
-    EXPECT_EQ(colours[0], 0xDBDAD9D8u);   // slot 6
-    EXPECT_EQ(colours[5], 0xEFEEEDECu);   // slot 11
+    // Slots 0, 5, 6 and 11.
+    EXPECT_EQ(std::tuple(colours[6], colours[11], colours[0], colours[5]),
+              std::tuple(0xC3C2C1C0u, 0xD7D6D5D4u, 0xDBDAD9D8u, 0xEFEEEDECu));
     views::SchemeToBuffer(colours, buffer);
     ASSERT_TRUE(views::WriteSchemeFile(saved, buffer));
     EXPECT_EQ(FileBytes(saved), shipped);
-}
 
-TEST(ColourSchemeFile, ShortOrMissingFilesKeepWhatTheBufferHeld) {
-    testing_support::TempFolder folder;
-    SchemeBuffer buffer;
+    // Short or missing files keep what the buffer held.
     for (uint8_t& b : buffer.bytes)
         b = 0x11;
     WriteBytes(folder.File("short.vxc"), {1, 2, 3, 4, 5, 6});
@@ -70,13 +67,11 @@ TEST(ColourSchemeFile, ShortOrMissingFilesKeepWhatTheBufferHeld) {
 }
 
 TEST(ColourSchemeFile, ExtensionIsAddedUnlessThePathEndsInVxc) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"C:\\s\\green", "C:\\s\\green.vxc"},
-        {"C:\\s\\green.VXC", "C:\\s\\green.VXC"},
-        {"a.vxc", "a.vxc.vxc"},
-        {"b.txt", "b.txt.vxc"},
-        {"green.Vxc", "green.Vxc"},
-    };
+    const std::pair<const char*, const char*> cases[] = {{"C:\\s\\green", "C:\\s\\green.vxc"},
+                                                         {"C:\\s\\green.VXC", "C:\\s\\green.VXC"},
+                                                         {"a.vxc", "a.vxc.vxc"},
+                                                         {"b.txt", "b.txt.vxc"},
+                                                         {"green.Vxc", "green.Vxc"}};
     for (auto [typed, saved] : cases)
         EXPECT_EQ(views::WithSchemeExtension(typed), saved) << typed;
 }
@@ -84,8 +79,7 @@ TEST(ColourSchemeFile, ExtensionIsAddedUnlessThePathEndsInVxc) {
 TEST(ColourSchemeDefaults, SelectionBarIsDarkGreenUnlikeANewProfile) {
     views::SchemeColours colours = {};
     views::SetDefaultScheme(colours, 0x00D4D0C8);
-    EXPECT_EQ(colours[5], 0x00008000u);
-    EXPECT_EQ(colours[11], 0x00D4D0C8u);
+    EXPECT_EQ(std::pair(colours[5], colours[11]), std::pair(0x00008000u, 0x00D4D0C8u));
     catalogue::GameProfile profile;
     catalogue::ApplyProfileDefaults(profile, 0x00D4D0C8);
     for (int i = 0; i < 12; ++i)

@@ -304,7 +304,7 @@ TEST_F(ListPanesTest, FindPlayersGivesOneRowPerMatchInServerOrderStrippedOnReque
     EXPECT_EQ(std::pair(found().server, found().player), std::pair(first, static_cast<PlayerRecord*>(nullptr)));
 }
 
-TEST(FindHistory, TextsGoToTheFirstFreeKeyOnceAndLoadStopsAtTheFirstGap) {
+TEST(FindHistory, TextsGoToTheFirstFreeKeyOnceLoadStopsAtTheFirstGapAndPaneColumnsAndSortAreStoredUnderTheGeometryKey) {
     testing_support::FakeSettings store;
     Ini(store, "find0") = "alpha";
     Ini(store, "find1") = "";
@@ -333,10 +333,8 @@ TEST(FindHistory, TextsGoToTheFirstFreeKeyOnceAndLoadStopsAtTheFirstGap) {
         WriteIgnoreColours(store, ignore);
         EXPECT_EQ(Ini(store, "ignorecolours"), ignore ? "True" : "False");
     }
-}
 
-TEST(ListPaneSettings, ColumnWidthsAndTheSortColumnAreStoredUnderTheGeometryKey) {
-    testing_support::FakeSettings store;
+    // The list panes' column widths and sort column, under the geometry key.
     store.WriteDword(base::kGeometryKey, "PLCW01", 0);  // missing: the default; zero: 60; else the low word
     store.WriteDword(base::kGeometryKey, "PLCW02", 0x30091);
     EXPECT_EQ(ReadPaneWidths(store, base::reg::kPlayerColumnWidthFormat, kPlayerPaneColumns),
@@ -462,8 +460,7 @@ TEST(GameColours, EachGameReadsItsOwnCodesAndTheClassicGamesKeepTheTable) {
         {ColourDialect::kUrbanTerror, "^9x^ay", "x^ay", "\0034,0x^ay"},
         {ColourDialect::kEtLegacy, "^:x^^y^", "x^^", "\00314,0x^\00314,0^"},  // "^^" is no code, "^y" is
         {ColourDialect::kDarkPlaces, "^x00Fb^^c^xFG0d^7", "b^c^xFG0d", "\00312,0b^c^xFG0d\0031,0"},
-        {ColourDialect::kDarkPlaces, "^xf00^123", "23", "\0034,0\0034,0\002\00223"},
-    };
+        {ColourDialect::kDarkPlaces, "^xf00^123", "23", "\0034,0\0034,0\002\00223"}};
     for (const auto& [dialect, name, stripped, irc] : rows) {
         EXPECT_EQ(StripColourCodes(name, dialect), stripped) << name;
         EXPECT_EQ(ColourTextToIrc(name, dialect), Wrap(irc)) << name;

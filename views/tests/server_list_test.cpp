@@ -417,7 +417,7 @@ TEST_F(ServerListTest, PingIsReadUnderTheRefreshLockByTheFilterAndOnceBeforeASor
     EXPECT_EQ(Names(m), "b");  // no reply: filtered out
 }
 
-TEST(WebAddress, OnlyWebPagesAreOpenedAndWwwGetsHttp) {
+TEST(WebAddress, OnlyWebPagesAreOpenedWwwGetsHttpAndAFieldWithoutTerminatorIsReadToItsSizeOnly) {
     auto opened = [](const char* address) { return views::WebAddressToOpen(address, std::strlen(address) + 1); };
     for (const char* kept : {"http://lab.example/", "HTTPS://lab.example/x"})
         EXPECT_EQ(opened(kept), kept);
@@ -427,9 +427,6 @@ TEST(WebAddress, OnlyWebPagesAreOpenedAndWwwGetsHttp) {
          {"http://", "www.", "", "clan.org", "file:///c:/x.bat", "C:\\windows\\system32\\calc.exe",
           "\\\\host\\share\\x.exe", "mailto:a@b", "http://a b", "www.a.org\t-x"})
         EXPECT_EQ(opened(refused), "") << refused;
-}
-
-TEST(WebAddress, AFieldWithoutTerminatorIsReadToItsSizeOnly) {
     char field[8];
     std::memcpy(field, "www.abcdXXXX", sizeof field);
     EXPECT_EQ(views::WebAddressToOpen(field, sizeof field), "http://www.abcd");
