@@ -73,7 +73,9 @@ TEST(MasterRequests, QuakeStyleByKindAndProtocolHalfLifeByBatchNoneForTheOthers)
 // list is sorted and its first entry chosen, and that must be the protocol most of today's servers
 // speak. Sources: Lilium Voyager's and cMod's sv_master defaults (Elite Force), JK2MV's sv_init.cpp,
 // iortcw's qcommon.h and sv_init.c, ioquake3's sv_init.c, 1fx Mod's master list (SOF2), 333networks'
-// masterserver settings and OldUnreal's UnrealTournament.ini (UT), GameserverLister's quake3.py.
+// masterserver settings and OldUnreal's UnrealTournament.ini (UT), GameserverLister's quake3.py;
+// for today's games ET: Legacy's sv_init.c and com_masterServer, Urban Terror's ui (sv_master1 and 2
+// on port 27900), DarkPlaces' sv_masterextra defaults (Xonotic, Nexuiz).
 TEST(MasterRequests, BuiltInMastersAreTodaysAndANewProfileAsksForTodaysServers) {
     Catalogue catalogue;
     catalogue.buildCatalogue();
@@ -86,7 +88,13 @@ TEST(MasterRequests, BuiltInMastersAreTodaysAndANewProfileAsksForTodaysServers) 
          "getservers 68 empty full"},
         {kSoldierOfFortune2, "master.1fxmod.org master.sof2.ravensoft.com", 20110, "getservers 2004 SOF2FULL"},
         {kUnrealTournament, "master.333networks.com master.oldunreal.com master.errorist.eu", 28900, ""},
-        {kXonotic, "dpmaster.deathmask.net dpmaster.tchr.no", 27950, "getservers Xonotic 3 empty full"}};
+        {kXonotic, "dpmaster.deathmask.net dpmaster.tchr.no", 27950, "getservers Xonotic 3 empty full"},
+        {kNexuiz, "dpmaster.deathmask.net dpmaster.tchr.no", 27950, "getservers Nexuiz 3 empty full"},
+        {kIoQuake3, "master.ioquake3.org master.quake3arena.com dpmaster.deathmask.net", 27950,
+         "getservers 68 empty full"},
+        {kUrbanTerror, "master.urbanterror.info master2.urbanterror.info", 27900, "getservers 68 empty full"},
+        {kEtLegacy, "master.etlegacy.com etmaster.idsoftware.com master0.etmaster.net", 27950,
+         "getservers 84 empty full"}};
     for (const auto& [kind, hosts, port, request] : rows) {
         const GameDefinition* g = catalogue.GameOf(kind);
         ASSERT_NE(g, nullptr);

@@ -20,12 +20,14 @@
 #include "testing/fake_message_sink.h"
 #include "testing/fake_status_host.h"
 #include "testing/fake_thread_starter.h"
+#include "testing/lock_probe.h"
 
 namespace engine_test {
 namespace {
 
 using catalogue::ServerRecord;
 using testing_support::MakeEndpoint;
+using testing_support::WaitsForLock;
 using Strings = std::vector<std::string>;
 using FakeAnswered = testing_support::FakeStatusHost::Answered;
 
@@ -216,8 +218,8 @@ TEST_F(EngineTest, TheRefreshEndsWhenEveryRequestIsAnsweredOrTimedOutAndClassicK
         for (size_t i = 0; i < servers.size(); ++i) {
             if (servers[i] == 'a')
                 ReplyName(records[i], "up");
-            if (servers[i] == 'm')
-                engine->MarkForRefresh(*records[i]);
+            if (servers[i] == 'm')  // the mark waits for the worker's hold of the records
+                EXPECT_TRUE(WaitsForLock(engine->recordLock(), [&] { engine->MarkForRefresh(*records[i]); }, [] {}));
         }
         Receive();
         while (engine->Busy() && host.timerMs && armed.size() < 5) {
