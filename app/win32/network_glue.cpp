@@ -15,17 +15,18 @@ namespace app::win32 {
 struct Network::Parts {
     explicit Parts(HWND main)
         : masterHost(main, WM_APP_MASTERSOCKET, WM_APP_MASTERLOOKUP),
-          master(TheShell().ctx->refreshBusy, masterHost, *TheShell().sink),
+          master(TheShell().ctx->refreshBusy, masterHost, later),
           statusHost(main),
           engine(
               net::StatusEngineDeps{statusHost, clock, sockets, resolver, threads, later, TheShell().ctx->refreshBusy}),
           version(main, WM_APP_VERSIONSOCKET) {}
 
+    // The master query and the engine tell from inside their handlers: their messages wait until
+    // those have returned.
+    LaterSink later;
     MasterQueryHost masterHost;
     net::MasterQuery master;
     StatusHost statusHost;
-    // The engine tells from inside its handlers: its messages wait until they have returned.
-    LaterSink later;
     net::win32::Win32Clock clock;
     net::win32::Win32DatagramSocketFactory sockets;
     net::win32::HostResolver resolver;
