@@ -142,7 +142,7 @@ def phase_events(the_farm, since_ns):
 def run_vexar(args, the_farm, prefix, pace):
     vexar = harness.Vexar(args.build, prefix)
     try:
-        farm.write_install_folder(vexar.folder)
+        farm.write_install_folder(vexar.folder, max_servers=max(999, args.servers))
         vexar.reset_registry({'NDF': 1, 'NPPRESET': PACES[pace]})
         vexar.start()
         vexar.answer(QUESTION, 'No')

@@ -83,10 +83,12 @@ class Farm:
         os.rmdir(self.folder)
 
 
-def write_install_folder(folder):
-    """One Quake 3 Arena profile whose master is the farm's, no stored list, nothing that reaches out."""
+def write_install_folder(folder, max_servers=999):
+    """One Quake 3 Arena profile whose master is the farm's, no stored list, nothing that reaches out.
+    The profile keeps at most max_servers of the master's list (a new profile's 999 by default)."""
     with open(os.path.join(folder, 'gamesets.vexar'), 'wb') as f:
-        f.write(profiles_file([profile('Quake 3 Arena', 1, 68, MASTER[0], MASTER[1], 1, icon=2)], 1))
+        f.write(profiles_file([profile('Quake 3 Arena', 1, 68, MASTER[0], MASTER[1], 1, icon=2,
+                                       max_servers=max_servers)], 1))
     ini = ['[games]', 'active=0', '[window]', 'state=0', '[WINDOW]', 'USETRAY=0', '[TRAY]', 'AUTOREFRESH=0',
            '[endpoints]', 'website=http://127.0.0.1/', 'feedback=farm@127.0.0.1', 'banner=http://127.0.0.1/banner',
            'versionserver=127.0.0.1']
