@@ -126,8 +126,7 @@ bool MasterQuery::MasterFailed(std::string message) {
     return false;
 }
 
-// The current master's part is over: on to the next master, or the end of the attempt.
-bool MasterQuery::NextMaster() {
+void MasterQuery::LeaveMaster() {
     if (lookingUp_) {
         lookingUp_ = false;
         host_.CancelMasterLookup();
@@ -138,6 +137,11 @@ bool MasterQuery::NextMaster() {
         host_.CloseMasterSocket();
         socketOpen_ = false;
     }
+}
+
+// The current master's part is over: on to the next master, or the end of the attempt.
+bool MasterQuery::NextMaster() {
+    LeaveMaster();
     if (++masterIndex_ < masters_.size() && !Full())
         return BeginMaster();
     EndAttempt();
@@ -315,16 +319,7 @@ void MasterQuery::ShowCount(uint32_t count) {
 }
 
 void MasterQuery::WindDown() {
-    if (lookingUp_) {
-        lookingUp_ = false;
-        host_.CancelMasterLookup();
-    }
-    host_.KillTimer(kMasterAttemptTimer);
-    host_.KillTimer(kHalfLifeResendTimer);
-    if (socketOpen_) {
-        host_.CloseMasterSocket();
-        socketOpen_ = false;
-    }
+    LeaveMaster();
     refreshBusy_ = false;
     if (labelShown_) {
         host_.DestroyLabel();

@@ -143,6 +143,8 @@ class MasterQuery {
     bool BeginMaster();
     bool ConnectAndSend(const char* dottedAddress);
     bool MasterFailed(std::string message);
+    // Cancels the lookup, the attempt's timers and the socket of the master being asked.
+    void LeaveMaster();
     bool NextMaster();
     void FailLookup();
     void ReadStream(const uint8_t* data, size_t size);
