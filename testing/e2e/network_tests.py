@@ -135,10 +135,7 @@ def test_unreal_tournament_master_over_tcp_lists_what_quakestat_lists_and_joins_
     vexar.driver_ok('dlg-text', title, IDC_JOIN_NAME, 'Tester')
     vexar.driver_ok('dlg-click', title, IDOK)
     log = os.path.join(game, 'vexar-game.txt')
-    for _ in range(100):
-        if os.path.exists(log):
-            break
-        time.sleep(0.2)
+    wait_for(lambda: os.path.exists(log) and len(open(log, 'rb').read().split(b'\r\n')) > 2, 'the start of the game')
     command = open(log, 'rb').read().decode('latin-1').split('\r\n')[1]
     # (The template's leading blank does not survive the command line.)
     check_equal(command.split('=', 1)[1].strip(), '127.10.2.2:7700/?Name="Tester"', 'the game port the server names')
