@@ -32,10 +32,7 @@ enum RefreshMode : uint32_t {
 };
 constexpr uint32_t kRefreshModeCount = 7;
 
-// Fixed tuning of a cycle.
-constexpr uint32_t kRequestsPerPause = 11;  // the worker pauses once more than 10 were sent
-constexpr uint32_t kPauseMs = 200;
-constexpr uint64_t kReplyTimeoutMs = 999;  // older requests are given up at each pause
+// Fixed tuning of a cycle (the burst, pause and time-out are the pace's: net/pacing.h).
 constexpr uint32_t kGraceMs = 1500;        // timer 2 after the worker ended
 constexpr uint32_t kMonitorGraceMs = 750;  // the same while the server monitor runs
 constexpr size_t kReceiveBufferSize = 4096;

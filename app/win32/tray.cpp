@@ -103,8 +103,8 @@ bool OnTrayCommand(HWND window, UINT command) {
         case IDM_TRAY_AUTO_REFRESH:
             if (shell.ctx) {
                 shell.ctx->autoRefreshMinimised = !shell.ctx->autoRefreshMinimised;
-                shell.ctx->settings->WriteIni(base::kIniFile, "TRAY", "AUTOREFRESH",
-                                              shell.ctx->autoRefreshMinimised ? "1" : "0");
+                const base::IniKey& key = base::ini::kAutoRefreshMinimised;
+                shell.ctx->settings->WriteIni(key.file, key.section, key.key, shell.ctx->autoRefreshMinimised ? "1" : "0");
             }
             return true;
     }

@@ -35,7 +35,7 @@ TEST(LoopbackEngine, EveryLiveServerAnswersWithItsPingAndAStrangersDatagramsAreD
         size_t silentEvery;    // server i is silent when i % silentEvery == 3
         uint32_t minCycleMs;
     };
-    for (const Run& run : {Run{net::kClassicPacing, 25, 10, 5, 2 * net::kPauseMs + net::kGraceMs},
+    for (const Run& run : {Run{net::kClassicPacing, 25, 10, 5, 2 * net::kClassicPacing.pauseMs + net::kGraceMs},
                            Run{net::kFastPacing, 300, 7, 20, net::kFastPacing.timeoutMs}}) {
         auto delayMs = [&](size_t i) { return uint32_t(i * run.delayStepMs % 60); };
         auto silent = [&](size_t i) { return i % run.silentEvery == 3; };
