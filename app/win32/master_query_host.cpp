@@ -26,14 +26,14 @@ MasterQueryHost::~MasterQueryHost() {
 
 int MasterQueryHost::OpenMasterSocket(bool stream) {
     CloseMasterSocket();
-    socket_ = stream ? ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP) : ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-    if (socket_ == INVALID_SOCKET)
+    socket_.Reset(stream ? ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP) : ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP));
+    if (!socket_)
         return WSAGetLastError();
     // A master sends a long list back to back, faster than the window takes each datagram in: the
     // socket holds them meanwhile (where the system grants less, the list is only shorter).
     int buffer = kMasterReceiveBuffer;
-    setsockopt(socket_, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&buffer), sizeof buffer);
-    WSAAsyncSelect(socket_, main_, socketMessage_, FD_READ | FD_CONNECT | FD_CLOSE);
+    setsockopt(socket_.get(), SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&buffer), sizeof buffer);
+    WSAAsyncSelect(socket_.get(), main_, socketMessage_, FD_READ | FD_CONNECT | FD_CLOSE);
     return 0;
 }
 
@@ -46,7 +46,7 @@ bool MasterQueryHost::ConnectMasterSocket(const char* address, uint16_t port) {
         return false;
     // A connected UDP socket only receives from the master; the socket is non-blocking, so a
     // connect still "in progress" counts as done.
-    if (connect(socket_, reinterpret_cast<sockaddr*>(&to), sizeof to) == SOCKET_ERROR)
+    if (connect(socket_.get(), reinterpret_cast<sockaddr*>(&to), sizeof to) == SOCKET_ERROR)
         return WSAGetLastError() == WSAEWOULDBLOCK;
     return true;
 }
@@ -80,23 +80,22 @@ bool MasterQueryHost::LookupAnswer(WPARAM task, LPARAM result, std::optional<uin
 }
 
 bool MasterQueryHost::SendToMaster(const uint8_t* data, size_t size) {
-    return send(socket_, reinterpret_cast<const char*>(data), static_cast<int>(size), 0) != SOCKET_ERROR;
+    return send(socket_.get(), reinterpret_cast<const char*>(data), static_cast<int>(size), 0) != SOCKET_ERROR;
 }
 
 int MasterQueryHost::ReceiveFromMaster(uint8_t* buffer, size_t capacity) {
-    if (socket_ == INVALID_SOCKET)
+    if (!socket_)
         return -1;
-    int n = recv(socket_, reinterpret_cast<char*>(buffer), static_cast<int>(capacity), 0);
+    int n = recv(socket_.get(), reinterpret_cast<char*>(buffer), static_cast<int>(capacity), 0);
     if (n == SOCKET_ERROR)
         return WSAGetLastError() == WSAEMSGSIZE ? static_cast<int>(capacity) : -1;
     return n;
 }
 
 void MasterQueryHost::CloseMasterSocket() {
-    if (socket_ != INVALID_SOCKET) {
-        shutdown(socket_, SD_SEND);
-        closesocket(socket_);
-        socket_ = INVALID_SOCKET;
+    if (socket_) {
+        shutdown(socket_.get(), SD_SEND);
+        socket_.Reset();
     }
 }
 

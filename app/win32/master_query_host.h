@@ -11,6 +11,7 @@
 #include <string>
 
 #include "net/master_query.h"
+#include "net/win32/socket_owner.h"
 
 namespace app::win32 {
 
@@ -44,7 +45,7 @@ class MasterQueryHost : public net::MasterQueryHost {
     void PostMasterQuery() override;
     void ServersGathered(const catalogue::GameProfile& profile) override;
 
-    SOCKET socket() const { return socket_; }
+    SOCKET socket() const { return socket_.get(); }
 
   private:
     HWND main_;
@@ -52,7 +53,7 @@ class MasterQueryHost : public net::MasterQueryHost {
     UINT lookupMessage_;
     HANDLE lookup_ = nullptr;
     char hostBuffer_[MAXGETHOSTSTRUCT] = {};
-    SOCKET socket_ = INVALID_SOCKET;
+    net::win32::OwnedSocket socket_;
     HWND label_ = nullptr;
 };
 

@@ -25,8 +25,7 @@ views::win32::PaneSet Panes() {
 
 StatusHost::~StatusHost() {
     HideProgress();
-    if (taskbar_)
-        taskbar_->Release();
+    taskbar_.Reset();  // before COM ends on this thread
     if (comStarted_)
         CoUninitialize();
 }
@@ -107,19 +106,16 @@ void StatusHost::SetToolbarState(int command, net::ToolbarState state) {
 
 ITaskbarList3* StatusHost::Taskbar() {
     if (taskbarTried_)
-        return taskbar_;
+        return taskbar_.get();
     taskbarTried_ = true;
     // COM may already run on this thread in another mode; the object is made either way.
     comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    void* made = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3, &made)) || !made)
+    if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3, taskbar_.OutVoid())) ||
+        !taskbar_)
         return nullptr;
-    taskbar_ = static_cast<ITaskbarList3*>(made);
-    if (FAILED(taskbar_->HrInit())) {
-        taskbar_->Release();
-        taskbar_ = nullptr;
-    }
-    return taskbar_;
+    if (FAILED(taskbar_->HrInit()))
+        taskbar_.Reset();
+    return taskbar_.get();
 }
 
 void StatusHost::ShowProgress(uint32_t range, uint32_t step) {

@@ -9,6 +9,7 @@
 #include <shobjidl.h>
 
 #include "base/show_pacer.h"
+#include "base/win32/com_ptr.h"
 #include "net/status_engine.h"
 #include "net/status_parser.h"
 #include "rcon/server_properties.h"
@@ -73,7 +74,7 @@ class StatusHost : public net::StatusHost {
     base::ShowPacer progressPacer_{100};
     bool taskbarTried_ = false;
     bool comStarted_ = false;
-    ITaskbarList3* taskbar_ = nullptr;
+    base::win32::ComPtr<ITaskbarList3> taskbar_;
     // The copy of the last reply kept for the server information dialog, and the rows that wait for
     // WM_APP_SERVERINFO.
     net::RawReply propertiesReply_;

@@ -1,6 +1,8 @@
 // The version check on Windows.
 #include "app/win32/version_check_win32.h"
 
+#include <utility>
+
 #include "app/win32/banner_bar.h"
 #include "app/win32/shell.h"
 #include "app/win32/weblinks.h"
@@ -14,9 +16,10 @@ void VersionCheck::Start(const std::string& serverAddress) {
     unsigned long address = inet_addr(serverAddress.c_str());
     if (address == INADDR_NONE || address == 0)
         return;
-    SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    if (s == INVALID_SOCKET)
+    net::win32::OwnedSocket owned(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    if (!owned)
         return;
+    const SOCKET s = owned.get();
     int size = net::kVersionReceiveBufferSize;
     setsockopt(s, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&size), sizeof size);
     WSAAsyncSelect(s, main_, socketMessage_, FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE);
@@ -24,32 +27,31 @@ void VersionCheck::Start(const std::string& serverAddress) {
     to.sin_family = AF_INET;
     to.sin_port = htons(net::kVersionServerPort);
     to.sin_addr.s_addr = address;
-    socket_ = s;
+    socket_ = std::move(owned);
     if (connect(s, reinterpret_cast<sockaddr*>(&to), sizeof to) == SOCKET_ERROR && WSAGetLastError() != WSAEWOULDBLOCK)
         Close();
 }
 
 void VersionCheck::Close() {
-    if (socket_ != INVALID_SOCKET) {
-        shutdown(socket_, SD_BOTH);
-        closesocket(socket_);
-        socket_ = INVALID_SOCKET;
+    if (socket_) {
+        shutdown(socket_.get(), SD_BOTH);
+        socket_.Reset();
     }
 }
 
 void VersionCheck::OnSocketEvent(WPARAM socket, LPARAM event) {
-    if (static_cast<SOCKET>(socket) != socket_ || socket_ == INVALID_SOCKET)
+    if (!socket_ || static_cast<SOCKET>(socket) != socket_.get())
         return;
     switch (WSAGETSELECTEVENT(event)) {
         case FD_CONNECT:
             if (WSAGETSELECTERROR(event))
                 Close();
             else
-                send(socket_, net::kVersionRequest.data(), static_cast<int>(net::kVersionRequest.size()), 0);
+                send(socket_.get(), net::kVersionRequest.data(), static_cast<int>(net::kVersionRequest.size()), 0);
             break;
         case FD_READ: {
             char reply[net::kVersionReplyLimit + 1] = {};
-            int n = recv(socket_, reply, static_cast<int>(net::kVersionReplyLimit), 0);
+            int n = recv(socket_.get(), reply, static_cast<int>(net::kVersionReplyLimit), 0);
             // The conversation is over: close before asking, so that no further socket event arrives
             // while the question is open.
             Close();

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "net/win32/socket_owner.h"
+
 namespace app::win32 {
 
 class VersionCheck {
@@ -19,12 +21,12 @@ class VersionCheck {
     void OnSocketEvent(WPARAM socket, LPARAM event);
     // Shuts the socket down and closes it (also used when the main window closes).
     void Close();
-    bool open() const { return socket_ != INVALID_SOCKET; }
+    bool open() const { return static_cast<bool>(socket_); }
 
   private:
     HWND main_;
     UINT socketMessage_;
-    SOCKET socket_ = INVALID_SOCKET;
+    net::win32::OwnedSocket socket_;
 };
 
 }  // namespace app::win32

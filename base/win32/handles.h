@@ -9,8 +9,10 @@
 
 namespace base::win32 {
 
-// One handle of type H, closed with Close(h) unless it is the empty value. Movable, not copyable.
-template <typename H, auto Close>
+// One handle of type H, closed with Close(h) unless it is the empty value: H{}, or what Empty()
+// returns for the kinds whose failures give another one (INVALID_HANDLE_VALUE, INVALID_SOCKET).
+// Movable, not copyable.
+template <typename H, auto Close, H (*Empty)() = nullptr>
 class Owned {
   public:
     Owned() = default;
@@ -25,17 +27,23 @@ class Owned {
     Owned(const Owned&) = delete;
     Owned& operator=(const Owned&) = delete;
 
+    static H EmptyValue() {
+        if constexpr (Empty == nullptr)
+            return H{};
+        else
+            return Empty();
+    }
     H get() const { return handle_; }
-    explicit operator bool() const { return handle_ != H{}; }
-    H Release() { return std::exchange(handle_, H{}); }
-    void Reset(H handle = H{}) {
-        if (handle_ != H{})
+    explicit operator bool() const { return handle_ != EmptyValue(); }
+    H Release() { return std::exchange(handle_, EmptyValue()); }
+    void Reset(H handle = EmptyValue()) {
+        if (handle_ != EmptyValue())
             Close(handle_);
         handle_ = handle;
     }
 
   private:
-    H handle_{};
+    H handle_ = EmptyValue();
 };
 
 inline void CloseGdiObject(HGDIOBJ object) {
@@ -62,9 +70,14 @@ inline void CloseIcon(HICON icon) {
 inline void CloseMemoryDc(HDC dc) {
     DeleteDC(dc);
 }
+inline HANDLE InvalidFileHandle() {
+    return INVALID_HANDLE_VALUE;
+}
 
 using GdiObject = Owned<HGDIOBJ, CloseGdiObject>;
 using KernelHandle = Owned<HANDLE, CloseKernelHandle>;
+// A handle of CreateFile, which fails with INVALID_HANDLE_VALUE.
+using FileHandle = Owned<HANDLE, CloseKernelHandle, InvalidFileHandle>;
 using RegistryKey = Owned<HKEY, CloseRegistryKey>;
 using Menu = Owned<HMENU, CloseMenu>;
 using ImageList = Owned<HIMAGELIST, CloseImageList>;

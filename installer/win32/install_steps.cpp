@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "base/settings_store.h"
+#include "base/win32/com_ptr.h"
 #include "base/win32/handles.h"
 
 namespace installer::win32 {
@@ -28,24 +29,6 @@ std::string SystemError(const char* what, const std::string& path, DWORD code) {
 std::string DamagedInstaller(const PayloadFile& file) {
     return std::string("The installer is damaged: it does not hold ") + file.name + ".";
 }
-
-// The COM object's interface, released when it goes.
-template <typename T>
-class ComPtr {
-  public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (p_)
-            p_->Release();
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    T** Out() { return &p_; }
-    T* operator->() const { return p_; }
-
-  private:
-    T* p_ = nullptr;
-};
 
 }  // namespace
 
@@ -78,10 +61,9 @@ bool WritePayloadFile(HMODULE module, const std::string& folder, const PayloadFi
     }
     target += std::string("\\") + file.name;
     std::string temporary = target + ".new";
-    base::win32::KernelHandle out(
+    base::win32::FileHandle out(
         CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (out.get() == INVALID_HANDLE_VALUE) {
-        out.Release();
+    if (!out) {
         error = SystemError("Couldn't write ", target, GetLastError());
         return false;
     }
@@ -122,16 +104,16 @@ bool CreateProgramLink(int specialFolder, const std::string& programPath, std::s
     }
     std::string linkPath = std::string(folder) + kLinkName;
     wchar_t wideLink[MAX_PATH] = {};
-    ComPtr<IShellLinkA> link;
-    ComPtr<IPersistFile> file;
+    base::win32::ComPtr<IShellLinkA> link;
+    base::win32::ComPtr<IPersistFile> file;
     HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                  reinterpret_cast<void**>(link.Out()));
+                                  link.OutVoid());
     if (SUCCEEDED(hr))
         hr = link->SetPath(programPath.c_str());
     if (SUCCEEDED(hr))
         hr = link->SetDescription(kLinkDescription);
     if (SUCCEEDED(hr))
-        hr = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Out()));
+        hr = link->QueryInterface(IID_IPersistFile, file.OutVoid());
     if (SUCCEEDED(hr) && !MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wideLink, MAX_PATH))
         hr = E_FAIL;
     if (SUCCEEDED(hr))

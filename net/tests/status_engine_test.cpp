@@ -218,8 +218,9 @@ TEST_F(EngineTest, TheRefreshEndsWhenEveryRequestIsAnsweredOrTimedOutAndClassicK
         for (size_t i = 0; i < servers.size(); ++i) {
             if (servers[i] == 'a')
                 ReplyName(records[i], "up");
-            if (servers[i] == 'm')  // the mark waits for the worker's hold of the records
+            if (servers[i] == 'm') {  // the mark waits for the worker's hold of the records
                 EXPECT_TRUE(WaitsForLock(engine->recordLock(), [&] { engine->MarkForRefresh(*records[i]); }, [] {}));
+            }
         }
         Receive();
         while (engine->Busy() && host.timerMs && armed.size() < 5) {

@@ -33,21 +33,16 @@ Endpoint FromSockaddr(const sockaddr_in& a) {
     return Endpoint{a.sin_addr.s_addr, ntohs(a.sin_port)};
 }
 
-Win32DatagramSocket::~Win32DatagramSocket() {
-    if (socket_ != INVALID_SOCKET)
-        closesocket(socket_);
-}
-
 bool Win32DatagramSocket::SendTo(const Endpoint& to, const void* data, size_t size) {
     sockaddr_in a = ToSockaddr(to);
-    return sendto(socket_, static_cast<const char*>(data), static_cast<int>(size), 0, reinterpret_cast<sockaddr*>(&a),
+    return sendto(socket_.get(), static_cast<const char*>(data), static_cast<int>(size), 0, reinterpret_cast<sockaddr*>(&a),
                   sizeof a) != SOCKET_ERROR;
 }
 
 int Win32DatagramSocket::ReceiveFrom(void* buffer, size_t capacity, Endpoint* from) {
     sockaddr_in a = {};
     int length = sizeof a;
-    int n = recvfrom(socket_, static_cast<char*>(buffer), static_cast<int>(capacity), 0,
+    int n = recvfrom(socket_.get(), static_cast<char*>(buffer), static_cast<int>(capacity), 0,
                      reinterpret_cast<sockaddr*>(&a), &length);
     if (n == SOCKET_ERROR) {
         // A datagram larger than the buffer is still delivered, cut to the buffer.
@@ -73,7 +68,7 @@ bool Win32DatagramSocket::WaitReadable(int timeoutMs) {
     }
     fd_set readable;
     FD_ZERO(&readable);
-    FD_SET(socket_, &readable);
+    FD_SET(socket_.get(), &readable);
     timeval wait;
     wait.tv_sec = timeoutMs / 1000;
     wait.tv_usec = (timeoutMs % 1000) * 1000;
@@ -96,21 +91,20 @@ constexpr DWORD SIO_UDP_CONNRESET = IOC_IN | IOC_VENDOR | 12;
 }  // namespace
 
 std::unique_ptr<DatagramSocket> Win32DatagramSocketFactory::Open() {
-    SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-    if (s == INVALID_SOCKET)
+    OwnedSocket owned(socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP));
+    if (!owned)
         return nullptr;
+    const SOCKET s = owned.get();
     u_long nonBlocking = 1;
-    if (ioctlsocket(s, FIONBIO, &nonBlocking) == SOCKET_ERROR) {
-        closesocket(s);
+    if (ioctlsocket(s, FIONBIO, &nonBlocking) == SOCKET_ERROR)
         return nullptr;
-    }
     // Both are improvements only: a system without them still works.
     int bufferBytes = kReceiveBufferBytes;
     setsockopt(s, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&bufferBytes), sizeof bufferBytes);
     BOOL reportResets = FALSE;
     DWORD returned = 0;
     WSAIoctl(s, SIO_UDP_CONNRESET, &reportResets, sizeof reportResets, nullptr, 0, &returned, nullptr, nullptr);
-    return std::make_unique<Win32DatagramSocket>(s, wait_);
+    return std::make_unique<Win32DatagramSocket>(std::move(owned), wait_);
 }
 
 std::optional<uint32_t> HostResolver::Resolve(const char* name) {

@@ -5,8 +5,11 @@
 #include <windows.h>
 #include <winsock2.h>
 
+#include <utility>
+
 #include "net/clock.h"
 #include "net/datagram_socket.h"
+#include "net/win32/socket_owner.h"
 
 namespace net::win32 {
 
@@ -37,15 +40,14 @@ SocketWait NativeSocketWait();
 // destroyed.
 class Win32DatagramSocket : public DatagramSocket {
   public:
-    Win32DatagramSocket(SOCKET s, SocketWait wait) : socket_(s), wait_(wait) {}
-    ~Win32DatagramSocket() override;
+    Win32DatagramSocket(OwnedSocket s, SocketWait wait) : socket_(std::move(s)), wait_(wait) {}
     bool SendTo(const Endpoint& to, const void* data, size_t size) override;
     int ReceiveFrom(void* buffer, size_t capacity, Endpoint* from) override;
     bool WaitReadable(int timeoutMs) override;
-    SOCKET handle() const { return socket_; }
+    SOCKET handle() const { return socket_.get(); }
 
   private:
-    SOCKET socket_;
+    OwnedSocket socket_;
     SocketWait wait_;
 };
 

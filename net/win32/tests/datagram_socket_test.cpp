@@ -1,7 +1,10 @@
 // The status socket's two ways of waiting: select wakes at a datagram and times out without one;
-// polling pauses a millisecond at most and leaves the reading to the caller.
+// polling pauses a millisecond at most and leaves the reading to the caller. And the owners of the
+// handle kinds whose failure value is not zero.
 #include <gtest/gtest.h>
 
+#include "base/win32/handles.h"
+#include "net/win32/socket_owner.h"
 #include "net/win32/win32_network.h"
 
 namespace {
@@ -16,6 +19,27 @@ class DatagramSocketTest : public ::testing::TestWithParam<SocketWait> {
     }
     void TearDown() override { WSACleanup(); }
 };
+
+TEST(HandleOwners, LeaveTheFailureValueAloneAndCloseWhatTheyHold) {
+    WSADATA data;
+    ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
+    base::win32::FileHandle missing(
+        CreateFileA("Z:\\no\\such\\folder\\file", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_FALSE(missing);
+    EXPECT_EQ(missing.Release(), INVALID_HANDLE_VALUE);
+    net::win32::OwnedSocket none;
+    EXPECT_FALSE(none);
+    EXPECT_EQ(none.get(), INVALID_SOCKET);
+    net::win32::OwnedSocket held(socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP));
+    ASSERT_TRUE(held);
+    const SOCKET raw = held.get();
+    net::win32::OwnedSocket moved(std::move(held));
+    EXPECT_FALSE(held);
+    moved.Reset();
+    int type = 0, length = sizeof type;
+    EXPECT_EQ(getsockopt(raw, SOL_SOCKET, SO_TYPE, reinterpret_cast<char*>(&type), &length), SOCKET_ERROR);
+    WSACleanup();
+}
 
 TEST_P(DatagramSocketTest, WaitsAndReadsEveryDatagram) {
     net::win32::Win32DatagramSocketFactory factory(GetParam());
