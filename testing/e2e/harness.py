@@ -140,6 +140,10 @@ class Vexar:
     def driver(self, *args, timeout=60):
         exe = os.path.join(self.build_dir, 'vexar-driver.exe')
         r = self.wine(exe, *[str(a) for a in args], timeout=timeout)
+        if r.returncode == 1 and not r.stdout and not r.stderr:
+            # The driver says why whenever it fails; exit 1 with no word at all is Wine not getting
+            # it started (seen now and then under load). It did nothing, so it is started again once.
+            r = self.wine(exe, *[str(a) for a in args], timeout=timeout)
         self.driver_errors = [line for line in r.stderr.splitlines() if line.startswith('vexar-driver')]
         # What else was said (by Wine, when the driver did not get to run): the last lines.
         self.driver_other = [line for line in r.stderr.splitlines() if not line.startswith('vexar-driver')][-10:]
