@@ -1,7 +1,7 @@
 // vexar-driver-hook.dll: the message hook that vexar-driver places on a thread of the program.
 //
 // It answers what only the program's own process can (menus are per process under Wine), and
-// tells when the program has taken a message or a key from its queue.
+// tells when the program has taken a message or a key from its queue, or enabled a toolbar button.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -10,31 +10,32 @@
 
 namespace {
 
-// The driver's query, mapped while one message is looked at.
-class SharedQuery {
+// A block the driver shares by name, mapped while one message is looked at.
+template <typename T>
+class SharedView {
   public:
-    SharedQuery() : mapping_(OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kDriverQueryMapping)) {
+    explicit SharedView(const char* name) : mapping_(OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, name)) {
         if (mapping_)
-            query_ = static_cast<DriverQuery*>(MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(DriverQuery)));
+            view_ = static_cast<T*>(MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(T)));
     }
-    ~SharedQuery() {
-        if (query_)
-            UnmapViewOfFile(query_);
+    ~SharedView() {
+        if (view_)
+            UnmapViewOfFile(view_);
         if (mapping_)
             CloseHandle(mapping_);
     }
-    SharedQuery(const SharedQuery&) = delete;
-    SharedQuery& operator=(const SharedQuery&) = delete;
+    SharedView(const SharedView&) = delete;
+    SharedView& operator=(const SharedView&) = delete;
 
-    DriverQuery* Get() const { return query_; }
+    T* Get() const { return view_; }
 
   private:
     HANDLE mapping_;
-    DriverQuery* query_ = nullptr;
+    T* view_ = nullptr;
 };
 
 void AnswerQuery(const MSG& msg) {
-    SharedQuery shared;
+    SharedView<DriverQuery> shared(kDriverQueryMapping);
     DriverQuery* q = shared.Get();
     if (!q)
         return;
@@ -45,23 +46,17 @@ void AnswerQuery(const MSG& msg) {
 }
 
 void NoteKeyUp(const MSG& msg) {
-    SharedQuery shared;
+    SharedView<DriverQuery> shared(kDriverQueryMapping);
     DriverQuery* q = shared.Get();
     if (q && q->request == kQueryKeyUp && q->item == msg.wParam)
         InterlockedExchange(&q->done, 1);
 }
 
 void NoteToolbarState(const CWPSTRUCT& sent) {
-    HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kRefreshWatchMapping);
-    if (!mapping)
-        return;
-    auto* watch = static_cast<RefreshWatch*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(RefreshWatch)));
-    if (watch) {
-        if (sent.wParam == watch->item && !(LOWORD(sent.lParam) & TBSTATE_INDETERMINATE))
-            InterlockedExchange(&watch->busySeen, 1);
-        UnmapViewOfFile(watch);
-    }
-    CloseHandle(mapping);
+    SharedView<RefreshWatch> shared(kRefreshWatchMapping);
+    RefreshWatch* watch = shared.Get();
+    if (watch && sent.wParam == watch->item && !(LOWORD(sent.lParam) & TBSTATE_INDETERMINATE))
+        InterlockedExchange(&watch->busySeen, 1);
 }
 
 }  // namespace

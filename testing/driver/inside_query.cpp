@@ -47,6 +47,17 @@ HOOKPROC HookProc(HMODULE dll, const char* name) {
     return proc;
 }
 
+// The named block the hook DLL opens, created and mapped here.
+template <typename T>
+void CreateShared(const char* name, OwnedHandle& mapping, OwnedView<T>& view) {
+    mapping.reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(T), name));
+    if (!mapping)
+        FailCall("CreateFileMapping");
+    view.reset(static_cast<T*>(MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(T))));
+    if (!view)
+        FailCall("MapViewOfFile");
+}
+
 UINT QueryMessage() {
     UINT message = RegisterWindowMessageA(kDriverQueryMessage);
     if (!message)
@@ -62,14 +73,7 @@ InsideQuery::InsideQuery(DWORD thread, DriverRequest request, UINT item) : threa
         FailCall("OpenThread(the program's thread)");
     dll_ = LoadHookDll();
     HOOKPROC proc = HookProc(dll_.get(), kHookProc);
-    mapping_.reset(
-        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DriverQuery), kDriverQueryMapping));
-    if (!mapping_)
-        FailCall("CreateFileMapping");
-    view_.reset(
-        static_cast<DriverQuery*>(MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(DriverQuery))));
-    if (!view_)
-        FailCall("MapViewOfFile");
+    CreateShared(kDriverQueryMapping, mapping_, view_);
     *view_ = DriverQuery{request, item, 0, 0};
     hook_.reset(SetWindowsHookExA(WH_GETMESSAGE, proc, dll_.get(), thread_));
     if (!hook_)
@@ -78,14 +82,7 @@ InsideQuery::InsideQuery(DWORD thread, DriverRequest request, UINT item) : threa
 
 ToolbarEnableWatch::ToolbarEnableWatch(HWND toolbar, UINT item) : dll_(LoadHookDll()) {
     HOOKPROC proc = HookProc(dll_.get(), kSentHookProc);
-    mapping_.reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(RefreshWatch),
-                                      kRefreshWatchMapping));
-    if (!mapping_)
-        FailCall("CreateFileMapping");
-    view_.reset(
-        static_cast<RefreshWatch*>(MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(RefreshWatch))));
-    if (!view_)
-        FailCall("MapViewOfFile");
+    CreateShared(kRefreshWatchMapping, mapping_, view_);
     *view_ = RefreshWatch{item, 0};
     hook_.reset(SetWindowsHookExA(WH_CALLWNDPROC, proc, dll_.get(), GetWindowThreadProcessId(toolbar, nullptr)));
     if (!hook_)

@@ -127,6 +127,16 @@ void FireTimer(HWND window, UINT_PTR id) {
     SendMessageA(window, WM_TIMER, id, 0);
 }
 
+void PumpWaiting() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT)
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
 void PumpFor(DWORD ms) {
     const DWORD start = GetTickCount();
     PumpUntil([&] { return GetTickCount() - start >= ms; }, ms + 1000);
@@ -135,13 +145,7 @@ void PumpFor(DWORD ms) {
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT)
-                continue;
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+        PumpWaiting();
         if (done())
             return true;
         if (GetTickCount() - start >= timeoutMs)

@@ -55,6 +55,8 @@ class ModalLoopSink : public FakeMessageSink {
 // What a modal loop would dispatch meanwhile: a timer of a window (WM_TIMER, as its expiry), and
 // whatever the thread's queue holds.
 void FireTimer(HWND window, UINT_PTR id);
+// Dispatches what the thread's queue holds now (a WM_QUIT is dropped: the test goes on).
+void PumpWaiting();
 void PumpFor(DWORD ms);
 // Pumps until done() holds or timeoutMs passed; returns done().
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);

@@ -45,13 +45,7 @@ void ShellTest::TearDown() {
 }
 
 void ShellTest::Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT)
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    testing_support::PumpWaiting();
 }
 
 void ShellTest::WriteIni(const char* section, const char* key, const char* value) {
