@@ -29,14 +29,35 @@ enum GameKind : uint32_t {
     kEtLegacy = 12,
     kXonotic = 13,
     kNexuiz = 14,
+    // Steam games: listed by Valve's master and queried with the Source query protocol.
+    kHalfLifeSteam = 15,  // the Half-Life engine on Steam: Counter-Strike 1.6 and the other mods
+    kCounterStrikeSource = 16,
+    kTeamFortress2 = 17,
+    kCounterStrike2 = 18,
+    kDayOfDefeatSource = 19,
+    kGarrysMod = 20,
+    kLeft4Dead2 = 21,
 };
-constexpr uint32_t kGameKindCount = 15;
+constexpr uint32_t kGameKindCount = 22;
 constexpr uint32_t kClassicGameKindCount = 9;
 // Icons in the tabs' image list, one per game; a profile's icon index beyond them reads as 0.
-constexpr uint32_t kGameIconCount = 15;
+constexpr uint32_t kGameIconCount = 22;
 
-// The kind whose status request and master list a game uses: today's games all speak Quake III's.
+// Games found through the Steam master and queried with A2S_INFO / A2S_PLAYER / A2S_RULES.
+inline bool IsSteamGame(uint32_t kind) {
+    return kind >= kHalfLifeSteam && kind < kGameKindCount;
+}
+// Steam games on the Source engine (their remote control is Source RCON over TCP); the Half-Life
+// engine on Steam keeps the Half-Life UDP rcon.
+inline bool IsSourceEngine(uint32_t kind) {
+    return kind > kHalfLifeSteam && kind < kGameKindCount;
+}
+
+// The kind whose status request and master list a game uses: today's Quake III engine games all
+// speak Quake III's, the Steam games all speak the Steam master's and A2S.
 inline uint32_t ProtocolKindOf(uint32_t kind) {
+    if (IsSteamGame(kind))
+        return kHalfLifeSteam;
     return kind >= kOpenArena && kind < kGameKindCount ? uint32_t(kQuake3) : kind;
 }
 
@@ -48,6 +69,11 @@ inline bool IsDarkPlaces(uint32_t kind) {
 
 // The status key whose value starts with the game type as its first ':'-separated field.
 constexpr char kQcStatusKey[] = "qcstatus";
+// Source servers' comma-separated tags (A2S_INFO's keywords): a game type keyed on it matches a
+// reply that carries its value as one of the tags.
+constexpr char kKeywordsKey[] = "keywords";
+// A Steam game's servers name their mod by the game folder (A2S_INFO's folder), read as this key.
+constexpr char kGameDirKey[] = "gamedir";
 
 struct GameTypeDefinition {
     std::string displayName;
@@ -98,6 +124,10 @@ struct GameDefinition {
     uint32_t masterPort = 0;
     // Further masters of the game today, asked after the first by profiles that keep it.
     std::vector<MasterServer> moreMasters;
+    // Steam games: the filters of the Steam master request (each asked in turn, the lists merged),
+    // and the application id the Steam client starts.
+    std::vector<std::string> masterFilters;
+    uint32_t steamAppId = 0;
     uint32_t defaultPort = 0;
     uint32_t defaultHostPort = 0;
     uint32_t asksHostPort = 0;
@@ -164,5 +194,6 @@ class Catalogue {
 // The built-in game table, in catalogue order: the nine classic games, then today's.
 std::vector<GameDefinition> BuiltInGames();
 std::vector<GameDefinition> TodaysGames();
+std::vector<GameDefinition> SteamGames();
 
 }  // namespace catalogue

@@ -347,6 +347,8 @@ std::vector<GameDefinition> BuiltInGames() {
     games.push_back(UnrealTournament());
     for (GameDefinition& g : TodaysGames())
         games.push_back(std::move(g));
+    for (GameDefinition& g : SteamGames())
+        games.push_back(std::move(g));
     return games;
 }
 

@@ -31,6 +31,13 @@
 #define IDI_GAME_ETL 403
 #define IDI_GAME_XON 404
 #define IDI_GAME_NEX 405
+#define IDI_GAME_HLS 420
+#define IDI_GAME_CSS 421
+#define IDI_GAME_TF2 422
+#define IDI_GAME_CS2 423
+#define IDI_GAME_DODS 424
+#define IDI_GAME_GMOD 425
+#define IDI_GAME_L4D2 426
 
 // Bitmaps.
 #define IDB_TOOLBAR 102
@@ -69,6 +76,13 @@
 #define IDB_JOIN_ETL 413
 #define IDB_JOIN_XON 414
 #define IDB_JOIN_NEX 415
+#define IDB_JOIN_HLS 430
+#define IDB_JOIN_CSS 431
+#define IDB_JOIN_TF2 432
+#define IDB_JOIN_CS2 433
+#define IDB_JOIN_DODS 434
+#define IDB_JOIN_GMOD 435
+#define IDB_JOIN_L4D2 436
 #define IDI_JOIN 202
 #define IDC_JOIN_PASSWORD 1001
 #define IDC_JOIN_NAME 1003

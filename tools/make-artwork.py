@@ -260,12 +260,15 @@ def main():
     write_ico('join.ico', disc_icon(GREEN, 'J'))
     write_ico('monitor_refreshing.ico', disc_icon(GREEN, 'R'))
     write_ico('monitor_waiting.ico', disc_icon(GREY, 'W'))
-    # Game icons, in tab image-list order (icon index 0..14).
+    # Game icons, in tab image-list order (icon index 0..21).
     games = [('ef', (60, 60, 160), 'EF'), ('rtcw', (110, 70, 40), 'RW'), ('q3a', (150, 30, 30), 'Q3'),
              ('jk2', (30, 110, 60), 'JK'), ('hl', (220, 120, 20), 'HL'), ('sof2', (90, 90, 90), 'SF'),
              ('mohaa', (70, 90, 50), 'MH'), ('ccr', (160, 140, 40), 'CC'), ('ut', (40, 40, 40), 'UT'),
              ('oa', (200, 80, 20), 'OA'), ('ioq3', (120, 20, 20), 'IQ'), ('urt', (40, 90, 140), 'UR'),
-             ('etl', (70, 80, 40), 'ET'), ('xon', (30, 120, 160), 'XO'), ('nex', (100, 40, 130), 'NX')]
+             ('etl', (70, 80, 40), 'ET'), ('xon', (30, 120, 160), 'XO'), ('nex', (100, 40, 130), 'NX'),
+             ('hls', (200, 100, 30), 'HS'), ('css', (60, 100, 130), 'CS'), ('tf2', (170, 60, 40), 'TF'),
+             ('cs2', (40, 70, 110), 'C2'), ('dods', (90, 100, 60), 'DS'), ('gmod', (30, 100, 200), 'GM'),
+             ('l4d2', (150, 30, 30), 'LD')]
     for short, colour, label in games:
         write_ico('game_%s.ico' % short, tile_icon(colour, label))
     # The Join dialog's game pictures.

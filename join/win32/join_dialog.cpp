@@ -32,7 +32,7 @@ constexpr size_t kIniBuffer = 256;
 constexpr WORD kGamePictures[] = {
     0,           IDB_JOIN_Q3A, IDB_JOIN_HL, IDB_JOIN_RTCW, IDB_JOIN_MOHAA, IDB_JOIN_JK2, IDB_JOIN_SOF2,
     IDB_JOIN_UT, IDB_JOIN_CCR, IDB_JOIN_OA, IDB_JOIN_IOQ3, IDB_JOIN_URT,   IDB_JOIN_ETL, IDB_JOIN_XON,
-    IDB_JOIN_NEX};
+    IDB_JOIN_NEX, IDB_JOIN_HLS, IDB_JOIN_CSS, IDB_JOIN_TF2, IDB_JOIN_CS2, IDB_JOIN_DODS, IDB_JOIN_GMOD, IDB_JOIN_L4D2};
 static_assert(std::size(kGamePictures) == catalogue::kGameKindCount);
 
 bool HasModels(uint32_t kind) {

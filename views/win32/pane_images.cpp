@@ -14,7 +14,9 @@ namespace {
 
 const int kGameIcons[] = {IDI_GAME_EF, IDI_GAME_RTCW, IDI_GAME_Q3A,  IDI_GAME_JK2, IDI_GAME_HL,
                           IDI_GAME_SOF2, IDI_GAME_MOHAA, IDI_GAME_CCR, IDI_GAME_UT, IDI_GAME_OA,
-                          IDI_GAME_IOQ3, IDI_GAME_URT, IDI_GAME_ETL, IDI_GAME_XON, IDI_GAME_NEX};
+                          IDI_GAME_IOQ3, IDI_GAME_URT, IDI_GAME_ETL, IDI_GAME_XON, IDI_GAME_NEX,
+                          IDI_GAME_HLS,  IDI_GAME_CSS,  IDI_GAME_TF2,  IDI_GAME_CS2, IDI_GAME_DODS,
+                          IDI_GAME_GMOD, IDI_GAME_L4D2};
 static_assert(std::size(kGameIcons) == catalogue::kGameIconCount);
 const int kServerIcons[] = {IDI_SERVER,   IDI_SERVER_FULL,     IDI_LOCK,      IDI_SORT_MARKER,
                             IDI_NO_REPLY, IDI_SORT_DESCENDING, IDI_FAVOURITE, IDI_AUTO_REFRESH};
