@@ -90,6 +90,8 @@ inline constexpr char kMasterHostKeyFormat[] = "%03u";
 inline constexpr char kModPathKey[] = "Path";
 inline constexpr char kModExeKey[] = "Exe";
 inline constexpr char kModConnectKey[] = "ConnStr";
+// Steam games: "1" starts the game through the Steam client's steam://connect address.
+inline constexpr char kModViaSteamKey[] = "ViaSteam";
 // The game's own INI file.
 inline constexpr IniKey kLastNickIndex{nullptr, "playernicks", "LNI", "0"};
 inline constexpr char kNickFormat[] = "nick%d";

@@ -96,6 +96,7 @@ GameDefinition SourceGame(uint32_t kind,
 GameDefinition TeamFortress2() {
     GameDefinition g = SourceGame(kTeamFortress2, "Team Fortress 2", "TF2", 440, "Team Fortress 2", "tf", "tf_win64.exe");
     g.spectatorArgument = "+jointeam spectator";
+    g.connectTemplate += " [$spec]";
     g.mods[0].gameTypes = Types(kKeywordsKey, {{"Capture the Flag", "ctf"},
                                                {"Control Points", "cp"},
                                                {"Payload", "payload"},
@@ -111,6 +112,7 @@ GameDefinition CounterStrikeSource() {
     GameDefinition g = SourceGame(kCounterStrikeSource, "Counter-Strike: Source", "CSS", 240, "Counter-Strike Source",
                                   "cstrike", "cstrike_win64.exe");
     g.spectatorArgument = "+spectate";
+    g.connectTemplate += " [$spec]";
     return g;
 }
 

@@ -67,7 +67,33 @@ LaunchSettings ReadLaunchSettings(base::SettingsStore& settings,
         settings.ReadIni(base::kIniFile, section, base::ini::kModExeKey, defaults.programFile.c_str(), kIniValueBuffer);
     launch.connectTemplate = settings.ReadIni(base::kIniFile, section, base::ini::kModConnectKey,
                                               defaults.connectTemplate.c_str(), kIniValueBuffer);
+    launch.viaSteam =
+        catalogue::IsSteamGame(kind) &&
+        settings.ReadIni(base::kIniFile, section, base::ini::kModViaSteamKey, "0", kIniValueBuffer) == "1";
     return launch;
+}
+
+void StoreViaSteam(base::SettingsStore& settings, const std::string& section, bool viaSteam) {
+    settings.WriteIni(base::kIniFile, section.c_str(), base::ini::kModViaSteamKey, viaSteam ? "1" : "0");
+}
+
+LaunchCommand PlanLaunch(const LaunchSettings& launch, const ExpansionInput& input) {
+    if (!launch.viaSteam)
+        return {launch.programFile, ExpandConnectTemplate(true, input, launch.connectTemplate), launch.folder};
+    // The Steam client reads the address as a URL: the password is percent-encoded, so that a '/',
+    // a blank or a quote in it cannot cut the address or add to it.
+    std::string address = "steam://connect/" + std::string(base::FieldText(input.record.addressText)) + ":" +
+                          std::to_string(input.record.port);
+    const std::string_view password = base::FieldText(input.details.serverPassword);
+    if (!password.empty())
+        address += '/';
+    for (unsigned char c : password) {
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+                           c == '.' || c == '_' || c == '~';
+        static constexpr char kHex[] = "0123456789ABCDEF";
+        address += plain ? std::string(1, static_cast<char>(c)) : std::string{'%', kHex[c >> 4], kHex[c & 15]};
+    }
+    return {address, std::string(), std::string()};
 }
 
 std::string FolderOf(const std::string& programPath) {

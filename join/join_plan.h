@@ -32,6 +32,8 @@ struct LaunchSettings {
     std::string folder;
     std::string programFile;
     std::string connectTemplate;
+    // A Steam game started through the Steam client ("ViaSteam" = "1"); always false for the others.
+    bool viaSteam = false;
 
     std::string ProgramPath() const;
 };
@@ -45,6 +47,20 @@ LaunchSettings ReadLaunchSettings(base::SettingsStore& settings,
                                   const catalogue::Catalogue& catalogue,
                                   uint32_t kind,
                                   const catalogue::ServerRecord& record);
+// Stores the choice to start the mod's game through the Steam client ("ViaSteam", "1" or "0").
+void StoreViaSteam(base::SettingsStore& settings, const std::string& section, bool viaSteam);
+
+// What the shell is handed to start the game: the program with the expanded connect template in
+// the game's folder, or, through the Steam client, the address steam://connect/<ip>:<port>, with
+// "/<password>" when a password was typed (its bytes other than letters, digits and "-._~"
+// percent-encoded), and neither parameters nor folder.
+struct LaunchCommand {
+    std::string file;
+    std::string parameters;
+    std::string folder;
+};
+LaunchCommand PlanLaunch(const LaunchSettings& launch, const ExpansionInput& input);
+
 // The folder of a program the user found: its path up to the last '\' (nothing without one).
 std::string FolderOf(const std::string& programPath);
 // Takes the program the user found as the mod's: its folder as "Path" and its file name as "Exe"

@@ -19,14 +19,22 @@ constexpr int kReadsAtClose = 64;
 
 }  // namespace
 
-MasterQuery::MasterQuery(bool& refreshBusy, MasterQueryHost& host, base::MessageSink& messages)
-    : refreshBusy_(refreshBusy), host_(host), messages_(messages) {}
+MasterQuery::MasterQuery(bool& refreshBusy, MasterQueryHost& host, base::MessageSink& messages, Clock& clock)
+    : refreshBusy_(refreshBusy), host_(host), messages_(messages), clock_(clock) {}
 
-bool MasterQuery::Start(catalogue::GameProfile& profile, std::vector<catalogue::MasterServer> masters) {
+bool MasterQuery::Start(catalogue::GameProfile& profile,
+                        std::vector<catalogue::MasterServer> masters,
+                        std::vector<std::string> steamFilters) {
     if (refreshBusy_)
         return false;
     refreshBusy_ = true;
     profile_ = &profile;
+    // The note of the last attempt stood on the pane of its own profile, which may not be this one.
+    if (noteShown_) {
+        host_.DestroyLabel();
+        noteShown_ = labelShown_ = false;
+    }
+    note_.clear();
     host_.SetToolbarRunning(true);
     host_.ClearListRows();
 
@@ -39,6 +47,8 @@ bool MasterQuery::Start(catalogue::GameProfile& profile, std::vector<catalogue::
     reachedAny_ = false;
     firstFailure_.clear();
     stream_ = *GameSpyIdentityOf(profile.kind).gameName != '\0';
+    steam_ = catalogue::IsSteamGame(profile.kind);
+    steamFilters_ = steamFilters.empty() ? std::vector<std::string>{std::string()} : std::move(steamFilters);
     return BeginMaster();
 }
 
@@ -57,6 +67,8 @@ bool MasterQuery::BeginMaster() {
     socketOpen_ = true;
     ++masterRun_;
     gamespy_ = GameSpyListReader();
+    filterIndex_ = 0;
+    steamAnswered_ = false;
 
     masterHost_ = masters_[masterIndex_].host;
     // Only a name is looked up; an address (or nothing at all) goes to the socket as it stands.
@@ -104,6 +116,10 @@ bool MasterQuery::ConnectAndSend(const char* dottedAddress) {
     std::snprintf(label, sizeof label, "Master Query %d", kMasterAttempts - retriesLeft_);
     host_.SetLabelText(label);
 
+    if (steam_) {
+        steamAddress_ = dottedAddress;
+        return AskSteamFilter();
+    }
     // A GameSpy master speaks first: its greeting holds the challenge the request must answer.
     if (!stream_) {
         request_ = BuildMasterRequest(profile_->kind, profile_->protocol);
@@ -133,6 +149,8 @@ void MasterQuery::LeaveMaster() {
     }
     host_.KillTimer(kMasterAttemptTimer);
     host_.KillTimer(kHalfLifeResendTimer);
+    steamQuery_.reset();
+    steamSocket_.reset();
     if (socketOpen_) {
         host_.CloseMasterSocket();
         socketOpen_ = false;
@@ -151,6 +169,10 @@ bool MasterQuery::NextMaster() {
 void MasterQuery::OnSocketRead() {
     if (!running() || !socketOpen_ || lookingUp_)
         return;
+    if (steam_) {
+        PollSteam();
+        return;
+    }
     // The buffer is cleared before the first datagram of an attempt. The readers never look past the
     // datagram just received, so what an earlier, longer datagram left behind is never read.
     if (!firstDatagramSeen_) {
@@ -283,6 +305,10 @@ bool MasterQuery::Full() const {
     return profile_->servers.count >= MaxServers();
 }
 
+uint32_t MasterQuery::MasterTimeoutMs() const {
+    return profile_->masterTimeoutMs ? profile_->masterTimeoutMs : kDefaultMasterTimeoutMs;
+}
+
 void MasterQuery::OnTimer(int id) {
     if (!running())
         return;
@@ -292,16 +318,18 @@ void MasterQuery::OnTimer(int id) {
         FailLookup();
     } else if (id == kMasterAttemptTimer) {
         NextMaster();
+    } else if (id == kSteamPageTimer && steam_) {
+        OnSteamTimer();
     } else if (id == kHalfLifeResendTimer) {
         host_.SendToMaster(request_.bytes, request_.size);
         // A profile file with a zero period would make the timer fire as fast as the system allows
         // and flood the master; such a profile waits the default 2000 ms.
-        uint32_t period = profile_->masterTimeoutMs ? profile_->masterTimeoutMs : kDefaultMasterTimeoutMs;
-        host_.SetTimer(kHalfLifeResendTimer, period);
+        host_.SetTimer(kHalfLifeResendTimer, MasterTimeoutMs());
     }
 }
 
 void MasterQuery::Shutdown() {
+    steamQuery_.reset();
     if (lookingUp_) {
         lookingUp_ = false;
         host_.CancelMasterLookup();
@@ -321,7 +349,10 @@ void MasterQuery::ShowCount(uint32_t count) {
 void MasterQuery::WindDown() {
     LeaveMaster();
     refreshBusy_ = false;
-    if (labelShown_) {
+    if (labelShown_ && !note_.empty()) {
+        host_.SetLabelText(note_);
+        noteShown_ = true;
+    } else if (labelShown_) {
         host_.DestroyLabel();
         labelShown_ = false;
     }

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,8 +11,10 @@
 
 #include "base/message_sink.h"
 #include "catalogue/profiles.h"
+#include "net/clock.h"
 #include "net/gamespy_master.h"
 #include "net/master_list.h"
+#include "net/steam_master.h"
 
 namespace net {
 
@@ -25,6 +28,10 @@ constexpr uint32_t kDefaultMasterTimeoutMs = 2000;  // re-send period when a pro
 constexpr int kMasterAttempts = 3;
 constexpr uint32_t kMasterLookupWaitMs = 10000;  // a host name that takes longer counts as unknown
 constexpr char kMasterNotFoundFormat[] = "Could not find the master server \"%s\"!";
+// Steam masters: timer 4 wakes the list query (the next page, a page asked again, the next filter),
+// and the label says so when a master stopped answering after it had begun its list.
+constexpr int kSteamPageTimer = kHalfLifeResendTimer;
+constexpr char kSteamStoppedFormat[] = "The master stopped answering after %u servers";
 
 // The platform side of a master query (the main window on Windows; a fake in tests). Every call is
 // made on the user-interface thread.
@@ -74,6 +81,20 @@ class MasterQueryHost {
     virtual void ServersGathered(const catalogue::GameProfile& profile) {}
 };
 
+// The master socket of a host seen as a datagram socket, for the Steam master's list query: it is
+// connected, so what it receives comes from `master`; it never waits.
+class MasterHostSocket : public DatagramSocket {
+  public:
+    MasterHostSocket(MasterQueryHost& host, Endpoint master) : host_(host), master_(master) {}
+    bool SendTo(const Endpoint&, const void* data, size_t size) override;
+    int ReceiveFrom(void* buffer, size_t capacity, Endpoint* from) override;
+    bool WaitReadable(int) override { return false; }
+
+  private:
+    MasterQueryHost& host_;
+    Endpoint master_;
+};
+
 // One per program. Call order from the main window:
 //   WM_APP_MASTERQUERY                  -> Start(current profile)
 //   WM_APP_MASTERSOCKET, FD_READ        -> OnSocketRead()
@@ -92,6 +113,15 @@ class MasterQueryHost {
 // list starts a refresh of all servers; an empty one starts the next attempt, and after the third
 // the user is told "I've tried 3 times to contact the master\nserver, I give up!!".
 //
+// The Steam games' masters are asked once for each of the game's filters, in turn, each on a socket
+// of its own, page by page (net/steam_master.h: paced, a page that does not come asked again at the
+// profile's masterTimeoutMs, up to three times). The first request of the next filter waits the gap
+// between pages too, and all of a master's filters together stop at maxServers. A master that never
+// answers counts as silent (the attempt goes on as after a time-out); one that stops answering after
+// it began its list ends its part with what came: its other filters are not asked, and once the
+// attempt has ended the label stays, saying "The master stopped answering after N servers", until
+// the next query.
+//
 // A master named by a host name is looked up first, without blocking the window (timer 1 limits the
 // lookup to 10 s); a name that does not resolve ends the query like a failed connect, with
 // "Could not find the master server "<name>"!".
@@ -106,13 +136,16 @@ class MasterQueryHost {
 class MasterQuery {
   public:
     // `refreshBusy` is the program's one busy flag, shared with the status refresh.
-    MasterQuery(bool& refreshBusy, MasterQueryHost& host, base::MessageSink& messages);
+    MasterQuery(bool& refreshBusy, MasterQueryHost& host, base::MessageSink& messages, Clock& clock);
 
     // Starts an attempt on `profile`, which must stay alive and in place until the attempt ends (tab
     // changes are refused while the busy flag is set). Does nothing and returns false while the busy
     // flag is set; true when an attempt is under way after the call.
-    // `masters` are asked in order; none means the profile's own master.
-    bool Start(catalogue::GameProfile& profile, std::vector<catalogue::MasterServer> masters = {});
+    // `masters` are asked in order; none means the profile's own master. `steamFilters` are the
+    // Steam master filters of the profile's game (a Steam game without any asks with an empty one).
+    bool Start(catalogue::GameProfile& profile,
+               std::vector<catalogue::MasterServer> masters = {},
+               std::vector<std::string> steamFilters = {});
     // The answer of LookUpMaster: the master's IPv4 address in network byte order, or nothing.
     void OnMasterLookedUp(std::optional<uint32_t> addressNetworkOrder);
     bool lookingUp() const { return lookingUp_; }
@@ -125,7 +158,7 @@ class MasterQuery {
     // A TCP master closed the connection: what it still holds is read, and its part is over.
     void OnSocketClosed();
     // Timer 1 ends the attempt; timer 4 re-sends the last Half-Life continuation request and waits the
-    // profile's masterTimeoutMs (2000 ms when that is 0).
+    // profile's masterTimeoutMs (2000 ms when that is 0), or wakes a Steam master's list query.
     void OnTimer(int id);
     // Closes the socket of a running attempt (the program is closing).
     void Shutdown();
@@ -151,23 +184,41 @@ class MasterQuery {
     void Merge(const std::vector<MasterEntry>& entries);
     uint32_t MaxServers() const;
     bool Full() const;
+    uint32_t MasterTimeoutMs() const;
+    // Steam masters (master_query_steam.cpp).
+    bool AskSteamFilter();
+    void PollSteam();
+    void OnSteamTimer();
+    void SteamFilterOver();
+    void SteamMasterStopped();
+    void ArmSteamTimer();
 
     bool& refreshBusy_;
     MasterQueryHost& host_;
     base::MessageSink& messages_;
+    Clock& clock_;
     catalogue::GameProfile* profile_ = nullptr;
     int retriesLeft_ = kMasterAttempts;
     bool firstDatagramSeen_ = false;
     bool socketOpen_ = false;
     bool labelShown_ = false;
+    bool noteShown_ = false;  // the label outlives the attempt with `note_`
     bool lookingUp_ = false;
     bool stream_ = false;       // this kind's masters speak GameSpy over TCP
     bool reachedAny_ = false;   // a master of this attempt was connected and asked
     std::string firstFailure_;  // what the first master that could not be reached gave
+    std::string note_;          // what the label says at the end of the attempt
     std::vector<catalogue::MasterServer> masters_;
     size_t masterIndex_ = 0;
     uint32_t masterRun_ = 0;  // counts the masters asked, so that a handler can tell its own is over
     GameSpyListReader gamespy_;
+    bool steam_ = false;  // this kind's masters speak the Steam master protocol
+    std::vector<std::string> steamFilters_;
+    size_t filterIndex_ = 0;
+    bool steamAnswered_ = false;  // the master being asked sent a page in this attempt
+    std::string steamAddress_;    // its dotted address
+    std::unique_ptr<MasterHostSocket> steamSocket_;
+    std::unique_ptr<SteamMasterQuery> steamQuery_;  // none while the next filter waits its turn
     std::string masterHost_;
     MasterRequest request_;
     uint8_t buffer_[kMasterBufferSize] = {};

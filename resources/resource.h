@@ -95,6 +95,7 @@
 #define IDC_JOIN_SAVE_NAME 1014
 #define IDC_JOIN_SAVE_RCON_PASSWORD 1015
 #define IDC_JOIN_PICTURE 1018
+#define IDC_JOIN_VIA_STEAM 1019
 
 // The Game Colour Scheme dialog: the colour buttons of entries 0-11 of a scheme, its commands.
 #define IDD_COLOUR_SCHEME 183

@@ -15,6 +15,11 @@ namespace app::win32 {
 namespace {
 
 constexpr int kMasterReceiveBuffer = 4 << 20;
+// The label: 360 pixels left of the pane's right edge, 150 x 16, at most 350 wide.
+constexpr int kLabelLeftOfEdge = 360;
+constexpr int kLabelWidth = 150;
+constexpr int kLabelWidest = 350;
+constexpr int kLabelHeight = 16;
 
 }  // namespace
 
@@ -115,18 +120,28 @@ void MasterQueryHost::CreateLabel(std::string_view text) {
     RECT client;
     GetClientRect(pane, &client);
     std::string t(text);
-    label_ = CreateWindowExA(0, "STATIC", t.c_str(), WS_CHILD | WS_VISIBLE, client.right - 360, 5, 150, 16, pane,
-                             nullptr, TheShell().instance, nullptr);
+    label_ = CreateWindowExA(0, "STATIC", t.c_str(), WS_CHILD | WS_VISIBLE, client.right - kLabelLeftOfEdge, 5,
+                             kLabelWidth, kLabelHeight, pane, nullptr, TheShell().instance, nullptr);
     UpdateWindow(label_);
     InvalidateRect(main_, nullptr, FALSE);
     UpdateWindow(main_);
 }
 
 void MasterQueryHost::SetLabelText(std::string_view text) {
-    if (label_) {
-        std::string t(text);
-        SetWindowTextA(label_, t.c_str());
-    }
+    if (!label_)
+        return;
+    std::string t(text);
+    SetWindowTextA(label_, t.c_str());
+    // A text wider than the label (the note a query may leave) widens it, up to the pane's edge.
+    HDC dc = GetDC(label_);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(label_, WM_GETFONT, 0, 0)));
+    SIZE extent = {};
+    GetTextExtentPoint32A(dc, t.c_str(), static_cast<int>(t.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(label_, dc);
+    const int width =
+        extent.cx + 4 > kLabelWidth ? (extent.cx + 4 < kLabelWidest ? extent.cx + 4 : kLabelWidest) : kLabelWidth;
+    SetWindowPos(label_, nullptr, 0, 0, width, kLabelHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MasterQueryHost::DestroyLabel() {

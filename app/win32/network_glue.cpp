@@ -15,7 +15,7 @@ namespace app::win32 {
 struct Network::Parts {
     explicit Parts(HWND main)
         : masterHost(main, WM_APP_MASTERSOCKET, WM_APP_MASTERLOOKUP),
-          master(TheShell().ctx->refreshBusy, masterHost, later),
+          master(TheShell().ctx->refreshBusy, masterHost, later, clock),
           statusHost(main),
           engine(
               net::StatusEngineDeps{statusHost, clock, sockets, resolver, threads, later, TheShell().ctx->refreshBusy}),
@@ -24,10 +24,10 @@ struct Network::Parts {
     // The master query and the engine tell from inside their handlers: their messages wait until
     // those have returned.
     LaterSink later;
+    net::win32::Win32Clock clock;
     MasterQueryHost masterHost;
     net::MasterQuery master;
     StatusHost statusHost;
-    net::win32::Win32Clock clock;
     net::win32::Win32DatagramSocketFactory sockets;
     net::win32::HostResolver resolver;
     net::win32::Win32ThreadStarter threads;
@@ -45,7 +45,10 @@ void Network::OnMainWindowCreated(HWND main) {
 void Network::StartMasterQuery() {
     if (parts_ && TheShell().ctx->current()) {
         catalogue::GameProfile& profile = *TheShell().ctx->current();
-        parts_->master.Start(profile, catalogue::MastersToAsk(profile, TheShell().ctx->catalogue));
+        const catalogue::Catalogue& games = TheShell().ctx->catalogue;
+        const catalogue::GameDefinition* game = games.GameOf(profile.kind);
+        parts_->master.Start(profile, catalogue::MastersToAsk(profile, games),
+                             game ? game->masterFilters : std::vector<std::string>{});
     }
 }
 

@@ -8,6 +8,7 @@
 #include "base/text.h"
 #include "join/connect_template.h"
 #include "join/join_plan.h"
+#include "testing/fake_settings.h"
 
 namespace {
 
@@ -64,6 +65,35 @@ TEST_F(Expansion, EliteForceTemplateDropsEmptySegmentsKeepsTheSpacesAndAPassword
         join::PrepareJoinDetails(details, record, kind);
         EXPECT_EQ(details.passwordRequired, required ? 1u : 0u) << passwordText << kind;
         EXPECT_EQ(Expand("[pw=$pw]", true, kind), required ? "pw=stored" : "") << passwordText << kind;
+    }
+}
+
+// What the shell gets for the Steam games: the program with the catalogue's line in its folder, or the
+// Steam client's address when the mod's section says so (never for the other games).
+TEST_F(Expansion, SteamGamesStartTheirProgramOrThroughTheSteamClientsAddress) {
+    using namespace catalogue;
+    const std::string steam = "C:\\Program Files (x86)\\Steam\\steamapps\\common\\";
+    const std::tuple<uint32_t, uint32_t, bool, const char*, bool, std::string> rows[] = {
+        {kHalfLifeSteam, 1, false, "", false,
+         "hl.exe|-game cstrike +connect 10.0.0.5:27961  +name \"Munro\"|" + steam + "Half-Life"},
+        {kHalfLifeSteam, 3, true, "pw", false,
+         "hl.exe|-game tfc +connect 10.0.0.5:27961 +password \"pw\" +name \"Munro\"|" + steam + "Half-Life"},
+        {kTeamFortress2, 1, true, "", false,
+         "tf_win64.exe|-game tf +connect 10.0.0.5:27961  +jointeam spectator|" + steam + "Team Fortress 2"},
+        {kCounterStrikeSource, 1, false, "", false,
+         "cstrike_win64.exe|-game cstrike +connect 10.0.0.5:27961  |" + steam + "Counter-Strike Source"},
+        {kTeamFortress2, 1, true, "", true, "steam://connect/10.0.0.5:27961||"},
+        {kCounterStrike2, 1, false, "a b/\"c%~", true, "steam://connect/10.0.0.5:27961/a%20b%2F%22c%25~||"},
+        {kQuake3, 1, false, "", true,
+         "quake3.exe|+connect 10.0.0.5:27961   +model munro/red +name \"Munro\"|C:\\Program Files\\Quake III Arena"}};
+    for (const auto& [kind, mod, spectate, password, viaSteam, expected] : rows) {
+        testing_support::FakeSettings settings;
+        record.modIndex = mod;
+        base::CopyText(details.serverPassword, password);
+        join::StoreViaSteam(settings, join::ModSectionOf(catalogue, kind, record), viaSteam);
+        const join::LaunchSettings launch = join::ReadLaunchSettings(settings, catalogue, kind, record);
+        const join::LaunchCommand c = join::PlanLaunch(launch, {catalogue, kind, record, details, spectate});
+        EXPECT_EQ(c.file + "|" + c.parameters + "|" + c.folder, expected) << kind << " " << mod;
     }
 }
 

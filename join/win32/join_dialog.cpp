@@ -148,6 +148,8 @@ void OnInit(JoinDialog& d) {
     else
         EnableWindow(GetDlgItem(dialog, IDC_JOIN_PASSWORD), FALSE);
     SetDlgItemTextA(dialog, IDC_JOIN_RCON_PASSWORD, r.details.rconPassword);
+    ShowWindow(GetDlgItem(dialog, IDC_JOIN_VIA_STEAM), r.offerViaSteam ? SW_SHOW : SW_HIDE);
+    CheckDlgButton(dialog, IDC_JOIN_VIA_STEAM, r.offerViaSteam && r.viaSteam ? BST_CHECKED : BST_UNCHECKED);
     SetFocus(GetDlgItem(dialog, IDC_JOIN_NAME));
 }
 
@@ -184,6 +186,8 @@ void Close(JoinDialog& d, int button) {
     }
     r.details.notifyIrc = IsDlgButtonChecked(d.dialog, IDC_JOIN_NOTIFY_IRC) == BST_CHECKED ? 1 : 0;
     base::WriteDwordValue(r.settings, base::reg::kJoinOption, r.details.notifyIrc);
+    if (r.offerViaSteam)
+        r.viaSteam = IsDlgButtonChecked(d.dialog, IDC_JOIN_VIA_STEAM) == BST_CHECKED;
     if (IsDlgButtonChecked(d.dialog, IDC_JOIN_SAVE_PASSWORD) == BST_CHECKED) {
         r.details.savePassword = 1;
         ReadInto(d.dialog, IDC_JOIN_PASSWORD, r.details.serverPassword);

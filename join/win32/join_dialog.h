@@ -17,10 +17,15 @@ struct JoinDialogRequest {
     uint32_t kind;
     std::string serverName;  // without colour codes
     JoinDetails& details;
+    // The "Start through the Steam client" box: shown (for the Steam games) with the stored choice,
+    // and read back here on either button; hidden otherwise.
+    bool offerViaSteam = false;
+    bool viaSteam = false;
 };
 
 // Runs the dialog modally; IDOK for "Join!", IDCANCEL for "&Close". Either way the mIRC text and
-// choice are stored and the passwords whose "Save" box is ticked are read into the details.
+// choice are stored, the passwords whose "Save" box is ticked are read into the details, and the
+// Steam choice into the request.
 INT_PTR RunJoinDialog(HINSTANCE instance, HWND owner, JoinDialogRequest& request);
 
 }  // namespace join::win32

@@ -35,10 +35,18 @@ void JoinServer(const JoinContext& context, uint32_t kind, catalogue::ServerReco
     JoinDetails& details = TheJoinDetails();
     PrepareJoinDetails(details, chosen, kind);
     const char* iniFile = context.catalogue.gameIniFileOf(kind);
-    JoinDialogRequest request{context.settings, iniFile ? iniFile : "", kind,
+    const LaunchSettings before = ReadLaunchSettings(context.settings, context.catalogue, kind, chosen);
+    JoinDialogRequest request{context.settings,
+                              iniFile ? iniFile : "",
+                              kind,
                               views::StripColourCodes(base::FieldText(chosen.hostName), views::ColourDialectOf(kind)),
-                              details};
+                              details,
+                              catalogue::IsSteamGame(kind),
+                              before.viaSteam};
     INT_PTR button = RunJoinDialog(context.instance, context.owner, request);
+    // The choice is the mod's, kept like the dialog's other choices whichever button closed it.
+    if (request.offerViaSteam && request.viaSteam != before.viaSteam)
+        StoreViaSteam(context.settings, before.section, request.viaSteam);
     catalogue::ServerRecord* listed = StillListed(context, address, port);
     if (!listed)
         return;
@@ -47,7 +55,8 @@ void JoinServer(const JoinContext& context, uint32_t kind, catalogue::ServerReco
         return;
 
     LaunchSettings launch = ReadLaunchSettings(context.settings, context.catalogue, kind, *listed);
-    if (!fileExists(launch.ProgramPath())) {
+    // Through the Steam client there is no program of ours to find: Steam starts the game.
+    if (!launch.viaSteam && !fileExists(launch.ProgramPath())) {
         std::string program;
         if (!browseForProgram(context.owner, launch.programFile, program))
             return;
@@ -57,14 +66,15 @@ void JoinServer(const JoinContext& context, uint32_t kind, catalogue::ServerReco
             return;
     }
     ExpansionInput input{context.catalogue, kind, *listed, details, joinAsSpectator};
-    std::string commandLine = ExpandConnectTemplate(true, input, launch.connectTemplate);
+    const LaunchCommand command = PlanLaunch(launch, input);
     ++listed->joinCount;
     if (details.notifyIrc) {
         std::string text = IrcText(context.settings, input);
         NotifyIrc(context.owner, context.settings, text.c_str());
     }
-    ShellExecuteA(context.owner, "open", launch.programFile.c_str(), commandLine.c_str(), launch.folder.c_str(),
-                  SW_SHOWNORMAL);
+    ShellExecuteA(context.owner, "open", command.file.c_str(),
+                  command.parameters.empty() ? nullptr : command.parameters.c_str(),
+                  command.folder.empty() ? nullptr : command.folder.c_str(), SW_SHOWNORMAL);
 }
 
 void EditPlayerConfig(const JoinContext& context, uint32_t kind, const catalogue::ServerRecord& record) {

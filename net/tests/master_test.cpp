@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <deque>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <tuple>
@@ -15,6 +16,8 @@
 #include "catalogue/catalogue.h"
 #include "net/master_list.h"
 #include "net/master_query.h"
+#include "net/steam_master.h"
+#include "testing/fake_clock.h"
 #include "testing/fake_message_sink.h"
 
 namespace {
@@ -94,7 +97,16 @@ TEST(MasterRequests, BuiltInMastersAreTodaysAndANewProfileAsksForTodaysServers) 
          "getservers 68 empty full"},
         {kUrbanTerror, "master.urbanterror.info master2.urbanterror.info", 27900, "getservers 68 empty full"},
         {kEtLegacy, "master.etlegacy.com etmaster.idsoftware.com master0.etmaster.net", 27950,
-         "getservers 84 empty full"}};
+         "getservers 84 empty full"},
+        // Valve's master, one filter per application id (Valve's list of them on the developer wiki).
+        {kHalfLifeSteam, "hl2master.steampowered.com", 27011,
+         "\\appid\\10 \\appid\\80 \\appid\\20 \\appid\\30 \\appid\\70 \\appid\\40 \\appid\\50 \\appid\\60"},
+        {kCounterStrikeSource, "hl2master.steampowered.com", 27011, "\\appid\\240"},
+        {kTeamFortress2, "hl2master.steampowered.com", 27011, "\\appid\\440"},
+        {kCounterStrike2, "hl2master.steampowered.com", 27011, "\\appid\\730"},
+        {kDayOfDefeatSource, "hl2master.steampowered.com", 27011, "\\appid\\300"},
+        {kGarrysMod, "hl2master.steampowered.com", 27011, "\\appid\\4000"},
+        {kLeft4Dead2, "hl2master.steampowered.com", 27011, "\\appid\\550"}};
     for (const auto& [kind, hosts, port, request] : rows) {
         const GameDefinition* g = catalogue.GameOf(kind);
         ASSERT_NE(g, nullptr);
@@ -105,7 +117,12 @@ TEST(MasterRequests, BuiltInMastersAreTodaysAndANewProfileAsksForTodaysServers) 
         const VersionDefinition& first = *std::min_element(
             g->versions.begin(), g->versions.end(),
             [](const auto& a, const auto& b) { return base::CompareNoCase(a.displayName, b.displayName) < 0; });
-        EXPECT_EQ(Text(net::BuildMasterRequest(kind, first.protocol)), request.empty() ? "" : kFF + request) << kind;
+        std::string filters;
+        for (const std::string& f : g->masterFilters)
+            filters += (filters.empty() ? "" : " ") + f;
+        EXPECT_EQ(IsSteamGame(kind) ? filters : Text(net::BuildMasterRequest(kind, first.protocol)),
+                  request.empty() || IsSteamGame(kind) ? request : kFF + request)
+            << kind;
     }
 }
 
@@ -218,9 +235,10 @@ class FakeHost : public net::MasterQueryHost {
     void CloseMasterSocket() override { Add("close"); }
     void SetTimer(int id, uint32_t periodMs) override {
         armed.insert(id);
+        due[id] = {nowMs + periodMs, periodMs};
         Add("timer " + std::to_string(id) + " " + std::to_string(periodMs));
     }
-    void KillTimer(int id) override { armed.erase(id), Add("kill " + std::to_string(id)); }
+    void KillTimer(int id) override { armed.erase(id), due.erase(id), Add("kill " + std::to_string(id)); }
     void CreateLabel(std::string_view text) override {
         EXPECT_FALSE(labelExists);
         labelExists = true;
@@ -249,6 +267,8 @@ class FakeHost : public net::MasterQueryHost {
     bool lookupOk = true;
     std::deque<std::string> incoming;
     std::set<int> armed;  // timers that would fire
+    uint64_t nowMs = 0;
+    std::map<int, std::pair<uint64_t, uint32_t>> due;  // when each fires next, and its period
     Log sent, log, labels;
     bool labelExists = false;
     int posted = 0;
@@ -264,7 +284,7 @@ std::string ByteList(std::initializer_list<int> lastOctets, bool end = true) {
 
 class MasterQueryTest : public ::testing::Test {
   protected:
-    MasterQueryTest() : query(busy, host, sink) {
+    MasterQueryTest() : query(busy, host, sink, clock) {
         profile.kind = kQuake3;
         profile.protocol = 68;
         base::CopyText(profile.masterAddress, "127.0.0.9");
@@ -280,6 +300,7 @@ class MasterQueryTest : public ::testing::Test {
     FakeHost host;
     testing_support::FakeMessageSink sink;  // whileShown runs as the main window's messages in a box
     GameProfile profile;
+    testing_support::FakeClock clock;
     net::MasterQuery query;
 };
 
@@ -561,6 +582,60 @@ TEST_F(MasterQueryTest, UnrealTournamentMastersAnswerTheChallengeAndListQueryPor
             query.OnTimer(net::kMasterAttemptTimer);
     }
     EXPECT_EQ(sink.shown.back(), "Could not connect!");
+}
+
+}  // namespace
+
+namespace {
+
+// A Steam master behind the fake window: pages of two entries 10.0.0.k:27015 of its filter's list from
+// the seed, the last with the end; it answers the first `answers` requests only (-1: all).
+TEST_F(MasterQueryTest, SteamMastersAreAskedFilterByFilterPagePacedMergedAndEndWithWhatCame) {
+    profile.kind = kHalfLifeSteam;
+    profile.masterPort = 27011;
+    const std::map<std::string, std::vector<int>> lists = {{"\\appid\\10", {1, 2, 3}}, {"\\appid\\20", {3, 4}}};
+    const std::tuple<uint32_t, int, uint32_t, std::string, std::string> runs[] = {
+        {999, -1, 4, "10@0.0.0.0:0 10@10.0.0.2:27015 20@0.0.0.0:0", "refresh 0"},
+        {1, -1, 1, "10@0.0.0.0:0", "refresh 0"},  // maxServers across the filters: no more pages
+        {999, 1, 2, "10@0.0.0.0:0 10@10.0.0.2:27015 10@10.0.0.2:27015 10@10.0.0.2:27015", "refresh 0"},
+        {999, 0, 0, "10@0.0.0.0:0 10@0.0.0.0:0 10@0.0.0.0:0", "post query"}};  // silent: the next attempt
+    for (const auto& [maxServers, answers, servers, requests, last] : runs) {
+        clearServers(profile.servers);
+        profile.maxServers = maxServers;
+        host.sent.clear();
+        ASSERT_TRUE(query.Start(profile, {}, {"\\appid\\10", "\\appid\\20"}));
+        std::string asked;
+        uint64_t lastSend = 0, gap = UINT64_MAX;
+        for (size_t seen = 0, step = 0; query.running() && step < 3000; ++step) {
+            for (; seen < host.sent.size(); ++seen) {
+                const std::string seed = host.sent[seen].c_str() + 2;
+                const std::string filter = host.sent[seen].c_str() + 3 + seed.size();
+                asked += (seen ? " " : "") + filter.substr(7) + "@" + seed;
+                gap = seen ? std::min(gap, clock.NowMs() - lastSend) : gap;
+                lastSend = clock.NowMs();
+                const std::vector<int>& list = lists.at(filter);
+                size_t from = 0;
+                while (from < list.size() && seed != "10.0.0." + std::to_string(list[from]) + ":27015")
+                    ++from;
+                from = from < list.size() ? from + 1 : 0;
+                std::string page = kFF + "\x66\x0A";
+                for (size_t i = from; i < std::min(list.size(), from + 2); ++i)
+                    page += std::string{10, 0, 0, char(list[i]), 0x69, char(0x87)};
+                if (answers < 0 || int(seen) < answers)
+                    Deliver(from + 2 >= list.size() ? page + std::string(6, '\0') : page);
+            }
+            clock.AdvanceMs(10);
+            host.nowMs = clock.NowMs();
+            for (auto [id, when] : std::map(host.due))
+                if (when.first <= host.nowMs)
+                    host.due[id].first = host.nowMs + when.second, query.OnTimer(id);
+        }
+        EXPECT_EQ(std::tuple(profile.servers.count, asked, host.log.back()), std::tuple(servers, requests, last));
+        EXPECT_GE(gap, 1000u) << requests;  // the gap holds from one filter to the next too
+        // A master that stopped answering after its first page leaves the label saying so.
+        EXPECT_EQ(host.labelExists ? host.labels.back() : "",
+                  answers == 1 ? "The master stopped answering after 2 servers" : "");
+    }
 }
 
 }  // namespace
