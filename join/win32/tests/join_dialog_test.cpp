@@ -70,14 +70,12 @@ class JoinDialogTest : public ::testing::Test {
         INT_PTR result = 0;
         RunDialogScript([&] { result = join::win32::RunJoinDialog(GetModuleHandleA(nullptr), nullptr, request); },
                         script);
-        viaSteam = request.viaSteam;
         return result;
     }
 
     testing_support::FakeSettings settings;
     catalogue::ServerRecord record;
     join::JoinDetails details;
-    bool viaSteam = false;
 };
 
 TEST_F(JoinDialogTest, OpensOnTheLastNameWithItsModelAndTheRecordsPasswords) {
@@ -169,7 +167,7 @@ TEST_F(JoinDialogTest, CloseStoresTheTemplateTheNotifyChoiceAndTheTickedPassword
         CheckDlgButton(dialog, IDC_JOIN_SAVE_PASSWORD, BST_CHECKED);
         CheckDlgButton(dialog, IDC_JOIN_NOTIFY_IRC, BST_CHECKED);
         SetDlgItemTextA(dialog, IDC_JOIN_IRC_TEMPLATE, "/me [$server]");
-        EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDC_JOIN_VIA_STEAM)));
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDC_JOIN_VIA_STEAM)));  // for the Steam games only
         PressButton(dialog, IDCANCEL);
     });
     EXPECT_EQ(result, IDCANCEL);
@@ -178,15 +176,6 @@ TEST_F(JoinDialogTest, CloseStoresTheTemplateTheNotifyChoiceAndTheTickedPassword
     EXPECT_STREQ(record.rconPassword, "");
     EXPECT_EQ(IniValue("DDE", "IRC"), "/me [$server]");
     EXPECT_EQ(settings.ReadDword(base::reg::kJoinOption.keyPath, base::reg::kJoinOption.name), 1u);
-    // The Steam games' box opens on the stored choice and is read on closing.
-    viaSteam = true;
-    Run(catalogue::kTeamFortress2, [&](HWND dialog) {
-        EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_JOIN_VIA_STEAM)));
-        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_JOIN_VIA_STEAM), UINT(BST_CHECKED));
-        CheckDlgButton(dialog, IDC_JOIN_VIA_STEAM, BST_UNCHECKED);
-        PressButton(dialog, IDCANCEL);
-    });
-    EXPECT_FALSE(viaSteam);
 }
 
 }  // namespace
