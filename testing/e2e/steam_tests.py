@@ -22,7 +22,8 @@ TF2_MASTER = ('127.10.6.100', 27011)
 TF2_SERVERS = [('127.10.6.1', 27015), ('127.10.6.2', 27015)]
 CS_SECTION = 'Half-Life (Steam) - Counter-Strike 1.6'
 TF2_SECTION = 'Team Fortress 2 - Team Fortress 2'
-STEAM_HANDLER = 'HKEY_CURRENT_USER\\Software\\Classes\\steam'
+# (Wine reads URL handlers from HKEY_CLASSES_ROOT itself, not from the user's classes.)
+STEAM_HANDLER = 'HKEY_CLASSES_ROOT\\steam'
 # The status engine's A2S path is not on this branch yet: with it merged this turns on the checks of
 # the refreshed rows.
 ENGINE_SPEAKS_A2S = False
@@ -67,18 +68,23 @@ def install(vexar, via_steam_handler=False):
         for section in (CS_SECTION, TF2_SECTION):
             f.write(('[%s]\r\nPath=Z:%s\r\nExe=vexar-game.exe\r\n' % (section, game.replace('/', '\\'))).encode())
     vexar.env['VEXAR_GAME_EXIT'] = '1'
+    steam_handler(vexar, os.path.join(game, 'vexar-game.exe') if via_steam_handler else None)
+    vexar.reset_registry({'NDF': 1, 'FSNR': 0xFFFFFFFF})  # the rows of servers that did not answer are shown
+    return game
+
+
+def steam_handler(vexar, program):
+    """Registers program as the handler of steam:// addresses in the prefix, or none."""
     lines = ['REGEDIT4', '', '[-%s]' % STEAM_HANDLER]
-    if via_steam_handler:
-        program = ('Z:' + os.path.join(game, 'vexar-game.exe').replace('/', '\\')).replace('\\', '\\\\')
+    if program:
+        command = ('Z:' + program.replace('/', '\\')).replace('\\', '\\\\')
         lines += ['', '[%s]' % STEAM_HANDLER, '@="URL:Steam Protocol"', '"URL Protocol"=""', '',
-                  '[%s\\shell\\open\\command]' % STEAM_HANDLER, '@="\\"%s\\" \\"%%1\\""' % program]
+                  '[%s\\shell\\open\\command]' % STEAM_HANDLER, '@="\\"%s\\" \\"%%1\\""' % command]
     reg = vexar.path('steam.reg')
     with open(reg, 'w') as f:
         f.write('\r\n'.join(lines) + '\r\n')
     vexar.wine('regedit', '/S', 'Z:' + reg.replace('/', '\\'))
     os.remove(reg)
-    vexar.reset_registry({'NDF': 1})
-    return game
 
 
 def command_lines(log, count):
@@ -159,6 +165,7 @@ def test_team_fortress_joins_through_the_steam_client_with_the_password(vexar):
         check_equal(command_lines(vexar.path('vexar-game.txt'), 2)[1], '"steam://connect/127.10.6.1:27015"',
                     'the address without a password')
         vexar.close()
+        steam_handler(vexar, None)
 
 
 def check_refreshed_rows(rows, expected):

@@ -65,8 +65,8 @@ class JoinDialogTest : public ::testing::Test {
     }
     INT_PTR Run(uint32_t kind, const std::function<void(HWND)>& script) {
         join::PrepareJoinDetails(details, record, kind);
-        join::win32::JoinDialogRequest request{
-            settings, "q3a.ini", kind, "Lab Arena", details, catalogue::IsSteamGame(kind), viaSteam};
+        join::win32::JoinDialogRequest request{settings,    "q3a.ini", kind,
+                                               "Lab Arena", details,   catalogue::IsSteamGame(kind)};
         INT_PTR result = 0;
         RunDialogScript([&] { result = join::win32::RunJoinDialog(GetModuleHandleA(nullptr), nullptr, request); },
                         script);
