@@ -15,7 +15,7 @@ namespace app::win32 {
 namespace {
 
 constexpr int kMasterReceiveBuffer = 4 << 20;
-// The label: 360 pixels left of the pane's right edge, 150 x 16, at most 350 wide.
+// The label: 360 pixels left of the pane's right edge, 150 x 16, widened for a longer text up to 350.
 constexpr int kLabelLeftOfEdge = 360;
 constexpr int kLabelWidth = 150;
 constexpr int kLabelWidest = 350;
@@ -131,17 +131,21 @@ void MasterQueryHost::SetLabelText(std::string_view text) {
     if (!label_)
         return;
     std::string t(text);
-    SetWindowTextA(label_, t.c_str());
-    // A text wider than the label (the note a query may leave) widens it, up to the pane's edge.
+    // A text wider than the label (the note a query may leave) widens it, up to 350 pixels. It grows
+    // leftwards, over the empty middle of the strip (the count of visible servers is on its right),
+    // and is laid out before the text changes, so that the whole of it is painted afresh.
     HDC dc = GetDC(label_);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(label_, WM_GETFONT, 0, 0)));
     SIZE extent = {};
     GetTextExtentPoint32A(dc, t.c_str(), static_cast<int>(t.size()), &extent);
-    SelectObject(dc, old);
     ReleaseDC(label_, dc);
     const int width =
         extent.cx + 4 > kLabelWidth ? (extent.cx + 4 < kLabelWidest ? extent.cx + 4 : kLabelWidest) : kLabelWidth;
-    SetWindowPos(label_, nullptr, 0, 0, width, kLabelHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT at;
+    GetWindowRect(label_, &at);
+    MapWindowPoints(nullptr, GetParent(label_), reinterpret_cast<POINT*>(&at), 2);
+    const int left = at.right - width > 0 ? at.right - width : 0;
+    SetWindowPos(label_, nullptr, left, at.top, width, kLabelHeight, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    SetWindowTextA(label_, t.c_str());
 }
 
 void MasterQueryHost::DestroyLabel() {

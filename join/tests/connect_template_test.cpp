@@ -68,14 +68,11 @@ TEST_F(Expansion, EliteForceTemplateDropsEmptySegmentsKeepsTheSpacesAndAPassword
     }
 }
 
-// What the shell gets: a Steam game's program with the catalogue's line in its folder, or the Steam
-// client's address when the mod's section says so (never for the other games).
+// The shell gets a Steam game's program, line and folder, or the Steam client's address if its mod says so.
 TEST_F(Expansion, SteamGamesStartTheirProgramOrThroughTheSteamClientsAddress) {
     using namespace catalogue;
     const std::string steam = "C:\\Program Files (x86)\\Steam\\steamapps\\common\\";
     const std::tuple<uint32_t, uint32_t, bool, const char*, bool, std::string> rows[] = {
-        {kHalfLifeSteam, 3, false, "", false,
-         "hl.exe|-game tfc +connect 10.0.0.5:27961  +name \"Munro\"|" + steam + "Half-Life"},
         {kTeamFortress2, 1, true, "", false,
          "tf_win64.exe|-game tf +connect 10.0.0.5:27961  +jointeam spectator|" + steam + "Team Fortress 2"},
         {kTeamFortress2, 1, true, "", true, "steam://connect/10.0.0.5:27961||"},

@@ -20,6 +20,8 @@ CS_SERVERS = [('127.10.5.1', 27015), ('127.10.5.2', 27016)]
 CS_DEAD = ('127.10.5.50', 27015)
 TF2_MASTER = ('127.10.6.100', 27011)
 TF2_SERVERS = [('127.10.6.1', 27015), ('127.10.6.2', 27015)]
+# A master that answers its first page and then nothing more.
+SILENT_MASTER = ('127.10.6.101', 27011)
 CS_SECTION = 'Half-Life (Steam) - Counter-Strike 1.6'
 TF2_SECTION = 'Team Fortress 2 - Team Fortress 2'
 # (Wine reads URL handlers from HKEY_CLASSES_ROOT itself, not from the user's classes.)
@@ -48,20 +50,21 @@ class SteamLab:
               '--keywords', 'ctf,increased_maxplayers', '--challenge', '--max', '24', '--player', 'Scout:5:60')
         start('a2s_fixture', TF2_SERVERS[1][0], TF2_SERVERS[1][1], '--name', 'TF2 Private', '--map', 'pl_badwater',
               '--keywords', 'payload', '--password')
-        start('steam_master_fixture', TF2_MASTER[0], TF2_MASTER[1], '--filter', '\\appid\\440', '--per-page', '1',
-              *sum((['--server', '%s:%d' % s] for s in TF2_SERVERS), []))
+        for master, options in ((TF2_MASTER, []), (SILENT_MASTER, ['--silent-after', '1'])):
+            start('steam_master_fixture', master[0], master[1], '--filter', '\\appid\\440', '--per-page', '1',
+                  *sum((['--server', '%s:%d' % s] for s in TF2_SERVERS), []), *options)
         return self
 
     def __exit__(self, *_):
         self.lab.stop()
 
 
-def install(vexar, via_steam_handler=False):
+def install(vexar, via_steam_handler=False, tf2_master=TF2_MASTER):
     """Profiles of the two games pointing at the fixture masters; the stand-in as both games' program,
     and, when asked, as the handler of steam:// addresses (it logs into the installation folder)."""
     lab.write_install_folder(vexar.folder, ui_stored_servers=False)
     images = [profile('Counter-Strike 1.6', 15, 48, CS_MASTER[0], CS_MASTER[1], 1, icon=15),
-              profile('Team Fortress 2', 17, 17, TF2_MASTER[0], TF2_MASTER[1], 2, icon=17)]
+              profile('Team Fortress 2', 17, 17, tf2_master[0], tf2_master[1], 2, icon=17)]
     vexar.write('gamesets.vexar', profiles_file(images, 2))
     game = lab.install_game_standin(vexar.folder, vexar.build_dir)
     with open(vexar.path('vexar.ini'), 'ab') as f:
@@ -168,6 +171,20 @@ def test_team_fortress_joins_through_the_steam_client_with_the_password(vexar):
         steam_handler(vexar, None)
 
 
+def test_a_master_silent_after_its_first_page_ends_with_what_came_and_says_so(vexar):
+    with SteamLab():
+        install(vexar, tf2_master=SILENT_MASTER)
+        vexar.start()
+        vexar.answer(QUESTION, 'No')
+        check_equal(vexar.driver_ok('select-tab', 1), ['selected'], 'tab change')
+        with vexar.awaiting_refresh(60000):  # the second page is asked three times
+            vexar.answer(QUESTION, 'Yes')
+        vexar.driver_ok('no-message', 1000)  # no give-up message: a server came
+        check_equal(sorted(rows_by_address(vexar)), ['%s:%d' % TF2_SERVERS[0]], 'the first page')
+        vexar.screenshot('steam-master-stopped')  # the label says so (its text is checked natively)
+        vexar.close()
+
+
 def check_refreshed_rows(rows, expected):
     """Names, maps and players of the answering servers, and a measured ping (once the status engine
     speaks A2S: until then the refresh cannot fill the rows the master listed)."""
@@ -181,4 +198,5 @@ def check_refreshed_rows(rows, expected):
 
 
 TESTS = [test_counter_strike_master_pages_its_list_and_joins_with_the_catalogue_line,
-         test_team_fortress_joins_through_the_steam_client_with_the_password]
+         test_team_fortress_joins_through_the_steam_client_with_the_password,
+         test_a_master_silent_after_its_first_page_ends_with_what_came_and_says_so]
