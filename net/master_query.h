@@ -116,7 +116,7 @@ class MasterHostSocket : public DatagramSocket {
 // The Steam games' masters are asked once for each of the game's filters, in turn, each on a socket
 // of its own, page by page (net/steam_master.h: paced, a page that does not come asked again at the
 // profile's masterTimeoutMs, up to three times). The first request of the next filter waits the gap
-// between pages too, and all of a master's filters together stop at maxServers. A master that never
+// between pages too, and the profile's list stops at maxServers across filters and masters. A master that never
 // answers counts as silent (the attempt goes on as after a time-out); one that stops answering after
 // it began its list ends its part with what came: its other filters are not asked, and once the
 // attempt has ended the label stays, saying "The master stopped answering after N servers", until

@@ -54,6 +54,8 @@ void MasterQuery::ArmSteamTimer() {
 }
 
 void MasterQuery::OnSteamTimer() {
+    if (!socketOpen_)  // shut down
+        return;
     if (steamQuery_) {
         PollSteam();
         return;
