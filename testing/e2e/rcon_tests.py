@@ -61,10 +61,10 @@ def test_team_fortress_2_console_lists_the_status_players_and_kicks_one(vexar):
         vexar.driver_ok('key', VK_INSERT)
         vexar.driver_ok('dlg-text', ADD, IDC_ADD_ADDRESS, SOURCE_SERVER[0])
         vexar.driver_ok('dlg-text', ADD, IDC_ADD_PORT, str(SOURCE_SERVER[1]))
-        with vexar.awaiting_refresh(8000):
-            vexar.driver_ok('dlg-click', ADD, IDOK)
-        rows = vexar.pane_rows('VEXARPAD')
-        check_equal([r['Server Title'] for r in rows], ['Fortress Lab'], 'the added server')
+        vexar.driver_ok('dlg-click', ADD, IDOK)
+        rows = wait_for(lambda: vexar.pane_rows('VEXARPAD') or None, 'the added server in the list')
+        check_equal([r['Server Address'] for r in rows], ['%s:%d' % SOURCE_SERVER], 'the added server')
+        vexar.driver_ok('wait-idle', 16000)  # the refresh that Add Server starts
         vexar.driver_ok('select-row', 'VEXARPAD', 0)
         vexar.driver_ok('key', VK_F4)
         vexar.driver_ok('dlg-wait', PASSWORD_DIALOG)

@@ -31,12 +31,14 @@ uint16_t StartNativeTcpFixture(const std::string& name, const std::string& argum
         return 0;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    bool ready = PumpUntil([&] {
-        SOCKET s = ::socket(AF_INET, SOCK_STREAM, 0);
-        bool taken = connect(s, reinterpret_cast<sockaddr*>(&at), sizeof at) == 0;
-        closesocket(s);
-        return taken;
-    });
+    bool ready = PumpUntil(
+        [&] {
+            SOCKET s = ::socket(AF_INET, SOCK_STREAM, 0);
+            bool taken = connect(s, reinterpret_cast<sockaddr*>(&at), sizeof at) == 0;
+            closesocket(s);
+            return taken;
+        },
+        15000);  // a cold Wine takes its time to start a Unix program
     return ready ? port : 0;
 }
 

@@ -295,7 +295,7 @@ TEST(RemoteControlWindow, ASourceConsoleSpeaksRconOverTcpToTheRealFixture) {
     uint16_t port = testing_support::StartNativeTcpFixture(
         "source_rcon_fixture", "--player Alice --player Bob --player Carl --lifetime-ms 30000 --quiet");
     ASSERT_TRUE(port) << "the native build's testing/fixtures/source_rcon_fixture is needed";
-    auto* record = catalogue::findOrCreateServer(lab.servers, catalogue::MakeServerTemplate("127.0.0.1", port));
+    catalogue::findOrCreateServer(lab.servers, catalogue::MakeServerTemplate("127.0.0.1", port));
     auto password = [](const char* typed) {
         return [typed](HWND prompt) {
             SetDlgItemTextA(prompt, IDC_RCON_PASSWORD, typed);
@@ -304,8 +304,8 @@ TEST(RemoteControlWindow, ASourceConsoleSpeaksRconOverTcpToTheRealFixture) {
     };
     size_t answered = testing_support::RunDialogSequence(
         [&] {
-            rcon::win32::OpenRemoteControl(lab.host, catalogue::kTeamFortress2, 7, *record);
-            PumpUntil([] { return PlayerRows() == 3; });
+            rcon::win32::OpenRemoteControl(lab.host, catalogue::kTeamFortress2, 7, *lab.servers.tail);
+            PumpUntil([] { return PlayerRows() == 3; }, 10000);
         },
         {password("wrong"), testing_support::AnswerMessage(rcon::kPasswordWrongMessage, base::kAppTitle, IDOK),
          password("secret")});
