@@ -55,7 +55,7 @@ def test_team_fortress_2_console_lists_the_status_players_and_kicks_one(vexar):
         vexar.write('GS001.vexar', servers_file([]))
         vexar.write('BL001.vexar', buddies_file([]))
         vexar.write_ini('[games]\nactive=0\n[WINDOW]\nUSETRAY=0\n[endpoints]\nversionserver=127.0.0.1\n')
-        vexar.reset_registry({'NDF': 1})
+        vexar.reset_registry({'NDF': 1, 'FSNR': -1})  # rows of servers without a status reply too
         vexar.start()
         vexar.answer("You don't have any servers to view", 'No')
         vexar.driver_ok('key', VK_INSERT)
