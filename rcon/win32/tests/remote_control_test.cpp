@@ -296,12 +296,7 @@ TEST(RemoteControlWindow, ASourceConsoleSpeaksRconOverTcpToTheRealFixture) {
         "source_rcon_fixture", "--player Alice --player Bob --player Carl --lifetime-ms 30000 --quiet");
     ASSERT_TRUE(port) << "the native build's testing/fixtures/source_rcon_fixture is needed";
     catalogue::findOrCreateServer(lab.servers, catalogue::MakeServerTemplate("127.0.0.1", port));
-    auto password = [](const char* typed) {
-        return [typed](HWND prompt) {
-            SetDlgItemTextA(prompt, IDC_RCON_PASSWORD, typed);
-            PressButton(prompt, IDOK);
-        };
-    };
+    auto password = [](const char* typed) { return testing_support::TypeAndPress(IDC_RCON_PASSWORD, typed, IDOK); };
     size_t answered = testing_support::RunDialogSequence(
         [&] {
             rcon::win32::OpenRemoteControl(lab.host, catalogue::kTeamFortress2, 7, *lab.servers.tail);
@@ -312,9 +307,7 @@ TEST(RemoteControlWindow, ASourceConsoleSpeaksRconOverTcpToTheRealFixture) {
     EXPECT_EQ(answered, 3u);
     ASSERT_EQ(PlayerRows(), 3);
     // The kick of the second row (Bob, user id 3), then the list as the server has it now.
-    LVITEMA state = {};
-    state.stateMask = state.state = LVIS_SELECTED;
-    SendMessageA(VisiblePlayers(), LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
+    ListView_SetItemState(VisiblePlayers(), 1, LVIS_SELECTED, LVIS_SELECTED);
     lab.Command(IDM_RCON_KICK);
     ASSERT_TRUE(PumpUntil([] { return PlayerRows() == 2; }));
     char name[64] = "";
