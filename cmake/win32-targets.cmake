@@ -87,7 +87,7 @@ add_custom_target(vexar-ids DEPENDS ${VEXAR_IDS})
 add_dependencies(vexar-driver vexar-ids)
 
 # End-to-end suites: the real program under Wine, driven from outside.
-foreach(suite shell network views join games installer refresh saves steam)
+foreach(suite shell network views join games installer refresh saves steam rcon)
     add_test(NAME e2e_${suite} COMMAND python3 ${CMAKE_SOURCE_DIR}/testing/e2e/run.py ${CMAKE_BINARY_DIR} ${suite})
     set_tests_properties(e2e_${suite} PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE)
 endforeach()

@@ -45,13 +45,16 @@ ConsoleSession::ConsoleSession(ConsoleSetup setup, std::unique_ptr<net::Datagram
         setup_.unixMicros = SystemUnixMicros;
 }
 
+ConsoleSession::ConsoleSession(ConsoleSetup setup, std::unique_ptr<StreamSocket> stream, net::Clock& clock)
+    : setup_(std::move(setup)), stream_(std::move(stream)), clock_(clock), password_(setup_.password) {}
+
 std::string ConsoleSession::StatusCommand() const {
     // DarkPlaces' plain "status" has neither pings nor whole names; its extended table has both.
     return IsDarkPlaces(setup_.kind) ? "status 1" : "status";
 }
 
 void ConsoleSession::Open() {
-    awaitingChallenge_ = setup_.kind == kHalfLife;
+    awaitingChallenge_ = SpeaksHalfLifeRcon(setup_.kind);
     Request({StatusCommand(), kRefreshStatus});
 }
 
@@ -74,14 +77,18 @@ void ConsoleSession::RunTool(uint32_t command) {
             if (kind == kMedalOfHonour)
                 effects_.push_back(TellUser{kNoMapListMessage, TellUser::kInformation});
             else
-                Request({kind == kHalfLife ? "maps *" : IsDarkPlaces(kind) ? "ls maps/*.bsp" : "dir maps", kChangeMap});
+                Request({SpeaksHalfLifeRcon(kind) || SpeaksSourceRcon(kind) ? "maps *"
+                         : IsDarkPlaces(kind)                               ? "ls maps/*.bsp"
+                                                                            : "dir maps",
+                         kChangeMap});
             break;
         case kRefreshStatus:
             Request({StatusCommand(), kRefreshStatus});
             break;
         case kServerInfoCommand:
-            // DarkPlaces has no "serverinfo"; its "status" heads the table with host, version and map.
-            Request({IsDarkPlaces(kind) ? "status" : "serverinfo", kNoCommand});
+            // DarkPlaces and Source have no "serverinfo"; their "status" heads the table with host,
+            // version and map.
+            Request({IsDarkPlaces(kind) || SpeaksSourceRcon(kind) ? "status" : "serverinfo", kNoCommand});
             break;
         case kClearLogCommand:
             log_.clear();
@@ -93,6 +100,8 @@ void ConsoleSession::RunTool(uint32_t command) {
 }
 
 void ConsoleSession::AutoStatus() {
+    if (StatusDue())
+        return;  // a slow server is not asked again and again
     Request({StatusCommand(), kRefreshStatus}, true);
 }
 
@@ -158,6 +167,8 @@ void ConsoleSession::ReleaseHeld() {
 }
 
 void ConsoleSession::Transmit(const Command& command, bool secure) {
+    if (stream_)
+        return TransmitSource(command);
     std::string datagram = secure ? FormatSecureDatagram(password_, command.text, setup_.unixMicros())
                                   : FormatRconDatagram(setup_.kind, challenge_, password_, command.text);
     socket_->SendTo(setup_.server, datagram.data(), datagram.size());
@@ -177,6 +188,8 @@ void ConsoleSession::AnswerPassword(const std::optional<PasswordAnswer>& answer)
     if (!answer) {
         closed_ = true;
         held_.reset();
+        if (stream_)
+            DropLink("");
         effects_.push_back(CloseConsole{});
         return;
     }
@@ -186,17 +199,22 @@ void ConsoleSession::AnswerPassword(const std::optional<PasswordAnswer>& answer)
     if (answer->port && answer->port != setup_.server.port) {
         setup_.server.port = static_cast<uint16_t>(answer->port);
         // A challenge belongs to the address it was asked from and at.
-        if (setup_.kind == kHalfLife) {
+        if (SpeaksHalfLifeRcon(setup_.kind)) {
             awaitingChallenge_ = true;
             challengeAskedAt_.reset();
         }
     }
+    // A connection made with another password or to another port is not the one wanted now.
+    if (stream_)
+        DropLink("");
     if (savePassword_)
         effects_.push_back(KeepPassword{password_, setup_.server.port});
     ReleaseHeld();
 }
 
 void ConsoleSession::OnReadable() {
+    if (stream_)
+        return OnStreamReadable();
     receive_.resize(kReceiveBytes);
     for (int i = 0; i < kMostReadsPerWake && !closed_; ++i) {
         net::Endpoint from;
@@ -278,7 +296,7 @@ void ConsoleSession::OnReplyComplete() {
             break;
         case kKickPlayer:
             reply_.Finish();
-            if (kind == kHalfLife) {
+            if (SpeaksHalfLifeRcon(kind)) {
                 Request({StatusCommand(), kRefreshStatus});
             } else if (kicked_ && KickConfirmed(kind, text)) {
                 std::erase_if(players_, [this](const RconPlayer& p) { return p.number == *kicked_; });
@@ -297,6 +315,8 @@ void ConsoleSession::Tick() {
     if (closed_)
         return;
     const uint32_t now = clock_.TickCount();
+    if (stream_)
+        return TickSource(now);
     if (reply_.Quiet(now)) {
         OnReplyComplete();
         if (releaseAfterReply_) {

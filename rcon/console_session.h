@@ -1,6 +1,6 @@
 // One remote-control console: its server, password, Half-Life challenge, DarkPlaces authentication,
-// pending command and reply, player list, log and kicks, driven by what happens to it and answering
-// with effects that its window carries out.
+// Source RCON connection, pending command and reply, player list, log and kicks, driven by what
+// happens to it and answering with effects that its window carries out.
 //
 // Contract: every call is made on one thread. The session sends through its own socket and never
 // waits. Effects that need a modal dialog or message box (the prompts) are only asked for: the
@@ -8,6 +8,12 @@
 // matching call. While the password prompt is asked for and unanswered nothing is sent: commands
 // wait (the latest one; the auto-status never replaces a waiting command) and go once the user
 // confirms the password. A console sends nothing before its password was confirmed in the prompt.
+//
+// The Source engine games (SpeaksSourceRcon) speak Source RCON over TCP: the console connects when
+// its first command goes, authenticates with the password, and each reply is matched to its command.
+// A refused password, a failed or timed-out connect, a dropped connection and a server that stops
+// answering each end the connection with a line in the log (a refused password also asks for the
+// password again); the next command connects anew.
 #pragma once
 
 #include <cstdint>
@@ -23,7 +29,9 @@
 #include "net/datagram_socket.h"
 #include "rcon/rcon_protocol.h"
 #include "rcon/server_properties.h"
+#include "rcon/source_rcon.h"
 #include "rcon/status_table.h"
+#include "rcon/stream_socket.h"
 
 namespace rcon {
 
@@ -48,6 +56,16 @@ constexpr uint32_t kChallengeRetryMs = 3000;
 // sends it again in the time-based secure form, and keeps the form that was answered.
 constexpr uint32_t kDarkPlacesProbeMs = 1500;
 constexpr char kNoAnswerNote[] = "No answer from the server (DarkPlaces servers do not answer a wrong password).\n";
+// Source RCON: a connect that has not been made for this long is given up; a connection that has
+// brought nothing for this long while a reply (or the password's verdict) is due is closed.
+constexpr uint32_t kSourceConnectMs = 5000;
+constexpr uint32_t kSourceAnswerMs = 10000;
+constexpr char kSourceRefusedNote[] = "The server refused the remote control password.\n";
+constexpr char kSourceNoConnectNote[] = "Could not connect to the server's remote control port.\n";
+constexpr char kSourceConnectTimeNote[] = "No connection to the server's remote control port within 5 seconds.\n";
+constexpr char kSourceClosedNote[] = "The server closed the remote control connection.\n";
+constexpr char kSourceSilentNote[] = "No answer from the server for 10 seconds: the connection was closed.\n";
+constexpr char kSourceGarbledNote[] = "The server's answer was not Source RCON: the connection was closed.\n";
 
 // Effects that change the window's controls.
 struct LogAppended {
@@ -114,6 +132,8 @@ struct PasswordAnswer {
 class ConsoleSession {
   public:
     ConsoleSession(ConsoleSetup setup, std::unique_ptr<net::DatagramSocket> socket, net::Clock& clock);
+    // A Source engine game's console, over its TCP connection.
+    ConsoleSession(ConsoleSetup setup, std::unique_ptr<StreamSocket> stream, net::Clock& clock);
 
     // Asks for the server's "status" (Half-Life: the challenge first), which asks for the password.
     void Open();
@@ -127,8 +147,11 @@ class ConsoleSession {
     void AutoStatus();
     // "Kick Player!" on the listed player of that number (Soldier of Fortune II asks a reason first).
     void Kick(int32_t number);
-    // Reads every datagram waiting on the socket; only the server's own are taken.
+    // Reads every datagram waiting on the socket; only the server's own are taken (Source: what has
+    // come on the connection, and its end).
     void OnReadable();
+    // Source: the connection was made (0) or could not be (the socket's error).
+    void OnConnected(int error);
     // Called about every 100 ms: replies that end by silence, the challenge and DarkPlaces' probe.
     void Tick();
     // The prompts' answers (nothing when the user cancelled).
@@ -143,7 +166,6 @@ class ConsoleSession {
     const std::vector<RconPlayer>& Players() const { return players_; }
     const std::string& Log() const { return log_; }
     bool AwaitingPassword() const { return awaitingPassword_; }
-    net::DatagramSocket& Socket() { return *socket_; }
 
   private:
     struct Command {
@@ -166,9 +188,19 @@ class ConsoleSession {
     void OnReplyComplete();
     void AppendLog(std::string_view text);
     std::string StatusCommand() const;
+    // Source RCON (console_source.cpp).
+    void TransmitSource(const Command& command);
+    bool OpenLink();
+    void SendOnLink(const std::string& bytes);
+    void DropLink(std::string_view note);
+    void OnStreamReadable();
+    void OnSourceReply(int32_t id, std::string text);
+    void TickSource(uint32_t now);
+    bool StatusDue() const;
 
     ConsoleSetup setup_;
     std::unique_ptr<net::DatagramSocket> socket_;
+    std::unique_ptr<StreamSocket> stream_;
     net::Clock& clock_;
     std::vector<ConsoleEffect> effects_;
 
@@ -194,6 +226,13 @@ class ConsoleSession {
     std::optional<int32_t> kicked_;  // the player of the kick whose reply is awaited
     std::string log_;
     std::vector<char> receive_;
+
+    enum class Link { kClosed, kConnecting, kOpen };
+    Link link_ = Link::kClosed;
+    std::optional<SourceRconSession> source_;
+    std::string unsent_;                            // what waits for the connection to be made
+    std::vector<std::pair<int32_t, Command>> due_;  // commands sent whose replies have not come
+    uint32_t linkSince_ = 0;                        // when the connect began, or the connection last brought something
 };
 
 }  // namespace rcon

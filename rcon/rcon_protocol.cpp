@@ -51,11 +51,12 @@ enum class Ending {
 Ending EndingOf(uint32_t kind) {
     if (IsDarkPlaces(kind))
         return Ending::kShortDatagram;
+    if (SpeaksHalfLifeRcon(kind))
+        return Ending::kFirstDatagram;
     switch (kind) {
         case kJediKnight2:
         case kSoldierOfFortune2:
             return Ending::kEmptyPrint;
-        case kHalfLife:
         case kMedalOfHonour:
         case kUnrealTournament:
         case kRenegade:
@@ -102,9 +103,9 @@ std::string FormatRconDatagram(uint32_t kind,
                                std::string_view challenge,
                                std::string_view password,
                                std::string_view command) {
+    if (SpeaksHalfLifeRcon(kind))
+        return std::string(kFF) + Format("rcon %s %s %s", challenge, password, command);
     switch (kind) {
-        case kHalfLife:
-            return std::string(kFF) + Format("rcon %s %s %s", challenge, password, command);
         case kMedalOfHonour:
             return std::string(kFF) + '\x02' + Format("rcon %s %s", password, command);
         case kUnrealTournament:
@@ -150,7 +151,7 @@ PasswordProblem PasswordProblemIn(std::string_view datagram) {
 }
 
 std::string_view LogText(uint32_t kind, std::string_view datagram) {
-    if (kind == kHalfLife || IsDarkPlaces(kind))
+    if (SpeaksHalfLifeRcon(kind) || IsDarkPlaces(kind))
         return From(datagram, kTypedText);
     return From(datagram, kind == kMedalOfHonour ? kMohPrintText : kPrintText);
 }
@@ -191,7 +192,7 @@ bool ReplyCollector::Take(std::string_view d, uint32_t nowMs) {
             if (text.empty())
                 return true;
             Append(text);
-        } else if (kind_ == kHalfLife && d.substr(0, 4) == kFF) {
+        } else if (SpeaksHalfLifeRcon(kind_) && d.substr(0, 4) == kFF) {
             Append(From(d, kTypedText));
         } else if (d.empty() || d[0] != '\xFE') {
             Append(d);
@@ -220,12 +221,24 @@ bool ReplyCollector::Take(std::string_view d, uint32_t nowMs) {
     return true;
 }
 
+bool SpeaksHalfLifeRcon(uint32_t kind) {
+    return kind == kHalfLife || kind == kHalfLifeSteam;
+}
+
+bool SpeaksSourceRcon(uint32_t kind) {
+    return IsSourceEngine(kind);
+}
+
 bool ReplyIsOneDatagram(uint32_t kind) {
     return EndingOf(kind) == Ending::kFirstDatagram;
 }
 
 std::string KickCommand(uint32_t kind, int32_t number, std::string_view reason) {
     std::string n = std::to_string(number);
+    if (SpeaksHalfLifeRcon(kind))
+        return "kick # " + n;
+    if (SpeaksSourceRcon(kind))
+        return "kickid " + n;
     switch (kind) {
         case kQuake3:
         case kWolfenstein:
@@ -238,7 +251,6 @@ std::string KickCommand(uint32_t kind, int32_t number, std::string_view reason) 
             return "clientkick " + n;
         case kXonotic:
         case kNexuiz:
-        case kHalfLife:
             return "kick # " + n;
         case kSoldierOfFortune2:
             return "clientkick " + n + " \"" + std::string(reason) + "\"";

@@ -82,11 +82,18 @@ class ReplyCollector {
     std::string text_;
 };
 
+// The console's protocol by game: the Half-Life UDP rcon with its challenge (the classic Half-Life
+// and the Half-Life engine on Steam), Source RCON over TCP (the Source engine games), or the
+// Quake III style UDP rcon of the others.
+bool SpeaksHalfLifeRcon(uint32_t kind);
+bool SpeaksSourceRcon(uint32_t kind);
+
 // The games whose every reply is one datagram (Half-Life, Medal of Honor, Unreal Tournament,
 // Renegade); the others' replies are collected.
 bool ReplyIsOneDatagram(uint32_t kind);
 
-// The command that kicks a player; Soldier of Fortune II takes a reason.
+// The command that kicks a player (Half-Life's and Source's by user id); Soldier of Fortune II takes
+// a reason.
 std::string KickCommand(uint32_t kind, int32_t number, std::string_view reason = {});
 
 }  // namespace rcon

@@ -5,6 +5,7 @@
 
 #include "base/text.h"
 #include "catalogue/catalogue.h"
+#include "rcon/rcon_protocol.h"
 #include "views/web_address.h"
 
 namespace rcon {
@@ -104,18 +105,40 @@ std::vector<PropertyRow> DarkPlacesCvarRows(std::string_view reply) {
     return rows;
 }
 
+std::string_view Trim(std::string_view text) {
+    size_t start = text.find_first_not_of(' ');
+    return start == std::string_view::npos ? std::string_view() : TrimRight(text.substr(start));
+}
+
+// Source: "name : value : flags : description"; a command (value "cmd") has nothing to set.
+std::vector<PropertyRow> SourceCvarRows(std::string_view reply) {
+    std::vector<PropertyRow> rows;
+    for (std::string_view line : Lines(reply, "\r\n")) {
+        size_t colon = line.find(" : ");
+        if (colon == std::string_view::npos || line[0] == ' ' || line[0] == '-')
+            continue;
+        std::string_view property = Trim(line.substr(0, colon)), value = line.substr(colon + 3);
+        value = Trim(value.substr(0, value.find(" : ")));
+        if (value != "cmd" && property.find(' ') == std::string_view::npos)
+            AddRow(rows, property, value, false);
+    }
+    return rows;
+}
+
 }  // namespace
 
 std::vector<PropertyRow> CvarRows(uint32_t kind, std::string_view reply) {
     if (catalogue::IsDarkPlaces(kind))
         return DarkPlacesCvarRows(reply);
+    if (SpeaksSourceRcon(kind))
+        return SourceCvarRows(reply);
     std::vector<PropertyRow> rows;
     std::vector<std::string_view> lines = Lines(reply, "\n");
     for (size_t number = 0; number < lines.size(); ++number) {
         std::string_view line = lines[number];
         if (line.empty())
             break;
-        if (kind == catalogue::kHalfLife) {
+        if (SpeaksHalfLifeRcon(kind)) {
             if (line[0] == '-' || (line[0] >= '0' && line[0] <= '9') || number < 2 || StartsNoCase(line, "cvarlist"))
                 continue;
             size_t space = line.find(' ');
@@ -152,6 +175,9 @@ std::vector<std::string> MapListEntries(std::string_view text) {
         if (line.find(".bsp") == std::string_view::npos || line.size() < 4)
             continue;
         line.remove_suffix(4);
+        // Today's Source builds put "PENDING:" and spaces before each entry.
+        if (line.substr(0, 8) == "PENDING:")
+            line = line.substr(std::min(line.size(), line.find_first_not_of(' ', 8)));
         if (StartsNoCase(line, "(fs) "))
             line.remove_prefix(5);
         maps.emplace_back(line);

@@ -26,11 +26,12 @@ std::vector<PropertyRow> InformationRows(uint32_t kind, std::string_view reply);
 // columns, the name, and the value in double quotes; a row is read-only when its flags hold 'R'.
 // The name is the last word before the value, so both the older table (seven flag columns) and
 // today's (nine) are read; an empty line ends the list. DarkPlaces: 'name is "value" ["default"]'
-// lines (the value may hold double quotes itself).
+// lines (the value may hold double quotes itself). Source: "name : value : flags : description"
+// lines; its commands (value "cmd") are left out.
 std::vector<PropertyRow> CvarRows(uint32_t kind, std::string_view reply);
 
 // The maps of a map list: lines holding ".bsp" without their last four characters and without a
-// leading "(fs) ".
+// leading "(fs) " (nor the "PENDING:" and spaces that today's Source builds put before it).
 std::vector<std::string> MapListEntries(std::string_view text);
 
 // The maps of a DarkPlaces "ls maps/*.bsp" listing (several a line): "maps/NAME.bsp" gives NAME.

@@ -1,5 +1,5 @@
-// Status tables: Half-Life's quoted names, DarkPlaces' extended rows, the header-led table of today's
-// Quake III engines and the fixed columns of the older ones.
+// Status tables: Half-Life's quoted names, Source's rows laid out by their header, DarkPlaces' extended rows, the
+// header-led table of today's Quake III engines and the fixed columns of the older ones.
 #include "rcon/status_table.h"
 
 #include <algorithm>
@@ -7,6 +7,7 @@
 
 #include "base/text.h"
 #include "catalogue/catalogue.h"
+#include "rcon/rcon_protocol.h"
 
 namespace rcon {
 
@@ -61,6 +62,44 @@ std::vector<RconPlayer> HalfLifeRows(std::string_view reply) {
         RconPlayer p{field(2), field(5), std::string(TrimRight(field(7))), base::ParseDecimal(field(3))};
         if (!p.ping.empty())
             players.push_back(std::move(p));
+    }
+    return players;
+}
+
+bool AllDigits(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// Source's "#" rows. The columns after the name come from the header line ("# userid name uniqueid
+// connected ping loss state adr"; some games add "rate"); without one, that order is assumed. A
+// row whose user id is not a number, or that has no quoted name, is not a player row.
+std::vector<RconPlayer> SourceRows(std::string_view reply) {
+    std::vector<std::string_view> columns = {"uniqueid", "connected", "ping", "loss", "state", "adr"};
+    std::vector<RconPlayer> players;
+    for (std::string_view line : Lines(reply)) {
+        line = TrimRight(line);
+        if (line.empty() || line[0] != '#')
+            continue;
+        std::vector<std::string_view> words = Words(From(line, 1));
+        if (words.size() > 2 && words[0] == "userid" && words[1] == "name") {
+            columns.assign(words.begin() + 2, words.end());
+            continue;
+        }
+        // Before the name: the user id (CS:GO prints the slot after it).
+        size_t open = line.find('"'), close = line.rfind('"');
+        std::vector<std::string_view> ids = Words(line.substr(1, open == std::string_view::npos ? 0 : open - 1));
+        if (open == close || ids.empty() || ids.size() > 2 || !std::all_of(ids.begin(), ids.end(), AllDigits) ||
+            ids[0].size() > 9)
+            continue;
+        std::vector<std::string_view> rest = Words(From(line, close + 1));
+        auto ping = std::find(columns.begin(), columns.end(), "ping");
+        size_t at = static_cast<size_t>(ping - columns.begin());
+        // A bot's row stops after its unique id and state: nothing stands at the ping's place, or no number.
+        std::string pingText = ping != columns.end() && rest.size() == columns.size() && AllDigits(rest[at])
+                                   ? std::string(rest[at])
+                                   : std::string();
+        players.push_back({std::string(line.substr(open + 1, close - open - 1)), std::string(), pingText,
+                           base::ParseDecimal(ids[0])});
     }
     return players;
 }
@@ -148,8 +187,10 @@ bool IsStatusReply(std::string_view reply) {
 }
 
 std::vector<RconPlayer> ParseStatusReply(uint32_t kind, std::string_view reply) {
-    if (kind == catalogue::kHalfLife)
+    if (SpeaksHalfLifeRcon(kind))
         return HalfLifeRows(reply);
+    if (SpeaksSourceRcon(kind))
+        return SourceRows(reply);
     if (catalogue::IsDarkPlaces(kind)) {
         if (auto rows = DarkPlacesRows(reply))
             return *rows;

@@ -12,6 +12,7 @@
 #include "testing/captures.h"
 #include "testing/fake_clock.h"
 #include "testing/fake_datagram_socket.h"
+#include "testing/fake_stream_socket.h"
 
 namespace {
 
@@ -71,12 +72,17 @@ struct Script {
 // RunScript's events: "open", "type X", "run X", "tool N", "auto", "kick N", "tick MS" (time passes, then a
 // tick), "reply X" (a datagram from the server, "~" for FF FF FF FF), "stranger X" (from another
 // address), "capture FILE" (a captured reply's datagrams), "password PW [PORT]", "cancel",
-// "reason X".
+// "reason X". Source RCON (its connection's events are in `sent`): "connected", "unreachable", "accept",
+// "deny", "answer ID X" (FakeStreamLine), "hangup", "garbage".
 void RunScript(const Script& script) {
     testing_support::FakeClock clock;
     testing_support::FakeDatagramSocketFactory network(&clock);
-    rcon::ConsoleSession session({script.kind, kServer, script.saved, [] { return int64_t(1700000000) * 1000000; }},
-                                 network.Open(), clock);
+    auto line = std::make_shared<testing_support::FakeStreamLine>();
+    rcon::ConsoleSetup setup{script.kind, kServer, script.saved, [] { return int64_t(1700000000) * 1000000; }};
+    rcon::ConsoleSession session =
+        rcon::SpeaksSourceRcon(script.kind)
+            ? rcon::ConsoleSession(setup, std::make_unique<testing_support::FakeStreamSocket>(line), clock)
+            : rcon::ConsoleSession(setup, network.Open(), clock);
     size_t sentBefore = 0;
     for (const Step& step : script.steps) {
         SCOPED_TRACE(std::string(script.name) + ": " + step.event);
@@ -112,7 +118,14 @@ void RunScript(const Script& script) {
                  session.AnswerPassword(rcon::PasswordAnswer{arg.substr(0, space), port, true});
              }},
             {"cancel", [&] { session.AnswerPassword(std::nullopt); }},
-            {"reason", [&] { session.AnswerKickReason(3, arg); }}};
+            {"reason", [&] { session.AnswerKickReason(3, arg); }},
+            {"connected", [&] { session.OnConnected(0); }},
+            {"unreachable", [&] { session.OnConnected(10061); }},
+            {"accept", [&] { line->Verdict(true), session.OnReadable(); }},
+            {"deny", [&] { line->Verdict(false), session.OnReadable(); }},
+            {"answer", [&] { line->Answer(std::stoi(arg), arg.substr(arg.find(' ') + 1)), session.OnReadable(); }},
+            {"hangup", [&] { line->ended = true, session.OnReadable(); }},
+            {"garbage", [&] { line->incoming = std::string("\x01\0\0\0", 4), session.OnReadable(); }}};
         ASSERT_TRUE(events.count(verb)) << "unknown event";
         events.at(verb)();
         std::vector<testing_support::SentDatagram> sent = network.Sent();
@@ -120,6 +133,8 @@ void RunScript(const Script& script) {
         for (size_t i = sentBefore; i < sent.size(); ++i)
             sentText += (i > sentBefore ? "|" : "") + Readable(sent[i].bytes);
         sentBefore = sent.size();
+        sentText += line->events;
+        line->events.clear();
         std::string effects;
         for (const rcon::ConsoleEffect& e : session.TakeEffects())
             effects += (effects.empty() ? "" : " ") + Describe(session, e);
@@ -220,7 +235,60 @@ const Script kScripts[] = {
       {"reply ~print\nS     sv_hostname \"Lab\"\n", "", ""},
       {"reply ~print\n\n1 total cvars\n", "", "props(1)"},
       {"run sv_hostname \"My Lab\"", "~rcon pw sv_hostname \"My Lab\"", ""},
-      {"tool 40021", "", "cleared"}}}};
+      {"tool 40021", "", "cleared"}}},
+    {"Source: connect, password and status in turn; a reply of several packets; a kick asks for the list again",
+     kTeamFortress2,
+     "pw",
+     {{"open", "", "ask(pw:27960)"},
+      {"password pw", "connect(27960)", "keep(pw:27960)"},
+      {"auto", "", ""},  // the status asked for is still due
+      {"connected", "auth(pw)", ""},
+      {"accept", "exec(status)|mark", ""},
+      {"answer 2 map     : ctf_2fort\n# userid name uniqueid connected ping loss state adr\n"
+       "#      2 \"Alice\" [U:1:2] 05:12 50 0 active 127.0.0.1:1\n#      3 \"Bob\" [U:1:3] 01:02 60 0 active "
+       "127.0.0.1:2\n",
+       "", "players(2=Alice,3=Bob,)"},
+      {"kick 3", "exec(kickid 3)|mark", ""},
+      {"answer 4 Kicked Bob\n", "exec(status)|mark", "log(Kicked Bob/)"},
+      {"type say hi", "exec(say hi)|mark", "log(say hi//)"},
+      {"tool 40023", "exec(maps *)|mark", ""},
+      {"answer 8 hi\n", "", "log(hi/)"},  // the status before it is over too
+      {"answer 10 -------------\nPENDING:   (fs) ctf_2fort.bsp\nPENDING:   (fs) cp_well.bsp\n", "", "maps(2)"}}},
+    {"Source: a refused password is told and asked again; the next connection carries the new one",
+     kCounterStrikeSource,
+     "",
+     {{"open", "", "ask(:27960)"},
+      {"password wrong 27015", "connect(27015)", "keep(wrong:27015)"},
+      {"connected", "auth(wrong)", ""},
+      {"deny", "close", "log(The server refused the remote control password./) tell(You're Remot) ask(:27015)"},
+      {"auto", "", ""},
+      {"password right 27015", "connect(27015)", "keep(right:27015)"},
+      {"connected", "auth(right)", ""},
+      {"accept", "exec(status)|mark", ""}}},
+    {"Source: a failed or slow connect, a silent server, a hang-up and garbage each end the connection",
+     kGarrysMod,
+     "pw",
+     {{"open", "", "ask(pw:27960)"},
+      {"password pw", "connect(27960)", "keep(pw:27960)"},
+      {"unreachable", "close", "log(Could not connect to the server's remote control port./)"},
+      {"tool 40024", "connect(27960)", ""},
+      {"tick 4900", "", ""},
+      {"tick 100", "close", "log(No connection to the server's remote control port within 5 seconds./)"},
+      {"tool 40022", "connect(27960)", ""},
+      {"connected", "auth(pw)", ""},
+      {"tick 9900", "", ""},
+      {"accept", "exec(cvarlist)|mark", ""},
+      {"tick 9900", "", ""},
+      {"answer 2 sv_gravity : 800 : , \"sv\" : World gravity.\n", "", "props(1)"},
+      {"tick 20000", "", ""},  // nothing due: the connection stays
+      {"type status", "exec(status)|mark", "log(status//)"},
+      {"tick 10000", "close", "log(No answer from the server for 10 seconds: the connection was closed./)"},
+      {"type echo", "connect(27960)", "log(echo//)"},
+      {"connected", "auth(pw)", ""},
+      {"hangup", "close", "log(The server closed the remote control connection./)"},
+      {"auto", "connect(27960)", ""},
+      {"connected", "auth(pw)", ""},
+      {"garbage", "close", "log(The server's answer was not Source RCON: the connection was closed./)"}}}};
 
 TEST(ConsoleSession, Scripts) {
     for (const Script& script : kScripts)

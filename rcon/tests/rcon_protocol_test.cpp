@@ -59,7 +59,9 @@ TEST(RconDatagrams, EachGamesFormTheChallengeAndDarkPlacesSignedForm) {
     EXPECT_EQ(rcon::FormatRconDatagram(kMedalOfHonour, "", "pw", "status"), kFF + "\x02rcon pw status");
     EXPECT_EQ(rcon::FormatRconDatagram(kUnrealTournament, "", "pw", "status"), "status");
     EXPECT_EQ(rcon::FormatRconDatagram(kEliteForce, "", "%s", "say %s"), kFF + "rcon %s say %s");
-    EXPECT_EQ(rcon::FormatRconDatagram(kHalfLife, "1234567", "pw", "status"), kFF + "rcon 1234567 pw status");
+    for (uint32_t halfLife : {kHalfLife, kHalfLifeSteam})
+        EXPECT_EQ(rcon::FormatRconDatagram(halfLife, "1234567", "pw", "status"), kFF + "rcon 1234567 pw status");
+    EXPECT_EQ(rcon::KickCommand(kHalfLifeSteam, 7) + "," + rcon::KickCommand(kTeamFortress2, 7), "kick # 7,kickid 7");
     EXPECT_EQ(rcon::ReadChallenge(kFF + "challenge rcon 1234567\n"), "1234567");
     EXPECT_FALSE(rcon::ReadChallenge(kFF + "Challenge rcon 1\n"));  // case matters
     EXPECT_EQ(rcon::ReadChallenge(kFF + "challenge rcon"), "");
@@ -158,7 +160,19 @@ TEST(RconStatus, EveryEnginesTableGivesItsPlayers) {
         "# 1 \"Gordon\"  17 STEAM_0:1 12 10:00 35 0 127.0.0.1:27005\n"
         "# 2 \"Agent 47\" 18 STEAM_0:2 3 01:00 40 0 127.0.0.1:27006\n"
         "# 3 \"Alyx\" 19\n";
-    EXPECT_EQ(Rows(kHalfLife, hl), "17:\"Gordon\"|12|35;18:\"Agent 47\"|3|40;");
+    for (uint32_t halfLife : {kHalfLife, kHalfLifeSteam})
+        EXPECT_EQ(Rows(halfLife, hl), "17:\"Gordon\"|12|35;18:\"Agent 47\"|3|40;");
+    // Source: columns by the header (CS:GO's slot and rate too), bots without a ping, names whole
+    // between the outer quotes; lines that are no player rows are passed over.
+    const std::string source =
+        "hostname: Lab\nmap     : ctf_2fort at: 0 x, 0 y, 0 z\n# userid name uniqueid connected ping loss state adr\n"
+        "#      2 \"Alice\"    [U:1:2]  05:12   50    0 active 127.0.0.1:27005\n"
+        "#      3 \"a \"b\" c\"  [U:1:3]  1:02:33 80    0 active 127.0.0.1:27006\n"
+        "#      4 \"Heavy\"    BOT                     active\n#end\n# x \"Nobody\" BOT active\n#      5 Noquote\n"
+        "#9999999999 \"Big\" BOT active\n# 6 7 8 \"Three\" BOT active\n"
+        "# userid name uniqueid connected ping loss state rate adr\n"
+        "# 12 1 \"GOTV\" BOT active 64\n# 13 2 \"Carl\" STEAM_1:0:1 00:30 45 0 active 196608 127.0.0.1:1\n";
+    EXPECT_EQ(Rows(kTeamFortress2, source), "2:Alice||50;3:a \"b\" c||80;4:Heavy||;12:GOTV||;13:Carl||45;");
     EXPECT_EQ(Rows(kQuake3,
                    "map: q3dm17\nnum score ping name            lastmsg address               qport rate\n"
                    "--- ----- ---- --------------- ------- --------------------- ----- -----\n"

@@ -11,6 +11,7 @@
 
 namespace {
 
+using catalogue::kCounterStrikeSource;
 using catalogue::kHalfLife;
 using catalogue::kMedalOfHonour;
 using catalogue::kNexuiz;
@@ -65,6 +66,11 @@ TEST(CvarRows, QuakeTablesOfBothAgesHalfLifeLinesAndTheRealList) {
               "sv_hostname=My Server (R);g_speed=320;g_botsFile= (R);");
     EXPECT_EQ(rows(kHalfLife, "cvarlist\n--\nsv_gravity : 800 , sv\nmp_timelimit : \"20\"\n42 cvars\n"),
               "sv_gravity=800 ;mp_timelimit=20;");
+    EXPECT_EQ(rows(kCounterStrikeSource,
+                   "cvar list\n--------------\nsv_gravity          : 800      : , \"sv\", \"rep\" : World gravity.\n"
+                   "kick                : cmd      :                : Kick a player\nhostname : My Lab : , \"sv\" :\n"
+                   "  2 total convars/concommands\n"),
+              "sv_gravity=800;hostname=My Lab;");
     // The lab's OpenArena server (nine flag columns), collected as the console collects it.
     rcon::ReplyCollector collector;
     collector.Start(kQuake3, rcon::kServerProperties, 0);
@@ -103,8 +109,9 @@ TEST(CvarRows, QuakeTablesOfBothAgesHalfLifeLinesAndTheRealList) {
 }
 
 TEST(MapList, BspLinesWithoutTheirExtensionAndFsPrefix) {
-    EXPECT_EQ(rcon::MapListEntries("(fs) de_dust.bsp\r\nreadme.txt\n(FS) q3dm17.bsp\n.bsp\nx.aas"),
-              (std::vector<std::string>{"de_dust", "q3dm17", ""}));
+    EXPECT_EQ(rcon::MapListEntries(
+                  "(fs) de_dust.bsp\r\nreadme.txt\n(FS) q3dm17.bsp\n.bsp\nx.aas\nPENDING:   (fs) ctf_2fort.bsp"),
+              (std::vector<std::string>{"de_dust", "q3dm17", "", "ctf_2fort"}));
     std::vector<std::string> maps =
         rcon::MapListEntries(rcon::LogText(kQuake3, testing_support::ReadCapture("openarena_rcon_dirmaps.bin")));
     EXPECT_NE(std::find(maps.begin(), maps.end(), "oa_dm1"), maps.end());

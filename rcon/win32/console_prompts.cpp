@@ -77,7 +77,7 @@ bool ShowPrompt(Window& w, QueuedPrompt& next) {
         const uint32_t kind = c->session->Kind();
         auto ports = w.host.catalogue.defaultPortsOf(kind);
         PasswordRequest request{ask->password, ask->port, ports ? ports->defaultHostPort : 0,
-                                kind == catalogue::kHalfLife, ask->save};
+                                SpeaksHalfLifeRcon(kind) || SpeaksSourceRcon(kind), ask->save};
         INT_PTR result = IDCANCEL;
         if (!RunModal(w, [&] { result = RunPasswordDialog(instance, owner, request); }))
             return false;

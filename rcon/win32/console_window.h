@@ -16,6 +16,7 @@
 #include "rcon/command_history.h"
 #include "rcon/console_session.h"
 #include "rcon/win32/remote_control.h"
+#include "rcon/win32/stream_socket_win32.h"
 
 namespace rcon::win32 {
 
@@ -32,7 +33,8 @@ struct Console {
     std::string address;  // the server's, as listed, with its game port: how the record is found
     uint32_t port = 0;
     uint32_t profileFile = 0;
-    SOCKET handle = INVALID_SOCKET;  // the session's socket, as socket messages name it
+    SOCKET handle = INVALID_SOCKET;       // the session's socket, as socket messages name it
+    Win32StreamSocket* stream = nullptr;  // Source RCON: the session's connection (its own)
     std::unique_ptr<ConsoleSession> session;
     HWND log = nullptr;
     HWND players = nullptr;

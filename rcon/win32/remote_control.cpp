@@ -21,13 +21,24 @@ constexpr char kTitle[] = "Vexar! Remote Control";
 
 std::unique_ptr<Window> g_window;
 
-void OnSocket(Window& w, SOCKET socket) {
+void OnSocket(Window& w, SOCKET socket, LPARAM event) {
     for (const auto& c : w.consoles) {
-        if (c->handle == socket) {
-            c->session->OnReadable();
-            ApplyEffects(w, *c);  // a reply never closes a console
-            return;
+        if (socket == INVALID_SOCKET || (c->handle != socket && (!c->stream || c->stream->handle() != socket)))
+            continue;
+        switch (WSAGETSELECTEVENT(event)) {
+            case FD_CONNECT:
+                c->session->OnConnected(WSAGETSELECTERROR(event));
+                break;
+            case FD_WRITE:
+                if (!c->stream || c->stream->Flush())
+                    break;
+                [[fallthrough]];  // the failure is read like the end
+            default:
+                c->session->OnReadable();  // FD_READ, and FD_CLOSE after the last bytes
+                break;
         }
+        ApplyEffects(w, *c);  // a reply never closes a console
+        return;
     }
 }
 
@@ -66,8 +77,7 @@ LRESULT Dispatch(Window& w, HWND window, UINT message, WPARAM wParam, LPARAM lPa
             SendTyped(w);
             return 0;
         case RC_SOCKET:
-            if (WSAGETSELECTEVENT(lParam) == FD_READ)
-                OnSocket(w, static_cast<SOCKET>(wParam));
+            OnSocket(w, static_cast<SOCKET>(wParam), lParam);
             return 0;
         case RC_SHOW_PROMPT:
             ShowPrompts(w);
@@ -121,32 +131,44 @@ bool CreateRemoteControlWindow(const RemoteControlHost& host) {
     return true;
 }
 
+// The console's session on its own socket (a Source game's on its TCP connection), or nullptr with the
+// message to show when the socket cannot be had.
+std::unique_ptr<ConsoleSession> OpenSession(Window& w, Console& c, ConsoleSetup setup, const char*& failure) {
+    failure = "Unable to allocate local resource!";
+    if (SpeaksSourceRcon(setup.kind)) {
+        auto stream = std::make_unique<Win32StreamSocket>(w.window, RC_SOCKET);
+        if (!stream->Prepare())
+            return nullptr;
+        c.stream = stream.get();
+        return std::make_unique<ConsoleSession>(std::move(setup), std::move(stream), w.clock);
+    }
+    auto socket = net::win32::Win32DatagramSocketFactory(net::win32::SocketWait::kSelect).Open();
+    if (!socket)
+        return nullptr;
+    c.handle = static_cast<net::win32::Win32DatagramSocket&>(*socket).handle();
+    if (WSAAsyncSelect(c.handle, w.window, RC_SOCKET, FD_READ) == SOCKET_ERROR) {
+        failure = "Unable to connect to server!";
+        return nullptr;
+    }
+    return std::make_unique<ConsoleSession>(std::move(setup), std::move(socket), w.clock);
+}
+
 // A console for the server, or nullptr with the message to show when its socket cannot be had.
 Console* AddConsole(Window& w,
                     uint32_t kind,
                     uint32_t profileFile,
                     const catalogue::ServerRecord& record,
                     const char*& failure) {
-    auto socket = net::win32::Win32DatagramSocketFactory(net::win32::SocketWait::kSelect).Open();
-    if (!socket) {
-        failure = "Unable to allocate local resource!";
-        return nullptr;
-    }
-    SOCKET handle = static_cast<net::win32::Win32DatagramSocket&>(*socket).handle();
-    if (WSAAsyncSelect(handle, w.window, RC_SOCKET, FD_READ) == SOCKET_ERROR) {
-        failure = "Unable to connect to server!";
-        return nullptr;
-    }
     auto c = std::make_unique<Console>();
     c->id = w.nextId++;
     c->address = record.addressText;
     c->port = record.port;
     c->profileFile = profileFile;
-    c->handle = handle;
     net::Endpoint server{net::ParseDottedAddress(record.addressText).value_or(0),
                          static_cast<uint16_t>(record.hostPort ? record.hostPort : record.port)};
-    c->session =
-        std::make_unique<ConsoleSession>(ConsoleSetup{kind, server, record.rconPassword}, std::move(socket), w.clock);
+    c->session = OpenSession(w, *c, ConsoleSetup{kind, server, record.rconPassword}, failure);
+    if (!c->session)
+        return nullptr;
     std::string title = views::StripColourCodes(record.hostName, views::ColourDialectOf(kind));
     if (!CreateConsoleControls(w, *c, title)) {
         DestroyConsoleControls(w, *c);

@@ -89,4 +89,11 @@ DialogScript AnswerMessage(const std::string& text, const char* caption, int but
     };
 }
 
+DialogScript TypeAndPress(int edit, const std::string& text, int button) {
+    return [=](HWND dialog) {
+        SetDlgItemTextA(dialog, edit, text.c_str());
+        PressButton(dialog, button);
+    };
+}
+
 }  // namespace testing_support

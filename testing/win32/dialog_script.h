@@ -29,5 +29,7 @@ void PressInto(HWND dialog, int id, const DialogScript& script);
 std::string MessageBoxText(HWND box);
 // A script that expects a message box with that text and caption and closes it with button.
 DialogScript AnswerMessage(const std::string& text, const char* caption, int button);
+// A script that sets the text of a dialog's edit and presses a button.
+DialogScript TypeAndPress(int edit, const std::string& text, int button);
 
 }  // namespace testing_support

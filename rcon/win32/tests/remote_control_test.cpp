@@ -1,6 +1,7 @@
 // The remote-control window on real Win32 and loopback sockets: prompts come one at a time and
 // nothing goes out behind them, the window waits for its dialogs before it closes, the history is
-// kept whole, a kick takes the row clicked, the placement comes back on the screen.
+// kept whole, a kick takes the row clicked, the placement comes back on the screen, a Source game's
+// console speaks RCON over TCP to the real fixture.
 #include <winsock2.h>
 
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@
 #include "testing/fake_settings.h"
 #include "testing/temp_folder.h"
 #include "testing/win32/dialog_sequence.h"
+#include "testing/win32/native_fixture.h"
 
 namespace {
 
@@ -286,6 +288,31 @@ TEST(RemoteControlWindow, ThePlacementComesBackOnTheScreen) {
     });
     ASSERT_TRUE(PumpUntil([] { return !Console(); }));
     EXPECT_EQ(lab.settings.ReadDword(kRconWindowState.keyPath, kRconWindowState.name), rcon::kMaximisedState);
+}
+
+TEST(RemoteControlWindow, ASourceConsoleSpeaksRconOverTcpToTheRealFixture) {
+    Lab lab;
+    uint16_t port = testing_support::StartNativeTcpFixture(
+        "source_rcon_fixture", "--player Alice --player Bob --player Carl --lifetime-ms 30000 --quiet");
+    ASSERT_TRUE(port) << "the native build's testing/fixtures/source_rcon_fixture is needed";
+    catalogue::findOrCreateServer(lab.servers, catalogue::MakeServerTemplate("127.0.0.1", port));
+    auto password = [](const char* typed) { return testing_support::TypeAndPress(IDC_RCON_PASSWORD, typed, IDOK); };
+    size_t answered = testing_support::RunDialogSequence(
+        [&] {
+            rcon::win32::OpenRemoteControl(lab.host, catalogue::kTeamFortress2, 7, *lab.servers.tail);
+            PumpUntil([] { return PlayerRows() == 3; }, 10000);
+        },
+        {password("wrong"), testing_support::AnswerMessage(rcon::kPasswordWrongMessage, base::kAppTitle, IDOK),
+         password("secret")});
+    EXPECT_EQ(answered, 3u);
+    ASSERT_EQ(PlayerRows(), 3);
+    // The kick of the second row (Bob, user id 3), then the list as the server has it now.
+    ListView_SetItemState(VisiblePlayers(), 1, LVIS_SELECTED, LVIS_SELECTED);
+    lab.Command(IDM_RCON_KICK);
+    ASSERT_TRUE(PumpUntil([] { return PlayerRows() == 2; }));
+    char name[64] = "";
+    ListView_GetItemText(VisiblePlayers(), 1, 0, name, sizeof name);
+    EXPECT_STREQ(name, "Carl");
 }
 
 }  // namespace
