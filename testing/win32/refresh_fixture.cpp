@@ -1,6 +1,8 @@
 // In-process fixture for whole refreshes against servers on loopback.
 #include "testing/win32/refresh_fixture.h"
 
+#include <cstdio>
+
 #include "app/win32/app_messages.h"
 #include "app/win32/shell.h"
 #include "testing/win32/modal_loop.h"
@@ -14,6 +16,22 @@ void RefreshShellTest::StartWithServers(std::initializer_list<std::string> repli
     profile = app::win32::CurrentProfile();
     for (const std::string& reply : replies) {
         ports.push_back(lab.Add(reply));
+        catalogue::findOrCreateServer(profile->servers, catalogue::MakeServerTemplate("127.0.0.1", ports.back()));
+    }
+}
+
+void RefreshShellTest::StartWithServers(uint32_t kind,
+                                        std::initializer_list<LoopbackServers::Answer> answers,
+                                        const net::Pacing& pacing) {
+    catalogue::ProfileList list(folder.path(), 0xC0C0C0);
+    auto game = std::make_unique<catalogue::GameProfile>();
+    snprintf(game->title, sizeof game->title, "Game %u", kind);
+    game->kind = kind;
+    list.registerProfile(std::move(game), true, true);
+    list.saveProfiles();
+    StartWithServers({}, pacing);
+    for (const LoopbackServers::Answer& answer : answers) {
+        ports.push_back(lab.Add(answer));
         catalogue::findOrCreateServer(profile->servers, catalogue::MakeServerTemplate("127.0.0.1", ports.back()));
     }
 }
