@@ -1,5 +1,7 @@
 // A Team Fortress 2 refresh against Source query servers on loopback that ask for their challenge:
 // the rows, the mod and game type, and the player pane with the players' time on the server.
+#include <windows.h>
+
 #include <commctrl.h>
 
 #include <algorithm>
