@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "testing/fake_datagram_socket.h"
 #include "testing/wire_bytes.h"
 
 namespace testing_support {
@@ -79,6 +81,22 @@ inline std::vector<std::string> A2sAnswer(char behaviour, const std::string& req
     if (behaviour == 'z')
         return {A2sPart(true, 0x80000005u, 2, 0, players)};
     return {players};
+}
+
+// A loopback server's answer function that behaves as A2sAnswer says.
+inline std::function<std::vector<std::string>(const std::string&)> A2sBehaving(char behaviour) {
+    return [behaviour](const std::string& request) { return A2sAnswer(behaviour, request); };
+}
+
+// The fake servers 10.x.y.n answer, as behaviours[n - 1] says, every datagram sent since `answered`
+// (which then counts them all).
+inline void A2sAnswerSent(FakeDatagramSocketFactory& network, size_t& answered, const std::string& behaviours) {
+    const std::vector<SentDatagram> sent = network.Sent();
+    for (; answered < sent.size(); ++answered) {
+        const uint8_t last = reinterpret_cast<const uint8_t*>(&sent[answered].to.addressNetworkOrder)[3];
+        for (const std::string& reply : A2sAnswer(behaviours.at(last - 1), sent[answered].bytes))
+            network.Deliver(sent[answered].to, reply);
+    }
 }
 
 }  // namespace testing_support

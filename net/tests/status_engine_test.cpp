@@ -86,6 +86,15 @@ class EngineTest : public ::testing::Test {
         clock.AdvanceMs(*host.timerMs);
         engine->OnCloseTimer();
     }
+    // Source query servers: 10.0.0.n answers as behaviours[n - 1] says (testing_support::A2sAnswer)
+    // while the worker sleeps, as real ones answer meanwhile.
+    void Serve(const std::string& behaviours) {
+        answered = network.SentCount();
+        clock.onSleep = [this, behaviours](uint32_t) {
+            testing_support::A2sAnswerSent(network, answered, behaviours);
+            Receive();
+        };
+    }
     // The states of the four refresh commands: 'e' enabled, 'i' indeterminate.
     std::string Toolbar() {
         std::string out;
@@ -115,6 +124,7 @@ class EngineTest : public ::testing::Test {
     bool refreshBusy = false;
     testing_support::FakeStatusHost host;
     std::unique_ptr<net::StatusEngine> engine;
+    size_t answered = 0;
 };
 
 // The worker's requests, their pacing, the time-out sweep, name resolution and stop.
@@ -170,13 +180,7 @@ TEST_F(EngineTest, RequestsGoInBurstsOfElevenEachFollowedByA200MsPauseOrAsAnothe
         EXPECT_EQ(host.progressStep, kind == catalogue::kHalfLife ? 2u : 1u);
         RunWorker();
         const auto sent = network.Sent();
-        std::vector<size_t> seen;  // the fake clock moves only while the worker sleeps
-        for (size_t i = sentBefore; i < sent.size(); ++i) {
-            if (i == sentBefore || sent[i].counter != sent[i - 1].counter)
-                seen.push_back(0);
-            ++seen.back();
-        }
-        EXPECT_EQ(seen, bursts) << servers;
+        EXPECT_EQ(network.BurstsSince(sentBefore), bursts) << servers;  // the clock moves only in sleeps
         const std::vector<uint32_t> slept = clock.Sleeps();
         EXPECT_EQ(std::vector<uint32_t>(slept.begin() + sleptBefore, slept.end()), sleeps) << servers;
         EXPECT_TRUE(servers != 25 || sent[11].counter - sent[10].counter == 200000u);  // a microsecond counter
@@ -735,28 +739,9 @@ TEST_F(EngineTest, WithoutASocketOrAThreadNothingIsSentAndEveryServerEndsUnanswe
     EXPECT_EQ(servers[1]->livesLeft, 2);
 }
 
-// The Steam kinds: a reply may lead to a further datagram. The fake servers answer what was sent
-// while the worker sleeps (in its pause, or waiting for replies), as real ones answer meanwhile.
-class SteamEngineTest : public EngineTest {
-  protected:
-    SteamEngineTest() { SetKind(catalogue::kTeamFortress2); }
-    // Server i (10.0.0.i+1) behaves as behaviours[i] says (testing_support::A2sAnswer).
-    void Serve(const std::string& behaviours) {
-        answered_ = network.SentCount();
-        clock.onSleep = [this, behaviours](uint32_t) {
-            const auto sent = network.Sent();
-            for (; answered_ < sent.size(); ++answered_) {
-                const uint8_t last = reinterpret_cast<const uint8_t*>(&sent[answered_].to.addressNetworkOrder)[3];
-                for (const std::string& reply : testing_support::A2sAnswer(behaviours[last - 1], sent[answered_].bytes))
-                    network.Deliver(sent[answered_].to, reply);
-            }
-            Receive();
-        };
-    }
-    size_t answered_ = 0;
-};
-
-TEST_F(SteamEngineTest, EveryDatagramOfAnExchangeCountsInThePaceAndThePingIsThatOfTheInfoRequestAnswered) {
+// The Steam kinds: a reply may lead to a further datagram, sent by the worker under the pace.
+TEST_F(EngineTest, EveryDatagramOfASourceQueryCountsInThePaceAndThePingIsThatOfTheInfoRequestAnswered) {
+    SetKind(catalogue::kTeamFortress2);
     const net::Pacing other{net::PacingPreset::kCustom, 4, 30, 700, 2};
     // Pace, the servers' behaviour, the bursts (datagrams sent at one moment), the worker's sleeps,
     // every server's ping. Each server is sent three datagrams: info, info again with the challenge
@@ -774,14 +759,7 @@ TEST_F(SteamEngineTest, EveryDatagramOfAnExchangeCountsInThePaceAndThePingIsThat
         const size_t sentBefore = network.SentCount(), sleptBefore = clock.Sleeps().size();
         ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
         RunWorker();
-        const auto sent = network.Sent();
-        std::vector<size_t> seen;
-        for (size_t i = sentBefore; i < sent.size(); ++i) {
-            if (i == sentBefore || sent[i].counter != sent[i - 1].counter)
-                seen.push_back(0);
-            ++seen.back();
-        }
-        EXPECT_EQ(seen, bursts) << behaviours;
+        EXPECT_EQ(network.BurstsSince(sentBefore), bursts) << behaviours;
         const std::vector<uint32_t> slept = clock.Sleeps();
         EXPECT_EQ(std::vector<uint32_t>(slept.begin() + sleptBefore, slept.end()), sleeps) << behaviours;
         for (ServerRecord* r : servers)
@@ -791,7 +769,8 @@ TEST_F(SteamEngineTest, EveryDatagramOfAnExchangeCountsInThePaceAndThePingIsThat
     }
 }
 
-TEST_F(SteamEngineTest, HostileAndHalfAnsweringServersEndAsTheirAnswersSayAndACompressedReplyIsNotedOnce) {
+TEST_F(EngineTest, HostileAndHalfAnsweringSourceServersEndAsTheirAnswersSayAndACompressedReplyIsNotedOnce) {
+    SetKind(catalogue::kTeamFortress2);
     // Challenges, endless challenges, info without players, junk, compressed players (twice), silent.
     Serve("ceigzzs");
     const std::vector<ServerRecord*> servers = AddMany(7);

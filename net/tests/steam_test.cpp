@@ -144,35 +144,60 @@ TEST(SteamMaster, PagesArePacedRetriedAndEndWithWhatCame) {
     }
 }
 
-TEST(A2sReplies, InfoInBothFormsPlayersAndRulesFillTheRecord) {
+// Replies of a Steam kind through parseReply, in turn into one record with its raw copy.
+TEST(A2sReplies, InfoInBothFormsPlayersAndRulesFillTheRecordItsModGameTypeAndServerInformation) {
+    catalogue::Catalogue cat;
+    cat.buildCatalogue();
     const std::string edf = "\xB1" + Le(27016, 2) + Le(76561197960287930ull, 8) + Z("cp,alltalk") + Le(440, 8);
-    // Datagram, then the record as "name|map|folder|version|players/max|pw|type os|mod web|hostPort", or "none".
-    const std::pair<std::string, std::string> infos[] = {
-        {A2sSourceInfo(edf), "Lab ^1One|ctf_2fort|tf|8.1|5/24|1|dw|0 |27016"},
-        {A2sSourceInfo("\x80\x87"), "Lab ^1One|ctf_2fort|tf|8.1|5/24|1|dw|0 |9"},  // a port cut off is not taken
-        {A2sSourceInfo("").substr(0, 47), "Lab ^1One|ctf_2fort|tf||5/24|0|..|0 |9"},
-        {A2sSourceInfo("").substr(0, 46), "none"},
-        {A2sGoldSrcInfo(true), "Old|de_dust|cstrike||2/16|0|DL|1 http://mod|9"},
-        {A2sGoldSrcInfo(false), "Old|de_dust|cstrike||2/16|0|DL|0 |9"},
-        {kFF + "J" + A2sSourceInfo("").substr(5), "none"}};
-    for (const auto& [datagram, expected] : infos) {
+    const std::string hostile = A2sSourceInfo("\x20" + Z(" ALLTALK , Payload")).replace(6, 9, "x\\gamedir\n");
+    const std::string rules =
+        kFF + "E" + Le(3, 2) + Z("sv_gravity") + Z("80\\0") + Z("mp_timelimit") + Z("30") + "tail";
+    // Replies (to Team Fortress 2, or to the Half-Life engine on Steam for the GoldSrc form), then the record as
+    // "name|map|folder|version|players/max|pw|type os|mod web|hostPort|mod|game type|players marker[ first
+    // player]" or "none", and a part of the raw copy.
+    const std::tuple<std::vector<std::string>, std::string, std::string> rows[] = {
+        {{A2sSourceInfo(edf)},
+         "Lab ^1One|ctf_2fort|tf|8.1|5/24|1|dw|0 |27016|Team Fortress 2|Control Points|0",
+         "\\hostname\\Lab ^1One\\map\\ctf_2fort\\gamedir\\tf\\game\\Team Fortress\\appid\\440\\players\\5\\max_players"
+         "\\24\\bots\\1\\password\\1\\secure\\1\\protocol\\17\\version\\8.1\\keywords\\cp,alltalk"},
+        // A port cut off is not taken.
+        {{A2sSourceInfo("\x80\x87")}, "Lab ^1One|ctf_2fort|tf|8.1|5/24|1|dw|0 |9|Team Fortress 2||0", ""},
+        {{A2sSourceInfo("").substr(0, 47)}, "Lab ^1One|ctf_2fort|tf||5/24|0|..|0 |9|Team Fortress 2||0", ""},
+        {{A2sSourceInfo("").substr(0, 46)}, "none", ""},
+        {{A2sGoldSrcInfo(true)}, "Old|de_dust|cstrike||2/16|0|DL|1 http://mod|9|Counter-Strike 1.6||0", "\\bots\\0"},
+        {{A2sGoldSrcInfo(false)}, "Old|de_dust|cstrike||2/16|0|DL|0 |9|Counter-Strike 1.6||0", ""},
+        {{kFF + "J" + A2sSourceInfo("").substr(5)}, "none", ""},
+        // Tags are matched whole, ignoring case and spaces; the server's backslashes make no keys.
+        {{hostile},
+         "x\\gamedir\n|ctf_2fort|tf|8.1|5/24|1|dw|0 |9|Team Fortress 2|Payload|0",
+         "\\hostname\\x gamedir \\map"},
+        // The players come in a reply of their own, the rules add to the copy, junk changes nothing.
+        {{A2sSourceInfo(""), A2sPlayers(1, A2sPlayer(3, "^2Al", 9, 3725.9f)), rules, "junk"},
+         "Lab ^1One|ctf_2fort|tf|8.1|1/24|1|dw|0 |9|Team Fortress 2||1 ^2Al 9 3725",
+         "\\version\\8.1\\sv_gravity\\80 0\\mp_timelimit\\30"}};
+    for (const auto& [replies, expected, copied] : rows) {
         catalogue::ServerRecord r;
+        base::CopyText(r.addressText, "10.1.1.1");
         r.hostPort = 9;
         r.location[0] = 'x';
-        const auto info = net::ParseA2sInfo(U(datagram), datagram.size());
-        if (info)
-            net::ApplyA2sInfo(r, *info);
+        net::RawReply raw;
+        bool answered = false;
+        const uint32_t kind = replies[0][4] == 'm' ? catalogue::kHalfLifeSteam : catalogue::kTeamFortress2;
+        for (const std::string& reply : replies)
+            answered = net::parseReply(r, U(reply), reply.size(), kind, cat, &raw);
         auto c = [](uint8_t b) { return b ? char(b) : '.'; };
-        const std::string shown = std::string(r.hostName) + "|" + r.mapName + "|" + r.gameName + "|" + r.versionText +
-                                  "|" + std::to_string(r.playerCount) + "/" + std::to_string(r.maxPlayers) + "|" +
-                                  r.passwordText + "|" + c(r.dedicated) + c(r.serverOs) + "|" +
-                                  std::to_string(r.isMod) + " " + r.webAddress + "|" + std::to_string(r.hostPort);
-        EXPECT_EQ(info ? shown : "none", expected);
-        EXPECT_TRUE(!info || r.location[0] == '\0');  // what the reply does not describe is cleared
+        std::string shown = std::string(r.hostName) + "|" + r.mapName + "|" + r.gameName + "|" + r.versionText + "|" +
+                            std::to_string(r.playerCount) + "/" + std::to_string(r.maxPlayers) + "|" + r.passwordText +
+                            "|" + c(r.dedicated) + c(r.serverOs) + "|" + std::to_string(r.isMod) + " " + r.webAddress +
+                            "|" + std::to_string(r.hostPort) + "|" + r.modDisplay + "|" + r.gameTypeDisplay + "|" +
+                            std::to_string(r.captureLimit);
+        if (const catalogue::PlayerRecord* p = r.captureLimit ? r.PlayerAt(0) : nullptr)
+            shown +=
+                " " + std::string(p->name) + " " + std::to_string(p->score) + " " + std::to_string(p->secondsConnected);
+        EXPECT_EQ(answered ? shown : "none", expected);
+        EXPECT_NE(std::string(raw.Text()).find(copied), std::string::npos) << raw.Text();
+        EXPECT_TRUE(!answered || r.location[0] == '\0');  // what the reply does not describe is cleared
     }
-    const auto tagged = net::ParseA2sInfo(U(A2sSourceInfo(edf)), A2sSourceInfo(edf).size());
-    EXPECT_EQ(tagged->keywords + " " + std::to_string(tagged->appId) + " " + std::to_string(tagged->gameId),
-              "cp,alltalk 440 440");
 
     // Players: as many as announced and whole, names cut to their field, no ping, at most 128 kept.
     const std::string two =
@@ -183,64 +208,15 @@ TEST(A2sReplies, InfoInBothFormsPlayersAndRulesFillTheRecord) {
     net::ApplyA2sPlayers(r, *players);
     const catalogue::PlayerRecord& n = *r.PlayerAt(1);
     EXPECT_EQ(std::to_string(r.playerCount) + " " + n.name + " " + std::to_string(n.score) + " " +
-                  std::to_string(n.number) + " " + std::to_string(n.ping + r.PlayerAt(0)->ping),
-              "2 " + std::string(49, 'n') + " -3 4 0");
-    EXPECT_EQ(std::to_string(players->at(0).seconds) + " " + std::to_string(players->at(1).seconds),
-              "65.500000 0.000000");
+                  std::to_string(n.number) + " " + std::to_string(n.ping + r.PlayerAt(0)->ping) + " " +
+                  std::to_string(r.PlayerAt(0)->secondsConnected) + " " + std::to_string(n.secondsConnected),
+              "2 " + std::string(49, 'n') + " -3 4 0 65 0");
     std::string crowd;
     for (int i = 0; i < 200; ++i)
         crowd += A2sPlayer(i, "p", i, 1);
     net::ApplyA2sPlayers(r, *net::ParseA2sPlayers(U(A2sPlayers(200, crowd)), A2sPlayers(200, crowd).size()));
     EXPECT_EQ(r.StoredPlayerCount(), catalogue::kMaxPlayerSlots);
     EXPECT_FALSE(net::ParseA2sPlayers(U(A2sSourceInfo("")), A2sSourceInfo("").size()));
-
-    const std::string rules = kFF + "E" + Le(3, 2) + Z("sv_gravity") + Z("800") + Z("mp_timelimit") + Z("30") + "tail";
-    const auto read = net::ParseA2sRules(U(rules), rules.size());
-    ASSERT_EQ(read->size(), 2u);
-    EXPECT_EQ(read->at(1).name + "=" + read->at(1).value, "mp_timelimit=30");
-}
-
-// Replies of a Steam kind through parseReply, one after another into one record with its raw copy.
-TEST(A2sReplies, TheRecordTheModTheGameTypeAndServerInformationFollowTheReplies) {
-    catalogue::Catalogue cat;
-    cat.buildCatalogue();
-    const uint32_t tf2 = catalogue::kTeamFortress2;
-    const std::string hostile = A2sSourceInfo("\x20" + Z(" ALLTALK , Payload")).replace(6, 9, "x\\gamedir\n");
-    // Kind, the replies, "answered|name|mod|type|players/max pw|players marker[ first player]", and a
-    // part of the raw copy.
-    const std::tuple<uint32_t, std::vector<std::string>, std::string, std::string> rows[] = {
-        {tf2,
-         {A2sSourceInfo("\x20" + Z("cp,alltalk"))},
-         "1|Lab ^1One|Team Fortress 2|Control Points|5/24 1|0",
-         "\\hostname\\Lab ^1One\\map\\ctf_2fort\\gamedir\\tf\\game\\Team Fortress\\appid\\440\\players\\5\\max_players"
-         "\\24\\bots\\1\\password\\1\\secure\\1\\protocol\\17\\version\\8.1\\keywords\\cp,alltalk"},
-        // Tags are matched whole, ignoring case and spaces; the server's backslashes make no keys.
-        {tf2, {hostile}, "1|x\\gamedir\n|Team Fortress 2|Payload|5/24 1|0", "\\hostname\\x gamedir \\map\\"},
-        {tf2, {A2sSourceInfo("")}, "1|Lab ^1One|Team Fortress 2||5/24 1|0", "\\version\\8.1"},
-        {catalogue::kHalfLifeSteam, {A2sGoldSrcInfo(false)}, "1|Old|Counter-Strike 1.6||2/16 0|0", "\\bots\\0"},
-        {tf2, {A2sSourceInfo("").substr(0, 46)}, "0|~ 10.1.1.1|||0/0 |0", ""},
-        // The players come in a reply of their own; the rules add to the copy; junk changes nothing.
-        {tf2,
-         {A2sSourceInfo(""), A2sPlayers(1, A2sPlayer(3, "^2Al", 9, 3725.9f)), A2sRules({{"sv_gravity", "80\\0"}}),
-          "junk"},
-         "1|Lab ^1One|Team Fortress 2||1/24 1|1 ^2Al 9 3725",
-         "\\version\\8.1\\sv_gravity\\80 0"}};
-    for (const auto& [kind, replies, expected, copied] : rows) {
-        catalogue::ServerRecord r;
-        base::CopyText(r.addressText, "10.1.1.1");
-        net::RawReply raw;
-        bool answered = false;
-        for (const std::string& reply : replies)
-            answered = net::parseReply(r, U(reply), reply.size(), kind, cat, &raw);
-        std::string shown = std::to_string(answered) + "|" + r.hostName + "|" + r.modDisplay + "|" + r.gameTypeDisplay +
-                            "|" + std::to_string(r.playerCount) + "/" + std::to_string(r.maxPlayers) + " " +
-                            r.passwordText + "|" + std::to_string(r.captureLimit);
-        if (const catalogue::PlayerRecord* p = r.captureLimit ? r.PlayerAt(0) : nullptr)
-            shown +=
-                std::string(" ") + p->name + " " + std::to_string(p->score) + " " + std::to_string(p->secondsConnected);
-        EXPECT_EQ(shown, expected);
-        EXPECT_NE(std::string(raw.Text()).find(copied), std::string::npos) << raw.Text();
-    }
 }
 
 TEST(A2sSplit, PartsInAnyOrderWithinBounds) {

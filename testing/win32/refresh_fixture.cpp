@@ -1,6 +1,8 @@
 // In-process fixture for whole refreshes against servers on loopback.
 #include "testing/win32/refresh_fixture.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 
 #include "app/win32/app_messages.h"
@@ -46,6 +48,16 @@ bool RefreshShellTest::Settled(DWORD ms) {
 
 HWND RefreshShellTest::ServerList() {
     return app::win32::PanesOf(profile).serverList;
+}
+
+std::string RefreshShellTest::PlayerColumnHeader(int column) {
+    char header[64] = {};
+    LVCOLUMNA c = {};
+    c.mask = LVCF_TEXT;
+    c.pszText = header;
+    c.cchTextMax = sizeof header;
+    SendMessageA(app::win32::PanesOf(profile).playerList, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&c));
+    return header;
 }
 
 catalogue::ServerRecord* RefreshShellTest::Server(size_t i) {

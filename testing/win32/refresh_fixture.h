@@ -34,6 +34,8 @@ class RefreshShellTest : public ShellTest {
     bool Settled(DWORD ms = 8000);
     // The current profile's server list control.
     HWND ServerList();
+    // The header text of a column of the current profile's player list.
+    std::string PlayerColumnHeader(int column);
     // The record of the i-th server started, looked up by its address and port (nullptr: gone).
     catalogue::ServerRecord* Server(size_t i);
 
