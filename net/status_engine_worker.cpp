@@ -43,7 +43,8 @@ void StatusEngine::WorkerMain() {
         lastSendTick = clock_.TickCount();
         if (sentSinceCheck >= pacing_.requestsPerBurst) {
             Pause();
-            SweepTimedOut(walked);
+            // While the walk goes on, the record it sent last is young and not looked at.
+            SweepTimedOut(record ? walked : nullptr);
             sentSinceCheck = 0;
         }
     };
