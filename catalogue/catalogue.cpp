@@ -6,6 +6,26 @@
 
 namespace catalogue {
 
+namespace {
+
+// One of the comma-separated tags (spaces around it ignored) equals the tag, ignoring case.
+bool HasTag(std::string_view tags, std::string_view tag) {
+    while (!tags.empty()) {
+        const size_t comma = tags.find(',');
+        std::string_view one = tags.substr(0, comma);
+        while (!one.empty() && one.front() == ' ')
+            one.remove_prefix(1);
+        while (!one.empty() && one.back() == ' ')
+            one.remove_suffix(1);
+        if (!one.empty() && base::EqualsNoCase(one, tag))
+            return true;
+        tags = comma == std::string_view::npos ? std::string_view() : tags.substr(comma + 1);
+    }
+    return false;
+}
+
+}  // namespace
+
 void Catalogue::buildCatalogue() {
     if (games_.empty())
         games_ = BuiltInGames();
@@ -93,7 +113,9 @@ void Catalogue::classifyReply(std::string_view reply, ServerRecord& record, uint
         auto value = base::lookupKey(reply, t.typeKey);
         if (value && t.typeKey == kQcStatusKey)
             value = value->substr(0, value->find(':'));
-        if (value && base::EqualsNoCase(*value, t.typeValue)) {
+        const bool matches = value && (t.typeKey == kKeywordsKey ? HasTag(*value, t.typeValue)
+                                                                 : base::EqualsNoCase(*value, t.typeValue));
+        if (matches) {
             record.gameTypeIndex = static_cast<uint32_t>(j + 1);
             base::CopyText(record.gameTypeDisplay, t.displayName);
             return;

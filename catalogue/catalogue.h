@@ -168,10 +168,13 @@ class Catalogue {
     const char* gameTypeDisplayOf(uint32_t kind, uint32_t modIndex, uint32_t gameTypeIndex) const;
 
     // Sets modIndex/modDisplay and gameTypeIndex/gameTypeDisplay of the record from a Quake-III or
-    // GameSpy style reply: the first mod whose key has its value (ignoring case) wins, then the first
-    // of its game types. A mod without a key (a game whose replies name no mod) matches every reply;
-    // a game type keyed on qcstatus compares the value's first ':'-separated field. Without a matching mod the record keeps its previous positions (modDisplay
-    // is cleared); without a matching game type it keeps its previous gameTypeIndex.
+    // GameSpy style reply (or the "\gamedir\..\keywords\.." text of a Source query info reply): the
+    // first mod whose key has its value (ignoring case) wins, then the first of its game types. A mod
+    // without a key (a game whose replies name no mod) matches every reply; a game type keyed on
+    // qcstatus compares the value's first ':'-separated field, one keyed on keywords looks for its
+    // value among the comma-separated tags. Without a matching mod the record keeps its previous
+    // positions (modDisplay is cleared); without a matching game type it keeps its previous
+    // gameTypeIndex.
     void classifyReply(std::string_view reply, ServerRecord& record, uint32_t kind) const;
     // The same for Half-Life style replies, from the record's gameName (the game folder).
     void classifyHalfLife(ServerRecord& record) const;

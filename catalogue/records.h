@@ -16,10 +16,10 @@ constexpr int32_t kFreshLives = 5;
 struct ServerRecord;
 
 struct PlayerRecord {
-    char name[50] = {};  // with colour codes; at most 49 characters
-    uint8_t reserved[2] = {};
-    int32_t ping = 0;    // 0 = bot (or a Half-Life player)
-    int32_t number = 0;  // player_N of GameSpy replies, index byte of Half-Life replies
+    char name[50] = {};             // with colour codes; at most 49 characters
+    uint16_t secondsConnected = 0;  // Steam kinds: time on the server (A2S_PLAYER), at most 65535
+    int32_t ping = 0;               // 0 = bot (or a Half-Life player)
+    int32_t number = 0;             // player_N of GameSpy replies, index byte of Half-Life replies
     int32_t score = 0;
     ServerRecord* server = nullptr;  // set by the player pane when it forwards the player
     int32_t viewMark = 0;

@@ -199,6 +199,7 @@ void ApplyA2sPlayers(catalogue::ServerRecord& record, const std::vector<A2sPlaye
         r.score = p.score;
         r.number = p.index;
         r.ping = 0;
+        r.secondsConnected = static_cast<uint16_t>(p.seconds < 65535.0f ? p.seconds : 65535.0f);
         r.viewMark = 0;
     }
     record.playerCount = static_cast<int32_t>(players.size());

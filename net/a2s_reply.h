@@ -75,7 +75,8 @@ struct A2sPlayer {
 // the datagram is no player reply or ends before its count.
 std::optional<std::vector<A2sPlayer>> ParseA2sPlayers(const uint8_t* data, size_t size);
 // Player slots 0.. in reply order (at most 128): name (cut to 49), score, number = the index byte,
-// ping 0 (the reply carries none), viewMark 0; playerCount = the number of entries.
+// ping 0 (the reply carries none), secondsConnected the whole seconds (at most 65535), viewMark 0;
+// playerCount = the number of entries.
 void ApplyA2sPlayers(catalogue::ServerRecord& record, const std::vector<A2sPlayer>& players);
 
 struct A2sRule {

@@ -62,4 +62,17 @@ void ParseHalfLifeDetails(catalogue::ServerRecord& record,
                           const catalogue::Catalogue& catalogue);
 void ParseHalfLifePlayers(catalogue::ServerRecord& record, const uint8_t* body, size_t size);
 
+// Steam kinds: one whole Source query reply (split parts put together), by its type byte. Info:
+// the record's fields (ApplyA2sInfo), captureLimit 0, the mod by kGameDirKey and the game type by
+// kKeywordsKey, and the raw copy made afresh as "\key\value" pairs of the info fields; an info
+// reply that cannot be read empties the host name. Players: the player slots and captureLimit 1
+// (their reply has come, as for Half-Life). Rules: appended to the raw copy as pairs.
+// Anything else changes nothing.
+void ApplyA2sReply(catalogue::ServerRecord& record,
+                   const uint8_t* data,
+                   size_t size,
+                   uint32_t kind,
+                   const catalogue::Catalogue& catalogue,
+                   RawReply* rawCopy);
+
 }  // namespace net

@@ -1,6 +1,8 @@
 // Starting a refresh cycle: the selection of servers by mode, the toolbar and the threads' start.
 #include "net/status_engine.h"
 
+#include "catalogue/catalogue.h"
+
 namespace net {
 
 using catalogue::ServerRecord;
@@ -57,6 +59,10 @@ bool StatusEngine::StartCycle(uint32_t mode, catalogue::GameProfile& profile) {
     arrivals_.clear();
     arrivalBytes_ = 0;
     repliesPosted_ = false;
+    followUps_.clear();
+    steps_.clear();
+    exchanges_.clear();
+    compressedNoted_ = false;
     unsolicitedDropped_ = 0;
     overflowDropped_ = 0;
     ++cycleNumber_;
@@ -67,6 +73,7 @@ bool StatusEngine::StartCycle(uint32_t mode, catalogue::GameProfile& profile) {
     keepRawReply_ = false;
     profile_ = &profile;
     kind_ = profile.kind;
+    steam_ = catalogue::IsSteamGame(kind_);
 
     // The worker is not running yet, so the records are touched without the lock here.
     queriedCount_ = SelectServers(mode, profile);

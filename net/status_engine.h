@@ -12,6 +12,7 @@
 
 #include "base/message_sink.h"
 #include "catalogue/profiles.h"
+#include "net/a2s_exchange.h"
 #include "net/clock.h"
 #include "net/datagram_socket.h"
 #include "net/pacing.h"
@@ -54,6 +55,10 @@ constexpr const char kRefreshingServersText[] = "Refreshing Servers...";
 constexpr const char kRefreshingServerFormat[] = "Refreshing Server %d";
 constexpr const char kAnsweredFormat[] = "%d/%d answered";
 constexpr const char kNoResponseText[] = "Server didn't respond within the timeout period, please try again!";
+constexpr const char kCompressedReplyText[] =
+    "A server sent a compressed reply, which this version cannot read: that part of its status is not shown.";
+// A Steam cycle's worker, with nothing to send, looks again for further datagrams this often.
+constexpr uint32_t kFollowUpWaitMs = 2;
 
 struct StatusEngineDeps {
     StatusHost& host;
@@ -79,6 +84,15 @@ struct StatusEngineDeps {
 //   its pause, a name lookup or a send) and writes refreshPending, awaitingReply, ping, replyCount,
 //   sendTime, queryAddress, and for the marker kinds captureLimit and pure (before the record's
 //   request is sent);
+// - for the Steam kinds a server is asked in several steps (the info request, again with the
+//   challenge the server sent, then the players, and the rules while the reply is kept for Server
+//   Information). The user-interface thread, handling a reply, queues the datagram it leads to
+//   under recordLock(); the worker sends the queue before the next record of its walk, counting
+//   every datagram in the pace, and once its walk is done goes on waiting (kFollowUpWaitMs at a
+//   time) until no request of the cycle awaits its reply. A datagram is then timed out from when
+//   the last one left for its server; the ping is the round trip of the info request that was
+//   answered, so sendTime is taken again when the info request goes out with its challenge. A
+//   silence of a whole pause counts as the pause: the next datagrams start a new burst;
 // - the receiver reads every datagram as it arrives, timing it from the start of the read (from
 //   kReadEarlyMs before its end when the read was slow), and never waits for recordLock() while it
 //   reads: it hands what it read over when the lock is free (it waits for it only once
@@ -165,6 +179,23 @@ class StatusEngine {
         std::vector<catalogue::ServerRecord*> records;
         uint32_t queued = 0;
     };
+    // A request of the cycle in sending order, with the counter value of when it left.
+    struct Sent {
+        catalogue::ServerRecord* record = nullptr;
+        uint64_t counter = 0;
+    };
+    // Steam kinds: a datagram a reply led to, waiting for the worker; and per record, when its last
+    // datagram left and whether one waits (it is then not timed out: its time has not begun).
+    struct FollowUp {
+        catalogue::ServerRecord* record = nullptr;
+        Endpoint to;
+        A2sRequest request;
+        bool startsPing = false;
+    };
+    struct Steps {
+        uint64_t lastSent = 0;
+        bool followUpQueued = false;
+    };
 
     bool Classic() const { return pacing_.preset == PacingPreset::kClassic; }
     // The time left for answers once the worker has ended at the classic pace, or without requests.
@@ -182,6 +213,9 @@ class StatusEngine {
     void SweepTimedOut(catalogue::ServerRecord* current);
     void Pause();
     void FailWithoutSending();
+    bool SendFollowUp();
+    bool AwaitsReplies();
+    uint64_t LastSentOf(const catalogue::ServerRecord& r);
 
     // Receiving (status_engine_receive.cpp).
     static uint64_t EndpointKey(const Endpoint& e) { return (uint64_t(e.addressNetworkOrder) << 16) | e.port; }
@@ -190,6 +224,8 @@ class StatusEngine {
     void HandOver(bool wait);
     catalogue::ServerRecord* MatchSender(const Endpoint& from);
     void HandleDatagram(const Arrival& arrival);
+    void HandleA2sDatagram(const Arrival& arrival, catalogue::ServerRecord& record);
+    void Completed(bool settled);
     void ShowAnswered();
 
     // Closing (status_engine_close.cpp).
@@ -240,11 +276,22 @@ class StatusEngine {
     // their reply; and the queue of datagrams taken in, with its size in bytes and whether the
     // user-interface thread has been told of it.
     std::unordered_map<uint64_t, SentTo> sentTo_;
-    std::deque<catalogue::ServerRecord*> sentOrder_;
+    std::deque<Sent> sentOrder_;
     uint32_t awaiting_ = 0;
     std::deque<Arrival> arrivals_;
     size_t arrivalBytes_ = 0;
     bool repliesPosted_ = false;
+    bool steam_ = false;          // the cycle's kind speaks the Source query protocol
+    bool followUpsOpen_ = false;  // the worker still sends what replies lead to
+    std::deque<FollowUp> followUps_;
+    std::unordered_map<const catalogue::ServerRecord*, Steps> steps_;
+
+    // The user-interface thread's: each Steam record's exchange (made at its first datagram), the
+    // reply being parsed (a reply put together from split parts may be longer than a datagram), and
+    // whether the cycle noted a refused reply already.
+    std::unordered_map<const catalogue::ServerRecord*, A2sExchange> exchanges_;
+    std::vector<uint8_t> a2sReply_;
+    bool compressedNoted_ = false;
 
     // The receiving thread's: the datagram being read, and those read but not yet handed over.
     uint8_t readBuffer_[kReceiveBufferSize] = {};

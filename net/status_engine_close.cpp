@@ -83,7 +83,7 @@ void StatusEngine::ArmForOldestRequest() {
         std::lock_guard guard(recordMutex_);
         // After a sweep the first record in sending order is the oldest one still awaiting its reply.
         if (!sentOrder_.empty()) {
-            const uint64_t waited = CounterToMs(sentOrder_.front()->sendTime, clock_.Counter(), clock_.Frequency());
+            const uint64_t waited = CounterToMs(sentOrder_.front().counter, clock_.Counter(), clock_.Frequency());
             // It is given up once it has waited more than the time-out, in whole milliseconds.
             if (waited <= pacing_.timeoutMs)
                 delayMs = static_cast<uint32_t>(pacing_.timeoutMs + 1 - waited);
@@ -99,6 +99,9 @@ void StatusEngine::CloseCycle() {
     host_.KillCloseTimer();
     sentTo_.clear();
     sentOrder_.clear();
+    followUps_.clear();
+    steps_.clear();
+    exchanges_.clear();
     arrivals_.clear();
     arrivalBytes_ = 0;
     repliesPosted_ = false;

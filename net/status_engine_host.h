@@ -48,7 +48,9 @@ class StatusHost {
     // Replies.
     // Parse a reply into the record (server list pane WM_USER+110 with wParam keepRaw). `data` points
     // at a zero-filled buffer of kReceiveBufferSize + 1 bytes holding `size` reply bytes, so the
-    // reply is always followed by a zero byte. size 0 is "no reply": the no-reply rule applies.
+    // reply is always followed by a zero byte. size 0 is "no reply": the no-reply rule applies. For
+    // the Steam kinds each whole reply (info, players, rules) comes by itself, once put together
+    // from its split parts: it may then be longer, and is followed by one zero byte.
     virtual void ParseReply(catalogue::ServerRecord& record, const uint8_t* data, size_t size, bool keepRaw) = 0;
     // The record's row changed (WM_USER+500).
     virtual void RowChanged(catalogue::ServerRecord& record) = 0;

@@ -4,6 +4,8 @@
 
 #include "net/status_engine.h"
 
+#include "catalogue/catalogue.h"
+
 namespace net {
 
 using catalogue::ServerRecord;
@@ -164,11 +166,17 @@ void StatusEngine::HandleDatagram(const Arrival& arrival) {
             sentTo_[EndpointKey(arrival.from)].queued -= 1;
             return;
         }
-        const uint64_t elapsedMs = CounterToMs(record->sendTime, arrival.counter, clock_.Frequency());
-        // 9999 means "no reply": a reply, however late, never reads as none.
-        record->ping = static_cast<uint32_t>(elapsedMs < kMaxMeasuredPing ? elapsedMs : kMaxMeasuredPing);
-        record->livesLeft = pacing_.lives;
-        record->replyCount += 1;
+        if (!steam_) {
+            const uint64_t elapsedMs = CounterToMs(record->sendTime, arrival.counter, clock_.Frequency());
+            // 9999 means "no reply": a reply, however late, never reads as none.
+            record->ping = static_cast<uint32_t>(elapsedMs < kMaxMeasuredPing ? elapsedMs : kMaxMeasuredPing);
+            record->livesLeft = pacing_.lives;
+            record->replyCount += 1;
+        }
+    }
+    if (steam_) {
+        HandleA2sDatagram(arrival, *record);
+        return;
     }
     // The parse runs without the lock: the worker no longer writes the fields it fills (the reply
     // markers are cleared before the record's request is sent, and it is matched only after that).
@@ -189,8 +197,59 @@ void StatusEngine::HandleDatagram(const Arrival& arrival) {
             settled = awaiting_ == 0;
         }
     }
-    if (!complete)
-        return;
+    if (complete)
+        Completed(settled);
+}
+
+// A Steam server's datagram goes through its exchange: a challenge or a reply may lead to a further
+// datagram (queued for the worker, which sends it under the pace), a reply is parsed, and the record
+// completes with the last reply asked for. What the exchange does not take (a stranger's bytes, a
+// reply to nothing asked, a challenge too many) changes nothing: the server still times out.
+void StatusEngine::HandleA2sDatagram(const Arrival& arrival, ServerRecord& record) {
+    auto [it, made] = exchanges_.try_emplace(
+        &record, kind_ == catalogue::kHalfLifeSteam ? A2sSplitForm::kGoldSrc : A2sSplitForm::kSource,
+        A2sWants{true, keepRawReply_});
+    A2sExchange& exchange = it->second;
+    if (made)
+        exchange.Start();  // its first datagram, the info request, was the worker's
+    const A2sStep step = exchange.Take(arrival.bytes.data(), arrival.bytes.size());
+    if (exchange.CompressedRefused() && !compressedNoted_) {
+        compressedNoted_ = true;
+        messages_.Tell(kCompressedReplyText, base::MessageIcon::kExclamation);
+    }
+    bool settled = false;
+    {
+        std::lock_guard guard(recordMutex_);
+        sentTo_[EndpointKey(arrival.from)].queued -= 1;
+        record.replyCount += 1;
+        if (step.reply)
+            record.livesLeft = pacing_.lives;
+        if (step.answersInfo) {
+            const uint64_t elapsedMs = CounterToMs(record.sendTime, arrival.counter, clock_.Frequency());
+            record.ping = static_cast<uint32_t>(elapsedMs < kMaxMeasuredPing ? elapsedMs : kMaxMeasuredPing);
+        }
+        if (step.send && record.awaitingReply && followUpsOpen_) {
+            followUps_.push_back(FollowUp{&record, arrival.from, *step.send, step.sendStartsPing});
+            steps_[&record].followUpQueued = true;
+        }
+        if (step.complete && record.awaitingReply) {
+            record.awaitingReply = 0;
+            awaiting_ -= 1;
+            settled = awaiting_ == 0;
+        }
+    }
+    if (step.reply) {
+        // The parse runs without the lock, as above; the reply is followed by a zero byte.
+        a2sReply_.assign(step.reply, step.reply + step.replySize);
+        a2sReply_.push_back(0);
+        host_.ParseReply(record, a2sReply_.data(), step.replySize, keepRawReply_);
+        host_.RowChanged(record);
+    }
+    if (step.complete)
+        Completed(settled);
+}
+
+void StatusEngine::Completed(bool settled) {
     completedCount_ += 1;
     if (queriedCount_ == 1 || completedCount_ >= queriedCount_)
         RequestClose();

@@ -24,19 +24,48 @@ uint16_t PortToNetworkOrder(uint16_t port) {
 // The record fields the receiving side reads are only written with recordMutex_ held, and the lock
 // is taken per record step so that replies are matched while the walk goes on. Name resolution, the
 // sends and the pause run without it: they may take long, and replies must be taken in meanwhile.
+// Datagrams that replies led to (Steam kinds) go before the next record: they finish servers already
+// begun, and they count in the pace like every other datagram.
 void StatusEngine::WorkerMain() {
     const StatusRequests requests = BuildStatusRequests(kind_);
     uint32_t sentSinceCheck = 0;
     uint32_t position = 0;
     cycleStart_ = clock_.Counter();
+    uint32_t lastSendTick = clock_.TickCount();
+    ServerRecord* walked = nullptr;  // the record of the walk sent last
 
     std::unique_lock lock(recordMutex_);
     ServerRecord* record = profile_->servers.head;
+    followUpsOpen_ = steam_;
     lock.unlock();
-    while (record) {
+    auto paced = [&](uint32_t sent) {
+        sentSinceCheck += sent;
+        lastSendTick = clock_.TickCount();
+        if (sentSinceCheck >= pacing_.requestsPerBurst) {
+            Pause();
+            // While the walk goes on, the record it sent last is young and not looked at.
+            SweepTimedOut(record ? walked : nullptr);
+            sentSinceCheck = 0;
+        }
+    };
+    for (;;) {
         if (stopRequested_) {
             stoppedAt_ = record;
             break;
+        }
+        if (steam_ && SendFollowUp()) {
+            paced(1);
+            continue;
+        }
+        if (!record) {
+            if (!steam_ || !AwaitsReplies())
+                break;
+            clock_.SleepMs(kFollowUpWaitMs);
+            // A silence as long as the pause is one: what follows starts a new burst.
+            if (clock_.TickCount() - lastSendTick >= pacing_.pauseMs)
+                sentSinceCheck = 0;
+            SweepTimedOut(nullptr);
+            continue;
         }
         ++position;
         lock.lock();
@@ -48,19 +77,54 @@ void StatusEngine::WorkerMain() {
         if (pending && !progressPosted_.exchange(true))
             host_.PostProgress(position);
         if (pending && QueryRecord(*record, requests)) {
-            sentSinceCheck += static_cast<uint32_t>(requests.count);
-            if (sentSinceCheck >= pacing_.requestsPerBurst) {
-                Pause();
-                SweepTimedOut(record);
-                sentSinceCheck = 0;
-            }
+            walked = record;
+            paced(static_cast<uint32_t>(requests.count));
         }
         lock.lock();
         record = record->next;
         lock.unlock();
     }
+    lock.lock();
+    // What is still queued is never sent: its server times out, keeping what it answered.
+    followUpsOpen_ = false;
+    for (const FollowUp& f : followUps_)
+        steps_[f.record].followUpQueued = false;
+    followUps_.clear();
+    lock.unlock();
     stopRequested_ = false;
     host_.PostWorkerFinished();
+}
+
+bool StatusEngine::SendFollowUp() {
+    FollowUp next;
+    {
+        std::lock_guard guard(recordMutex_);
+        if (followUps_.empty())
+            return false;
+        next = followUps_.front();
+        followUps_.pop_front();
+        Steps& steps = steps_[next.record];
+        steps.followUpQueued = false;
+        steps.lastSent = clock_.Counter();
+        if (next.startsPing)
+            next.record->sendTime = steps.lastSent;
+        sentOrder_.push_back(Sent{next.record, steps.lastSent});
+    }
+    socket_->SendTo(next.to, next.request.bytes, next.request.size);
+    return true;
+}
+
+bool StatusEngine::AwaitsReplies() {
+    std::lock_guard guard(recordMutex_);
+    return awaiting_ > 0 || !followUps_.empty();
+}
+
+// Called with recordMutex_ held.
+uint64_t StatusEngine::LastSentOf(const ServerRecord& r) {
+    if (!steam_)
+        return r.sendTime;
+    auto it = steps_.find(&r);
+    return it == steps_.end() ? r.sendTime : it->second.lastSent;
 }
 
 bool StatusEngine::QueryRecord(ServerRecord& record, const StatusRequests& requests) {
@@ -95,11 +159,13 @@ bool StatusEngine::QueryRecord(ServerRecord& record, const StatusRequests& reque
         record.awaitingReply = 1;
         awaiting_ += 1;
         sentTo_[EndpointKey(to)].records.push_back(&record);
-        sentOrder_.push_back(&record);
         // Taken just before the request leaves: a thread descheduled between the send and the clock
         // would otherwise shorten the ping by that time (it may lengthen it by the time the send
         // takes instead, which is far less).
         record.sendTime = clock_.Counter();
+        sentOrder_.push_back(Sent{&record, record.sendTime});
+        if (steam_)
+            steps_[&record] = Steps{record.sendTime, false};
     }
     for (int i = 0; i < requests.count; ++i)
         socket_->SendTo(to, requests.datagrams[i].bytes, requests.datagrams[i].size);
@@ -120,27 +186,34 @@ void StatusEngine::Pause() {
 // waited longer than the time-out. Only records sent in this cycle can be awaiting a reply, and they
 // are held in sending order, so the walk ends at the first request still young: the lock is held for
 // the few records that change rather than for the whole list. A request whose endpoint has datagrams
-// in the queue is passed over: its reply may be among them, taken in before the time-out.
+// in the queue is passed over: its reply may be among them, taken in before the time-out. So is a
+// Steam server whose next datagram waits to be sent, and an entry of a server that was sent another
+// datagram since (the later entry stands for it).
 void StatusEngine::SweepTimedOut(ServerRecord* current) {
     std::lock_guard guard(recordMutex_);
     const uint64_t now = clock_.Counter();
     const uint64_t frequency = clock_.Frequency();
-    for (size_t i = 0; i < sentOrder_.size() && sentOrder_[i] != current; ++i) {
-        ServerRecord* r = sentOrder_[i];
-        if (!r->awaitingReply)
+    auto stale = [this](const Sent& s) { return !s.record->awaitingReply || s.counter != LastSentOf(*s.record); };
+    for (size_t i = 0; i < sentOrder_.size() && sentOrder_[i].record != current; ++i) {
+        const Sent& s = sentOrder_[i];
+        if (stale(s))
             continue;
-        if (CounterToMs(r->sendTime, now, frequency) <= pacing_.timeoutMs)
+        if (CounterToMs(s.counter, now, frequency) <= pacing_.timeoutMs)
             break;
+        ServerRecord* r = s.record;
         auto it = sentTo_.find(KeyOf(*r));
         if (it != sentTo_.end() && it->second.queued > 0)
             continue;
-        // Its late reply is dropped from now on; the close treats it as unanswered.
+        if (steam_ && steps_[r].followUpQueued)
+            continue;
+        // Its late reply is dropped from now on; the close treats it as unanswered, unless it
+        // answered the info request of a Steam kind already.
         r->awaitingReply = 0;
         r->refreshPending = 1;
         awaiting_ -= 1;
     }
     // What is settled leaves the front, which is then the oldest request still awaiting its reply.
-    while (!sentOrder_.empty() && sentOrder_.front() != current && !sentOrder_.front()->awaitingReply)
+    while (!sentOrder_.empty() && sentOrder_.front().record != current && stale(sentOrder_.front()))
         sentOrder_.pop_front();
 }
 

@@ -16,7 +16,7 @@ ReplyFamily FamilyOfKind(uint32_t kind) {
         case catalogue::kRenegade:
             return ReplyFamily::kGameSpy;
         default:
-            return ReplyFamily::kQuake3;
+            return catalogue::IsSteamGame(kind) ? ReplyFamily::kSourceQuery : ReplyFamily::kQuake3;
     }
 }
 
@@ -52,6 +52,9 @@ bool parseReply(catalogue::ServerRecord& record,
         switch (FamilyOfKind(kind)) {
             case ReplyFamily::kHalfLife:
                 ApplyHalfLifeReply(record, data, size, catalogue, rawCopy);
+                break;
+            case ReplyFamily::kSourceQuery:
+                ApplyA2sReply(record, data, size, kind, catalogue, rawCopy);
                 break;
             case ReplyFamily::kGameSpy:
                 ApplyGameSpyReply(record, base::ReplyText(data, size), kind, catalogue, data, size, rawCopy);

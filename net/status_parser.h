@@ -16,8 +16,9 @@ constexpr size_t kStatusBufferSize = 4096;
 constexpr size_t kMaxPlayerLineLength = 254;
 
 // The status protocol a game kind speaks. Kind 2 is Half-Life style, kinds 7 and 8 GameSpy style,
-// every other kind Quake-III style (kind 4 with a type byte before "statusResponse").
-enum class ReplyFamily { kQuake3, kGameSpy, kHalfLife };
+// the Steam kinds the Source query protocol, every other kind Quake-III style (kind 4 with a type
+// byte before "statusResponse").
+enum class ReplyFamily { kQuake3, kGameSpy, kHalfLife, kSourceQuery };
 ReplyFamily FamilyOfKind(uint32_t kind);
 
 // Copy of the last parsed reply kept for the server information dialog: the datagram's bytes (at
@@ -40,7 +41,8 @@ struct RawReply {
 // zero-terminated (text formats end at the first zero byte or at the datagram's end; byte fields
 // past the end read as zero). An empty datagram (size 0, or a first byte of zero) means "no reply".
 // With `rawCopy` the datagram is also copied there as the family's rules say (a Quake-III reply
-// always, a GameSpy reply when its info parsed, a Half-Life details reply).
+// always, a GameSpy reply when its info parsed, a Half-Life details reply; for the Source query
+// protocol the info fields and rules as "\key\value" pairs).
 //
 // Afterwards, when the record has no host name or the datagram was empty, the no-reply rule
 // (catalogue::MarkUnanswered) is applied and false is returned; otherwise true.

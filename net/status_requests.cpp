@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "catalogue/catalogue.h"
+#include "net/a2s_exchange.h"
 
 namespace net {
 
@@ -52,6 +53,12 @@ StatusRequests BuildStatusRequests(uint32_t kind) {
             Put(r.datagrams[1], "players");
             r.count = 2;
             break;
+        case catalogue::kHalfLifeSteam: {
+            const A2sRequest info = BuildA2sInfoRequest(std::nullopt);
+            Put(r.datagrams[0], std::string_view(reinterpret_cast<const char*>(info.bytes), info.size));
+            r.count = 1;
+            break;
+        }
         default:
             break;
     }
@@ -60,7 +67,7 @@ StatusRequests BuildStatusRequests(uint32_t kind) {
 
 bool UsesReplyMarkers(uint32_t kind) {
     return kind == catalogue::kHalfLife || kind == catalogue::kMedalOfHonour || kind == catalogue::kUnrealTournament ||
-           kind == catalogue::kRenegade;
+           kind == catalogue::kRenegade || catalogue::IsSteamGame(kind);
 }
 
 bool NeedsTwoReplies(uint32_t kind) {

@@ -23,6 +23,8 @@ bool StartsNoCase(std::string_view text, std::string_view prefix) {
 }
 
 size_t PairsStart(uint32_t kind) {
+    if (catalogue::IsSteamGame(kind))
+        return 0;  // the refresh keeps a Source query server's info and rules as pairs
     switch (kind) {
         case catalogue::kUnrealTournament:
         case catalogue::kRenegade:

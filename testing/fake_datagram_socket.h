@@ -46,6 +46,18 @@ class FakeDatagramSocketFactory : public net::DatagramSocketFactory {
         std::lock_guard guard(mutex_);
         return sent_;
     }
+    // How many datagrams were sent at each counter value, from the `from`th one on (with a fake clock
+    // that moves only while the code under test sleeps, its bursts).
+    std::vector<size_t> BurstsSince(size_t from) {
+        std::lock_guard guard(mutex_);
+        std::vector<size_t> seen;
+        for (size_t i = from; i < sent_.size(); ++i) {
+            if (i == from || sent_[i].counter != sent_[i - 1].counter)
+                seen.push_back(0);
+            ++seen.back();
+        }
+        return seen;
+    }
     size_t SentCount() {
         std::lock_guard guard(mutex_);
         return sent_.size();

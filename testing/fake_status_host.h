@@ -14,7 +14,9 @@
 #include "base/text.h"
 #include "catalogue/records.h"
 #include "base/info_keys.h"
+#include "catalogue/catalogue.h"
 #include "net/status_engine_host.h"
+#include "net/status_parser.h"
 
 namespace testing_support {
 
@@ -51,10 +53,23 @@ class FakeStatusHost : public net::StatusHost {
 
     // Parsing as the pane does it, reduced to what the engine depends on: Half-Life replies set the
     // two arrival markers, text replies take sv_hostname/hostname, and a reply without a name or an
-    // empty buffer applies the no-reply rule.
+    // empty buffer applies the no-reply rule. The Steam kinds' replies are parsed as the pane does.
     uint32_t kind = 1;
     void ParseReply(catalogue::ServerRecord& r, const uint8_t* data, size_t size, bool keepRaw) override {
         parses.push_back({&r, std::string(reinterpret_cast<const char*>(data), size), keepRaw, data[size] == 0});
+        if (catalogue::IsSteamGame(kind)) {
+            static const catalogue::Catalogue games = [] {
+                catalogue::Catalogue c;
+                c.buildCatalogue();
+                return c;
+            }();
+            net::RawReply raw;
+            raw.CopyFrom(reinterpret_cast<const uint8_t*>(rawReply.data()), rawReply.size());
+            net::parseReply(r, data, size, kind, games, keepRaw ? &raw : nullptr);
+            if (keepRaw)
+                rawReply.assign(raw.Text());
+            return;
+        }
         if (size > 0 && kind == 2) {
             if (size > 4 && data[4] == 'm') {
                 r.pure = 1;

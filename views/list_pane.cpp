@@ -18,6 +18,7 @@ bool IsPaneColumn(int column) {
 const ListPaneColumn kPlayerPaneColumns[kListPaneColumns] = {{"Player", 100}, {"Score", 70}, {"Ping", 70}};
 const ListPaneColumn kBuddyPaneColumns[kListPaneColumns] = {{"Buddy", 100}, {"Server", 100}, {"Game", 80}};
 const ListPaneColumn kFindPlayerColumns[kListPaneColumns] = {{"Player", 100}, {"Server", 100}, {"Game", 80}};
+const ListPaneColumn kTimedPlayerPaneColumns[kListPaneColumns] = {{"Player", 100}, {"Score", 70}, {"Time", 70}};
 
 int ColumnWidthFrom(std::optional<uint32_t> stored, int defaultWidth) {
     if (!stored)

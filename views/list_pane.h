@@ -29,6 +29,8 @@ struct ListPaneColumn {
 extern const ListPaneColumn kPlayerPaneColumns[kListPaneColumns];  // Player 100, Score 70, Ping 70
 extern const ListPaneColumn kBuddyPaneColumns[kListPaneColumns];   // Buddy 100, Server 100, Game 80
 extern const ListPaneColumn kFindPlayerColumns[kListPaneColumns];  // Player 100, Server 100, Game 80
+// The Steam kinds' players carry no ping but their time on the server: Player, Score, Time.
+extern const ListPaneColumn kTimedPlayerPaneColumns[kListPaneColumns];
 
 // Width of a column from its stored value: missing -> the default, 0 -> 60, otherwise the low
 // 16 bits.

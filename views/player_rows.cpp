@@ -18,27 +18,44 @@ std::string Decimal(int32_t value) {
 
 }  // namespace
 
-bool ShowsPlayer(const catalogue::PlayerRecord& player, bool halfLife, bool showBots) {
-    return player.ping != 0 || halfLife || showBots;
+bool PlayersAreTimed(uint32_t kind) {
+    return catalogue::IsSteamGame(kind);
 }
 
-int PlayerRowIcon(const catalogue::PlayerRecord& player, bool halfLife, const catalogue::BuddyList& buddies) {
+bool LacksPlayerPings(uint32_t kind) {
+    return kind == catalogue::kHalfLife || catalogue::IsSteamGame(kind);
+}
+
+std::string ConnectedTimeText(uint32_t seconds) {
+    char buffer[24];
+    const uint32_t minutes = seconds / 60;
+    size_t n = minutes < 60
+                   ? base::FormatText(buffer, sizeof buffer, "%u:%02u", minutes, seconds % 60)
+                   : base::FormatText(buffer, sizeof buffer, "%u:%02u:%02u", minutes / 60, minutes % 60, seconds % 60);
+    return std::string(buffer, n);
+}
+
+bool ShowsPlayer(const catalogue::PlayerRecord& player, bool noPings, bool showBots) {
+    return player.ping != 0 || noPings || showBots;
+}
+
+int PlayerRowIcon(const catalogue::PlayerRecord& player, bool noPings, const catalogue::BuddyList& buddies) {
     if (buddies.FindByName(base::FieldText(player.name)))
         return kPaneImageBuddy;
-    if (player.ping == 0 && !halfLife)
+    if (player.ping == 0 && !noPings)
         return kPaneImageBot;
     return kNoIcon;
 }
 
-int ComparePlayers(const catalogue::PlayerRecord& a, const catalogue::PlayerRecord& b, int column) {
+int ComparePlayers(const catalogue::PlayerRecord& a, const catalogue::PlayerRecord& b, int column, bool timed) {
     switch (column) {
         case 0:
             return base::CompareBytes(base::FieldText(a.name), base::FieldText(b.name));
         case 1:
             return a.score == b.score ? 0 : (a.score < b.score ? -1 : 1);
         case 2: {
-            uint32_t pa = static_cast<uint32_t>(a.ping);
-            uint32_t pb = static_cast<uint32_t>(b.ping);
+            uint32_t pa = timed ? a.secondsConnected : static_cast<uint32_t>(a.ping);
+            uint32_t pb = timed ? b.secondsConnected : static_cast<uint32_t>(b.ping);
             return pa == pb ? 0 : (pa < pb ? -1 : 1);
         }
         default:
@@ -47,7 +64,7 @@ int ComparePlayers(const catalogue::PlayerRecord& a, const catalogue::PlayerReco
 }
 
 int CurrentPlayerCount(const catalogue::ServerRecord& server, uint32_t kind) {
-    if (kind == catalogue::kHalfLife && server.captureLimit != 1)
+    if (LacksPlayerPings(kind) && server.captureLimit != 1)
         return 0;
     return server.StoredPlayerCount();
 }
@@ -86,11 +103,12 @@ bool PlayerPaneModel::ShowServer(catalogue::ServerRecord& server, int sortColumn
     if (profile_.kind == catalogue::kRenegade)
         return false;
     const bool tooMany = server.playerCount > catalogue::kMaxPlayerSlots;
-    const bool halfLife = profile_.kind == catalogue::kHalfLife;
+    const bool noPings = LacksPlayerPings(profile_.kind);
+    const bool timed = PlayersAreTimed(profile_.kind);
     const int n = CurrentPlayerCount(server, profile_.kind);
     for (int i = 0; i < n; ++i) {
         catalogue::PlayerRecord* p = server.PlayerAt(i);
-        if (!ShowsPlayer(*p, halfLife, options_.ShowBots != 0))
+        if (!ShowsPlayer(*p, noPings, options_.ShowBots != 0))
             continue;
         std::string_view name = base::FieldText(p->name);
         // One row per distinct name (at most 128 rows, so a linear look is cheap).
@@ -101,10 +119,10 @@ bool PlayerPaneModel::ShowServer(catalogue::ServerRecord& server, int sortColumn
         PlayerRow row;
         row.player = p;
         row.server = &server;
-        row.icon = PlayerRowIcon(*p, halfLife, profile_.buddies);
+        row.icon = PlayerRowIcon(*p, noPings, profile_.buddies);
         row.name = std::string(name);
         row.score = Decimal(p->score);
-        row.ping = Decimal(p->ping);
+        row.ping = timed ? ConnectedTimeText(p->secondsConnected) : Decimal(p->ping);
         rows_.push_back(std::move(row));
     }
     profile_.shownMaxPlayers = static_cast<uint32_t>(server.maxPlayers);
@@ -157,8 +175,9 @@ std::vector<catalogue::PlayerRecord*> PlayerPaneModel::AddSelectedToBuddies(cons
 bool PlayerPaneModel::Sort(int sortColumn) {
     if (rows_.empty())
         return false;
-    std::stable_sort(rows_.begin(), rows_.end(), [sortColumn](const PlayerRow& a, const PlayerRow& b) {
-        return ComparePlayers(*a.player, *b.player, sortColumn) < 0;
+    const bool timed = PlayersAreTimed(profile_.kind);
+    std::stable_sort(rows_.begin(), rows_.end(), [sortColumn, timed](const PlayerRow& a, const PlayerRow& b) {
+        return ComparePlayers(*a.player, *b.player, sortColumn, timed) < 0;
     });
     return true;
 }

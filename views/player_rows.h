@@ -18,15 +18,24 @@ namespace views {
 // are read.
 constexpr char kTooManyPlayersMessage[] = "PlayerCount > 128";
 
-// A player with ping 0 is a bot and is skipped unless ShowBots is on or the game is Half-Life
-// (whose replies carry no player pings).
-bool ShowsPlayer(const catalogue::PlayerRecord& player, bool halfLife, bool showBots);
+// The Steam kinds: their players carry no ping but the time they have been on the server, which the
+// third column shows (header "Time", as m:ss, h:mm:ss from an hour on) and sorts by.
+bool PlayersAreTimed(uint32_t kind);
+// Half-Life and the Steam kinds: the replies carry no player pings, so ping 0 tells no bot.
+bool LacksPlayerPings(uint32_t kind);
+// "m:ss" below an hour, "h:mm:ss" from an hour on.
+std::string ConnectedTimeText(uint32_t seconds);
+
+// A player with ping 0 is a bot and is skipped unless ShowBots is on or the game's replies carry
+// no player pings (noPings: Half-Life, the Steam kinds).
+bool ShowsPlayer(const catalogue::PlayerRecord& player, bool noPings, bool showBots);
 // Row icon: kPaneImageBuddy when the name is a buddy (whole name, ignoring case, colour codes
-// included), else kPaneImageBot for ping 0 outside Half-Life, else kNoIcon.
-int PlayerRowIcon(const catalogue::PlayerRecord& player, bool halfLife, const catalogue::BuddyList& buddies);
+// included), else kPaneImageBot for ping 0 where replies carry pings, else kNoIcon.
+int PlayerRowIcon(const catalogue::PlayerRecord& player, bool noPings, const catalogue::BuddyList& buddies);
 // Column 0: names byte by byte (unsigned, case-sensitive, codes included, a prefix first); column 1:
-// scores as signed numbers; column 2: pings as unsigned numbers; any other column: equal.
-int ComparePlayers(const catalogue::PlayerRecord& a, const catalogue::PlayerRecord& b, int column);
+// scores as signed numbers; column 2: pings as unsigned numbers (with `timed`, the seconds
+// connected); any other column: equal.
+int ComparePlayers(const catalogue::PlayerRecord& a, const catalogue::PlayerRecord& b, int column, bool timed = false);
 
 struct PlayerRow {
     catalogue::PlayerRecord* player = nullptr;
@@ -34,12 +43,13 @@ struct PlayerRow {
     int icon = kNoIcon;
     std::string name;  // row text: the name when the row was added
     std::string score;
-    std::string ping;
+    std::string ping;  // or the time connected (PlayersAreTimed)
 };
 
 // How many of the server's stored players are those of its current replies: StoredPlayerCount(),
-// except for Half-Life (kind), whose players come in a reply of their own: until that reply has come
-// in the refresh (captureLimit 1) the slots hold an earlier refresh's players, and none count.
+// except for Half-Life and the Steam kinds (kind), whose players come in a reply of their own: until
+// that reply has come in the refresh (captureLimit 1) the slots hold an earlier refresh's players,
+// and none count.
 int CurrentPlayerCount(const catalogue::ServerRecord& server, uint32_t kind);
 
 // The players a server reply brings (PM_SERVER_PLAYERS): each of the first CurrentPlayerCount

@@ -15,6 +15,7 @@
 #include "catalogue/profiles.h"
 #include "net/status_engine.h"
 #include "net/status_requests.h"
+#include "testing/a2s_bytes.h"
 #include "testing/fake_clock.h"
 #include "testing/fake_datagram_socket.h"
 #include "testing/fake_message_sink.h"
@@ -85,6 +86,15 @@ class EngineTest : public ::testing::Test {
         clock.AdvanceMs(*host.timerMs);
         engine->OnCloseTimer();
     }
+    // Source query servers: 10.0.0.n answers as behaviours[n - 1] says (testing_support::A2sAnswer)
+    // while the worker sleeps, as real ones answer meanwhile.
+    void Serve(const std::string& behaviours) {
+        answered = network.SentCount();
+        clock.onSleep = [this, behaviours](uint32_t) {
+            testing_support::A2sAnswerSent(network, answered, behaviours);
+            Receive();
+        };
+    }
     // The states of the four refresh commands: 'e' enabled, 'i' indeterminate.
     std::string Toolbar() {
         std::string out;
@@ -114,6 +124,7 @@ class EngineTest : public ::testing::Test {
     bool refreshBusy = false;
     testing_support::FakeStatusHost host;
     std::unique_ptr<net::StatusEngine> engine;
+    size_t answered = 0;
 };
 
 // The worker's requests, their pacing, the time-out sweep, name resolution and stop.
@@ -126,7 +137,8 @@ TEST(StatusRequests, EachKindSendsItsDatagramsAndHalfLifeWaitsForTwoReplies) {
         {4, ff + std::string("\x02getstatus\n\0", 12), true, false},
         {7, "\\status\\", true, false},
         {8, "\\status\\", true, false},
-        {15, "", false, false},
+        {15, ff + std::string("TSource Engine Query\0", 21), true, false},
+        {21, ff + std::string("TSource Engine Query\0", 21), true, false},
         {0xFFFFFFFF, "", false, false}};
     for (uint32_t kind : {0, 1, 3, 5, 6, 9, 13})
         rows.emplace_back(kind, ff + "getstatus", false, false);
@@ -168,13 +180,7 @@ TEST_F(EngineTest, RequestsGoInBurstsOfElevenEachFollowedByA200MsPauseOrAsAnothe
         EXPECT_EQ(host.progressStep, kind == catalogue::kHalfLife ? 2u : 1u);
         RunWorker();
         const auto sent = network.Sent();
-        std::vector<size_t> seen;  // the fake clock moves only while the worker sleeps
-        for (size_t i = sentBefore; i < sent.size(); ++i) {
-            if (i == sentBefore || sent[i].counter != sent[i - 1].counter)
-                seen.push_back(0);
-            ++seen.back();
-        }
-        EXPECT_EQ(seen, bursts) << servers;
+        EXPECT_EQ(network.BurstsSince(sentBefore), bursts) << servers;  // the clock moves only in sleeps
         const std::vector<uint32_t> slept = clock.Sleeps();
         EXPECT_EQ(std::vector<uint32_t>(slept.begin() + sleptBefore, slept.end()), sleeps) << servers;
         EXPECT_TRUE(servers != 25 || sent[11].counter - sent[10].counter == 200000u);  // a microsecond counter
@@ -731,6 +737,59 @@ TEST_F(EngineTest, WithoutASocketOrAThreadNothingIsSentAndEveryServerEndsUnanswe
     EXPECT_EQ(std::tuple(network.OpenNow(), threads.started, threads.joined), std::tuple(0, 1, 1));
     FireTimer();
     EXPECT_EQ(servers[1]->livesLeft, 2);
+}
+
+// The Steam kinds: a reply may lead to a further datagram, sent by the worker under the pace.
+TEST_F(EngineTest, EveryDatagramOfASourceQueryCountsInThePaceAndThePingIsThatOfTheInfoRequestAnswered) {
+    SetKind(catalogue::kTeamFortress2);
+    const net::Pacing other{net::PacingPreset::kCustom, 4, 30, 700, 2};
+    // Pace, the servers' behaviour, the bursts (datagrams sent at one moment), the worker's sleeps,
+    // every server's ping. Each server is sent three datagrams: info, info again with the challenge
+    // (or players without it), players.
+    const std::tuple<net::Pacing, std::string, std::vector<size_t>, std::vector<uint32_t>, uint32_t> rows[] = {
+        {net::kClassicPacing, std::string(22, 'c'), std::vector<size_t>(6, 11), std::vector<uint32_t>(6, 200), 200},
+        {net::kClassicPacing, std::string(22, 'o'), std::vector<size_t>(6, 11), std::vector<uint32_t>(6, 200), 200},
+        // Waiting for the last two servers' replies: 2 ms is no pause, so the burst goes on.
+        {other, "cccccc", {4, 4, 4, 2, 2, 2}, {30, 30, 30, 2, 30, 2}, 30}};
+    for (const auto& [pacing, behaviours, bursts, sleeps, ping] : rows) {
+        catalogue::clearServers(profile.servers);
+        const std::vector<ServerRecord*> servers = AddMany(static_cast<int>(behaviours.size()));
+        engine->SetPacing(pacing);
+        Serve(behaviours);
+        const size_t sentBefore = network.SentCount(), sleptBefore = clock.Sleeps().size();
+        ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
+        RunWorker();
+        EXPECT_EQ(network.BurstsSince(sentBefore), bursts) << behaviours;
+        const std::vector<uint32_t> slept = clock.Sleeps();
+        EXPECT_EQ(std::vector<uint32_t>(slept.begin() + sleptBefore, slept.end()), sleeps) << behaviours;
+        for (ServerRecord* r : servers)
+            EXPECT_EQ(std::tuple(r->ping, r->playerCount, std::string(r->gameTypeDisplay)),
+                      std::tuple(ping, 2, std::string("Control Points")));
+        EXPECT_FALSE(engine->Busy());  // the last players reply closed the cycle
+    }
+}
+
+TEST_F(EngineTest, HostileAndHalfAnsweringSourceServersEndAsTheirAnswersSayAndACompressedReplyIsNotedOnce) {
+    SetKind(catalogue::kTeamFortress2);
+    // Challenges, endless challenges, info without players, junk, compressed players (twice), silent.
+    Serve("ceigzzs");
+    const std::vector<ServerRecord*> servers = AddMany(7);
+    ASSERT_TRUE(engine->StartCycle(net::kRefreshAll, profile));
+    RunWorker();
+    while (engine->Busy())
+        FireTimer();
+    const Strings targets = SentTargets();
+    std::string shown;
+    for (ServerRecord* r : servers) {
+        const std::string to = std::string(r->addressText) + ":27960";
+        shown += std::to_string(std::count(targets.begin(), targets.end(), to)) +
+                 (r->ping < 9999 ? " answered " : " ") + r->hostName + "|";
+    }
+    EXPECT_EQ(shown,
+              "3 answered Lab ^1One|4 ~ 10.0.0.2|3 answered Lab ^1One|1 ~ 10.0.0.4|3 answered Lab ^1One|"
+              "3 answered Lab ^1One|1 ~ 10.0.0.7|");
+    EXPECT_EQ(std::pair(engine->completedCount(), servers[0]->playerCount), std::pair(1u, 2));
+    EXPECT_EQ(messages.shown, Strings{net::kCompressedReplyText});
 }
 
 }  // namespace

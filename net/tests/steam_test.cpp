@@ -8,16 +8,25 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "net/a2s_exchange.h"
 #include "net/a2s_reply.h"
 #include "net/a2s_split.h"
+#include "net/status_parser.h"
 #include "net/steam_master.h"
+#include "testing/a2s_bytes.h"
 #include "testing/fake_clock.h"
 #include "testing/fake_datagram_socket.h"
 #include "testing/wire_bytes.h"
 
 namespace {
 
+using testing_support::A2sGoldSrcInfo;
+using testing_support::A2sPart;
+using testing_support::A2sPlayer;
+using testing_support::A2sPlayers;
+using testing_support::A2sRules;
+using testing_support::A2sSourceInfo;
 using testing_support::Le;
 using testing_support::S;
 using testing_support::U;
@@ -135,84 +144,79 @@ TEST(SteamMaster, PagesArePacedRetriedAndEndWithWhatCame) {
     }
 }
 
-std::string SourceInfo(const std::string& edf) {
-    return kFF + "I\x11" + Z("Lab ^1One") + Z("ctf_2fort") + Z("tf") + Z("Team Fortress") + Le(440, 2) +
-           "\x05\x18\x01" + "dw\x01\x01" + Z("8.1") + edf;
-}
-std::string GoldSrcInfo(bool mod) {
-    const std::string modInfo = mod ? "\x01" + Z("http://mod") + Z("http://dl") + std::string(11, '\0') : Z("");
-    return kFF + "m" + Z("1.2.3.4:27015") + Z("Old") + Z("de_dust") + Z("cstrike") + Z("CS") + "\x02\x10\x2F" + "DL" +
-           Z("") + modInfo + Z("\x01");
-}
-std::string Players(int announced, const std::string& entries) {
-    return kFF + "D" + char(announced) + entries;
-}
-std::string Player(int index, const std::string& name, int32_t score, float seconds) {
-    uint32_t bits;
-    std::memcpy(&bits, &seconds, 4);
-    return char(index) + Z(name) + Le(uint32_t(score), 4) + Le(bits, 4);
-}
-
-TEST(A2sReplies, InfoInBothFormsPlayersAndRulesFillTheRecord) {
+// Replies of a Steam kind through parseReply, in turn into one record with its raw copy.
+TEST(A2sReplies, InfoInBothFormsPlayersAndRulesFillTheRecordItsModGameTypeAndServerInformation) {
+    catalogue::Catalogue cat;
+    cat.buildCatalogue();
     const std::string edf = "\xB1" + Le(27016, 2) + Le(76561197960287930ull, 8) + Z("cp,alltalk") + Le(440, 8);
-    // Datagram, then the record as "name|map|folder|version|players/max|pw|type os|mod web|hostPort", or "none".
-    const std::pair<std::string, std::string> infos[] = {
-        {SourceInfo(edf), "Lab ^1One|ctf_2fort|tf|8.1|5/24|1|dw|0 |27016"},
-        {SourceInfo("\x80\x87"), "Lab ^1One|ctf_2fort|tf|8.1|5/24|1|dw|0 |9"},  // a port cut off is not taken
-        {SourceInfo("").substr(0, 47), "Lab ^1One|ctf_2fort|tf||5/24|0|..|0 |9"},
-        {SourceInfo("").substr(0, 46), "none"},
-        {GoldSrcInfo(true), "Old|de_dust|cstrike||2/16|0|DL|1 http://mod|9"},
-        {GoldSrcInfo(false), "Old|de_dust|cstrike||2/16|0|DL|0 |9"},
-        {kFF + "J" + SourceInfo("").substr(5), "none"}};
-    for (const auto& [datagram, expected] : infos) {
+    const std::string hostile = A2sSourceInfo("\x20" + Z(" ALLTALK , Payload")).replace(6, 9, "x\\gamedir\n");
+    const std::string rules =
+        kFF + "E" + Le(3, 2) + Z("sv_gravity") + Z("80\\0") + Z("mp_timelimit") + Z("30") + "tail";
+    // Replies (to Team Fortress 2, or to the Half-Life engine on Steam for the GoldSrc form), then the record as
+    // "name|map|folder|version|players/max|pw|type os|mod web|hostPort|mod|game type|players marker[ first
+    // player]" or "none", and a part of the raw copy.
+    const std::tuple<std::vector<std::string>, std::string, std::string> rows[] = {
+        {{A2sSourceInfo(edf)},
+         "Lab ^1One|ctf_2fort|tf|8.1|5/24|1|dw|0 |27016|Team Fortress 2|Control Points|0",
+         "\\hostname\\Lab ^1One\\map\\ctf_2fort\\gamedir\\tf\\game\\Team Fortress\\appid\\440\\players\\5\\max_players"
+         "\\24\\bots\\1\\password\\1\\secure\\1\\protocol\\17\\version\\8.1\\keywords\\cp,alltalk"},
+        // A port cut off is not taken.
+        {{A2sSourceInfo("\x80\x87")}, "Lab ^1One|ctf_2fort|tf|8.1|5/24|1|dw|0 |9|Team Fortress 2||0", ""},
+        {{A2sSourceInfo("").substr(0, 47)}, "Lab ^1One|ctf_2fort|tf||5/24|0|..|0 |9|Team Fortress 2||0", ""},
+        {{A2sSourceInfo("").substr(0, 46)}, "none", ""},
+        {{A2sGoldSrcInfo(true)}, "Old|de_dust|cstrike||2/16|0|DL|1 http://mod|9|Counter-Strike 1.6||0", "\\bots\\0"},
+        {{A2sGoldSrcInfo(false)}, "Old|de_dust|cstrike||2/16|0|DL|0 |9|Counter-Strike 1.6||0", ""},
+        {{kFF + "J" + A2sSourceInfo("").substr(5)}, "none", ""},
+        // Tags are matched whole, ignoring case and spaces; the server's backslashes make no keys.
+        {{hostile},
+         "x\\gamedir\n|ctf_2fort|tf|8.1|5/24|1|dw|0 |9|Team Fortress 2|Payload|0",
+         "\\hostname\\x gamedir \\map"},
+        // The players come in a reply of their own, the rules add to the copy, junk changes nothing.
+        {{A2sSourceInfo(""), A2sPlayers(1, A2sPlayer(3, "^2Al", 9, 3725.9f)), rules, "junk"},
+         "Lab ^1One|ctf_2fort|tf|8.1|1/24|1|dw|0 |9|Team Fortress 2||1 ^2Al 9 3725",
+         "\\version\\8.1\\sv_gravity\\80 0\\mp_timelimit\\30"}};
+    for (const auto& [replies, expected, copied] : rows) {
         catalogue::ServerRecord r;
+        base::CopyText(r.addressText, "10.1.1.1");
         r.hostPort = 9;
         r.location[0] = 'x';
-        const auto info = net::ParseA2sInfo(U(datagram), datagram.size());
-        if (info)
-            net::ApplyA2sInfo(r, *info);
+        net::RawReply raw;
+        bool answered = false;
+        const uint32_t kind = replies[0][4] == 'm' ? catalogue::kHalfLifeSteam : catalogue::kTeamFortress2;
+        for (const std::string& reply : replies)
+            answered = net::parseReply(r, U(reply), reply.size(), kind, cat, &raw);
         auto c = [](uint8_t b) { return b ? char(b) : '.'; };
-        const std::string shown = std::string(r.hostName) + "|" + r.mapName + "|" + r.gameName + "|" + r.versionText +
-                                  "|" + std::to_string(r.playerCount) + "/" + std::to_string(r.maxPlayers) + "|" +
-                                  r.passwordText + "|" + c(r.dedicated) + c(r.serverOs) + "|" +
-                                  std::to_string(r.isMod) + " " + r.webAddress + "|" + std::to_string(r.hostPort);
-        EXPECT_EQ(info ? shown : "none", expected);
-        EXPECT_TRUE(!info || r.location[0] == '\0');  // what the reply does not describe is cleared
+        std::string shown = std::string(r.hostName) + "|" + r.mapName + "|" + r.gameName + "|" + r.versionText + "|" +
+                            std::to_string(r.playerCount) + "/" + std::to_string(r.maxPlayers) + "|" + r.passwordText +
+                            "|" + c(r.dedicated) + c(r.serverOs) + "|" + std::to_string(r.isMod) + " " + r.webAddress +
+                            "|" + std::to_string(r.hostPort) + "|" + r.modDisplay + "|" + r.gameTypeDisplay + "|" +
+                            std::to_string(r.captureLimit);
+        if (const catalogue::PlayerRecord* p = r.captureLimit ? r.PlayerAt(0) : nullptr)
+            shown +=
+                " " + std::string(p->name) + " " + std::to_string(p->score) + " " + std::to_string(p->secondsConnected);
+        EXPECT_EQ(answered ? shown : "none", expected);
+        EXPECT_NE(std::string(raw.Text()).find(copied), std::string::npos) << raw.Text();
+        EXPECT_TRUE(!answered || r.location[0] == '\0');  // what the reply does not describe is cleared
     }
-    const auto tagged = net::ParseA2sInfo(U(SourceInfo(edf)), SourceInfo(edf).size());
-    EXPECT_EQ(tagged->keywords + " " + std::to_string(tagged->appId) + " " + std::to_string(tagged->gameId),
-              "cp,alltalk 440 440");
 
     // Players: as many as announced and whole, names cut to their field, no ping, at most 128 kept.
-    const std::string two = Players(3, Player(0, "Alice", 12, 65.5f) + Player(4, std::string(60, 'n'), -3, -1.0f) +
-                                           Player(7, "Cut", 1, 2).substr(0, 8));
+    const std::string two =
+        A2sPlayers(3, A2sPlayer(0, "Alice", 12, 65.5f) + A2sPlayer(4, std::string(60, 'n'), -3, -1.0f) +
+                          A2sPlayer(7, "Cut", 1, 2).substr(0, 8));
     const auto players = net::ParseA2sPlayers(U(two), two.size());
     catalogue::ServerRecord r;
     net::ApplyA2sPlayers(r, *players);
     const catalogue::PlayerRecord& n = *r.PlayerAt(1);
     EXPECT_EQ(std::to_string(r.playerCount) + " " + n.name + " " + std::to_string(n.score) + " " +
-                  std::to_string(n.number) + " " + std::to_string(n.ping + r.PlayerAt(0)->ping),
-              "2 " + std::string(49, 'n') + " -3 4 0");
-    EXPECT_EQ(std::to_string(players->at(0).seconds) + " " + std::to_string(players->at(1).seconds),
-              "65.500000 0.000000");
+                  std::to_string(n.number) + " " + std::to_string(n.ping + r.PlayerAt(0)->ping) + " " +
+                  std::to_string(r.PlayerAt(0)->secondsConnected) + " " + std::to_string(n.secondsConnected),
+              "2 " + std::string(49, 'n') + " -3 4 0 65 0");
     std::string crowd;
     for (int i = 0; i < 200; ++i)
-        crowd += Player(i, "p", i, 1);
-    net::ApplyA2sPlayers(r, *net::ParseA2sPlayers(U(Players(200, crowd)), Players(200, crowd).size()));
+        crowd += A2sPlayer(i, "p", i, 1);
+    net::ApplyA2sPlayers(r, *net::ParseA2sPlayers(U(A2sPlayers(200, crowd)), A2sPlayers(200, crowd).size()));
     EXPECT_EQ(r.StoredPlayerCount(), catalogue::kMaxPlayerSlots);
-    EXPECT_FALSE(net::ParseA2sPlayers(U(SourceInfo("")), SourceInfo("").size()));
-
-    const std::string rules = kFF + "E" + Le(3, 2) + Z("sv_gravity") + Z("800") + Z("mp_timelimit") + Z("30") + "tail";
-    const auto read = net::ParseA2sRules(U(rules), rules.size());
-    ASSERT_EQ(read->size(), 2u);
-    EXPECT_EQ(read->at(1).name + "=" + read->at(1).value, "mp_timelimit=30");
-}
-
-// A split part: Source numbering (with the part size unless `size` is false) or GoldSrc numbering.
-std::string Part(bool source, uint32_t id, int total, int number, const std::string& bytes, bool size = true) {
-    const std::string head = "\xFE\xFF\xFF\xFF" + Le(id, 4);
-    return source ? head + char(total) + char(number) + (size ? Le(1248, 2) : "") + bytes
-                  : head + char(number << 4 | total) + bytes;
+    EXPECT_FALSE(net::ParseA2sPlayers(U(A2sSourceInfo("")), A2sSourceInfo("").size()));
 }
 
 TEST(A2sSplit, PartsInAnyOrderWithinBounds) {
@@ -223,19 +227,23 @@ TEST(A2sSplit, PartsInAnyOrderWithinBounds) {
     // Complete (the whole reply again), compressed (Z).
     const std::tuple<bool, std::vector<std::string>, std::string> rows[] = {
         {false,
-         {Part(true, 7, 3, 2, c), Part(true, 7, 3, 0, a), Part(true, 7, 3, 0, a), Part(true, 7, 3, 1, b)},
+         {A2sPart(true, 7, 3, 2, c), A2sPart(true, 7, 3, 0, a), A2sPart(true, 7, 3, 0, a), A2sPart(true, 7, 3, 1, b)},
          "PPPC"},
-        {false, {Part(true, 7, 2, 1, b + c, false), Part(true, 7, 2, 0, a, false)}, "PC"},
-        {true, {Part(false, 9, 3, 1, b), Part(false, 9, 3, 2, c), Part(false, 9, 3, 0, a)}, "PPC"},
+        {false, {A2sPart(true, 7, 2, 1, b + c, false), A2sPart(true, 7, 2, 0, a, false)}, "PC"},
+        {true, {A2sPart(false, 9, 3, 1, b), A2sPart(false, 9, 3, 2, c), A2sPart(false, 9, 3, 0, a)}, "PPC"},
         // Another reply's part starts over; the earlier reply is never completed from its parts.
         {false,
-         {Part(true, 1, 2, 0, a), Part(true, 2, 3, 0, a), Part(true, 1, 2, 1, b + c), Part(true, 2, 3, 1, b)},
+         {A2sPart(true, 1, 2, 0, a), A2sPart(true, 2, 3, 0, a), A2sPart(true, 1, 2, 1, b + c),
+          A2sPart(true, 2, 3, 1, b)},
          "PPPP"},
-        {false, {Part(true, 0x80000001u, 2, 0, a), whole, Part(true, 3, 2, 2, a), Part(true, 3, 0, 0, a)}, "ZNMM"},
         {false,
-         {Part(true, 3, 33, 0, a), "\xFE\xFF\xFF\xFF\x01", Part(true, 5, 2, 0, kFF + huge), Part(true, 5, 2, 1, huge)},
+         {A2sPart(true, 0x80000001u, 2, 0, a), whole, A2sPart(true, 3, 2, 2, a), A2sPart(true, 3, 0, 0, a)},
+         "ZNMM"},
+        {false,
+         {A2sPart(true, 3, 33, 0, a), "\xFE\xFF\xFF\xFF\x01", A2sPart(true, 5, 2, 0, kFF + huge),
+          A2sPart(true, 5, 2, 1, huge)},
          "MMPM"},
-        {true, {Part(false, 3, 2, 0, "notFF"), Part(false, 3, 2, 1, b)}, "PM"}};
+        {true, {A2sPart(false, 3, 2, 0, "notFF"), A2sPart(false, 3, 2, 1, b)}, "PM"}};
     for (const auto& [goldSrc, parts, outcomes] : rows) {
         net::SplitAssembler s(goldSrc ? net::A2sSplitForm::kGoldSrc : net::A2sSplitForm::kSource);
         std::string shown;
@@ -249,7 +257,7 @@ TEST(A2sSplit, PartsInAnyOrderWithinBounds) {
 }
 
 TEST(A2sExchange, ChallengesSplitRepliesAndWhatIsTimed) {
-    const std::string info = SourceInfo(""), players = Players(1, Player(0, "Al", 1, 2));
+    const std::string info = A2sSourceInfo(""), players = A2sPlayers(1, A2sPlayer(0, "Al", 1, 2));
     const std::string rules = kFF + "E" + Le(1, 2) + Z("k") + Z("v"), challenge = kFF + "A" + Le(0x11223344, 4);
     const std::string query = kFF + Z("TSource Engine Query"), withChallenge = query + Le(0x11223344, 4);
     const std::string askPlayers = kFF + "U" + Le(0xFFFFFFFF, 4), askAgain = kFF + "U" + Le(0x11223344, 4);
@@ -258,8 +266,8 @@ TEST(A2sExchange, ChallengesSplitRepliesAndWhatIsTimed) {
     const std::tuple<net::A2sWants, std::vector<std::string>, std::vector<std::string>> rows[] = {
         {{true, false}, {info, players}, {askPlayers + " I!", " D done"}},
         {{true, true},
-         {challenge, info, challenge, Part(true, 4, 2, 1, players.substr(9)), Part(true, 4, 2, 0, players.substr(0, 9)),
-          rules},
+         {challenge, info, challenge, A2sPart(true, 4, 2, 1, players.substr(9)),
+          A2sPart(true, 4, 2, 0, players.substr(0, 9)), rules},
          {withChallenge + "* ", askAgain + " I!", askAgain + " ", " ", kFF + "V" + Le(0x11223344, 4) + " D",
           " E done"}},
         // A second info form, a cut reply and a stranger's bytes answer nothing asked for.
@@ -268,12 +276,12 @@ TEST(A2sExchange, ChallengesSplitRepliesAndWhatIsTimed) {
          {askPlayers + " I!", " ", " ", " ", " D done", " "}},
         // Challenges are followed three times per request, then ignored; a compressed reply is refused.
         {{false, false},
-         {challenge, challenge, challenge, challenge, Part(true, 0x80000002u, 2, 0, info), info},
+         {challenge, challenge, challenge, challenge, A2sPart(true, 0x80000002u, 2, 0, info), info},
          {withChallenge + "* ", withChallenge + "* ", withChallenge + "* ", " ", " ", " I! done"}},
         // A Half-Life server (protocol 48) numbers its split replies the GoldSrc way.
         {{true, false},
-         {kFF + "I0" + info.substr(6), Part(false, 4, 2, 1, players.substr(9)),
-          Part(false, 4, 2, 0, players.substr(0, 9))},
+         {kFF + "I0" + info.substr(6), A2sPart(false, 4, 2, 1, players.substr(9)),
+          A2sPart(false, 4, 2, 0, players.substr(0, 9))},
          {askPlayers + " I!", " ", " D done"}}};
     for (const auto& [wants, in, steps] : rows) {
         net::A2sExchange x(net::A2sSplitForm::kSource, wants);

@@ -33,6 +33,7 @@ TEST(InformationRows, StatusKeysWithoutPlayerKeysFromTheGamesStart) {
     EXPECT_EQ(Listed(kUnrealTournament, "\\hostname\\UT\\frags_0\\5\\final\\\\queryid\\1.1"),
               "hostname=UT;final=;queryid=1.1;");
     EXPECT_EQ(Listed(kHalfLife, q3), "");
+    EXPECT_EQ(Listed(catalogue::kTeamFortress2, "\\hostname\\Lab\\sv_gravity\\800"), "hostname=Lab;sv_gravity=800;");
     EXPECT_EQ(Listed(kQuake3, "\xFF\xFF\xFF\xFFstatusResponse\nno pairs"), "");
     EXPECT_EQ(Listed(kQuake3, "short"), "");
     EXPECT_EQ(

@@ -42,7 +42,16 @@ uint16_t LoopbackServers::Add(const std::string& reply) {
     }
     const uint16_t port = ntohs(a.sin_port);
     std::lock_guard guard(mutex_);
-    servers_[port] = Server{s, reply, 0};
+    servers_[port] = Server{s, reply, nullptr, 0};
+    return port;
+}
+
+uint16_t LoopbackServers::Add(Answer answer) {
+    const uint16_t port = Add(std::string());
+    if (port) {
+        std::lock_guard guard(mutex_);
+        servers_[port].answer = std::move(answer);
+    }
     return port;
 }
 
@@ -80,10 +89,16 @@ void LoopbackServers::Serve() {
             char request[1500];
             sockaddr_in from = {};
             int length = sizeof from;
-            if (recvfrom(server.socket, request, sizeof request, 0, reinterpret_cast<sockaddr*>(&from), &length) < 0)
+            const int size =
+                recvfrom(server.socket, request, sizeof request, 0, reinterpret_cast<sockaddr*>(&from), &length);
+            if (size < 0)
                 continue;
             ++server.requests;
-            if (!server.reply.empty())
+            if (server.answer) {
+                for (const std::string& reply : server.answer(std::string(request, size)))
+                    sendto(server.socket, reply.data(), static_cast<int>(reply.size()), 0,
+                           reinterpret_cast<sockaddr*>(&from), length);
+            } else if (!server.reply.empty())
                 sendto(server.socket, server.reply.data(), static_cast<int>(server.reply.size()), 0,
                        reinterpret_cast<sockaddr*>(&from), length);
         }

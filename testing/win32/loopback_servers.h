@@ -6,10 +6,12 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace testing_support {
 
@@ -27,6 +29,10 @@ class LoopbackServers {
     // A server on a free port of 127.0.0.1; returns the port (0 when none could be bound). An empty
     // reply: the server stays silent.
     uint16_t Add(const std::string& reply);
+    // A server that answers each datagram with what `answer` gives for it (nothing: silence), such
+    // as a Source query server asking for its challenge.
+    using Answer = std::function<std::vector<std::string>(const std::string& request)>;
+    uint16_t Add(Answer answer);
     void SetReply(uint16_t port, const std::string& reply);
     // Datagrams the server got.
     int Requests(uint16_t port);
@@ -35,6 +41,7 @@ class LoopbackServers {
     struct Server {
         SOCKET socket = INVALID_SOCKET;
         std::string reply;
+        Answer answer;
         int requests = 0;
     };
     void Serve();

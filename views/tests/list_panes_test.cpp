@@ -153,6 +153,17 @@ TEST_F(ListPanesTest, PlayerRowsSortDrawAndGoWithTheirServer) {
               std::tuple(CellKind::kText, std::string("0"), 10, 0x105u));
     EXPECT_EQ(std::string(players.PaintCell(3, 2, false).text), "-1");
     EXPECT_EQ(players.PaintCell(5, 0, false).kind, CellKind::kFillOnly);
+    // The Steam kinds' players have no ping (so none is a bot): the third column is their time.
+    profile.kind = catalogue::kTeamFortress2;
+    lab.captureLimit = 1;
+    const uint16_t seconds[] = {59, 3600, 61, 0};
+    std::string times;
+    for (int i = 0; i < 4; ++i)
+        lab.PlayerAt(i)->secondsConnected = seconds[i];
+    players.ShowServer(lab, 2);
+    for (int i = 0; i < players.size(); ++i)
+        times += players.Row(i)->name + " " + players.CellText(i, 2) + " " + std::to_string(players.Row(i)->icon) + ",";
+    EXPECT_EQ(times, "^2live 0:00 -1,b 0:59 -1,C 1:01 -1,^1z 1:00:00 -1,");
     EXPECT_TRUE(players.ServerRemoved(&arena).empty());
     EXPECT_EQ(players.ServerRemoved(&lab), (std::vector<int>{3, 2, 1, 0}));  // rows remember their server
     EXPECT_EQ(players.PlayerAt(0), nullptr);

@@ -36,8 +36,10 @@ void OnCreate(HWND window, const CREATESTRUCTA& create) {
     if (!creation || !list)
         return;
     PaneHost& host = creation->host;
-    SetUpPaneColumns(list, host.ListIcons().handle(), kPlayerPaneColumns,
-                     ReadPaneWidths(host.Settings(), base::reg::kPlayerColumnWidthFormat, kPlayerPaneColumns));
+    const ListPaneColumn(&columns)[kListPaneColumns] =
+        PlayersAreTimed(creation->profile.kind) ? kTimedPlayerPaneColumns : kPlayerPaneColumns;
+    SetUpPaneColumns(list, host.ListIcons().handle(), columns,
+                     ReadPaneWidths(host.Settings(), base::reg::kPlayerColumnWidthFormat, columns));
     auto* pane = new PlayerPane(host, window, list, creation->profile);
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pane));
 }
