@@ -8,12 +8,8 @@ namespace app {
 
 namespace {
 
-std::string Endpoint(base::SettingsStore& store, const base::IniKey& key) {
-    return store.ReadIni(key.file, key.section, key.key, key.defaultText, 255);
-}
-
 std::string WebEndpoint(base::SettingsStore& store, const base::IniKey& key) {
-    std::string address = Endpoint(store, key);
+    std::string address = base::ReadIniText(store, key);
     return views::WebAddressToOpen(address.data(), address.size());
 }
 
@@ -24,11 +20,11 @@ Endpoints ReadEndpoints(base::SettingsStore& store) {
     // address only as a plain one (the subject is added to it); anything else is left empty.
     Endpoints e;
     e.webSite = WebEndpoint(store, base::ini::kWebSite);
-    e.feedbackMail = Endpoint(store, base::ini::kFeedbackMail);
+    e.feedbackMail = base::ReadIniText(store, base::ini::kFeedbackMail);
     if (!IsPlainMailAddress(e.feedbackMail))
         e.feedbackMail.clear();
     e.bannerSite = WebEndpoint(store, base::ini::kBannerSite);
-    e.versionServer = Endpoint(store, base::ini::kVersionServer);
+    e.versionServer = base::ReadIniText(store, base::ini::kVersionServer);
     return e;
 }
 

@@ -5,26 +5,12 @@
 #include <string>
 
 #include "base/settings_index.h"
-#include "base/text.h"
 
 namespace app {
 
-namespace {
-
-constexpr size_t kHostBuffer = 256;
-
-std::string KeyOf(const catalogue::GameProfile& profile) {
-    char key[16];
-    base::FormatText(key, sizeof key, base::ini::kMasterHostKeyFormat, profile.fileNumber);
-    return key;
-}
-
-}  // namespace
-
 void LoadMasterHosts(catalogue::ProfileList& profiles, base::SettingsStore& settings) {
     for (const auto& p : profiles.profiles()) {
-        std::string name = settings.ReadIni(base::kIniFile, base::ini::kMasterHostsSection, KeyOf(*p).c_str(), "",
-                                            kHostBuffer);
+        std::string name = base::ReadIniText(settings, base::ini::kMasterHost, static_cast<int>(p->fileNumber));
         const size_t stored = strnlen(p->masterAddress, sizeof p->masterAddress);
         if (name.size() > stored && stored == sizeof p->masterAddress - 1 &&
             name.compare(0, stored, p->masterAddress, stored) == 0)
@@ -33,8 +19,7 @@ void LoadMasterHosts(catalogue::ProfileList& profiles, base::SettingsStore& sett
 }
 
 void StoreMasterHost(const catalogue::GameProfile& profile, base::SettingsStore& settings) {
-    settings.WriteIni(base::kIniFile, base::ini::kMasterHostsSection, KeyOf(profile).c_str(),
-                      profile.masterHostName.c_str());
+    base::WriteIniText(settings, base::ini::kMasterHost, static_cast<int>(profile.fileNumber), profile.masterHostName);
 }
 
 }  // namespace app

@@ -7,20 +7,11 @@
 
 namespace app {
 
-namespace {
-
-bool IniFlag(base::SettingsStore& store, const base::IniKey& key) {
-    return store.ReadIni(key.file, key.section, key.key, key.defaultText, 29).starts_with('1');
-}
-
-}  // namespace
-
 StartupSettings ReadStartupSettings(base::SettingsStore& store) {
     StartupSettings s;
-    s.autoRefreshMinimised = IniFlag(store, base::ini::kAutoRefreshMinimised);
-    s.useTray = IniFlag(store, base::ini::kUseTray);
-    const base::IniKey& state = base::ini::kWindowStateRead;
-    s.windowState = base::ParseDecimal(store.ReadIni(state.file, state.section, state.key, state.defaultText, 29));
+    s.autoRefreshMinimised = base::ReadIniFlag(store, base::ini::kAutoRefreshMinimised);
+    s.useTray = base::ReadIniFlag(store, base::ini::kUseTray);
+    s.windowState = base::ReadIniDecimal(store, base::ini::kWindowStateRead);
     if (auto v = base::ReadDecimalText(store, base::reg::kHideEmpty))
         s.hideEmpty = static_cast<uint32_t>(*v);
     if (auto v = base::ReadDecimalText(store, base::reg::kHidePassworded))

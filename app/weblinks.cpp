@@ -9,24 +9,14 @@
 
 namespace app {
 
-namespace {
-
-std::string Read(base::SettingsStore& store, const char* format, int n) {
-    char key[32];
-    base::FormatText(key, sizeof key, format, n);
-    return store.ReadIni(base::kIniFile, base::ini::kWebLinksSection, key, "", 255);
-}
-
-}  // namespace
-
 std::vector<WebLink> ReadWebLinks(base::SettingsStore& store) {
     std::vector<WebLink> links;
     for (int n = 0; n < 99; ++n) {
         WebLink link;
-        link.menuText = Read(store, base::ini::kWebLinkNameFormat, n);
+        link.menuText = base::ReadIniText(store, base::ini::kWebLinkName, n);
         if (link.menuText.empty())
             break;
-        link.url = Read(store, base::ini::kWebLinkUrlFormat, n);
+        link.url = base::ReadIniText(store, base::ini::kWebLinkUrl, n);
         if (link.url.empty())
             break;
         links.push_back(std::move(link));
@@ -35,7 +25,7 @@ std::vector<WebLink> ReadWebLinks(base::SettingsStore& store) {
 }
 
 std::string WebLinkTarget(base::SettingsStore& store, int n) {
-    return TargetToOpen(Read(store, base::ini::kWebLinkUrlFormat, n));
+    return TargetToOpen(base::ReadIniText(store, base::ini::kWebLinkUrl, n));
 }
 
 bool IsPlainMailAddress(std::string_view address) {

@@ -1,8 +1,11 @@
 // Every registry value and INI key the program stores, with its default.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "base/settings_store.h"
 
@@ -20,12 +23,34 @@ struct RegistryValue {
     uint32_t defaultValue;
 };
 
-// One key of an INI file.
+// INI values are read into buffers of 255 characters, the tray and window keys into 29.
+constexpr size_t kIniBuffer = 255;
+constexpr size_t kShortIniBuffer = 29;
+
+// One key of an INI file; its value is read into a buffer of bufferSize characters, so it is cut to
+// bufferSize - 1.
 struct IniKey {
     const char* file;  // nullptr: the game's own INI file (named by the catalogue)
     const char* section;
     const char* key;
     const char* defaultText;
+    size_t bufferSize = kIniBuffer;
+};
+
+// Numbered keys of one section ("url%03d" with 0, 1, ...).
+struct NumberedIniKey {
+    const char* file;
+    const char* section;
+    const char* format;  // one integer conversion
+    size_t bufferSize = kIniBuffer;
+};
+
+// The three values of a window's placement: its normal rectangle's corners as (top << 16) | left
+// and (bottom << 16) | right, and its show command.
+struct PlacementValues {
+    const RegistryValue& position;
+    const RegistryValue& farCorner;
+    const RegistryValue& show;
 };
 
 namespace reg {
@@ -63,14 +88,16 @@ inline constexpr RegistryValue kPacingLives{"NPLIVES", kRegistryKey, ValueType::
 // Column widths: "BLCW%02d" (buddy pane) and "PLCW%02d" (player pane), under the geometry spelling.
 inline constexpr char kBuddyColumnWidthFormat[] = "BLCW%02d";
 inline constexpr char kPlayerColumnWidthFormat[] = "PLCW%02d";
+inline constexpr PlacementValues kMainPlacement{kWindowXY, kWindowWH, kWindowState};
+inline constexpr PlacementValues kRconPlacement{kRconWindowXY, kRconWindowWH, kRconWindowState};
 }  // namespace reg
 
 namespace ini {
 inline constexpr IniKey kActiveTab{kIniFile, "games", "active", "0"};
 inline constexpr IniKey kWindowStateWrite{kIniFile, "window", "state", "0"};
-inline constexpr IniKey kWindowStateRead{kIniFile, "WINDOW", "STATE", "0"};
-inline constexpr IniKey kUseTray{kIniFile, "WINDOW", "USETRAY", ""};
-inline constexpr IniKey kAutoRefreshMinimised{kIniFile, "TRAY", "AUTOREFRESH", ""};
+inline constexpr IniKey kWindowStateRead{kIniFile, "WINDOW", "STATE", "0", kShortIniBuffer};
+inline constexpr IniKey kUseTray{kIniFile, "WINDOW", "USETRAY", "", kShortIniBuffer};
+inline constexpr IniKey kAutoRefreshMinimised{kIniFile, "TRAY", "AUTOREFRESH", "", kShortIniBuffer};
 inline constexpr IniKey kIgnoreColours{kIniFile, "Find", "IgnoreColours", "False"};
 inline constexpr IniKey kDdeServer{kIniFile, "DDE", "Server", "mIRC"};
 // Endpoints, each overridable so that tests and labs stay on their own network.
@@ -79,13 +106,12 @@ inline constexpr IniKey kFeedbackMail{kIniFile, "endpoints", "feedback", "wishli
 inline constexpr IniKey kBannerSite{kIniFile, "endpoints", "banner", "http://www.vexar.org.uk/banner/"};
 inline constexpr IniKey kVersionServer{kIniFile, "endpoints", "versionserver", "212.67.202.78"};
 inline constexpr char kWebLinksSection[] = "weblinks";
-inline constexpr char kWebLinkNameFormat[] = "urlmenuname%03d";
-inline constexpr char kWebLinkUrlFormat[] = "url%03d";
+inline constexpr NumberedIniKey kWebLinkName{kIniFile, kWebLinksSection, "urlmenuname%03d"};
+inline constexpr NumberedIniKey kWebLinkUrl{kIniFile, kWebLinksSection, "url%03d"};
 inline constexpr char kFindSection[] = "Find";
 inline constexpr char kFindFormat[] = "find%d";
-// Master host names too long for a profile's image, by the profile's file number ("%03u").
-inline constexpr char kMasterHostsSection[] = "masters";
-inline constexpr char kMasterHostKeyFormat[] = "%03u";
+// Master host names too long for a profile's image, by the profile's file number.
+inline constexpr NumberedIniKey kMasterHost{kIniFile, "masters", "%03d", 256};
 // Per-mod sections named after the mod's display name.
 inline constexpr char kModPathKey[] = "Path";
 inline constexpr char kModExeKey[] = "Exe";
@@ -110,5 +136,33 @@ void WriteDwordValue(SettingsStore& store, const RegistryValue& value, uint32_t 
 // A decimal-text value ("%d") of the index: nullopt when missing; malformed text reads as 0.
 std::optional<int32_t> ReadDecimalText(SettingsStore& store, const RegistryValue& value);
 void WriteDecimalText(SettingsStore& store, const RegistryValue& value, int32_t data);
+// A text value of the index: nullopt when missing, empty or not text. The write tells whether the
+// value was stored.
+std::optional<std::string> ReadText(SettingsStore& store, const RegistryValue& value);
+bool WriteText(SettingsStore& store, const RegistryValue& value, const std::string& text);
+
+// INI keys of the index, cut to the key's buffer; a missing key gives its default. gameFile names
+// the game's own INI file for the keys whose file is nullptr.
+std::string ReadIniText(SettingsStore& store, const IniKey& key, const char* gameFile = nullptr);
+void WriteIniText(SettingsStore& store, const IniKey& key, const std::string& text, const char* gameFile = nullptr);
+// On exactly when the value starts with "1"; written as "1" or "0".
+bool ReadIniFlag(SettingsStore& store, const IniKey& key);
+void WriteIniFlag(SettingsStore& store, const IniKey& key, bool on);
+// Decimal text: its leading digits, anything malformed reads as 0.
+int32_t ReadIniDecimal(SettingsStore& store, const IniKey& key);
+void WriteIniDecimal(SettingsStore& store, const IniKey& key, int32_t value);
+// A numbered key: "" when missing.
+std::string ReadIniText(SettingsStore& store, const NumberedIniKey& key, int number);
+void WriteIniText(SettingsStore& store, const NumberedIniKey& key, int number, const std::string& text);
+
+// A window placement's three values for the normal rectangle and show command (coordinates kept as
+// signed 16-bit words).
+void WritePlacement(SettingsStore& store,
+                    const PlacementValues& values,
+                    int left,
+                    int top,
+                    int right,
+                    int bottom,
+                    uint32_t show);
 
 }  // namespace base

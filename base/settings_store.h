@@ -27,7 +27,8 @@ class SettingsStore {
     virtual void WriteDword(const char* keyPath, const char* name, uint32_t value) = 0;
     // A REG_SZ value (at most 254 characters); nullopt when missing or not text.
     virtual std::optional<std::string> ReadString(const char* keyPath, const char* name) = 0;
-    virtual void WriteString(const char* keyPath, const char* name, const std::string& text) = 0;
+    // False when the value could not be stored (other failures are ignored by most callers).
+    virtual bool WriteString(const char* keyPath, const char* name, const std::string& text) = 0;
     virtual void DeleteValue(const char* keyPath, const char* name) = 0;
     // The raw bytes of a value of any type, at most maxBytes of them; nullopt when missing.
     virtual std::optional<std::string> ReadBytes(const char* keyPath, const char* name, size_t maxBytes) = 0;

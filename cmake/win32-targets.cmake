@@ -48,7 +48,8 @@ add_executable(vexar-setup WIN32
     ${CMAKE_SOURCE_DIR}/installer/win32/install_steps.cpp
     ${CMAKE_BINARY_DIR}/installer.rc)
 target_include_directories(vexar-setup PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/resources)
-target_link_libraries(vexar-setup PRIVATE shell32 ole32 uuid advapi32 user32)
+# The folder goes to the registry through the program's own settings store.
+target_link_libraries(vexar-setup PRIVATE vexar_win32 shell32 ole32 uuid advapi32 user32)
 add_dependencies(vexar-setup vexar)
 
 # The black-box driver of the end-to-end tests.

@@ -41,9 +41,10 @@ std::optional<std::string> FakeSettings::ReadString(const char* keyPath, const c
     return it->second.text.substr(0, 254);
 }
 
-void FakeSettings::WriteString(const char* keyPath, const char* name, const std::string& text) {
+bool FakeSettings::WriteString(const char* keyPath, const char* name, const std::string& text) {
     registry[Key(keyPath, name)] = Value{false, 0, text};
     ++writes;
+    return true;
 }
 
 void FakeSettings::DeleteValue(const char* keyPath, const char* name) {

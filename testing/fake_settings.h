@@ -19,7 +19,7 @@ class FakeSettings : public base::SettingsStore {
     std::optional<uint32_t> ReadDword(const char* keyPath, const char* name) override;
     void WriteDword(const char* keyPath, const char* name, uint32_t value) override;
     std::optional<std::string> ReadString(const char* keyPath, const char* name) override;
-    void WriteString(const char* keyPath, const char* name, const std::string& text) override;
+    bool WriteString(const char* keyPath, const char* name, const std::string& text) override;
     void DeleteValue(const char* keyPath, const char* name) override;
     std::optional<std::string> ReadBytes(const char* keyPath, const char* name, size_t maxBytes) override;
     std::string ReadIni(const char* file,

@@ -13,6 +13,7 @@
 #include "app/win32/tray.h"
 #include "app/win32/weblinks.h"
 #include "base/file_io.h"
+#include "base/settings_index.h"
 #include "resources/resource.h"
 #include "views/colour_scheme.h"
 #include "views/win32/colour_scheme_dialog.h"
@@ -38,6 +39,35 @@ void ApplyFilterChoice(HWND main, const std::optional<std::pair<uint32_t, uint32
     CheckItem(GetMenu(main), marks->first, false);
     CheckItem(GetMenu(main), marks->second, true);
     SendMessageA(main, WM_APP_REFILTER, 0, 0);
+}
+
+void OnShellCommand(HWND main, UINT command) {
+    Shell& shell = TheShell();
+    AppContext& ctx = *shell.ctx;
+    switch (command) {
+        case IDM_ABOUT:
+            ShowAboutBox(main);
+            break;
+        case IDM_FEEDBACK:
+            OpenFeedbackMail();
+            break;
+        case IDM_WEBSITE:
+            OpenWebSite();
+            break;
+        case IDM_STOP_REFRESH:
+            if (shell.network)
+                shell.network->RequestStop();
+            break;
+        case IDM_GAMETYPE_ALL:
+            ApplyFilterChoice(main, ChooseGameTypeFilter(0, ctx.display, *ctx.settings));
+            break;
+        case IDM_MOD_ALL:
+            ApplyFilterChoice(main, ChooseModFilter(0, ctx.display, *ctx.settings));
+            break;
+        default:
+            OnTrayCommand(main, command);
+            break;
+    }
 }
 
 }  // namespace
@@ -72,54 +102,38 @@ void OnCommand(HWND main, WPARAM wParam, LPARAM lParam) {
             OpenWebSite();
         return;
     }
-    if (auto mark = ToggleDisplayOption(command, ctx.display, *ctx.settings)) {
-        ApplyMark(main, mark);
-        return;
-    }
-    if (OnTrayCommand(main, command))
-        return;
-    if (command >= IDM_WEBLINK_FIRST && command <= IDM_WEBLINK_LAST) {
-        OpenWebLink(command);
-        return;
-    }
-    if (command > IDM_MOD_FIRST && command <= IDM_MOD_LAST) {
-        ApplyFilterChoice(main, ChooseModFilter(command - IDM_MOD_FIRST, ctx.display, *ctx.settings));
-        return;
-    }
-    if (command > IDM_GAMETYPE_FIRST && command <= IDM_GAMETYPE_LAST) {
-        ApplyFilterChoice(main, ChooseGameTypeFilter(command - IDM_GAMETYPE_FIRST, ctx.display, *ctx.settings));
-        return;
-    }
-
-    if (RouteCommand(main, command))
-        return;
-    switch (command) {
-        case IDM_ABOUT:
-            ShowAboutBox(main);
+    const CommandRow* row = FindCommand(command);
+    if (!row)
+        return;  // not one of the main window's commands
+    switch (row->kind) {
+        case CommandKind::kRouted:
+        case CommandKind::kDialog:
+            RouteCommand(main, command);
             break;
-        case IDM_FEEDBACK:
-            OpenFeedbackMail();
+        case CommandKind::kToggle:
+            if (auto mark = ToggleDisplayOption(command, ctx.display, *ctx.settings)) {
+                ApplyMark(main, mark);
+            } else if (command == IDM_MINIMISE_TO_TRAY) {
+                ctx.useTray = !ctx.useTray;
+                CheckItem(GetMenu(main), IDM_MINIMISE_TO_TRAY, ctx.useTray);
+                base::WriteIniFlag(*ctx.settings, base::ini::kUseTray, ctx.useTray);
+            } else {
+                OnTrayCommand(main, command);
+            }
             break;
-        case IDM_WEBSITE:
-            OpenWebSite();
+        case CommandKind::kRange:
+            if (command >= IDM_WEBLINK_FIRST && command <= IDM_WEBLINK_LAST)
+                OpenWebLink(command);
+            else if (command > IDM_MOD_FIRST && command <= IDM_MOD_LAST)
+                ApplyFilterChoice(main, ChooseModFilter(command - IDM_MOD_FIRST, ctx.display, *ctx.settings));
+            else
+                ApplyFilterChoice(main,
+                                  ChooseGameTypeFilter(command - IDM_GAMETYPE_FIRST, ctx.display, *ctx.settings));
             break;
-        case IDM_STOP_REFRESH:
-            if (shell.network)
-                shell.network->RequestStop();
+        case CommandKind::kShell:
+            OnShellCommand(main, command);
             break;
-        case IDM_GAMETYPE_ALL:
-            ApplyFilterChoice(main, ChooseGameTypeFilter(0, ctx.display, *ctx.settings));
-            break;
-        case IDM_MOD_ALL:
-            ApplyFilterChoice(main, ChooseModFilter(0, ctx.display, *ctx.settings));
-            break;
-        case IDM_MINIMISE_TO_TRAY:
-            ctx.useTray = !ctx.useTray;
-            CheckItem(GetMenu(main), IDM_MINIMISE_TO_TRAY, ctx.useTray);
-            ctx.settings->WriteIni(base::kIniFile, base::ini::kUseTray.section, base::ini::kUseTray.key,
-                                   ctx.useTray ? "1" : "0");
-            break;
-        default:
+        case CommandKind::kInert:
             break;  // Import, Export and Ctrl+E have no action.
     }
 }

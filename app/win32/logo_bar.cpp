@@ -17,30 +17,29 @@ namespace {
 struct ButtonSpec {
     int image;
     int command;
-    BYTE state;
     BYTE style;
 };
 
 // Left to right; image -1 is a separator.
 const ButtonSpec kButtons[] = {
-    {8, IDM_GET_MASTER_LIST, TBSTATE_ENABLED, BTNS_BUTTON},
-    {-1, 0, 0, BTNS_SEP},
-    {1, IDM_REFRESH_ALL, TBSTATE_ENABLED, BTNS_BUTTON},
-    {0, IDM_REFRESH_SELECTED, TBSTATE_INDETERMINATE, BTNS_BUTTON},
-    {11, IDM_STOP_REFRESH, TBSTATE_INDETERMINATE, BTNS_BUTTON},
-    {13, IDM_ADD_SERVER, TBSTATE_ENABLED, BTNS_BUTTON},
-    {12, IDM_REMOVE_SERVER, TBSTATE_INDETERMINATE, BTNS_BUTTON},
-    {10, IDM_REMOTE_CONTROL, TBSTATE_INDETERMINATE, BTNS_BUTTON},
-    {9, IDM_FILTER_DROPDOWN, TBSTATE_ENABLED, BTNS_DROPDOWN},
-    {2, IDM_JOIN, TBSTATE_INDETERMINATE, BTNS_BUTTON},
-    {-1, 0, 0, BTNS_SEP},
-    {5, IDM_FIND_PLAYER, TBSTATE_ENABLED, BTNS_BUTTON},
-    {6, IDM_ADD_BUDDY, TBSTATE_ENABLED, BTNS_BUTTON},
-    {-1, 0, 0, BTNS_SEP},
-    {3, IDM_FEEDBACK, TBSTATE_ENABLED, BTNS_BUTTON},
-    {7, IDM_WEBSITE, TBSTATE_ENABLED, BTNS_DROPDOWN},
-    {-1, 0, 0, BTNS_SEP},
-    {4, IDM_EXIT, TBSTATE_ENABLED, BTNS_BUTTON},
+    {8, IDM_GET_MASTER_LIST, BTNS_BUTTON},
+    {-1, 0, BTNS_SEP},
+    {1, IDM_REFRESH_ALL, BTNS_BUTTON},
+    {0, IDM_REFRESH_SELECTED, BTNS_BUTTON},
+    {11, IDM_STOP_REFRESH, BTNS_BUTTON},
+    {13, IDM_ADD_SERVER, BTNS_BUTTON},
+    {12, IDM_REMOVE_SERVER, BTNS_BUTTON},
+    {10, IDM_REMOTE_CONTROL, BTNS_BUTTON},
+    {9, IDM_FILTER_DROPDOWN, BTNS_DROPDOWN},
+    {2, IDM_JOIN, BTNS_BUTTON},
+    {-1, 0, BTNS_SEP},
+    {5, IDM_FIND_PLAYER, BTNS_BUTTON},
+    {6, IDM_ADD_BUDDY, BTNS_BUTTON},
+    {-1, 0, BTNS_SEP},
+    {3, IDM_FEEDBACK, BTNS_BUTTON},
+    {7, IDM_WEBSITE, BTNS_DROPDOWN},
+    {-1, 0, BTNS_SEP},
+    {4, IDM_EXIT, BTNS_BUTTON},
 };
 constexpr int kToolbarImages = 14;
 
@@ -107,7 +106,8 @@ HWND CreateToolbar(HINSTANCE instance, HWND logoBar) {
     for (size_t i = 0; i < sizeof kButtons / sizeof kButtons[0]; ++i) {
         buttons[i].iBitmap = kButtons[i].image < 0 ? 0 : kButtons[i].image;
         buttons[i].idCommand = kButtons[i].command;
-        buttons[i].fsState = kButtons[i].state;
+        // Start-up greys them as the command table says (ShowCommandStates).
+        buttons[i].fsState = TBSTATE_ENABLED;
         buttons[i].fsStyle = kButtons[i].style;
     }
     SendMessageA(toolbar, TB_ADDBUTTONSA, sizeof kButtons / sizeof kButtons[0], reinterpret_cast<LPARAM>(buttons));

@@ -11,12 +11,13 @@
 #include "app/win32/filter_menu.h"
 #include "app/win32/logo_bar.h"
 #include "app/win32/main_layout.h"
-#include "app/win32/registry.h"
 #include "app/win32/saves.h"
 #include "app/win32/session_events.h"
 #include "app/win32/shell.h"
 #include "app/win32/tabs.h"
 #include "app/win32/tray.h"
+#include "base/settings_index.h"
+#include "base/win32/window_placement.h"
 #include "net/status_engine.h"
 #include "resources/resource.h"
 #include "views/win32/pane_messages.h"
@@ -26,16 +27,16 @@ namespace app::win32 {
 void StoreWindowSettings(HWND main) {
     Shell& shell = TheShell();
     AppContext& ctx = *shell.ctx;
+    base::SettingsStore& store = *ctx.settings;
+    base::win32::SaveWindowPlacement(store, main, base::reg::kMainPlacement, base::win32::PlacementRule::kNormalOnly);
     const app::Splitters& s = ctx.splitters;
-    SplitterValues bars{s.bars[0].position, s.bars[1].position, s.bars[2].position};
-    SaveWindowPlacement(main, base::reg::kWindowXY.name, base::reg::kWindowWH.name, base::reg::kWindowState.name,
-                        &bars);
+    base::WriteDwordValue(store, base::reg::kSplitter, static_cast<uint32_t>(s.bars[0].position));
+    base::WriteDwordValue(store, base::reg::kSplitterSecond, static_cast<uint32_t>(s.bars[1].position));
+    base::WriteDwordValue(store, base::reg::kSplitterPlayers, static_cast<uint32_t>(s.bars[2].position));
 
     int selected = shell.tab ? static_cast<int>(SendMessageA(shell.tab, TCM_GETCURSEL, 0, 0)) : 0;
-    ctx.settings->WriteIni(base::kIniFile, base::ini::kActiveTab.section, base::ini::kActiveTab.key,
-                           std::to_string(selected).c_str());
-    ctx.settings->WriteIni(base::kIniFile, base::ini::kWindowStateWrite.section, base::ini::kWindowStateWrite.key,
-                           std::to_string(ctx.windowState).c_str());
+    base::WriteIniDecimal(store, base::ini::kActiveTab, selected);
+    base::WriteIniDecimal(store, base::ini::kWindowStateWrite, ctx.windowState);
 }
 
 namespace {

@@ -1,10 +1,9 @@
-// Registry access with the ANSI functions and the window placement saver.
+// Registry access with the ANSI functions.
 #include "app/win32/registry.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "base/settings_index.h"
 #include "base/win32/handles.h"
 
 namespace app::win32 {
@@ -70,12 +69,12 @@ size_t ReadRegString(HKEY root, char* destination, const char* keyPath, const ch
     return len;
 }
 
-void WriteRegString(HKEY root, const char* text, const char* keyPath, const char* valueName) {
+bool WriteRegString(HKEY root, const char* text, const char* keyPath, const char* valueName) {
     base::win32::RegistryKey key;
     if (CreateKey(root, keyPath, "REG_SZ", key) != ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key.get(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                   static_cast<DWORD>(std::strlen(text) + 1));
+        return false;
+    return RegSetValueExA(key.get(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                          static_cast<DWORD>(std::strlen(text) + 1)) == ERROR_SUCCESS;
 }
 
 bool ReadRegBytes(HKEY root, std::string& bytes, size_t maxBytes, const char* keyPath, const char* valueName) {
@@ -99,37 +98,6 @@ void DeleteRegValue(HKEY root, const char* keyPath, const char* valueName) {
     if (OpenKey(root, keyPath, KEY_SET_VALUE, key) != ERROR_SUCCESS)
         return;
     RegDeleteValueA(key.get(), valueName);
-}
-
-void SaveWindowPlacement(HWND window,
-                         const char* positionValue,
-                         const char* farCornerValue,
-                         const char* showValue,
-                         const SplitterValues* splitters) {
-    WINDOWPLACEMENT wp = {};
-    wp.length = sizeof wp;
-    if (GetWindowPlacement(window, &wp)) {
-        UINT show = wp.showCmd;
-        // A maximised window reports its show command only through IsZoomed on some systems.
-        if (IsZoomed(window))
-            show = SW_SHOWMAXIMIZED;
-        else if (IsIconic(window))
-            show = SW_SHOWMINIMIZED;
-        if (show == SW_SHOWNORMAL || show == SW_SHOWNOACTIVATE || show == SW_SHOW || show == SW_SHOWNA) {
-            const RECT& r = wp.rcNormalPosition;
-            WriteRegDword(HKEY_CURRENT_USER, (DWORD(r.top) << 16) | (DWORD(r.left) & 0xFFFF), base::kGeometryKey,
-                          positionValue);
-            WriteRegDword(HKEY_CURRENT_USER, (DWORD(r.bottom) << 16) | (DWORD(r.right) & 0xFFFF), base::kGeometryKey,
-                          farCornerValue);
-            WriteRegDword(HKEY_CURRENT_USER, show, base::kGeometryKey, showValue);
-        }
-    }
-    if (splitters) {
-        WriteRegDword(HKEY_CURRENT_USER, DWORD(splitters->vertical), base::kGeometryKey, base::reg::kSplitter.name);
-        WriteRegDword(HKEY_CURRENT_USER, DWORD(splitters->second), base::kGeometryKey, base::reg::kSplitterSecond.name);
-        WriteRegDword(HKEY_CURRENT_USER, DWORD(splitters->players), base::kGeometryKey,
-                      base::reg::kSplitterPlayers.name);
-    }
 }
 
 }  // namespace app::win32

@@ -54,17 +54,15 @@ void ShowWaitingNotices() {
     g_shell.showingNotice = false;
 }
 
-void SetToolbarState(UINT command, BYTE state) {
-    if (g_shell.toolbar)
-        SendMessageA(g_shell.toolbar, TB_SETSTATE, command, MAKELONG(state, 0));
+void ShowCommandStates() {
+    if (g_shell.main)
+        ApplyCommandStates(GetMenu(g_shell.main), g_shell.commands);
+    ApplyToolbarStates(g_shell.toolbar, g_shell.commands);
 }
 
 void SetRefreshCommandsRunning(bool running) {
-    BYTE refresh = running ? TBSTATE_INDETERMINATE : TBSTATE_ENABLED;
-    SetToolbarState(IDM_REFRESH_ALL, refresh);
-    SetToolbarState(IDM_GET_MASTER_LIST, refresh);
-    SetToolbarState(IDM_REFRESH_SELECTED, refresh);
-    SetToolbarState(IDM_STOP_REFRESH, running ? TBSTATE_ENABLED : TBSTATE_INDETERMINATE);
+    g_shell.commands.refreshing = running;
+    ShowCommandStates();
 }
 
 HINSTANCE ShellPaneHost::Instance() {
@@ -132,13 +130,24 @@ views::win32::PaneSet ShellPaneHost::PanesOf(const catalogue::GameProfile& profi
     return app::win32::PanesOf(&profile);
 }
 
-void ShellPaneHost::SetToolbarState(UINT command, BYTE state) {
-    app::win32::SetToolbarState(command, state);
+namespace {
+
+CommandState WithSelection(CommandState state, const views::win32::ServerSelection& s) {
+    state.serverSelected = s.selected;
+    state.remoteControl = s.remoteControl;
+    state.webSite = s.webSite;
+    return state;
 }
 
-void ShellPaneHost::EnableCommand(UINT command, bool enabled) {
-    if (HMENU menu = g_shell.main ? GetMenu(g_shell.main) : nullptr)
-        EnableMenuItem(menu, command, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}  // namespace
+
+void ShellPaneHost::ServerSelectionChanged(const views::win32::ServerSelection& selection) {
+    g_shell.commands = WithSelection(g_shell.commands, selection);
+    ShowCommandStates();
+}
+
+void ShellPaneHost::PrepareCommandMenu(HMENU popup, const views::win32::ServerSelection& selection) {
+    ApplyCommandStates(popup, WithSelection(g_shell.commands, selection));
 }
 
 void ShellPaneHost::CheckCommand(UINT command, bool checked) {

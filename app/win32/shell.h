@@ -15,6 +15,7 @@
 
 #include "app/app_context.h"
 #include "app/save_schedule.h"
+#include "app/win32/command_table.h"
 #include "base/message_sink.h"
 #include "base/notice_queue.h"
 #include "base/win32/handles.h"
@@ -92,8 +93,8 @@ class ShellPaneHost : public views::win32::PaneHost {
     bool RefreshBusy() override;
     views::win32::ServerActions* Actions() override;
     views::win32::PaneSet PanesOf(const catalogue::GameProfile& profile) override;
-    void SetToolbarState(UINT command, BYTE state) override;
-    void EnableCommand(UINT command, bool enabled) override;
+    void ServerSelectionChanged(const views::win32::ServerSelection& selection) override;
+    void PrepareCommandMenu(HMENU popup, const views::win32::ServerSelection& selection) override;
     void CheckCommand(UINT command, bool checked) override;
     void RunCommand(UINT command) override;
     void MarkForRefresh(catalogue::ServerRecord& record) override;
@@ -146,6 +147,9 @@ struct Shell {
     // a choice belongs to the game whose items it was made from.
     std::map<const catalogue::GameProfile*, std::pair<uint32_t, uint32_t>> filterChoices;
 
+    // What the greyed commands of the menus and the toolbar depend on (command_table.h).
+    CommandState commands;
+
     // Monitor Server re-queries a server: the auto refresh and the refresh's grace time know.
     bool monitorActive = false;
 
@@ -187,8 +191,8 @@ void TellLater(std::string_view text, const catalogue::ServerRecord* server, bas
 // shows the rest).
 void ShowWaitingNotices();
 
-// Toolbar button states (TB_SETSTATE).
-void SetToolbarState(UINT command, BYTE state);
+// Greys and enables the main menu's items and the toolbar's buttons for the shell's command state.
+void ShowCommandStates();
 // Toolbar and menus while a master query or refresh runs, and back.
 void SetRefreshCommandsRunning(bool running);
 

@@ -126,13 +126,13 @@ HWND CreateShell(HINSTANCE instance, AppContext& ctx, base::MessageSink& sink) {
         SendToPane(PanesOf(ctx.profiles->head()).buddy, views::win32::PM_BUDDIES_RELOAD);
 
     SetStartupMenuMarks(main);
+    ShowCommandStates();
     ShowWindow(main, ctx.windowState == 2 ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     UpdateWindow(main);
     FitSplittersToClient();
 
     int active =
-        base::ParseDecimal(ctx.settings->ReadIni(base::kIniFile, base::ini::kActiveTab.section,
-                                                 base::ini::kActiveTab.key, base::ini::kActiveTab.defaultText, 255));
+        base::ReadIniDecimal(*ctx.settings, base::ini::kActiveTab);
     SelectStartupTab(active);
 
     if (base::ReadDwordOr(*ctx.settings, base::reg::kFirstRunDone) == 0) {

@@ -101,7 +101,9 @@ void StatusHost::ShowPendingInformation() {
 }
 
 void StatusHost::SetToolbarState(int command, net::ToolbarState state) {
-    ::app::win32::SetToolbarState(static_cast<UINT>(command), static_cast<BYTE>(state));
+    // The engine names the buttons of a refresh; their states, and the menus', follow the command
+    // table from whether one runs.
+    SetRefreshCommandsRunning((command == net::kCmdStopRefresh) == (state == net::ToolbarState::kEnabled));
 }
 
 ITaskbarList3* StatusHost::Taskbar() {

@@ -71,10 +71,7 @@ void OnTrayMessage(HWND window, WPARAM, LPARAM mouseMessage) {
         HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
         if (!popup)
             return;
-        if (shell.ctx && shell.ctx->refreshBusy) {
-            EnableMenuItem(popup, IDM_TRAY_REFRESH, MF_BYCOMMAND | MF_GRAYED);
-            EnableMenuItem(popup, IDM_TRAY_REFRESH_FAVOURITES, MF_BYCOMMAND | MF_GRAYED);
-        }
+        ApplyCommandStates(popup, shell.commands);
         if (shell.ctx && shell.ctx->autoRefreshMinimised)
             CheckMenuItem(popup, IDM_TRAY_AUTO_REFRESH, MF_BYCOMMAND | MF_CHECKED);
         POINT at;
@@ -94,17 +91,10 @@ bool OnTrayCommand(HWND window, UINT command) {
             RemoveTrayIcon(window);
             PostMessageA(window, WM_CLOSE, 0, 0);
             return true;
-        case IDM_TRAY_REFRESH:
-            SendMessageA(window, WM_APP_REFRESH, net::kRefreshAll, 0);
-            return true;
-        case IDM_TRAY_REFRESH_FAVOURITES:
-            SendMessageA(window, WM_APP_REFRESH, net::kRefreshFavourites, 0);
-            return true;
         case IDM_TRAY_AUTO_REFRESH:
             if (shell.ctx) {
                 shell.ctx->autoRefreshMinimised = !shell.ctx->autoRefreshMinimised;
-                const base::IniKey& key = base::ini::kAutoRefreshMinimised;
-                shell.ctx->settings->WriteIni(key.file, key.section, key.key, shell.ctx->autoRefreshMinimised ? "1" : "0");
+                base::WriteIniFlag(*shell.ctx->settings, base::ini::kAutoRefreshMinimised, shell.ctx->autoRefreshMinimised);
             }
             return true;
     }

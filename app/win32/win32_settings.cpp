@@ -29,8 +29,8 @@ std::optional<std::string> Win32Settings::ReadString(const char* keyPath, const 
     return std::string(buffer);
 }
 
-void Win32Settings::WriteString(const char* keyPath, const char* name, const std::string& text) {
-    WriteRegString(HKEY_CURRENT_USER, text.c_str(), keyPath, name);
+bool Win32Settings::WriteString(const char* keyPath, const char* name, const std::string& text) {
+    return WriteRegString(HKEY_CURRENT_USER, text.c_str(), keyPath, name);
 }
 
 void Win32Settings::DeleteValue(const char* keyPath, const char* name) {
@@ -66,9 +66,9 @@ void Win32Settings::WriteIni(const char* file, const char* section, const char* 
 }
 
 std::string FindInstallFolder() {
-    char folder[256];
-    if (ReadRegString(HKEY_CURRENT_USER, folder, base::kRegistryKey, base::reg::kInstallDir.name) > 0)
-        return folder;
+    Win32Settings registry{std::string()};
+    if (std::optional<std::string> folder = base::ReadText(registry, base::reg::kInstallDir))
+        return *folder;
     char current[MAX_PATH] = {};
     DWORD n = GetCurrentDirectoryA(sizeof current, current);
     return std::string(current, n < sizeof current ? n : 0);

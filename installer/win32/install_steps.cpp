@@ -7,7 +7,8 @@
 
 #include <cstdio>
 
-#include "base/settings_store.h"
+#include "app/win32/win32_settings.h"
+#include "base/settings_index.h"
 #include "base/win32/com_ptr.h"
 #include "base/win32/handles.h"
 
@@ -18,7 +19,6 @@ namespace {
 constexpr char kResourceType[] = "INSTALLER";
 constexpr char kLinkName[] = "\\Vexar!.lnk";
 constexpr char kLinkDescription[] = "Vexar! Internet Game Finder";
-constexpr char kInstallDirValue[] = "InstallDir";
 
 std::string SystemError(const char* what, const std::string& path, DWORD code) {
     char text[64];
@@ -82,15 +82,9 @@ bool WritePayloadFile(HMODULE module, const std::string& folder, const PayloadFi
 }
 
 bool StoreInstallFolder(const std::string& folder, std::string& error) {
-    HKEY opened = nullptr;
-    LONG code =
-        RegCreateKeyExA(HKEY_CURRENT_USER, base::kRegistryKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr);
-    base::win32::RegistryKey key(opened);
-    if (code == ERROR_SUCCESS)
-        code = RegSetValueExA(key.get(), kInstallDirValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                              static_cast<DWORD>(folder.size() + 1));
-    if (code != ERROR_SUCCESS) {
-        error = SystemError("Couldn't store the installation folder in the registry", "", static_cast<DWORD>(code));
+    app::win32::Win32Settings registry{std::string()};
+    if (!base::WriteText(registry, base::reg::kInstallDir, folder)) {
+        error = "Couldn't store the installation folder in the registry";
         return false;
     }
     return true;
@@ -143,17 +137,9 @@ std::string FullInstallFolder(const std::string& typed) {
 }
 
 std::string DefaultInstallFolder() {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, base::kRegistryKey, 0, KEY_QUERY_VALUE, &opened) == ERROR_SUCCESS) {
-        base::win32::RegistryKey key(opened);
-        char value[256] = {};
-        DWORD size = sizeof value - 1;
-        DWORD type = 0;
-        if (RegQueryValueExA(key.get(), kInstallDirValue, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) ==
-                ERROR_SUCCESS &&
-            type == REG_SZ && value[0])
-            return value;
-    }
+    app::win32::Win32Settings registry{std::string()};
+    if (std::optional<std::string> folder = base::ReadText(registry, base::reg::kInstallDir))
+        return *folder;
     char programFiles[MAX_PATH] = {};
     SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, programFiles);
     return std::string(programFiles) + "\\Vexar";

@@ -2,6 +2,7 @@
 // window's placement in RCWXY, RCWWH and RCWST.
 #include "base/file_io.h"
 #include "base/settings_index.h"
+#include "base/win32/window_placement.h"
 #include "rcon/console_placement.h"
 #include "rcon/win32/console_window.h"
 
@@ -37,15 +38,8 @@ void LoadHistory(Window& w, uint32_t kind) {
 }
 
 void StorePlacement(Window& w) {
-    WINDOWPLACEMENT placement = {sizeof placement};
-    if (!GetWindowPlacement(w.window, &placement))
-        return;
-    const RECT& r = placement.rcNormalPosition;
-    StoredPlacement stored = StoreConsolePlacement(r.left, r.top, r.right, r.bottom, IsZoomed(w.window));
-    using namespace base::reg;
-    base::WriteDwordValue(w.host.settings, kRconWindowXY, stored.xy);
-    base::WriteDwordValue(w.host.settings, kRconWindowWH, stored.wh);
-    base::WriteDwordValue(w.host.settings, kRconWindowState, stored.state);
+    base::win32::SaveWindowPlacement(w.host.settings, w.window, base::reg::kRconPlacement,
+                                     base::win32::PlacementRule::kRememberMaximised);
 }
 
 void RestorePlacement(Window& w) {

@@ -63,8 +63,8 @@ class FakePaneHost : public views::win32::PaneHost {
     std::mutex* RecordLock() override { return &recordLock; }
     views::win32::ServerActions* Actions() override { return &actions; }
     views::win32::PaneSet PanesOf(const catalogue::GameProfile& profile) override { return panes[&profile]; }
-    void SetToolbarState(UINT command, BYTE state) override { toolbar[command] = state; }
-    void EnableCommand(UINT command, bool enabled) override { enabledCommands[command] = enabled; }
+    void ServerSelectionChanged(const views::win32::ServerSelection& s) override { selection = s; }
+    void PrepareCommandMenu(HMENU, const views::win32::ServerSelection& s) override { menuSelection = s; }
     void CheckCommand(UINT command, bool checked) override { checkedCommands[command] = checked; }
     void RunCommand(UINT command) override { commands.push_back(command); }
 
@@ -81,8 +81,8 @@ class FakePaneHost : public views::win32::PaneHost {
     std::mutex recordLock;
     RecordingActions actions;
     std::map<const catalogue::GameProfile*, views::win32::PaneSet> panes;
-    std::map<UINT, BYTE> toolbar;
-    std::map<UINT, bool> enabledCommands;
+    views::win32::ServerSelection selection;      // the last the server list pane gave
+    views::win32::ServerSelection menuSelection;  // the last its context menu was prepared for
     std::map<UINT, bool> checkedCommands;
     std::vector<UINT> commands;
     std::vector<std::pair<std::string, const catalogue::ServerRecord*>> toldLater;

@@ -49,6 +49,14 @@ class ServerActions {
 // of a refresh, the monitor's marks) never open one: a notice they must give goes to TellLater. A
 // pane that opens one on the user's command looks up again what it held (a server by address and
 // port, a player by its slot and name) before touching it afterwards, and stops when it is gone.
+// What the main window's command states take from the server list: a server is selected, its game
+// takes remote control, it names a web site.
+struct ServerSelection {
+    bool selected = false;
+    bool remoteControl = false;
+    bool webSite = false;
+};
+
 class PaneHost {
   public:
     virtual ~PaneHost() = default;
@@ -83,10 +91,11 @@ class PaneHost {
     // The panes of a profile (all null before they exist).
     virtual PaneSet PanesOf(const catalogue::GameProfile& profile) = 0;
 
-    // The main window's commands: toolbar button states (TB_SETSTATE), menu items greyed or
-    // enabled, checked or not, and a command run as if chosen from the main menu.
-    virtual void SetToolbarState(UINT command, BYTE state) = 0;
-    virtual void EnableCommand(UINT command, bool enabled) = 0;
+    // The main window's commands: the server list's selection, from which the program greys and
+    // enables its menus and toolbar (and a popup menu of its commands about to open); a main menu
+    // item checked or not; a command run as if chosen from the main menu.
+    virtual void ServerSelectionChanged(const ServerSelection& selection) = 0;
+    virtual void PrepareCommandMenu(HMENU popup, const ServerSelection& selection) = 0;
     virtual void CheckCommand(UINT command, bool checked) = 0;
     virtual void RunCommand(UINT command) = 0;
 

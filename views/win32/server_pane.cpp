@@ -206,7 +206,6 @@ void LocateServer(ServerPane& pane, catalogue::ServerRecord* record) {
     SelectAllRows(pane.list, false);
     SelectAndFocusRow(pane.list, row);
     SendToPane(PanesOfProfile(pane).player, PM_SHOW_SERVER, 0, reinterpret_cast<LPARAM>(record));
-    EnableLocatedServerCommands(pane.host);
 }
 
 void ShowSelectedPlayers(ServerPane& pane) {
@@ -420,9 +419,6 @@ LRESULT CALLBACK ServerPaneProc(HWND window, UINT message, WPARAM wParam, LPARAM
             SelectAllRows(pane->list, message == PM_SELECT_ALL);
             pane->quietSelection = false;
             TrackServerSelection(*pane);
-            if (message == PM_SELECT_ALL)
-                return 0;
-            GreyServerCommandsAfterDeselect(pane->host);
             return 0;
         case PM_SERVER_CHANGED:
             ServerChanged(*pane, record);

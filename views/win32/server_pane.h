@@ -69,20 +69,18 @@ void TellServerRemoved(ServerPane& pane, catalogue::ServerRecord* record);
 PaneSet PanesOfProfile(ServerPane& pane);
 
 // Selection and commands (server_pane_commands.cpp).
-// Re-reads the first selected row; when it changed, greys or enables the server commands and shows
-// the server's players.
+// Re-reads the first selected row; when it changed, tells the host (which greys or enables the
+// server commands) and shows the server's players.
 void TrackServerSelection(ServerPane& pane);
-// PM_DESELECT_ALL's greying of the server commands.
-void GreyServerCommandsAfterDeselect(PaneHost& host);
-// PM_LOCATE_SERVER's enabling of the commands.
-void EnableLocatedServerCommands(PaneHost& host);
 // The pane messages of the server commands; false for a message that is not one of them.
 bool HandleServerCommand(ServerPane& pane, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 // WM_COMMAND from the context menu.
 void OnServerMenuCommand(ServerPane& pane, UINT command);
 // NM_RCLICK: the context menu when a row is selected.
 void ShowServerMenu(ServerPane& pane);
-// Greys and checks the items of the context menu (resource 123) for the first selected server.
-void PrepareServerMenu(HMENU popup, const catalogue::GameProfile& profile, const catalogue::ServerRecord& record);
+// Has the host grey the items of the context menu (resource 123) for the first selected server,
+// and checks its marks.
+void PrepareServerMenu(HMENU popup, PaneHost& host, const catalogue::GameProfile& profile,
+                       const catalogue::ServerRecord& record);
 
 }  // namespace views::win32

@@ -19,38 +19,13 @@ namespace views::win32 {
 
 namespace {
 
-void EnableMenuItems(PaneHost& host, std::initializer_list<UINT> items, bool enable) {
-    for (UINT item : items)
-        host.EnableCommand(item, enable);
-}
-
-void SetToolbarStates(PaneHost& host, std::initializer_list<UINT> commands, BYTE state) {
-    for (UINT command : commands)
-        host.SetToolbarState(command, state);
-}
-
-// Nothing selected any more.
-void DisableServerCommands(PaneHost& host) {
-    SetToolbarStates(host, {IDM_REMOVE_SERVER, IDM_JOIN, IDM_REFRESH_SELECTED, IDM_REMOTE_CONTROL},
-                     TBSTATE_INDETERMINATE);
-    EnableMenuItems(host,
-                    {IDM_REMOVE_SERVER, IDM_REFRESH_SELECTED, IDM_JOIN, IDM_JOIN_SPECTATOR, IDM_SERVER_INFO,
-                     IDM_REMOTE_CONTROL, IDM_MARK_FAVOURITE, IDM_MONITOR_SERVER},
-                    false);
-}
-
-void EnableSelectedServerCommands(PaneHost& host, const SelectionChange& s) {
-    // While a refresh runs its toolbar buttons stay grey; the end of the refresh restores them.
-    SetToolbarStates(host, {IDM_JOIN, IDM_REMOVE_SERVER}, TBSTATE_ENABLED);
-    if (!host.RefreshBusy())
-        host.SetToolbarState(IDM_REFRESH_SELECTED, TBSTATE_ENABLED);
-    host.SetToolbarState(IDM_REMOTE_CONTROL, s.remoteControl ? TBSTATE_ENABLED : TBSTATE_INDETERMINATE);
-    EnableMenuItems(host,
-                    {IDM_JOIN, IDM_JOIN_SPECTATOR, IDM_SERVER_INFO, IDM_AUTO_REFRESH_SELECTED, IDM_REFRESH_SELECTED,
-                     IDM_REMOVE_SERVER, IDM_MARK_FAVOURITE, IDM_MONITOR_SERVER, IDM_EDIT_PLAYER_CONFIG},
-                    true);
-    host.EnableCommand(IDM_REMOTE_CONTROL, s.remoteControl);
-    host.CheckCommand(IDM_MARK_FAVOURITE, s.isFavourite);
+// The selection as the main window's command states see it.
+ServerSelection SelectionOf(const catalogue::GameProfile& profile, const catalogue::ServerRecord* record) {
+    ServerSelection s;
+    s.selected = record != nullptr;
+    s.remoteControl = record && profile.kind != catalogue::kUnrealTournament;
+    s.webSite = record && !WebAddressToOpen(record->webAddress, sizeof record->webAddress).empty();
+    return s;
 }
 
 catalogue::ServerRecord* FirstSelectedRecord(ServerPane& pane) {
@@ -228,27 +203,11 @@ void TrackServerSelection(ServerPane& pane) {
     SelectionChange s = pane.model.SelectionChanged(FirstSelectedRow(pane.list));
     if (!s.changed)
         return;
-    if (!s.record) {
-        DisableServerCommands(pane.host);
+    pane.host.ServerSelectionChanged(SelectionOf(pane.profile, s.record));
+    if (!s.record)
         return;
-    }
-    EnableSelectedServerCommands(pane.host, s);
+    pane.host.CheckCommand(IDM_MARK_FAVOURITE, s.isFavourite);
     SendToPane(PanesOfProfile(pane).player, PM_SHOW_SERVER, 0, reinterpret_cast<LPARAM>(s.record));
-}
-
-void GreyServerCommandsAfterDeselect(PaneHost& host) {
-    SetToolbarStates(host, {IDM_JOIN, IDM_REFRESH_SELECTED, IDM_REMOTE_CONTROL}, TBSTATE_INDETERMINATE);
-    EnableMenuItems(
-        host,
-        {IDM_REFRESH_SELECTED, IDM_JOIN, IDM_JOIN_SPECTATOR, IDM_SERVER_INFO, IDM_MONITOR_SERVER, IDM_MARK_FAVOURITE,
-         IDM_REMOVE_SERVER, IDM_AUTO_REFRESH_SELECTED, IDM_EDIT_PLAYER_CONFIG, IDM_REMOTE_CONTROL},
-        false);
-}
-
-void EnableLocatedServerCommands(PaneHost& host) {
-    host.SetToolbarState(IDM_JOIN, TBSTATE_ENABLED);
-    EnableMenuItems(
-        host, {IDM_JOIN, IDM_JOIN_SPECTATOR, IDM_SERVER_INFO, IDM_MONITOR_SERVER, IDM_AUTO_REFRESH_SELECTED}, true);
 }
 
 bool HandleServerCommand(ServerPane& pane, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -304,13 +263,11 @@ void OnServerMenuCommand(ServerPane& pane, UINT command) {
     pane.host.RunCommand(command);
 }
 
-void PrepareServerMenu(HMENU popup, const catalogue::GameProfile& profile, const catalogue::ServerRecord& record) {
-    const bool noRemote = profile.kind == catalogue::kUnrealTournament;
-    EnableMenuItem(popup, IDM_SRV_REMOTE_CONTROL, MF_BYCOMMAND | (noRemote ? MF_GRAYED : MF_ENABLED));
+void PrepareServerMenu(HMENU popup, PaneHost& host, const catalogue::GameProfile& profile,
+                       const catalogue::ServerRecord& record) {
+    host.PrepareCommandMenu(popup, SelectionOf(profile, &record));
     CheckMenuItem(popup, IDM_SRV_MARK_FAVOURITE, MF_BYCOMMAND | (record.isFavourite ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(popup, IDM_SRV_AUTO_REFRESH, MF_BYCOMMAND | (record.autoRefresh ? MF_CHECKED : MF_UNCHECKED));
-    const bool noSite = WebAddressToOpen(record.webAddress, sizeof record.webAddress).empty();
-    EnableMenuItem(popup, IDM_SRV_OPEN_WEBSITE, MF_BYCOMMAND | (noSite ? MF_GRAYED : MF_ENABLED));
 }
 
 void ShowServerMenu(ServerPane& pane) {
@@ -321,7 +278,7 @@ void ShowServerMenu(ServerPane& pane) {
     if (!menu)
         return;
     HMENU popup = GetSubMenu(menu.get(), 0);
-    PrepareServerMenu(popup, pane.profile, *record);
+    PrepareServerMenu(popup, pane.host, pane.profile, *record);
     POINT at;
     GetCursorPos(&at);
     TrackPopupMenu(popup, TPM_RIGHTBUTTON, at.x, at.y, 0, pane.window, nullptr);

@@ -101,7 +101,7 @@ TEST_F(ServerPaneTest, MarkedAndRemovedServersAreTakenOffTheOtherPanesFirst) {
     Send(serverPane, PM_REMOVE_SELECTED_SERVERS);
     EXPECT_EQ(Addresses(), (Texts{"10.0.0.3:27960", "10.0.0.5:27960"}));
     EXPECT_EQ(std::pair(profile->servers.count, Selected(serverList).size()), std::pair(3u, size_t(0)));
-    EXPECT_EQ(fake->toolbar[IDM_REMOVE_SERVER] & TBSTATE_INDETERMINATE, TBSTATE_INDETERMINATE);
+    EXPECT_FALSE(fake->selection.selected);  // the server commands grey
     for (HWND pane : {buddyPane, playerPane})
         EXPECT_EQ(Received(pane, PM_SERVER_REMOVED), (Records{L(r[0]), L(r[2]), L(r[1]), L(r[0]), L(r[1]), L(r[3])}));
 
@@ -171,17 +171,21 @@ TEST_F(ServerPaneTest, SelectionEnablesTheServerCommandsAndShowsThePlayers) {
     auto r = Rows(2);
     SetPlayers(r[0], {{"One", 1, 10}, {"Two", 2, 20}});
     r[0]->isFavourite = 1;
-    auto on = [this](UINT command) { return fake->enabledCommands[command]; };
+    auto selection = [this] {
+        const views::win32::ServerSelection& s = fake->selection;
+        return std::tuple(s.selected, s.remoteControl, s.webSite);
+    };
     SelectRows(serverList, {0});
-    EXPECT_TRUE((fake->toolbar[IDM_JOIN] & TBSTATE_ENABLED) && on(IDM_JOIN) && on(IDM_REMOTE_CONTROL));
+    EXPECT_EQ(selection(), std::tuple(true, true, false));
     EXPECT_TRUE(fake->checkedCommands[IDM_MARK_FAVOURITE] && Send(serverPane, PM_QUERY_FAVOURITE) == 1);
     EXPECT_EQ(RowCount(playerList), 2);
     Send(serverPane, PM_DESELECT_ALL);
-    EXPECT_TRUE(Selected(serverList).empty() && (fake->toolbar[IDM_JOIN] & TBSTATE_INDETERMINATE));
-    EXPECT_FALSE(on(IDM_JOIN) || on(IDM_REMOTE_CONTROL) || Send(serverPane, PM_QUERY_FAVOURITE));
+    EXPECT_TRUE(Selected(serverList).empty() && selection() == std::tuple(false, false, false));
+    EXPECT_FALSE(Send(serverPane, PM_QUERY_FAVOURITE));
     profile->kind = catalogue::kUnrealTournament;  // no remote control
+    base::CopyText(r[1]->webAddress, "http://lab.example/");
     SelectRows(serverList, {1});
-    EXPECT_TRUE(on(IDM_JOIN) && !on(IDM_REMOTE_CONTROL) && !fake->checkedCommands[IDM_MARK_FAVOURITE]);
+    EXPECT_TRUE(selection() == std::tuple(true, false, true) && !fake->checkedCommands[IDM_MARK_FAVOURITE]);
     Send(serverPane, PM_SELECT_ALL);
     EXPECT_EQ(Selected(serverList), (std::vector<int>{0, 1}));
     // Locating one server leaves it the only selected row and shows its players.
@@ -234,19 +238,21 @@ TEST_F(ServerPaneTest, ContextMenuFollowsTheFirstSelectedServer) {
     HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_SERVER_MENU));
     HMENU popup = GetSubMenu(menu, 0);
     auto state = [&](UINT id) {
-        PrepareServerMenu(popup, *profile, *a);
-        return GetMenuState(popup, id, MF_BYCOMMAND) & (MF_GRAYED | MF_CHECKED);
+        PrepareServerMenu(popup, *fake, *profile, *a);
+        return GetMenuState(popup, id, MF_BYCOMMAND) & MF_CHECKED;
     };
-    EXPECT_EQ(std::tuple(state(IDM_SRV_REMOTE_CONTROL), state(IDM_SRV_MARK_FAVOURITE), state(IDM_SRV_OPEN_WEBSITE)),
-              std::tuple(0u, 0u, UINT(MF_GRAYED)));
+    auto prepared = [&] {
+        state(IDM_SRV_MARK_FAVOURITE);
+        return std::pair(fake->menuSelection.remoteControl, fake->menuSelection.webSite);
+    };
+    EXPECT_EQ(std::tuple(state(IDM_SRV_MARK_FAVOURITE), prepared()), std::tuple(0u, std::pair(true, false)));
     a->isFavourite = a->autoRefresh = 1;
     base::CopyText(a->webAddress, "http://lab.example/");
     profile->kind = catalogue::kUnrealTournament;
-    EXPECT_EQ(std::tuple(state(IDM_SRV_REMOTE_CONTROL), state(IDM_SRV_MARK_FAVOURITE), state(IDM_SRV_AUTO_REFRESH),
-                         state(IDM_SRV_OPEN_WEBSITE)),
-              std::tuple(UINT(MF_GRAYED), UINT(MF_CHECKED), UINT(MF_CHECKED), 0u));
-    base::CopyText(a->webAddress, "file:///c:/x.bat");  // enabled exactly when the address will be opened
-    EXPECT_EQ(state(IDM_SRV_OPEN_WEBSITE), UINT(MF_GRAYED));
+    EXPECT_EQ(std::tuple(state(IDM_SRV_MARK_FAVOURITE), state(IDM_SRV_AUTO_REFRESH), prepared()),
+              std::tuple(UINT(MF_CHECKED), UINT(MF_CHECKED), std::pair(false, true)));
+    base::CopyText(a->webAddress, "file:///c:/x.bat");  // a site exactly when the address will be opened
+    EXPECT_EQ(prepared(), std::pair(false, false));
     DestroyMenu(menu);  // (its commands reach the main window's command table: tested with that)
 }
 

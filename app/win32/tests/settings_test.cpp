@@ -1,0 +1,141 @@
+// The settings road on the real registry and INI files: typed values written and read back, values
+// that are missing, of the wrong type, too short or too long, and the window placement saver.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "app/win32/registry.h"
+#include "app/win32/win32_settings.h"
+#include "base/settings_index.h"
+#include "base/win32/window_placement.h"
+#include "testing/temp_folder.h"
+
+namespace {
+
+using namespace base;
+
+class SettingsRoadTest : public ::testing::Test {
+  protected:
+    void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\ZORBEX"); }
+    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\ZORBEX"); }
+    // A registry value of any type, as another program or an older version may have left it.
+    static void Raw(const RegistryValue& v, DWORD type, const std::string& bytes) {
+        HKEY key = nullptr;
+        RegCreateKeyExA(HKEY_CURRENT_USER, v.keyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+        RegSetValueExA(key, v.name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()), DWORD(bytes.size()));
+        RegCloseKey(key);
+    }
+    void Ini(const IniKey& k, const char* text) { WritePrivateProfileStringA(k.section, k.key, text, Path().c_str()); }
+    std::string Path() const { return store.IniPath(kIniFile); }
+    static std::string Shown(const std::optional<std::string>& v) { return v ? "'" + *v + "'" : "none"; }
+    static std::string Shown(const std::optional<int32_t>& v) { return v ? std::to_string(*v) : "none"; }
+
+    testing_support::TempFolder folder;
+    app::win32::Win32Settings store{folder.path()};
+};
+
+TEST_F(SettingsRoadTest, TypedValuesComeBackAndBadOnesReadAsTheirDefault) {
+    const std::string dword250("\xFA\0\0\0", 4);
+    struct Case {
+        const char* what;
+        std::function<void()> write;
+        std::function<std::string()> read;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"dword missing", [] {}, [&] { return std::to_string(ReadDwordOr(store, reg::kSplitter)); }, "200"},
+        {"dword", [&] { WriteDwordValue(store, reg::kSplitter, 250); },
+         [&] { return std::to_string(ReadDwordOr(store, reg::kSplitter)); }, "250"},
+        {"dword too short", [] { Raw(reg::kSplitter, REG_BINARY, "\xFA\0"); },
+         [&] { return std::to_string(ReadDwordOr(store, reg::kSplitter)); }, "200"},
+        {"dword as binary", [&] { Raw(reg::kSplitter, REG_BINARY, dword250); },
+         [&] { return std::to_string(ReadDwordOr(store, reg::kSplitter)); }, "200"},
+        {"dword as text", [] { Raw(reg::kShowBots, REG_SZ, std::string("1", 2)); },
+         [&] { return std::to_string(ReadDwordOr(store, reg::kShowBots)); }, "0"},
+        {"decimal", [&] { WriteDecimalText(store, reg::kHideEmpty, 1); },
+         [&] { return Shown(ReadDecimalText(store, reg::kHideEmpty)); }, "1"},
+        {"decimal as dword", [&] { Raw(reg::kHideEmpty, REG_DWORD, dword250); },
+         [&] { return Shown(ReadDecimalText(store, reg::kHideEmpty)); }, "none"},
+        {"decimal malformed", [] { Raw(reg::kHideEmpty, REG_SZ, std::string("x1", 3)); },
+         [&] { return Shown(ReadDecimalText(store, reg::kHideEmpty)); }, "0"},
+        {"decimal empty", [] { Raw(reg::kHideEmpty, REG_SZ, std::string("", 1)); },
+         [&] { return Shown(ReadDecimalText(store, reg::kHideEmpty)); }, "none"},
+        {"text", [&] { EXPECT_TRUE(WriteText(store, reg::kInstallDir, "C:\\Vexar")); },
+         [&] { return Shown(ReadText(store, reg::kInstallDir)); }, "'C:\\Vexar'"},
+        {"text unterminated", [] { Raw(reg::kInstallDir, REG_SZ, "C:\\V"); },
+         [&] { return Shown(ReadText(store, reg::kInstallDir)); }, "'C:\\V'"},
+        {"text longest", [&] { WriteText(store, reg::kInstallDir, std::string(254, 'y')); },
+         [&] { return std::to_string(ReadText(store, reg::kInstallDir).value_or("").size()); }, "254"},
+        {"text too long", [&] { WriteText(store, reg::kInstallDir, std::string(400, 'x')); },
+         [&] { return Shown(ReadText(store, reg::kInstallDir)); }, "none"},
+        {"text as dword", [&] { Raw(reg::kInstallDir, REG_DWORD, dword250); },
+         [&] { return Shown(ReadText(store, reg::kInstallDir)); }, "none"},
+        {"flag missing", [] {}, [&] { return std::to_string(ReadIniFlag(store, ini::kUseTray)); }, "0"},
+        {"flag", [&] { WriteIniFlag(store, ini::kUseTray, true); },
+         [&] { return std::to_string(ReadIniFlag(store, ini::kUseTray)); }, "1"},
+        {"flag not starting with 1", [&] { Ini(ini::kUseTray, "yes1"); },
+         [&] { return std::to_string(ReadIniFlag(store, ini::kUseTray)); }, "0"},
+        {"decimal key", [&] { WriteIniDecimal(store, ini::kActiveTab, 7); },
+         [&] { return std::to_string(ReadIniDecimal(store, ini::kActiveTab)); }, "7"},
+        {"decimal key malformed", [&] { Ini(ini::kWindowStateRead, "max"); },
+         [&] { return std::to_string(ReadIniDecimal(store, ini::kWindowStateRead)); }, "0"},
+        {"short key cut to its buffer", [&] { Ini(ini::kUseTray, std::string(40, '1').c_str()); },
+         [&] { return std::to_string(ReadIniText(store, ini::kUseTray).size()); }, "28"},
+        {"text key missing", [] {}, [&] { return ReadIniText(store, ini::kDdeServer); }, "mIRC"},
+        {"numbered key", [&] { WriteIniText(store, ini::kWebLinkUrl, 3, "http://a/"); },
+         [&] { return ReadIniText(store, ini::kWebLinkUrl, 3) + "|" + ReadIniText(store, ini::kWebLinkUrl, 4); },
+         "http://a/|"},
+        {"game file key", [&] { WriteIniText(store, ini::kIrcTemplate, "hi", "q3a.ini"); },
+         [&] { return ReadIniText(store, ini::kIrcTemplate, "q3a.ini") + "|" + ReadIniText(store, ini::kIrcTemplate); },
+         "hi|"},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        DeleteFileA(Path().c_str());
+        c.write();
+        EXPECT_EQ(c.read(), c.expected) << c.what;
+    }
+}
+
+TEST_F(SettingsRoadTest, PlacementIsStoredAsItsRuleSaysAndTheInstallFolderIsReadThroughTheStore) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "VEXARPLACEMENTTEST";
+    RegisterClassA(&wc);
+    HWND window = CreateWindowA("VEXARPLACEMENTTEST", "t", WS_OVERLAPPEDWINDOW, -7, 100, 800, 600, nullptr, nullptr,
+                                wc.hInstance, nullptr);
+    ASSERT_NE(window, nullptr);
+    using win32::PlacementRule;
+    auto stored = [&](const PlacementValues& v) {
+        return std::tuple(store.ReadDword(v.position.keyPath, v.position.name),
+                          store.ReadDword(v.farCorner.keyPath, v.farCorner.name),
+                          store.ReadDword(v.show.keyPath, v.show.name));
+    };
+    ShowWindow(window, SW_SHOWNORMAL);
+    EXPECT_TRUE(win32::SaveWindowPlacement(store, window, reg::kMainPlacement, PlacementRule::kNormalOnly));
+    const auto normal = std::tuple(std::optional(0x640000u | 0xFFF9u), std::optional((700u << 16) | 793u),
+                                   std::optional(uint32_t(SW_SHOWNORMAL)));
+    EXPECT_EQ(stored(reg::kMainPlacement), normal);
+    // Minimised or maximised: the main window keeps what it had, the console comes back maximised.
+    for (int show : {SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED}) {
+        ShowWindow(window, show);
+        EXPECT_FALSE(win32::SaveWindowPlacement(store, window, reg::kMainPlacement, PlacementRule::kNormalOnly));
+        EXPECT_EQ(stored(reg::kMainPlacement), normal);
+        win32::SaveWindowPlacement(store, window, reg::kRconPlacement, PlacementRule::kRememberMaximised);
+        EXPECT_EQ(std::get<2>(stored(reg::kRconPlacement)), uint32_t(show == SW_SHOWMAXIMIZED ? 3 : 1)) << show;
+        EXPECT_EQ(std::get<0>(stored(reg::kRconPlacement)), std::get<0>(normal)) << show;
+    }
+    DestroyWindow(window);
+
+    char current[MAX_PATH];
+    GetCurrentDirectoryA(sizeof current, current);
+    EXPECT_EQ(app::win32::FindInstallFolder(), current);  // no InstallDir: the current directory
+    WriteText(store, reg::kInstallDir, "C:\\Vexar");
+    EXPECT_EQ(app::win32::FindInstallFolder(), "C:\\Vexar");
+}
+
+}  // namespace
