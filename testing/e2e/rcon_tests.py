@@ -9,8 +9,8 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'
 
 import lab  # noqa: E402
 from harness import buddies_file, check, check_equal, profile, profiles_file, servers_file, wait_for  # noqa: E402
-from vexar_ids import (IDC_ADD_ADDRESS, IDC_ADD_PORT, IDC_RCON_PASSWORD, IDM_RCON_KICK, IDOK,  # noqa: E402
-                       VK_F4, VK_INSERT)
+from vexar_ids import (IDC_ADD_ADDRESS, IDC_ADD_PORT, IDC_MAP_LIST, IDC_RCON_PASSWORD,  # noqa: E402
+                       IDM_RCON_CHANGE_MAP, IDM_RCON_KICK, IDOK, VK_F4, VK_INSERT)
 
 RC, PASSWORD_DIALOG, ADD = 'VEXARRC', 'Confirm Remote Control password', 'Add Server'
 SOURCE_SERVER = ('127.10.6.1', 27015)
@@ -18,7 +18,7 @@ PLAYERS = ['Scout', 'Heavy Weapons Guy', 'Medic']
 
 
 def source_rcon_status(address, password='secret'):
-    """The fixture's "status" as a plain Source RCON client of our own reads it (user id, name)."""
+    """The fixture's "status" as a plain Source RCON client of our own reads it: (map, player names)."""
     def packet(request_id, kind, body):
         data = struct.pack('<ii', request_id, kind) + body.encode() + b'\0\0'
         return struct.pack('<i', len(data)) + data
@@ -40,7 +40,8 @@ def source_rcon_status(address, password='secret'):
                 break
             text += body
     rows = [line for line in text.splitlines() if line.startswith('#') and '"' in line]
-    return sorted(line.split('"')[1] for line in rows)
+    maps = [line.split(':')[1].split()[0] for line in text.splitlines() if line.startswith('map ')]
+    return maps[0] if maps else '', sorted(line.split('"')[1] for line in rows)
 
 
 def test_team_fortress_2_console_lists_the_status_players_and_kicks_one(vexar):
@@ -49,7 +50,7 @@ def test_team_fortress_2_console_lists_the_status_players_and_kicks_one(vexar):
         fixtures.start_fixture('source_rcon_fixture', *SOURCE_SERVER, '--quiet', '--name', 'Fortress Lab',
                                *sum((['--player', p] for p in PLAYERS), []))
         fixtures.start_fixture('a2s_fixture', *SOURCE_SERVER, '--quiet', '--name', 'Fortress Lab')
-        check_equal(source_rcon_status(SOURCE_SERVER), sorted(PLAYERS), 'the fixture\'s players')
+        check_equal(source_rcon_status(SOURCE_SERVER), ('ctf_2fort', sorted(PLAYERS)), 'the fixture\'s status')
         vexar.write('gamesets.vexar', profiles_file([profile('Team Fortress 2', 17, 17, '127.0.0.1', 27011, 1,
                                                              icon=17)], 1))
         vexar.write('GS001.vexar', servers_file([]))
@@ -78,9 +79,16 @@ def test_team_fortress_2_console_lists_the_status_players_and_kicks_one(vexar):
         vexar.driver_ok('window-command', RC, IDM_RCON_KICK)
         rest = sorted(p for p in PLAYERS if p != 'Heavy Weapons Guy')
         wait_for(lambda: sorted(r['Player'] for r in vexar.window_rows(RC)) == rest or None, 'the kicked row gone')
-        check_equal(source_rcon_status(SOURCE_SERVER), rest, 'the fixture\'s players after the kick')
+        check_equal(source_rcon_status(SOURCE_SERVER)[1], rest, 'the fixture\'s players after the kick')
         check('Kicked Heavy Weapons Guy' in '\n'.join(vexar.driver_ok('window-child-text', RC, 'Edit')),
               'the server\'s answer to the kick in the log')
+        # Change Map lists the maps of "maps *" and sends "map" with the one chosen.
+        vexar.driver_ok('window-command', RC, IDM_RCON_CHANGE_MAP)
+        vexar.driver_ok('dlg-wait', 'Change Server Map')
+        wait_for(lambda: vexar.driver('dlg-select', 'Change Server Map', IDC_MAP_LIST, 'cp_dustbowl')[0] == 0,
+                 'cp_dustbowl in the list of maps')
+        vexar.driver_ok('dlg-click', 'Change Server Map', IDOK)
+        wait_for(lambda: source_rcon_status(SOURCE_SERVER)[0] == 'cp_dustbowl' or None, 'the map changed (fixture)')
         vexar.close()
     finally:
         fixtures.stop()
