@@ -10,7 +10,8 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'
 import lab  # noqa: E402
 from harness import (check, check_equal, profile, profiles_file, read_servers, server, servers_file,  # noqa: E402
                      wait_for)
-from vexar_ids import IDC_JOIN_NAME, IDC_JOIN_PASSWORD, IDC_JOIN_VIA_STEAM, IDM_GET_MASTER_LIST, IDM_JOIN, IDOK  # noqa: E402
+from vexar_ids import (IDC_JOIN_NAME, IDC_JOIN_PASSWORD, IDC_JOIN_VIA_STEAM, IDM_GET_MASTER_LIST,  # noqa: E402
+                       IDM_JOIN, IDOK)
 
 QUESTION = "You don't have any servers to view"
 # Counter-Strike 1.6's master lists its servers for application 10 only (the other seven filters of
