@@ -99,7 +99,7 @@ LaunchCommand PlanLaunch(const LaunchSettings& launch, const ExpansionInput& inp
                           std::to_string(input.record.port);
     const std::string_view password = base::FieldText(input.details.serverPassword);
     if (!password.empty())
-        address += "/" + PercentEncoded(password);
+        address.append(1, '/').append(PercentEncoded(password));
     return {address, std::string(), std::string()};
 }
 
