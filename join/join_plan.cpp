@@ -11,6 +11,18 @@ namespace {
 // Values of vexar.ini and the game's INI file are read into 256-byte buffers.
 constexpr size_t kIniValueBuffer = 256;
 
+// Every byte other than letters, digits and "-._~" as %XX.
+std::string PercentEncoded(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : text) {
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+                           c == '.' || c == '_' || c == '~';
+        out += plain ? std::string(1, static_cast<char>(c)) : std::string{'%', kHex[c >> 4], kHex[c & 15]};
+    }
+    return out;
+}
+
 bool StartsPassworded(const char* passwordText) {
     return passwordText[0] == 'T' || passwordText[0] == '1';
 }
@@ -80,19 +92,14 @@ void StoreViaSteam(base::SettingsStore& settings, const std::string& section, bo
 LaunchCommand PlanLaunch(const LaunchSettings& launch, const ExpansionInput& input) {
     if (!launch.viaSteam)
         return {launch.programFile, ExpandConnectTemplate(true, input, launch.connectTemplate), launch.folder};
-    // The Steam client reads the address as a URL: the password is percent-encoded, so that a '/',
-    // a blank or a quote in it cannot cut the address or add to it.
-    std::string address = "steam://connect/" + std::string(base::FieldText(input.record.addressText)) + ":" +
+    // The Steam client reads the address as a URL, which its handler gets in quotes: the password,
+    // and the server's address as a list file holds it, are percent-encoded, so that a '/', a blank
+    // or a quote in them can neither cut the address nor add arguments to the client's.
+    std::string address = "steam://connect/" + PercentEncoded(base::FieldText(input.record.addressText)) + ":" +
                           std::to_string(input.record.port);
     const std::string_view password = base::FieldText(input.details.serverPassword);
     if (!password.empty())
-        address += '/';
-    for (unsigned char c : password) {
-        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-                           c == '.' || c == '_' || c == '~';
-        static constexpr char kHex[] = "0123456789ABCDEF";
-        address += plain ? std::string(1, static_cast<char>(c)) : std::string{'%', kHex[c >> 4], kHex[c & 15]};
-    }
+        address.append(1, '/').append(PercentEncoded(password));
     return {address, std::string(), std::string()};
 }
 

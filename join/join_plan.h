@@ -52,8 +52,8 @@ void StoreViaSteam(base::SettingsStore& settings, const std::string& section, bo
 
 // What the shell is handed to start the game: the program with the expanded connect template in
 // the game's folder, or, through the Steam client, the address steam://connect/<ip>:<port>, with
-// "/<password>" when a password was typed (its bytes other than letters, digits and "-._~"
-// percent-encoded), and neither parameters nor folder.
+// "/<password>" when a password was typed (in address and password the bytes other than letters,
+// digits and "-._~" percent-encoded), and neither parameters nor folder.
 struct LaunchCommand {
     std::string file;
     std::string parameters;

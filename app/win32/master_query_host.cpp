@@ -128,7 +128,7 @@ void MasterQueryHost::CreateLabel(std::string_view text) {
 }
 
 void MasterQueryHost::SetLabelText(std::string_view text) {
-    if (!label_)
+    if (!LabelAlive())
         return;
     std::string t(text);
     // A text wider than the label (the note a query may leave) widens it, up to 350 pixels. It grows
@@ -149,10 +149,17 @@ void MasterQueryHost::SetLabelText(std::string_view text) {
 }
 
 void MasterQueryHost::DestroyLabel() {
-    if (label_) {
+    if (LabelAlive())
         DestroyWindow(label_);
+    label_ = nullptr;
+}
+
+// The note a query leaves outlives the query, and its pane may go first (a game profile removed):
+// the label went with it.
+bool MasterQueryHost::LabelAlive() {
+    if (label_ && !IsWindow(label_))
         label_ = nullptr;
-    }
+    return label_ != nullptr;
 }
 
 void MasterQueryHost::SetToolbarRunning(bool running) {

@@ -48,6 +48,8 @@ class MasterQueryHost : public net::MasterQueryHost {
     SOCKET socket() const { return socket_.get(); }
 
   private:
+    bool LabelAlive();
+
     HWND main_;
     UINT socketMessage_;
     UINT lookupMessage_;

@@ -75,7 +75,6 @@ TEST_F(Expansion, SteamGamesStartTheirProgramOrThroughTheSteamClientsAddress) {
     const std::tuple<uint32_t, uint32_t, bool, const char*, bool, std::string> rows[] = {
         {kTeamFortress2, 1, true, "", false,
          "tf_win64.exe|-game tf +connect 10.0.0.5:27961  +jointeam spectator|" + steam + "Team Fortress 2"},
-        {kTeamFortress2, 1, true, "", true, "steam://connect/10.0.0.5:27961||"},
         {kCounterStrike2, 1, false, "a b/\"c%~", true, "steam://connect/10.0.0.5:27961/a%20b%2F%22c%25~||"},
         {kQuake3, 1, false, "", true,
          "quake3.exe|+connect 10.0.0.5:27961   +model munro/red +name \"Munro\"|C:\\Program Files\\Quake III Arena"}};
@@ -88,6 +87,9 @@ TEST_F(Expansion, SteamGamesStartTheirProgramOrThroughTheSteamClientsAddress) {
                                                        {catalogue, kind, record, details, spectate});
         EXPECT_EQ(c.file + "|" + c.parameters + "|" + c.folder, expected) << kind;
     }
+    base::CopyText(record.addressText, "1.2.3.4\" -x");  // a damaged list file's address adds no argument
+    EXPECT_EQ(join::PlanLaunch({"", "", "", "", true}, {catalogue, kTeamFortress2, record, details, false}).file,
+              "steam://connect/1.2.3.4%22%20-x:27961");
 }
 
 TEST_F(Expansion, VariablesInRecognitionOrderIgnoringCaseAndSegmentRules) {

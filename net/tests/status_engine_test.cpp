@@ -138,7 +138,6 @@ TEST(StatusRequests, EachKindSendsItsDatagramsAndHalfLifeWaitsForTwoReplies) {
         {7, "\\status\\", true, false},
         {8, "\\status\\", true, false},
         {15, ff + std::string("TSource Engine Query\0", 21), true, false},
-        {21, ff + std::string("TSource Engine Query\0", 21), true, false},
         {0xFFFFFFFF, "", false, false}};
     for (uint32_t kind : {0, 1, 3, 5, 6, 9, 13})
         rows.emplace_back(kind, ff + "getstatus", false, false);
@@ -790,6 +789,10 @@ TEST_F(EngineTest, HostileAndHalfAnsweringSourceServersEndAsTheirAnswersSayAndAC
               "3 answered Lab ^1One|1 ~ 10.0.0.7|");
     EXPECT_EQ(std::pair(engine->completedCount(), servers[0]->playerCount), std::pair(1u, 2));
     EXPECT_EQ(messages.shown, Strings{net::kCompressedReplyText});
+    host.selected = {servers[0]};  // Server Information asks for the rules too and shows them
+    ASSERT_TRUE(engine->StartCycle(net::kRefreshServerInfo, profile));
+    RunWorker();
+    EXPECT_NE(host.shownInformation.find("\\keywords\\cp,alltalk\\sv_gravity\\800"), std::string::npos);
 }
 
 }  // namespace

@@ -165,7 +165,6 @@ TEST(A2sReplies, InfoInBothFormsPlayersAndRulesFillTheRecordItsModGameTypeAndSer
         {{A2sSourceInfo("").substr(0, 47)}, "Lab ^1One|ctf_2fort|tf||5/24|0|..|0 |9|Team Fortress 2||0", ""},
         {{A2sSourceInfo("").substr(0, 46)}, "none", ""},
         {{A2sGoldSrcInfo(true)}, "Old|de_dust|cstrike||2/16|0|DL|1 http://mod|9|Counter-Strike 1.6||0", "\\bots\\0"},
-        {{A2sGoldSrcInfo(false)}, "Old|de_dust|cstrike||2/16|0|DL|0 |9|Counter-Strike 1.6||0", ""},
         {{kFF + "J" + A2sSourceInfo("").substr(5)}, "none", ""},
         // Tags are matched whole, ignoring case and spaces; the server's backslashes make no keys.
         {{hostile},

@@ -10,7 +10,8 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'
 import lab  # noqa: E402
 from harness import (check, check_equal, profile, profiles_file, read_servers, server, servers_file,  # noqa: E402
                      wait_for)
-from vexar_ids import IDC_JOIN_NAME, IDC_JOIN_PASSWORD, IDC_JOIN_VIA_STEAM, IDM_JOIN, IDOK, VK_F9  # noqa: E402
+from vexar_ids import (IDC_JOIN_NAME, IDC_JOIN_PASSWORD, IDC_JOIN_VIA_STEAM, IDM_GET_MASTER_LIST,  # noqa: E402
+                       IDM_JOIN, IDOK)
 
 QUESTION = "You don't have any servers to view"
 # Counter-Strike 1.6's master lists its servers for application 10 only (the other seven filters of
@@ -131,7 +132,7 @@ def test_counter_strike_master_pages_its_list_and_joins_with_the_catalogue_line(
                                                         mod_index=1)]))
         vexar.start()
         with vexar.awaiting_refresh(60000):  # eight filters, a second apart
-            vexar.driver_ok('key', VK_F9)
+            vexar.driver_ok('command', IDM_GET_MASTER_LIST)  # F9
         rows = rows_by_address(vexar)
         listed = sorted('%s:%d' % s for s in CS_SERVERS + [CS_DEAD])
         check_equal(sorted(rows), listed, 'the listed servers of application 10, over two pages')
@@ -155,7 +156,7 @@ def test_team_fortress_joins_through_the_steam_client_with_the_password(vexar):
         vexar.answer(QUESTION, 'No')
         check_equal(vexar.driver_ok('select-tab', 1), ['selected'], 'tab change')
         with vexar.awaiting_refresh(60000):
-            vexar.driver_ok('key', VK_F9)
+            vexar.driver_ok('command', IDM_GET_MASTER_LIST)  # F9
         rows = rows_by_address(vexar)
         check_equal(sorted(rows), sorted('%s:%d' % s for s in TF2_SERVERS), 'the listed servers, a page each')
         check_refreshed_rows(rows, {'127.10.6.1:27015': ('TF2 Lab', 'ctf_2fort', '1'),

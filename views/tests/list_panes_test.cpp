@@ -156,11 +156,10 @@ TEST_F(ListPanesTest, PlayerRowsSortDrawAndGoWithTheirServer) {
     // The Steam kinds' players have no ping (so none is a bot): the third column is their time.
     profile.kind = catalogue::kTeamFortress2;
     lab.captureLimit = 1;
-    const uint16_t seconds[] = {59, 3600, 61, 0};
-    std::string times;
-    for (int i = 0; i < 4; ++i)
+    for (uint16_t i = 0, seconds[] = {59, 3600, 61, 0}; i < 4; ++i)
         lab.PlayerAt(i)->secondsConnected = seconds[i];
     players.ShowServer(lab, 2);
+    std::string times;
     for (int i = 0; i < players.size(); ++i)
         times += players.Row(i)->name + " " + players.CellText(i, 2) + " " + std::to_string(players.Row(i)->icon) + ",";
     EXPECT_EQ(times, "^2live 0:00 -1,b 0:59 -1,C 1:01 -1,^1z 1:00:00 -1,");
