@@ -19,6 +19,7 @@ QUESTION = "You don't have any servers to view"
 CS_MASTER = ('127.10.5.100', 27011)
 CS_SERVERS = [('127.10.5.1', 27015), ('127.10.5.2', 27016)]
 CS_DEAD = ('127.10.5.50', 27015)
+CS_DEAD_ADDRESS = '%s:%d' % CS_DEAD
 TF2_MASTER = ('127.10.6.100', 27011)
 TF2_SERVERS = [('127.10.6.1', 27015), ('127.10.6.2', 27015)]
 # A master that answers its first page and then nothing more.
@@ -27,9 +28,6 @@ CS_SECTION = 'Half-Life (Steam) - Counter-Strike 1.6'
 TF2_SECTION = 'Team Fortress 2 - Team Fortress 2'
 # (Wine reads URL handlers from HKEY_CLASSES_ROOT itself, not from the user's classes.)
 STEAM_HANDLER = 'HKEY_CLASSES_ROOT\\steam'
-# The status engine's A2S path is not on this branch yet: with it merged this turns on the checks of
-# the refreshed rows.
-ENGINE_SPEAKS_A2S = False
 
 
 class SteamLab:
@@ -138,6 +136,11 @@ def test_counter_strike_master_pages_its_list_and_joins_with_the_catalogue_line(
         check_equal(sorted(rows), listed, 'the listed servers of application 10, over two pages')
         check_refreshed_rows(rows, {'127.10.5.1:27015': ('CS Lab', 'de_dust2', '2'),
                                     '127.10.5.2:27016': ('Old CS Lab', 'cs_office', '0')})
+        check_equal(rows[CS_DEAD_ADDRESS]['Ping'], '9999', 'the listed server that never answers')
+        index = [r['Server Address'] for r in vexar.pane_rows('VEXARPAD')].index('127.10.5.1:27015')
+        vexar.driver_ok('select-row', 'VEXARPAD', index)
+        players = sorted((r['Player'], r['Score'], r['Time']) for r in vexar.pane_rows('VXPLAYER'))
+        check_equal(players, [('Alyx', '7', '2:00'), ('Gordon', '12', '5:00')], 'the player pane: score and time')
         join(vexar, '127.10.5.1:27015')
         check_equal(command_lines(os.path.join(game, 'vexar-game.txt'), 1),
                     ['-game cstrike +connect 127.10.5.1:27015  +name "Tester"'], "Counter-Strike 1.6's line")
@@ -187,10 +190,7 @@ def test_a_master_silent_after_its_first_page_ends_with_what_came_and_says_so(ve
 
 
 def check_refreshed_rows(rows, expected):
-    """Names, maps and players of the answering servers, and a measured ping (once the status engine
-    speaks A2S: until then the refresh cannot fill the rows the master listed)."""
-    if not ENGINE_SPEAKS_A2S:
-        return
+    """Names, maps and players of the answering servers, and a measured ping."""
     for address, (name, map_name, players) in expected.items():
         r = rows[address]
         check_equal((r['Server Title'], r['Map']), (name, map_name), 'name and map of %s' % address)
