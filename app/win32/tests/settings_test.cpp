@@ -39,51 +39,43 @@ class SettingsRoadTest : public ::testing::Test {
 
 TEST_F(SettingsRoadTest, TypedValuesComeBackAndBadOnesReadAsTheirDefault) {
     const std::string dword250("\xFA\0\0\0", 4);
-    struct Case {
+    using Read = std::function<std::string()>;
+    const Read splitter = [&] { return std::to_string(ReadDwordOr(store, reg::kSplitter)); };
+    const Read hideEmpty = [&] { return Shown(ReadDecimalText(store, reg::kHideEmpty)); };
+    const Read folder = [&] { return Shown(ReadText(store, reg::kInstallDir)); };
+    const Read tray = [&] { return std::to_string(ReadIniFlag(store, ini::kUseTray)); };
+    const struct {
         const char* what;
         std::function<void()> write;
-        std::function<std::string()> read;
+        Read read;
         std::string expected;
-    };
-    const Case cases[] = {
-        {"dword missing", [] {}, [&] { return std::to_string(ReadDwordOr(store, reg::kSplitter)); }, "200"},
-        {"dword", [&] { WriteDwordValue(store, reg::kSplitter, 250); },
-         [&] { return std::to_string(ReadDwordOr(store, reg::kSplitter)); }, "250"},
-        {"dword too short", [] { Raw(reg::kSplitter, REG_BINARY, "\xFA\0"); },
-         [&] { return std::to_string(ReadDwordOr(store, reg::kSplitter)); }, "200"},
-        {"dword as binary", [&] { Raw(reg::kSplitter, REG_BINARY, dword250); },
-         [&] { return std::to_string(ReadDwordOr(store, reg::kSplitter)); }, "200"},
-        {"dword as text", [] { Raw(reg::kShowBots, REG_SZ, std::string("1", 2)); },
-         [&] { return std::to_string(ReadDwordOr(store, reg::kShowBots)); }, "0"},
-        {"decimal", [&] { WriteDecimalText(store, reg::kHideEmpty, 1); },
-         [&] { return Shown(ReadDecimalText(store, reg::kHideEmpty)); }, "1"},
-        {"decimal as dword", [&] { Raw(reg::kHideEmpty, REG_DWORD, dword250); },
-         [&] { return Shown(ReadDecimalText(store, reg::kHideEmpty)); }, "none"},
-        {"decimal malformed", [] { Raw(reg::kHideEmpty, REG_SZ, std::string("x1", 3)); },
-         [&] { return Shown(ReadDecimalText(store, reg::kHideEmpty)); }, "0"},
-        {"decimal empty", [] { Raw(reg::kHideEmpty, REG_SZ, std::string("", 1)); },
-         [&] { return Shown(ReadDecimalText(store, reg::kHideEmpty)); }, "none"},
-        {"text", [&] { EXPECT_TRUE(WriteText(store, reg::kInstallDir, "C:\\Vexar")); },
-         [&] { return Shown(ReadText(store, reg::kInstallDir)); }, "'C:\\Vexar'"},
-        {"text unterminated", [] { Raw(reg::kInstallDir, REG_SZ, "C:\\V"); },
-         [&] { return Shown(ReadText(store, reg::kInstallDir)); }, "'C:\\V'"},
+    } cases[] = {
+        {"dword missing", [] {}, splitter, "200"},
+        {"dword", [&] { WriteDwordValue(store, reg::kSplitter, 250); }, splitter, "250"},
+        {"dword by the other spelling", [&] { store.WriteDword(kRegistryKey, "wsp", 250); }, splitter, "250"},
+        {"dword too short", [] { Raw(reg::kSplitter, REG_BINARY, "\xFA\0"); }, splitter, "200"},
+        {"dword as binary", [&] { Raw(reg::kSplitter, REG_BINARY, dword250); }, splitter, "200"},
+        {"dword as text", [] { Raw(reg::kSplitter, REG_SZ, std::string("1", 2)); }, splitter, "200"},
+        {"decimal", [&] { WriteDecimalText(store, reg::kHideEmpty, 1); }, hideEmpty, "1"},
+        {"decimal as dword", [&] { Raw(reg::kHideEmpty, REG_DWORD, dword250); }, hideEmpty, "none"},
+        {"decimal malformed", [] { Raw(reg::kHideEmpty, REG_SZ, std::string("x1", 3)); }, hideEmpty, "0"},
+        {"decimal empty", [] { Raw(reg::kHideEmpty, REG_SZ, std::string("", 1)); }, hideEmpty, "none"},
+        {"text", [&] { EXPECT_TRUE(WriteText(store, reg::kInstallDir, "C:\\Vexar")); }, folder, "'C:\\Vexar'"},
+        {"text unterminated", [] { Raw(reg::kInstallDir, REG_SZ, "C:\\V"); }, folder, "'C:\\V'"},
+        {"text as dword", [&] { Raw(reg::kInstallDir, REG_DWORD, dword250); }, folder, "none"},
+        {"text too long", [&] { WriteText(store, reg::kInstallDir, std::string(400, 'x')); }, folder, "none"},
         {"text longest", [&] { WriteText(store, reg::kInstallDir, std::string(254, 'y')); },
-         [&] { return std::to_string(ReadText(store, reg::kInstallDir).value_or("").size()); }, "254"},
-        {"text too long", [&] { WriteText(store, reg::kInstallDir, std::string(400, 'x')); },
-         [&] { return Shown(ReadText(store, reg::kInstallDir)); }, "none"},
-        {"text as dword", [&] { Raw(reg::kInstallDir, REG_DWORD, dword250); },
-         [&] { return Shown(ReadText(store, reg::kInstallDir)); }, "none"},
-        {"flag missing", [] {}, [&] { return std::to_string(ReadIniFlag(store, ini::kUseTray)); }, "0"},
-        {"flag", [&] { WriteIniFlag(store, ini::kUseTray, true); },
-         [&] { return std::to_string(ReadIniFlag(store, ini::kUseTray)); }, "1"},
-        {"flag not starting with 1", [&] { Ini(ini::kUseTray, "yes1"); },
-         [&] { return std::to_string(ReadIniFlag(store, ini::kUseTray)); }, "0"},
+         [&] { return std::to_string(ReadText(store, reg::kInstallDir)->size()); }, "254"},
+        {"flag missing", [] {}, tray, "0"},
+        {"flag", [&] { WriteIniFlag(store, ini::kUseTray, true); }, tray, "1"},
+        {"flag in other case", [&] { store.WriteIni(kIniFile, "window", "usetray", "1"); }, tray, "1"},
+        {"flag not starting with 1", [&] { Ini(ini::kUseTray, "yes1"); }, tray, "0"},
+        {"flag cut to its buffer", [&] { Ini(ini::kUseTray, std::string(40, '1').c_str()); },
+         [&] { return std::to_string(ReadIniText(store, ini::kUseTray).size()); }, "28"},
         {"decimal key", [&] { WriteIniDecimal(store, ini::kActiveTab, 7); },
          [&] { return std::to_string(ReadIniDecimal(store, ini::kActiveTab)); }, "7"},
         {"decimal key malformed", [&] { Ini(ini::kWindowStateRead, "max"); },
          [&] { return std::to_string(ReadIniDecimal(store, ini::kWindowStateRead)); }, "0"},
-        {"short key cut to its buffer", [&] { Ini(ini::kUseTray, std::string(40, '1').c_str()); },
-         [&] { return std::to_string(ReadIniText(store, ini::kUseTray).size()); }, "28"},
         {"text key missing", [] {}, [&] { return ReadIniText(store, ini::kDdeServer); }, "mIRC"},
         {"numbered key", [&] { WriteIniText(store, ini::kWebLinkUrl, 3, "http://a/"); },
          [&] { return ReadIniText(store, ini::kWebLinkUrl, 3) + "|" + ReadIniText(store, ini::kWebLinkUrl, 4); },
@@ -92,7 +84,7 @@ TEST_F(SettingsRoadTest, TypedValuesComeBackAndBadOnesReadAsTheirDefault) {
          [&] { return ReadIniText(store, ini::kIrcTemplate, "q3a.ini") + "|" + ReadIniText(store, ini::kIrcTemplate); },
          "hi|"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SetUp();
         DeleteFileA(Path().c_str());
         c.write();
@@ -100,7 +92,7 @@ TEST_F(SettingsRoadTest, TypedValuesComeBackAndBadOnesReadAsTheirDefault) {
     }
 }
 
-TEST_F(SettingsRoadTest, PlacementIsStoredAsItsRuleSaysAndTheInstallFolderIsReadThroughTheStore) {
+TEST_F(SettingsRoadTest, PlacementIsStoredAsItsRuleSays) {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = GetModuleHandleA(nullptr);
@@ -130,12 +122,6 @@ TEST_F(SettingsRoadTest, PlacementIsStoredAsItsRuleSaysAndTheInstallFolderIsRead
         EXPECT_EQ(std::get<0>(stored(reg::kRconPlacement)), std::get<0>(normal)) << show;
     }
     DestroyWindow(window);
-
-    char current[MAX_PATH];
-    GetCurrentDirectoryA(sizeof current, current);
-    EXPECT_EQ(app::win32::FindInstallFolder(), current);  // no InstallDir: the current directory
-    WriteText(store, reg::kInstallDir, "C:\\Vexar");
-    EXPECT_EQ(app::win32::FindInstallFolder(), "C:\\Vexar");
 }
 
 }  // namespace
