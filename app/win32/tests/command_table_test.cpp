@@ -60,10 +60,13 @@ TEST_F(CommandStatesTest, EveryIdIsClassifiedAndMenusPopupsAndToolbarAreGreyedAs
     HINSTANCE module = GetModuleHandleA(nullptr);
     HWND toolbar = TheShell().toolbar;
     std::vector<UINT> menus;
-    EnumResourceNamesA(nullptr, RT_MENU, [](HMODULE, LPCSTR, LPSTR name, LONG_PTR found) -> BOOL {
-        reinterpret_cast<std::vector<UINT>*>(found)->push_back(UINT(reinterpret_cast<UINT_PTR>(name)));
-        return TRUE;
-    }, reinterpret_cast<LONG_PTR>(&menus));
+    EnumResourceNamesA(
+        nullptr, RT_MENU,
+        [](HMODULE, LPCSTR, LPSTR name, LONG_PTR found) -> BOOL {
+            reinterpret_cast<std::vector<UINT>*>(found)->push_back(UINT(reinterpret_cast<UINT_PTR>(name)));
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&menus));
     // The other menus belong to the windows that open them, which handle their commands themselves.
     const Ids mainWindowMenus{IDR_MAINMENU, IDR_TRAYMENU, IDR_SERVER_MENU};
     const Ids ownMenus{IDR_LIST_PANE_MENU, IDR_SERVER_PROPERTIES_MENU, IDR_RCON_PLAYER_MENU, IDR_RCON_AUTOSTATUS_MENU};
@@ -90,8 +93,16 @@ TEST_F(CommandStatesTest, EveryIdIsClassifiedAndMenusPopupsAndToolbarAreGreyedAs
     views::win32::PaneSet panes = PanesOf(&profile);
     ctx.display.ShowNoReply = 0xFFFFFFFF;  // the new server has not answered yet
     SendMessageA(panes.server, views::win32::PM_ADD_SERVER_ROW, 0, reinterpret_cast<LPARAM>(profile.servers.tail));
-    const Ids idle{IDM_JOIN,           IDM_JOIN_SPECTATOR, IDM_SERVER_INFO,   IDM_REMOTE_CONTROL,     IDM_MARK_FAVOURITE,
-                   IDM_MONITOR_SERVER, IDM_REMOVE_SERVER,  IDM_STOP_REFRESH,  IDM_EDIT_PLAYER_CONFIG, IDM_REFRESH_SELECTED,
+    const Ids idle{IDM_JOIN,
+                   IDM_JOIN_SPECTATOR,
+                   IDM_SERVER_INFO,
+                   IDM_REMOTE_CONTROL,
+                   IDM_MARK_FAVOURITE,
+                   IDM_MONITOR_SERVER,
+                   IDM_REMOVE_SERVER,
+                   IDM_STOP_REFRESH,
+                   IDM_EDIT_PLAYER_CONFIG,
+                   IDM_REFRESH_SELECTED,
                    IDM_AUTO_REFRESH_SELECTED};
     const Ids idleButtons{IDM_JOIN, IDM_REMOVE_SERVER, IDM_REMOTE_CONTROL, IDM_REFRESH_SELECTED, IDM_STOP_REFRESH};
     EXPECT_EQ(std::pair(Greyed(GetMenu(main)), IndeterminateButtons(toolbar)), std::pair(idle, idleButtons));
