@@ -74,14 +74,11 @@ TEST(DisplayOptions, StartupReadsGiveTheFlagsAndTheirMenuMarks) {
                                                {IDM_SHOW_EMPTY, false},      {IDM_SHOW_FULL, true},
                                                {IDM_SHOW_BOTS, false},       {IDM_SHOW_NO_REPLY, true}};
     EXPECT_EQ(marks, expected);
-    store.WriteIni("vexar.ini", "WINDOW", "USETRAY", "true");
-    store.WriteIni("vexar.ini", "tray", "autorefresh", "1");
-    store.WriteDword(base::kRegistryKey, "SE", 1);  // a DWORD where text belongs does not count
+    store.WriteString(base::kRegistryKey, "SE", "0");
     store.WriteString(base::kRegistryKey, "SLS", "2");
     for (const char* name : {"SB", "FSF", "FSPO"})
         store.WriteDword(base::kRegistryKey, name, 7);
     s = ReadStartupSettings(store);
-    EXPECT_EQ(std::pair(s.useTray, s.autoRefreshMinimised), std::pair(false, true));
     DisplayOptions o = DisplayOptionsFrom(s);
     EXPECT_EQ((std::array<uint32_t, 7>{o.HideEmpty, o.HidePassworded, o.ShowBots, o.HideFull, o.VisitedOnTop,
                                        o.ShowNoReply, o.FavouritesOnTop}),

@@ -30,12 +30,12 @@ enum class CommandTarget {
 // When a command is offered; greyed (menu) or indeterminate (toolbar) otherwise.
 enum class CommandNeeds {
     kNothing,
-    kIdle,            // no master query or refresh runs
-    kRefreshing,      // a master query or refresh runs
-    kServer,          // a server is selected
-    kServerIdle,      // a server is selected and nothing runs
-    kRemoteServer,    // a server is selected whose game takes remote control
-    kServerWebSite,   // a server is selected that names a web site
+    kIdle,           // no master query or refresh runs
+    kRefreshing,     // a master query or refresh runs
+    kServer,         // a server is selected
+    kServerIdle,     // a server is selected and nothing runs
+    kRemoteServer,   // a server is selected whose game takes remote control
+    kServerWebSite,  // a server is selected that names a web site
 };
 
 // What the states depend on.

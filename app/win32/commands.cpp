@@ -127,8 +127,7 @@ void OnCommand(HWND main, WPARAM wParam, LPARAM lParam) {
             else if (command > IDM_MOD_FIRST && command <= IDM_MOD_LAST)
                 ApplyFilterChoice(main, ChooseModFilter(command - IDM_MOD_FIRST, ctx.display, *ctx.settings));
             else
-                ApplyFilterChoice(main,
-                                  ChooseGameTypeFilter(command - IDM_GAMETYPE_FIRST, ctx.display, *ctx.settings));
+                ApplyFilterChoice(main, ChooseGameTypeFilter(command - IDM_GAMETYPE_FIRST, ctx.display, *ctx.settings));
             break;
         case CommandKind::kShell:
             OnShellCommand(main, command);

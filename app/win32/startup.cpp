@@ -131,8 +131,7 @@ HWND CreateShell(HINSTANCE instance, AppContext& ctx, base::MessageSink& sink) {
     UpdateWindow(main);
     FitSplittersToClient();
 
-    int active =
-        base::ReadIniDecimal(*ctx.settings, base::ini::kActiveTab);
+    int active = base::ReadIniDecimal(*ctx.settings, base::ini::kActiveTab);
     SelectStartupTab(active);
 
     if (base::ReadDwordOr(*ctx.settings, base::reg::kFirstRunDone) == 0) {

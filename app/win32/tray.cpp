@@ -94,7 +94,8 @@ bool OnTrayCommand(HWND window, UINT command) {
         case IDM_TRAY_AUTO_REFRESH:
             if (shell.ctx) {
                 shell.ctx->autoRefreshMinimised = !shell.ctx->autoRefreshMinimised;
-                base::WriteIniFlag(*shell.ctx->settings, base::ini::kAutoRefreshMinimised, shell.ctx->autoRefreshMinimised);
+                base::WriteIniFlag(*shell.ctx->settings, base::ini::kAutoRefreshMinimised,
+                                   shell.ctx->autoRefreshMinimised);
             }
             return true;
     }

@@ -80,7 +80,9 @@ void OnServerMenuCommand(ServerPane& pane, UINT command);
 void ShowServerMenu(ServerPane& pane);
 // Has the host grey the items of the context menu (resource 123) for the first selected server,
 // and checks its marks.
-void PrepareServerMenu(HMENU popup, PaneHost& host, const catalogue::GameProfile& profile,
+void PrepareServerMenu(HMENU popup,
+                       PaneHost& host,
+                       const catalogue::GameProfile& profile,
                        const catalogue::ServerRecord& record);
 
 }  // namespace views::win32

@@ -263,7 +263,9 @@ void OnServerMenuCommand(ServerPane& pane, UINT command) {
     pane.host.RunCommand(command);
 }
 
-void PrepareServerMenu(HMENU popup, PaneHost& host, const catalogue::GameProfile& profile,
+void PrepareServerMenu(HMENU popup,
+                       PaneHost& host,
+                       const catalogue::GameProfile& profile,
                        const catalogue::ServerRecord& record) {
     host.PrepareCommandMenu(popup, SelectionOf(profile, &record));
     CheckMenuItem(popup, IDM_SRV_MARK_FAVOURITE, MF_BYCOMMAND | (record.isFavourite ? MF_CHECKED : MF_UNCHECKED));

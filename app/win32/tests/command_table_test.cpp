@@ -53,15 +53,20 @@ Ids IndeterminateButtons(HWND toolbar, Ids* all = nullptr) {
     return ids;
 }
 
-class CommandStatesTest : public testing_support::ShellTest {};
+using CommandStatesTest = testing_support::ShellTest;
 
-TEST_F(CommandStatesTest, EveryMenuAcceleratorAndButtonIdOfTheMainWindowIsClassified) {
+TEST_F(CommandStatesTest, EveryIdIsClassifiedAndMenusPopupsAndToolbarAreGreyedAsTheStateAsks) {
     StartShell();
+    HINSTANCE module = GetModuleHandleA(nullptr);
+    HWND toolbar = TheShell().toolbar;
     std::vector<UINT> menus;
-    EnumResourceNamesA(nullptr, RT_MENU, [](HMODULE, LPCSTR, LPSTR name, LONG_PTR found) -> BOOL {
-        reinterpret_cast<std::vector<UINT>*>(found)->push_back(UINT(reinterpret_cast<UINT_PTR>(name)));
-        return TRUE;
-    }, reinterpret_cast<LONG_PTR>(&menus));
+    EnumResourceNamesA(
+        nullptr, RT_MENU,
+        [](HMODULE, LPCSTR, LPSTR name, LONG_PTR found) -> BOOL {
+            reinterpret_cast<std::vector<UINT>*>(found)->push_back(UINT(reinterpret_cast<UINT_PTR>(name)));
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&menus));
     // The other menus belong to the windows that open them, which handle their commands themselves.
     const Ids mainWindowMenus{IDR_MAINMENU, IDR_TRAYMENU, IDR_SERVER_MENU};
     const Ids ownMenus{IDR_LIST_PANE_MENU, IDR_SERVER_PROPERTIES_MENU, IDR_RCON_PLAYER_MENU, IDR_RCON_AUTOSTATUS_MENU};
@@ -69,59 +74,56 @@ TEST_F(CommandStatesTest, EveryMenuAcceleratorAndButtonIdOfTheMainWindowIsClassi
     Ids ids;
     for (UINT menu : menus) {
         ASSERT_TRUE(mainWindowMenus.count(menu) || ownMenus.count(menu)) << "menu " << menu << " has no owner";
-        HMENU loaded = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menu));
+        HMENU loaded = LoadMenuA(module, MAKEINTRESOURCEA(menu));
         if (mainWindowMenus.count(menu))
             CollectItems(loaded, false, ids);
         DestroyMenu(loaded);
     }
     ACCEL keys[64];
-    HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS));
-    for (int i = 0, n = CopyAcceleratorTableA(table, keys, 64); i < n; ++i)
+    for (int i = 0, n = CopyAcceleratorTableA(TheShell().accelerators.get(), keys, 64); i < n; ++i)
         ids.insert(keys[i].cmd);
-    IndeterminateButtons(TheShell().toolbar, &ids);
-    // The web links and the game's filter items are the ranges' members, as the shell inserts them.
-    CollectItems(GetMenu(main), false, ids);
+    IndeterminateButtons(toolbar, &ids);
+    CollectItems(GetMenu(main), false, ids);  // with the web links and the game's filter items
     EXPECT_GT(ids.size(), 60u);
     for (UINT id : ids)
         EXPECT_NE(FindCommand(id), nullptr) << "command " << id << " is not in the command table";
-}
 
-TEST_F(CommandStatesTest, MenusPopupsAndToolbarAreGreyedAsTheStateAsks) {
-    StartShell();
     catalogue::GameProfile& profile = *CurrentProfile();
     catalogue::findOrCreateServer(profile.servers, catalogue::MakeServerTemplate("127.0.0.1", 27960));
-    catalogue::ServerRecord* server = profile.servers.tail;
     views::win32::PaneSet panes = PanesOf(&profile);
     ctx.display.ShowNoReply = 0xFFFFFFFF;  // the new server has not answered yet
-    SendMessageA(panes.server, views::win32::PM_ADD_SERVER_ROW, 0, reinterpret_cast<LPARAM>(server));
-    HWND toolbar = TheShell().toolbar;
-    const Ids serverCommands{IDM_JOIN,           IDM_JOIN_SPECTATOR,        IDM_SERVER_INFO,     IDM_REMOTE_CONTROL,
-                             IDM_MARK_FAVOURITE, IDM_MONITOR_SERVER,        IDM_REMOVE_SERVER,   IDM_REFRESH_SELECTED,
-                             IDM_EDIT_PLAYER_CONFIG, IDM_AUTO_REFRESH_SELECTED};
-    Ids idle = serverCommands;
-    idle.insert(IDM_STOP_REFRESH);
+    SendMessageA(panes.server, views::win32::PM_ADD_SERVER_ROW, 0, reinterpret_cast<LPARAM>(profile.servers.tail));
+    const Ids idle{IDM_JOIN,
+                   IDM_JOIN_SPECTATOR,
+                   IDM_SERVER_INFO,
+                   IDM_REMOTE_CONTROL,
+                   IDM_MARK_FAVOURITE,
+                   IDM_MONITOR_SERVER,
+                   IDM_REMOVE_SERVER,
+                   IDM_STOP_REFRESH,
+                   IDM_EDIT_PLAYER_CONFIG,
+                   IDM_REFRESH_SELECTED,
+                   IDM_AUTO_REFRESH_SELECTED};
     const Ids idleButtons{IDM_JOIN, IDM_REMOVE_SERVER, IDM_REMOTE_CONTROL, IDM_REFRESH_SELECTED, IDM_STOP_REFRESH};
-    EXPECT_EQ(Greyed(GetMenu(main)), idle);
-    EXPECT_EQ(IndeterminateButtons(toolbar), idleButtons);
+    EXPECT_EQ(std::pair(Greyed(GetMenu(main)), IndeterminateButtons(toolbar)), std::pair(idle, idleButtons));
 
     views_test::SelectRows(panes.serverList, {0});
-    ASSERT_EQ(views_test::Selected(panes.serverList), std::vector<int>{0});
-    EXPECT_EQ(Greyed(GetMenu(main)), Ids{IDM_STOP_REFRESH});
-    EXPECT_EQ(IndeterminateButtons(toolbar), Ids{IDM_STOP_REFRESH});
+    EXPECT_EQ(std::pair(Greyed(GetMenu(main)), IndeterminateButtons(toolbar)),
+              std::pair(Ids{IDM_STOP_REFRESH}, Ids{IDM_STOP_REFRESH}));
     // Its context menu: no web site named; an Unreal Tournament server takes no remote control.
-    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_SERVER_MENU));
+    HMENU menu = LoadMenuA(module, MAKEINTRESOURCEA(IDR_SERVER_MENU));
     TheShell().host.PrepareCommandMenu(GetSubMenu(menu, 0), {true, false, false});
     EXPECT_EQ(Greyed(menu), (Ids{IDM_SRV_REMOTE_CONTROL, IDM_SRV_OPEN_WEBSITE}));
 
     SetRefreshCommandsRunning(true);
-    const Ids running{IDM_GET_MASTER_LIST, IDM_REFRESH_ALL, IDM_REFRESH_SELECTED, IDM_REFRESH_FAVOURITES};
-    EXPECT_EQ(Greyed(GetMenu(main)), running);
-    EXPECT_EQ(IndeterminateButtons(toolbar), (Ids{IDM_GET_MASTER_LIST, IDM_REFRESH_ALL, IDM_REFRESH_SELECTED}));
+    EXPECT_EQ(std::pair(Greyed(GetMenu(main)), IndeterminateButtons(toolbar)),
+              std::pair(Ids{IDM_GET_MASTER_LIST, IDM_REFRESH_ALL, IDM_REFRESH_SELECTED, IDM_REFRESH_FAVOURITES},
+                        Ids{IDM_GET_MASTER_LIST, IDM_REFRESH_ALL, IDM_REFRESH_SELECTED}));
     TheShell().host.PrepareCommandMenu(GetSubMenu(menu, 0), {true, true, true});
     EXPECT_EQ(Greyed(menu), (Ids{IDM_SRV_GET_MASTER_LIST, IDM_SRV_REFRESH_ALL, IDM_SRV_REFRESH_SELECTED,
                                  IDM_SRV_REFRESH_FAVOURITES}));
     DestroyMenu(menu);
-    HMENU tray = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRAYMENU));
+    HMENU tray = LoadMenuA(module, MAKEINTRESOURCEA(IDR_TRAYMENU));
     ApplyCommandStates(tray, TheShell().commands);
     EXPECT_EQ(Greyed(tray), (Ids{IDM_TRAY_REFRESH, IDM_TRAY_REFRESH_FAVOURITES}));
     DestroyMenu(tray);
@@ -129,8 +131,7 @@ TEST_F(CommandStatesTest, MenusPopupsAndToolbarAreGreyedAsTheStateAsks) {
     // The refresh ends after the user deselected: back to nothing selected.
     SendMessageA(panes.server, views::win32::PM_DESELECT_ALL, 0, 0);
     SetRefreshCommandsRunning(false);
-    EXPECT_EQ(Greyed(GetMenu(main)), idle);
-    EXPECT_EQ(IndeterminateButtons(toolbar), idleButtons);
+    EXPECT_EQ(std::pair(Greyed(GetMenu(main)), IndeterminateButtons(toolbar)), std::pair(idle, idleButtons));
 }
 
 }  // namespace

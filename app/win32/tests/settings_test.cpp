@@ -7,7 +7,6 @@
 #include <functional>
 #include <string>
 
-#include "app/win32/registry.h"
 #include "app/win32/win32_settings.h"
 #include "base/settings_index.h"
 #include "base/win32/window_placement.h"
@@ -39,51 +38,43 @@ class SettingsRoadTest : public ::testing::Test {
 
 TEST_F(SettingsRoadTest, TypedValuesComeBackAndBadOnesReadAsTheirDefault) {
     const std::string dword250("\xFA\0\0\0", 4);
-    struct Case {
+    using Read = std::function<std::string()>;
+    const Read splitter = [&] { return std::to_string(ReadDwordOr(store, reg::kSplitter)); };
+    const Read hideEmpty = [&] { return Shown(ReadDecimalText(store, reg::kHideEmpty)); };
+    const Read folder = [&] { return Shown(ReadText(store, reg::kInstallDir)); };
+    const Read tray = [&] { return std::to_string(ReadIniFlag(store, ini::kUseTray)); };
+    const struct {
         const char* what;
         std::function<void()> write;
-        std::function<std::string()> read;
+        Read read;
         std::string expected;
-    };
-    const Case cases[] = {
-        {"dword missing", [] {}, [&] { return std::to_string(ReadDwordOr(store, reg::kSplitter)); }, "200"},
-        {"dword", [&] { WriteDwordValue(store, reg::kSplitter, 250); },
-         [&] { return std::to_string(ReadDwordOr(store, reg::kSplitter)); }, "250"},
-        {"dword too short", [] { Raw(reg::kSplitter, REG_BINARY, "\xFA\0"); },
-         [&] { return std::to_string(ReadDwordOr(store, reg::kSplitter)); }, "200"},
-        {"dword as binary", [&] { Raw(reg::kSplitter, REG_BINARY, dword250); },
-         [&] { return std::to_string(ReadDwordOr(store, reg::kSplitter)); }, "200"},
-        {"dword as text", [] { Raw(reg::kShowBots, REG_SZ, std::string("1", 2)); },
-         [&] { return std::to_string(ReadDwordOr(store, reg::kShowBots)); }, "0"},
-        {"decimal", [&] { WriteDecimalText(store, reg::kHideEmpty, 1); },
-         [&] { return Shown(ReadDecimalText(store, reg::kHideEmpty)); }, "1"},
-        {"decimal as dword", [&] { Raw(reg::kHideEmpty, REG_DWORD, dword250); },
-         [&] { return Shown(ReadDecimalText(store, reg::kHideEmpty)); }, "none"},
-        {"decimal malformed", [] { Raw(reg::kHideEmpty, REG_SZ, std::string("x1", 3)); },
-         [&] { return Shown(ReadDecimalText(store, reg::kHideEmpty)); }, "0"},
-        {"decimal empty", [] { Raw(reg::kHideEmpty, REG_SZ, std::string("", 1)); },
-         [&] { return Shown(ReadDecimalText(store, reg::kHideEmpty)); }, "none"},
-        {"text", [&] { EXPECT_TRUE(WriteText(store, reg::kInstallDir, "C:\\Vexar")); },
-         [&] { return Shown(ReadText(store, reg::kInstallDir)); }, "'C:\\Vexar'"},
-        {"text unterminated", [] { Raw(reg::kInstallDir, REG_SZ, "C:\\V"); },
-         [&] { return Shown(ReadText(store, reg::kInstallDir)); }, "'C:\\V'"},
+    } cases[] = {
+        {"dword missing", [] {}, splitter, "200"},
+        {"dword", [&] { WriteDwordValue(store, reg::kSplitter, 250); }, splitter, "250"},
+        {"dword by the other spelling", [&] { store.WriteDword(kRegistryKey, "wsp", 250); }, splitter, "250"},
+        {"dword too short", [] { Raw(reg::kSplitter, REG_BINARY, "\xFA\0"); }, splitter, "200"},
+        {"dword as binary", [&] { Raw(reg::kSplitter, REG_BINARY, dword250); }, splitter, "200"},
+        {"dword as text", [] { Raw(reg::kSplitter, REG_SZ, std::string("1", 2)); }, splitter, "200"},
+        {"decimal", [&] { WriteDecimalText(store, reg::kHideEmpty, 1); }, hideEmpty, "1"},
+        {"decimal as dword", [&] { Raw(reg::kHideEmpty, REG_DWORD, dword250); }, hideEmpty, "none"},
+        {"decimal malformed", [] { Raw(reg::kHideEmpty, REG_SZ, std::string("x1", 3)); }, hideEmpty, "0"},
+        {"decimal empty", [] { Raw(reg::kHideEmpty, REG_SZ, std::string("", 1)); }, hideEmpty, "none"},
+        {"text", [&] { EXPECT_TRUE(WriteText(store, reg::kInstallDir, "C:\\Vexar")); }, folder, "'C:\\Vexar'"},
+        {"text unterminated", [] { Raw(reg::kInstallDir, REG_SZ, "C:\\V"); }, folder, "'C:\\V'"},
+        {"text as dword", [&] { Raw(reg::kInstallDir, REG_DWORD, dword250); }, folder, "none"},
+        {"text too long", [&] { WriteText(store, reg::kInstallDir, std::string(400, 'x')); }, folder, "none"},
         {"text longest", [&] { WriteText(store, reg::kInstallDir, std::string(254, 'y')); },
-         [&] { return std::to_string(ReadText(store, reg::kInstallDir).value_or("").size()); }, "254"},
-        {"text too long", [&] { WriteText(store, reg::kInstallDir, std::string(400, 'x')); },
-         [&] { return Shown(ReadText(store, reg::kInstallDir)); }, "none"},
-        {"text as dword", [&] { Raw(reg::kInstallDir, REG_DWORD, dword250); },
-         [&] { return Shown(ReadText(store, reg::kInstallDir)); }, "none"},
-        {"flag missing", [] {}, [&] { return std::to_string(ReadIniFlag(store, ini::kUseTray)); }, "0"},
-        {"flag", [&] { WriteIniFlag(store, ini::kUseTray, true); },
-         [&] { return std::to_string(ReadIniFlag(store, ini::kUseTray)); }, "1"},
-        {"flag not starting with 1", [&] { Ini(ini::kUseTray, "yes1"); },
-         [&] { return std::to_string(ReadIniFlag(store, ini::kUseTray)); }, "0"},
+         [&] { return std::to_string(ReadText(store, reg::kInstallDir)->size()); }, "254"},
+        {"flag missing", [] {}, tray, "0"},
+        {"flag", [&] { WriteIniFlag(store, ini::kUseTray, true); }, tray, "1"},
+        {"flag in other case", [&] { store.WriteIni(kIniFile, "window", "usetray", "1"); }, tray, "1"},
+        {"flag not starting with 1", [&] { Ini(ini::kUseTray, "yes1"); }, tray, "0"},
+        {"flag cut to its buffer", [&] { Ini(ini::kUseTray, std::string(40, '1').c_str()); },
+         [&] { return std::to_string(ReadIniText(store, ini::kUseTray).size()); }, "28"},
         {"decimal key", [&] { WriteIniDecimal(store, ini::kActiveTab, 7); },
          [&] { return std::to_string(ReadIniDecimal(store, ini::kActiveTab)); }, "7"},
         {"decimal key malformed", [&] { Ini(ini::kWindowStateRead, "max"); },
          [&] { return std::to_string(ReadIniDecimal(store, ini::kWindowStateRead)); }, "0"},
-        {"short key cut to its buffer", [&] { Ini(ini::kUseTray, std::string(40, '1').c_str()); },
-         [&] { return std::to_string(ReadIniText(store, ini::kUseTray).size()); }, "28"},
         {"text key missing", [] {}, [&] { return ReadIniText(store, ini::kDdeServer); }, "mIRC"},
         {"numbered key", [&] { WriteIniText(store, ini::kWebLinkUrl, 3, "http://a/"); },
          [&] { return ReadIniText(store, ini::kWebLinkUrl, 3) + "|" + ReadIniText(store, ini::kWebLinkUrl, 4); },
@@ -92,7 +83,7 @@ TEST_F(SettingsRoadTest, TypedValuesComeBackAndBadOnesReadAsTheirDefault) {
          [&] { return ReadIniText(store, ini::kIrcTemplate, "q3a.ini") + "|" + ReadIniText(store, ini::kIrcTemplate); },
          "hi|"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SetUp();
         DeleteFileA(Path().c_str());
         c.write();
@@ -100,42 +91,26 @@ TEST_F(SettingsRoadTest, TypedValuesComeBackAndBadOnesReadAsTheirDefault) {
     }
 }
 
-TEST_F(SettingsRoadTest, PlacementIsStoredAsItsRuleSaysAndTheInstallFolderIsReadThroughTheStore) {
+// Maximised windows are checked where they close: end to end (main) and with the console window.
+TEST_F(SettingsRoadTest, PlacementKeepsSignedCornersAndAMinimisedWindowNeverComesBackMinimised) {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "VEXARPLACEMENTTEST";
     RegisterClassA(&wc);
-    HWND window = CreateWindowA("VEXARPLACEMENTTEST", "t", WS_OVERLAPPEDWINDOW, -7, 100, 800, 600, nullptr, nullptr,
+    HWND window = CreateWindowA(wc.lpszClassName, "t", WS_OVERLAPPEDWINDOW, -7, 100, 800, 600, nullptr, nullptr,
                                 wc.hInstance, nullptr);
-    ASSERT_NE(window, nullptr);
-    using win32::PlacementRule;
     auto stored = [&](const PlacementValues& v) {
-        return std::tuple(store.ReadDword(v.position.keyPath, v.position.name),
-                          store.ReadDword(v.farCorner.keyPath, v.farCorner.name),
-                          store.ReadDword(v.show.keyPath, v.show.name));
+        return std::tuple(ReadDwordOr(store, v.position), ReadDwordOr(store, v.farCorner), ReadDwordOr(store, v.show));
     };
+    const auto normal = std::tuple(0x640000u | 0xFFF9u, (700u << 16) | 793u, uint32_t(SW_SHOWNORMAL));
     ShowWindow(window, SW_SHOWNORMAL);
-    EXPECT_TRUE(win32::SaveWindowPlacement(store, window, reg::kMainPlacement, PlacementRule::kNormalOnly));
-    const auto normal = std::tuple(std::optional(0x640000u | 0xFFF9u), std::optional((700u << 16) | 793u),
-                                   std::optional(uint32_t(SW_SHOWNORMAL)));
-    EXPECT_EQ(stored(reg::kMainPlacement), normal);
-    // Minimised or maximised: the main window keeps what it had, the console comes back maximised.
-    for (int show : {SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED}) {
-        ShowWindow(window, show);
-        EXPECT_FALSE(win32::SaveWindowPlacement(store, window, reg::kMainPlacement, PlacementRule::kNormalOnly));
-        EXPECT_EQ(stored(reg::kMainPlacement), normal);
-        win32::SaveWindowPlacement(store, window, reg::kRconPlacement, PlacementRule::kRememberMaximised);
-        EXPECT_EQ(std::get<2>(stored(reg::kRconPlacement)), uint32_t(show == SW_SHOWMAXIMIZED ? 3 : 1)) << show;
-        EXPECT_EQ(std::get<0>(stored(reg::kRconPlacement)), std::get<0>(normal)) << show;
-    }
+    EXPECT_TRUE(win32::SaveWindowPlacement(store, window, reg::kMainPlacement, win32::PlacementRule::kNormalOnly));
+    ShowWindow(window, SW_SHOWMINIMIZED);
+    EXPECT_FALSE(win32::SaveWindowPlacement(store, window, reg::kMainPlacement, win32::PlacementRule::kNormalOnly));
+    win32::SaveWindowPlacement(store, window, reg::kRconPlacement, win32::PlacementRule::kRememberMaximised);
+    EXPECT_EQ(std::pair(stored(reg::kMainPlacement), stored(reg::kRconPlacement)), std::pair(normal, normal));
     DestroyWindow(window);
-
-    char current[MAX_PATH];
-    GetCurrentDirectoryA(sizeof current, current);
-    EXPECT_EQ(app::win32::FindInstallFolder(), current);  // no InstallDir: the current directory
-    WriteText(store, reg::kInstallDir, "C:\\Vexar");
-    EXPECT_EQ(app::win32::FindInstallFolder(), "C:\\Vexar");
 }
 
 }  // namespace

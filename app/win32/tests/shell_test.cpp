@@ -372,21 +372,6 @@ TEST_F(MainWindowTest, MinimisingWithTrayHidesTheWindowWithoutTrayKeepsIt) {
     EXPECT_TRUE(IsWindowVisible(main));
 }
 
-TEST(RegistryAndIni, BothKeySpellingsReachTheSameValueAndIniNamesIgnoreCase) {
-    RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\ZORBEX");
-    WriteRegDword(HKEY_CURRENT_USER, 250, base::kGeometryKey, "WSP");
-    DWORD value = 0;
-    ASSERT_EQ(ReadRegDword(HKEY_CURRENT_USER, &value, base::kRegistryKey, "wsp"), 0);
-    EXPECT_EQ(value, 250u);
-    RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\ZORBEX");
-    testing_support::TempFolder dir;
-    Win32Settings store(dir.path());
-    store.WriteIni("vexar.ini", "games", "active", "3");
-    EXPECT_EQ(store.ReadIni("vexar.ini", "GAMES", "Active", "0", 255), "3");
-    const std::string file = testing_support::ReadBytes(dir.File("vexar.ini"));
-    EXPECT_TRUE(file.find("[games]") != std::string::npos && file.find("active=3") != std::string::npos);
-}
-
 struct WinsockSession {
     WinsockSession() {
         WSADATA wsa;
