@@ -90,8 +90,9 @@ GameDefinition HalfLife() {
     g.defaultFolder = "C:\\Sierra\\Half Life";
     g.gameIniFile = "hl.ini";
     g.rconCommandsFile = "rcon_commands_hl.txt";
-    // The batch master is gone: Valve's master of today speaks the Steam master protocol, which this
-    // program does not. The classic address stays for profiles that point it at a master of their own.
+    // The batch master is gone: Valve's master of today speaks the Steam master protocol, and its
+    // servers answer the Source query protocol only; they are listed by the Half-Life (Steam) game.
+    // The classic address stays for profiles that point it at a master of their own.
     g.masterAddress = "69.28.151.162";
     g.masterPort = 27010;
     g.defaultPort = 27015;
