@@ -127,7 +127,7 @@ class BenchHost : public net::StatusHost {
     void CycleFinished() override {}
     bool RawReplyHasText() override { return false; }
     void ShowServerInformation() override {}
-    void SetToolbarState(int, net::ToolbarState) override {}
+    void SetRefreshRunning(bool) override {}
     void ShowProgress(uint32_t, uint32_t) override {}
     void HideProgress() override {}
     void PostProgress(uint32_t) override {}

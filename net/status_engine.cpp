@@ -36,12 +36,7 @@ void StatusEngine::StopReceiver() {
 }
 
 void StatusEngine::SetToolbarBusy(bool busy) {
-    ToolbarState refresh = busy ? ToolbarState::kIndeterminate : ToolbarState::kEnabled;
-    ToolbarState stop = busy ? ToolbarState::kEnabled : ToolbarState::kIndeterminate;
-    host_.SetToolbarState(kCmdRefreshServerList, refresh);
-    host_.SetToolbarState(kCmdGetMasterList, refresh);
-    host_.SetToolbarState(kCmdRefreshSelected, refresh);
-    host_.SetToolbarState(kCmdStopRefresh, stop);
+    host_.SetRefreshRunning(busy);
 }
 
 bool StatusEngine::StartCycle(uint32_t mode, catalogue::GameProfile& profile) {

@@ -7,18 +7,8 @@
 #include <memory>
 
 #include "catalogue/records.h"
-#include "resources/resource.h"
 
 namespace net {
-
-// Toolbar button states, with the values TB_SETSTATE takes.
-enum class ToolbarState : uint32_t { kEnabled = 4, kIndeterminate = 16 };
-
-// The toolbar buttons a refresh changes (their commands).
-constexpr int kCmdRefreshServerList = IDM_REFRESH_ALL;
-constexpr int kCmdGetMasterList = IDM_GET_MASTER_LIST;
-constexpr int kCmdRefreshSelected = IDM_REFRESH_SELECTED;
-constexpr int kCmdStopRefresh = IDM_STOP_REFRESH;
 
 // The user-interface side of a refresh. Every member runs on the user-interface thread, called from
 // the engine's handlers, except those marked "worker thread" or "receiving thread": they are called
@@ -67,8 +57,9 @@ class StatusHost {
     virtual bool RawReplyHasText() = 0;
     virtual void ShowServerInformation() = 0;
 
-    // Toolbar button state (TB_SETSTATE).
-    virtual void SetToolbarState(int command, ToolbarState state) = 0;
+    // A refresh starts (true) or is over (false): the commands that start one are greyed while it
+    // runs, and Stop is offered instead.
+    virtual void SetRefreshRunning(bool running) = 0;
 
     // Progress. Shown on the user-interface thread before the worker starts: the static text
     // kRefreshingServersText and a progress bar over the server list pane, range 0..range, step

@@ -42,8 +42,8 @@ constexpr char kPasswordWrongMessage[] = "You're Remote Control password is inco
 constexpr char kNoMapListMessage[] = "Server doesn't support this feature! :/";
 
 // The toolbar's two commands that are no pending command.
-constexpr uint32_t kServerInfoCommand = 40020;
-constexpr uint32_t kClearLogCommand = 40021;
+constexpr uint32_t kServerInfoCommand = 5;
+constexpr uint32_t kClearLogCommand = 6;
 
 // The log keeps at most kLogLimit characters: when an append goes beyond, the oldest lines are cut
 // until at most kLogKept remain.
@@ -141,7 +141,8 @@ class ConsoleSession {
     void Type(std::string_view command);
     // A command of a tool dialog ("map x", a changed cvar): its reply goes to the log.
     void Run(std::string_view command);
-    // The toolbar's commands (PendingCommand values, and 40020 "Server Info", 40021 "Clear Log").
+    // The toolbar's commands: kServerProperties, kChangeMap and kRefreshStatus, kServerInfoCommand and
+    // kClearLogCommand; anything else does nothing.
     void RunTool(uint32_t command);
     // The auto-status period has passed.
     void AutoStatus();

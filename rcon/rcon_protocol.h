@@ -17,10 +17,10 @@ namespace rcon {
 // Which tool command the replies belong to (0: a typed command or "serverinfo").
 enum PendingCommand : uint32_t {
     kNoCommand = 0,
-    kServerProperties = 40022,
-    kChangeMap = 40023,
-    kRefreshStatus = 40024,
-    kKickPlayer = 40127,
+    kServerProperties = 1,
+    kChangeMap = 2,
+    kRefreshStatus = 3,
+    kKickPlayer = 4,
 };
 
 // A reply is collected up to this size; what would go beyond is dropped. A DarkPlaces server's

@@ -107,7 +107,7 @@ class FakeStatusHost : public net::StatusHost {
         shownInformation = rawReply;
     }
 
-    void SetToolbarState(int command, net::ToolbarState state) override { toolbar[command] = state; }
+    void SetRefreshRunning(bool running) override { refreshRunning = running; }
 
     void ShowProgress(uint32_t range, uint32_t step) override {
         Log("show-progress");
@@ -175,7 +175,7 @@ class FakeStatusHost : public net::StatusHost {
     std::vector<catalogue::ServerRecord*> rowChanges;
     std::vector<catalogue::ServerRecord*> announced;
     std::vector<std::string> removed;
-    std::map<int, net::ToolbarState> toolbar;
+    std::optional<bool> refreshRunning;
     std::optional<uint32_t> timerMs;
     std::string rawReply;
     std::string shownInformation;

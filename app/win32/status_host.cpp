@@ -100,10 +100,9 @@ void StatusHost::ShowPendingInformation() {
         rcon::win32::RunServerInformation(TheShell().instance, main_, rows);
 }
 
-void StatusHost::SetToolbarState(int command, net::ToolbarState state) {
-    // The engine names the buttons of a refresh; their states, and the menus', follow the command
-    // table from whether one runs.
-    SetRefreshCommandsRunning((command == net::kCmdStopRefresh) == (state == net::ToolbarState::kEnabled));
+void StatusHost::SetRefreshRunning(bool running) {
+    // The toolbar's and the menus' states follow the command table from whether a refresh runs.
+    SetRefreshCommandsRunning(running);
 }
 
 ITaskbarList3* StatusHost::Taskbar() {

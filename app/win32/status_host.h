@@ -33,7 +33,7 @@ class StatusHost : public net::StatusHost {
     void CycleFinished() override;
     bool RawReplyHasText() override;
     void ShowServerInformation() override;
-    void SetToolbarState(int command, net::ToolbarState state) override;
+    void SetRefreshRunning(bool running) override;
     void ShowProgress(uint32_t range, uint32_t step) override;
     void HideProgress() override;
     void PostProgress(uint32_t position) override;

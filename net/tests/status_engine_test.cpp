@@ -95,15 +95,8 @@ class EngineTest : public ::testing::Test {
             Receive();
         };
     }
-    // The states of the four refresh commands: 'e' enabled, 'i' indeterminate.
-    std::string Toolbar() {
-        std::string out;
-        for (int command :
-             {net::kCmdRefreshServerList, net::kCmdGetMasterList, net::kCmdRefreshSelected, net::kCmdStopRefresh})
-            out +=
-                host.toolbar.count(command) ? (host.toolbar[command] == net::ToolbarState::kEnabled ? 'e' : 'i') : '-';
-        return out;
-    }
+    // What the host was last told of the refresh: "running", "idle", or "-" for nothing.
+    std::string Toolbar() { return host.refreshRunning ? (*host.refreshRunning ? "running" : "idle") : "-"; }
     // Where the datagrams went, in order, as "a.b.c.d:port".
     Strings SentTargets() {
         Strings out;
@@ -346,7 +339,7 @@ TEST_F(EngineTest, AllServersAreMarkedAndQueriedOnceWhileTheToolbarShowsTheRefre
     servers[1]->awaitingReply = 1;  // left over: must not make a reply count before its request
     refreshBusy = true;             // a master query runs: refused
     EXPECT_FALSE(engine->StartCycle(net::kRefreshAll, profile));
-    EXPECT_TRUE(host.toolbar.empty());
+    EXPECT_FALSE(host.refreshRunning);
     refreshBusy = false;
     EXPECT_FALSE(engine->StartCycle(net::kRefreshModeCount, profile));  // no such mode
     EXPECT_FALSE(refreshBusy);
@@ -354,7 +347,7 @@ TEST_F(EngineTest, AllServersAreMarkedAndQueriedOnceWhileTheToolbarShowsTheRefre
     EXPECT_FALSE(engine->StartCycle(net::kRefreshFavourites, profile));  // busy with its own cycle
     EXPECT_EQ(threads.started, 2);                                       // the worker and the receiver
     EXPECT_TRUE(refreshBusy);
-    EXPECT_EQ(Toolbar(), "iiie");
+    EXPECT_EQ(Toolbar(), "running");
     EXPECT_EQ(std::tuple(engine->queriedCount(), host.Saw("full-refresh"), host.progressShown, host.progressRange),
               std::tuple(3u, true, true, 3u));
     EXPECT_EQ(std::tuple(servers[0]->refreshPending, servers[2]->refreshPending, servers[1]->awaitingReply),
@@ -366,7 +359,7 @@ TEST_F(EngineTest, AllServersAreMarkedAndQueriedOnceWhileTheToolbarShowsTheRefre
     EXPECT_EQ(host.timerMs, std::optional<uint32_t>(net::kGraceMs));
     EXPECT_FALSE(engine->StartCycle(net::kRefreshAll, profile));  // still waiting for replies
     FireTimer();
-    EXPECT_EQ(Toolbar(), "eeei");
+    EXPECT_EQ(Toolbar(), "idle");
     EXPECT_FALSE(refreshBusy);
 }
 
@@ -420,7 +413,7 @@ TEST_F(EngineTest, EachModeQueriesItsOwnSelection) {
     host.selected.clear();
     const int started = threads.started;
     EXPECT_EQ(run(net::kRefreshSelected), std::pair(0u, Strings{}));
-    EXPECT_EQ(std::tuple(threads.started, refreshBusy, Toolbar()), std::tuple(started, false, std::string("eeei")));
+    EXPECT_EQ(std::tuple(threads.started, refreshBusy, Toolbar()), std::tuple(started, false, std::string("idle")));
     catalogue::clearServers(profile.servers);
     EXPECT_EQ(run(net::kRefreshAll), std::pair(0u, Strings{}));
 }
@@ -669,7 +662,7 @@ TEST_F(EngineTest, TheCloseMarksSilentServersAndRestoresTheWindow) {
     FireTimer();
     EXPECT_FALSE(engine->Busy() || refreshBusy || host.progressShown || network.OpenNow() != 0);
     EXPECT_EQ(std::pair(Toolbar(), engine->lastCycleMs()),
-              std::pair(std::string("eeei"), 1512u));  // from the worker's start
+              std::pair(std::string("idle"), 1512u));  // from the worker's start
     // A favourite keeps its name.
     EXPECT_EQ(std::tuple(std::string(servers[0]->hostName), servers[0]->ping, std::string(servers[1]->hostName),
                          servers[1]->livesLeft, std::string(servers[2]->hostName), servers[2]->ping),

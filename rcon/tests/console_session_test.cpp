@@ -69,7 +69,13 @@ struct Script {
     std::vector<Step> steps;
 };
 
-// RunScript's events: "open", "type X", "run X", "tool N", "auto", "kick N", "tick MS" (time passes, then a
+const std::map<std::string, uint32_t> kTools = {{"props", rcon::kServerProperties},
+                                                {"maps", rcon::kChangeMap},
+                                                {"refresh", rcon::kRefreshStatus},
+                                                {"info", rcon::kServerInfoCommand},
+                                                {"clear", rcon::kClearLogCommand}};
+
+// RunScript's events: "open", "type X", "run X", "tool NAME" (of kTools), "auto", "kick N", "tick MS" (time passes, then a
 // tick), "reply X" (a datagram from the server, "~" for FF FF FF FF), "stranger X" (from another
 // address), "capture FILE" (a captured reply's datagrams), "password PW [PORT]", "cancel",
 // "reason X". Source RCON (its connection's events are in `sent`): "connected", "unreachable", "accept",
@@ -95,7 +101,7 @@ void RunScript(const Script& script) {
             {"open", [&] { session.Open(); }},
             {"type", [&] { session.Type(arg); }},
             {"run", [&] { session.Run(arg); }},
-            {"tool", [&] { session.RunTool(std::stoul(arg)); }},
+            {"tool", [&] { session.RunTool(kTools.at(arg)); }},
             {"auto", [&] { session.AutoStatus(); }},
             {"kick", [&] { session.Kick(std::stoi(arg)); }},
             {"tick", [&] { clock.AdvanceMs(std::stoul(arg)), session.Tick(); }},
@@ -205,7 +211,7 @@ const Script kScripts[] = {
       {"reply ~n", "", ""},
       {"kick 3", "~srcon1700000000.000000 kick # 3", ""},
       {"capture nexuiz_rcon_kick.bin", "", "players(1,2,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,)"},
-      {"tool 40023", "~srcon1700000000.000000 ls maps/*.bsp", ""},
+      {"tool maps", "~srcon1700000000.000000 ls maps/*.bsp", ""},
       {"capture nexuiz_rcon_lsmaps.bin", "", "maps(39)"}}},
     {"DarkPlaces keeps the plain form it was answered in, and says so when neither is answered",
      kXonotic,
@@ -231,11 +237,11 @@ const Script kScripts[] = {
       {"reply ~print\n", "", "players(3=Sam,)"},
       {"kick 3", "", "reason(3:Sam)"},
       {"reason camping", "~rcon pw clientkick 3 \"camping\"", ""},
-      {"tool 40022", "~rcon pw cvarlist", ""},
+      {"tool props", "~rcon pw cvarlist", ""},
       {"reply ~print\nS     sv_hostname \"Lab\"\n", "", ""},
       {"reply ~print\n\n1 total cvars\n", "", "props(1)"},
       {"run sv_hostname \"My Lab\"", "~rcon pw sv_hostname \"My Lab\"", ""},
-      {"tool 40021", "", "cleared"}}},
+      {"tool clear", "", "cleared"}}},
     {"Source: connect, password and status in turn; a reply of several packets; a kick asks for the list again",
      kTeamFortress2,
      "pw",
@@ -251,7 +257,7 @@ const Script kScripts[] = {
       {"kick 3", "exec(kickid 3)|mark", ""},
       {"answer 4 Kicked Bob\n", "exec(status)|mark", "log(Kicked Bob/)"},
       {"type say hi", "exec(say hi)|mark", "log(say hi//)"},
-      {"tool 40023", "exec(maps *)|mark", ""},
+      {"tool maps", "exec(maps *)|mark", ""},
       {"answer 8 hi\n", "", "log(hi/)"},  // the status before it is over too
       {"answer 10 -------------\nPENDING:   (fs) ctf_2fort.bsp\nPENDING:   (fs) cp_well.bsp\n", "", "maps(2)"}}},
     {"Source: a refused password is told and asked again; the next connection carries the new one",
@@ -271,10 +277,10 @@ const Script kScripts[] = {
      {{"open", "", "ask(pw:27960)"},
       {"password pw", "connect(27960)", "keep(pw:27960)"},
       {"unreachable", "close", "log(Could not connect to the server's remote control port./)"},
-      {"tool 40024", "connect(27960)", ""},
+      {"tool refresh", "connect(27960)", ""},
       {"tick 4900", "", ""},
       {"tick 100", "close", "log(No connection to the server's remote control port within 5 seconds./)"},
-      {"tool 40022", "connect(27960)", ""},
+      {"tool props", "connect(27960)", ""},
       {"connected", "auth(pw)", ""},
       {"tick 9900", "", ""},
       {"accept", "exec(cvarlist)|mark", ""},

@@ -17,6 +17,24 @@ namespace {
 
 constexpr UINT kAutoStatusSeconds[] = {0, 5, 10, 15, 30, 60};
 
+// The session's tool command for a toolbar button, kNoCommand for any other id.
+uint32_t ToolOf(UINT id) {
+    switch (id) {
+        case IDM_RCON_SERVER_PROPS:
+            return kServerProperties;
+        case IDM_RCON_CHANGE_MAP:
+            return kChangeMap;
+        case IDM_RCON_REFRESH:
+            return kRefreshStatus;
+        case IDM_RCON_SERVER_INFO:
+            return kServerInfoCommand;
+        case IDM_RCON_CLEAR_LOG:
+            return kClearLogCommand;
+        default:
+            return kNoCommand;
+    }
+}
+
 // Runs a popup menu of the window and returns the command chosen (0 for none, or when the window
 // was closed meanwhile: `alive` tells).
 UINT TrackMenu(Window& w, WORD menuId, POINT at, UINT checked, bool& alive) {
@@ -179,9 +197,8 @@ void OnCommand(Window& w, UINT id, UINT code) {
         if (int32_t number = RowNumber(c->players, row); row >= 0 && number >= 0)
             c->session->Kick(number);
         ApplyEffects(w, *c);
-    } else if (c && (id == IDM_RCON_SERVER_PROPS || id == IDM_RCON_CHANGE_MAP || id == IDM_RCON_REFRESH ||
-                     id == IDM_RCON_SERVER_INFO || id == IDM_RCON_CLEAR_LOG)) {
-        c->session->RunTool(id);
+    } else if (uint32_t tool = ToolOf(id); c && tool != kNoCommand) {
+        c->session->RunTool(tool);
         ApplyEffects(w, *c);
     }
 }
