@@ -144,6 +144,14 @@ def phase_events(the_farm, since_ns):
     return requests, replies
 
 
+def sent(requests):
+    """The datagrams the servers were sent, by what they asked for."""
+    kinds = {k: sum(e.kind == k for e in requests) for k in 'qipr'}
+    if kinds['p'] or kinds['r']:
+        return '%d (info %d, players %d, rules %d)' % (len(requests), kinds['q'], kinds['p'], kinds['r'])
+    return '%d (getstatus %d, getinfo %d)' % (len(requests), kinds['q'], kinds['i'])
+
+
 def run_vexar(args, the_farm, prefix, pace):
     vexar = harness.Vexar(args.build, prefix)
     try:
@@ -189,6 +197,7 @@ def run_vexar(args, the_farm, prefix, pace):
     return {
         'asked': '%d listed, %d asked, %d replies sent' % (len(stored), len({e.server for e in requests}),
                                                           len(replies)),
+        'sent': sent(requests),
         'wall': '%.2f s' % ((last - first) / 1e9),
         'closed': '%.2f s' % ((closed - first) / 1e9),
         'answered': answered,
@@ -226,7 +235,8 @@ def run_quakestat(the_farm, options, protocol):
     last = max(e.ns for e in replies.values())
     return {'asked': '%d listed, %d asked, %d replies sent' % (len(the_farm.servers), len({e.server for e in requests}),
                                                                len(replies)),
-            'wall': '%.2f s' % ((last - first) / 1e9), 'closed': '%.2f s (the program ran)' % took,
+            'sent': sent(requests), 'wall': '%.2f s' % ((last - first) / 1e9),
+            'closed': '%.2f s (the program ran)' % took,
             'answered': len(by_delay), 'by_delay': spread(by_delay), 'by_reply': spread(by_reply),
             'window': '%d' % max(farm.windows([e.ns for e in requests])), 'probe': '-', 'probe_all': '-',
             'memory': '-', 'cpu': '-'}
@@ -234,6 +244,7 @@ def run_quakestat(the_farm, options, protocol):
 
 ROWS = [
     ('asked', 'servers listed, asked, answered by the farm'),
+    ('sent', 'datagrams the servers were sent'),
     ('wall', 'first request -> last answer'),
     ('closed', 'first request -> refresh closed'),
     ('answered', 'answered / live'),
