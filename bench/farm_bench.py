@@ -144,10 +144,11 @@ def phase_events(the_farm, since_ns):
     return requests, replies
 
 
-def sent(requests):
-    """The datagrams the servers were sent, by what they asked for."""
+def sent(requests, protocol):
+    """The datagrams the servers were sent, by what they asked for (A2S_INFO with and without the
+    challenge counted together)."""
     kinds = {k: sum(e.kind == k for e in requests) for k in 'qipr'}
-    if kinds['p'] or kinds['r']:
+    if protocol == 'a2s':
         return '%d (info %d, players %d, rules %d)' % (len(requests), kinds['q'], kinds['p'], kinds['r'])
     return '%d (getstatus %d, getinfo %d)' % (len(requests), kinds['q'], kinds['i'])
 
@@ -197,7 +198,7 @@ def run_vexar(args, the_farm, prefix, pace):
     return {
         'asked': '%d listed, %d asked, %d replies sent' % (len(stored), len({e.server for e in requests}),
                                                           len(replies)),
-        'sent': sent(requests),
+        'sent': sent(requests, args.protocol),
         'wall': '%.2f s' % ((last - first) / 1e9),
         'closed': '%.2f s' % ((closed - first) / 1e9),
         'answered': answered,
@@ -235,7 +236,7 @@ def run_quakestat(the_farm, options, protocol):
     last = max(e.ns for e in replies.values())
     return {'asked': '%d listed, %d asked, %d replies sent' % (len(the_farm.servers), len({e.server for e in requests}),
                                                                len(replies)),
-            'sent': sent(requests), 'wall': '%.2f s' % ((last - first) / 1e9),
+            'sent': sent(requests, the_farm.protocol), 'wall': '%.2f s' % ((last - first) / 1e9),
             'closed': '%.2f s (the program ran)' % took,
             'answered': len(by_delay), 'by_delay': spread(by_delay), 'by_reply': spread(by_reply),
             'window': '%d' % max(farm.windows([e.ns for e in requests])), 'probe': '-', 'probe_all': '-',
