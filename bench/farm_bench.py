@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Refresh of a loopback farm of Quake III style servers by the real vexar.exe under Wine, side by
-side with quakestat on the same farm in the same run. Prints one table.
+"""Refresh of a loopback farm of Quake III style servers (or of Source servers that demand the A2S
+challenge, --protocol a2s) by the real vexar.exe under Wine, side by side with quakestat on the same
+farm in the same run. Prints one table.
 
-    bench/farm_bench.py [--servers 1000] [--paces fast,classic] [--no-quakestat] [--seed 1]
+    bench/farm_bench.py [--protocol q3|a2s] [--servers 1000] [--paces fast,classic] [--no-quakestat] [--seed 1]
                         [--build build/windows64] [--fixtures build/native/testing/fixtures] [--display :93]
 
 Builds nothing: it needs vexar.exe and vexar-driver.exe of a Windows build tree and farm_fixture of a
@@ -10,19 +11,23 @@ native one, with vexar-lists beside it for the list files (cmake --build --prese
 farm_fixture vexar-lists). Run as root: it enters a network
 namespace of its own with nothing but loopback, and starts its own Xvfb and wineserver.
 
-For each pace the program gets its list from the farm's master (F9) and refreshes it. Measured:
+For each pace the program gets its list from the farm's master (F9) and refreshes it: a Quake 3 Arena
+profile, or with --protocol a2s a Team Fortress 2 profile whose Steam master query pages the list 1 s
+apart (the farm's master sends 231 entries a page). Measured:
   - first request -> last answer: at the farm, from the first status request to the last reply sent;
     "-> refresh closed": until the program's toolbar says the refresh is over;
   - servers asked and replies sent, at the farm; answered / live, from the list file the program
     writes when it is closed;
   - ping error: the stored ping less the server's delay, and less the time the farm actually took to
     reply (the farm's own lateness is printed under the table);
-  - requests per 200 ms window at the farm (the busiest window);
+  - requests per 200 ms window at the farm (the busiest window; for A2S every datagram a server is
+    sent, the requests that get the challenge included, as the pace counts them);
   - responsiveness: a message is sent to the main window every 20 ms (vexar-driver probe); the worst
     answer time while the refresh ran, and over the whole master query and refresh;
   - peak memory (VmHWM) of the program's process; CPU time (user + system) of the program and of the
     wineserver from the first request to the end of the refresh, per 1,000 answers.
-quakestat runs with its default settings and with -sendinterval 0 over the farm's list.
+quakestat runs with its default settings and with -sendinterval 0 over the farm's list (-default a2s
+for the A2S farm, which answers quakestat's A2S_INFO with a challenge as well).
 """
 import argparse
 import os
@@ -131,7 +136,7 @@ def errors(the_farm, pings, replies):
 
 def phase_events(the_farm, since_ns):
     events = the_farm.events(since_ns)
-    requests = [e for e in events if e.kind in 'qi']
+    requests = [e for e in events if e.kind in 'qipr']
     replies = {}
     for e in events:
         if e.kind == 'a' and e.server not in replies:
@@ -139,10 +144,19 @@ def phase_events(the_farm, since_ns):
     return requests, replies
 
 
+def sent(requests, protocol):
+    """The datagrams the servers were sent, by what they asked for (A2S_INFO with and without the
+    challenge counted together)."""
+    kinds = {k: sum(e.kind == k for e in requests) for k in 'qipr'}
+    if protocol == 'a2s':
+        return '%d (info %d, players %d, rules %d)' % (len(requests), kinds['q'], kinds['p'], kinds['r'])
+    return '%d (getstatus %d, getinfo %d)' % (len(requests), kinds['q'], kinds['i'])
+
+
 def run_vexar(args, the_farm, prefix, pace):
     vexar = harness.Vexar(args.build, prefix)
     try:
-        farm.write_install_folder(vexar.folder, max_servers=max(999, args.servers))
+        farm.write_install_folder(vexar.folder, max_servers=max(999, args.servers), protocol=args.protocol)
         vexar.reset_registry({'NDF': 1, 'NPPRESET': PACES[pace]})
         vexar.start()
         vexar.answer(QUESTION, 'No')
@@ -180,10 +194,11 @@ def run_vexar(args, the_farm, prefix, pace):
     by_delay, by_reply = errors(the_farm, pings, replies)
     answered = len(by_delay)
     during = [ms for t, ms in probes if first <= t <= closed]
-    per_window = farm.windows([e.ns for e in requests if e.kind == 'q'])
+    per_window = farm.windows([e.ns for e in requests if e.kind == 'q' or args.protocol == 'a2s'])
     return {
         'asked': '%d listed, %d asked, %d replies sent' % (len(stored), len({e.server for e in requests}),
                                                           len(replies)),
+        'sent': sent(requests, args.protocol),
         'wall': '%.2f s' % ((last - first) / 1e9),
         'closed': '%.2f s' % ((closed - first) / 1e9),
         'answered': answered,
@@ -198,13 +213,13 @@ def run_vexar(args, the_farm, prefix, pace):
     }
 
 
-def run_quakestat(the_farm, options):
+def run_quakestat(the_farm, options, protocol):
     listing = os.path.join(the_farm.folder, 'quakestat.txt')
     with open(listing, 'w') as f:
         f.write(''.join(s.key + '\n' for s in the_farm.servers))
     since = time.monotonic_ns()
     started = time.monotonic()
-    out = subprocess.run(['quakestat', '-default', 'q3s', '-f', listing, '-raw', ','] + options, capture_output=True,
+    out = subprocess.run(['quakestat', '-default', 'a2s' if protocol == 'a2s' else 'q3s', '-f', listing, '-raw', ','] + options, capture_output=True,
                          text=True, errors='replace', timeout=3600).stdout
     took = time.monotonic() - started
     os.remove(listing)
@@ -221,7 +236,8 @@ def run_quakestat(the_farm, options):
     last = max(e.ns for e in replies.values())
     return {'asked': '%d listed, %d asked, %d replies sent' % (len(the_farm.servers), len({e.server for e in requests}),
                                                                len(replies)),
-            'wall': '%.2f s' % ((last - first) / 1e9), 'closed': '%.2f s (the program ran)' % took,
+            'sent': sent(requests, the_farm.protocol), 'wall': '%.2f s' % ((last - first) / 1e9),
+            'closed': '%.2f s (the program ran)' % took,
             'answered': len(by_delay), 'by_delay': spread(by_delay), 'by_reply': spread(by_reply),
             'window': '%d' % max(farm.windows([e.ns for e in requests])), 'probe': '-', 'probe_all': '-',
             'memory': '-', 'cpu': '-'}
@@ -229,6 +245,7 @@ def run_quakestat(the_farm, options):
 
 ROWS = [
     ('asked', 'servers listed, asked, answered by the farm'),
+    ('sent', 'datagrams the servers were sent'),
     ('wall', 'first request -> last answer'),
     ('closed', 'first request -> refresh closed'),
     ('answered', 'answered / live'),
@@ -254,8 +271,8 @@ def print_table(the_farm, columns):
     for line in lines:
         print('| ' + ' | '.join(cell.ljust(w) if cell != '---' else '-' * w for cell, w in zip(line, widths)) + ' |')
     late = [(e.ns - e.due_ns) / 1e6 for e in the_farm.events() if e.kind == 'a']
-    print('\nThe farm: %d servers (%d live), delays 0 to 150 ms (seed %d); its replies left late by median %.2f, '
-          'p99 %.2f, max %.2f ms' % (len(the_farm.servers), live, the_farm.seed, statistics.median(late),
+    print('\nThe farm: %d %s servers (%d live), delays 0 to 150 ms (seed %d); its replies left late by median %.2f, '
+          'p99 %.2f, max %.2f ms' % (len(the_farm.servers), 'A2S' if the_farm.protocol == 'a2s' else 'Quake III', live, the_farm.seed, statistics.median(late),
                                      percentile(late, 0.99), max(late)))
 
 
@@ -271,6 +288,7 @@ def prepare_wine(build, prefix):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split('\n')[0])
+    parser.add_argument('--protocol', choices=('q3', 'a2s'), default='q3')
     parser.add_argument('--servers', type=int, default=1000)
     parser.add_argument('--paces', default='fast,classic')
     parser.add_argument('--no-quakestat', action='store_true')
@@ -292,15 +310,15 @@ def main():
     time.sleep(1)
     prefix = os.path.join(args.build, 'bench-prefix')
     env = prepare_wine(args.build, prefix)
-    the_farm = farm.Farm(args.fixtures, args.servers, seed=args.seed, realtime=True).start()
+    the_farm = farm.Farm(args.fixtures, args.servers, seed=args.seed, realtime=True, protocol=args.protocol).start()
     columns = []
     try:
         for pace in args.paces.split(','):
             columns.append(('vexar.exe under Wine, %s' % pace.capitalize(), run_vexar(args, the_farm, prefix, pace)))
             print('%s done' % pace, file=sys.stderr, flush=True)
         if not args.no_quakestat:
-            columns.append(('quakestat', run_quakestat(the_farm, [])))
-            columns.append(('quakestat -sendinterval 0', run_quakestat(the_farm, ['-sendinterval', '0'])))
+            columns.append(('quakestat', run_quakestat(the_farm, [], args.protocol)))
+            columns.append(('quakestat -sendinterval 0', run_quakestat(the_farm, ['-sendinterval', '0'], args.protocol)))
         print_table(the_farm, columns)
     finally:
         the_farm.cleanup()

@@ -11,6 +11,7 @@ import tempfile
 from harness import profile, profiles_file
 
 MASTER = ('127.20.0.1', 27950)
+STEAM_MASTER = ('127.20.0.1', 27011)
 
 
 class Server:
@@ -23,8 +24,10 @@ class Server:
 
 
 class Event:
-    """A line of the farm's log: kind 'q' (getstatus), 'i' (getinfo), 'a' (a reply sent) or 'm' (a
-    master request); times in CLOCK_MONOTONIC nanoseconds (Python's time.monotonic_ns())."""
+    """A line of the farm's log: kind 'q' (getstatus, or A2S_INFO), 'i' (getinfo), 'p' (A2S_PLAYER), 'r'
+    (A2S_RULES), 'a' (a status or info reply sent), 'c' (a challenge sent), 'l' (a player or rules
+    reply sent) or 'm' (a master request); times in CLOCK_MONOTONIC nanoseconds (Python's
+    time.monotonic_ns())."""
     __slots__ = ('kind', 'ns', 'server', 'peer_port', 'due_ns')
 
     def __init__(self, fields):
@@ -33,13 +36,16 @@ class Event:
             self.server, self.peer_port, self.due_ns = None, int(fields[2]), None
         else:
             self.server, self.peer_port = int(fields[2]), int(fields[3])
-            self.due_ns = int(fields[4]) if self.kind == 'a' else None
+            self.due_ns = int(fields[4]) if len(fields) > 4 else None
 
 
 class Farm:
-    def __init__(self, fixtures_dir, count, seed=1, realtime=False):
+    def __init__(self, fixtures_dir, count, seed=1, realtime=False, protocol='q3'):
+        """protocol: 'q3' (Quake III servers and master) or 'a2s' (Source servers that demand the
+        challenge, and a Steam master)."""
         self.fixture = os.path.join(fixtures_dir, 'farm_fixture')
-        self.count, self.seed, self.realtime = count, seed, realtime
+        self.count, self.seed, self.realtime, self.protocol = count, seed, realtime, protocol
+        self.master = STEAM_MASTER if protocol == 'a2s' else MASTER
         self.folder = tempfile.mkdtemp(prefix='vexar-farm-')
         self.log_path = os.path.join(self.folder, 'farm.log')
         self.servers_path = os.path.join(self.folder, 'servers.txt')
@@ -48,7 +54,7 @@ class Farm:
 
     def start(self):
         args = [self.fixture, '--count', str(self.count), '--seed', str(self.seed), '--servers-file',
-                self.servers_path, '--log', self.log_path, '--master', '%s:%d' % MASTER]
+                self.servers_path, '--log', self.log_path, '--master', '%s:%d' % self.master, '--protocol', self.protocol]
         if self.realtime:
             args.append('--realtime')
         self.process = subprocess.Popen(args, stdout=subprocess.PIPE, stdin=subprocess.DEVNULL)
@@ -83,12 +89,17 @@ class Farm:
         os.rmdir(self.folder)
 
 
-def write_install_folder(folder, max_servers=999):
-    """One Quake 3 Arena profile whose master is the farm's, no stored list, nothing that reaches out.
-    The profile keeps at most max_servers of the master's list (a new profile's 999 by default)."""
+def write_install_folder(folder, max_servers=999, protocol='q3'):
+    """One profile whose master is the farm's (Quake 3 Arena, or Team Fortress 2 for the A2S farm), no
+    stored list, nothing that reaches out. The profile keeps at most max_servers of the master's list
+    (a new profile's 999 by default)."""
+    if protocol == 'a2s':
+        image = profile('Team Fortress 2', 17, 17, STEAM_MASTER[0], STEAM_MASTER[1], 1, icon=17,
+                        max_servers=max_servers)
+    else:
+        image = profile('Quake 3 Arena', 1, 68, MASTER[0], MASTER[1], 1, icon=2, max_servers=max_servers)
     with open(os.path.join(folder, 'gamesets.vexar'), 'wb') as f:
-        f.write(profiles_file([profile('Quake 3 Arena', 1, 68, MASTER[0], MASTER[1], 1, icon=2,
-                                       max_servers=max_servers)], 1))
+        f.write(profiles_file([image], 1))
     ini = ['[games]', 'active=0', '[window]', 'state=0', '[WINDOW]', 'USETRAY=0', '[TRAY]', 'AUTOREFRESH=0',
            '[endpoints]', 'website=http://127.0.0.1/', 'feedback=farm@127.0.0.1', 'banner=http://127.0.0.1/banner',
            'versionserver=127.0.0.1']
