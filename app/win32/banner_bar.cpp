@@ -12,7 +12,12 @@
 namespace app::win32 {
 
 LRESULT CALLBACK BannerBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    Shell& shell = TheShell();
+    if (message == WM_NCCREATE)
+        KeepShellIn(window, lParam);
+    Shell* found = ShellOf(window);
+    if (!found)
+        return DefWindowProcA(window, message, wParam, lParam);
+    Shell& shell = *found;
     switch (message) {
         case WM_CREATE: {
             HWND picture =
@@ -33,12 +38,12 @@ LRESULT CALLBACK BannerBarProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             base::win32::PaintScope paint(window);
             RECT r;
             GetClientRect(window, &r);
-            FillWithBackground(paint.dc(), r);
+            FillWithBackground(shell, paint.dc(), r);
             DrawEdge(paint.dc(), &r, EDGE_ETCHED, BF_RECT);
             return 0;
         }
         case WM_COMMAND:
-            if (HIWORD(wParam) == 0 && shell.ctx)
+            if (HIWORD(wParam) == 0)
                 OpenTarget(shell.ctx->endpoints.bannerSite);
             return 0;
         case WM_DESTROY: {
@@ -65,8 +70,8 @@ INT_PTR CALLBACK AboutBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
     return FALSE;
 }
 
-void ShowAboutBox(HWND owner) {
-    DialogBoxParamA(TheShell().instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutBoxProc, 0);
+void ShowAboutBox(HINSTANCE instance, HWND owner) {
+    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutBoxProc, 0);
 }
 
 std::string ReadProductVersion() {

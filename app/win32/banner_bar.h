@@ -11,7 +11,7 @@ constexpr char kBannerBarClass[] = "SBVEXAR";
 
 LRESULT CALLBACK BannerBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // The About box (dialog 106), modal.
-void ShowAboutBox(HWND owner);
+void ShowAboutBox(HINSTANCE instance, HWND owner);
 INT_PTR CALLBACK AboutBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // ProductVersion of the running program's version resource; empty when there is none.
 std::string ReadProductVersion();

@@ -153,12 +153,13 @@ void ApplyToolbarStates(HWND toolbar, const CommandState& state) {
     }
 }
 
-bool RouteCommand(HWND main, UINT command) {
+bool RouteCommand(Shell& shell, UINT command) {
+    HWND main = shell.main;
     const CommandRow* row = FindCommand(command);
     if (!row || row->target == T::kNone)
         return false;
     const bool fromContextMenu = command == row->contextCommand;
-    PaneSet panes = PanesOf(CurrentProfile());
+    PaneSet panes = PanesOf(shell, CurrentProfile(shell));
     switch (row->target) {
         case T::kNone:
             break;
@@ -175,10 +176,10 @@ bool RouteCommand(HWND main, UINT command) {
             SendToPane(panes.buddy, row->message, row->wParam);
             break;
         case T::kFocusedPane:
-            SendToPane(fromContextMenu ? panes.server : FocusedPane(), row->message, row->wParam);
+            SendToPane(fromContextMenu ? panes.server : FocusedPane(shell), row->message, row->wParam);
             break;
         case T::kDialog:
-            OpenShellDialog(row->command);
+            OpenShellDialog(shell, row->command);
             break;
     }
     return true;

@@ -7,6 +7,8 @@
 
 namespace app::win32 {
 
+struct Shell;
+
 enum class CommandKind {
     kRouted,  // a message to the main window or a pane (target below)
     kDialog,  // a dialog of the shell or of a later part
@@ -68,6 +70,6 @@ void ApplyCommandStates(HMENU menu, const CommandState& state);
 void ApplyToolbarStates(HWND toolbar, const CommandState& state);
 
 // Sends or posts the routed message, or opens the dialog; true when the command is routed.
-bool RouteCommand(HWND main, UINT command);
+bool RouteCommand(Shell& shell, UINT command);
 
 }  // namespace app::win32

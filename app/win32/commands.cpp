@@ -41,18 +41,18 @@ void ApplyFilterChoice(HWND main, const std::optional<std::pair<uint32_t, uint32
     SendMessageA(main, WM_APP_REFILTER, 0, 0);
 }
 
-void OnShellCommand(HWND main, UINT command) {
-    Shell& shell = TheShell();
+void OnShellCommand(Shell& shell, UINT command) {
+    HWND main = shell.main;
     AppContext& ctx = *shell.ctx;
     switch (command) {
         case IDM_ABOUT:
-            ShowAboutBox(main);
+            ShowAboutBox(shell.instance, main);
             break;
         case IDM_FEEDBACK:
-            OpenFeedbackMail();
+            OpenFeedbackMail(shell);
             break;
         case IDM_WEBSITE:
-            OpenWebSite();
+            OpenWebSite(shell);
             break;
         case IDM_STOP_REFRESH:
             if (shell.network)
@@ -65,15 +65,15 @@ void OnShellCommand(HWND main, UINT command) {
             ApplyFilterChoice(main, ChooseModFilter(0, ctx.display, *ctx.settings));
             break;
         default:
-            OnTrayCommand(main, command);
+            OnTrayCommand(shell, command);
             break;
     }
 }
 
 }  // namespace
 
-HWND FocusedPane() {
-    PaneSet p = PanesOf(CurrentProfile());
+HWND FocusedPane(Shell& shell) {
+    PaneSet p = PanesOf(shell, CurrentProfile(shell));
     HWND focus = GetFocus();
     if (!focus)
         return nullptr;
@@ -86,20 +86,19 @@ HWND FocusedPane() {
     return nullptr;
 }
 
-void SetStartupMenuMarks(HWND main) {
-    Shell& shell = TheShell();
+void SetStartupMenuMarks(Shell& shell) {
     for (const MenuMark& m : StartupMenuMarks(shell.ctx->display, shell.ctx->useTray))
-        CheckItem(GetMenu(main), m.item, m.checked);
+        CheckItem(GetMenu(shell.main), m.item, m.checked);
 }
 
-void OnCommand(HWND main, WPARAM wParam, LPARAM lParam) {
-    Shell& shell = TheShell();
+void OnCommand(Shell& shell, WPARAM wParam, LPARAM lParam) {
+    HWND main = shell.main;
     AppContext& ctx = *shell.ctx;
     UINT command = LOWORD(wParam);
     if (command == 0) {
         // The logo's click; the second click of a double-click comes as STN_DBLCLK and opens nothing.
         if (lParam && reinterpret_cast<HWND>(lParam) == shell.logoPicture && HIWORD(wParam) == STN_CLICKED)
-            OpenWebSite();
+            OpenWebSite(shell);
         return;
     }
     const CommandRow* row = FindCommand(command);
@@ -108,7 +107,7 @@ void OnCommand(HWND main, WPARAM wParam, LPARAM lParam) {
     switch (row->kind) {
         case CommandKind::kRouted:
         case CommandKind::kDialog:
-            RouteCommand(main, command);
+            RouteCommand(shell, command);
             break;
         case CommandKind::kToggle:
             if (auto mark = ToggleDisplayOption(command, ctx.display, *ctx.settings)) {
@@ -118,19 +117,19 @@ void OnCommand(HWND main, WPARAM wParam, LPARAM lParam) {
                 CheckItem(GetMenu(main), IDM_MINIMISE_TO_TRAY, ctx.useTray);
                 base::WriteIniFlag(*ctx.settings, base::ini::kUseTray, ctx.useTray);
             } else {
-                OnTrayCommand(main, command);
+                OnTrayCommand(shell, command);
             }
             break;
         case CommandKind::kRange:
             if (command >= IDM_WEBLINK_FIRST && command <= IDM_WEBLINK_LAST)
-                OpenWebLink(command);
+                OpenWebLink(shell, command);
             else if (command > IDM_MOD_FIRST && command <= IDM_MOD_LAST)
                 ApplyFilterChoice(main, ChooseModFilter(command - IDM_MOD_FIRST, ctx.display, *ctx.settings));
             else
                 ApplyFilterChoice(main, ChooseGameTypeFilter(command - IDM_GAMETYPE_FIRST, ctx.display, *ctx.settings));
             break;
         case CommandKind::kShell:
-            OnShellCommand(main, command);
+            OnShellCommand(shell, command);
             break;
         case CommandKind::kInert:
             break;  // Import, Export and Ctrl+E have no action.
@@ -139,21 +138,19 @@ void OnCommand(HWND main, WPARAM wParam, LPARAM lParam) {
 
 namespace {
 
-void OpenColourScheme(catalogue::GameProfile& profile) {
-    Shell& shell = TheShell();
+void OpenColourScheme(Shell& shell, catalogue::GameProfile& profile) {
     views::win32::ColourSchemeRequest request{
         profile, {}, base::JoinPath(shell.ctx->installFolder, views::kSchemeFolder)};
     for (const auto& each : shell.ctx->profiles->profiles())
         request.allProfiles.push_back(each.get());
     if (views::win32::RunColourSchemeDialog(shell.host, request) == IDOK)
-        NoteStoredChange(0, catalogue::StoredFile::kProfiles);
+        NoteStoredChange(shell, 0, catalogue::StoredFile::kProfiles);
 }
 
 }  // namespace
 
-void OpenShellDialog(UINT command) {
-    Shell& shell = TheShell();
-    catalogue::GameProfile* profile = CurrentProfile();
+void OpenShellDialog(Shell& shell, UINT command) {
+    catalogue::GameProfile* profile = CurrentProfile(shell);
     switch (command) {
         case IDM_FIND_PLAYER:
             if (profile)
@@ -165,18 +162,18 @@ void OpenShellDialog(UINT command) {
             break;
         case IDM_COLOUR_PREFERENCES:
             if (profile)
-                OpenColourScheme(*profile);
+                OpenColourScheme(shell, *profile);
             break;
         case IDM_NETWORK_PREFERENCES:
             RunNetworkPreferences(shell.instance, shell.main, *shell.ctx->settings);
             break;
         case IDM_GAME_SETUP:
             // The profiles are tabs of the main window: the shell sets them up itself.
-            showInstalledGames(shell.main);
+            showInstalledGames(shell);
             break;
         default:
             if (shell.dialogs)
-                shell.dialogs->Open(command);
+                shell.dialogs->Open(shell, command);
             break;
     }
 }

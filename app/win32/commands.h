@@ -5,13 +5,15 @@
 
 namespace app::win32 {
 
-void OnCommand(HWND main, WPARAM wParam, LPARAM lParam);
+struct Shell;
+
+void OnCommand(Shell& shell, WPARAM wParam, LPARAM lParam);
 // The pane whose list control has the keyboard focus (server list, buddy or player pane), or nullptr.
-HWND FocusedPane();
+HWND FocusedPane(Shell& shell);
 // The dialogs of the main window's commands: Find Player, Add Buddy and Colour Preferences on the
 // current profile, Game Setup and Network Preferences, the others through the attached ShellDialogs.
-void OpenShellDialog(UINT command);
+void OpenShellDialog(Shell& shell, UINT command);
 // Check marks of the display options after start-up.
-void SetStartupMenuMarks(HWND main);
+void SetStartupMenuMarks(Shell& shell);
 
 }  // namespace app::win32

@@ -47,13 +47,11 @@ void CheckItem(HMENU mainMenu, UINT item, bool checked) {
     CheckMenuItem(mainMenu, item, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
-void InsertFilterItems(HMENU mainMenu, const catalogue::GameProfile& profile) {
-    Shell& shell = TheShell();
+void InsertFilterItems(Shell& shell, HMENU mainMenu, const catalogue::GameProfile& profile) {
     HMENU mods = ModMenu(mainMenu);
     HMENU types = GameTypeMenu(mainMenu);
-    const catalogue::GameDefinition* game = shell.ctx ? shell.ctx->catalogue.GameOf(profile.kind) : nullptr;
-    const catalogue::ModDefinition* typesMod =
-        shell.ctx ? views::GameTypeMenuMod(shell.ctx->catalogue, profile.kind) : nullptr;
+    const catalogue::GameDefinition* game = shell.ctx->catalogue.GameOf(profile.kind);
+    const catalogue::ModDefinition* typesMod = views::GameTypeMenuMod(shell.ctx->catalogue, profile.kind);
     shell.insertedModItems = 0;
     shell.insertedGameTypeItems = 0;
     if (game && mods) {
@@ -70,24 +68,19 @@ void InsertFilterItems(HMENU mainMenu, const catalogue::GameProfile& profile) {
             AppendMenuA(types, MF_STRING, IDM_GAMETYPE_FIRST + j + 1, typesMod->gameTypes[j].displayName.c_str());
         shell.insertedGameTypeItems = static_cast<uint32_t>(typesMod->gameTypes.size());
     }
-    if (shell.ctx) {
-        // The filter chosen for this game, or none: a position means another item in another game.
-        auto choice = shell.filterChoices.find(&profile);
-        shell.ctx->display.ModFilter = choice != shell.filterChoices.end() ? choice->second.first : 0;
-        shell.ctx->display.GameTypeFilter = choice != shell.filterChoices.end() ? choice->second.second : 0;
-        CheckItem(mainMenu, ModFilterItem(shell.ctx->display.ModFilter), true);
-        CheckItem(mainMenu, GameTypeFilterItem(shell.ctx->display.GameTypeFilter), true);
-    }
+    // The filter chosen for this game, or none: a position means another item in another game.
+    auto choice = shell.filterChoices.find(&profile);
+    shell.ctx->display.ModFilter = choice != shell.filterChoices.end() ? choice->second.first : 0;
+    shell.ctx->display.GameTypeFilter = choice != shell.filterChoices.end() ? choice->second.second : 0;
+    CheckItem(mainMenu, ModFilterItem(shell.ctx->display.ModFilter), true);
+    CheckItem(mainMenu, GameTypeFilterItem(shell.ctx->display.GameTypeFilter), true);
 }
 
-void RemoveFilterItems(HMENU mainMenu) {
-    Shell& shell = TheShell();
-    if (shell.ctx) {
-        if (const catalogue::GameProfile* p = CurrentProfile())
-            shell.filterChoices[p] = {shell.ctx->display.ModFilter, shell.ctx->display.GameTypeFilter};
-        CheckItem(mainMenu, ModFilterItem(shell.ctx->display.ModFilter), false);
-        CheckItem(mainMenu, GameTypeFilterItem(shell.ctx->display.GameTypeFilter), false);
-    }
+void RemoveFilterItems(Shell& shell, HMENU mainMenu) {
+    if (const catalogue::GameProfile* p = CurrentProfile(shell))
+        shell.filterChoices[p] = {shell.ctx->display.ModFilter, shell.ctx->display.GameTypeFilter};
+    CheckItem(mainMenu, ModFilterItem(shell.ctx->display.ModFilter), false);
+    CheckItem(mainMenu, GameTypeFilterItem(shell.ctx->display.GameTypeFilter), false);
     for (uint32_t n = 1; n <= shell.insertedModItems; ++n)
         DeleteMenu(mainMenu, IDM_MOD_FIRST + n, MF_BYCOMMAND);
     for (uint32_t n = 1; n <= shell.insertedGameTypeItems; ++n)

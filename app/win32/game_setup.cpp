@@ -157,13 +157,13 @@ void AppendProfileRow(HWND list, GameProfile& profile) {
 }
 
 // The profile of a row, when it is still one of the program's profiles.
-GameProfile* ProfileOfRow(HWND list, int row) {
+GameProfile* ProfileOfRow(Shell& shell, HWND list, int row) {
     LVITEMA item = {};
     item.mask = LVIF_PARAM;
     item.iItem = row;
     if (!SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
         return nullptr;
-    for (const auto& p : TheShell().ctx->profiles->profiles()) {
+    for (const auto& p : shell.ctx->profiles->profiles()) {
         if (reinterpret_cast<LPARAM>(p.get()) == item.lParam)
             return p.get();
     }
@@ -179,8 +179,12 @@ void UpdateRemoveButton(HWND dialog) {
     EnableWindow(remove, selected);
 }
 
-void InitInstalledGames(HWND dialog) {
-    Shell& shell = TheShell();
+// The dialog's shell, kept from WM_INITDIALOG.
+Shell& ShellOfDialog(HWND dialog) {
+    return *reinterpret_cast<Shell*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
+void InitInstalledGames(Shell& shell, HWND dialog) {
     HWND list = GamesList(dialog);
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     // The tab control's image list: shared (the list view's style), the shell frees it.
@@ -195,16 +199,15 @@ void InitInstalledGames(HWND dialog) {
     UpdateRemoveButton(dialog);
 }
 
-void AddGame(HWND dialog) {
-    Shell& shell = TheShell();
-    std::unique_ptr<GameProfile> made = showGameProfile(dialog, shell.ctx->catalogue);
+void AddGame(Shell& shell, HWND dialog) {
+    std::unique_ptr<GameProfile> made = showGameProfile(shell.instance, dialog, shell.ctx->catalogue);
     if (!made)
         return;
     GameProfile* profile = shell.ctx->profiles->registerProfile(std::move(made), true, true);
     StoreMasterHost(*profile, *shell.ctx->settings);
     AppendProfileRow(GamesList(dialog), *profile);
-    AddTabForProfile(*profile);
-    NoteStoredChange(*profile, catalogue::StoredFile::kProfiles);
+    AddTabForProfile(shell, *profile);
+    NoteStoredChange(shell, *profile, catalogue::StoredFile::kProfiles);
 }
 
 // Set while an action of the dialog runs. Its messages and questions (and the neighbour's offer of
@@ -212,34 +215,34 @@ void AddGame(HWND dialog) {
 // buttons still work: a second action then would find tabs and profiles half changed.
 bool g_acting = false;
 
-void RemoveGame(HWND dialog) {
-    Shell& shell = TheShell();
+void RemoveGame(Shell& shell, HWND dialog) {
     HWND list = GamesList(dialog);
     if (RowCount(list) < 2) {
         MessageBoxA(dialog, kNoGamesMessage, base::kAppTitle, MB_OK | MB_ICONSTOP);
         return;
     }
     int row = SelectedRow(list);
-    GameProfile* profile = row >= 0 ? ProfileOfRow(list, row) : nullptr;
+    GameProfile* profile = row >= 0 ? ProfileOfRow(shell, list, row) : nullptr;
     if (!profile)
         return;
     // A refresh or master query holds the current profile's lists until it ends; the tab cannot
     // change before then either.
-    if (profile == CurrentProfile() && shell.ctx->refreshBusy) {
+    if (profile == CurrentProfile(shell) && shell.ctx->refreshBusy) {
         MessageBoxA(dialog, kBusyMessage, base::kAppTitle, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     // The row goes first: the removal ends with a question, after which `row` could be stale.
     SendMessageA(list, LVM_DELETEITEM, row, 0);
-    RemoveTabForProfile(*profile);
-    NoteStoredChange(0, catalogue::StoredFile::kProfiles);
+    RemoveTabForProfile(shell, *profile);
+    NoteStoredChange(shell, 0, catalogue::StoredFile::kProfiles);
     UpdateRemoveButton(dialog);
 }
 
 INT_PTR CALLBACK InstalledGamesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
-            InitInstalledGames(dialog);
+            SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+            InitInstalledGames(ShellOfDialog(dialog), dialog);
             return TRUE;
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
@@ -257,9 +260,9 @@ INT_PTR CALLBACK InstalledGamesProc(HWND dialog, UINT message, WPARAM wParam, LP
             }
             g_acting = true;
             if (id == IDC_GAMES_ADD)
-                AddGame(dialog);
+                AddGame(ShellOfDialog(dialog), dialog);
             else if (id == IDC_GAMES_REMOVE)
-                RemoveGame(dialog);
+                RemoveGame(ShellOfDialog(dialog), dialog);
             else
                 EndDialog(dialog, IDCANCEL);
             g_acting = false;
@@ -272,17 +275,17 @@ INT_PTR CALLBACK InstalledGamesProc(HWND dialog, UINT message, WPARAM wParam, LP
 
 }  // namespace
 
-void showInstalledGames(HWND main) {
-    Shell& shell = TheShell();
-    if (!shell.ctx || !shell.ctx->profiles)
+void showInstalledGames(Shell& shell) {
+    if (!shell.ctx->profiles)
         return;
-    DialogBoxParamA(shell.instance, MAKEINTRESOURCEA(IDD_INSTALLED_GAMES), main, InstalledGamesProc, 0);
+    DialogBoxParamA(shell.instance, MAKEINTRESOURCEA(IDD_INSTALLED_GAMES), shell.main, InstalledGamesProc,
+                    reinterpret_cast<LPARAM>(&shell));
 }
 
-std::unique_ptr<GameProfile> showGameProfile(HWND owner, const catalogue::Catalogue& catalogue) {
+std::unique_ptr<GameProfile> showGameProfile(HINSTANCE instance, HWND owner, const catalogue::Catalogue& catalogue) {
     ProfileForm form;
     form.catalogue = &catalogue;
-    INT_PTR result = DialogBoxParamA(TheShell().instance, MAKEINTRESOURCEA(IDD_GAME_PROFILE), owner, GameProfileProc,
+    INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_GAME_PROFILE), owner, GameProfileProc,
                                      reinterpret_cast<LPARAM>(&form));
     return result == IDOK ? std::move(form.made) : nullptr;
 }

@@ -55,8 +55,7 @@ HMENU FindFilterMenu(HMENU mainMenu) {
     return nullptr;
 }
 
-void ShowDropDown(HWND logoBar, const NMTOOLBARA* info) {
-    Shell& shell = TheShell();
+void ShowDropDown(Shell& shell, const NMTOOLBARA* info) {
     RECT button;
     SendMessageA(info->hdr.hwndFrom, TB_GETRECT, info->iItem, reinterpret_cast<LPARAM>(&button));
     MapWindowPoints(info->hdr.hwndFrom, HWND_DESKTOP, reinterpret_cast<POINT*>(&button), 2);
@@ -71,7 +70,7 @@ void ShowDropDown(HWND logoBar, const NMTOOLBARA* info) {
         HMENU links = resource ? GetSubMenu(resource.get(), 4) : nullptr;
         if (!links)
             return;
-        BuildWebLinksMenu(links);
+        BuildWebLinksMenu(shell, links);
         TrackPopupMenuEx(links, TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_VERTICAL, button.left, button.bottom, shell.main,
                          &exclude);
     }
@@ -79,14 +78,14 @@ void ShowDropDown(HWND logoBar, const NMTOOLBARA* info) {
 
 }  // namespace
 
-COLORREF BackgroundColour() {
-    if (const catalogue::GameProfile* p = CurrentProfile())
+COLORREF BackgroundColour(Shell& shell) {
+    if (const catalogue::GameProfile* p = CurrentProfile(shell))
         return p->colours[catalogue::kSchemeColours - 1];
     return GetSysColor(COLOR_BTNFACE);
 }
 
-void FillWithBackground(HDC dc, const RECT& rect) {
-    base::win32::GdiObject brush(CreateSolidBrush(BackgroundColour()));
+void FillWithBackground(Shell& shell, HDC dc, const RECT& rect) {
+    base::win32::GdiObject brush(CreateSolidBrush(BackgroundColour(shell)));
     FillRect(dc, &rect, static_cast<HBRUSH>(brush.get()));
 }
 
@@ -115,6 +114,12 @@ HWND CreateToolbar(HINSTANCE instance, HWND logoBar) {
 }
 
 LRESULT CALLBACK LogoBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE)
+        KeepShellIn(window, lParam);
+    Shell* found = ShellOf(window);
+    if (!found)
+        return DefWindowProcA(window, message, wParam, lParam);
+    Shell& shell = *found;
     switch (message) {
         case WM_SIZE:
             InvalidateRect(window, nullptr, TRUE);
@@ -122,20 +127,20 @@ LRESULT CALLBACK LogoBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_ERASEBKGND: {
             RECT r;
             GetClientRect(window, &r);
-            FillWithBackground(reinterpret_cast<HDC>(wParam), r);
+            FillWithBackground(shell, reinterpret_cast<HDC>(wParam), r);
             return 1;
         }
         case WM_PAINT: {
             base::win32::PaintScope paint(window);
             RECT r;
             GetClientRect(window, &r);
-            FillWithBackground(paint.dc(), r);
+            FillWithBackground(shell, paint.dc(), r);
             return 0;
         }
         case WM_NOTIFY: {
             auto* hdr = reinterpret_cast<NMHDR*>(lParam);
             if (hdr->code == TBN_DROPDOWN) {
-                ShowDropDown(window, reinterpret_cast<NMTOOLBARA*>(lParam));
+                ShowDropDown(shell, reinterpret_cast<NMTOOLBARA*>(lParam));
                 return TBDDRET_DEFAULT;
             }
             if (hdr->code == TTN_NEEDTEXTA) {
@@ -143,7 +148,7 @@ LRESULT CALLBACK LogoBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
                 static char tipText[101];
                 auto* tip = reinterpret_cast<NMTTDISPINFOA*>(lParam);
                 tipText[0] = '\0';
-                LoadStringA(TheShell().instance, static_cast<UINT>(hdr->idFrom), tipText, sizeof tipText);
+                LoadStringA(shell.instance, static_cast<UINT>(hdr->idFrom), tipText, sizeof tipText);
                 tip->lpszText = tipText;
                 return 0;
             }
@@ -151,7 +156,7 @@ LRESULT CALLBACK LogoBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         }
         case WM_COMMAND:
             // Toolbar buttons and the logo picture: everything goes to the main window.
-            PostMessageA(TheShell().main, WM_COMMAND, wParam, lParam);
+            PostMessageA(shell.main, WM_COMMAND, wParam, lParam);
             return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);

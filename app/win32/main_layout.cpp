@@ -14,17 +14,16 @@ void Move(HWND window, const Rect& r) {
         MoveWindow(window, r.x, r.y, r.width, r.height, TRUE);
 }
 
-SIZE ClientSize() {
+SIZE ClientSize(Shell& shell) {
     RECT r = {};
-    GetClientRect(TheShell().main, &r);
+    GetClientRect(shell.main, &r);
     return {r.right, r.bottom};
 }
 
 }  // namespace
 
-void LayoutFixedChildren() {
-    Shell& shell = TheShell();
-    SIZE size = ClientSize();
+void LayoutFixedChildren(Shell& shell) {
+    SIZE size = ClientSize(shell);
     FixedLayout l = ComputeFixedLayout(size.cx, size.cy);
     Move(shell.tab, l.tab);
     Move(shell.logoPicture, l.logoPicture);
@@ -35,43 +34,37 @@ void LayoutFixedChildren() {
         InvalidateRect(shell.logoPicture, nullptr, FALSE);
     if (shell.bannerBar)
         InvalidateRect(shell.bannerBar, nullptr, FALSE);
-    LayoutPanes(0);
+    LayoutPanes(shell, 0);
 }
 
-void LayoutPanes(int movedBar) {
-    Shell& shell = TheShell();
-    catalogue::GameProfile* p = CurrentProfile();
-    if (!p || !shell.ctx)
+void LayoutPanes(Shell& shell, int movedBar) {
+    catalogue::GameProfile* p = CurrentProfile(shell);
+    if (!p)
         return;
-    SIZE size = ClientSize();
+    SIZE size = ClientSize(shell);
     Band band = LayoutInvalidation(size.cx, size.cy, shell.ctx->splitters, movedBar);
     RECT r = {band.left, band.top, band.right, band.bottom};
     InvalidateRect(shell.main, &r, FALSE);
     PaneLayout l = ComputePaneLayout(size.cx, size.cy, shell.ctx->splitters);
-    views::win32::PaneSet panes = PanesOf(p);
+    views::win32::PaneSet panes = PanesOf(shell, p);
     Move(panes.server, l.serverList);
     Move(panes.buddy, l.buddy);
     Move(panes.player, l.player);
 }
 
-void PaintBackground(HWND main) {
-    Shell& shell = TheShell();
+void PaintBackground(Shell& shell) {
+    HWND main = shell.main;
     base::win32::PaintScope paint(main);
     HDC dc = paint.dc();
-    if (shell.ctx) {
-        SIZE size = ClientSize();
-        for (const Band& b : BackgroundBands(size.cx, size.cy, shell.ctx->splitters)) {
-            RECT r = {b.left, b.top, b.right, b.bottom};
-            FillWithBackground(dc, r);
-        }
+    SIZE size = ClientSize(shell);
+    for (const Band& b : BackgroundBands(size.cx, size.cy, shell.ctx->splitters)) {
+        RECT r = {b.left, b.top, b.right, b.bottom};
+        FillWithBackground(shell, dc, r);
     }
 }
 
-void OnSplitterMouseMove(HWND main, int x, int y) {
-    Shell& shell = TheShell();
-    if (!shell.ctx)
-        return;
-    SIZE size = ClientSize();
+void OnSplitterMouseMove(Shell& shell, int x, int y) {
+    SIZE size = ClientSize(shell);
     Splitters& s = shell.ctx->splitters;
     if (!shell.dragging) {
         int bar = HitTestSplitter(x, y, size.cy, s);
@@ -89,14 +82,12 @@ void OnSplitterMouseMove(HWND main, int x, int y) {
         MoveBarTo(s.bars[0], ClampVerticalDrag(x, size.cx));
     else
         MoveBarTo(s.bars[shell.activeBar - 1], ClampHorizontalDrag(y, size.cy));
-    LayoutPanes(shell.activeBar);
+    LayoutPanes(shell, shell.activeBar);
 }
 
-void OnSplitterButtonDown(HWND main, int x, int y) {
-    Shell& shell = TheShell();
-    if (!shell.ctx)
-        return;
-    SIZE size = ClientSize();
+void OnSplitterButtonDown(Shell& shell, int x, int y) {
+    HWND main = shell.main;
+    SIZE size = ClientSize(shell);
     shell.activeBar = HitTestSplitter(x, y, size.cy, shell.ctx->splitters);
     if (!shell.activeBar)
         return;
@@ -104,36 +95,34 @@ void OnSplitterButtonDown(HWND main, int x, int y) {
     SetCapture(main);
 }
 
-void OnSplitterButtonUp(HWND main, int x, int y) {
-    Shell& shell = TheShell();
-    if (!shell.dragging || !shell.ctx)
+void OnSplitterButtonUp(Shell& shell, int x, int y) {
+    if (!shell.dragging)
         return;
     shell.dragging = false;
-    SIZE size = ClientSize();
+    SIZE size = ClientSize(shell);
     Splitters& s = shell.ctx->splitters;
     if (shell.activeBar == 1)
         MoveBarTo(s.bars[0], ClampVerticalDrag(x, size.cx));
     else if (shell.activeBar > 1)
         MoveBarTo(s.bars[shell.activeBar - 1], ClampHorizontalDrag(y, size.cy));
-    LayoutPanes(shell.activeBar);
+    LayoutPanes(shell, shell.activeBar);
     ReleaseCapture();
 }
 
-void OnSplitterCaptureChanged(HWND main, HWND newCapture) {
-    Shell& shell = TheShell();
+void OnSplitterCaptureChanged(Shell& shell, HWND newCapture) {
+    HWND main = shell.main;
     // A box that opens mid-drag takes the capture, and the button's release goes to it: without
     // this the bar would follow the mouse until the next click.
     if (!shell.dragging || newCapture == main)
         return;
     shell.dragging = false;
-    LayoutPanes(shell.activeBar);
+    LayoutPanes(shell, shell.activeBar);
 }
 
-void FitSplittersToClient() {
-    Shell& shell = TheShell();
-    if (!shell.ctx || !shell.main)
+void FitSplittersToClient(Shell& shell) {
+    if (!shell.main)
         return;
-    SIZE size = ClientSize();
+    SIZE size = ClientSize(shell);
     ClampSplitters(shell.ctx->splitters, size.cx, size.cy);
 }
 

@@ -5,17 +5,19 @@
 
 namespace app::win32 {
 
+struct Shell;
+
 // Moves the fixed children for the current client size and lays out the panes.
-void LayoutFixedChildren();
+void LayoutFixedChildren(Shell& shell);
 // Moves the current profile's panes; movedBar says which band to invalidate (0 general, 1-3 a bar).
-void LayoutPanes(int movedBar);
-void PaintBackground(HWND main);
-void OnSplitterMouseMove(HWND main, int x, int y);
-void OnSplitterButtonDown(HWND main, int x, int y);
-void OnSplitterButtonUp(HWND main, int x, int y);
+void LayoutPanes(Shell& shell, int movedBar);
+void PaintBackground(Shell& shell);
+void OnSplitterMouseMove(Shell& shell, int x, int y);
+void OnSplitterButtonDown(Shell& shell, int x, int y);
+void OnSplitterButtonUp(Shell& shell, int x, int y);
 // WM_CAPTURECHANGED: a drag whose capture went elsewhere ends where the bar is.
-void OnSplitterCaptureChanged(HWND main, HWND newCapture);
+void OnSplitterCaptureChanged(Shell& shell, HWND newCapture);
 // Brings the splitters into the current client area (start-up, and every size of a shown window).
-void FitSplittersToClient();
+void FitSplittersToClient(Shell& shell);
 
 }  // namespace app::win32

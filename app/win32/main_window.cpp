@@ -24,11 +24,11 @@
 
 namespace app::win32 {
 
-void StoreWindowSettings(HWND main) {
-    Shell& shell = TheShell();
+void StoreWindowSettings(Shell& shell) {
     AppContext& ctx = *shell.ctx;
     base::SettingsStore& store = *ctx.settings;
-    base::win32::SaveWindowPlacement(store, main, base::reg::kMainPlacement, base::win32::PlacementRule::kNormalOnly);
+    base::win32::SaveWindowPlacement(store, shell.main, base::reg::kMainPlacement,
+                                     base::win32::PlacementRule::kNormalOnly);
     const app::Splitters& s = ctx.splitters;
     base::WriteDwordValue(store, base::reg::kSplitter, static_cast<uint32_t>(s.bars[0].position));
     base::WriteDwordValue(store, base::reg::kSplitterSecond, static_cast<uint32_t>(s.bars[1].position));
@@ -41,72 +41,67 @@ void StoreWindowSettings(HWND main) {
 
 namespace {
 
-void OnClose(HWND main) {
-    Shell& shell = TheShell();
+void OnClose(Shell& shell) {
     AppContext& ctx = *shell.ctx;
     // Everything is written below: the saves on the way stop.
-    StopSaves();
-    StoreWindowSettings(main);
+    StopSaves(shell);
+    StoreWindowSettings(shell);
     if (shell.network)
         shell.network->CloseSockets();
-    DestroyAllPanes();
+    DestroyAllPanes(shell);
     ctx.profiles->saveProfiles();
     ctx.profiles->clearProfiles();
     ctx.catalogue.freeCatalogue();
 }
 
-void OnDestroy(HWND main) {
-    Shell& shell = TheShell();
+void OnDestroy(Shell& shell) {
     // The children go before the image lists and font they use (freed with the shell).
     for (HWND* w : {&shell.toolbar, &shell.logoPicture, &shell.logoBar, &shell.bannerBar, &shell.tab}) {
         if (*w)
             DestroyWindow(*w);
         *w = nullptr;
     }
-    KillTimer(main, kTimerAutoRefresh);
+    KillTimer(shell.main, kTimerAutoRefresh);
     shell.main = nullptr;
     PostQuitMessage(0);
 }
 
-void OnSize(HWND main, WPARAM type) {
-    Shell& shell = TheShell();
-    if (!shell.ctx)
-        return;
+void OnSize(Shell& shell, WPARAM type) {
+    HWND main = shell.main;
     if (type == SIZE_MINIMIZED) {
         shell.ctx->windowState = 1;
         if (shell.ctx->useTray)
-            MinimiseToTray(main);
+            MinimiseToTray(shell);
         return;
     }
     shell.ctx->windowState = type == SIZE_MAXIMIZED ? 2 : 0;
     // Shown again by any means (a second start included): the tray icon goes with it.
-    RemoveTrayIcon(main);
+    RemoveTrayIcon(shell);
     // A window that shrank keeps its bars within reach. The sizes before the first showing are
     // not the user's and must not move them.
     if (IsWindowVisible(main))
-        FitSplittersToClient();
+        FitSplittersToClient(shell);
     InvalidateRect(main, nullptr, FALSE);
-    LayoutFixedChildren();
+    LayoutFixedChildren(shell);
 }
 
-void OnInitMenu(HWND main, HMENU menu) {
-    HWND pane = PanesOf(CurrentProfile()).server;
+void OnInitMenu(Shell& shell, HMENU menu) {
+    HWND pane = PanesOf(shell, CurrentProfile(shell)).server;
     bool favourite = SendToPane(pane, views::win32::PM_QUERY_FAVOURITE) != 0;
     bool autoRefresh = SendToPane(pane, views::win32::PM_QUERY_AUTO_REFRESH) != 0;
     CheckItem(menu, IDM_MARK_FAVOURITE, favourite);
     CheckItem(menu, IDM_AUTO_REFRESH_SELECTED, autoRefresh);
 }
 
-void OnTimer(HWND main, UINT_PTR id) {
-    Shell& shell = TheShell();
+void OnTimer(Shell& shell, UINT_PTR id) {
     if (id == kTimerAutoRefresh) {
         AppContext& ctx = *shell.ctx;
         if (!ctx.refreshBusy && (ctx.autoRefreshMinimised || ctx.windowState != 1))
-            SendMessageA(main, WM_APP_REFRESH, net::kRefreshAutoRefresh, 0);
+            SendMessageA(shell.main, WM_APP_REFRESH, net::kRefreshAutoRefresh, 0);
         return;
     }
     if (id == kTimerSaves) {
-        OnSaveTimer();
+        OnSaveTimer(shell);
         return;
     }
     if (shell.network)
@@ -116,60 +111,68 @@ void OnTimer(HWND main, UINT_PTR id) {
 }  // namespace
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    Shell& shell = TheShell();
+    if (message == WM_NCCREATE) {
+        KeepShellIn(window, lParam);
+        if (Shell* shell = ShellOf(window))
+            shell->main = window;
+    }
+    Shell* found = ShellOf(window);
+    // Before WM_NCCREATE (WM_GETMINMAXINFO) and after the shell has let go of the window.
+    if (!found || found->main != window)
+        return DefWindowProcA(window, message, wParam, lParam);
+    Shell& shell = *found;
     ShellNetwork* net = shell.network;
-    if (LRESULT result; OnSessionMessage(window, message, wParam, &result))
+    if (LRESULT result; OnSessionMessage(shell, message, wParam, &result))
         return result;
     switch (message) {
         case WM_CREATE:
-            shell.main = window;
             if (net)
-                net->OnMainWindowCreated(window);
+                net->OnMainWindowCreated(shell);
             SetTimer(window, kTimerAutoRefresh, kAutoRefreshPeriodMs, nullptr);
             SendMessageA(window, WM_APP_VERSIONCHECK, 0, 0);
             return 0;
         case WM_SIZE:
-            OnSize(window, wParam);
+            OnSize(shell, wParam);
             return 0;
         case WM_PAINT:
-            PaintBackground(window);
+            PaintBackground(shell);
             return 0;
         case WM_ERASEBKGND:
             return 1;
         case WM_INITMENU:
-            OnInitMenu(window, reinterpret_cast<HMENU>(wParam));
+            OnInitMenu(shell, reinterpret_cast<HMENU>(wParam));
             return 0;
         case WM_NOTIFY: {
             auto* header = reinterpret_cast<NMHDR*>(lParam);
             if (header->hwndFrom == shell.tab)
-                return OnTabNotify(*header);
+                return OnTabNotify(shell, *header);
             if (header->code == TBN_DROPDOWN || header->code == TTN_NEEDTEXTA)
                 return LogoBarProc(shell.logoBar, message, wParam, lParam);
             break;
         }
         case WM_COMMAND:
-            OnCommand(window, wParam, lParam);
+            OnCommand(shell, wParam, lParam);
             return 0;
         case WM_MOUSEMOVE:
-            OnSplitterMouseMove(window, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            OnSplitterMouseMove(shell, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             return 0;
         case WM_LBUTTONDOWN:
-            OnSplitterButtonDown(window, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            OnSplitterButtonDown(shell, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             return 0;
         case WM_LBUTTONUP:
-            OnSplitterButtonUp(window, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            OnSplitterButtonUp(shell, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             return 0;
         case WM_CAPTURECHANGED:
-            OnSplitterCaptureChanged(window, reinterpret_cast<HWND>(lParam));
+            OnSplitterCaptureChanged(shell, reinterpret_cast<HWND>(lParam));
             return 0;
         case WM_TIMER:
-            OnTimer(window, wParam);
+            OnTimer(shell, wParam);
             return 0;
         case WM_CLOSE:
-            OnClose(window);
+            OnClose(shell);
             break;  // default processing destroys the window
         case WM_DESTROY:
-            OnDestroy(window);
+            OnDestroy(shell);
             return 0;
         case WM_APP_MASTERSOCKET:
             if (net)
@@ -200,18 +203,18 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
                 net->StartVersionCheck();
             return 0;
         case WM_APP_REFILTER:
-            RefilterPanes();
+            RefilterPanes(shell);
             return 0;
         case WM_APP_ADDSERVER:
             if (shell.dialogs)
-                shell.dialogs->Open(IDM_ADD_SERVER);
+                shell.dialogs->Open(shell, IDM_ADD_SERVER);
             return 0;
         case WM_APP_MONITOR:
             if (shell.dialogs)
-                shell.dialogs->Open(IDM_MONITOR_SERVER);
+                shell.dialogs->Open(shell, IDM_MONITOR_SERVER);
             return 0;
         case WM_APP_TRAY:
-            OnTrayMessage(window, wParam, lParam);
+            OnTrayMessage(shell, wParam, lParam);
             return 0;
         case WM_APP_WORKERDONE:
             if (net)
@@ -222,7 +225,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
                 net->OnWorkerProgress(wParam, lParam);
             return 0;
         case WM_APP_NOTICES:
-            ShowWaitingNotices();
+            ShowWaitingNotices(shell);
             return 0;
         case WM_APP_SERVERINFO:
             if (net)

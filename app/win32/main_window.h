@@ -8,21 +8,22 @@
 
 namespace app::win32 {
 
+struct Shell;
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // The first saves of the close: window placement and splitters to the registry, the selected tab and
 // the window state to the INI file.
-void StoreWindowSettings(HWND main);
+void StoreWindowSettings(Shell& shell);
 
 // Registers the window classes of the main window, its strips and the panes.
 void RegisterWindowClasses(HINSTANCE instance);
 
-// Builds the shell around a prepared context: image lists, main window with its tab control,
-// strips, toolbar, web links, profiles with their tabs and panes, menu marks, the window shown,
-// the remembered tab selected, the first-run message and master query, accelerators and icon.
-// Returns the main window, or nullptr when it could not be created.
-HWND CreateShell(HINSTANCE instance, AppContext& ctx, base::MessageSink& sink);
-// Frees what CreateShell made that outlives the main window (accelerators, logo bitmap, font).
-void DestroyShell();
+// Opens the main window of a new shell: image lists, main window with its tab control, strips,
+// toolbar, web links, profiles with their tabs and panes, menu marks, the window shown, the
+// remembered tab selected, the first-run message and master query, accelerators and icon. Returns
+// the main window, or nullptr when it could not be created. What it made that outlives the main
+// window (accelerators, logo bitmap, font, image lists) goes with the shell.
+HWND OpenMainWindow(Shell& shell);
 
 // Prepares the context at start-up: settings store for the install folder, start-up settings,
 // splitters, endpoints.

@@ -23,6 +23,9 @@ constexpr int kLabelHeight = 16;
 
 }  // namespace
 
+MasterQueryHost::MasterQueryHost(Shell& shell, UINT socketMessage, UINT lookupMessage)
+    : shell_(shell), main_(shell.main), socketMessage_(socketMessage), lookupMessage_(lookupMessage) {}
+
 MasterQueryHost::~MasterQueryHost() {
     CancelMasterLookup();
     CloseMasterSocket();
@@ -114,14 +117,14 @@ void MasterQueryHost::KillTimer(int id) {
 
 void MasterQueryHost::CreateLabel(std::string_view text) {
     DestroyLabel();
-    HWND pane = PanesOf(CurrentProfile()).server;
+    HWND pane = PanesOf(shell_, CurrentProfile(shell_)).server;
     if (!pane)
         return;
     RECT client;
     GetClientRect(pane, &client);
     std::string t(text);
     label_ = CreateWindowExA(0, "STATIC", t.c_str(), WS_CHILD | WS_VISIBLE, client.right - kLabelLeftOfEdge, 5,
-                             kLabelWidth, kLabelHeight, pane, nullptr, TheShell().instance, nullptr);
+                             kLabelWidth, kLabelHeight, pane, nullptr, shell_.instance, nullptr);
     UpdateWindow(label_);
     InvalidateRect(main_, nullptr, FALSE);
     UpdateWindow(main_);
@@ -163,11 +166,11 @@ bool MasterQueryHost::LabelAlive() {
 }
 
 void MasterQueryHost::SetToolbarRunning(bool running) {
-    SetRefreshCommandsRunning(running);
+    SetRefreshCommandsRunning(shell_, running);
 }
 
 void MasterQueryHost::ClearListRows() {
-    views::win32::PaneSet p = PanesOf(CurrentProfile());
+    views::win32::PaneSet p = PanesOf(shell_, CurrentProfile(shell_));
     SendToPane(p.server, views::win32::PM_CLEAR);
     SendToPane(p.player, views::win32::PM_CLEAR);
 }
@@ -185,7 +188,7 @@ void MasterQueryHost::PostMasterQuery() {
 }
 
 void MasterQueryHost::ServersGathered(const catalogue::GameProfile& profile) {
-    NoteStoredChange(profile, catalogue::StoredFile::kServerList);
+    NoteStoredChange(shell_, profile, catalogue::StoredFile::kServerList);
 }
 
 }  // namespace app::win32

@@ -15,10 +15,11 @@
 
 namespace app::win32 {
 
+struct Shell;
+
 class MasterQueryHost : public net::MasterQueryHost {
   public:
-    MasterQueryHost(HWND main, UINT socketMessage, UINT lookupMessage)
-        : main_(main), socketMessage_(socketMessage), lookupMessage_(lookupMessage) {}
+    MasterQueryHost(Shell& shell, UINT socketMessage, UINT lookupMessage);
     ~MasterQueryHost() override;
 
     int OpenMasterSocket(bool stream) override;
@@ -50,7 +51,8 @@ class MasterQueryHost : public net::MasterQueryHost {
   private:
     bool LabelAlive();
 
-    HWND main_;
+    Shell& shell_;
+    HWND main_;  // the shell's main window, which outlives this host
     UINT socketMessage_;
     UINT lookupMessage_;
     HANDLE lookup_ = nullptr;

@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "app/win32/shell.h"
 #include "base/app_title.h"
 
 namespace app::win32 {
@@ -22,25 +21,20 @@ UINT IconFlags(base::MessageIcon icon) {
     return 0;
 }
 
-// Without an owner of its own a message belongs to the main window, once there is one.
-HWND MessageBoxSink::Owner() const {
-    return owner_ ? owner_ : TheShell().main;
-}
-
 bool MessageBoxSink::AskYesNo(std::string_view text, base::MessageIcon icon) {
     std::string t(text);
-    return MessageBoxA(Owner(), t.c_str(), base::kAppTitle, MB_YESNO | IconFlags(icon)) == IDYES;
+    return MessageBoxA(owner_, t.c_str(), base::kAppTitle, MB_YESNO | IconFlags(icon)) == IDYES;
 }
 
 void MessageBoxSink::Tell(std::string_view text, base::MessageIcon icon) {
     std::string t(text);
-    MessageBoxA(Owner(), t.c_str(), base::kAppTitle, MB_OK | IconFlags(icon));
+    MessageBoxA(owner_, t.c_str(), base::kAppTitle, MB_OK | IconFlags(icon));
 }
 
 void MessageBoxSink::TellWithCaption(std::string_view text, std::string_view caption, base::MessageIcon icon) {
     std::string t(text);
     std::string c(caption);
-    MessageBoxA(Owner(), t.c_str(), c.c_str(), MB_OK | IconFlags(icon));
+    MessageBoxA(owner_, t.c_str(), c.c_str(), MB_OK | IconFlags(icon));
 }
 
 }  // namespace app::win32

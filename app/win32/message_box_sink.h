@@ -9,16 +9,15 @@ namespace app::win32 {
 
 class MessageBoxSink : public base::MessageSink {
   public:
-    explicit MessageBoxSink(HWND owner) : owner_(owner) {}
-    void SetOwner(HWND owner) { owner_ = owner; }
+    // The boxes belong to the window that `owner` holds when they show (none while it holds null).
+    explicit MessageBoxSink(const HWND& owner) : owner_(owner) {}
 
     bool AskYesNo(std::string_view text, base::MessageIcon icon) override;
     void Tell(std::string_view text, base::MessageIcon icon) override;
     void TellWithCaption(std::string_view text, std::string_view caption, base::MessageIcon icon) override;
 
   private:
-    HWND Owner() const;
-    HWND owner_;
+    const HWND& owner_;
 };
 
 UINT IconFlags(base::MessageIcon icon);

@@ -13,14 +13,16 @@
 namespace app::win32 {
 
 struct Network::Parts {
-    explicit Parts(HWND main)
-        : masterHost(main, WM_APP_MASTERSOCKET, WM_APP_MASTERLOOKUP),
-          master(TheShell().ctx->refreshBusy, masterHost, later, clock),
-          statusHost(main),
-          engine(
-              net::StatusEngineDeps{statusHost, clock, sockets, resolver, threads, later, TheShell().ctx->refreshBusy}),
-          version(main, WM_APP_VERSIONSOCKET) {}
+    explicit Parts(Shell& shell)
+        : shell(shell),
+          later(shell),
+          masterHost(shell, WM_APP_MASTERSOCKET, WM_APP_MASTERLOOKUP),
+          master(shell.ctx->refreshBusy, masterHost, later, clock),
+          statusHost(shell),
+          engine(net::StatusEngineDeps{statusHost, clock, sockets, resolver, threads, later, shell.ctx->refreshBusy}),
+          version(shell, WM_APP_VERSIONSOCKET) {}
 
+    Shell& shell;
     // The master query and the engine tell from inside their handlers: their messages wait until
     // those have returned.
     LaterSink later;
@@ -38,14 +40,14 @@ struct Network::Parts {
 Network::Network() = default;
 Network::~Network() = default;
 
-void Network::OnMainWindowCreated(HWND main) {
-    parts_ = std::make_unique<Parts>(main);
+void Network::OnMainWindowCreated(Shell& shell) {
+    parts_ = std::make_unique<Parts>(shell);
 }
 
 void Network::StartMasterQuery() {
-    if (parts_ && TheShell().ctx->current()) {
-        catalogue::GameProfile& profile = *TheShell().ctx->current();
-        const catalogue::Catalogue& games = TheShell().ctx->catalogue;
+    if (parts_ && parts_->shell.ctx->current()) {
+        catalogue::GameProfile& profile = *parts_->shell.ctx->current();
+        const catalogue::Catalogue& games = parts_->shell.ctx->catalogue;
         const catalogue::GameDefinition* game = games.GameOf(profile.kind);
         parts_->master.Start(profile, catalogue::MastersToAsk(profile, games),
                              game ? game->masterFilters : std::vector<std::string>{});
@@ -76,11 +78,14 @@ void Network::OnMasterLookup(WPARAM task, LPARAM result) {
 }
 
 void Network::StartRefresh(WPARAM mode) {
-    if (parts_ && TheShell().ctx->current()) {
-        parts_->engine.SetPacing(net::ReadPacing(*TheShell().ctx->settings));
+    if (!parts_)
+        return;
+    Shell& shell = parts_->shell;
+    if (shell.ctx->current()) {
+        parts_->engine.SetPacing(net::ReadPacing(*shell.ctx->settings));
         // A refresh is a new round of notices: each may be given once more.
-        if (parts_->engine.StartCycle(static_cast<uint32_t>(mode), *TheShell().ctx->current()))
-            TheShell().notices.NewRound();
+        if (parts_->engine.StartCycle(static_cast<uint32_t>(mode), *shell.ctx->current()))
+            shell.notices.NewRound();
     }
 }
 
@@ -91,7 +96,7 @@ void Network::OnStatusSocket(WPARAM, LPARAM) {
 
 void Network::StartVersionCheck() {
     if (parts_)
-        parts_->version.Start(TheShell().ctx->endpoints.versionServer);
+        parts_->version.Start(parts_->shell.ctx->endpoints.versionServer);
 }
 
 void Network::OnVersionSocket(WPARAM socket, LPARAM event) {
@@ -105,7 +110,7 @@ void Network::OnTimer(UINT_PTR id) {
     if (id == kTimerRefreshClose) {
         parts_->engine.OnCloseTimer();
     } else if (id == kTimerRepliesWaiting) {
-        KillTimer(TheShell().main, kTimerRepliesWaiting);
+        KillTimer(parts_->shell.main, kTimerRepliesWaiting);
         parts_->engine.OnRepliesWaiting();
     } else if (id == kTimerShowProgress) {
         parts_->statusHost.ShowProgressNow();

@@ -11,13 +11,13 @@
 
 namespace app::win32 {
 
-// Builds the network parts for the main window of the shell and attaches them to it. The object
-// must live as long as the main window; detach it before it is destroyed.
+// The network parts of a shell, built when its main window is created and ended when it closes
+// (CloseSockets). The object must outlive the shell's main window.
 class Network : public ShellNetwork {
   public:
     Network();
     ~Network() override;
-    void OnMainWindowCreated(HWND main) override;
+    void OnMainWindowCreated(Shell& shell) override;
 
     void StartMasterQuery() override;
     void OnMasterSocket(WPARAM, LPARAM) override;

@@ -18,13 +18,12 @@ uint64_t Now() {
 
 // A master query or refresh holds the current profile's records: the refresh's worker walks them, and
 // the master's list links records in as it arrives.
-bool ServersHeld() {
-    return TheShell().ctx->refreshBusy;
+bool ServersHeld(Shell& shell) {
+    return shell.ctx->refreshBusy;
 }
 
-void ArmSaveTimer() {
-    Shell& shell = TheShell();
-    std::optional<uint64_t> wake = shell.saves.NextWakeMs(Now(), ServersHeld());
+void ArmSaveTimer(Shell& shell) {
+    std::optional<uint64_t> wake = shell.saves.NextWakeMs(Now(), ServersHeld(shell));
     if (!wake) {
         KillTimer(shell.main, kTimerSaves);
         return;
@@ -35,8 +34,8 @@ void ArmSaveTimer() {
 
 // True when the file was written, or when there is nothing to write: a profile removed meanwhile
 // (its files are gone and stay gone), one whose lists were never read in this run, a file kept.
-bool Write(const SaveItem& item) {
-    catalogue::ProfileList& profiles = *TheShell().ctx->profiles;
+bool Write(Shell& shell, const SaveItem& item) {
+    catalogue::ProfileList& profiles = *shell.ctx->profiles;
     if (item.file == StoredFile::kProfiles)
         return profiles.saveProfilesFile();
     const catalogue::GameProfile* p = profiles.ProfileWithFileNumber(item.fileNumber);
@@ -47,33 +46,30 @@ bool Write(const SaveItem& item) {
 
 }  // namespace
 
-void NoteStoredChange(const catalogue::GameProfile& profile, StoredFile file) {
-    NoteStoredChange(file == StoredFile::kProfiles ? 0 : profile.fileNumber, file);
+void NoteStoredChange(Shell& shell, const catalogue::GameProfile& profile, StoredFile file) {
+    NoteStoredChange(shell, file == StoredFile::kProfiles ? 0 : profile.fileNumber, file);
 }
 
-void NoteStoredChange(uint32_t fileNumber, StoredFile file) {
-    Shell& shell = TheShell();
-    if (!shell.main || !shell.ctx || !shell.ctx->profiles || shell.savesStopped)
+void NoteStoredChange(Shell& shell, uint32_t fileNumber, StoredFile file) {
+    if (!shell.main || !shell.ctx->profiles || shell.savesStopped)
         return;
     shell.saves.Changed({file, file == StoredFile::kProfiles ? 0 : fileNumber}, Now());
-    ArmSaveTimer();
+    ArmSaveTimer(shell);
 }
 
-void OnSaveTimer() {
-    Shell& shell = TheShell();
+void OnSaveTimer(Shell& shell) {
     KillTimer(shell.main, kTimerSaves);
-    if (shell.savesStopped || !shell.ctx || !shell.ctx->profiles)
+    if (shell.savesStopped || !shell.ctx->profiles)
         return;
-    for (const SaveItem& item : shell.saves.TakeDue(Now(), ServersHeld())) {
+    for (const SaveItem& item : shell.saves.TakeDue(Now(), ServersHeld(shell))) {
         const uint64_t started = Now();
-        const bool ok = Write(item);
+        const bool ok = Write(shell, item);
         shell.saves.Written(item, started, Now(), ok);
     }
-    ArmSaveTimer();
+    ArmSaveTimer(shell);
 }
 
-void StopSaves() {
-    Shell& shell = TheShell();
+void StopSaves(Shell& shell) {
     shell.savesStopped = true;
     shell.saves.Clear();
     if (shell.main)

@@ -12,12 +12,13 @@ namespace app::win32 {
 namespace {
 
 // A console's confirmed password, kept in its record when the profile and the server are still listed.
-void KeepRconPassword(uint32_t profileFile,
+void KeepRconPassword(Shell& shell,
+                      uint32_t profileFile,
                       const std::string& address,
                       uint32_t port,
                       const std::string& password,
                       uint32_t rconPort) {
-    const catalogue::ProfileList* profiles = TheShell().ctx->profiles.get();
+    const catalogue::ProfileList* profiles = shell.ctx->profiles.get();
     if (!profiles)
         return;
     for (const auto& profile : profiles->profiles()) {
@@ -26,7 +27,7 @@ void KeepRconPassword(uint32_t profileFile,
         if (catalogue::ServerRecord* record = profile->servers.Find(address, port)) {
             base::CopyText(record->rconPassword, password);
             record->hostPort = rconPort;
-            NoteStoredChange(*profile, catalogue::StoredFile::kServerList);
+            NoteStoredChange(shell, *profile, catalogue::StoredFile::kServerList);
         }
     }
 }
@@ -38,31 +39,36 @@ join::win32::JoinContext ContextOf(Shell& shell, const catalogue::GameProfile& p
 }  // namespace
 
 void ShellServerActions::Join(catalogue::ServerRecord& record, bool asSpectator) {
-    Shell& shell = TheShell();
-    catalogue::GameProfile* profile = CurrentProfile();
+    Shell& shell = shell_;
+    catalogue::GameProfile* profile = CurrentProfile(shell);
     if (!profile)
         return;
     // The join counts the visit and may keep the typed passwords; the dialog runs a modal loop, so the
     // profile is named by its file number afterwards.
     const uint32_t fileNumber = profile->fileNumber;
     join::win32::JoinServer(ContextOf(shell, *profile), profile->kind, record, asSpectator);
-    NoteStoredChange(fileNumber, catalogue::StoredFile::kServerList);
+    NoteStoredChange(shell, fileNumber, catalogue::StoredFile::kServerList);
 }
 
 void ShellServerActions::EditPlayerConfig(catalogue::ServerRecord& record) {
-    Shell& shell = TheShell();
-    if (catalogue::GameProfile* profile = CurrentProfile())
+    Shell& shell = shell_;
+    if (catalogue::GameProfile* profile = CurrentProfile(shell))
         join::win32::EditPlayerConfig(ContextOf(shell, *profile), profile->kind, record);
 }
 
 void ShellServerActions::OpenRemoteControl(catalogue::ServerRecord& record) {
-    Shell& shell = TheShell();
-    catalogue::GameProfile* profile = CurrentProfile();
+    Shell& shell = shell_;
+    catalogue::GameProfile* profile = CurrentProfile(shell);
     if (!profile)
         return;
-    rcon::win32::RemoteControlHost host{shell.instance,           shell.main,
-                                        *shell.ctx->settings,     shell.ctx->catalogue,
-                                        shell.ctx->installFolder, KeepRconPassword};
+    rcon::win32::RemoteControlHost host{
+        shell.instance,
+        shell.main,
+        *shell.ctx->settings,
+        shell.ctx->catalogue,
+        shell.ctx->installFolder,
+        [&shell](uint32_t profileFile, const std::string& address, uint32_t port, const std::string& password,
+                 uint32_t rconPort) { KeepRconPassword(shell, profileFile, address, port, password, rconPort); }};
     rcon::win32::OpenRemoteControl(host, profile->kind, profile->fileNumber, record);
 }
 

@@ -6,13 +6,19 @@
 
 namespace app::win32 {
 
+struct Shell;
+
 class ShellServerActions : public views::win32::ServerActions {
   public:
+    explicit ShellServerActions(Shell& shell) : shell_(shell) {}
     void Join(catalogue::ServerRecord& record, bool asSpectator) override;
     void EditPlayerConfig(catalogue::ServerRecord& record) override;
     void OpenRemoteControl(catalogue::ServerRecord& record) override;
     int RemoteControlCount() const override;
     void CloseRemoteControl() override;
+
+  private:
+    Shell& shell_;
 };
 
 }  // namespace app::win32

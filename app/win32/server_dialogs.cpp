@@ -35,24 +35,24 @@ void AddServer(Shell& shell, const catalogue::GameProfile& current) {
         shell.network->ChangeServerList(add);
     else
         add();
-    HWND pane = PanesOf(&profile).server;
+    HWND pane = PanesOf(shell, &profile).server;
     LPARAM record = reinterpret_cast<LPARAM>(added.first);
     SendToPane(pane, added.second ? PM_SERVER_CHANGED : PM_ADD_SERVER_ROW, 0, record);
     SendToPane(pane, PM_LOCATE_SERVER, 0, record);
-    NoteStoredChange(profile, catalogue::StoredFile::kServerList);
+    NoteStoredChange(shell, profile, catalogue::StoredFile::kServerList);
     PostMessageA(shell.main, WM_APP_REFRESH, static_cast<WPARAM>(net::kRefreshMarked), 0);
 }
 
 void MonitorServer(Shell& shell, catalogue::GameProfile& profile) {
-    rcon::win32::MonitorRequest request{shell.main, WM_APP_REFRESH, PanesOf(&profile).server, shell.monitorActive};
+    rcon::win32::MonitorRequest request{shell.main, WM_APP_REFRESH, PanesOf(shell, &profile).server,
+                                        shell.monitorActive};
     rcon::win32::RunMonitorDialog(shell.instance, request);
 }
 
 }  // namespace
 
-void ServerDialogs::Open(UINT command) {
-    Shell& shell = TheShell();
-    catalogue::GameProfile* profile = CurrentProfile();
+void ServerDialogs::Open(Shell& shell, UINT command) {
+    catalogue::GameProfile* profile = CurrentProfile(shell);
     if (!profile)
         return;
     if (command == IDM_ADD_SERVER)

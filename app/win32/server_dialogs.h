@@ -8,7 +8,7 @@ namespace app::win32 {
 
 class ServerDialogs : public ShellDialogs {
   public:
-    void Open(UINT command) override;
+    void Open(Shell& shell, UINT command) override;
 };
 
 }  // namespace app::win32

@@ -15,12 +15,12 @@ UINT TaskbarCreatedMessage() {
     return message;
 }
 
-void EndSession(HWND main) {
-    Shell& shell = TheShell();
-    if (!shell.ctx || !shell.ctx->profiles)
+void EndSession(Shell& shell) {
+    if (!shell.ctx->profiles)
         return;
-    StopSaves();
-    StoreWindowSettings(main);
+    HWND main = shell.main;
+    StopSaves(shell);
+    StoreWindowSettings(shell);
     // The profiles stay: this may run inside any modal loop, whose code goes on with what it holds
     // once the window is gone. They are freed with the program.
     auto save = [&shell] { shell.ctx->profiles->saveProfiles(); };
@@ -33,7 +33,7 @@ void EndSession(HWND main) {
 
 }  // namespace
 
-bool OnSessionMessage(HWND main, UINT message, WPARAM wParam, LRESULT* result) {
+bool OnSessionMessage(Shell& shell, UINT message, WPARAM wParam, LRESULT* result) {
     *result = 0;
     if (message == WM_QUERYENDSESSION) {
         *result = TRUE;
@@ -41,14 +41,13 @@ bool OnSessionMessage(HWND main, UINT message, WPARAM wParam, LRESULT* result) {
     }
     if (message == WM_ENDSESSION) {
         if (wParam)
-            EndSession(main);
+            EndSession(shell);
         return true;
     }
     if (message != TaskbarCreatedMessage() || message == 0)
         return false;
-    Shell& shell = TheShell();
-    if (shell.ctx && shell.ctx->useTray && shell.ctx->windowState == 1 && !IsWindowVisible(main))
-        MinimiseToTray(main);
+    if (shell.ctx->useTray && shell.ctx->windowState == 1 && !IsWindowVisible(shell.main))
+        MinimiseToTray(shell);
     return true;
 }
 

@@ -6,6 +6,8 @@
 
 namespace app::win32 {
 
+struct Shell;
+
 // Handles WM_QUERYENDSESSION, WM_ENDSESSION and the registered "TaskbarCreated" message; false (and
 // nothing done) for any other message.
 //  - WM_QUERYENDSESSION: yes, the session may end; nothing is asked of the user.
@@ -15,6 +17,6 @@ namespace app::win32 {
 //    while they are written.
 //  - "TaskbarCreated": the tray icon is added again when the window is hidden in the tray, since the
 //    new taskbar does not have it.
-bool OnSessionMessage(HWND main, UINT message, WPARAM wParam, LRESULT* result);
+bool OnSessionMessage(Shell& shell, UINT message, WPARAM wParam, LRESULT* result);
 
 }  // namespace app::win32

@@ -4,102 +4,105 @@
 #include "app/win32/app_messages.h"
 #include "app/win32/commands.h"
 #include "app/win32/filter_menu.h"
-#include "base/text.h"
 #include "app/win32/saves.h"
+#include "base/text.h"
 #include "resources/resource.h"
 
 namespace app::win32 {
 
-namespace {
-Shell g_shell;
+Shell::Shell(HINSTANCE instance, AppContext& ctx, ShellParts parts)
+    : instance(instance),
+      ctx(&ctx),
+      sink(parts.sink ? parts.sink : &boxes),
+      network(parts.network),
+      dialogs(parts.dialogs) {}
+
+Shell* ShellOf(HWND window) {
+    return window ? reinterpret_cast<Shell*>(GetWindowLongPtrA(window, GWLP_USERDATA)) : nullptr;
 }
 
-Shell& TheShell() {
-    return g_shell;
+void KeepShellIn(HWND window, LPARAM createStruct) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(createStruct);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
 }
 
-void ResetShell() {
-    g_shell.~Shell();
-    new (&g_shell) Shell();
+catalogue::GameProfile* CurrentProfile(Shell& shell) {
+    return shell.ctx->current();
 }
 
-catalogue::GameProfile* CurrentProfile() {
-    return g_shell.ctx ? g_shell.ctx->current() : nullptr;
+views::win32::PaneSet PanesOf(Shell& shell, const catalogue::GameProfile* profile) {
+    auto found = profile ? shell.panes.find(profile) : shell.panes.end();
+    return found != shell.panes.end() ? found->second : views::win32::PaneSet{};
 }
 
-views::win32::PaneSet PanesOf(const catalogue::GameProfile* profile) {
-    auto found = profile ? g_shell.panes.find(profile) : g_shell.panes.end();
-    return found != g_shell.panes.end() ? found->second : views::win32::PaneSet{};
-}
-
-void TellLater(std::string_view text, const catalogue::ServerRecord* server, base::MessageIcon icon) {
-    const bool queued = server ? g_shell.notices.Add(text, icon, base::FieldText(server->addressText), server->port)
-                               : g_shell.notices.Add(text, icon);
-    if (!queued || g_shell.noticesPosted || !g_shell.main)
+void TellLater(Shell& shell, std::string_view text, const catalogue::ServerRecord* server, base::MessageIcon icon) {
+    const bool queued = server ? shell.notices.Add(text, icon, base::FieldText(server->addressText), server->port)
+                               : shell.notices.Add(text, icon);
+    if (!queued || shell.noticesPosted || !shell.main)
         return;
-    g_shell.noticesPosted = PostMessageA(g_shell.main, WM_APP_NOTICES, 0, 0) != FALSE;
+    shell.noticesPosted = PostMessageA(shell.main, WM_APP_NOTICES, 0, 0) != FALSE;
 }
 
 void LaterSink::Tell(std::string_view text, base::MessageIcon icon) {
-    TellLater(text, nullptr, icon);
+    TellLater(shell_, text, nullptr, icon);
 }
 
-void ShowWaitingNotices() {
-    g_shell.noticesPosted = false;
-    if (g_shell.showingNotice || !g_shell.sink)
+void ShowWaitingNotices(Shell& shell) {
+    shell.noticesPosted = false;
+    if (shell.showingNotice)
         return;
-    g_shell.showingNotice = true;
-    while (std::optional<base::Notice> notice = g_shell.notices.Take())
-        g_shell.sink->Tell(notice->text, notice->icon);
-    g_shell.showingNotice = false;
+    shell.showingNotice = true;
+    while (std::optional<base::Notice> notice = shell.notices.Take())
+        shell.sink->Tell(notice->text, notice->icon);
+    shell.showingNotice = false;
 }
 
-void ShowCommandStates() {
-    if (g_shell.main)
-        ApplyCommandStates(GetMenu(g_shell.main), g_shell.commands);
-    ApplyToolbarStates(g_shell.toolbar, g_shell.commands);
+void ShowCommandStates(Shell& shell) {
+    if (shell.main)
+        ApplyCommandStates(GetMenu(shell.main), shell.commands);
+    ApplyToolbarStates(shell.toolbar, shell.commands);
 }
 
-void SetRefreshCommandsRunning(bool running) {
-    g_shell.commands.refreshing = running;
-    ShowCommandStates();
+void SetRefreshCommandsRunning(Shell& shell, bool running) {
+    shell.commands.refreshing = running;
+    ShowCommandStates(shell);
 }
 
 HINSTANCE ShellPaneHost::Instance() {
-    return g_shell.instance;
+    return shell_.instance;
 }
 
 HWND ShellPaneHost::Owner() {
-    return g_shell.main;
+    return shell_.main;
 }
 
 const views::win32::IconList& ShellPaneHost::GameIcons() {
-    return g_shell.images.games;
+    return shell_.images.games;
 }
 
 const views::win32::IconList& ShellPaneHost::ServerIcons() {
-    return g_shell.images.servers;
+    return shell_.images.servers;
 }
 
 const views::win32::IconList& ShellPaneHost::ListIcons() {
-    return g_shell.images.lists;
+    return shell_.images.lists;
 }
 
 base::SettingsStore& ShellPaneHost::Settings() {
-    return *g_shell.ctx->settings;
+    return *shell_.ctx->settings;
 }
 
 base::MessageSink& ShellPaneHost::Sink() {
-    return *g_shell.sink;
+    return *shell_.sink;
 }
 
 void ShellPaneHost::TellLater(std::string_view text, const catalogue::ServerRecord* server) {
-    app::win32::TellLater(text, server, base::MessageIcon::kNone);
+    app::win32::TellLater(shell_, text, server, base::MessageIcon::kNone);
 }
 
 void ShellPaneHost::MarkForRefresh(catalogue::ServerRecord& record) {
-    if (g_shell.network) {
-        g_shell.network->MarkForRefresh(record);
+    if (shell_.network) {
+        shell_.network->MarkForRefresh(record);
     } else {
         record.refreshPending = 1;
         record.awaitingReply = 0;
@@ -107,27 +110,27 @@ void ShellPaneHost::MarkForRefresh(catalogue::ServerRecord& record) {
 }
 
 std::mutex* ShellPaneHost::RecordLock() {
-    return g_shell.network ? g_shell.network->RecordLock() : nullptr;
+    return shell_.network ? shell_.network->RecordLock() : nullptr;
 }
 
 const catalogue::Catalogue& ShellPaneHost::Catalogue() {
-    return g_shell.ctx->catalogue;
+    return shell_.ctx->catalogue;
 }
 
 const views::DisplayOptions& ShellPaneHost::Display() {
-    return g_shell.ctx->display;
+    return shell_.ctx->display;
 }
 
 bool ShellPaneHost::RefreshBusy() {
-    return g_shell.ctx->refreshBusy;
+    return shell_.ctx->refreshBusy;
 }
 
 views::win32::ServerActions* ShellPaneHost::Actions() {
-    return g_shell.serverActions;
+    return &shell_.serverActions;
 }
 
 views::win32::PaneSet ShellPaneHost::PanesOf(const catalogue::GameProfile& profile) {
-    return app::win32::PanesOf(&profile);
+    return app::win32::PanesOf(shell_, &profile);
 }
 
 namespace {
@@ -142,26 +145,26 @@ CommandState WithSelection(CommandState state, const views::win32::ServerSelecti
 }  // namespace
 
 void ShellPaneHost::ServerSelectionChanged(const views::win32::ServerSelection& selection) {
-    g_shell.commands = WithSelection(g_shell.commands, selection);
-    ShowCommandStates();
+    shell_.commands = WithSelection(shell_.commands, selection);
+    ShowCommandStates(shell_);
 }
 
 void ShellPaneHost::PrepareCommandMenu(HMENU popup, const views::win32::ServerSelection& selection) {
-    ApplyCommandStates(popup, WithSelection(g_shell.commands, selection));
+    ApplyCommandStates(popup, WithSelection(shell_.commands, selection));
 }
 
 void ShellPaneHost::CheckCommand(UINT command, bool checked) {
-    if (HMENU menu = g_shell.main ? GetMenu(g_shell.main) : nullptr)
+    if (HMENU menu = shell_.main ? GetMenu(shell_.main) : nullptr)
         CheckItem(menu, command, checked);
 }
 
 void ShellPaneHost::RunCommand(UINT command) {
-    if (g_shell.main)
-        OnCommand(g_shell.main, command, 0);
+    if (shell_.main)
+        OnCommand(shell_, command, 0);
 }
 
 void ShellPaneHost::StoredListChanged(const catalogue::GameProfile& profile, catalogue::StoredFile file) {
-    NoteStoredChange(profile, file);
+    NoteStoredChange(shell_, profile, file);
 }
 
 }  // namespace app::win32

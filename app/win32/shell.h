@@ -1,5 +1,7 @@
 // The main window's state for the run: the fixed windows, owned handles, the panes of every
-// profile, the pane host and the parts attached to the shell.
+// profile, the pane host and the parts the shell hands its work to. WinMain owns the shell (a test
+// owns its own) and hands it on: every function of the main window takes it, and the window
+// procedures find it in their window (ShellOf).
 #pragma once
 
 #include <windows.h>
@@ -16,6 +18,8 @@
 #include "app/app_context.h"
 #include "app/save_schedule.h"
 #include "app/win32/command_table.h"
+#include "app/win32/message_box_sink.h"
+#include "app/win32/server_actions.h"
 #include "base/message_sink.h"
 #include "base/notice_queue.h"
 #include "base/win32/handles.h"
@@ -24,13 +28,16 @@
 
 namespace app::win32 {
 
+struct Shell;
+
 // What the main window hands to the network parts. The default does nothing, so the shell runs
 // on its own before the network parts are attached.
 class ShellNetwork {
   public:
     virtual ~ShellNetwork() = default;
-    // The main window exists (called during start-up, before any other call).
-    virtual void OnMainWindowCreated(HWND) {}
+    // The main window exists (called during start-up, before any other call); the shell outlives
+    // the parts' use of it.
+    virtual void OnMainWindowCreated(Shell&) {}
     virtual void StartMasterQuery() {}
     virtual void OnMasterSocket(WPARAM, LPARAM) {}
     virtual void OnMasterLookup(WPARAM, LPARAM) {}
@@ -65,8 +72,12 @@ class ShellNetwork {
 // WM_APP_NOTICES (TellLater). It asks no questions: a question could not wait for its answer.
 class LaterSink : public base::MessageSink {
   public:
+    explicit LaterSink(Shell& shell) : shell_(shell) {}
     bool AskYesNo(std::string_view, base::MessageIcon) override { return false; }
     void Tell(std::string_view text, base::MessageIcon icon) override;
+
+  private:
+    Shell& shell_;
 };
 
 // The dialogs the main window opens for commands of later parts (Add Server, Monitor Server); each
@@ -74,12 +85,13 @@ class LaterSink : public base::MessageSink {
 class ShellDialogs {
   public:
     virtual ~ShellDialogs() = default;
-    virtual void Open(UINT command) = 0;
+    virtual void Open(Shell& shell, UINT command) = 0;
 };
 
 // The panes' view of the shell (what a pane may use); the shell is its only implementation.
 class ShellPaneHost : public views::win32::PaneHost {
   public:
+    explicit ShellPaneHost(Shell& shell) : shell_(shell) {}
     HINSTANCE Instance() override;
     HWND Owner() override;
     const views::win32::IconList& GameIcons() override;
@@ -101,9 +113,16 @@ class ShellPaneHost : public views::win32::PaneHost {
     std::mutex* RecordLock() override;
     void StoredListChanged(const catalogue::GameProfile& profile, catalogue::StoredFile file) override;
 
-    // The saves made while the program runs (saves.h), stopped by the close and the session's end.
-    app::SaveSchedule saves;
-    bool savesStopped = false;
+  private:
+    Shell& shell_;
+};
+
+// The parts the shell hands its work to; any may be left out (a test runs the shell without network
+// or dialogs). Without a sink the messages are boxes owned by the main window.
+struct ShellParts {
+    ShellNetwork* network = nullptr;
+    ShellDialogs* dialogs = nullptr;
+    base::MessageSink* sink = nullptr;
 };
 
 // Modal loops. A message box, dialog, file or colour chooser, or popup menu runs a modal loop in
@@ -117,15 +136,23 @@ class ShellPaneHost : public views::win32::PaneHost {
 //   before (a server by address and port, a console by its id, a profile by its file number) and
 //   stops cleanly when it is gone.
 struct Shell {
-    HINSTANCE instance = nullptr;
-    AppContext* ctx = nullptr;
-    base::MessageSink* sink = nullptr;
-    ShellNetwork* network = nullptr;
-    ShellDialogs* dialogs = nullptr;
-    views::win32::ServerActions* serverActions = nullptr;
-    ShellPaneHost host;
+    // The context is prepared (PrepareContext); the main window is opened by OpenMainWindow.
+    Shell(HINSTANCE instance, AppContext& ctx, ShellParts parts = {});
+    Shell(const Shell&) = delete;
+    Shell& operator=(const Shell&) = delete;
 
-    // Child windows go with the main window.
+    HINSTANCE const instance;
+    AppContext* const ctx;
+    // The main window's message boxes, and where the shell's messages go (those boxes unless the
+    // parts named a sink).
+    MessageBoxSink boxes{main};
+    base::MessageSink* const sink;
+    ShellNetwork* const network;
+    ShellDialogs* const dialogs;
+    ShellServerActions serverActions{*this};
+    ShellPaneHost host{*this};
+
+    // Child windows go with the main window. Set when it is created, cleared when it is destroyed.
     HWND main = nullptr;
     HWND tab = nullptr;
     HWND logoBar = nullptr;
@@ -135,7 +162,7 @@ struct Shell {
     // Shared icons (LoadIconA) are never destroyed.
     HICON largeIcon = nullptr;
 
-    // Owned for the run; freed when the shell is reset after the message loop.
+    // Owned for the run; freed with the shell after the message loop.
     base::win32::GdiObject logoBitmap;
     base::win32::GdiObject tabFont;
     views::win32::PaneImages images;
@@ -175,25 +202,27 @@ struct Shell {
     uint32_t insertedGameTypeItems = 0;
 };
 
-Shell& TheShell();
-// Frees everything the shell owns and empties it (after the main window is gone).
-void ResetShell();
+// The shell of a window of the program: the main window, or one of its fixed children or their
+// toolbar (each keeps it from its creation); nullptr before it has one.
+Shell* ShellOf(HWND window);
+// Keeps the shell in a window being created (WM_NCCREATE, from the creation parameter).
+void KeepShellIn(HWND window, LPARAM createStruct);
 
 // The current profile and its panes (all null when there is none).
-catalogue::GameProfile* CurrentProfile();
-views::win32::PaneSet PanesOf(const catalogue::GameProfile* profile);
+catalogue::GameProfile* CurrentProfile(Shell& shell);
+views::win32::PaneSet PanesOf(Shell& shell, const catalogue::GameProfile* profile);
 using views::win32::SendToPane;
 
 // A notice from inside a handler: queued (at most once per server, or nullptr, and refresh), and
 // WM_APP_NOTICES posted.
-void TellLater(std::string_view text, const catalogue::ServerRecord* server, base::MessageIcon icon);
+void TellLater(Shell& shell, std::string_view text, const catalogue::ServerRecord* server, base::MessageIcon icon);
 // WM_APP_NOTICES: shows the waiting notices one after another (nothing while one is up: that call
 // shows the rest).
-void ShowWaitingNotices();
+void ShowWaitingNotices(Shell& shell);
 
 // Greys and enables the main menu's items and the toolbar's buttons for the shell's command state.
-void ShowCommandStates();
+void ShowCommandStates(Shell& shell);
 // Toolbar and menus while a master query or refresh runs, and back.
-void SetRefreshCommandsRunning(bool running);
+void SetRefreshCommandsRunning(Shell& shell, bool running);
 
 }  // namespace app::win32

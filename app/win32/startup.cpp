@@ -3,8 +3,6 @@
 
 #include <commctrl.h>
 
-#include <new>
-
 #include "app/master_hosts.h"
 #include "app/win32/app_messages.h"
 #include "app/win32/banner_bar.h"
@@ -74,18 +72,10 @@ void PrepareContext(AppContext& ctx, std::unique_ptr<base::SettingsStore> settin
     ctx.catalogue.freeCatalogue();
 }
 
-HWND CreateShell(HINSTANCE instance, AppContext& ctx, base::MessageSink& sink) {
-    Shell& shell = TheShell();
-    ShellNetwork* network = shell.network;
-    ShellDialogs* dialogs = shell.dialogs;
-    views::win32::ServerActions* serverActions = shell.serverActions;
-    ResetShell();
-    shell.instance = instance;
-    shell.ctx = &ctx;
-    shell.sink = &sink;
-    shell.network = network;
-    shell.dialogs = dialogs;
-    shell.serverActions = serverActions;
+HWND OpenMainWindow(Shell& shell) {
+    AppContext& ctx = *shell.ctx;
+    base::MessageSink& sink = *shell.sink;
+    HINSTANCE instance = shell.instance;
 
     // Window rectangle from the stored corners against the screen.
     auto wxy = ctx.settings->ReadDword(base::reg::kWindowXY.keyPath, base::reg::kWindowXY.name);
@@ -95,44 +85,43 @@ HWND CreateShell(HINSTANCE instance, AppContext& ctx, base::MessageSink& sink) {
     shell.images = views::win32::LoadPaneImages(instance);
 
     HWND main = CreateWindowExA(0, base::kMainWindowClass, base::kAppTitle, WS_OVERLAPPEDWINDOW, rect.x, rect.y,
-                                rect.width, rect.height, nullptr, nullptr, instance, nullptr);
+                                rect.width, rect.height, nullptr, nullptr, instance, &shell);
     if (!main)
         return nullptr;
-    shell.main = main;
-    shell.tab = CreateTabControl(main);
+    shell.tab = CreateTabControl(shell);
 
     shell.logoBar =
-        CreateWindowExA(0, kLogoBarClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 620, 42, main, nullptr, instance, nullptr);
+        CreateWindowExA(0, kLogoBarClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 620, 42, main, nullptr, instance, &shell);
     shell.logoPicture = CreateWindowExA(0, "STATIC", "VEXAR", WS_CHILD | WS_VISIBLE | SS_BITMAP | SS_NOTIFY | SS_SUNKEN,
                                         622, 2, 122, 40, shell.logoBar, nullptr, instance, nullptr);
     shell.logoBitmap.Reset(LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_LOGO)));
     SendMessageA(shell.logoPicture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shell.logoBitmap.get()));
     shell.bannerBar =
-        CreateWindowExA(0, kBannerBarClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 620, 42, main, nullptr, instance, nullptr);
+        CreateWindowExA(0, kBannerBarClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 620, 42, main, nullptr, instance, &shell);
     shell.toolbar = CreateToolbar(instance, shell.logoBar);
     if (!shell.toolbar) {
         sink.Tell("Unable to create Toolbar!", base::MessageIcon::kNone);
         sink.Tell("Error creating child window!", base::MessageIcon::kNone);
     }
 
-    BuildWebLinksMenu(GetSubMenu(GetMenu(main), 4));
+    BuildWebLinksMenu(shell, GetSubMenu(GetMenu(main), 4));
 
     bool imported = catalogue::StartCatalogueAndProfiles(ctx.catalogue, *ctx.profiles, sink);
     LoadMasterHosts(*ctx.profiles, *ctx.settings);
     for (const auto& p : ctx.profiles->profiles())
-        AddTabForProfile(*p);
+        AddTabForProfile(shell, *p);
     ctx.profiles->SetCurrent(ctx.profiles->head());
     if (imported)
-        SendToPane(PanesOf(ctx.profiles->head()).buddy, views::win32::PM_BUDDIES_RELOAD);
+        SendToPane(PanesOf(shell, ctx.profiles->head()).buddy, views::win32::PM_BUDDIES_RELOAD);
 
-    SetStartupMenuMarks(main);
-    ShowCommandStates();
+    SetStartupMenuMarks(shell);
+    ShowCommandStates(shell);
     ShowWindow(main, ctx.windowState == 2 ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     UpdateWindow(main);
-    FitSplittersToClient();
+    FitSplittersToClient(shell);
 
     int active = base::ReadIniDecimal(*ctx.settings, base::ini::kActiveTab);
-    SelectStartupTab(active);
+    SelectStartupTab(shell, active);
 
     if (base::ReadDwordOr(*ctx.settings, base::reg::kFirstRunDone) == 0) {
         sink.Tell(
@@ -146,18 +135,6 @@ HWND CreateShell(HINSTANCE instance, AppContext& ctx, base::MessageSink& sink) {
     shell.accelerators.Reset(LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS)));
     shell.largeIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_VEXAR));
     return main;
-}
-
-void DestroyShell() {
-    // The parts attached to the shell stay attached for another start (tests start it again).
-    Shell& shell = TheShell();
-    ShellNetwork* network = shell.network;
-    ShellDialogs* dialogs = shell.dialogs;
-    views::win32::ServerActions* serverActions = shell.serverActions;
-    ResetShell();
-    shell.network = network;
-    shell.dialogs = dialogs;
-    shell.serverActions = serverActions;
 }
 
 }  // namespace app::win32

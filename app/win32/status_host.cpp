@@ -17,11 +17,13 @@ using namespace views::win32;
 
 namespace {
 
-views::win32::PaneSet Panes() {
-    return PanesOf(CurrentProfile());
+views::win32::PaneSet Panes(Shell& shell) {
+    return PanesOf(shell, CurrentProfile(shell));
 }
 
 }  // namespace
+
+StatusHost::StatusHost(Shell& shell) : shell_(shell), main_(shell.main) {}
 
 StatusHost::~StatusHost() {
     HideProgress();
@@ -31,23 +33,23 @@ StatusHost::~StatusHost() {
 }
 
 bool StatusHost::MonitorActive() {
-    return TheShell().monitorActive;
+    return shell_.monitorActive;
 }
 
 uint32_t StatusHost::MarkSelectedForRefresh() {
-    return static_cast<uint32_t>(SendToPane(Panes().server, PM_MARK_SELECTED_FOR_REFRESH));
+    return static_cast<uint32_t>(SendToPane(Panes(shell_).server, PM_MARK_SELECTED_FOR_REFRESH));
 }
 
 uint32_t StatusHost::MarkFirstSelectedForRefresh() {
-    return static_cast<uint32_t>(SendToPane(Panes().server, PM_MARK_FIRST_FOR_REFRESH));
+    return static_cast<uint32_t>(SendToPane(Panes(shell_).server, PM_MARK_FIRST_FOR_REFRESH));
 }
 
 void StatusHost::AnnounceFullRefresh() {
-    SendToPane(Panes().buddy, PM_BUDDIES_RESET);
+    SendToPane(Panes(shell_).buddy, PM_BUDDIES_RESET);
 }
 
 void StatusHost::AnnounceQuery(catalogue::ServerRecord& record) {
-    SendToPane(Panes().buddy, PM_SERVER_REMOVED, 0, reinterpret_cast<LPARAM>(&record));
+    SendToPane(Panes(shell_).buddy, PM_SERVER_REMOVED, 0, reinterpret_cast<LPARAM>(&record));
 }
 
 void StatusHost::ClearRawReply() {
@@ -56,22 +58,22 @@ void StatusHost::ClearRawReply() {
 
 void StatusHost::ParseReply(catalogue::ServerRecord& record, const uint8_t* data, size_t size, bool keepRaw) {
     ReplyToApply reply{&record, data, size, keepRaw ? &propertiesReply_ : nullptr};
-    SendToPane(Panes().server, PM_APPLY_REPLY, 0, reinterpret_cast<LPARAM>(&reply));
+    SendToPane(Panes(shell_).server, PM_APPLY_REPLY, 0, reinterpret_cast<LPARAM>(&reply));
 }
 
 void StatusHost::RowChanged(catalogue::ServerRecord& record) {
-    SendToPane(Panes().server, PM_SERVER_CHANGED, 0, reinterpret_cast<LPARAM>(&record));
+    SendToPane(Panes(shell_).server, PM_SERVER_CHANGED, 0, reinterpret_cast<LPARAM>(&record));
 }
 
 void StatusHost::RemoveStale(catalogue::ServerRecord& record) {
-    SendToPane(Panes().server, PM_REMOVE_SERVER, 0, reinterpret_cast<LPARAM>(&record));
+    SendToPane(Panes(shell_).server, PM_REMOVE_SERVER, 0, reinterpret_cast<LPARAM>(&record));
 }
 
 void StatusHost::CycleFinished() {
     // Written once the refresh has let go of the records, never on its way.
-    if (const catalogue::GameProfile* profile = CurrentProfile())
-        NoteStoredChange(*profile, catalogue::StoredFile::kServerList);
-    views::win32::PaneSet p = Panes();
+    if (const catalogue::GameProfile* profile = CurrentProfile(shell_))
+        NoteStoredChange(shell_, *profile, catalogue::StoredFile::kServerList);
+    views::win32::PaneSet p = Panes(shell_);
     SendToPane(p.server, PM_RESORT);
     SendToPane(p.server, PM_SHOW_SELECTED_PLAYERS);
     SendToPane(p.buddy, PM_RESORT);
@@ -84,7 +86,7 @@ bool StatusHost::RawReplyHasText() {
 }
 
 void StatusHost::ShowServerInformation() {
-    catalogue::GameProfile* profile = CurrentProfile();
+    catalogue::GameProfile* profile = CurrentProfile(shell_);
     if (!profile)
         return;
     // The dialog runs a modal loop: it comes once the handler that closed the refresh has returned.
@@ -97,12 +99,12 @@ void StatusHost::ShowPendingInformation() {
     std::vector<rcon::PropertyRow> rows = std::move(pendingInformation_);
     pendingInformation_.clear();
     if (!rows.empty())
-        rcon::win32::RunServerInformation(TheShell().instance, main_, rows);
+        rcon::win32::RunServerInformation(shell_.instance, main_, rows);
 }
 
 void StatusHost::SetRefreshRunning(bool running) {
     // The toolbar's and the menus' states follow the command table from whether a refresh runs.
-    SetRefreshCommandsRunning(running);
+    SetRefreshCommandsRunning(shell_, running);
 }
 
 ITaskbarList3* StatusHost::Taskbar() {
@@ -111,7 +113,8 @@ ITaskbarList3* StatusHost::Taskbar() {
     taskbarTried_ = true;
     // COM may already run on this thread in another mode; the object is made either way.
     comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3, taskbar_.OutVoid())) ||
+    if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3,
+                                taskbar_.OutVoid())) ||
         !taskbar_)
         return nullptr;
     if (FAILED(taskbar_->HrInit()))
@@ -125,12 +128,12 @@ void StatusHost::ShowProgress(uint32_t range, uint32_t step) {
         taskbar->SetProgressState(main_, TBPF_NORMAL);
         taskbar->SetProgressValue(main_, 0, range);
     }
-    HWND pane = Panes().server;
+    HWND pane = Panes(shell_).server;
     if (!pane)
         return;
     RECT client;
     GetClientRect(pane, &client);
-    HINSTANCE instance = TheShell().instance;
+    HINSTANCE instance = shell_.instance;
     text_ = CreateWindowExA(0, "STATIC", net::kRefreshingServersText, WS_CHILD | WS_VISIBLE, client.right - 360,
                             client.top + 5, 150, 16, pane, nullptr, instance, nullptr);
     bar_ = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, client.right - 200, client.top + 5, 195, 16,

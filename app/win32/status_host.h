@@ -16,9 +16,11 @@
 
 namespace app::win32 {
 
+struct Shell;
+
 class StatusHost : public net::StatusHost {
   public:
-    explicit StatusHost(HWND main) : main_(main) {}
+    explicit StatusHost(Shell& shell);
     ~StatusHost() override;
 
     uint32_t MarkSelectedForRefresh() override;
@@ -60,7 +62,8 @@ class StatusHost : public net::StatusHost {
     // last did.
     void ShowProgressSoon(bool final);
 
-    HWND main_;
+    Shell& shell_;
+    HWND main_;  // the shell's main window, which outlives this host
     HWND text_ = nullptr;
     HWND bar_ = nullptr;
     // What the bar and the text are to show, and whether it changed since they last showed it.

@@ -21,8 +21,8 @@ using namespace views::win32;
 
 namespace {
 
-void ShowPanes(GameProfile& p, int show) {
-    PaneSet panes = PanesOf(&p);
+void ShowPanes(Shell& shell, GameProfile& p, int show) {
+    PaneSet panes = PanesOf(shell, &p);
     for (HWND pane : {panes.buddy, panes.server, panes.player}) {
         if (pane)
             ShowWindow(pane, show);
@@ -31,8 +31,8 @@ void ShowPanes(GameProfile& p, int show) {
 
 }  // namespace
 
-HWND CreateTabControl(HWND main) {
-    Shell& shell = TheShell();
+HWND CreateTabControl(Shell& shell) {
+    HWND main = shell.main;
     RECT client;
     GetClientRect(main, &client);
     HWND tab = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_BOTTOM, 0,
@@ -55,8 +55,7 @@ HWND CreateTabControl(HWND main) {
     return tab;
 }
 
-void AddTabForProfile(GameProfile& profile) {
-    Shell& shell = TheShell();
+void AddTabForProfile(Shell& shell, GameProfile& profile) {
     shell.panes[&profile] = CreatePanes(shell.host, profile, shell.main);
 
     if (profile.iconIndex >= catalogue::kGameIconCount)
@@ -70,22 +69,21 @@ void AddTabForProfile(GameProfile& profile) {
     SendMessageA(shell.tab, TCM_INSERTITEMA, count, reinterpret_cast<LPARAM>(&item));
 }
 
-void RemoveTabForProfile(GameProfile& profile) {
-    Shell& shell = TheShell();
+void RemoveTabForProfile(Shell& shell, GameProfile& profile) {
     catalogue::ProfileList& profiles = *shell.ctx->profiles;
     const uint32_t removed = profile.tabIndex;
     // The neighbour's offer of a master query is a question, whose modal loop could run another
     // removal: it is asked only once this removal is whole.
     uint32_t offerFor = 0;
-    if (&profile == CurrentProfile()) {
+    if (&profile == CurrentProfile(shell)) {
         // The same steps as a tab change by the user, to the neighbour.
         uint32_t count = static_cast<uint32_t>(SendMessageA(shell.tab, TCM_GETITEMCOUNT, 0, 0));
         GameProfile* next = profiles.ProfileAtTab(removed + 1 < count ? removed + 1 : removed - 1);
-        RemoveFilterItems(GetMenu(shell.main));
-        ShowPanes(profile, SW_HIDE);
+        RemoveFilterItems(shell, GetMenu(shell.main));
+        ShowPanes(shell, profile, SW_HIDE);
         if (next && next != &profile) {
             SendMessageA(shell.tab, TCM_SETCURSEL, next->tabIndex, 0);
-            ShowProfile(*next);
+            ShowProfile(shell, *next);
             offerFor = next->fileNumber;
         }
     }
@@ -101,101 +99,95 @@ void RemoveTabForProfile(GameProfile& profile) {
             --p->tabIndex;
     }
     // The control's own idea of the selection after a deletion differs between versions.
-    if (GameProfile* current = CurrentProfile(); current && current != &profile)
+    if (GameProfile* current = CurrentProfile(shell); current && current != &profile)
         SendMessageA(shell.tab, TCM_SETCURSEL, current->tabIndex, 0);
     profiles.unregisterProfile(&profile);
     if (offerFor)
-        OfferMasterQuery(offerFor);
+        OfferMasterQuery(shell, offerFor);
 }
 
-void DestroyAllPanes() {
-    Shell& shell = TheShell();
-    if (!shell.ctx || !shell.ctx->profiles)
+void DestroyAllPanes(Shell& shell) {
+    if (!shell.ctx->profiles)
         return;
     for (auto& [profile, panes] : shell.panes)
         DestroyPanes(panes);
     shell.panes.clear();
 }
 
-LRESULT OnTabNotify(const NMHDR& header) {
-    Shell& shell = TheShell();
+LRESULT OnTabNotify(Shell& shell, const NMHDR& header) {
     if (header.code == TCN_SELCHANGING) {
         if (shell.ctx->refreshBusy)
             return TRUE;
-        RemoveFilterItems(GetMenu(shell.main));
+        RemoveFilterItems(shell, GetMenu(shell.main));
         return FALSE;
     }
     if (header.code == TCN_SELCHANGE) {
         int selected = static_cast<int>(SendMessageA(shell.tab, TCM_GETCURSEL, 0, 0));
         GameProfile* next = shell.ctx->profiles->ProfileAtTab(static_cast<uint32_t>(selected));
-        GameProfile* current = CurrentProfile();
+        GameProfile* current = CurrentProfile(shell);
         if (next && next != current) {
             if (current)
-                ShowPanes(*current, SW_HIDE);
+                ShowPanes(shell, *current, SW_HIDE);
             shell.ctx->profiles->SetCurrent(next);
-            ActivateProfile(*next);
+            ActivateProfile(shell, *next);
         } else if (next) {
-            InsertFilterItems(GetMenu(shell.main), *next);
+            InsertFilterItems(shell, GetMenu(shell.main), *next);
         }
     }
     return 0;
 }
 
-void ActivateProfile(GameProfile& profile) {
-    ShowProfile(profile);
-    OfferMasterQuery(profile.fileNumber);
+void ActivateProfile(Shell& shell, GameProfile& profile) {
+    ShowProfile(shell, profile);
+    OfferMasterQuery(shell, profile.fileNumber);
 }
 
-void OfferMasterQuery(uint32_t fileNumber) {
-    Shell& shell = TheShell();
-    GameProfile* current = CurrentProfile();
-    if (!current || current->fileNumber != fileNumber || current->servers.count > 0 || !shell.sink)
+void OfferMasterQuery(Shell& shell, uint32_t fileNumber) {
+    GameProfile* current = CurrentProfile(shell);
+    if (!current || current->fileNumber != fileNumber || current->servers.count > 0)
         return;
     if (!shell.sink->AskYesNo("You don't have any servers to view,\nwould you like Vexar! to retrieve the\nMaster "
                               "server list?",
                               base::MessageIcon::kQuestion))
         return;
     // The question's modal loop may have changed the tab or removed the profile.
-    current = CurrentProfile();
+    current = CurrentProfile(shell);
     if (current && current->fileNumber == fileNumber)
         SendMessageA(shell.main, WM_APP_MASTERQUERY, 0, 0);
 }
 
-void ShowProfile(GameProfile& profile) {
-    Shell& shell = TheShell();
+void ShowProfile(Shell& shell, GameProfile& profile) {
     shell.ctx->profiles->SetCurrent(&profile);
-    InsertFilterItems(GetMenu(shell.main), profile);
-    LayoutPanes(0);
-    ShowPanes(profile, SW_SHOW);
+    InsertFilterItems(shell, GetMenu(shell.main), profile);
+    LayoutPanes(shell, 0);
+    ShowPanes(shell, profile, SW_SHOW);
     InvalidateRect(shell.main, nullptr, FALSE);
-    PaneSet panes = PanesOf(&profile);
+    PaneSet panes = PanesOf(shell, &profile);
     if (profile.servers.count > 0) {
         SendToPane(panes.server, PM_REPAINT);
         InvalidateRect(panes.buddy, nullptr, FALSE);
     } else {
         // Lists are read once per run: a list the user emptied must not come back from the file.
         if (!profile.listsLoaded)
-            LoadProfileLists(profile);
+            LoadProfileLists(shell, profile);
         SendToPane(panes.buddy, PM_BUDDIES_RELOAD);
     }
 }
 
-void SelectStartupTab(int index) {
-    Shell& shell = TheShell();
+void SelectStartupTab(Shell& shell, int index) {
     index = StartupTabIndex(index, static_cast<int>(SendMessageA(shell.tab, TCM_GETITEMCOUNT, 0, 0)));
     SendMessageA(shell.tab, TCM_SETCURSEL, index, 0);
     if (GameProfile* p = shell.ctx->profiles->ProfileAtTab(static_cast<uint32_t>(index)))
-        ActivateProfile(*p);
+        ActivateProfile(shell, *p);
 }
 
-void LoadProfileLists(GameProfile& profile) {
-    Shell& shell = TheShell();
+void LoadProfileLists(Shell& shell, GameProfile& profile) {
     HCURSOR previousCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     shell.ctx->profiles->SetCurrent(&profile);
     // A file that could not be read whole is told of once this handler is over.
     for (std::string& message : catalogue::loadProfileLists(*shell.ctx->profiles, profile, shell.ctx->catalogue))
-        TellLater(message, nullptr, base::MessageIcon::kExclamation);
-    PaneSet panes = PanesOf(&profile);
+        TellLater(shell, message, nullptr, base::MessageIcon::kExclamation);
+    PaneSet panes = PanesOf(shell, &profile);
     HWND pane = panes.server;
     SendToPane(pane, PM_CLEAR);
     SendToPane(panes.player, PM_CLEAR);
@@ -231,11 +223,11 @@ void LoadProfileLists(GameProfile& profile) {
     DestroyWindow(progress);
 }
 
-void RefilterPanes() {
-    GameProfile* p = CurrentProfile();
+void RefilterPanes(Shell& shell) {
+    GameProfile* p = CurrentProfile(shell);
     if (!p)
         return;
-    PaneSet panes = PanesOf(p);
+    PaneSet panes = PanesOf(shell, p);
     SendToPane(panes.server, PM_CLEAR);
     SendToPane(panes.player, PM_CLEAR);
     for (catalogue::ServerRecord* r = p->servers.head; r; r = r->next)

@@ -29,16 +29,16 @@ BOOL TrayIcon(HWND window, UINT callbackMessage, DWORD operation, UINT iconId, H
     return Shell_NotifyIconA(operation, &data);
 }
 
-void MinimiseToTray(HWND window) {
-    Shell& shell = TheShell();
+void MinimiseToTray(Shell& shell) {
+    HWND window = shell.main;
     HICON icon = shell.largeIcon ? shell.largeIcon : LoadIconA(shell.instance, MAKEINTRESOURCEA(IDI_VEXAR));
     TrayIcon(window, WM_APP_TRAY, NIM_ADD, kTrayIconId, icon, base::kAppTitle);
     shell.trayIconShown = true;
     ShowWindow(window, SW_HIDE);
 }
 
-void RemoveTrayIcon(HWND window) {
-    Shell& shell = TheShell();
+void RemoveTrayIcon(Shell& shell) {
+    HWND window = shell.main;
     if (!shell.trayIconShown)
         return;
     TrayIcon(window, WM_APP_TRAY, NIM_DELETE, kTrayIconId, nullptr, nullptr);
@@ -52,27 +52,27 @@ void ShowFirstCopy(HWND first) {
     SetForegroundWindow(first);
 }
 
-void RestoreFromTray(HWND window) {
-    Shell& shell = TheShell();
-    if (!shell.ctx || shell.ctx->windowState != 1)
+void RestoreFromTray(Shell& shell) {
+    HWND window = shell.main;
+    if (shell.ctx->windowState != 1)
         return;
-    RemoveTrayIcon(window);
+    RemoveTrayIcon(shell);
     shell.ctx->windowState = 0;
     ShowWindow(window, SW_SHOW);
     ShowWindow(window, SW_RESTORE);
 }
 
-void OnTrayMessage(HWND window, WPARAM, LPARAM mouseMessage) {
-    Shell& shell = TheShell();
+void OnTrayMessage(Shell& shell, WPARAM, LPARAM mouseMessage) {
+    HWND window = shell.main;
     if (mouseMessage == WM_LBUTTONDOWN) {
-        RestoreFromTray(window);
+        RestoreFromTray(shell);
     } else if (mouseMessage == WM_RBUTTONDOWN) {
         base::win32::Menu menu(LoadMenuA(shell.instance, MAKEINTRESOURCEA(IDR_TRAYMENU)));
         HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
         if (!popup)
             return;
         ApplyCommandStates(popup, shell.commands);
-        if (shell.ctx && shell.ctx->autoRefreshMinimised)
+        if (shell.ctx->autoRefreshMinimised)
             CheckMenuItem(popup, IDM_TRAY_AUTO_REFRESH, MF_BYCOMMAND | MF_CHECKED);
         POINT at;
         GetCursorPos(&at);
@@ -81,22 +81,19 @@ void OnTrayMessage(HWND window, WPARAM, LPARAM mouseMessage) {
     }
 }
 
-bool OnTrayCommand(HWND window, UINT command) {
-    Shell& shell = TheShell();
+bool OnTrayCommand(Shell& shell, UINT command) {
+    HWND window = shell.main;
     switch (command) {
         case IDM_TRAY_OPEN:
-            RestoreFromTray(window);
+            RestoreFromTray(shell);
             return true;
         case IDM_TRAY_EXIT:
-            RemoveTrayIcon(window);
+            RemoveTrayIcon(shell);
             PostMessageA(window, WM_CLOSE, 0, 0);
             return true;
         case IDM_TRAY_AUTO_REFRESH:
-            if (shell.ctx) {
-                shell.ctx->autoRefreshMinimised = !shell.ctx->autoRefreshMinimised;
-                base::WriteIniFlag(*shell.ctx->settings, base::ini::kAutoRefreshMinimised,
-                                   shell.ctx->autoRefreshMinimised);
-            }
+            shell.ctx->autoRefreshMinimised = !shell.ctx->autoRefreshMinimised;
+            base::WriteIniFlag(*shell.ctx->settings, base::ini::kAutoRefreshMinimised, shell.ctx->autoRefreshMinimised);
             return true;
     }
     return false;

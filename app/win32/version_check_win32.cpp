@@ -22,7 +22,7 @@ void VersionCheck::Start(const std::string& serverAddress) {
     const SOCKET s = owned.get();
     int size = net::kVersionReceiveBufferSize;
     setsockopt(s, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&size), sizeof size);
-    WSAAsyncSelect(s, main_, socketMessage_, FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE);
+    WSAAsyncSelect(s, shell_.main, socketMessage_, FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE);
     sockaddr_in to = {};
     to.sin_family = AF_INET;
     to.sin_port = htons(net::kVersionServerPort);
@@ -58,9 +58,8 @@ void VersionCheck::OnSocketEvent(WPARAM socket, LPARAM event) {
             if (n <= 0)
                 break;
             net::VersionVerdict verdict = net::JudgeVersionReply(reply, static_cast<size_t>(n), ReadProductVersion());
-            Shell& shell = TheShell();
-            if (verdict.offerDownload && shell.sink && shell.sink->AskYesNo(verdict.question, base::MessageIcon::kNone))
-                OpenWebSite();
+            if (verdict.offerDownload && shell_.sink->AskYesNo(verdict.question, base::MessageIcon::kNone))
+                OpenWebSite(shell_);
             break;
         }
         case FD_CLOSE:

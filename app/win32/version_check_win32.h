@@ -10,9 +10,11 @@
 
 namespace app::win32 {
 
+struct Shell;
+
 class VersionCheck {
   public:
-    VersionCheck(HWND main, UINT socketMessage) : main_(main), socketMessage_(socketMessage) {}
+    VersionCheck(Shell& shell, UINT socketMessage) : shell_(shell), socketMessage_(socketMessage) {}
     ~VersionCheck() { Close(); }
 
     // WM_APP_VERSIONCHECK: a non-blocking connect to the version server on TCP port 2048.
@@ -24,7 +26,7 @@ class VersionCheck {
     bool open() const { return static_cast<bool>(socket_); }
 
   private:
-    HWND main_;
+    Shell& shell_;
     UINT socketMessage_;
     net::win32::OwnedSocket socket_;
 };

@@ -9,11 +9,8 @@
 
 namespace app::win32 {
 
-void BuildWebLinksMenu(HMENU menu) {
-    Shell& shell = TheShell();
-    std::vector<WebLink> links;
-    if (shell.ctx && shell.ctx->settings)
-        links = ReadWebLinks(*shell.ctx->settings);
+void BuildWebLinksMenu(Shell& shell, HMENU menu) {
+    std::vector<WebLink> links = ReadWebLinks(*shell.ctx->settings);
     for (size_t n = 0; n < links.size(); ++n) {
         UINT before = IDM_WEBLINKS_PLACEHOLDER + static_cast<UINT>(n);
         UINT id = IDM_WEBLINK_FIRST + static_cast<UINT>(n);
@@ -27,7 +24,7 @@ void BuildWebLinksMenu(HMENU menu) {
         item.wID = id;
         item.dwTypeData = const_cast<char*>(links[n].menuText.c_str());
         BOOL ok = InsertMenuItemA(menu, before, FALSE, &item);
-        if (!ok && shell.sink)
+        if (!ok)
             shell.sink->Tell("Couldn't add Weblink!", base::MessageIcon::kNone);
     }
     DeleteMenu(menu, IDM_WEBLINKS_PLACEHOLDER, MF_BYCOMMAND);
@@ -53,21 +50,18 @@ void OpenTarget(const std::string& target) {
         ShellExecuteA(nullptr, "open", checked.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void OpenWebLink(UINT command) {
-    Shell& shell = TheShell();
-    if (shell.ctx && shell.ctx->settings)
-        OpenTarget(WebLinkTarget(*shell.ctx->settings, static_cast<int>(command - IDM_WEBLINK_FIRST)));
+void OpenWebLink(Shell& shell, UINT command) {
+    OpenTarget(WebLinkTarget(*shell.ctx->settings, static_cast<int>(command - IDM_WEBLINK_FIRST)));
 }
 
-void OpenWebSite() {
-    if (AppContext* ctx = TheShell().ctx)
-        OpenTarget(ctx->endpoints.webSite);
+void OpenWebSite(Shell& shell) {
+    OpenTarget(shell.ctx->endpoints.webSite);
 }
 
-void OpenFeedbackMail() {
-    AppContext* ctx = TheShell().ctx;
-    if (ctx && !ctx->endpoints.feedbackMail.empty())
-        OpenTarget("mailto:" + ctx->endpoints.feedbackMail + "?subject=Vexar!");
+void OpenFeedbackMail(Shell& shell) {
+    const std::string& mail = shell.ctx->endpoints.feedbackMail;
+    if (!mail.empty())
+        OpenTarget("mailto:" + mail + "?subject=Vexar!");
 }
 
 }  // namespace app::win32
