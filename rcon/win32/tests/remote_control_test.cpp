@@ -267,8 +267,8 @@ TEST(RemoteControlWindow, KickTakesTheRowRightClickedOnNotTheSelectedOne) {
 TEST(RemoteControlWindow, ThePlacementComesBackOnTheScreen) {
     using namespace base::reg;
     Lab lab;
-    // Left at x = -7 (snapped to the left edge); only the corner stored.
-    lab.settings.WriteDword(kRconWindowXY.keyPath, kRconWindowXY.name, rcon::StoreConsolePlacement(-7, 40, 0, 0, 0).xy);
+    // Left at x = -7 (snapped to the left edge); only the corner stored (top in the high word).
+    lab.settings.WriteDword(kRconWindowXY.keyPath, kRconWindowXY.name, 0x0028FFF9);
     lab.Open([&](HWND password) {
         RECT r;
         GetWindowRect(Console(), &r);
@@ -279,9 +279,8 @@ TEST(RemoteControlWindow, ThePlacementComesBackOnTheScreen) {
         PressButton(password, IDCANCEL);
     });
     ASSERT_TRUE(PumpUntil([] { return !Console(); }));
-    rcon::StoredPlacement stored = rcon::StoreConsolePlacement(30, 40, 630, 540, true);
-    lab.settings.WriteDword(kRconWindowWH.keyPath, kRconWindowWH.name, stored.wh);
-    lab.settings.WriteDword(kRconWindowState.keyPath, kRconWindowState.name, stored.state);
+    lab.settings.WriteDword(kRconWindowWH.keyPath, kRconWindowWH.name, 0x021C0276);  // (630, 540)
+    lab.settings.WriteDword(kRconWindowState.keyPath, kRconWindowState.name, rcon::kMaximisedState);
     lab.Open([&](HWND password) {
         EXPECT_TRUE(IsZoomed(Console()));
         PressButton(password, IDCANCEL);
