@@ -4,13 +4,13 @@
 
 #include <commctrl.h>
 
-#include "app/win32/accelerators.h"
-#include "app/win32/main_window.h"
-#include "app/win32/network_glue.h"
-#include "app/win32/server_dialogs.h"
-#include "app/win32/shell.h"
-#include "app/win32/tray.h"
-#include "app/win32/win32_settings.h"
+#include "app/win32/commands/accelerators.h"
+#include "app/win32/frame/main_window.h"
+#include "app/win32/frame/shell.h"
+#include "app/win32/frame/tray.h"
+#include "app/win32/network/network_glue.h"
+#include "app/win32/parts/server_dialogs.h"
+#include "app/win32/settings/win32_settings.h"
 #include "base/app_title.h"
 #include "base/win32/handles.h"
 

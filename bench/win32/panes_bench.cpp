@@ -12,11 +12,11 @@
 #include <random>
 #include <string>
 
-#include "app/win32/app_messages.h"
-#include "app/win32/main_window.h"
-#include "app/win32/registry.h"
-#include "app/win32/shell.h"
-#include "app/win32/win32_settings.h"
+#include "app/win32/frame/app_messages.h"
+#include "app/win32/frame/main_window.h"
+#include "app/win32/frame/shell.h"
+#include "app/win32/settings/registry.h"
+#include "app/win32/settings/win32_settings.h"
 #include "base/text.h"
 #include "catalogue/profiles.h"
 #include "testing/temp_folder.h"

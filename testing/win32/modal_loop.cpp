@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win32/message_box_sink.h"
+#include "app/win32/frame/message_box_sink.h"
 #include "base/app_title.h"
 #include "testing/win32/dialog_script.h"
 

@@ -5,8 +5,8 @@
 
 #include <cstdio>
 
-#include "app/win32/app_messages.h"
-#include "app/win32/shell.h"
+#include "app/win32/frame/app_messages.h"
+#include "app/win32/frame/shell.h"
 #include "testing/win32/modal_loop.h"
 
 namespace testing_support {

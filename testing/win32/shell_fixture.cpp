@@ -3,9 +3,9 @@
 
 #include <commctrl.h>
 
-#include "app/win32/main_window.h"
-#include "app/win32/registry.h"
-#include "app/win32/win32_settings.h"
+#include "app/win32/frame/main_window.h"
+#include "app/win32/settings/registry.h"
+#include "app/win32/settings/win32_settings.h"
 
 namespace testing_support {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/app_context.h"
-#include "app/win32/shell.h"
+#include "app/win32/frame/shell.h"
 #include "testing/temp_folder.h"
 #include "testing/win32/message_recorder.h"
 #include "testing/win32/modal_loop.h"

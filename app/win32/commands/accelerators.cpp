@@ -1,5 +1,5 @@
 // Only the main window and its children take the main window's accelerators.
-#include "app/win32/accelerators.h"
+#include "app/win32/commands/accelerators.h"
 
 namespace app::win32 {
 

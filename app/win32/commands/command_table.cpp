@@ -1,11 +1,11 @@
 // The command table of the main window and the routing and greying it drives.
-#include "app/win32/command_table.h"
+#include "app/win32/commands/command_table.h"
 
 #include <commctrl.h>
 
-#include "app/win32/app_messages.h"
-#include "app/win32/commands.h"
-#include "app/win32/shell.h"
+#include "app/win32/commands/commands.h"
+#include "app/win32/frame/app_messages.h"
+#include "app/win32/frame/shell.h"
 #include "net/status_engine.h"
 #include "resources/resource.h"
 #include "views/win32/pane_messages.h"

@@ -1,7 +1,7 @@
 // Filter menu items of the current game.
-#include "app/win32/filter_menu.h"
+#include "app/win32/commands/filter_menu.h"
 
-#include "app/win32/shell.h"
+#include "app/win32/frame/shell.h"
 #include "resources/resource.h"
 #include "views/server_filter.h"
 

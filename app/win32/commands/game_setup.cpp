@@ -1,5 +1,5 @@
 // The Installed Game(s) and Game Profile dialogs.
-#include "app/win32/game_setup.h"
+#include "app/win32/commands/game_setup.h"
 
 #include <commctrl.h>
 
@@ -7,9 +7,9 @@
 
 #include "app/game_profile_form.h"
 #include "app/master_hosts.h"
-#include "app/win32/saves.h"
-#include "app/win32/shell.h"
-#include "app/win32/tabs.h"
+#include "app/win32/frame/shell.h"
+#include "app/win32/frame/tabs.h"
+#include "app/win32/settings/saves.h"
 #include "base/app_title.h"
 #include "resources/resource.h"
 

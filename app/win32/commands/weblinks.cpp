@@ -1,10 +1,10 @@
 // Web links menu and shell "open" actions.
-#include "app/win32/weblinks.h"
+#include "app/win32/commands/weblinks.h"
 
 #include <shellapi.h>
 
 #include "app/weblinks.h"
-#include "app/win32/shell.h"
+#include "app/win32/frame/shell.h"
 #include "resources/resource.h"
 
 namespace app::win32 {

@@ -1,11 +1,11 @@
 // Banner strip, About box and the product version reader.
-#include "app/win32/banner_bar.h"
+#include "app/win32/frame/banner_bar.h"
 
 #include <winver.h>
 
-#include "app/win32/logo_bar.h"
-#include "app/win32/shell.h"
-#include "app/win32/weblinks.h"
+#include "app/win32/commands/weblinks.h"
+#include "app/win32/frame/logo_bar.h"
+#include "app/win32/frame/shell.h"
 #include "base/win32/handles.h"
 #include "resources/resource.h"
 

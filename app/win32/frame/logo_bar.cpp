@@ -1,12 +1,12 @@
 // The top strip: toolbar with its drop-down menus and tool tips, and the logo picture.
-#include "app/win32/logo_bar.h"
+#include "app/win32/frame/logo_bar.h"
 
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include "app/win32/shell.h"
-#include "app/win32/weblinks.h"
+#include "app/win32/commands/weblinks.h"
+#include "app/win32/frame/shell.h"
 #include "base/win32/handles.h"
 #include "resources/resource.h"
 

@@ -1,9 +1,9 @@
 // Main window geometry on screen: fixed children, panes, background bands and splitters.
-#include "app/win32/main_layout.h"
+#include "app/win32/frame/main_layout.h"
 
 #include "app/layout.h"
-#include "app/win32/logo_bar.h"
-#include "app/win32/shell.h"
+#include "app/win32/frame/logo_bar.h"
+#include "app/win32/frame/shell.h"
 
 namespace app::win32 {
 

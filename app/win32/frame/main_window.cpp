@@ -1,21 +1,21 @@
 // The main window procedure: messages, timers and the closing sequence.
-#include "app/win32/main_window.h"
+#include "app/win32/frame/main_window.h"
 
 #include <windows.h>
 
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include "app/win32/app_messages.h"
-#include "app/win32/commands.h"
-#include "app/win32/filter_menu.h"
-#include "app/win32/logo_bar.h"
-#include "app/win32/main_layout.h"
-#include "app/win32/saves.h"
-#include "app/win32/session_events.h"
-#include "app/win32/shell.h"
-#include "app/win32/tabs.h"
-#include "app/win32/tray.h"
+#include "app/win32/commands/commands.h"
+#include "app/win32/commands/filter_menu.h"
+#include "app/win32/frame/app_messages.h"
+#include "app/win32/frame/logo_bar.h"
+#include "app/win32/frame/main_layout.h"
+#include "app/win32/frame/session_events.h"
+#include "app/win32/frame/shell.h"
+#include "app/win32/frame/tabs.h"
+#include "app/win32/frame/tray.h"
+#include "app/win32/settings/saves.h"
 #include "base/settings_index.h"
 #include "base/win32/window_placement.h"
 #include "net/status_engine.h"

@@ -1,5 +1,5 @@
 // Message boxes for the portable code's questions and messages.
-#include "app/win32/message_box_sink.h"
+#include "app/win32/frame/message_box_sink.h"
 
 #include <string>
 

@@ -1,10 +1,10 @@
 // The session's end and a restarted taskbar, as the main window receives them.
-#include "app/win32/session_events.h"
+#include "app/win32/frame/session_events.h"
 
-#include "app/win32/main_window.h"
-#include "app/win32/saves.h"
-#include "app/win32/shell.h"
-#include "app/win32/tray.h"
+#include "app/win32/frame/main_window.h"
+#include "app/win32/frame/shell.h"
+#include "app/win32/frame/tray.h"
+#include "app/win32/settings/saves.h"
 
 namespace app::win32 {
 

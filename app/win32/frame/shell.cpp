@@ -1,10 +1,10 @@
 // The shell's state for the run, its accessors and the panes' host.
-#include "app/win32/shell.h"
+#include "app/win32/frame/shell.h"
 
-#include "app/win32/app_messages.h"
-#include "app/win32/commands.h"
-#include "app/win32/filter_menu.h"
-#include "app/win32/saves.h"
+#include "app/win32/commands/commands.h"
+#include "app/win32/commands/filter_menu.h"
+#include "app/win32/frame/app_messages.h"
+#include "app/win32/settings/saves.h"
 #include "base/text.h"
 #include "resources/resource.h"
 

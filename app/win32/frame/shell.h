@@ -17,9 +17,9 @@
 
 #include "app/app_context.h"
 #include "app/save_schedule.h"
-#include "app/win32/command_table.h"
-#include "app/win32/message_box_sink.h"
-#include "app/win32/server_actions.h"
+#include "app/win32/commands/command_table.h"
+#include "app/win32/frame/message_box_sink.h"
+#include "app/win32/parts/server_actions.h"
 #include "base/message_sink.h"
 #include "base/notice_queue.h"
 #include "base/win32/handles.h"

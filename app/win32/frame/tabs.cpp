@@ -1,15 +1,15 @@
 // Game tabs and their panes.
-#include "app/win32/tabs.h"
+#include "app/win32/frame/tabs.h"
 
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include "app/startup_settings.h"
-#include "app/win32/app_messages.h"
-#include "app/win32/filter_menu.h"
-#include "app/win32/main_layout.h"
-#include "app/win32/shell.h"
+#include "app/win32/commands/filter_menu.h"
+#include "app/win32/frame/app_messages.h"
+#include "app/win32/frame/main_layout.h"
+#include "app/win32/frame/shell.h"
 #include "catalogue/list_loading.h"
 #include "views/win32/pane_messages.h"
 #include "views/win32/panes.h"

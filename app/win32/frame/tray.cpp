@@ -1,12 +1,12 @@
 // Tray icon, its menu and the switches of the tray options.
-#include "app/win32/tray.h"
+#include "app/win32/frame/tray.h"
 
 #include <shellapi.h>
 
 #include <cstring>
 
-#include "app/win32/app_messages.h"
-#include "app/win32/shell.h"
+#include "app/win32/frame/app_messages.h"
+#include "app/win32/frame/shell.h"
 #include "base/app_title.h"
 #include "base/win32/handles.h"
 #include "net/status_engine.h"

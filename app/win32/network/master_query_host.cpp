@@ -1,12 +1,12 @@
 // Winsock and window side of the master query.
-#include "app/win32/master_query_host.h"
+#include "app/win32/network/master_query_host.h"
 
 #include <cstring>
 #include <string>
 
-#include "app/win32/app_messages.h"
-#include "app/win32/saves.h"
-#include "app/win32/shell.h"
+#include "app/win32/frame/app_messages.h"
+#include "app/win32/frame/shell.h"
+#include "app/win32/settings/saves.h"
 #include "net/status_engine.h"
 #include "views/win32/pane_messages.h"
 

@@ -1,10 +1,10 @@
 // The network parts attached to the main window.
-#include "app/win32/network_glue.h"
+#include "app/win32/network/network_glue.h"
 
-#include "app/win32/app_messages.h"
-#include "app/win32/master_query_host.h"
-#include "app/win32/status_host.h"
-#include "app/win32/version_check_win32.h"
+#include "app/win32/frame/app_messages.h"
+#include "app/win32/network/master_query_host.h"
+#include "app/win32/network/status_host.h"
+#include "app/win32/network/version_check_win32.h"
 #include "net/master_query.h"
 #include "net/status_engine.h"
 #include "net/win32/win32_network.h"

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "app/win32/shell.h"
+#include "app/win32/frame/shell.h"
 
 namespace app::win32 {
 

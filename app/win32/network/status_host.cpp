@@ -1,11 +1,11 @@
 // Status refresh: what the engine asks of the windows, done with pane messages.
-#include "app/win32/status_host.h"
+#include "app/win32/network/status_host.h"
 
 #include <commctrl.h>
 
-#include "app/win32/app_messages.h"
-#include "app/win32/saves.h"
-#include "app/win32/shell.h"
+#include "app/win32/frame/app_messages.h"
+#include "app/win32/frame/shell.h"
+#include "app/win32/settings/saves.h"
 #include "rcon/server_properties.h"
 #include "rcon/win32/server_properties_dialog.h"
 #include "resources/resource.h"

@@ -1,11 +1,11 @@
 // The version check on Windows.
-#include "app/win32/version_check_win32.h"
+#include "app/win32/network/version_check_win32.h"
 
 #include <utility>
 
-#include "app/win32/banner_bar.h"
-#include "app/win32/shell.h"
-#include "app/win32/weblinks.h"
+#include "app/win32/commands/weblinks.h"
+#include "app/win32/frame/banner_bar.h"
+#include "app/win32/frame/shell.h"
 #include "net/version_check.h"
 
 namespace app::win32 {

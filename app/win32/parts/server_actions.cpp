@@ -1,8 +1,8 @@
 // Joins and config files on the current profile's game, owned by the main window.
-#include "app/win32/server_actions.h"
+#include "app/win32/parts/server_actions.h"
 
-#include "app/win32/saves.h"
-#include "app/win32/shell.h"
+#include "app/win32/frame/shell.h"
+#include "app/win32/settings/saves.h"
 #include "base/text.h"
 #include "join/win32/join_server.h"
 #include "rcon/win32/remote_control.h"

@@ -1,8 +1,8 @@
 // Add Server puts the server into the list and refreshes the marked servers.
-#include "app/win32/server_dialogs.h"
+#include "app/win32/parts/server_dialogs.h"
 
-#include "app/win32/app_messages.h"
-#include "app/win32/saves.h"
+#include "app/win32/frame/app_messages.h"
+#include "app/win32/settings/saves.h"
 #include "net/status_engine.h"
 #include "rcon/win32/add_server_dialog.h"
 #include "rcon/win32/monitor_dialog.h"

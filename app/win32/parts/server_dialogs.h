@@ -2,7 +2,7 @@
 // Monitor Server (whose flag the shell keeps).
 #pragma once
 
-#include "app/win32/shell.h"
+#include "app/win32/frame/shell.h"
 
 namespace app::win32 {
 

@@ -1,5 +1,5 @@
 // Dialog 169: a preset chooser and the four values, greyed unless the pace is the user's own.
-#include "app/win32/network_preferences.h"
+#include "app/win32/settings/network_preferences.h"
 
 #include "base/app_title.h"
 #include "net/pacing.h"

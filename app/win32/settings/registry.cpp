@@ -1,5 +1,5 @@
 // Registry access with the ANSI functions.
-#include "app/win32/registry.h"
+#include "app/win32/settings/registry.h"
 
 #include <algorithm>
 #include <cstring>

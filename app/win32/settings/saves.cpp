@@ -1,10 +1,10 @@
 // The saves made while the program runs: the schedule, its timer and the writes.
-#include "app/win32/saves.h"
+#include "app/win32/settings/saves.h"
 
 #include <algorithm>
 
-#include "app/win32/app_messages.h"
-#include "app/win32/shell.h"
+#include "app/win32/frame/app_messages.h"
+#include "app/win32/frame/shell.h"
 
 namespace app::win32 {
 

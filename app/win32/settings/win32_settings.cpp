@@ -1,11 +1,11 @@
 // Registry and INI access behind the portable settings interface.
-#include "app/win32/win32_settings.h"
+#include "app/win32/settings/win32_settings.h"
 
 #include <windows.h>
 
 #include <vector>
 
-#include "app/win32/registry.h"
+#include "app/win32/settings/registry.h"
 #include "base/file_io.h"
 #include "base/settings_index.h"
 

@@ -9,8 +9,8 @@
 #include <set>
 #include <vector>
 
-#include "app/win32/command_table.h"
-#include "app/win32/shell.h"
+#include "app/win32/commands/command_table.h"
+#include "app/win32/frame/shell.h"
 #include "catalogue/records.h"
 #include "resources/resource.h"
 #include "testing/win32/shell_fixture.h"

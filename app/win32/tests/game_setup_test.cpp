@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/win32/filter_menu.h"
-#include "app/win32/shell.h"
+#include "app/win32/commands/filter_menu.h"
+#include "app/win32/frame/shell.h"
 #include "base/file_io.h"
 #include "resources/resource.h"
 #include "testing/win32/dialog_script.h"

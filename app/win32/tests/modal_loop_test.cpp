@@ -3,8 +3,8 @@
 // check that a write to freed memory is seen, so that a watch that reports none means something.
 #include <algorithm>
 
-#include "app/win32/app_messages.h"
-#include "app/win32/server_dialogs.h"
+#include "app/win32/frame/app_messages.h"
+#include "app/win32/parts/server_dialogs.h"
 #include "resources/resource.h"
 #include "testing/win32/dialog_script.h"
 #include "testing/win32/modal_loop.h"

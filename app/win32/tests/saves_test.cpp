@@ -8,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/win32/app_messages.h"
-#include "app/win32/saves.h"
-#include "app/win32/shell.h"
-#include "app/win32/tray.h"
+#include "app/win32/frame/app_messages.h"
+#include "app/win32/frame/shell.h"
+#include "app/win32/frame/tray.h"
+#include "app/win32/settings/saves.h"
 #include "base/file_io.h"
 #include "testing/win32/shell_fixture.h"
 
