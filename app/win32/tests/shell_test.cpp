@@ -27,6 +27,7 @@
 #include "app/win32/settings/registry.h"
 #include "app/win32/settings/win32_settings.h"
 #include "catalogue/profiles.h"
+#include "net/win32/socket_owner.h"
 #include "resources/resource.h"
 #include "testing/temp_folder.h"
 #include "testing/win32/dialog_script.h"
@@ -384,32 +385,32 @@ struct WinsockSession {
 class VersionServer {
   public:
     explicit VersionServer(std::string answer) : socket_(socket(AF_INET, SOCK_STREAM, 0)) {
+        const SOCKET listening = socket_.get();
         sockaddr_in a = {AF_INET, htons(2048)};
         a.sin_addr.s_addr = inet_addr("127.0.0.1");
         BOOL yes = TRUE;
-        setsockopt(socket_, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&yes), sizeof yes);
-        bound = bind(socket_, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 && listen(socket_, 1) == 0;
-        thread_ = std::thread([this, answer] {
-            SOCKET c = accept(socket_, nullptr, nullptr);
-            if (c == INVALID_SOCKET)
+        setsockopt(listening, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&yes), sizeof yes);
+        bound = bind(listening, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 && listen(listening, 1) == 0;
+        thread_ = std::thread([this, listening, answer] {
+            net::win32::OwnedSocket c(accept(listening, nullptr, nullptr));
+            if (!c)
                 return;
             char text[16];
-            int n = recv(c, text, sizeof text, 0);
+            int n = recv(c.get(), text, sizeof text, 0);
             request = std::string(text, n > 0 ? n : 0);
-            send(c, answer.data(), static_cast<int>(answer.size()), 0);
+            send(c.get(), answer.data(), static_cast<int>(answer.size()), 0);
             Sleep(200);
-            closesocket(c);
         });
     }
     ~VersionServer() {
-        closesocket(socket_);
+        socket_.Reset();  // ends a wait in accept
         thread_.join();
     }
     bool bound = false;
     std::string request;
 
   private:
-    SOCKET socket_;
+    net::win32::OwnedSocket socket_;
     std::thread thread_;
 };
 

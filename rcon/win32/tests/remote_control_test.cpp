@@ -13,6 +13,7 @@
 #include "base/app_title.h"
 #include "base/file_io.h"
 #include "base/settings_index.h"
+#include "net/win32/socket_owner.h"
 #include "rcon/console_placement.h"
 #include "rcon/console_session.h"
 #include "rcon/win32/remote_control.h"
@@ -34,29 +35,29 @@ struct LoopbackServer {
     LoopbackServer() {
         WSADATA wsa;
         WSAStartup(MAKEWORD(2, 0), &wsa);
-        socket = ::socket(AF_INET, SOCK_DGRAM, 0);
+        socket.Reset(::socket(AF_INET, SOCK_DGRAM, 0));
         sockaddr_in at = {AF_INET, 0, {}};
         at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(socket, reinterpret_cast<sockaddr*>(&at), sizeof at);
+        bind(socket.get(), reinterpret_cast<sockaddr*>(&at), sizeof at);
         int size = sizeof at;
-        getsockname(socket, reinterpret_cast<sockaddr*>(&at), &size);
+        getsockname(socket.get(), reinterpret_cast<sockaddr*>(&at), &size);
         port = ntohs(at.sin_port);
         u_long nonBlocking = 1;
-        ioctlsocket(socket, FIONBIO, &nonBlocking);
+        ioctlsocket(socket.get(), FIONBIO, &nonBlocking);
     }
-    ~LoopbackServer() { closesocket(socket); }
     // The next request (pumping messages meanwhile), or "" after a while.
     std::string Receive(DWORD ms = 3000) {
         char buffer[2048];
         int n = -1, size = sizeof console;
-        PumpUntil([&] { return (n = recvfrom(socket, buffer, sizeof buffer, 0, (sockaddr*)&console, &size)) > 0; }, ms);
+        PumpUntil(
+            [&] { return (n = recvfrom(socket.get(), buffer, sizeof buffer, 0, (sockaddr*)&console, &size)) > 0; }, ms);
         return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
     }
     void Send(const std::string& text) {
-        sendto(socket, text.data(), static_cast<int>(text.size()), 0, reinterpret_cast<sockaddr*>(&console),
+        sendto(socket.get(), text.data(), static_cast<int>(text.size()), 0, reinterpret_cast<sockaddr*>(&console),
                sizeof console);
     }
-    SOCKET socket;
+    net::win32::OwnedSocket socket;
     uint16_t port = 0;
     sockaddr_in console = {};  // where the last request came from
 };
