@@ -53,7 +53,7 @@ bool WriteText(SettingsStore& store, const RegistryValue& value, const std::stri
 namespace {
 
 const char* FileOf(const IniKey& key, const char* gameFile) {
-    return key.file ? key.file : gameFile;
+    return key.file ? key.file : gameFile && *gameFile ? gameFile : nullptr;
 }
 
 std::string KeyName(const NumberedIniKey& key, int number) {
@@ -64,11 +64,12 @@ std::string KeyName(const NumberedIniKey& key, int number) {
 
 }  // namespace
 
-std::string ReadIniText(SettingsStore& store, const IniKey& key, const char* gameFile) {
+std::string ReadIniText(SettingsStore& store, const IniKey& key, const char* gameFile, const char* fallback) {
+    const char* missing = fallback ? fallback : key.defaultText;
     const char* file = FileOf(key, gameFile);
     if (!file)
-        return key.defaultText;
-    return store.ReadIni(file, key.section, key.key, key.defaultText, key.bufferSize);
+        return missing;
+    return store.ReadIni(file, key.section, key.key, missing, key.bufferSize);
 }
 
 void WriteIniText(SettingsStore& store, const IniKey& key, const std::string& text, const char* gameFile) {

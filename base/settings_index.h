@@ -98,8 +98,8 @@ inline constexpr IniKey kWindowStateWrite{kIniFile, "window", "state", "0"};
 inline constexpr IniKey kWindowStateRead{kIniFile, "WINDOW", "STATE", "0", kShortIniBuffer};
 inline constexpr IniKey kUseTray{kIniFile, "WINDOW", "USETRAY", "", kShortIniBuffer};
 inline constexpr IniKey kAutoRefreshMinimised{kIniFile, "TRAY", "AUTOREFRESH", "", kShortIniBuffer};
-inline constexpr IniKey kIgnoreColours{kIniFile, "Find", "IgnoreColours", "False"};
-inline constexpr IniKey kDdeServer{kIniFile, "DDE", "Server", "mIRC"};
+inline constexpr IniKey kIgnoreColours{kIniFile, "Find", "IgnoreColours", "False", 256};
+inline constexpr IniKey kDdeServer{kIniFile, "DDE", "Server", "mIRC", 256};
 // Endpoints, each overridable so that tests and labs stay on their own network.
 inline constexpr IniKey kWebSite{kIniFile, "endpoints", "website", "http://www.vexar.org.uk/"};
 inline constexpr IniKey kFeedbackMail{kIniFile, "endpoints", "feedback", "wishlist@vexar.org.uk"};
@@ -108,8 +108,8 @@ inline constexpr IniKey kVersionServer{kIniFile, "endpoints", "versionserver", "
 inline constexpr char kWebLinksSection[] = "weblinks";
 inline constexpr NumberedIniKey kWebLinkName{kIniFile, kWebLinksSection, "urlmenuname%03d"};
 inline constexpr NumberedIniKey kWebLinkUrl{kIniFile, kWebLinksSection, "url%03d"};
-inline constexpr char kFindSection[] = "Find";
-inline constexpr char kFindFormat[] = "find%d";
+// The Find Player dialog's remembered searches, "find0" to "find19".
+inline constexpr NumberedIniKey kFindEntry{kIniFile, "Find", "find%d", 256};
 // Master host names too long for a profile's image, by the profile's file number.
 inline constexpr NumberedIniKey kMasterHost{kIniFile, "masters", "%03d", 256};
 // Per-mod sections named after the mod's display name.
@@ -119,11 +119,11 @@ inline constexpr char kModConnectKey[] = "ConnStr";
 // Steam games: "1" starts the game through the Steam client's steam://connect address.
 inline constexpr char kModViaSteamKey[] = "ViaSteam";
 // The game's own INI file.
-inline constexpr IniKey kLastNickIndex{nullptr, "playernicks", "LNI", "0"};
+inline constexpr IniKey kLastNickIndex{nullptr, "playernicks", "LNI", "0", 256};
 inline constexpr char kNickFormat[] = "nick%d";
 inline constexpr char kNickModelFormat[] = "model%d";
 inline constexpr char kModelsSection[] = "models";
-inline constexpr IniKey kIrcTemplate{nullptr, "DDE", "IRC", ""};
+inline constexpr IniKey kIrcTemplate{nullptr, "DDE", "IRC", "", 256};
 }  // namespace ini
 
 // Every registry value of the index, for tools and tests.
@@ -141,9 +141,14 @@ void WriteDecimalText(SettingsStore& store, const RegistryValue& value, int32_t 
 std::optional<std::string> ReadText(SettingsStore& store, const RegistryValue& value);
 bool WriteText(SettingsStore& store, const RegistryValue& value, const std::string& text);
 
-// INI keys of the index, cut to the key's buffer; a missing key gives its default. gameFile names
-// the game's own INI file for the keys whose file is nullptr.
-std::string ReadIniText(SettingsStore& store, const IniKey& key, const char* gameFile = nullptr);
+// INI keys of the index, cut to the key's buffer; a missing key gives its default (or the caller's
+// fallback, where the same key has a default of each use). gameFile names the game's own INI file
+// for the keys whose file is nullptr; such a key of a game without one (nullptr or empty) reads as
+// missing and is not written.
+std::string ReadIniText(SettingsStore& store,
+                        const IniKey& key,
+                        const char* gameFile = nullptr,
+                        const char* fallback = nullptr);
 void WriteIniText(SettingsStore& store, const IniKey& key, const std::string& text, const char* gameFile = nullptr);
 // On exactly when the value starts with "1"; written as "1" or "0".
 bool ReadIniFlag(SettingsStore& store, const IniKey& key);

@@ -2,6 +2,7 @@
 // told apart by their game folder) and the Source engine games. Valve's master lists them (one
 // filter per application, the lists merged) and they answer the Source query protocol. Each is
 // started by its own program with "+connect", or through the Steam client's steam://connect address.
+#include "base/text.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogue_tables.h"
 
@@ -39,8 +40,7 @@ ModDefinition HalfLifeMod(const char* folder, const char* display, const std::st
     m.hasOwnProgram = 1;
     m.ownProgramFile = "hl.exe";
     m.ownFolder = gameFolder;
-    m.ownConnectTemplate =
-        std::string("-game ") + folder + " +connect $ip:$port [+password \"$pw\"] [+name \"$name\"]";
+    m.ownConnectTemplate = std::string("-game ") + folder + " +connect $ip:$port [+password \"$pw\"] [+name \"$name\"]";
     m.hasOwnConfigFiles = 1;
     m.ownConfigFiles = std::string(folder) + "\\config.cfg";
     return m;
@@ -59,14 +59,10 @@ GameDefinition HalfLifeSteam() {
     g.masterFilters = {"\\appid\\10", "\\appid\\80", "\\appid\\20", "\\appid\\30",
                        "\\appid\\70", "\\appid\\40", "\\appid\\50", "\\appid\\60"};
     g.mods = {
-        HalfLifeMod("cstrike", "Counter-Strike 1.6", folder),
-        HalfLifeMod("czero", "Condition Zero", folder),
-        HalfLifeMod("tfc", "Team Fortress Classic", folder),
-        HalfLifeMod("dod", "Day of Defeat", folder),
-        HalfLifeMod("valve", "Half-Life Deathmatch", folder),
-        HalfLifeMod("dmc", "Deathmatch Classic", folder),
-        HalfLifeMod("gearbox", "Opposing Force", folder),
-        HalfLifeMod("ricochet", "Ricochet", folder),
+        HalfLifeMod("cstrike", "Counter-Strike 1.6", folder), HalfLifeMod("czero", "Condition Zero", folder),
+        HalfLifeMod("tfc", "Team Fortress Classic", folder),  HalfLifeMod("dod", "Day of Defeat", folder),
+        HalfLifeMod("valve", "Half-Life Deathmatch", folder), HalfLifeMod("dmc", "Deathmatch Classic", folder),
+        HalfLifeMod("gearbox", "Opposing Force", folder),     HalfLifeMod("ricochet", "Ricochet", folder),
         HalfLifeMod("ag", "Adrenaline Gamer", folder),
     };
     return g;
@@ -85,7 +81,7 @@ GameDefinition SourceGame(uint32_t kind,
     g.defaultFolder = std::string(kSteamFolder) + folder;
     g.gameIniFile = std::string(shortName) + ".ini";
     for (char& c : g.gameIniFile)
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        c = base::ToLowerAscii(c);
     g.rconCommandsFile = "rcon_commands_" + g.gameIniFile.substr(0, g.gameIniFile.size() - 4) + ".txt";
     g.configFiles = std::string(gameDir) + "\\cfg\\config.cfg;" + gameDir + "\\cfg\\autoexec.cfg";
     g.connectTemplate = "-game " + std::string(gameDir) + " +connect $ip:$port [+password \"$pw\"]";
@@ -94,7 +90,8 @@ GameDefinition SourceGame(uint32_t kind,
 }
 
 GameDefinition TeamFortress2() {
-    GameDefinition g = SourceGame(kTeamFortress2, "Team Fortress 2", "TF2", 440, "Team Fortress 2", "tf", "tf_win64.exe");
+    GameDefinition g =
+        SourceGame(kTeamFortress2, "Team Fortress 2", "TF2", 440, "Team Fortress 2", "tf", "tf_win64.exe");
     g.spectatorArgument = "+jointeam spectator";
     g.connectTemplate += " [$spec]";
     g.mods[0].gameTypes = Types(kKeywordsKey, {{"Capture the Flag", "ctf"},
@@ -148,8 +145,8 @@ GameDefinition Left4Dead2() {
 }  // namespace
 
 std::vector<GameDefinition> SteamGames() {
-    return {HalfLifeSteam(),    CounterStrikeSource(), TeamFortress2(), CounterStrike2(),
-            DayOfDefeatSource(), GarrysMod(),          Left4Dead2()};
+    return {HalfLifeSteam(),     CounterStrikeSource(), TeamFortress2(), CounterStrike2(),
+            DayOfDefeatSource(), GarrysMod(),           Left4Dead2()};
 }
 
 }  // namespace catalogue

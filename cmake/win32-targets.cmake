@@ -2,7 +2,9 @@
 set(win32_sources "")
 set(win32_test_sources "")
 foreach(dir ${VEXAR_SUBSYSTEMS})
-    file(GLOB found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/win32/*.cpp)
+    # A front end may keep its rooms in folders of their own (app/win32/frame, ...).
+    file(GLOB found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/win32/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/win32/*/*.cpp)
+    list(FILTER found EXCLUDE REGEX "/win32/tests/")
     list(APPEND win32_sources ${found})
     file(GLOB found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/win32/tests/*.cpp)
     list(APPEND win32_test_sources ${found})

@@ -117,10 +117,7 @@ void StoreFoundProgram(base::SettingsStore& settings, LaunchSettings& launch, co
 
 std::string IrcText(base::SettingsStore& settings, const ExpansionInput& input) {
     const char* iniFile = input.catalogue.gameIniFileOf(input.kind);
-    const base::IniKey& key = base::ini::kIrcTemplate;
-    std::string text = iniFile && *iniFile
-                           ? settings.ReadIni(iniFile, key.section, key.key, kJoinIrcTemplate, kIniValueBuffer)
-                           : std::string(kJoinIrcTemplate);
+    std::string text = base::ReadIniText(settings, base::ini::kIrcTemplate, iniFile, kJoinIrcTemplate);
     return ExpandConnectTemplate(false, input, text);
 }
 

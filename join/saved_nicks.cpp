@@ -119,16 +119,14 @@ void SavedNicks::MigrateRegistryNicks() {
 }
 
 int SavedNicks::LastIndex() {
-    const base::IniKey& key = base::ini::kLastNickIndex;
     if (!file_ || !*file_)
         return 0;
-    return base::ParseDecimal(Read(key.section, key.key, key.defaultText));
+    return base::ParseDecimal(base::ReadIniText(settings_, base::ini::kLastNickIndex, file_));
 }
 
 void SavedNicks::SetLastIndex(int index) {
-    const base::IniKey& key = base::ini::kLastNickIndex;
     if (file_ && *file_)
-        Write(key.section, key.key, std::to_string(index));
+        base::WriteIniText(settings_, base::ini::kLastNickIndex, std::to_string(index), file_);
 }
 
 std::vector<std::string> SavedNicks::Models() {

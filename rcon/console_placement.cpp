@@ -16,10 +16,6 @@ int High(uint32_t v) {
     return static_cast<int16_t>(v >> 16);
 }
 
-uint32_t Pack(int high, int low) {
-    return (uint32_t(uint16_t(high)) << 16) | uint16_t(low);
-}
-
 // The start of a span of `size` kept within [from, to); a span larger than the room starts at from.
 int Within(int start, int size, int from, int to) {
     return std::max(from, std::min(start, to - size));
@@ -48,10 +44,6 @@ ConsolePlacement RestoreConsolePlacement(std::optional<uint32_t> xy,
     p.x = Within(p.x, spanX, screen.left, screen.right);
     p.y = Within(p.y, spanY, screen.top, screen.bottom);
     return p;
-}
-
-StoredPlacement StoreConsolePlacement(int left, int top, int right, int bottom, bool maximised) {
-    return {Pack(top, left), Pack(bottom, right), maximised ? kMaximisedState : kNormalState};
 }
 
 }  // namespace rcon

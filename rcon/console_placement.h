@@ -32,10 +32,4 @@ ConsolePlacement RestoreConsolePlacement(std::optional<uint32_t> xy,
                                          std::optional<uint32_t> state,
                                          const ScreenArea& screen);
 
-// The values to store for a window's normal rectangle and whether it is maximised.
-struct StoredPlacement {
-    uint32_t xy = 0, wh = 0, state = 0;
-};
-StoredPlacement StoreConsolePlacement(int left, int top, int right, int bottom, bool maximised);
-
 }  // namespace rcon

@@ -10,17 +10,8 @@ namespace views {
 
 namespace {
 
-// Values are read into a buffer of this size, as the dialog does.
-constexpr size_t kIniBufferSize = 256;
-
-std::string FindKey(int index) {
-    char key[16];
-    size_t n = base::FormatText(key, sizeof key, base::ini::kFindFormat, index);
-    return std::string(key, n);
-}
-
 std::string ReadFindKey(base::SettingsStore& store, int index) {
-    return store.ReadIni(base::kIniFile, base::ini::kFindSection, FindKey(index).c_str(), "", kIniBufferSize);
+    return base::ReadIniText(store, base::ini::kFindEntry, index);
 }
 
 }  // namespace
@@ -155,7 +146,7 @@ bool RecordFindText(base::SettingsStore& store, std::string_view text) {
     }
     if (firstFree < 0)
         return false;
-    store.WriteIni(base::kIniFile, base::ini::kFindSection, FindKey(firstFree).c_str(), std::string(text).c_str());
+    base::WriteIniText(store, base::ini::kFindEntry, firstFree, std::string(text));
     return true;
 }
 
@@ -164,13 +155,11 @@ bool ChoiceStartsSearch(std::string_view choice, std::string_view current) {
 }
 
 bool ReadIgnoreColours(base::SettingsStore& store) {
-    const base::IniKey& k = base::ini::kIgnoreColours;
-    return base::EqualsNoCase(store.ReadIni(k.file, k.section, k.key, k.defaultText, kIniBufferSize), "True");
+    return base::EqualsNoCase(base::ReadIniText(store, base::ini::kIgnoreColours), "True");
 }
 
 void WriteIgnoreColours(base::SettingsStore& store, bool ignore) {
-    const base::IniKey& k = base::ini::kIgnoreColours;
-    store.WriteIni(k.file, k.section, k.key, ignore ? "True" : "False");
+    base::WriteIniText(store, base::ini::kIgnoreColours, ignore ? "True" : "False");
 }
 
 FindButtons FindButtonStates(const FindResult* selected,

@@ -4,15 +4,13 @@
 
 #include <commctrl.h>
 
-#include "app/win32/accelerators.h"
-#include "app/win32/main_window.h"
-#include "app/win32/message_box_sink.h"
-#include "app/win32/network_glue.h"
-#include "app/win32/server_actions.h"
-#include "app/win32/server_dialogs.h"
-#include "app/win32/shell.h"
-#include "app/win32/tray.h"
-#include "app/win32/win32_settings.h"
+#include "app/win32/commands/accelerators.h"
+#include "app/win32/frame/main_window.h"
+#include "app/win32/frame/shell.h"
+#include "app/win32/frame/tray.h"
+#include "app/win32/network/network_glue.h"
+#include "app/win32/parts/server_dialogs.h"
+#include "app/win32/settings/win32_settings.h"
 #include "base/app_title.h"
 #include "base/win32/handles.h"
 
@@ -38,27 +36,24 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
 
     std::string folder = FindInstallFolder();
-    static app::AppContext ctx;
+    app::AppContext ctx;
     PrepareContext(ctx, std::make_unique<Win32Settings>(folder), folder);
-    MessageBoxSink sink(nullptr);
-    static Network network;
-    TheShell().network = &network;
-    static ShellServerActions serverActions;
-    TheShell().serverActions = &serverActions;
-    static ServerDialogs serverDialogs;
-    TheShell().dialogs = &serverDialogs;
-    HWND main = CreateShell(instance, ctx, sink);
-
+    Network network;
+    ServerDialogs serverDialogs;
     MSG msg = {};
-    if (main) {
-        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-            if (!TranslateMainAccelerators(main, TheShell().accelerators.get(), msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
+    {
+        Shell shell(instance, ctx, {&network, &serverDialogs});
+        if (HWND main = OpenMainWindow(shell)) {
+            while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+                if (!TranslateMainAccelerators(main, shell.accelerators.get(), msg)) {
+                    TranslateMessage(&msg);
+                    DispatchMessageA(&msg);
+                }
             }
         }
+        // The session's end leaves the network parts running: they end before the shell they use.
+        network.CloseSockets();
     }
-    DestroyShell();
     WSACleanup();
     ReleaseMutex(mutex.get());
     return static_cast<int>(msg.wParam);

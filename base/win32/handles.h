@@ -73,11 +73,16 @@ inline void CloseMemoryDc(HDC dc) {
 inline HANDLE InvalidFileHandle() {
     return INVALID_HANDLE_VALUE;
 }
+inline void CloseFileSearch(HANDLE search) {
+    FindClose(search);
+}
 
 using GdiObject = Owned<HGDIOBJ, CloseGdiObject>;
 using KernelHandle = Owned<HANDLE, CloseKernelHandle>;
 // A handle of CreateFile, which fails with INVALID_HANDLE_VALUE.
 using FileHandle = Owned<HANDLE, CloseKernelHandle, InvalidFileHandle>;
+// A search of FindFirstFile, closed with FindClose.
+using FileSearch = Owned<HANDLE, CloseFileSearch, InvalidFileHandle>;
 using RegistryKey = Owned<HKEY, CloseRegistryKey>;
 using Menu = Owned<HMENU, CloseMenu>;
 using ImageList = Owned<HIMAGELIST, CloseImageList>;

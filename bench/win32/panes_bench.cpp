@@ -12,11 +12,11 @@
 #include <random>
 #include <string>
 
-#include "app/win32/app_messages.h"
-#include "app/win32/main_window.h"
-#include "app/win32/registry.h"
-#include "app/win32/shell.h"
-#include "app/win32/win32_settings.h"
+#include "app/win32/frame/app_messages.h"
+#include "app/win32/frame/main_window.h"
+#include "app/win32/frame/shell.h"
+#include "app/win32/settings/registry.h"
+#include "app/win32/settings/win32_settings.h"
 #include "base/text.h"
 #include "catalogue/profiles.h"
 #include "testing/temp_folder.h"
@@ -140,23 +140,24 @@ int main(int argc, char** argv) {
     QuietSink sink;
     static app::AppContext ctx;
     PrepareContext(ctx, std::make_unique<Win32Settings>(folder.path()), folder.path());
-    HWND main = CreateShell(instance, ctx, sink);
+    Shell shell(instance, ctx, {nullptr, nullptr, &sink});
+    HWND main = OpenMainWindow(shell);
     if (!main)
         return 1;
     SetWindowPos(main, nullptr, 0, 0, 1100, 800, SWP_NOMOVE | SWP_NOZORDER);
     Pump();
 
     // Tab activation: the list file is read and every server offered to the pane, then painted.
-    HWND tab = TheShell().tab;
+    HWND tab = shell.tab;
     t = Now();
     SendMessageA(tab, TCM_SETCURSEL, 0, 0);
     NMHDR change = {tab, 0, static_cast<UINT>(TCN_SELCHANGE)};
     SendMessageA(main, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&change));
     UpdateWindow(main);
     Pump();
-    catalogue::GameProfile* p = CurrentProfile();
-    HWND pane = PanesOf(p).server;
-    HWND list = PanesOf(p).serverList;
+    catalogue::GameProfile* p = CurrentProfile(shell);
+    HWND pane = PanesOf(shell, p).server;
+    HWND list = PanesOf(shell, p).serverList;
     std::printf("rows after activation: %d of %u\n", Rows(list), p->servers.count);
     Report("tab activation: load and populate 30,000 servers", t);
     ReportMemory("after loading");
@@ -231,7 +232,6 @@ int main(int argc, char** argv) {
 
     SendMessageA(main, WM_CLOSE, 0, 0);
     Pump();
-    DestroyShell();
     RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\ZORBEX");
     return 0;
 }

@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "app/win32/win32_settings.h"
+#include "app/win32/settings/win32_settings.h"
 #include "base/settings_index.h"
 #include "base/win32/com_ptr.h"
 #include "base/win32/handles.h"
@@ -100,8 +100,7 @@ bool CreateProgramLink(int specialFolder, const std::string& programPath, std::s
     wchar_t wideLink[MAX_PATH] = {};
     base::win32::ComPtr<IShellLinkA> link;
     base::win32::ComPtr<IPersistFile> file;
-    HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                  link.OutVoid());
+    HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.OutVoid());
     if (SUCCEEDED(hr))
         hr = link->SetPath(programPath.c_str());
     if (SUCCEEDED(hr))

@@ -16,7 +16,6 @@ namespace {
 constexpr char kTopic[] = "COMMAND";
 constexpr char kItem[] = "44";
 constexpr DWORD kTransactionTimeoutMs = 1000;
-constexpr size_t kServiceBuffer = 256;
 
 HDDEDATA CALLBACK AnswerNothing(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
     return nullptr;
@@ -43,8 +42,7 @@ class DdeString {
 }  // namespace
 
 bool NotifyIrc(HWND owner, base::SettingsStore& settings, const char* text) {
-    const base::IniKey& key = base::ini::kDdeServer;
-    std::string service = settings.ReadIni(key.file, key.section, key.key, key.defaultText, kServiceBuffer);
+    std::string service = base::ReadIniText(settings, base::ini::kDdeServer);
 
     DWORD instance = 0;
     UINT result = DdeInitializeA(&instance, AnswerNothing, APPCMD_CLIENTONLY, 0);

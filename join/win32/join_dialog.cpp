@@ -26,13 +26,30 @@ static_assert(sizeof(catalogue::ServerRecord::rconPassword) - 1 == kPasswordLimi
 static_assert(sizeof(JoinDetails::serverPassword) > kPasswordLimit);
 // The mIRC text is written back with up to 253 characters.
 constexpr int kIrcTemplateLimit = 253;
-constexpr size_t kIniBuffer = 256;
 
 // The picture of each game kind; kind 0 keeps the dialog's own.
-constexpr WORD kGamePictures[] = {
-    0,           IDB_JOIN_Q3A, IDB_JOIN_HL, IDB_JOIN_RTCW, IDB_JOIN_MOHAA, IDB_JOIN_JK2, IDB_JOIN_SOF2,
-    IDB_JOIN_UT, IDB_JOIN_CCR, IDB_JOIN_OA, IDB_JOIN_IOQ3, IDB_JOIN_URT,   IDB_JOIN_ETL, IDB_JOIN_XON,
-    IDB_JOIN_NEX, IDB_JOIN_HLS, IDB_JOIN_CSS, IDB_JOIN_TF2, IDB_JOIN_CS2, IDB_JOIN_DODS, IDB_JOIN_GMOD, IDB_JOIN_L4D2};
+constexpr WORD kGamePictures[] = {0,
+                                  IDB_JOIN_Q3A,
+                                  IDB_JOIN_HL,
+                                  IDB_JOIN_RTCW,
+                                  IDB_JOIN_MOHAA,
+                                  IDB_JOIN_JK2,
+                                  IDB_JOIN_SOF2,
+                                  IDB_JOIN_UT,
+                                  IDB_JOIN_CCR,
+                                  IDB_JOIN_OA,
+                                  IDB_JOIN_IOQ3,
+                                  IDB_JOIN_URT,
+                                  IDB_JOIN_ETL,
+                                  IDB_JOIN_XON,
+                                  IDB_JOIN_NEX,
+                                  IDB_JOIN_HLS,
+                                  IDB_JOIN_CSS,
+                                  IDB_JOIN_TF2,
+                                  IDB_JOIN_CS2,
+                                  IDB_JOIN_DODS,
+                                  IDB_JOIN_GMOD,
+                                  IDB_JOIN_L4D2};
 static_assert(std::size(kGamePictures) == catalogue::kGameKindCount);
 
 bool HasModels(uint32_t kind) {
@@ -119,10 +136,7 @@ void OnInit(JoinDialog& d) {
     HWND dialog = d.dialog;
     SendMessageA(dialog, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(LoadIconA(d.instance, MAKEINTRESOURCEA(IDI_JOIN))));
-    const base::IniKey& irc = base::ini::kIrcTemplate;
-    std::string ircTemplate = r.gameIniFile && *r.gameIniFile ? r.settings.ReadIni(r.gameIniFile, irc.section, irc.key,
-                                                                                   kDialogIrcTemplate, kIniBuffer)
-                                                              : std::string(kDialogIrcTemplate);
+    std::string ircTemplate = base::ReadIniText(r.settings, base::ini::kIrcTemplate, r.gameIniFile, kDialogIrcTemplate);
     Send(dialog, IDC_JOIN_IRC_TEMPLATE, EM_LIMITTEXT, kIrcTemplateLimit);
     SetDlgItemTextA(dialog, IDC_JOIN_IRC_TEMPLATE, ircTemplate.c_str());
     SetPicture(d);
@@ -179,11 +193,8 @@ void OnDeleteName(JoinDialog& d) {
 // "Join!" and "&Close": the mIRC text and choice are kept, and the passwords asked to be kept.
 void Close(JoinDialog& d, int button) {
     JoinDialogRequest& r = d.request;
-    if (r.gameIniFile && *r.gameIniFile) {
-        const base::IniKey& irc = base::ini::kIrcTemplate;
-        r.settings.WriteIni(r.gameIniFile, irc.section, irc.key,
-                            base::win32::DialogItemText(d.dialog, IDC_JOIN_IRC_TEMPLATE, kIrcTemplateLimit).c_str());
-    }
+    base::WriteIniText(r.settings, base::ini::kIrcTemplate,
+                       base::win32::DialogItemText(d.dialog, IDC_JOIN_IRC_TEMPLATE, kIrcTemplateLimit), r.gameIniFile);
     r.details.notifyIrc = IsDlgButtonChecked(d.dialog, IDC_JOIN_NOTIFY_IRC) == BST_CHECKED ? 1 : 0;
     base::WriteDwordValue(r.settings, base::reg::kJoinOption, r.details.notifyIrc);
     if (r.offerViaSteam)

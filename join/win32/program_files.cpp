@@ -4,16 +4,13 @@
 #include <commdlg.h>
 
 #include "base/text.h"
+#include "base/win32/handles.h"
 
 namespace join::win32 {
 
 bool fileExists(const std::string& path) {
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(search);
-    return true;
+    return static_cast<bool>(base::win32::FileSearch(FindFirstFileA(path.c_str(), &found)));
 }
 
 bool browseForProgram(HWND owner, const std::string& programFile, std::string& chosenPath) {

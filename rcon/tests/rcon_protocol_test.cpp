@@ -236,11 +236,10 @@ TEST(RconPlacement, SignedCornersKeptOnTheScreen) {
                std::to_string(p.y) + " " + std::to_string(p.width) + "x" + std::to_string(p.height) +
                (p.maximised ? " max" : "");
     };
-    rcon::StoredPlacement snapped = rcon::StoreConsolePlacement(-7, 20, 593, 520, false);
-    EXPECT_EQ(place(snapped.xy, snapped.wh, snapped.state), "11 -7,20 600x500");
-    rcon::StoredPlacement left = rcon::StoreConsolePlacement(-1200, -5, -400, 600, true);
-    EXPECT_EQ(place(left.xy, left.wh, left.state), "11 -1200,0 800x605 max");
-    EXPECT_EQ(place(snapped.xy, std::nullopt), "10 -7,20 0x0");        // only RCWXY: position kept
+    // Snapped to the left edge: (-7, 20) to (593, 520); then far left and maximised.
+    EXPECT_EQ(place(0x0014FFF9, 0x02080251, rcon::kNormalState), "11 -7,20 600x500");
+    EXPECT_EQ(place(0xFFFBFB50, 0x0258FE70, rcon::kMaximisedState), "11 -1200,0 800x605 max");
+    EXPECT_EQ(place(0x0014FFF9, std::nullopt), "10 -7,20 0x0");        // only RCWXY: position kept
     EXPECT_EQ(place(0x00100010, 0x00080008), "10 16,16 0x0");          // far corner before the corner
     EXPECT_EQ(place(0x01000F00, 0x7FFF7FFF), "11 -1280,0 3200x1080");  // larger than the screen
     EXPECT_EQ(place(0x7000, std::nullopt), "10 1820,0 0x0");           // off the right edge

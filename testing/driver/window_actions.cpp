@@ -193,6 +193,12 @@ int Visible(const Args& args) {
 int Close(const Args& args) {
     DWORD ms = args.MillisecondsOr(0, kCloseMs);
     HWND main = RequireMain();
+    // A box or dialog that is up closes with the window, unseen: each is named, so that a test that
+    // finds less saved than it expected can tell why.
+    for (HWND dialog : ProgramDialogs()) {
+        if (IsWindowVisible(dialog))
+            printf("open at close: %s: %s\n", WindowText(dialog).c_str(), DialogText(dialog).c_str());
+    }
     PostOrFail(main, WM_CLOSE, 0, 0);
     if (!WaitUntil(ms, kPollMs, [main] { return !IsWindow(main); }))
         Fail("the main window is still there after %lu ms", static_cast<unsigned long>(ms));

@@ -70,6 +70,7 @@ class Vexar:
         self.folder = tempfile.mkdtemp(prefix='vexar-e2e-')
         self.process = None
         self.shown_messages = []
+        self.open_at_close = []
 
     # Paths and files of the installation folder.
     def path(self, name):
@@ -202,7 +203,7 @@ class Vexar:
         return out
 
     def close(self, wait_exit=True):
-        self.driver_ok('close', '30000')
+        self.open_at_close += self.driver_ok('close', '30000')
         if wait_exit and self.process:
             self.process.wait(timeout=30)
 
@@ -326,6 +327,9 @@ def run_tests(tests, build_dir, prefix, the_lab=None):
             failures += 1
             vexar.screenshot('failed-' + test.__name__)
             print('[  FAILED ] %s: %s' % (test.__name__, e), flush=True)
+            if vexar.shown_messages or vexar.open_at_close:
+                print('           messages answered: %r; up at the close: %r' %
+                      (vexar.shown_messages, vexar.open_at_close), flush=True)
         finally:
             vexar.cleanup()
     print('%d of %d end-to-end tests passed' % (len(tests) - failures, len(tests)))

@@ -22,27 +22,25 @@ LoopbackServers::LoopbackServers() {
 LoopbackServers::~LoopbackServers() {
     stop_ = true;
     thread_.join();
-    for (auto& [port, server] : servers_)
-        closesocket(server.socket);
+    servers_.clear();
     WSACleanup();
 }
 
 uint16_t LoopbackServers::Add(const std::string& reply) {
-    SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-    if (s == INVALID_SOCKET)
+    net::win32::OwnedSocket owned(socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP));
+    if (!owned)
         return 0;
+    const SOCKET s = owned.get();
     sockaddr_in a = {};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     int length = sizeof a;
     if (bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
-        getsockname(s, reinterpret_cast<sockaddr*>(&a), &length) != 0) {
-        closesocket(s);
+        getsockname(s, reinterpret_cast<sockaddr*>(&a), &length) != 0)
         return 0;
-    }
     const uint16_t port = ntohs(a.sin_port);
     std::lock_guard guard(mutex_);
-    servers_[port] = Server{s, reply, nullptr, 0};
+    servers_[port] = Server{std::move(owned), reply, nullptr, 0};
     return port;
 }
 
@@ -73,7 +71,7 @@ void LoopbackServers::Serve() {
         {
             std::lock_guard guard(mutex_);
             for (auto& [port, server] : servers_)
-                FD_SET(server.socket, &readable);
+                FD_SET(server.socket.get(), &readable);
         }
         timeval wait = {0, 10000};
         if (readable.fd_count == 0) {
@@ -84,22 +82,22 @@ void LoopbackServers::Serve() {
             continue;
         std::lock_guard guard(mutex_);
         for (auto& [port, server] : servers_) {
-            if (!FD_ISSET(server.socket, &readable))
+            if (!FD_ISSET(server.socket.get(), &readable))
                 continue;
             char request[1500];
             sockaddr_in from = {};
             int length = sizeof from;
             const int size =
-                recvfrom(server.socket, request, sizeof request, 0, reinterpret_cast<sockaddr*>(&from), &length);
+                recvfrom(server.socket.get(), request, sizeof request, 0, reinterpret_cast<sockaddr*>(&from), &length);
             if (size < 0)
                 continue;
             ++server.requests;
             if (server.answer) {
                 for (const std::string& reply : server.answer(std::string(request, size)))
-                    sendto(server.socket, reply.data(), static_cast<int>(reply.size()), 0,
+                    sendto(server.socket.get(), reply.data(), static_cast<int>(reply.size()), 0,
                            reinterpret_cast<sockaddr*>(&from), length);
             } else if (!server.reply.empty())
-                sendto(server.socket, server.reply.data(), static_cast<int>(server.reply.size()), 0,
+                sendto(server.socket.get(), server.reply.data(), static_cast<int>(server.reply.size()), 0,
                        reinterpret_cast<sockaddr*>(&from), length);
         }
     }

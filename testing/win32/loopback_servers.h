@@ -13,6 +13,8 @@
 #include <thread>
 #include <vector>
 
+#include "net/win32/socket_owner.h"
+
 namespace testing_support {
 
 // A Quake-III "statusResponse" with this host name, players named p1, p2, ... (score 1, ping 50) and
@@ -39,7 +41,7 @@ class LoopbackServers {
 
   private:
     struct Server {
-        SOCKET socket = INVALID_SOCKET;
+        net::win32::OwnedSocket socket;
         std::string reply;
         Answer answer;
         int requests = 0;

@@ -15,8 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win32/message_box_sink.h"
-#include "app/win32/shell.h"
+#include "app/win32/frame/message_box_sink.h"
 #include "base/app_title.h"
 #include "testing/win32/dialog_script.h"
 
@@ -101,7 +100,7 @@ bool ModalLoopSink::RunIfRegistered(std::string_view text, UINT flags, bool& yes
     found->second.pop_front();
     yes = script.yes;
     boxes.emplace_back(std::string(text), depth_);
-    HWND parent = owner ? owner : app::win32::TheShell().main;
+    HWND parent = owner ? owner : mainWindow ? *mainWindow : nullptr;
     ++depth_;
     const bool question = (flags & MB_YESNO) != 0;
     RunModalLoop(parent, std::string(text), flags, script.meanwhile, question ? (yes ? IDYES : IDNO) : IDOK);

@@ -36,8 +36,10 @@ class ModalLoopSink : public FakeMessageSink {
     bool AskYesNo(std::string_view text, base::MessageIcon icon) override;
     void Tell(std::string_view text, base::MessageIcon icon) override;
 
-    // The boxes' owner; nullptr: the shell's main window (nullptr too when there is none).
+    // The boxes' owner; nullptr: the window `mainWindow` holds when a box comes (a shell's main
+    // window, which may not be there yet or any more).
     HWND owner = nullptr;
+    const HWND* mainWindow = nullptr;
     // The boxes that came up, with the depth of boxes already up when each came (0: none).
     std::vector<std::pair<std::string, int>> boxes;
 

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "net/win32/socket_owner.h"
+
 #include "testing/win32/modal_loop.h"
 
 namespace testing_support {
@@ -14,10 +16,11 @@ uint16_t StartNativeTcpFixture(const std::string& name, const std::string& argum
     sockaddr_in at = {AF_INET, 0, {}};
     at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     int size = sizeof at;
-    SOCKET probe = ::socket(AF_INET, SOCK_STREAM, 0);
-    bind(probe, reinterpret_cast<sockaddr*>(&at), sizeof at);
-    getsockname(probe, reinterpret_cast<sockaddr*>(&at), &size);
-    closesocket(probe);
+    {
+        net::win32::OwnedSocket probe(::socket(AF_INET, SOCK_STREAM, 0));
+        bind(probe.get(), reinterpret_cast<sockaddr*>(&at), sizeof at);
+        getsockname(probe.get(), reinterpret_cast<sockaddr*>(&at), &size);
+    }
     const uint16_t port = ntohs(at.sin_port);
     char self[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, self, sizeof self);
@@ -33,10 +36,8 @@ uint16_t StartNativeTcpFixture(const std::string& name, const std::string& argum
     CloseHandle(process.hProcess);
     bool ready = PumpUntil(
         [&] {
-            SOCKET s = ::socket(AF_INET, SOCK_STREAM, 0);
-            bool taken = connect(s, reinterpret_cast<sockaddr*>(&at), sizeof at) == 0;
-            closesocket(s);
-            return taken;
+            net::win32::OwnedSocket s(::socket(AF_INET, SOCK_STREAM, 0));
+            return connect(s.get(), reinterpret_cast<sockaddr*>(&at), sizeof at) == 0;
         },
         15000);  // a cold Wine takes its time to start a Unix program
     return ready ? port : 0;

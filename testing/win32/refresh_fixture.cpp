@@ -5,8 +5,8 @@
 
 #include <cstdio>
 
-#include "app/win32/app_messages.h"
-#include "app/win32/shell.h"
+#include "app/win32/frame/app_messages.h"
+#include "app/win32/frame/shell.h"
 #include "testing/win32/modal_loop.h"
 
 namespace testing_support {
@@ -15,7 +15,7 @@ void RefreshShellTest::StartWithServers(std::initializer_list<std::string> repli
     attachedNetwork = &realNetwork;
     StartShell();
     net::WritePacing(*ctx.settings, pacing);
-    profile = app::win32::CurrentProfile();
+    profile = app::win32::CurrentProfile(*shell);
     for (const std::string& reply : replies) {
         ports.push_back(lab.Add(reply));
         catalogue::findOrCreateServer(profile->servers, catalogue::MakeServerTemplate("127.0.0.1", ports.back()));
@@ -47,7 +47,7 @@ bool RefreshShellTest::Settled(DWORD ms) {
 }
 
 HWND RefreshShellTest::ServerList() {
-    return app::win32::PanesOf(profile).serverList;
+    return app::win32::PanesOf(*shell, profile).serverList;
 }
 
 std::string RefreshShellTest::PlayerColumnHeader(int column) {
@@ -56,7 +56,7 @@ std::string RefreshShellTest::PlayerColumnHeader(int column) {
     c.mask = LVCF_TEXT;
     c.pszText = header;
     c.cchTextMax = sizeof header;
-    SendMessageA(app::win32::PanesOf(profile).playerList, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&c));
+    SendMessageA(app::win32::PanesOf(*shell, profile).playerList, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&c));
     return header;
 }
 

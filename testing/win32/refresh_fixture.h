@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win32/network_glue.h"
+#include "app/win32/network/network_glue.h"
 #include "catalogue/profiles.h"
 #include "net/pacing.h"
 #include "net/status_engine.h"

@@ -3,10 +3,9 @@
 
 #include <commctrl.h>
 
-
-#include "app/win32/main_window.h"
-#include "app/win32/registry.h"
-#include "app/win32/win32_settings.h"
+#include "app/win32/frame/main_window.h"
+#include "app/win32/settings/registry.h"
+#include "app/win32/settings/win32_settings.h"
 
 namespace testing_support {
 
@@ -21,10 +20,10 @@ void ShellTest::SetUp() {
 }
 
 void ShellTest::StartShell() {
-    app::win32::TheShell().network = attachedNetwork;
-    app::win32::TheShell().dialogs = &dialogs;
     app::win32::PrepareContext(ctx, std::make_unique<app::win32::Win32Settings>(folder.path()), folder.path());
-    main = app::win32::CreateShell(GetModuleHandleA(nullptr), ctx, sink);
+    shell.emplace(GetModuleHandleA(nullptr), ctx, app::win32::ShellParts{attachedNetwork, attachedDialogs, &sink});
+    sink.mainWindow = &shell->main;
+    main = app::win32::OpenMainWindow(*shell);
     ASSERT_NE(main, nullptr);
     Pump();
 }
@@ -33,14 +32,13 @@ void ShellTest::CloseShell() {
     if (main && IsWindow(main))
         SendMessageA(main, WM_CLOSE, 0, 0);
     Pump();
-    app::win32::DestroyShell();
+    sink.mainWindow = nullptr;
+    shell.reset();
     main = nullptr;
 }
 
 void ShellTest::TearDown() {
     CloseShell();
-    app::win32::TheShell().network = nullptr;
-    app::win32::TheShell().dialogs = nullptr;
     RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\ZORBEX");
 }
 

@@ -6,11 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/app_context.h"
-#include "app/win32/shell.h"
+#include "app/win32/frame/shell.h"
 #include "testing/temp_folder.h"
 #include "testing/win32/message_recorder.h"
 #include "testing/win32/modal_loop.h"
@@ -31,7 +32,7 @@ class RecordingNetwork : public app::win32::ShellNetwork {
 
 class RecordingDialogs : public app::win32::ShellDialogs {
   public:
-    void Open(UINT command) override { opened.push_back(command); }
+    void Open(app::win32::Shell&, UINT command) override { opened.push_back(command); }
     std::vector<UINT> opened;
 };
 
@@ -40,8 +41,10 @@ class ShellTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    // Creates the shell. Registry and INI values for the start can be written before.
+    // Makes a shell of its own and opens its main window. Registry and INI values for the start can be
+    // written before.
     void StartShell();
+    // Closes the main window and ends the shell.
     void CloseShell();
     void Pump();
     void WriteIni(const char* section, const char* key, const char* value);
@@ -52,10 +55,12 @@ class ShellTest : public ::testing::Test {
     // Records every message; a test can have one come up as a real box with a script inside it.
     ModalLoopSink sink;
     RecordingNetwork network;
-    // The network parts the shell gets: the recorder unless a test attaches real ones.
+    // The parts the next shell gets: the recorders unless a test names real ones.
     app::win32::ShellNetwork* attachedNetwork = &network;
     RecordingDialogs dialogs;
+    app::win32::ShellDialogs* attachedDialogs = &dialogs;
     app::AppContext ctx;
+    std::optional<app::win32::Shell> shell;
     HWND main = nullptr;
 };
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/win32/accelerators.h"
+#include "app/win32/commands/accelerators.h"
 #include "resources/resource.h"
 
 namespace {

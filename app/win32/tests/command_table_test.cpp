@@ -9,8 +9,8 @@
 #include <set>
 #include <vector>
 
-#include "app/win32/command_table.h"
-#include "app/win32/shell.h"
+#include "app/win32/commands/command_table.h"
+#include "app/win32/frame/shell.h"
 #include "catalogue/records.h"
 #include "resources/resource.h"
 #include "testing/win32/shell_fixture.h"
@@ -58,7 +58,7 @@ using CommandStatesTest = testing_support::ShellTest;
 TEST_F(CommandStatesTest, EveryIdIsClassifiedAndMenusPopupsAndToolbarAreGreyedAsTheStateAsks) {
     StartShell();
     HINSTANCE module = GetModuleHandleA(nullptr);
-    HWND toolbar = TheShell().toolbar;
+    HWND toolbar = shell->toolbar;
     std::vector<UINT> menus;
     EnumResourceNamesA(
         nullptr, RT_MENU,
@@ -80,7 +80,7 @@ TEST_F(CommandStatesTest, EveryIdIsClassifiedAndMenusPopupsAndToolbarAreGreyedAs
         DestroyMenu(loaded);
     }
     ACCEL keys[64];
-    for (int i = 0, n = CopyAcceleratorTableA(TheShell().accelerators.get(), keys, 64); i < n; ++i)
+    for (int i = 0, n = CopyAcceleratorTableA(shell->accelerators.get(), keys, 64); i < n; ++i)
         ids.insert(keys[i].cmd);
     IndeterminateButtons(toolbar, &ids);
     CollectItems(GetMenu(main), false, ids);  // with the web links and the game's filter items
@@ -88,9 +88,9 @@ TEST_F(CommandStatesTest, EveryIdIsClassifiedAndMenusPopupsAndToolbarAreGreyedAs
     for (UINT id : ids)
         EXPECT_NE(FindCommand(id), nullptr) << "command " << id << " is not in the command table";
 
-    catalogue::GameProfile& profile = *CurrentProfile();
+    catalogue::GameProfile& profile = *CurrentProfile(*shell);
     catalogue::findOrCreateServer(profile.servers, catalogue::MakeServerTemplate("127.0.0.1", 27960));
-    views::win32::PaneSet panes = PanesOf(&profile);
+    views::win32::PaneSet panes = PanesOf(*shell, &profile);
     ctx.display.ShowNoReply = 0xFFFFFFFF;  // the new server has not answered yet
     SendMessageA(panes.server, views::win32::PM_ADD_SERVER_ROW, 0, reinterpret_cast<LPARAM>(profile.servers.tail));
     const Ids idle{IDM_JOIN,
@@ -112,25 +112,25 @@ TEST_F(CommandStatesTest, EveryIdIsClassifiedAndMenusPopupsAndToolbarAreGreyedAs
               std::pair(Ids{IDM_STOP_REFRESH}, Ids{IDM_STOP_REFRESH}));
     // Its context menu: no web site named; an Unreal Tournament server takes no remote control.
     HMENU menu = LoadMenuA(module, MAKEINTRESOURCEA(IDR_SERVER_MENU));
-    TheShell().host.PrepareCommandMenu(GetSubMenu(menu, 0), {true, false, false});
+    shell->host.PrepareCommandMenu(GetSubMenu(menu, 0), {true, false, false});
     EXPECT_EQ(Greyed(menu), (Ids{IDM_SRV_REMOTE_CONTROL, IDM_SRV_OPEN_WEBSITE}));
 
-    SetRefreshCommandsRunning(true);
+    SetRefreshCommandsRunning(*shell, true);
     EXPECT_EQ(std::pair(Greyed(GetMenu(main)), IndeterminateButtons(toolbar)),
               std::pair(Ids{IDM_GET_MASTER_LIST, IDM_REFRESH_ALL, IDM_REFRESH_SELECTED, IDM_REFRESH_FAVOURITES},
                         Ids{IDM_GET_MASTER_LIST, IDM_REFRESH_ALL, IDM_REFRESH_SELECTED}));
-    TheShell().host.PrepareCommandMenu(GetSubMenu(menu, 0), {true, true, true});
+    shell->host.PrepareCommandMenu(GetSubMenu(menu, 0), {true, true, true});
     EXPECT_EQ(Greyed(menu), (Ids{IDM_SRV_GET_MASTER_LIST, IDM_SRV_REFRESH_ALL, IDM_SRV_REFRESH_SELECTED,
                                  IDM_SRV_REFRESH_FAVOURITES}));
     DestroyMenu(menu);
     HMENU tray = LoadMenuA(module, MAKEINTRESOURCEA(IDR_TRAYMENU));
-    ApplyCommandStates(tray, TheShell().commands);
+    ApplyCommandStates(tray, shell->commands);
     EXPECT_EQ(Greyed(tray), (Ids{IDM_TRAY_REFRESH, IDM_TRAY_REFRESH_FAVOURITES}));
     DestroyMenu(tray);
 
     // The refresh ends after the user deselected: back to nothing selected.
     SendMessageA(panes.server, views::win32::PM_DESELECT_ALL, 0, 0);
-    SetRefreshCommandsRunning(false);
+    SetRefreshCommandsRunning(*shell, false);
     EXPECT_EQ(std::pair(Greyed(GetMenu(main)), IndeterminateButtons(toolbar)), std::pair(idle, idleButtons));
 }
 

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/win32/filter_menu.h"
-#include "app/win32/shell.h"
+#include "app/win32/commands/filter_menu.h"
+#include "app/win32/frame/shell.h"
 #include "base/file_io.h"
 #include "resources/resource.h"
 #include "testing/win32/dialog_script.h"
@@ -61,10 +61,10 @@ class GameSetupTest : public testing_support::ShellTest {
         testing_support::RunDialogScript([&] { SendMessageA(main, WM_COMMAND, IDM_GAME_SETUP, 0); }, script);
     }
     Texts TabTexts() {
-        Texts texts(SendMessageA(TheShell().tab, TCM_GETITEMCOUNT, 0, 0), std::string(64, '\0'));
+        Texts texts(SendMessageA(shell->tab, TCM_GETITEMCOUNT, 0, 0), std::string(64, '\0'));
         for (size_t i = 0; i < texts.size(); ++i) {
             TCITEMA item = {TCIF_TEXT, 0, 0, texts[i].data(), 64};
-            SendMessageA(TheShell().tab, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+            SendMessageA(shell->tab, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
             texts[i].resize(strlen(texts[i].c_str()));
         }
         return texts;
@@ -106,15 +106,17 @@ TEST_F(GameSetupTest, TheLastProfileStaysAndGameProfileMakesANewOneFromTheChosen
     EXPECT_EQ(std::make_tuple(made.kind, made.protocol, made.masterPort, made.fileNumber, made.columnWidth[3]),
               std::make_tuple(1u, 67u, 27950u, 2u, 250u));  // registered with a new number and the defaults
     EXPECT_EQ(TabTexts(), (Texts{"Star Trek Voyager Elite Force", "My Quake"}));
-    EXPECT_EQ(CurrentProfile(), ctx.profiles->head());
+    EXPECT_EQ(CurrentProfile(*shell), ctx.profiles->head());
 }
 
 // Which profile was current when the removed profile's server pane went.
 WNDPROC g_paneProc;
 std::string g_currentWhenDestroyed;
 LRESULT CALLBACK WatchDestroy(HWND pane, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY)
-        g_currentWhenDestroyed = CurrentProfile() ? CurrentProfile()->title : "";
+    if (message == WM_DESTROY) {
+        Shell* shell = ShellOf(GetAncestor(pane, GA_ROOT));
+        g_currentWhenDestroyed = shell && CurrentProfile(*shell) ? CurrentProfile(*shell)->title : "";
+    }
     return CallWindowProcA(g_paneProc, pane, message, wParam, lParam);
 }
 
@@ -123,8 +125,8 @@ TEST_F(GameSetupTest, RemovingTheActiveProfileSwitchesToTheNextTabFirstWithNoSec
     const Texts files = {"GS001.vexar", "BL001.vexar", "GS002.vexar", "BL002.vexar"};
     for (const std::string& name : files)
         base::TouchFile(folder.File(name));
-    g_paneProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(PanesOf(CurrentProfile()).server, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchDestroy)));
+    g_paneProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(PanesOf(*shell, CurrentProfile(*shell)).server,
+                                                             GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchDestroy)));
     GameSetup([&](HWND games) {
         HWND list = GetDlgItem(games, IDC_GAMES_LIST);
         PressInto(games, IDC_GAMES_ADD, [](HWND profile) { ChooseGame(profile, "Quake 3 Arena", "Quake"); });
@@ -154,9 +156,10 @@ TEST_F(GameSetupTest, RemovingTheActiveProfileSwitchesToTheNextTabFirstWithNoSec
     });
     EXPECT_EQ(g_currentWhenDestroyed, "Elite 2");
     EXPECT_EQ(TabTexts(), Texts{"Elite 2"});
-    EXPECT_EQ(SendMessageA(TheShell().tab, TCM_GETCURSEL, 0, 0), 0);
-    EXPECT_EQ(std::make_pair(CurrentProfile()->tabIndex, CurrentProfile()->fileNumber), std::make_pair(0u, 3u));
-    EXPECT_TRUE(IsWindowVisible(PanesOf(CurrentProfile()).server));
+    EXPECT_EQ(SendMessageA(shell->tab, TCM_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(std::make_pair(CurrentProfile(*shell)->tabIndex, CurrentProfile(*shell)->fileNumber),
+              std::make_pair(0u, 3u));
+    EXPECT_TRUE(IsWindowVisible(PanesOf(*shell, CurrentProfile(*shell)).server));
     EXPECT_EQ(GetMenuItemCount(ModMenu(GetMenu(main))), 8);  // "All", a separator and Elite Force's six mods
     for (const std::string& name : files)
         EXPECT_FALSE(base::FileExists(folder.File(name))) << name;

@@ -3,8 +3,8 @@
 // check that a write to freed memory is seen, so that a watch that reports none means something.
 #include <algorithm>
 
-#include "app/win32/app_messages.h"
-#include "app/win32/server_dialogs.h"
+#include "app/win32/frame/app_messages.h"
+#include "app/win32/parts/server_dialogs.h"
 #include "resources/resource.h"
 #include "testing/win32/dialog_script.h"
 #include "testing/win32/modal_loop.h"
@@ -49,11 +49,12 @@ TEST_F(RefreshShellTest, TooManyPlayersIsToldOnceAfterTheReplyAndTheRefreshEndsA
 
 TEST_F(RefreshShellTest, TheMonitorsNextPeriodLeavesTheServerItsRefreshAwaitsAwaitedAndTheRefreshEnds) {
     // At the fast pace a refresh ends once every request has its answer or has waited 1000 ms.
+    static ServerDialogs serverDialogs;
+    attachedDialogs = &serverDialogs;
     StartWithServers({""}, net::kFastPacing);
-    ServerDialogs serverDialogs;
-    TheShell().dialogs = &serverDialogs;
     ctx.display.ShowNoReply = 0xFFFFFFFF;
-    SendMessageA(PanesOf(profile).server, views::win32::PM_ADD_SERVER_ROW, 0, reinterpret_cast<LPARAM>(Server(0)));
+    SendMessageA(PanesOf(*shell, profile).server, views::win32::PM_ADD_SERVER_ROW, 0,
+                 reinterpret_cast<LPARAM>(Server(0)));
     views_test::SelectRows(ServerList(), {0});
     bool settled = false;
     RunDialogScript([&] { SendMessageA(main, WM_APP_MONITOR, 0, 0); },
@@ -65,7 +66,6 @@ TEST_F(RefreshShellTest, TheMonitorsNextPeriodLeavesTheServerItsRefreshAwaitsAwa
                         settled = Settled(4000);
                         PressButton(monitor, IDCANCEL);
                     });
-    TheShell().dialogs = &dialogs;
     EXPECT_TRUE(settled);
     EXPECT_EQ(std::pair(Server(0)->livesLeft, Server(0)->ping), std::pair(4, catalogue::kNoPing));
 }

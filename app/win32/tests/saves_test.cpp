@@ -8,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/win32/app_messages.h"
-#include "app/win32/saves.h"
-#include "app/win32/shell.h"
-#include "app/win32/tray.h"
+#include "app/win32/frame/app_messages.h"
+#include "app/win32/frame/shell.h"
+#include "app/win32/frame/tray.h"
+#include "app/win32/settings/saves.h"
 #include "base/file_io.h"
 #include "testing/win32/shell_fixture.h"
 
@@ -33,10 +33,10 @@ class SavesTest : public ShellTest {
 TEST_F(SavesTest, AChangeIsWrittenByTheTimerOnceNoRefreshHoldsTheRecordsAndTheSessionsEndWritesTheRest) {
     StartShell();
     sink.shown.clear();  // the offer of a master query for the empty list
-    catalogue::GameProfile& p = *CurrentProfile();
+    catalogue::GameProfile& p = *CurrentProfile(*shell);
     ASSERT_EQ(Size("GS001.vexar"), 0);  // read at the start, and created empty
     catalogue::findOrCreateServer(p.servers, catalogue::MakeServerTemplate("10.0.0.1", 27960));
-    NoteStoredChange(p, StoredFile::kServerList);
+    NoteStoredChange(*shell, p, StoredFile::kServerList);
     ctx.refreshBusy = true;
     Wait(app::kSaveDelayMs + 300);
     EXPECT_EQ(Size("GS001.vexar"), 0);  // held by the refresh
@@ -45,7 +45,7 @@ TEST_F(SavesTest, AChangeIsWrittenByTheTimerOnceNoRefreshHoldsTheRecordsAndTheSe
     EXPECT_EQ(Size("GS001.vexar"), 1640);
 
     // A column the user resized reaches the profile once the header has finished with it.
-    views::win32::PaneSet panes = PanesOf(&p);
+    views::win32::PaneSet panes = PanesOf(*shell, &p);
     SendMessageA(panes.serverList, LVM_SETCOLUMNWIDTH, 3, 123);
     NMHEADERA resized = {};
     resized.hdr = {reinterpret_cast<HWND>(SendMessageA(panes.serverList, LVM_GETHEADER, 0, 0)), 0,
@@ -58,7 +58,7 @@ TEST_F(SavesTest, AChangeIsWrittenByTheTimerOnceNoRefreshHoldsTheRecordsAndTheSe
     // The session ends (the rest is checked end to end): a session that goes on changes nothing; one
     // that ends writes what waited, holding the columns, without a word.
     catalogue::findOrCreateServer(p.servers, catalogue::MakeServerTemplate("10.0.0.2", 27960));
-    NoteStoredChange(p, StoredFile::kServerList);
+    NoteStoredChange(*shell, p, StoredFile::kServerList);
     SendMessageA(main, WM_ENDSESSION, FALSE, 0);
     EXPECT_TRUE(IsWindow(main));
     EXPECT_EQ(Size("GS001.vexar"), 1640);

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "app/win32/win32_settings.h"
+#include "app/win32/settings/win32_settings.h"
 #include "base/settings_index.h"
 #include "base/win32/window_placement.h"
 #include "testing/temp_folder.h"
@@ -79,9 +79,14 @@ TEST_F(SettingsRoadTest, TypedValuesComeBackAndBadOnesReadAsTheirDefault) {
         {"numbered key", [&] { WriteIniText(store, ini::kWebLinkUrl, 3, "http://a/"); },
          [&] { return ReadIniText(store, ini::kWebLinkUrl, 3) + "|" + ReadIniText(store, ini::kWebLinkUrl, 4); },
          "http://a/|"},
+        // A game without an INI file of its own (none or empty) reads the caller's fallback.
         {"game file key", [&] { WriteIniText(store, ini::kIrcTemplate, "hi", "q3a.ini"); },
-         [&] { return ReadIniText(store, ini::kIrcTemplate, "q3a.ini") + "|" + ReadIniText(store, ini::kIrcTemplate); },
-         "hi|"},
+         [&] {
+             return ReadIniText(store, ini::kIrcTemplate, "q3a.ini", "fb") + "|" +
+                    ReadIniText(store, ini::kIrcTemplate) + "|" + ReadIniText(store, ini::kIrcTemplate, "", "fb") +
+                    "|" + ReadIniText(store, ini::kIrcTemplate, "ef.ini", "fb");
+         },
+         "hi||fb|fb"},
     };
     for (const auto& c : cases) {
         SetUp();

@@ -18,15 +18,16 @@
 
 #include "app/layout.h"
 #include "app/startup_settings.h"
-#include "app/win32/app_messages.h"
-#include "app/win32/filter_menu.h"
-#include "app/win32/network_glue.h"
-#include "app/win32/registry.h"
-#include "app/win32/shell.h"
-#include "app/win32/tray.h"
-#include "app/win32/weblinks.h"
-#include "app/win32/win32_settings.h"
+#include "app/win32/commands/filter_menu.h"
+#include "app/win32/commands/weblinks.h"
+#include "app/win32/frame/app_messages.h"
+#include "app/win32/frame/shell.h"
+#include "app/win32/frame/tray.h"
+#include "app/win32/network/network_glue.h"
+#include "app/win32/settings/registry.h"
+#include "app/win32/settings/win32_settings.h"
 #include "catalogue/profiles.h"
+#include "net/win32/socket_owner.h"
 #include "resources/resource.h"
 #include "testing/temp_folder.h"
 #include "testing/win32/dialog_script.h"
@@ -48,8 +49,8 @@ class CommandsTest : public ShellTest {
   protected:
     void Start() {
         StartShell();
-        ASSERT_NE(CurrentProfile(), nullptr);
-        panes = PanesOf(CurrentProfile());
+        ASSERT_NE(CurrentProfile(*shell), nullptr);
+        panes = PanesOf(*shell, CurrentProfile(*shell));
         for (HWND pane : {panes.server, panes.buddy, panes.player})
             RecordMessages(pane);
         network.calls.clear();
@@ -87,7 +88,7 @@ TEST_F(CommandsTest, CommandsReachThePanesTheNetworkPartsAndTheDialogs) {
     EXPECT_EQ(LastPaneMessage(panes.server), Message(PM_COPY_SELECTED, 0));
     SendMessageA(panes.server, WM_COMMAND, IDM_SRV_OPEN_WEBSITE, 0);
     EXPECT_EQ(LastPaneMessage(panes.server), Message(PM_OPEN_WEBSITE, 0));
-    SetFocus(TheShell().tab);
+    SetFocus(shell->tab);
     Command(IDM_COPY_IRC);
     for (HWND pane : {panes.server, panes.buddy, panes.player})
         EXPECT_TRUE(PrivateMessages(pane).empty());
@@ -188,7 +189,7 @@ TEST_F(CommandsTest, WebLinksEndAtTheFirstGapAndOpenOnlyWebAddressesAndTheLogoOp
     Command(IDM_WEBLINK_FIRST + 2);
     // The logo opens the web site once per double-click.
     for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
-        SendMessageA(TheShell().logoPicture, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(5, 5));
+        SendMessageA(shell->logoPicture, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(5, 5));
     Pump();
     SetTargetOpener(nullptr);
     EXPECT_EQ(g_opened, (std::vector<std::string>{"http://127.0.0.1/2", ctx.endpoints.webSite}));
@@ -217,8 +218,8 @@ TEST_F(MainWindowTest, ChildrenAndPanesSitWhereTheLayoutPutsThemAndFollowASplitt
         return app::Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
     };
     app::FixedLayout fixed = app::ComputeFixedLayout(800, 600);
-    EXPECT_EQ(std::pair(at(TheShell().tab), at(TheShell().bannerBar)), std::pair(fixed.tab, fixed.bannerBar));
-    views::win32::PaneSet panes = PanesOf(CurrentProfile());
+    EXPECT_EQ(std::pair(at(shell->tab), at(shell->bannerBar)), std::pair(fixed.tab, fixed.bannerBar));
+    views::win32::PaneSet panes = PanesOf(*shell, CurrentProfile(*shell));
     EXPECT_TRUE(IsWindowVisible(panes.server));
     auto expectPanes = [&](const char* when) {
         app::PaneLayout l = app::ComputePaneLayout(800, 600, ctx.splitters);
@@ -262,7 +263,7 @@ TEST_F(MainWindowTest, StoredSplittersBeyondTheWindowAndAShrinkingWindowKeepTheB
     SendMessageA(main, WM_LBUTTONUP, 0, MAKELPARAM(50, 242));
     SetClientSize(500, 300);  // the players' bar moves up with the bottom edge
     EXPECT_EQ(ctx.splitters.bars[2].position, 148);
-    RECT player = ChildRect(PanesOf(CurrentProfile()).player);
+    RECT player = ChildRect(PanesOf(*shell, CurrentProfile(*shell)).player);
     EXPECT_EQ(std::pair(player.top, player.bottom), std::pair(152L, 200L));
     CloseShell();
     EXPECT_EQ(std::pair(ctx.settings->ReadDword(base::kRegistryKey, "WSP"),
@@ -273,29 +274,28 @@ TEST_F(MainWindowTest, StoredSplittersBeyondTheWindowAndAShrinkingWindowKeepTheB
 TEST_F(MainWindowTest, TabChangeIsRefusedWhileBusyAndSwitchesPanesAndFilterItemsOtherwise) {
     WriteProfiles(folder.path(), {{"Elite", 0}, {"Quake", 1}});
     StartShell();
-    Shell& shell = TheShell();
-    ASSERT_EQ(SendMessageA(shell.tab, TCM_GETITEMCOUNT, 0, 0), 2);
+    ASSERT_EQ(SendMessageA(shell->tab, TCM_GETITEMCOUNT, 0, 0), 2);
     auto selectTab = [&](int index) {
-        NMHDR changing = {shell.tab, 0, static_cast<UINT>(TCN_SELCHANGING)};
+        NMHDR changing = {shell->tab, 0, static_cast<UINT>(TCN_SELCHANGING)};
         if (SendMessageA(main, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&changing)))
             return false;
-        SendMessageA(shell.tab, TCM_SETCURSEL, index, 0);
-        NMHDR changed = {shell.tab, 0, static_cast<UINT>(TCN_SELCHANGE)};
+        SendMessageA(shell->tab, TCM_SETCURSEL, index, 0);
+        NMHDR changed = {shell->tab, 0, static_cast<UINT>(TCN_SELCHANGE)};
         SendMessageA(main, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&changed));
         return true;
     };
-    catalogue::GameProfile* first = CurrentProfile();
+    catalogue::GameProfile* first = CurrentProfile(*shell);
     Command(IDM_MOD_FIRST + 6);
     Command(IDM_GAMETYPE_FIRST + 2);
     ctx.refreshBusy = true;
     EXPECT_FALSE(selectTab(1));
     ctx.refreshBusy = false;
     ASSERT_TRUE(selectTab(1));
-    catalogue::GameProfile* second = CurrentProfile();
+    catalogue::GameProfile* second = CurrentProfile(*shell);
     ASSERT_NE(second, first);
     EXPECT_STREQ(second->title, "Quake");
-    EXPECT_FALSE(IsWindowVisible(PanesOf(first).server));
-    EXPECT_TRUE(IsWindowVisible(PanesOf(second).server));
+    EXPECT_FALSE(IsWindowVisible(PanesOf(*shell, first).server));
+    EXPECT_TRUE(IsWindowVisible(PanesOf(*shell, second).server));
     // Both new profiles had empty lists: two offers of a master query, answered No.
     EXPECT_EQ(std::count(sink.shown.begin(), sink.shown.end(),
                          "You don't have any servers to view,\nwould you like Vexar! to retrieve the\nMaster server "
@@ -313,9 +313,9 @@ TEST_F(MainWindowTest, RememberedTabIsSelectedAndItsListsLoaded) {
     WriteProfiles(folder.path(), {{"A", 0}, {"B", 1}});
     WriteIni("games", "active", "1");
     StartShell();
-    EXPECT_EQ(SendMessageA(TheShell().tab, TCM_GETCURSEL, 0, 0), 1);
-    EXPECT_STREQ(CurrentProfile()->title, "B");
-    EXPECT_TRUE(CurrentProfile()->listsLoaded);
+    EXPECT_EQ(SendMessageA(shell->tab, TCM_GETCURSEL, 0, 0), 1);
+    EXPECT_STREQ(CurrentProfile(*shell)->title, "B");
+    EXPECT_TRUE(CurrentProfile(*shell)->listsLoaded);
     EXPECT_FALSE(ctx.profiles->head()->listsLoaded);
 }
 
@@ -357,11 +357,11 @@ TEST_F(MainWindowTest, MinimisingWithTrayHidesTheWindowWithoutTrayKeepsIt) {
     EXPECT_TRUE(IsZoomed(main));
     ShowWindow(main, SW_MINIMIZE);
     Pump();
-    ASSERT_TRUE(TheShell().trayIconShown && !IsWindowVisible(main));
+    ASSERT_TRUE(shell->trayIconShown && !IsWindowVisible(main));
     ShowFirstCopy(main);
     Pump();
     EXPECT_TRUE(IsWindowVisible(main) && IsZoomed(main));
-    EXPECT_FALSE(TheShell().trayIconShown);
+    EXPECT_FALSE(shell->trayIconShown);
     ShowWindow(main, SW_RESTORE);
 
     Command(IDM_MINIMISE_TO_TRAY);
@@ -385,32 +385,32 @@ struct WinsockSession {
 class VersionServer {
   public:
     explicit VersionServer(std::string answer) : socket_(socket(AF_INET, SOCK_STREAM, 0)) {
+        const SOCKET listening = socket_.get();
         sockaddr_in a = {AF_INET, htons(2048)};
         a.sin_addr.s_addr = inet_addr("127.0.0.1");
         BOOL yes = TRUE;
-        setsockopt(socket_, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&yes), sizeof yes);
-        bound = bind(socket_, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 && listen(socket_, 1) == 0;
-        thread_ = std::thread([this, answer] {
-            SOCKET c = accept(socket_, nullptr, nullptr);
-            if (c == INVALID_SOCKET)
+        setsockopt(listening, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&yes), sizeof yes);
+        bound = bind(listening, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 && listen(listening, 1) == 0;
+        thread_ = std::thread([this, listening, answer] {
+            net::win32::OwnedSocket c(accept(listening, nullptr, nullptr));
+            if (!c)
                 return;
             char text[16];
-            int n = recv(c, text, sizeof text, 0);
+            int n = recv(c.get(), text, sizeof text, 0);
             request = std::string(text, n > 0 ? n : 0);
-            send(c, answer.data(), static_cast<int>(answer.size()), 0);
+            send(c.get(), answer.data(), static_cast<int>(answer.size()), 0);
             Sleep(200);
-            closesocket(c);
         });
     }
     ~VersionServer() {
-        closesocket(socket_);
+        socket_.Reset();  // ends a wait in accept
         thread_.join();
     }
     bool bound = false;
     std::string request;
 
   private:
-    SOCKET socket_;
+    net::win32::OwnedSocket socket_;
     std::thread thread_;
 };
 
@@ -423,7 +423,7 @@ class NetworkTest : public ShellTest {
 TEST_F(NetworkTest, AMasterNameThatDoesNotResolveIsToldWithoutBlockingTheWindowAndWindsDown) {
     attachedNetwork = &realNetwork;
     StartShell();
-    catalogue::GameProfile* p = app::win32::CurrentProfile();
+    catalogue::GameProfile* p = app::win32::CurrentProfile(*shell);
     snprintf(p->masterAddress, sizeof p->masterAddress, "master.invalid");
     SendMessageA(main, app::win32::WM_APP_MASTERQUERY, 0, 0);
     EXPECT_TRUE(ctx.refreshBusy);  // the lookup goes on while the window takes its messages
@@ -438,7 +438,7 @@ TEST_F(NetworkTest, AMasterNameThatDoesNotResolveIsToldWithoutBlockingTheWindowA
 TEST_F(NetworkTest, TheLookupTimeOutIsToldOnlyOnceTheQueryHasWoundDown) {
     attachedNetwork = &realNetwork;
     StartShell();
-    catalogue::GameProfile* p = app::win32::CurrentProfile();
+    catalogue::GameProfile* p = app::win32::CurrentProfile(*shell);
     snprintf(p->masterAddress, sizeof p->masterAddress, "master.invalid");
     catalogue::findOrCreateServer(p->servers, catalogue::MakeServerTemplate("127.0.0.1", 9));  // a refresh could follow
     // The box's modal loop: the master query's timers still armed fire (KillTimer tells which).
@@ -455,7 +455,7 @@ TEST_F(NetworkTest, TheLookupTimeOutIsToldOnlyOnceTheQueryHasWoundDown) {
     SendMessageA(main, app::win32::WM_APP_MASTERQUERY, 0, 0);
     ASSERT_TRUE(ctx.refreshBusy);
     SendMessageA(main, WM_TIMER, app::win32::kTimerMasterAttempt, 0);  // ten seconds of lookup
-    EXPECT_TRUE(inside.empty());  // the message waits for the handler's end
+    EXPECT_TRUE(inside.empty());                                       // the message waits for the handler's end
     Pump();
     EXPECT_EQ(inside, std::vector<std::string>{"idle"});
     EXPECT_FALSE(ctx.refreshBusy);

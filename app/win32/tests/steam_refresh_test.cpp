@@ -23,7 +23,7 @@ TEST_F(RefreshShellTest, ATeamFortress2RefreshFollowsTheChallengesAndShowsTheRow
               std::pair(std::ptrdiff_t(2), true));
     views_test::SelectRows(ServerList(), {views_test::CellText(ServerList(), 0, 3) == "Lab ^1One" ? 0 : 1});
     Pump();
-    HWND players = app::win32::PanesOf(profile).playerList;
+    HWND players = app::win32::PanesOf(*shell, profile).playerList;
     EXPECT_EQ(
         std::tuple(PlayerColumnHeader(2), views_test::ColumnTexts(players, 0), views_test::ColumnTexts(players, 2)),
         std::tuple(std::string("Time"), std::vector<std::string>{"Alice", "Bob"},

@@ -13,6 +13,7 @@
 #include "base/app_title.h"
 #include "base/file_io.h"
 #include "base/settings_index.h"
+#include "net/win32/socket_owner.h"
 #include "rcon/console_placement.h"
 #include "rcon/console_session.h"
 #include "rcon/win32/remote_control.h"
@@ -34,29 +35,29 @@ struct LoopbackServer {
     LoopbackServer() {
         WSADATA wsa;
         WSAStartup(MAKEWORD(2, 0), &wsa);
-        socket = ::socket(AF_INET, SOCK_DGRAM, 0);
+        socket.Reset(::socket(AF_INET, SOCK_DGRAM, 0));
         sockaddr_in at = {AF_INET, 0, {}};
         at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(socket, reinterpret_cast<sockaddr*>(&at), sizeof at);
+        bind(socket.get(), reinterpret_cast<sockaddr*>(&at), sizeof at);
         int size = sizeof at;
-        getsockname(socket, reinterpret_cast<sockaddr*>(&at), &size);
+        getsockname(socket.get(), reinterpret_cast<sockaddr*>(&at), &size);
         port = ntohs(at.sin_port);
         u_long nonBlocking = 1;
-        ioctlsocket(socket, FIONBIO, &nonBlocking);
+        ioctlsocket(socket.get(), FIONBIO, &nonBlocking);
     }
-    ~LoopbackServer() { closesocket(socket); }
     // The next request (pumping messages meanwhile), or "" after a while.
     std::string Receive(DWORD ms = 3000) {
         char buffer[2048];
         int n = -1, size = sizeof console;
-        PumpUntil([&] { return (n = recvfrom(socket, buffer, sizeof buffer, 0, (sockaddr*)&console, &size)) > 0; }, ms);
+        PumpUntil(
+            [&] { return (n = recvfrom(socket.get(), buffer, sizeof buffer, 0, (sockaddr*)&console, &size)) > 0; }, ms);
         return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
     }
     void Send(const std::string& text) {
-        sendto(socket, text.data(), static_cast<int>(text.size()), 0, reinterpret_cast<sockaddr*>(&console),
+        sendto(socket.get(), text.data(), static_cast<int>(text.size()), 0, reinterpret_cast<sockaddr*>(&console),
                sizeof console);
     }
-    SOCKET socket;
+    net::win32::OwnedSocket socket;
     uint16_t port = 0;
     sockaddr_in console = {};  // where the last request came from
 };
@@ -267,8 +268,8 @@ TEST(RemoteControlWindow, KickTakesTheRowRightClickedOnNotTheSelectedOne) {
 TEST(RemoteControlWindow, ThePlacementComesBackOnTheScreen) {
     using namespace base::reg;
     Lab lab;
-    // Left at x = -7 (snapped to the left edge); only the corner stored.
-    lab.settings.WriteDword(kRconWindowXY.keyPath, kRconWindowXY.name, rcon::StoreConsolePlacement(-7, 40, 0, 0, 0).xy);
+    // Left at x = -7 (snapped to the left edge); only the corner stored (top in the high word).
+    lab.settings.WriteDword(kRconWindowXY.keyPath, kRconWindowXY.name, 0x0028FFF9);
     lab.Open([&](HWND password) {
         RECT r;
         GetWindowRect(Console(), &r);
@@ -279,9 +280,8 @@ TEST(RemoteControlWindow, ThePlacementComesBackOnTheScreen) {
         PressButton(password, IDCANCEL);
     });
     ASSERT_TRUE(PumpUntil([] { return !Console(); }));
-    rcon::StoredPlacement stored = rcon::StoreConsolePlacement(30, 40, 630, 540, true);
-    lab.settings.WriteDword(kRconWindowWH.keyPath, kRconWindowWH.name, stored.wh);
-    lab.settings.WriteDword(kRconWindowState.keyPath, kRconWindowState.name, stored.state);
+    lab.settings.WriteDword(kRconWindowWH.keyPath, kRconWindowWH.name, 0x021C0276);  // (630, 540)
+    lab.settings.WriteDword(kRconWindowState.keyPath, kRconWindowState.name, rcon::kMaximisedState);
     lab.Open([&](HWND password) {
         EXPECT_TRUE(IsZoomed(Console()));
         PressButton(password, IDCANCEL);
