@@ -101,6 +101,17 @@ void WriteIniText(SettingsStore& store, const NumberedIniKey& key, int number, c
     store.WriteIni(key.file, key.section, KeyName(key, number).c_str(), text.c_str());
 }
 
+std::string ReadIniText(SettingsStore& store,
+                        const SectionIniKey& key,
+                        const std::string& section,
+                        const std::string& fallback) {
+    return store.ReadIni(key.file, section.c_str(), key.key, fallback.c_str(), key.bufferSize);
+}
+
+void WriteIniText(SettingsStore& store, const SectionIniKey& key, const std::string& section, const std::string& text) {
+    store.WriteIni(key.file, section.c_str(), key.key, text.c_str());
+}
+
 void WritePlacement(SettingsStore& store,
                     const PlacementValues& values,
                     int left,

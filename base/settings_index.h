@@ -45,6 +45,13 @@ struct NumberedIniKey {
     size_t bufferSize = kIniBuffer;
 };
 
+// A key of sections the caller names (a mod's launch settings: a section for each game and mod).
+struct SectionIniKey {
+    const char* file;
+    const char* key;
+    size_t bufferSize = kIniBuffer;
+};
+
 // The three values of a window's placement: its normal rectangle's corners as (top << 16) | left
 // and (bottom << 16) | right, and its show command.
 struct PlacementValues {
@@ -113,11 +120,11 @@ inline constexpr NumberedIniKey kFindEntry{kIniFile, "Find", "find%d", 256};
 // Master host names too long for a profile's image, by the profile's file number.
 inline constexpr NumberedIniKey kMasterHost{kIniFile, "masters", "%03d", 256};
 // Per-mod sections named after the mod's display name.
-inline constexpr char kModPathKey[] = "Path";
-inline constexpr char kModExeKey[] = "Exe";
-inline constexpr char kModConnectKey[] = "ConnStr";
+inline constexpr SectionIniKey kModPath{kIniFile, "Path", 256};
+inline constexpr SectionIniKey kModExe{kIniFile, "Exe", 256};
+inline constexpr SectionIniKey kModConnect{kIniFile, "ConnStr", 256};
 // Steam games: "1" starts the game through the Steam client's steam://connect address.
-inline constexpr char kModViaSteamKey[] = "ViaSteam";
+inline constexpr SectionIniKey kModViaSteam{kIniFile, "ViaSteam", 256};
 // The game's own INI file.
 inline constexpr IniKey kLastNickIndex{nullptr, "playernicks", "LNI", "0", 256};
 inline constexpr char kNickFormat[] = "nick%d";
@@ -159,6 +166,12 @@ void WriteIniDecimal(SettingsStore& store, const IniKey& key, int32_t value);
 // A numbered key: "" when missing.
 std::string ReadIniText(SettingsStore& store, const NumberedIniKey& key, int number);
 void WriteIniText(SettingsStore& store, const NumberedIniKey& key, int number, const std::string& text);
+// A key of a named section: the fallback when missing.
+std::string ReadIniText(SettingsStore& store,
+                        const SectionIniKey& key,
+                        const std::string& section,
+                        const std::string& fallback);
+void WriteIniText(SettingsStore& store, const SectionIniKey& key, const std::string& section, const std::string& text);
 
 // A window placement's three values for the normal rectangle and show command (coordinates kept as
 // signed 16-bit words).

@@ -8,9 +8,6 @@ namespace join {
 
 namespace {
 
-// Values of vexar.ini and the game's INI file are read into 256-byte buffers.
-constexpr size_t kIniValueBuffer = 256;
-
 // Every byte other than letters, digits and "-._~" as %XX.
 std::string PercentEncoded(std::string_view text) {
     static constexpr char kHex[] = "0123456789ABCDEF";
@@ -72,21 +69,17 @@ LaunchSettings ReadLaunchSettings(base::SettingsStore& settings,
     catalogue::LaunchData defaults = catalogue.launchDataFor(kind, record).value_or(catalogue::LaunchData{});
     LaunchSettings launch;
     launch.section = ModSectionOf(catalogue, kind, record);
-    const char* section = launch.section.c_str();
-    launch.folder =
-        settings.ReadIni(base::kIniFile, section, base::ini::kModPathKey, defaults.folder.c_str(), kIniValueBuffer);
-    launch.programFile =
-        settings.ReadIni(base::kIniFile, section, base::ini::kModExeKey, defaults.programFile.c_str(), kIniValueBuffer);
-    launch.connectTemplate = settings.ReadIni(base::kIniFile, section, base::ini::kModConnectKey,
-                                              defaults.connectTemplate.c_str(), kIniValueBuffer);
+    const std::string& section = launch.section;
+    launch.folder = base::ReadIniText(settings, base::ini::kModPath, section, defaults.folder);
+    launch.programFile = base::ReadIniText(settings, base::ini::kModExe, section, defaults.programFile);
+    launch.connectTemplate = base::ReadIniText(settings, base::ini::kModConnect, section, defaults.connectTemplate);
     launch.viaSteam =
-        catalogue::IsSteamGame(kind) &&
-        settings.ReadIni(base::kIniFile, section, base::ini::kModViaSteamKey, "0", kIniValueBuffer) == "1";
+        catalogue::IsSteamGame(kind) && base::ReadIniText(settings, base::ini::kModViaSteam, section, "0") == "1";
     return launch;
 }
 
 void StoreViaSteam(base::SettingsStore& settings, const std::string& section, bool viaSteam) {
-    settings.WriteIni(base::kIniFile, section.c_str(), base::ini::kModViaSteamKey, viaSteam ? "1" : "0");
+    base::WriteIniText(settings, base::ini::kModViaSteam, section, viaSteam ? "1" : "0");
 }
 
 LaunchCommand PlanLaunch(const LaunchSettings& launch, const ExpansionInput& input) {
@@ -111,8 +104,8 @@ std::string FolderOf(const std::string& programPath) {
 void StoreFoundProgram(base::SettingsStore& settings, LaunchSettings& launch, const std::string& programPath) {
     launch.folder = FolderOf(programPath);
     launch.programFile = programPath.substr(programPath.rfind('\\') + 1);
-    settings.WriteIni(base::kIniFile, launch.section.c_str(), base::ini::kModPathKey, launch.folder.c_str());
-    settings.WriteIni(base::kIniFile, launch.section.c_str(), base::ini::kModExeKey, launch.programFile.c_str());
+    base::WriteIniText(settings, base::ini::kModPath, launch.section, launch.folder);
+    base::WriteIniText(settings, base::ini::kModExe, launch.section, launch.programFile);
 }
 
 std::string IrcText(base::SettingsStore& settings, const ExpansionInput& input) {
