@@ -126,7 +126,17 @@ class Vexar:
         reg = os.path.join(self.folder, 'setup.reg')
         with open(reg, 'w') as f:
             f.write('\r\n'.join(lines) + '\r\n')
-        self.wine('regedit', '/S', 'Z:' + reg.replace('/', '\\'))
+        # regedit says nothing of a failure, and Wine now and then does not get a program started at
+        # all: the key is read back. A test that went on with the last test's key would start the
+        # program in that test's folder, which is gone, and find nothing saved in its own.
+        want = [self.windows_folder()]
+        for _ in range(2):
+            self.wine('regedit', '/S', 'Z:' + reg.replace('/', '\\'))
+            rc, seen = self.driver('reg-text', 'InstallDir')
+            if rc == 0 and seen == want:
+                break
+        else:
+            raise Failure('the registry was not reset: InstallDir reads %r (%d), not %r' % (seen, rc, want))
         os.remove(reg)
 
     # The program.
